@@ -1,0 +1,14 @@
+// Test main for GUI test executables: one QApplication for the whole run.
+#include <QApplication>
+#include <gmock/gmock.h>
+
+int main(int argc, char **argv)
+{
+    testing::InitGoogleMock(&argc, argv);
+    // Listing the tests (CTest's discovery) needs no display.
+    if (testing::GTEST_FLAG(list_tests)) {
+        return RUN_ALL_TESTS();
+    }
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
