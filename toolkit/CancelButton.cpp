@@ -1,0 +1,3 @@
+#include "toolkit/CancelButton.h"
+
+CancelButton::CancelButton(Dialog *dialog, ResId id) : OKButton(dialog, id, Kind, "Cancel", 0) {}

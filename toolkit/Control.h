@@ -1,0 +1,45 @@
+// Base of the controls: a Qt widget inside a dialog (built from the dialog's resource by its
+// local id) or inside any window, with click and focus handlers.
+#pragma once
+
+#include <memory>
+
+#include "toolkit/Link.h"
+#include "toolkit/ResId.h"
+#include "toolkit/Resource.h"
+#include "toolkit/Window.h"
+
+class Dialog;
+class QObject;
+
+class Control : public Window
+{
+public:
+    ~Control() override;
+
+    void SetClickHdl(Link<Control> link) { clickHdl_ = std::move(link); }
+    void SetGetFocusHdl(Link<Control> link) { getFocusHdl_ = std::move(link); }
+    void SetLoseFocusHdl(Link<Control> link) { loseFocusHdl_ = std::move(link); }
+
+    virtual void Click(); // what a click does: the click handler
+    void GetFocus() override;
+    void LoseFocus() override;
+
+protected:
+    // Built from the resource of the dialog: geometry, text and font come from the table.
+    Control(Dialog *dialog, ControlKind kind, ResId id, QWidget *widget);
+    // A free control inside a window; the caller places it.
+    Control(Window *parent, QWidget *widget);
+
+    const ControlResource *ResourceEntry() const { return resource_; }
+
+private:
+    void WatchFocus();
+
+    Dialog *dialog_ = nullptr;
+    const ControlResource *resource_ = nullptr;
+    std::unique_ptr<QObject> focusWatcher_;
+    Link<Control> clickHdl_;
+    Link<Control> getFocusHdl_;
+    Link<Control> loseFocusHdl_;
+};

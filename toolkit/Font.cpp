@@ -1,0 +1,20 @@
+#include "toolkit/Font.h"
+
+#include <QApplication>
+
+#include "toolkit/QtText.h"
+#include "toolkit/Resource.h"
+
+Font::Font() : font_(QApplication::font()) {}
+
+Font::Font(ResId id) : Font()
+{
+    const FontResource *resource = Resources::Font(id);
+    if (!resource) {
+        return;
+    }
+    font_.setFamilies({ToQt(resource->family)});
+    font_.setStyleHint(QFont::SansSerif);
+    font_.setPointSize(resource->pointSize);
+    font_.setBold(resource->bold);
+}

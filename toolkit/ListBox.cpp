@@ -1,0 +1,29 @@
+#include "toolkit/ListBox.h"
+
+#include <QListWidget>
+
+#include "toolkit/Bitmap.h"
+#include "toolkit/QtText.h"
+
+namespace {
+QListWidget *ListOf(QWidget *widget) { return static_cast<QListWidget *>(widget); }
+} // namespace
+
+ListBox::ListBox(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new QListWidget)
+{
+    ListOf(Widget())->setSortingEnabled(false);
+}
+
+void ListBox::InsertEntry(const std::string &text, const Bitmap &bitmap)
+{
+    auto *item = new QListWidgetItem(QIcon(bitmap.Pixmap()), ToQt(text));
+    ListOf(Widget())->addItem(item);
+}
+
+int ListBox::GetEntryCount() const { return ListOf(Widget())->count(); }
+
+std::string ListBox::GetEntry(int position) const
+{
+    QListWidgetItem *item = ListOf(Widget())->item(position);
+    return item ? FromQt(item->text()) : std::string();
+}

@@ -1,0 +1,3 @@
+#include "toolkit/ModelessDialog.h"
+
+ModelessDialog::ModelessDialog(Window *parent, ResId id) : Dialog(parent, id, false) {}
