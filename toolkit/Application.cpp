@@ -10,7 +10,8 @@
 #include "toolkit/QtText.h"
 #include "toolkit/WorkWindow.h"
 
-namespace {
+namespace
+{
 
 Application *theApp = nullptr;
 constexpr size_t kMaxArguments = 40;
@@ -19,7 +20,7 @@ constexpr size_t kMaxArguments = 40;
 // paint when TARVIK_QUIT_AFTER_FIRST_PAINT is set.
 class QuitAfterFirstPaint : public QObject
 {
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Paint) {
@@ -37,7 +38,10 @@ struct Application::Watches {
     QuitAfterFirstPaint quitAfterFirstPaint;
 };
 
-Application::Application() : watches_(std::make_unique<Watches>()) { theApp = this; }
+Application::Application() : watches_(std::make_unique<Watches>())
+{
+    theApp = this;
+}
 
 Application::~Application()
 {
@@ -46,7 +50,10 @@ Application::~Application()
     }
 }
 
-Application *Application::Get() { return theApp; }
+Application *Application::Get()
+{
+    return theApp;
+}
 
 void Application::Execute()
 {

@@ -12,7 +12,7 @@ class WorkWindow;
 
 class Application
 {
-public:
+  public:
     Application(); // the one application object; touches nothing of Qt's
     virtual ~Application();
     Application(const Application &) = delete;
@@ -34,7 +34,7 @@ public:
     void OfferAppWindow(WorkWindow *window);
     void WithdrawAppWindow(WorkWindow *window);
 
-private:
+  private:
     struct Watches;
     WorkWindow *appWindow_ = nullptr;
     bool quitRequested_ = false;

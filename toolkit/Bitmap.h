@@ -7,7 +7,7 @@
 
 class Bitmap
 {
-public:
+  public:
     Bitmap() = default;
     explicit Bitmap(ResId id); // empty when the id is not installed
 
@@ -16,6 +16,6 @@ public:
     int Height() const { return pixmap_.height(); }
     const QPixmap &Pixmap() const { return pixmap_; }
 
-private:
+  private:
     QPixmap pixmap_;
 };

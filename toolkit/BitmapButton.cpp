@@ -4,8 +4,7 @@
 
 #include "toolkit/Bitmap.h"
 
-BitmapButton::BitmapButton(Dialog *dialog, ResId id)
-    : Control(dialog, Kind, id, new QPushButton)
+BitmapButton::BitmapButton(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new QPushButton)
 {
     auto *button = static_cast<QPushButton *>(Widget());
     button->setFlat(true);

@@ -7,7 +7,7 @@ class Bitmap;
 
 class BitmapButton : public Control
 {
-public:
+  public:
     static constexpr ControlKind Kind = ControlKind::BitmapButton;
     BitmapButton(Dialog *dialog, ResId id); // shows the bitmap the resource names
     void SetBitmap(const Bitmap &bitmap);

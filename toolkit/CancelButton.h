@@ -5,7 +5,7 @@
 
 class CancelButton : public OKButton
 {
-public:
+  public:
     static constexpr ControlKind Kind = ControlKind::CancelButton;
     CancelButton(Dialog *dialog, ResId id);
 };

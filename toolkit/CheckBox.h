@@ -5,7 +5,7 @@
 
 class CheckBox : public Control
 {
-public:
+  public:
     static constexpr ControlKind Kind = ControlKind::CheckBox;
     explicit CheckBox(Window *parent);
     CheckBox(Dialog *dialog, ResId id);
@@ -13,6 +13,6 @@ public:
     void Check(bool check = true);
     bool IsChecked() const;
 
-protected:
+  protected:
     CheckBox(Window *parent, bool triState);
 };

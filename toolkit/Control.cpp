@@ -7,15 +7,16 @@
 #include "toolkit/Font.h"
 #include "toolkit/QtText.h"
 
-namespace {
+namespace
+{
 
 // Hands a control's focus changes to its reactions.
 class FocusWatcher : public QObject
 {
-public:
+  public:
     explicit FocusWatcher(Control *control) : control_(control) {}
 
-protected:
+  protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::FocusIn) {
@@ -26,11 +27,14 @@ protected:
         return false;
     }
 
-private:
+  private:
     Control *control_;
 };
 
-QWidget *ContentOf(Window *window) { return window ? window->Widget() : nullptr; }
+QWidget *ContentOf(Window *window)
+{
+    return window ? window->Widget() : nullptr;
+}
 
 } // namespace
 
@@ -73,6 +77,15 @@ void Control::WatchFocus()
     Widget()->installEventFilter(focusWatcher_.get());
 }
 
-void Control::Click() { CallLink(clickHdl_, *this); }
-void Control::GetFocus() { CallLink(getFocusHdl_, *this); }
-void Control::LoseFocus() { CallLink(loseFocusHdl_, *this); }
+void Control::Click()
+{
+    CallLink(clickHdl_, *this);
+}
+void Control::GetFocus()
+{
+    CallLink(getFocusHdl_, *this);
+}
+void Control::LoseFocus()
+{
+    CallLink(loseFocusHdl_, *this);
+}

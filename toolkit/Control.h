@@ -14,7 +14,7 @@ class QObject;
 
 class Control : public Window
 {
-public:
+  public:
     ~Control() override;
 
     void SetClickHdl(Link<Control> link) { clickHdl_ = std::move(link); }
@@ -25,7 +25,7 @@ public:
     void GetFocus() override;
     void LoseFocus() override;
 
-protected:
+  protected:
     // Built from the resource of the dialog: geometry, text and font come from the table.
     Control(Dialog *dialog, ControlKind kind, ResId id, QWidget *widget);
     // A free control inside a window; the caller places it.
@@ -33,7 +33,7 @@ protected:
 
     const ControlResource *ResourceEntry() const { return resource_; }
 
-private:
+  private:
     void WatchFocus();
 
     Dialog *dialog_ = nullptr;

@@ -4,14 +4,15 @@
 
 #include <QCheckBox>
 
-namespace toolkit_detail {
+namespace toolkit_detail
+{
 
 class CycleCheckBox : public QCheckBox
 {
-public:
+  public:
     explicit CycleCheckBox(bool triState) { setTristate(triState); }
 
-protected:
+  protected:
     void nextCheckState() override
     {
         switch (checkState()) {

@@ -5,7 +5,8 @@
 #include "toolkit/EventDispatcher.h"
 #include "toolkit/QtText.h"
 
-namespace {
+namespace
+{
 
 DialogResource ResourceOrEmpty(ResId id)
 {
@@ -13,7 +14,10 @@ DialogResource ResourceOrEmpty(ResId id)
     return resource ? *resource : DialogResource{id.Id(), true, "", 0, 0, 0, 0, {}};
 }
 
-QWidget *FrameOf(Window *parent) { return parent ? parent->FrameWidget() : nullptr; }
+QWidget *FrameOf(Window *parent)
+{
+    return parent ? parent->FrameWidget() : nullptr;
+}
 
 QDialog *MakeDialogWidget(Window *owner, Window *parent, bool modal, bool titled)
 {
@@ -29,8 +33,7 @@ QDialog *MakeDialogWidget(Window *owner, Window *parent, bool modal, bool titled
 } // namespace
 
 Dialog::Dialog(Window *parent, ResId id, bool modal)
-    : Window(parent,
-             MakeDialogWidget(this, parent, modal, !ResourceOrEmpty(id).title.empty()),
+    : Window(parent, MakeDialogWidget(this, parent, modal, !ResourceOrEmpty(id).title.empty()),
              AdoptWidget{}),
       resource_(ResourceOrEmpty(id))
 {
@@ -46,7 +49,10 @@ Dialog::Dialog(Window *parent, ResId id, bool modal)
 
 Dialog::~Dialog() = default;
 
-QDialog *Dialog::QtDialog() const { return static_cast<QDialog *>(Widget()); }
+QDialog *Dialog::QtDialog() const
+{
+    return static_cast<QDialog *>(Widget());
+}
 
 const ControlResource *Dialog::FindControlResource(ControlKind kind, ResId id) const
 {

@@ -15,7 +15,7 @@ class QDialog;
 
 class Dialog : public Window
 {
-public:
+  public:
     ~Dialog() override;
 
     const DialogResource &Resource() const { return resource_; }
@@ -35,10 +35,10 @@ public:
     void UnregisterControl(Control *control);
     QDialog *QtDialog() const;
 
-protected:
+  protected:
     Dialog(Window *parent, ResId id, bool modal);
 
-private:
+  private:
     DialogResource resource_;
     DialogUnits units_;
     std::map<std::pair<ControlKind, uint16_t>, Control *> controls_;

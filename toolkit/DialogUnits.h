@@ -8,7 +8,7 @@ class QFont;
 
 class DialogUnits
 {
-public:
+  public:
     explicit DialogUnits(const QFont &font);
     DialogUnits(); // from the application's font
 
@@ -17,7 +17,7 @@ public:
     Point ToPixel(int x, int y) const { return {ToPixelX(x), ToPixelY(y)}; }
     Size ToPixelSize(int width, int height) const { return {ToPixelX(width), ToPixelY(height)}; }
 
-private:
+  private:
     int charWidth_;
     int lineHeight_;
 };

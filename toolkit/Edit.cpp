@@ -15,8 +15,14 @@ Edit::Edit(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new QLineEdit)
     }
 }
 
-void Edit::SetText(const std::string &text) { static_cast<QLineEdit *>(Widget())->setText(ToQt(text)); }
-std::string Edit::GetText() const { return FromQt(static_cast<QLineEdit *>(Widget())->text()); }
+void Edit::SetText(const std::string &text)
+{
+    static_cast<QLineEdit *>(Widget())->setText(ToQt(text));
+}
+std::string Edit::GetText() const
+{
+    return FromQt(static_cast<QLineEdit *>(Widget())->text());
+}
 bool Edit::IsMasked() const
 {
     return static_cast<QLineEdit *>(Widget())->echoMode() == QLineEdit::Password;

@@ -5,7 +5,7 @@
 
 class Edit : public Control
 {
-public:
+  public:
     static constexpr ControlKind Kind = ControlKind::Edit;
     Edit(Dialog *dialog, ResId id);
 

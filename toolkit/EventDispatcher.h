@@ -10,7 +10,8 @@
 
 #include "toolkit/Window.h"
 
-namespace toolkit_detail {
+namespace toolkit_detail
+{
 
 KeyEvent ToKeyEvent(const QKeyEvent &event);
 void DispatchPaint(Window &window, QWidget &widget, const QRect &rect);
@@ -19,14 +20,14 @@ void DispatchPaint(Window &window, QWidget &widget, const QRect &rect);
 // window that is being destroyed.
 class DispatcherBase
 {
-public:
+  public:
     virtual ~DispatcherBase() = default;
     virtual void Detach() = 0;
 };
 
 template <typename Base> class EventDispatcher : public Base, public DispatcherBase
 {
-public:
+  public:
     template <typename... Args>
     explicit EventDispatcher(Window *owner, Args &&...args)
         : Base(std::forward<Args>(args)...), owner_(owner)
@@ -36,7 +37,7 @@ public:
     // Dialogs keep Qt's Tab focus chain between their controls.
     void KeepTabForFocusChain() { tabToKeyInput_ = false; }
 
-protected:
+  protected:
     bool event(QEvent *event) override
     {
         // Tab must reach the window's key reaction instead of moving Qt's focus chain.
@@ -106,7 +107,7 @@ protected:
         }
     }
 
-private:
+  private:
     static MouseEvent MouseEventOf(const QMouseEvent &event, int clicks)
     {
         QPoint pos = event.position().toPoint();

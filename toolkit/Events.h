@@ -32,25 +32,25 @@ enum KeyModifier : int {
 
 class KeyEvent
 {
-public:
+  public:
     KeyEvent(int code, int modifiers) : code_(code), modifiers_(modifiers) {}
     int GetCode() const { return code_; } // without modifiers; Shift+Tab arrives as Tab
     int GetModifiers() const { return modifiers_; }
 
-private:
+  private:
     int code_;
     int modifiers_;
 };
 
 class MouseEvent
 {
-public:
+  public:
     MouseEvent(Point pos, int clicks, bool left) : pos_(pos), clicks_(clicks), left_(left) {}
     Point GetPosPixel() const { return pos_; }
     int GetClicks() const { return clicks_; } // 1 for a click, 2 for the second of a double click
     bool IsLeft() const { return left_; }
 
-private:
+  private:
     Point pos_;
     int clicks_;
     bool left_;

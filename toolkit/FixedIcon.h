@@ -5,7 +5,7 @@
 
 class FixedIcon : public Control
 {
-public:
+  public:
     static constexpr ControlKind Kind = ControlKind::FixedIcon;
     FixedIcon(Dialog *dialog, ResId id); // shows the icon the resource names
 };

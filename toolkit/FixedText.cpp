@@ -11,5 +11,11 @@ FixedText::FixedText(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new Q
     }
 }
 
-void FixedText::SetText(const std::string &text) { static_cast<QLabel *>(Widget())->setText(ToQt(text)); }
-std::string FixedText::GetText() const { return FromQt(static_cast<QLabel *>(Widget())->text()); }
+void FixedText::SetText(const std::string &text)
+{
+    static_cast<QLabel *>(Widget())->setText(ToQt(text));
+}
+std::string FixedText::GetText() const
+{
+    return FromQt(static_cast<QLabel *>(Widget())->text());
+}

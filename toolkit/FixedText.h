@@ -5,7 +5,7 @@
 
 class FixedText : public Control
 {
-public:
+  public:
     static constexpr ControlKind Kind = ControlKind::FixedText;
     FixedText(Dialog *dialog, ResId id);
     void SetText(const std::string &text) override;

@@ -7,12 +7,12 @@
 
 class Font
 {
-public:
-    Font(); // the application's font
+  public:
+    Font();                  // the application's font
     explicit Font(ResId id); // the application's font when the id is not installed
 
     const QFont &QtFont() const { return font_; }
 
-private:
+  private:
     QFont font_;
 };

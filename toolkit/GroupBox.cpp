@@ -13,4 +13,7 @@ GroupBox::GroupBox(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new QGr
     box->lower(); // the frame stays behind the controls it surrounds
 }
 
-std::string GroupBox::GetText() const { return FromQt(static_cast<QGroupBox *>(Widget())->title()); }
+std::string GroupBox::GetText() const
+{
+    return FromQt(static_cast<QGroupBox *>(Widget())->title());
+}

@@ -5,7 +5,7 @@
 
 class GroupBox : public Control
 {
-public:
+  public:
     static constexpr ControlKind Kind = ControlKind::GroupBox;
     GroupBox(Dialog *dialog, ResId id);
     std::string GetText() const override;

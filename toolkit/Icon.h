@@ -7,13 +7,13 @@
 
 class Icon
 {
-public:
+  public:
     Icon() = default;
     explicit Icon(ResId id); // empty when the id is not installed
 
     bool IsEmpty() const { return icon_.isNull(); }
     const QIcon &QtIcon() const { return icon_; }
 
-private:
+  private:
     QIcon icon_;
 };

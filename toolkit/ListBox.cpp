@@ -5,8 +5,12 @@
 #include "toolkit/Bitmap.h"
 #include "toolkit/QtText.h"
 
-namespace {
-QListWidget *ListOf(QWidget *widget) { return static_cast<QListWidget *>(widget); }
+namespace
+{
+QListWidget *ListOf(QWidget *widget)
+{
+    return static_cast<QListWidget *>(widget);
+}
 } // namespace
 
 ListBox::ListBox(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new QListWidget)
@@ -20,7 +24,10 @@ void ListBox::InsertEntry(const std::string &text, const Bitmap &bitmap)
     ListOf(Widget())->addItem(item);
 }
 
-int ListBox::GetEntryCount() const { return ListOf(Widget())->count(); }
+int ListBox::GetEntryCount() const
+{
+    return ListOf(Widget())->count();
+}
 
 std::string ListBox::GetEntry(int position) const
 {

@@ -7,7 +7,7 @@ class Bitmap;
 
 class ListBox : public Control
 {
-public:
+  public:
     static constexpr ControlKind Kind = ControlKind::ListBox;
     ListBox(Dialog *dialog, ResId id);
 

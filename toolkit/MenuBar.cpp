@@ -19,9 +19,15 @@ MenuBar::MenuBar(ResId id) : owned_(std::make_unique<QMenuBar>()), bar_(owned_.g
 // Once a window has taken the bar over, the window deletes it.
 MenuBar::~MenuBar() = default;
 
-QMenuBar *MenuBar::HandOver() { return owned_.release(); }
+QMenuBar *MenuBar::HandOver()
+{
+    return owned_.release();
+}
 
-QMenuBar *MenuBar::QtMenuBar() const { return bar_; }
+QMenuBar *MenuBar::QtMenuBar() const
+{
+    return bar_;
+}
 
 void MenuBar::AddItem(const MenuItemResource &item, QWidget *into)
 {
@@ -62,7 +68,10 @@ QAction *MenuBar::MakeAction(const MenuItemResource &item, QWidget *into)
     return action;
 }
 
-void MenuBar::PushSelectHdl(Link<MenuBar> link) { selectHdls_.push_back(std::move(link)); }
+void MenuBar::PushSelectHdl(Link<MenuBar> link)
+{
+    selectHdls_.push_back(std::move(link));
+}
 
 void MenuBar::PopSelectHdl()
 {

@@ -19,7 +19,7 @@ struct MenuItemResource;
 
 class MenuBar
 {
-public:
+  public:
     explicit MenuBar(ResId id);
     ~MenuBar();
     MenuBar(const MenuBar &) = delete;
@@ -35,14 +35,15 @@ public:
     std::string GetItemText(uint16_t id) const; // with "~" for the mnemonic
     std::string GetHelpText(uint16_t id) const;
 
-    // Chooses an entry as the user would; a disabled entry does nothing. Returns the handler's result.
+    // Chooses an entry as the user would; a disabled entry does nothing. Returns the handler's
+    // result.
     long Select(uint16_t id);
 
     QMenuBar *QtMenuBar() const;
     QMenuBar *HandOver(); // the window that shows the bar owns it from now on
     QAction *Action(uint16_t id) const;
 
-private:
+  private:
     void AddItem(const MenuItemResource &item, QWidget *into);
     QAction *MakeAction(const MenuItemResource &item, QWidget *into);
 

@@ -6,7 +6,8 @@
 #include "toolkit/QtText.h"
 #include "toolkit/Window.h"
 
-namespace {
+namespace
+{
 
 QMessageBox::Icon IconOf(ModalKind kind)
 {

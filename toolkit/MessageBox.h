@@ -13,15 +13,15 @@ enum MessageBoxResult : int { RET_CANCEL = 0, RET_OK = 1, RET_YES = 2, RET_NO = 
 
 class MessageBox
 {
-public:
+  public:
     virtual ~MessageBox() = default;
     short Execute();
     const std::string &GetMessText() const { return text_; }
 
-protected:
+  protected:
     MessageBox(ModalKind kind, Window *parent, int style, std::string text);
 
-private:
+  private:
     ModalKind kind_;
     Window *parent_;
     int style_;
@@ -30,7 +30,7 @@ private:
 
 class ErrorBox : public MessageBox
 {
-public:
+  public:
     ErrorBox(Window *parent, int style, std::string text)
         : MessageBox(ModalKind::ErrorBox, parent, style, std::move(text))
     {
@@ -39,7 +39,7 @@ public:
 
 class WarningBox : public MessageBox
 {
-public:
+  public:
     WarningBox(Window *parent, int style, std::string text)
         : MessageBox(ModalKind::WarningBox, parent, style, std::move(text))
     {
@@ -48,7 +48,7 @@ public:
 
 class QueryBox : public MessageBox
 {
-public:
+  public:
     QueryBox(Window *parent, int style, std::string text)
         : MessageBox(ModalKind::QueryBox, parent, style, std::move(text))
     {
@@ -57,7 +57,7 @@ public:
 
 class InfoBox : public MessageBox
 {
-public:
+  public:
     InfoBox(Window *parent, std::string text)
         : MessageBox(ModalKind::InfoBox, parent, WB_OK, std::move(text))
     {

@@ -15,4 +15,7 @@ short ModalDialog::Execute()
     return static_cast<short>(result);
 }
 
-void ModalDialog::EndDialog(long result) { QtDialog()->done(static_cast<int>(result)); }
+void ModalDialog::EndDialog(long result)
+{
+    QtDialog()->done(static_cast<int>(result));
+}

@@ -6,13 +6,13 @@
 
 class ModalDialog : public Dialog
 {
-public:
+  public:
     ModalDialog(Window *parent, ResId id);
 
     virtual short Execute();
     void EndDialog(long result = 0);
     bool IsInExecute() const { return executing_; }
 
-private:
+  private:
     bool executing_ = false;
 };

@@ -1,6 +1,7 @@
 #include "toolkit/ModalSeam.h"
 
-namespace {
+namespace
+{
 ModalSeam::Script &CurrentScript()
 {
     static ModalSeam::Script script;
@@ -8,9 +9,15 @@ ModalSeam::Script &CurrentScript()
 }
 } // namespace
 
-void ModalSeam::SetScript(Script script) { CurrentScript() = std::move(script); }
+void ModalSeam::SetScript(Script script)
+{
+    CurrentScript() = std::move(script);
+}
 
-bool ModalSeam::HasScript() { return static_cast<bool>(CurrentScript()); }
+bool ModalSeam::HasScript()
+{
+    return static_cast<bool>(CurrentScript());
+}
 
 int ModalSeam::Execute(const ModalStep &step, const std::function<int()> &realLoop)
 {

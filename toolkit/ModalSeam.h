@@ -14,15 +14,15 @@ enum class ModalKind { Dialog, ErrorBox, WarningBox, QueryBox, InfoBox };
 struct ModalStep {
     ModalKind kind;
     std::string title;
-    std::string text;        // a message box's message; empty for a dialog
-    Window *parent;          // null when the step has no parent window
-    ModalDialog *dialog;     // the dialog being executed; null for message boxes
-    int resourceId;          // the dialog's resource id; 0 for message boxes
+    std::string text;    // a message box's message; empty for a dialog
+    Window *parent;      // null when the step has no parent window
+    ModalDialog *dialog; // the dialog being executed; null for message boxes
+    int resourceId;      // the dialog's resource id; 0 for message boxes
 };
 
 class ModalSeam
 {
-public:
+  public:
     using Script = std::function<int(const ModalStep &)>;
 
     static void SetScript(Script script); // an empty script restores the real modal loops

@@ -5,6 +5,6 @@
 
 class ModelessDialog : public Dialog
 {
-public:
+  public:
     ModelessDialog(Window *parent, ResId id);
 };

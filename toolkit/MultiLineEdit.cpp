@@ -5,8 +5,12 @@
 
 #include "toolkit/QtText.h"
 
-namespace {
-QPlainTextEdit *EditOf(QWidget *widget) { return static_cast<QPlainTextEdit *>(widget); }
+namespace
+{
+QPlainTextEdit *EditOf(QWidget *widget)
+{
+    return static_cast<QPlainTextEdit *>(widget);
+}
 } // namespace
 
 MultiLineEdit::MultiLineEdit(Dialog *dialog, ResId id)
@@ -25,7 +29,10 @@ void MultiLineEdit::SetText(const std::string &text)
     EditOf(Widget())->setPlainText(qtext);
 }
 
-std::string MultiLineEdit::GetText() const { return FromQt(EditOf(Widget())->toPlainText()); }
+std::string MultiLineEdit::GetText() const
+{
+    return FromQt(EditOf(Widget())->toPlainText());
+}
 
 void MultiLineEdit::SetSelection(int start, int end)
 {
@@ -35,5 +42,11 @@ void MultiLineEdit::SetSelection(int start, int end)
     EditOf(Widget())->setTextCursor(cursor);
 }
 
-int MultiLineEdit::SelectionStart() const { return EditOf(Widget())->textCursor().selectionStart(); }
-int MultiLineEdit::SelectionEnd() const { return EditOf(Widget())->textCursor().selectionEnd(); }
+int MultiLineEdit::SelectionStart() const
+{
+    return EditOf(Widget())->textCursor().selectionStart();
+}
+int MultiLineEdit::SelectionEnd() const
+{
+    return EditOf(Widget())->textCursor().selectionEnd();
+}

@@ -5,7 +5,7 @@
 
 class MultiLineEdit : public Control
 {
-public:
+  public:
     static constexpr ControlKind Kind = ControlKind::MultiLineEdit;
     MultiLineEdit(Dialog *dialog, ResId id);
 

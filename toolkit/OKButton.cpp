@@ -18,7 +18,10 @@ OKButton::OKButton(Dialog *dialog, ResId id, ControlKind kind, const char *capti
     QObject::connect(Button(), &QPushButton::clicked, [this] { Click(); });
 }
 
-QPushButton *OKButton::Button() const { return static_cast<QPushButton *>(Widget()); }
+QPushButton *OKButton::Button() const
+{
+    return static_cast<QPushButton *>(Widget());
+}
 
 void OKButton::Click()
 {
@@ -31,5 +34,11 @@ void OKButton::Click()
     }
 }
 
-void OKButton::SetText(const std::string &text) { Button()->setText(MnemonicToQt(text)); }
-std::string OKButton::GetText() const { return FromQt(Button()->text()); }
+void OKButton::SetText(const std::string &text)
+{
+    Button()->setText(MnemonicToQt(text));
+}
+std::string OKButton::GetText() const
+{
+    return FromQt(Button()->text());
+}

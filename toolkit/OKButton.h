@@ -7,7 +7,7 @@ class QPushButton;
 
 class OKButton : public Control
 {
-public:
+  public:
     static constexpr ControlKind Kind = ControlKind::OKButton;
     OKButton(Dialog *dialog, ResId id);
 
@@ -16,10 +16,10 @@ public:
     std::string GetText() const override;
     QPushButton *Button() const;
 
-protected:
+  protected:
     OKButton(Dialog *dialog, ResId id, ControlKind kind, const char *caption, long result);
 
-private:
+  private:
     Dialog *dialog_;
     long result_;
 };

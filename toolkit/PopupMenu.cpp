@@ -25,7 +25,10 @@ bool PopupMenu::IsItemEnabled(uint16_t id) const
     return action && action->isEnabled();
 }
 
-int PopupMenu::GetItemCount() const { return static_cast<int>(menu_->actions().size()); }
+int PopupMenu::GetItemCount() const
+{
+    return static_cast<int>(menu_->actions().size());
+}
 
 uint16_t PopupMenu::GetItemId(int position) const
 {

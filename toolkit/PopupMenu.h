@@ -9,7 +9,7 @@ class QAction;
 
 class PopupMenu
 {
-public:
+  public:
     explicit PopupMenu(QMenu *menu) : menu_(menu) {}
 
     void EnableItem(uint16_t id, bool enable = true);
@@ -18,7 +18,7 @@ public:
     uint16_t GetItemId(int position) const;
     QMenu *QtMenu() const { return menu_; }
 
-private:
+  private:
     QAction *Action(uint16_t id) const;
 
     QMenu *menu_;

@@ -4,8 +4,14 @@
 #include <QString>
 #include <string>
 
-inline QString ToQt(const std::string &text) { return QString::fromStdString(text); }
-inline std::string FromQt(const QString &text) { return text.toStdString(); }
+inline QString ToQt(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+inline std::string FromQt(const QString &text)
+{
+    return text.toStdString();
+}
 
 // "~" marks a mnemonic in resource texts; Qt marks it with "&" (and a literal "&" is doubled).
 inline QString MnemonicToQt(const std::string &text)

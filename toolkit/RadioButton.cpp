@@ -15,8 +15,14 @@ RadioButton::RadioButton(Dialog *dialog, ResId id) : Control(dialog, Kind, id, n
     QObject::connect(button, &QRadioButton::clicked, [this] { Click(); });
 }
 
-void RadioButton::Check(bool check) { static_cast<QRadioButton *>(Widget())->setChecked(check); }
-bool RadioButton::IsChecked() const { return static_cast<QRadioButton *>(Widget())->isChecked(); }
+void RadioButton::Check(bool check)
+{
+    static_cast<QRadioButton *>(Widget())->setChecked(check);
+}
+bool RadioButton::IsChecked() const
+{
+    return static_cast<QRadioButton *>(Widget())->isChecked();
+}
 std::string RadioButton::GetText() const
 {
     return FromQt(static_cast<QRadioButton *>(Widget())->text());

@@ -5,7 +5,7 @@
 
 class RadioButton : public Control
 {
-public:
+  public:
     static constexpr ControlKind Kind = ControlKind::RadioButton;
     RadioButton(Dialog *dialog, ResId id);
 

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 const ResourceTable *installed = nullptr;
 
 template <typename T> const T *FindById(const std::vector<T> &entries, ResId id)
@@ -13,9 +14,15 @@ template <typename T> const T *FindById(const std::vector<T> &entries, ResId id)
 }
 } // namespace
 
-void Resources::Install(const ResourceTable *table) { installed = table; }
+void Resources::Install(const ResourceTable *table)
+{
+    installed = table;
+}
 
-const ResourceTable *Resources::Installed() { return installed; }
+const ResourceTable *Resources::Installed()
+{
+    return installed;
+}
 
 const MenuResource *Resources::Menu(ResId id)
 {

@@ -28,10 +28,10 @@ struct ControlResource {
     ControlKind kind;
     uint16_t id; // local to the dialog, unique per kind
     int x, y, width, height;
-    std::string text;
-    uint16_t fontId = 0;   // 0: the dialog's font
-    uint16_t imageId = 0;  // bitmap of a bitmap button, icon of a fixed icon
-    bool masked = false;   // an edit that hides what is typed
+    std::string text{};
+    uint16_t fontId = 0;  // 0: the dialog's font
+    uint16_t imageId = 0; // bitmap of a bitmap button, icon of a fixed icon
+    bool masked = false;  // an edit that hides what is typed
 };
 
 struct DialogResource {
@@ -44,11 +44,11 @@ struct DialogResource {
 
 struct MenuItemResource {
     uint16_t id;
-    std::string text; // "~" marks the mnemonic
-    std::string helpText;
+    std::string text{}; // "~" marks the mnemonic
+    std::string helpText{};
     bool enabled = true;
-    std::string accelerator; // in QKeySequence's portable text form, e.g. "Alt+X"; empty: none
-    std::vector<MenuItemResource> items; // a drop-down's entries
+    std::string accelerator{}; // in QKeySequence's portable text form, e.g. "Alt+X"; empty: none
+    std::vector<MenuItemResource> items{}; // a drop-down's entries
 };
 
 struct MenuResource {
@@ -89,7 +89,7 @@ struct ResourceTable {
 // yields null.
 class Resources
 {
-public:
+  public:
     static void Install(const ResourceTable *table);
     static const ResourceTable *Installed();
 

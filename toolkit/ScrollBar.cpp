@@ -3,10 +3,17 @@
 #include <QScrollBar>
 #include <algorithm>
 
-namespace {
+namespace
+{
 
-QScrollBar *BarOf(QWidget *widget) { return static_cast<QScrollBar *>(widget); }
-int Clamp16(int value) { return std::clamp(value, ScrollBar::kMin, ScrollBar::kMax); }
+QScrollBar *BarOf(QWidget *widget)
+{
+    return static_cast<QScrollBar *>(widget);
+}
+int Clamp16(int value)
+{
+    return std::clamp(value, ScrollBar::kMin, ScrollBar::kMax);
+}
 
 ScrollType TypeOf(int action)
 {
@@ -78,18 +85,51 @@ void ScrollBar::DoScroll(ScrollType type, int dragTo)
     bar->triggerAction(ActionOf(type));
 }
 
-void ScrollBar::Scroll() { CallLink(scrollHdl_, *this); }
-void ScrollBar::EndScroll() { CallLink(endScrollHdl_, *this); }
+void ScrollBar::Scroll()
+{
+    CallLink(scrollHdl_, *this);
+}
+void ScrollBar::EndScroll()
+{
+    CallLink(endScrollHdl_, *this);
+}
 
-void ScrollBar::SetRange(int min, int max) { BarOf(Widget())->setRange(Clamp16(min), Clamp16(max)); }
-int ScrollBar::GetRangeMin() const { return BarOf(Widget())->minimum(); }
-int ScrollBar::GetRangeMax() const { return BarOf(Widget())->maximum(); }
-void ScrollBar::SetThumbPos(int pos) { BarOf(Widget())->setValue(Clamp16(pos)); }
-int ScrollBar::GetThumbPos() const { return BarOf(Widget())->sliderPosition(); }
-void ScrollBar::SetPageSize(int size) { BarOf(Widget())->setPageStep(Clamp16(size)); }
-int ScrollBar::GetPageSize() const { return BarOf(Widget())->pageStep(); }
-void ScrollBar::SetLineSize(int size) { BarOf(Widget())->setSingleStep(Clamp16(size)); }
-int ScrollBar::GetLineSize() const { return BarOf(Widget())->singleStep(); }
+void ScrollBar::SetRange(int min, int max)
+{
+    BarOf(Widget())->setRange(Clamp16(min), Clamp16(max));
+}
+int ScrollBar::GetRangeMin() const
+{
+    return BarOf(Widget())->minimum();
+}
+int ScrollBar::GetRangeMax() const
+{
+    return BarOf(Widget())->maximum();
+}
+void ScrollBar::SetThumbPos(int pos)
+{
+    BarOf(Widget())->setValue(Clamp16(pos));
+}
+int ScrollBar::GetThumbPos() const
+{
+    return BarOf(Widget())->sliderPosition();
+}
+void ScrollBar::SetPageSize(int size)
+{
+    BarOf(Widget())->setPageStep(Clamp16(size));
+}
+int ScrollBar::GetPageSize() const
+{
+    return BarOf(Widget())->pageStep();
+}
+void ScrollBar::SetLineSize(int size)
+{
+    BarOf(Widget())->setSingleStep(Clamp16(size));
+}
+int ScrollBar::GetLineSize() const
+{
+    return BarOf(Widget())->singleStep();
+}
 
 Link<ScrollBar> ScrollBar::SetScrollHdl(Link<ScrollBar> link)
 {

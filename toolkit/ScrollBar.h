@@ -21,7 +21,7 @@ enum ScrollBarStyle : int { WB_VSCROLL = 0x2000, WB_DRAG = 0x4000 };
 
 class ScrollBar : public Control
 {
-public:
+  public:
     static constexpr int kMin = INT16_MIN;
     static constexpr int kMax = INT16_MAX;
 
@@ -48,7 +48,7 @@ public:
     // Performs an action as the user's click or drag would (drag: to the given thumb position).
     void DoScroll(ScrollType type, int dragTo = 0);
 
-private:
+  private:
     void OnAction(int action);
 
     Link<ScrollBar> scrollHdl_;

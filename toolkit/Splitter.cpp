@@ -6,20 +6,24 @@
 
 #include "toolkit/EventDispatcher.h"
 
-namespace {
+namespace
+{
 
 // Follows the mouse while the bar is dragged and ends the drag on release.
 class SplitterWidget : public toolkit_detail::EventDispatcher<QWidget>
 {
-public:
+  public:
     SplitterWidget(Splitter *owner, QWidget *parent)
         : EventDispatcher<QWidget>(owner, parent), splitter_(owner)
     {
         setCursor(Qt::SplitHCursor);
     }
 
-protected:
-    void mousePressEvent(QMouseEvent *event) override { dragging_ = event->button() == Qt::LeftButton; }
+  protected:
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        dragging_ = event->button() == Qt::LeftButton;
+    }
     void mouseMoveEvent(QMouseEvent *event) override
     {
         if (dragging_) {
@@ -34,7 +38,7 @@ protected:
         }
     }
 
-private:
+  private:
     int ParentX(const QMouseEvent &event) const
     {
         const Rectangle &limits = splitter_->GetDragRectPixel();
@@ -46,7 +50,10 @@ private:
     bool dragging_ = false;
 };
 
-QWidget *ContentOf(Window *window) { return window ? window->Widget() : nullptr; }
+QWidget *ContentOf(Window *window)
+{
+    return window ? window->Widget() : nullptr;
+}
 
 } // namespace
 
@@ -56,7 +63,10 @@ Splitter::Splitter(Window *parent, int)
     Widget()->setAccessibleName(QStringLiteral("Splitter"));
 }
 
-void Splitter::Split() { CallLink(splitHdl_, *this); }
+void Splitter::Split()
+{
+    CallLink(splitHdl_, *this);
+}
 
 void Splitter::DragTo(int x)
 {

@@ -7,7 +7,7 @@
 
 class Splitter : public Window
 {
-public:
+  public:
     Splitter(Window *parent, int style = 0);
 
     void SetSplitPosition(long position) { position_ = position; }
@@ -22,7 +22,7 @@ public:
 
     void Paint(const Rectangle &rect) override;
 
-private:
+  private:
     long position_ = 0;
     Rectangle dragRect_;
     Link<Splitter> splitHdl_;

@@ -6,7 +6,8 @@
 
 #include "toolkit/QtText.h"
 
-namespace {
+namespace
+{
 
 Qt::Alignment AlignmentOf(int style)
 {
@@ -73,8 +74,14 @@ std::string StatusBar::GetItemText(uint16_t id) const
     return label ? FromQt(label->text()) : std::string();
 }
 
-void StatusBar::SetText(const std::string &text) { text_->setText(ToQt(text)); }
-std::string StatusBar::GetText() const { return FromQt(text_->text()); }
+void StatusBar::SetText(const std::string &text)
+{
+    text_->setText(ToQt(text));
+}
+std::string StatusBar::GetText() const
+{
+    return FromQt(text_->text());
+}
 
 void StatusBar::ShowHelpText(const std::string &text)
 {
@@ -87,9 +94,15 @@ void StatusBar::ShowHelpText(const std::string &text)
     }
 }
 
-std::string StatusBar::GetHelpText() const { return FromQt(help_->text()); }
+std::string StatusBar::GetHelpText() const
+{
+    return FromQt(help_->text());
+}
 
-void StatusBar::Resize() { Arrange(); }
+void StatusBar::Resize()
+{
+    Arrange();
+}
 
 // The fields stand at the right end in the order they were inserted, each after its offset;
 // the bar's own text takes what is left at the left.

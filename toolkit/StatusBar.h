@@ -16,7 +16,7 @@ enum StatusBarItemStyle : int { SIB_LEFT = 1, SIB_CENTER = 2, SIB_RIGHT = 4 };
 
 class StatusBar : public Window
 {
-public:
+  public:
     explicit StatusBar(Window *parent, int style = 0);
     ~StatusBar() override;
 
@@ -31,7 +31,7 @@ public:
     void Resize() override;
     QLabel *ItemLabel(uint16_t id) const;
 
-private:
+  private:
     struct Item {
         uint16_t id;
         int width;

@@ -10,8 +10,23 @@ Timer::Timer() : timer_(std::make_unique<QTimer>())
 
 Timer::~Timer() = default;
 
-void Timer::SetTimeout(int milliseconds) { timer_->setInterval(milliseconds); }
-int Timer::GetTimeout() const { return timer_->interval(); }
-void Timer::Start() { timer_->start(); }
-void Timer::Stop() { timer_->stop(); }
-bool Timer::IsActive() const { return timer_->isActive(); }
+void Timer::SetTimeout(int milliseconds)
+{
+    timer_->setInterval(milliseconds);
+}
+int Timer::GetTimeout() const
+{
+    return timer_->interval();
+}
+void Timer::Start()
+{
+    timer_->start();
+}
+void Timer::Stop()
+{
+    timer_->stop();
+}
+bool Timer::IsActive() const
+{
+    return timer_->isActive();
+}

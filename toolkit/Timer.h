@@ -9,7 +9,7 @@ class QTimer;
 
 class Timer
 {
-public:
+  public:
     Timer();
     ~Timer();
     Timer(const Timer &) = delete;
@@ -22,7 +22,7 @@ public:
     void Stop();
     bool IsActive() const;
 
-private:
+  private:
     std::unique_ptr<QTimer> timer_;
     Link<Timer> timeoutHdl_;
 };

@@ -8,7 +8,7 @@ enum TriState : int { STATE_NOCHECK = 0, STATE_CHECK = 1, STATE_DONTKNOW = 2 };
 
 class TriStateBox : public CheckBox
 {
-public:
+  public:
     static constexpr ControlKind Kind = ControlKind::TriStateBox;
     explicit TriStateBox(Window *parent);
 

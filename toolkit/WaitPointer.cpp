@@ -3,6 +3,12 @@
 #include <QApplication>
 #include <QCursor>
 
-WaitPointer::WaitPointer() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+WaitPointer::WaitPointer()
+{
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+}
 
-WaitPointer::~WaitPointer() { QApplication::restoreOverrideCursor(); }
+WaitPointer::~WaitPointer()
+{
+    QApplication::restoreOverrideCursor();
+}

@@ -3,7 +3,7 @@
 
 class WaitPointer
 {
-public:
+  public:
     WaitPointer();
     ~WaitPointer();
     WaitPointer(const WaitPointer &) = delete;

@@ -23,7 +23,8 @@ struct Window::DrawState {
     std::unique_ptr<QFont> font;
 };
 
-namespace toolkit_detail {
+namespace toolkit_detail
+{
 
 KeyEvent ToKeyEvent(const QKeyEvent &event)
 {
@@ -41,8 +42,12 @@ void DispatchPaint(Window &window, QWidget &widget, const QRect &rect)
 
 } // namespace toolkit_detail
 
-namespace {
-QWidget *ContentWidgetOf(Window *parent) { return parent ? parent->Widget() : nullptr; }
+namespace
+{
+QWidget *ContentWidgetOf(Window *parent)
+{
+    return parent ? parent->Widget() : nullptr;
+}
 } // namespace
 
 Window::Window(Window *parent)
@@ -56,7 +61,10 @@ Window::Window(Window *parent, QWidget *widget, AdoptWidget)
     widget_->setAutoFillBackground(false);
 }
 
-Window::~Window() { DetachFromWidget(); }
+Window::~Window()
+{
+    DetachFromWidget();
+}
 
 void Window::DetachFromWidget()
 {
@@ -79,7 +87,17 @@ void Window::DetachFromWidget()
 
 void Window::Paint(const Rectangle &) {}
 void Window::Resize() {}
-void Window::KeyInput(const KeyEvent &) { keyHandled_ = false; }
+// The toolkit's default: the parent window gets the key; a top-level window leaves it to Qt.
+void Window::KeyInput(const KeyEvent &event)
+{
+    if (parent_) {
+        parent_->keyHandled_ = true;
+        parent_->KeyInput(event);
+        keyHandled_ = parent_->keyHandled_;
+    } else {
+        keyHandled_ = false;
+    }
+}
 void Window::MouseButtonDown(const MouseEvent &) {}
 void Window::GetFocus() {}
 void Window::LoseFocus() {}
@@ -89,12 +107,28 @@ bool Window::Close()
     return true;
 }
 
-void Window::Show() { FrameWidget()->show(); }
-void Window::Hide() { FrameWidget()->hide(); }
-bool Window::IsVisible() const { return FrameWidget()->isVisible(); }
-void Window::Enable(bool enable) { widget_->setEnabled(enable); }
-bool Window::IsEnabled() const { return widget_->isEnabled(); }
+void Window::Show()
+{
+    FrameWidget()->show();
+}
+void Window::Hide()
+{
+    FrameWidget()->hide();
+}
+bool Window::IsVisible() const
+{
+    return FrameWidget()->isVisible();
+}
+void Window::Enable(bool enable)
+{
+    widget_->setEnabled(enable);
+}
+bool Window::IsEnabled() const
+{
+    return widget_->isEnabled();
+}
 
+// A top-level window's text is its title; a child window's text names it for assistive tools.
 void Window::SetText(const std::string &text)
 {
     QWidget *frame = FrameWidget();
@@ -103,18 +137,27 @@ void Window::SetText(const std::string &text)
     } else {
         frame->setAccessibleName(ToQt(text));
     }
-    frame->setProperty("tarvikText", ToQt(text));
 }
 
-std::string Window::GetText() const { return FromQt(FrameWidget()->property("tarvikText").toString()); }
+std::string Window::GetText() const
+{
+    QWidget *frame = FrameWidget();
+    return FromQt(frame->isWindow() ? frame->windowTitle() : frame->accessibleName());
+}
 
-void Window::SetPosPixel(Point pos) { FrameWidget()->move(pos.x, pos.y); }
+void Window::SetPosPixel(Point pos)
+{
+    FrameWidget()->move(pos.x, pos.y);
+}
 Point Window::GetPosPixel() const
 {
     QPoint pos = FrameWidget()->pos();
     return {pos.x(), pos.y()};
 }
-void Window::SetSizePixel(Size size) { FrameWidget()->resize(size.width, size.height); }
+void Window::SetSizePixel(Size size)
+{
+    FrameWidget()->resize(size.width, size.height);
+}
 Size Window::GetSizePixel() const
 {
     QSize size = FrameWidget()->size();
@@ -124,23 +167,41 @@ void Window::SetPosSizePixel(Point pos, Size size)
 {
     FrameWidget()->setGeometry(pos.x, pos.y, size.width, size.height);
 }
-Size Window::GetOutputSizePixel() const { return {widget_->width(), widget_->height()}; }
+Size Window::GetOutputSizePixel() const
+{
+    return {widget_->width(), widget_->height()};
+}
 Point Window::ScreenPos() const
 {
     QPoint pos = widget_->mapToGlobal(QPoint(0, 0));
     return {pos.x(), pos.y()};
 }
 
-void Window::GrabFocus() { widget_->setFocus(Qt::OtherFocusReason); }
-bool Window::HasFocus() const { return widget_->hasFocus(); }
+void Window::GrabFocus()
+{
+    widget_->setFocus(Qt::OtherFocusReason);
+}
+bool Window::HasFocus() const
+{
+    return widget_->hasFocus();
+}
 
-void Window::Invalidate() { widget_->update(); }
+void Window::Invalidate()
+{
+    widget_->update();
+}
 void Window::Invalidate(const Rectangle &rect)
 {
     widget_->update(rect.left, rect.top, rect.Width(), rect.Height());
 }
-void Window::Update() { widget_->repaint(); }
-void Window::Scroll(int dx, int dy) { widget_->scroll(dx, dy); }
+void Window::Update()
+{
+    widget_->repaint();
+}
+void Window::Scroll(int dx, int dy)
+{
+    widget_->scroll(dx, dy);
+}
 
 void Window::SetBackground(Color color)
 {
@@ -160,7 +221,10 @@ void Window::BeginPaint(QPainter *painter)
     }
 }
 
-void Window::EndPaint() { painter_ = nullptr; }
+void Window::EndPaint()
+{
+    painter_ = nullptr;
+}
 
 void Window::ApplyPen()
 {
@@ -205,7 +269,10 @@ void Window::SetTransparentFill()
     draw_->transparentFill = true;
     ApplyPen();
 }
-void Window::SetTextColor(Color color) { draw_->textColor = color; }
+void Window::SetTextColor(Color color)
+{
+    draw_->textColor = color;
+}
 
 void Window::SetFont(const Font &font)
 {

@@ -19,7 +19,7 @@ enum class LineStyle { Solid, Dotted };
 
 class Window
 {
-public:
+  public:
     explicit Window(Window *parent); // a plain child window (or top-level without parent)
     virtual ~Window();
     Window(const Window &) = delete;
@@ -77,7 +77,7 @@ public:
     int GetTextHeight() const;
 
     Window *GetParent() const { return parent_; }
-    QWidget *Widget() const { return widget_; }       // the drawable area's widget
+    QWidget *Widget() const { return widget_; }              // the drawable area's widget
     virtual QWidget *FrameWidget() const { return widget_; } // the widget a top-level frame is
 
     // Internal to the toolkit: key dispatch and painting.
@@ -86,12 +86,13 @@ public:
     void BeginPaint(QPainter *painter);
     void EndPaint();
 
-protected:
-    struct AdoptWidget {};
+  protected:
+    struct AdoptWidget {
+    };
     Window(Window *parent, QWidget *widget, AdoptWidget); // a subclass brings its own widget
     void DetachFromWidget();
 
-private:
+  private:
     struct DrawState;
     void ApplyPen();
 

@@ -11,18 +11,19 @@
 #include "toolkit/MenuBar.h"
 #include "toolkit/QtText.h"
 
-namespace {
+namespace
+{
 
 // The frame: asks the window before it closes and passes menu help texts on.
 class Frame : public QMainWindow
 {
-public:
+  public:
     explicit Frame(QWidget *parent) : QMainWindow(parent) {}
 
     WorkWindow *owner = nullptr;
     std::function<void(const std::string &)> helpTextHdl;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override
     {
         if (owner && !owner->Close()) {
@@ -41,7 +42,10 @@ protected:
     }
 };
 
-Frame *MakeFrame(Window *parent) { return new Frame(parent ? parent->FrameWidget() : nullptr); }
+Frame *MakeFrame(Window *parent)
+{
+    return new Frame(parent ? parent->FrameWidget() : nullptr);
+}
 
 QWidget *MakeContent(WorkWindow *owner, Frame *frame)
 {
@@ -73,7 +77,10 @@ WorkWindow::~WorkWindow()
     DetachFromWidget();
 }
 
-QWidget *WorkWindow::FrameWidget() const { return frame_; }
+QWidget *WorkWindow::FrameWidget() const
+{
+    return frame_;
+}
 
 bool WorkWindow::Close()
 {
@@ -84,13 +91,28 @@ bool WorkWindow::Close()
     return true;
 }
 
-void WorkWindow::SetIcon(const Icon &icon) { frame_->setWindowIcon(icon.QtIcon()); }
+void WorkWindow::SetIcon(const Icon &icon)
+{
+    frame_->setWindowIcon(icon.QtIcon());
+}
 
-void WorkWindow::SetMenuBar(MenuBar *menu) { frame_->setMenuBar(menu->HandOver()); }
+void WorkWindow::SetMenuBar(MenuBar *menu)
+{
+    frame_->setMenuBar(menu->HandOver());
+}
 
-bool WorkWindow::IsMinimized() const { return frame_->isMinimized(); }
-void WorkWindow::Minimize() { frame_->showMinimized(); }
-void WorkWindow::Restore() { frame_->showNormal(); }
+bool WorkWindow::IsMinimized() const
+{
+    return frame_->isMinimized();
+}
+void WorkWindow::Minimize()
+{
+    frame_->showMinimized();
+}
+void WorkWindow::Restore()
+{
+    frame_->showNormal();
+}
 
 void WorkWindow::SetHelpTextHdl(std::function<void(const std::string &)> handler)
 {

@@ -14,7 +14,7 @@ class QMainWindow;
 
 class WorkWindow : public Window
 {
-public:
+  public:
     explicit WorkWindow(Window *parent, int style = 0);
     ~WorkWindow() override;
 
@@ -29,7 +29,7 @@ public:
 
     QWidget *FrameWidget() const override;
 
-private:
+  private:
     WorkWindow(Window *parent, QMainWindow *frame);
 
     QMainWindow *frame_;

@@ -1,0 +1,22 @@
+// A small resource table for the toolkit's tests, installed for the duration of a test.
+#pragma once
+
+#include "toolkit/Resource.h"
+
+inline constexpr uint16_t kTestDialog = 300;
+inline constexpr uint16_t kTestMenu = 300;
+
+const ResourceTable &ToolkitTestResources();
+
+class InstalledTestResources
+{
+  public:
+    InstalledTestResources() : previous_(Resources::Installed())
+    {
+        Resources::Install(&ToolkitTestResources());
+    }
+    ~InstalledTestResources() { Resources::Install(previous_); }
+
+  private:
+    const ResourceTable *previous_;
+};

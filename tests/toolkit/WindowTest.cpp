@@ -1,0 +1,107 @@
+// Window reactions dispatched from Qt's events: keys a child does not handle reach its parent,
+// Tab reaches the key reaction instead of moving Qt's focus, painting goes through Paint.
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QWidget>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+
+#include "toolkit/Splitter.h"
+#include "toolkit/StatusBar.h"
+#include "toolkit/Window.h"
+
+namespace
+{
+
+class RecordingWindow : public Window
+{
+  public:
+    using Window::Window;
+    std::vector<int> keys;
+    bool handle = false;
+    int paints = 0;
+    void KeyInput(const KeyEvent &event) override
+    {
+        keys.push_back(event.GetCode());
+        if (!handle) {
+            Window::KeyInput(event);
+        }
+    }
+    void Paint(const Rectangle &) override
+    {
+        ++paints;
+        SetFillColor(Color(COL_HIGHLIGHT));
+        SetLineColor(Color(COL_HIGHLIGHT));
+        DrawRect({0, 0, 9, 9});
+    }
+};
+
+} // namespace
+
+TEST(Window, UnhandledKeyOfAChildReachesItsParent)
+{
+    RecordingWindow parent(nullptr);
+    RecordingWindow child(&parent);
+    parent.handle = true;
+    parent.SetSizePixel({100, 100});
+    child.SetSizePixel({50, 50});
+    QTest::keyClick(child.Widget(), Qt::Key_A);
+    QKeyEvent backTab(QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
+    QApplication::sendEvent(child.Widget(), &backTab); // Shift+Tab counts as Tab
+    EXPECT_EQ(child.keys, (std::vector<int>{Qt::Key_A, KEY_TAB}));
+    EXPECT_EQ(parent.keys, (std::vector<int>{Qt::Key_A, KEY_TAB}));
+}
+
+TEST(Window, PaintDrawsThroughTheWindowsOperations)
+{
+    RecordingWindow window(nullptr);
+    window.SetSizePixel({20, 20});
+    QImage image(20, 20, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    window.Widget()->render(&image);
+    EXPECT_GE(window.paints, 1);
+    QColor highlight = window.Widget()->palette().color(QPalette::Highlight);
+    EXPECT_EQ(image.pixelColor(5, 5), highlight);
+    EXPECT_EQ(image.pixelColor(9, 9), highlight);
+    EXPECT_NE(image.pixelColor(10, 10), highlight);
+}
+
+TEST(Splitter, DragEndsWithinItsDragRectangleAndCallsTheSplitHandler)
+{
+    Window parent(nullptr);
+    Splitter splitter(&parent);
+    splitter.SetDragRectPixel({5, 1, 95, 50});
+    std::vector<long> positions;
+    splitter.SetSplitHdl([&](Splitter &s) {
+        positions.push_back(s.GetSplitPosition());
+        return 1L;
+    });
+    splitter.DragTo(40);
+    splitter.DragTo(-20);
+    splitter.DragTo(500);
+    EXPECT_EQ(positions, (std::vector<long>{40, 5, 95}));
+}
+
+TEST(StatusBar, FieldsHoldTheirTextsAndHelpTextStandsInForThem)
+{
+    Window parent(nullptr);
+    StatusBar bar(&parent);
+    bar.SetText("Marrowby");
+    bar.InsertItem(1, 200, SIB_LEFT, 5);
+    bar.InsertItem(2, 400, SIB_LEFT, 5);
+    bar.SetItemText(1, "Containers: 0, Objects: 0");
+    EXPECT_EQ(bar.GetItemText(1), "Containers: 0, Objects: 0");
+    EXPECT_EQ(bar.GetItemText(2), "");
+    EXPECT_EQ(bar.GetText(), "Marrowby");
+    bar.SetSizePixel({800, 20});
+    bar.Resize();
+    // Fields stand at the right end, in insertion order, each after its offset.
+    EXPECT_EQ(bar.ItemLabel(2)->geometry().right(), 799);
+    EXPECT_EQ(bar.ItemLabel(1)->geometry().left(), 800 - 610 + 5);
+    bar.ShowHelpText("Exit program");
+    EXPECT_TRUE(bar.ItemLabel(1)->isHidden());
+    bar.ShowHelpText("");
+    EXPECT_FALSE(bar.ItemLabel(1)->isHidden());
+}
