@@ -1,0 +1,33 @@
+// The login record and the server's verdict on it.
+#include "restore/server/ServerLogin.h"
+
+#include <cstring>
+
+namespace
+{
+// Pads the field with NULs and keeps its last byte a NUL, so it holds at most 127 characters.
+void CopyLoginField(char (&field)[LoginFieldSize], const char *text)
+{
+    std::strncpy(field, text != nullptr ? text : "", LoginFieldSize);
+    field[LoginFieldSize - 1] = '\0';
+}
+} // namespace
+
+ServerLogin::ServerLogin(BackupServer &server) : ServerLogin(server, DefaultUser, DefaultContext) {}
+
+ServerLogin::ServerLogin(BackupServer &server, const char *userName, const char *context)
+    : server_(server)
+{
+    CopyLoginField(record_.userName, userName);
+    CopyLoginField(record_.context, context);
+}
+
+int32_t ServerLogin::LoginCurrent()
+{
+    return server_.Backend().LoginCurrent(record_);
+}
+
+int32_t ServerLogin::Login(const char *userName, const char *password)
+{
+    return server_.Backend().Login(userName, password);
+}

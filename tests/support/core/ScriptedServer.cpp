@@ -1,0 +1,219 @@
+// Answers requests from the test's script and logs them.
+#include "tests/support/core/ScriptedServer.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <numeric>
+#include <random>
+
+#include "restore/server/RecordFields.h"
+
+namespace
+{
+template <std::size_t N> bool ZeroBehindText(const char (&field)[N])
+{
+    const char *end = static_cast<const char *>(std::memchr(field, '\0', N));
+    return end == nullptr || std::all_of(end, field + N, [](char c) { return c == '\0'; });
+}
+
+// Copies text into a fixed field; text that fills the field is copied without its NUL.
+template <std::size_t N> void FillField(char (&field)[N], const std::string &text)
+{
+    std::memcpy(field, text.data(), std::min(text.size(), N));
+}
+
+std::string ZeroPadded(std::size_t value, std::size_t width)
+{
+    std::string digits = std::to_string(value);
+    return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
+}
+} // namespace
+
+ScriptedChild Leaf(std::string name, bool present)
+{
+    return {std::move(name), LeafObjectKind, static_cast<uint8_t>(present ? 1 : 0)};
+}
+
+ScriptedChild Container(std::string name, bool present)
+{
+    return {std::move(name), ContainerObjectKind, static_cast<uint8_t>(present ? 1 : 0)};
+}
+
+void ScriptedServer::SetChildren(const std::string &container, std::vector<ScriptedChild> children)
+{
+    auto shared = std::make_shared<const std::vector<ScriptedChild>>(std::move(children));
+    SetChildren(container, shared->size(),
+                [shared](std::size_t index) { return (*shared)[index]; });
+}
+
+void ScriptedServer::SetChildren(const std::string &container, std::size_t count,
+                                 ChildGenerator generate)
+{
+    listings_[container] = Listing{count, std::move(generate)};
+}
+
+void ScriptedServer::SetDefaultChildren(std::size_t count, ChildGenerator generate)
+{
+    defaultListing_ = Listing{count, std::move(generate)};
+}
+
+ScriptedServer::ChildGenerator ScriptedServer::ShuffledLeaves(std::size_t count, unsigned seed)
+{
+    auto order = std::make_shared<std::vector<std::size_t>>(count);
+    std::iota(order->begin(), order->end(), std::size_t{0});
+    std::shuffle(order->begin(), order->end(), std::mt19937(seed));
+    const std::size_t width = std::to_string(count > 0 ? count - 1 : 0).size();
+    return [order, width](std::size_t index) {
+        return Leaf("Item-" + ZeroPadded((*order)[index], width));
+    };
+}
+
+void ScriptedServer::SetHistory(const std::string &object, std::vector<BackupTime> times)
+{
+    histories_[object] = std::move(times);
+}
+
+void ScriptedServer::SetRestoreOutcome(const std::string &object, int32_t status,
+                                       std::string message)
+{
+    outcomes_[object] = Outcome{status, std::move(message)};
+}
+
+void ScriptedServer::SetOpenResult(const std::string &serverName, int32_t result)
+{
+    openResults_[serverName] = result;
+}
+
+void ScriptedServer::SetLoggedIn(bool loggedIn)
+{
+    loggedIn_ = loggedIn;
+}
+
+void ScriptedServer::SetAcceptedLogin(std::string userName, std::string password)
+{
+    anyLogin_ = false;
+    acceptedLogin_ = {std::move(userName), std::move(password)};
+}
+
+std::vector<LoggedRequest> ScriptedServer::RequestsOf(RequestType type) const
+{
+    std::vector<LoggedRequest> selected;
+    std::copy_if(requests_.begin(), requests_.end(), std::back_inserter(selected),
+                 [type](const LoggedRequest &request) { return request.type == type; });
+    return selected;
+}
+
+void ScriptedServer::ClearLog()
+{
+    requests_.clear();
+    requestCount_ = 0;
+    opened_.clear();
+    logins_.clear();
+}
+
+int32_t ScriptedServer::Open(const char *serverName)
+{
+    opened_.emplace_back(serverName != nullptr ? serverName : "");
+    auto it = openResults_.find(opened_.back());
+    return it == openResults_.end() ? 0 : it->second;
+}
+
+int32_t ScriptedServer::LoginCurrent(const LoginRecord &)
+{
+    return loggedIn_ ? 0 : 1;
+}
+
+int32_t ScriptedServer::Login(const char *userName, const char *password)
+{
+    logins_.emplace_back(userName != nullptr ? userName : "", password != nullptr ? password : "");
+    return anyLogin_ || logins_.back() == acceptedLogin_ ? 0 : 1;
+}
+
+void *ScriptedServer::ListChildren(const ChildRequest &request, int32_t requestSize,
+                                   int32_t &replySize)
+{
+    const std::string container = FieldText(request.containerName);
+    Received({RequestType::ListChildren, requestSize, container, request.lastId, 0, 0,
+              ZeroBehindText(request.containerName) && request.reserved1 == 0 &&
+                  request.reserved2 == 0});
+    replySize = sizeof(ObjectRecord);
+    auto *record = static_cast<ObjectRecord *>(Allocate(sizeof(ObjectRecord)));
+    const Listing &listing = ListingOf(container);
+    if (request.lastId >= 0 && static_cast<std::size_t>(request.lastId) < listing.count) {
+        const ScriptedChild child = listing.generate(static_cast<std::size_t>(request.lastId));
+        record->id = request.lastId + 1;
+        FillField(record->name, child.name);
+        record->kind = child.kind;
+        record->state = child.state;
+    }
+    return record;
+}
+
+void *ScriptedServer::GetHistory(const HistoryRequest &request, int32_t requestSize,
+                                 int32_t &replySize)
+{
+    const std::string object = FieldText(request.objectName);
+    Received({RequestType::GetHistory, requestSize, object, 0, 0, 0,
+              ZeroBehindText(request.objectName)});
+    auto it = histories_.find(object);
+    const std::size_t count = it == histories_.end() ? 0 : it->second.size();
+    replySize = static_cast<int32_t>(HistoryReplySize(count));
+    auto *reply = static_cast<HistoryReply *>(Allocate(HistoryReplySize(count)));
+    reply->count = static_cast<int32_t>(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        SetHistoryTime(*reply, i, it->second[i]);
+    }
+    return reply;
+}
+
+void *ScriptedServer::RestoreObject(const RestoreRequest &request, int32_t requestSize,
+                                    int32_t &replySize)
+{
+    const std::string object = FieldText(request.objectName);
+    Received({RequestType::RestoreObject, requestSize, object, 0, request.version, request.flags,
+              ZeroBehindText(request.objectName)});
+    replySize = sizeof(RestoreReply);
+    auto *reply = static_cast<RestoreReply *>(Allocate(sizeof(RestoreReply)));
+    if (auto it = outcomes_.find(object); it != outcomes_.end()) {
+        reply->status = it->second.status;
+        FillField(reply->message, it->second.message);
+    }
+    return reply;
+}
+
+void ScriptedServer::FreeReply(void *reply)
+{
+    if (reply != nullptr) {
+        --outstanding_;
+    }
+    std::free(reply);
+}
+
+void ScriptedServer::Received(const LoggedRequest &request)
+{
+    ++requestCount_;
+    if (logging_) {
+        requests_.push_back(request);
+    }
+    if (hook_) {
+        hook_(request);
+    }
+}
+
+void *ScriptedServer::Allocate(std::size_t size)
+{
+    void *reply = std::calloc(1, size);
+    if (reply == nullptr) {
+        std::abort(); // a test fixture out of memory has nothing sensible left to do
+    }
+    ++outstanding_;
+    return reply;
+}
+
+const ScriptedServer::Listing &ScriptedServer::ListingOf(const std::string &container) const
+{
+    auto it = listings_.find(container);
+    return it == listings_.end() ? defaultListing_ : it->second;
+}

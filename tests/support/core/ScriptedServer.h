@@ -1,0 +1,121 @@
+// A backup server whose answers a test sets up per container and object, and which logs every
+// request it receives. Plug it in with `BackupServer server(script);`.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "restore/server/ServerBackend.h"
+
+// One child of a listing. A name of 256 characters or more fills the record's name field without
+// a NUL, as a faulty server would.
+struct ScriptedChild {
+    std::string name;
+    uint8_t kind = LeafObjectKind;
+    uint8_t state = 1; // 0 = deleted
+};
+
+ScriptedChild Leaf(std::string name, bool present = true);
+ScriptedChild Container(std::string name, bool present = true);
+
+// A request as the server received it, its text field read within the field.
+struct LoggedRequest {
+    RequestType type;
+    int32_t requestSize;
+    std::string name;   // containerName or objectName
+    int32_t lastId;     // ListChildren
+    BackupTime version; // RestoreObject
+    uint32_t flags;     // RestoreObject
+    bool zeroFilled;    // every byte behind the name's NUL and every reserved field is 0
+};
+
+class ScriptedServer : public ServerBackend
+{
+  public:
+    // Child `index` (0-based, in delivery order) of a listing.
+    using ChildGenerator = std::function<ScriptedChild(std::size_t index)>;
+
+    // The listing of a container, by full name, delivered in the given order. The server answers
+    // by lastId alone, so an abandoned listing does not disturb the next one.
+    void SetChildren(const std::string &container, std::vector<ScriptedChild> children);
+    // A listing of `count` children made on demand, for large containers.
+    void SetChildren(const std::string &container, std::size_t count, ChildGenerator generate);
+    // The listing of every container that has none of its own; without one it is empty.
+    void SetDefaultChildren(std::size_t count, ChildGenerator generate);
+    // `count` leaves named "Item-<n>" with n zero-padded, delivered in a random order fixed by
+    // `seed`: in name order, child i is "Item-<i>".
+    static ChildGenerator ShuffledLeaves(std::size_t count, unsigned seed);
+
+    // Backup times of an object, by full name, in the order the reply carries them (default none).
+    void SetHistory(const std::string &object, std::vector<BackupTime> times);
+    // Outcome of restoring an object, by full name (default status 0, empty message). A message
+    // of 256 characters or more fills the field without a NUL.
+    void SetRestoreOutcome(const std::string &object, int32_t status, std::string message);
+
+    void SetOpenResult(const std::string &serverName, int32_t result); // default 0
+    void SetLoggedIn(bool loggedIn);                                   // LoginCurrent, default yes
+    // From now on only this pair logs in (default: every pair does).
+    void SetAcceptedLogin(std::string userName, std::string password);
+
+    // Runs after a request is logged and before it is answered: a test can act in the middle of
+    // a listing, e.g. signal termination.
+    void OnRequest(std::function<void(const LoggedRequest &)> hook) { hook_ = std::move(hook); }
+    // Large runs switch the log off; RequestCount goes on counting.
+    void SetLogging(bool on) { logging_ = on; }
+
+    const std::vector<LoggedRequest> &Requests() const { return requests_; }
+    std::vector<LoggedRequest> RequestsOf(RequestType type) const;
+    std::size_t RequestCount() const { return requestCount_; }
+    const std::vector<std::string> &OpenedNames() const { return opened_; }
+    const std::vector<std::pair<std::string, std::string>> &Logins() const { return logins_; }
+    // Replies handed out and not yet given back.
+    std::size_t OutstandingReplies() const { return outstanding_; }
+    void ClearLog();
+
+    int32_t Open(const char *serverName) override;
+    int32_t LoginCurrent(const LoginRecord &login) override;
+    int32_t Login(const char *userName, const char *password) override;
+    void *ListChildren(const ChildRequest &request, int32_t requestSize,
+                       int32_t &replySize) override;
+    void *GetHistory(const HistoryRequest &request, int32_t requestSize,
+                     int32_t &replySize) override;
+    void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
+                        int32_t &replySize) override;
+    void FreeReply(void *reply) override;
+
+  private:
+    struct Listing {
+        std::size_t count = 0;
+        ChildGenerator generate;
+    };
+    struct Outcome {
+        int32_t status = 0;
+        std::string message;
+    };
+
+    void Received(const LoggedRequest &request);
+    void *Allocate(std::size_t size);
+    const Listing &ListingOf(const std::string &container) const;
+
+    std::unordered_map<std::string, Listing> listings_;
+    Listing defaultListing_;
+    std::unordered_map<std::string, std::vector<BackupTime>> histories_;
+    std::unordered_map<std::string, Outcome> outcomes_;
+    std::unordered_map<std::string, int32_t> openResults_;
+    bool loggedIn_ = true;
+    bool anyLogin_ = true;
+    std::pair<std::string, std::string> acceptedLogin_;
+
+    std::function<void(const LoggedRequest &)> hook_;
+    bool logging_ = true;
+    std::vector<LoggedRequest> requests_;
+    std::size_t requestCount_ = 0;
+    std::vector<std::string> opened_;
+    std::vector<std::pair<std::string, std::string>> logins_;
+    std::size_t outstanding_ = 0;
+};
