@@ -27,11 +27,11 @@ ControlResource Masked(ControlResource edit)
 }
 
 // The About box's legal notice, top to bottom (text 5 stands above text 4).
-const char kNoticeCopyright[] = "Copyright (C) Marrowby";
+const char kNoticeCopyright[] = "\u00a9 Marrowby";
 const char kNoticeRights[] = "All rights reserved.";
 const char kNoticeLicence[] = "Use is subject to your licence.";
-const char kNoticeCopying[] = "Do not copy without permission.";
-const char kNoticePreRelease[] = "Pre-release for evaluation.";
+const char kNoticeCopying[] = "Copying needs our consent.";
+const char kNoticeEvaluation[] = "For evaluation only.";
 
 // The text a version line carries until the string resource replaces it.
 const char kVersionPlaceholder[] = "Version 1.0 (Pre-release 2)";
@@ -52,7 +52,7 @@ DialogResource About()
                 Control(K::FixedText, 2, 13, 151, 127, 10, kNoticeRights, IDF_LightFont),
                 Control(K::FixedText, 3, 13, 159, 190, 10, kNoticeLicence, IDF_LightFont),
                 Control(K::FixedText, 5, 13, 167, 180, 9, kNoticeCopying, IDF_LightFont),
-                Control(K::FixedText, 4, 13, 175, 146, 10, kNoticePreRelease, IDF_LightFont),
+                Control(K::FixedText, 4, 13, 175, 146, 10, kNoticeEvaluation, IDF_LightFont),
                 Control(K::FixedText, kAboutVersion, 13, 129, 100, 10, kVersionPlaceholder,
                         IDF_VersionFont),
             }};
