@@ -1,6 +1,4 @@
 // The dialogs as laid out: every control's kind, id, place, text and font, in creation order.
-#include <QApplication>
-#include <QFont>
 #include <QFontMetrics>
 #include <gtest/gtest.h>
 #include <optional>
@@ -9,6 +7,8 @@
 
 #include "res/ResourceIds.h"
 #include "tests/res/InstalledResources.h"
+#include "toolkit/DialogUnits.h"
+#include "toolkit/Font.h"
 #include "toolkit/Resource.h"
 
 namespace
@@ -142,20 +142,6 @@ void ExpectControl(const ExpectedControl &expected, const ControlResource &actua
     EXPECT_EQ(actual.masked, expected.masked);
 }
 
-// Pixels of a width in dialog units: a quarter of the application font's average character.
-int DialogUnitsToPixels(int width)
-{
-    return width * QFontMetrics(QApplication::font()).averageCharWidth() / 4;
-}
-
-QFont FontOf(const FontResource &resource)
-{
-    QFont font(QString::fromStdString(resource.family), resource.pointSize);
-    font.setStyleHint(QFont::SansSerif);
-    font.setBold(resource.bold);
-    return font;
-}
-
 class DialogResources : public InstalledResources
 {
 };
@@ -214,12 +200,11 @@ TEST_F(DialogResources, AboutNoticeLinesFitTheirWidthsInTheirFonts)
             continue;
         }
         ++notices;
-        const FontResource *font = Resources::Font(ResId(control.fontId));
-        ASSERT_NE(font, nullptr);
-        const int textWidth =
-            QFontMetrics(FontOf(*font)).horizontalAdvance(QString::fromStdString(control.text));
-        EXPECT_LE(textWidth, DialogUnitsToPixels(control.width))
-            << "\"" << control.text << "\" in " << font->name;
+        ASSERT_NE(Resources::Font(ResId(control.fontId)), nullptr);
+        const QFontMetrics metrics(Font(ResId(control.fontId)).QtFont());
+        EXPECT_LE(metrics.horizontalAdvance(QString::fromStdString(control.text)),
+                  DialogUnits().ToPixelX(control.width))
+            << "\"" << control.text << "\" in font " << control.fontId;
     }
     EXPECT_EQ(notices, 5);
 }

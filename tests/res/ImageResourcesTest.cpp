@@ -7,6 +7,7 @@
 #include "res/ResourceIds.h"
 #include "tests/res/InstalledResources.h"
 #include "toolkit/Bitmap.h"
+#include "toolkit/Icon.h"
 #include "toolkit/Resource.h"
 
 namespace
@@ -50,17 +51,17 @@ TEST_F(ImageResources, EveryBitmapLoadsWithItsNameAndExactSize)
     EXPECT_EQ(TarvikResources().bitmaps.size(), kBitmaps.size());
 }
 
-// The toolkit has no icon class yet; the icon's picture is loaded the way a bitmap's is.
 TEST_F(ImageResources, ProgramIconLoadsAt32By32)
 {
-    const ImageResource *icon = Resources::Icon(ResId(kIconTarvik));
-    ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(icon->name, "tarvik");
-    const QPixmap pixmap(QString::fromStdString(icon->path));
-    ASSERT_FALSE(pixmap.isNull()) << icon->path;
-    EXPECT_EQ(pixmap.width(), 32);
-    EXPECT_EQ(pixmap.height(), 32);
-    EXPECT_TRUE(CornerIsTransparent(pixmap));
+    const ImageResource *resource = Resources::Icon(ResId(kIconTarvik));
+    ASSERT_NE(resource, nullptr);
+    EXPECT_EQ(resource->name, "tarvik");
+    EXPECT_EQ(resource->width, 32);
+    EXPECT_EQ(resource->height, 32);
+    const Icon icon{ResId(kIconTarvik)};
+    ASSERT_FALSE(icon.IsEmpty()) << resource->path;
+    EXPECT_EQ(icon.QtIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
+    EXPECT_TRUE(CornerIsTransparent(icon.QtIcon().pixmap(QSize(32, 32))));
 }
 
 // Tree rows and result lines sit on the theme's background, light or dark.
