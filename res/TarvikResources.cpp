@@ -1,3 +1,4 @@
+// Joins the pieces of the resource table and installs it with the pictures it names.
 #include "res/TarvikResources.h"
 
 #include <QtCore/qglobal.h>
@@ -26,7 +27,6 @@ const ResourceTable &TarvikResources()
 
 void InstallTarvikResources()
 {
-    static const bool registered = (RegisterCompiledPictures(), true);
-    (void)registered;
+    [[maybe_unused]] static const bool registered = (RegisterCompiledPictures(), true);
     Resources::Install(&TarvikResources());
 }
