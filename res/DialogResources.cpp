@@ -1,0 +1,149 @@
+// The dialogs and their controls, in creation order; geometry in dialog units.
+#include "res/ResourceIds.h"
+#include "res/ResourceParts.h"
+
+namespace
+{
+
+using K = ControlKind;
+
+ControlResource Control(ControlKind kind, uint16_t id, int x, int y, int width, int height,
+                        std::string text = {}, uint16_t fontId = 0)
+{
+    return {kind, id, x, y, width, height, std::move(text), fontId, 0, false};
+}
+
+// A bitmap button or fixed icon showing the picture `imageId`.
+ControlResource Picture(ControlKind kind, uint16_t id, int x, int y, int width, int height,
+                        uint16_t imageId)
+{
+    return {kind, id, x, y, width, height, {}, 0, imageId, false};
+}
+
+struct Box {
+    int x, y, width, height;
+};
+
+const bool kModal = true;
+const bool kModeless = false;
+
+DialogResource Dialog(uint16_t id, bool modal, std::string title, Box box,
+                      std::vector<ControlResource> controls)
+{
+    return {id, modal, std::move(title), box.x, box.y, box.width, box.height, std::move(controls)};
+}
+
+ControlResource Masked(ControlResource edit)
+{
+    edit.masked = true;
+    return edit;
+}
+
+// The About box's legal notice, top to bottom (text 5 stands above text 4).
+const char kNoticeCopyright[] = "\u00a9 Marrowby";
+const char kNoticeRights[] = "All rights reserved.";
+const char kNoticeLicence[] = "Use is subject to your licence.";
+const char kNoticeCopying[] = "Copying needs our consent.";
+const char kNoticeEvaluation[] = "For evaluation only.";
+
+// The text a version line carries until the string resource replaces it.
+const char kVersionPlaceholder[] = "Version 1.0 (Pre-release 2)";
+
+DialogResource About()
+{
+    return Dialog(kDialogAbout, kModal, "About TARVIK", {90, 14, 256, 187},
+                  {
+                      Control(K::OKButton, kOKButton, 209, 171, 40, 12),
+                      Picture(K::BitmapButton, kAboutPicture, 30, 4, 198, 123, kBitmapSplash),
+                      Control(K::FixedText, 1, 13, 140, 196, 10, kNoticeCopyright, IDF_VersionFont),
+                      Control(K::FixedText, 2, 13, 151, 127, 10, kNoticeRights, IDF_LightFont),
+                      Control(K::FixedText, 3, 13, 159, 190, 10, kNoticeLicence, IDF_LightFont),
+                      Control(K::FixedText, 5, 13, 167, 180, 9, kNoticeCopying, IDF_LightFont),
+                      Control(K::FixedText, 4, 13, 175, 146, 10, kNoticeEvaluation, IDF_LightFont),
+                      Control(K::FixedText, kAboutVersion, 13, 129, 100, 10, kVersionPlaceholder,
+                              IDF_VersionFont),
+                  });
+}
+
+DialogResource SetTopContext()
+{
+    return Dialog(
+        kDialogSetTopContext, kModal, "Set Top Context", {77, 31, 148, 68},
+        {
+            Control(K::FixedText, kSetTopContextPrompt, 17, 13, 64, 10, "Enter new context:"),
+            Control(K::Edit, kSetTopContextEdit, 16, 22, 117, 12, "Edit"),
+            Control(K::OKButton, kOKButton, 53, 49, 40, 12),
+            Control(K::CancelButton, kCancelButton, 103, 49, 40, 12),
+            Control(K::GroupBox, kSetTopContextFrame, 7, 0, 135, 43),
+        });
+}
+
+DialogResource ReleaseNotes()
+{
+    return Dialog(kDialogReleaseNotes, kModal, "TARVIK Release Notes", {37, 15, 235, 160},
+                  {
+                      Control(K::OKButton, kOKButton, 189, 141, 40, 12),
+                      Control(K::MultiLineEdit, kReleaseNotesText, 6, 7, 223, 128, "MultiLineEdit"),
+                  });
+}
+
+DialogResource Splash()
+{
+    return Dialog(kDialogSplash, kModeless, "", {88, 48, 199, 139},
+                  {
+                      Picture(K::BitmapButton, kSplashPicture, 0, 0, 200, 125, kBitmapSplash),
+                      Control(K::FixedText, kSplashVersion, 1, 128, 199, 10, kVersionPlaceholder,
+                              IDF_VersionFont),
+                  });
+}
+
+DialogResource UserDetails()
+{
+    return Dialog(kDialogUserDetails, kModal, "User Details", {85, 35, 185, 91},
+                  {
+                      Control(K::FixedText, kUserDetailsNameLabel, 15, 15, 40, 10, "Name:"),
+                      Control(K::FixedText, kUserDetailsPasswordLabel, 15, 30, 40, 10, "Password:"),
+                      Control(K::Edit, kUserDetailsName, 60, 15, 100, 12),
+                      Masked(Control(K::Edit, kUserDetailsPassword, 60, 30, 100, 12)),
+                      Control(K::GroupBox, kUserDetailsFrame, 10, 5, 165, 45),
+                      Picture(K::FixedIcon, kUserDetailsIcon, 10, 55, 30, 30, kIconTarvik),
+                      Control(K::OKButton, kOKButton, 85, 65, 40, 12),
+                      Control(K::CancelButton, kCancelButton, 135, 65, 40, 12),
+                  });
+}
+
+DialogResource RestoreObjects()
+{
+    return Dialog(
+        kDialogRestoreObjects, kModal, "Restore Objects", {95, 38, 175, 78},
+        {
+            Control(K::GroupBox, kRestoreObjectsOnError, 10, 5, 90, 45, "On error:"),
+            Control(K::RadioButton, kRestoreObjectsContinue, 20, 15, 40, 12, "Continue"),
+            Control(K::RadioButton, kRestoreObjectsAskUser, 20, 25, 40, 12, "Ask User"),
+            Control(K::RadioButton, kRestoreObjectsEnd, 20, 35, 40, 12, "End"),
+            Control(K::FixedText, kRestoreObjectsContainersLabel, 10, 55, 45, 10, "Containers:"),
+            Control(K::FixedText, kRestoreObjectsLeavesLabel, 10, 65, 45, 10, "Leaf objects:"),
+            Control(K::FixedText, kRestoreObjectsContainers, 60, 55, 40, 10, "FixedText"),
+            Control(K::FixedText, kRestoreObjectsLeaves, 60, 65, 40, 10, "FixedText"),
+            Control(K::OKButton, kOKButton, 125, 10, 40, 12),
+            Control(K::CancelButton, kCancelButton, 125, 30, 40, 12),
+        });
+}
+
+DialogResource Restore()
+{
+    return Dialog(kDialogRestore, kModal, "Restore", {60, 11, 240, 170},
+                  {
+                      Control(K::ListBox, kRestoreResults, 5, 5, 230, 130),
+                      Control(K::OKButton, kOKButton, 195, 140, 40, 12),
+                      Control(K::CancelButton, kCancelButton, 195, 155, 40, 12),
+                  });
+}
+
+} // namespace
+
+std::vector<DialogResource> TarvikDialogs()
+{
+    return {About(),       SetTopContext(),  ReleaseNotes(), Splash(),
+            UserDetails(), RestoreObjects(), Restore()};
+}
