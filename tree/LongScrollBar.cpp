@@ -131,13 +131,13 @@ void LongScrollBar::OnScroll()
         break;
     }
     position_ = Limit(position);
-    CallLink(scrollHdl_, *this);
+    CallLink<ScrollBar>(scrollHdl_, *this);
 }
 
 void LongScrollBar::OnEndScroll()
 {
     position_ = Limit(LogicalThumb());
-    CallLink(endScrollHdl_, *this);
+    CallLink<ScrollBar>(endScrollHdl_, *this);
 }
 
 Link<ScrollBar> LongScrollBar::SetScrollHdl(Link<ScrollBar> link)

@@ -1,0 +1,120 @@
+#include "app/MainWindow.h"
+
+#include "app/MainWindowLayout.h"
+#include "res/ResourceIds.h"
+#include "restore/server/ServerLogin.h"
+#include "toolkit/MenuBar.h"
+#include "toolkit/MessageBox.h"
+
+namespace {
+constexpr int kTreeChecks = 2;    // three-state boxes
+constexpr int kHistoryChecks = 1; // plain boxes
+} // namespace
+
+MainWindow::MainWindow(MenuBar *menuBar, BackupServer *server, std::string *serverName,
+                       ServerLogin *login, MW_SIGTERMClientList *connection)
+    : WorkWindow(nullptr), treeView_(this, true, kTreeChecks, &objectForest_),
+      historyView_(this, true, kHistoryChecks, &versionList_), statusBar_(this), splitter_(this),
+      server_(server), serverName_(serverName), login_(login), connection_(connection),
+      menuBar_(menuBar)
+{
+    treeView_.Hide();
+    historyView_.Hide();
+    statusBar_.Hide();
+    splitter_.Hide();
+    SetText("Marrowby - TARVIK");
+    SetHelpTextHdl([this](const std::string &text) { statusBar_.ShowHelpText(text); });
+    SetSizePixel({1000, 640});
+    Show();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::InitChildren()
+{
+    SetBackground(Color(COL_WORKSPACE));
+    splitter_.SetSplitHdl([this](Splitter &) {
+        Resize();
+        return 1L;
+    });
+    splitter_.SetSplitPosition(GetOutputSizePixel().width * 2 / 3);
+    splitter_.Show();
+
+    treeView_.ShowPanel();
+    treeView_.SetTitle("TARVIK Tree View");
+    historyView_.ShowPanel();
+    historyView_.SetTitle("Object History");
+
+    statusBar_.SetText("Marrowby");
+    statusBar_.InsertItem(kCountsField, 200, SIB_LEFT, 5);
+    statusBar_.InsertItem(kUserField, 400, SIB_LEFT, 5);
+    statusBar_.InsertItem(kServerField, 80, SIB_LEFT, 5);
+    statusBar_.SetItemText(kUserField, login_ ? login_->UserName() : "");
+    statusBar_.SetItemText(kServerField, serverName_ ? *serverName_ : "");
+    statusBar_.Show();
+    Resize();
+}
+
+void MainWindow::Resize()
+{
+    if (IsMinimized()) {
+        return;
+    }
+    MainWindowLayout layout =
+        MainWindowLayout::Compute(GetOutputSizePixel(), splitter_.GetSplitPosition());
+    statusBar_.SetPosSizePixel(layout.statusBarPos, layout.statusBarSize);
+    splitter_.SetSizePixel(layout.splitterSize);
+    splitter_.SetDragRectPixel(layout.dragRect);
+    if (layout.splitPositionPulled) {
+        splitter_.SetSplitPosition(layout.splitPosition);
+    }
+    splitter_.SetPosPixel(layout.splitterPos);
+    treeView_.SetPosSizePixel(layout.treePos, layout.treeSize);
+    historyView_.SetPosSizePixel(layout.historyPos, layout.historySize);
+    historyView_.Invalidate();
+}
+
+void MainWindow::KeyInput(const KeyEvent &event)
+{
+    if (event.GetCode() != KEY_TAB) {
+        WorkWindow::KeyInput(event);
+        return;
+    }
+    if (treeView_.HasFocusHighlight()) {
+        historyView_.GetTitleBar().GrabFocus();
+    } else if (historyView_.HasFocusHighlight()) {
+        treeView_.GetTitleBar().GrabFocus();
+    }
+}
+
+bool MainWindow::Close()
+{
+    DisplayItem *top = objectForest_.ItemAt(0);
+    if (top && top->GetCheckState() != Unmarked) {
+        QueryBox query(this, WB_YES_NO, "Items are still selected to be restored.\nAre you sure?");
+        if (query.Execute() != RET_YES) {
+            return false;
+        }
+    }
+    return WorkWindow::Close();
+}
+
+long MainWindow::MenuSelectHdl(MenuBar &menu)
+{
+    switch (menu.GetCurItemId()) {
+    case kMenuItemExit:
+        return CmdExit();
+    case kMenuItemSetUserContext:
+        return CmdSetUserContext();
+    default:
+        return 0;
+    }
+}
+
+bool MainWindow::CmdExit() { return Close(); }
+
+bool MainWindow::CmdSetUserContext()
+{
+    InfoBox(this, "Sorry, not yet implemented...").Execute();
+    return true;
+}

@@ -1,0 +1,63 @@
+// The program's only top-level window: the menu bar, the tree view and the history view side by
+// side with a splitter between them, and the status bar. It owns the object forest and the
+// version list the two views show, lays its children out, passes Tab between the views,
+// dispatches the menu commands by id and asks before it closes while objects are marked.
+#pragma once
+
+#include <string>
+
+#include "toolkit/Splitter.h"
+#include "toolkit/StatusBar.h"
+#include "toolkit/WorkWindow.h"
+#include "tree/NodeList.h"
+#include "tree/OutlinePanel.h"
+
+class BackupServer;
+class MenuBar;
+class MW_SIGTERMClientList;
+class ServerLogin;
+
+class MainWindow : public WorkWindow
+{
+  public:
+    static constexpr uint16_t kCountsField = 1;
+    static constexpr uint16_t kUserField = 2;
+    static constexpr uint16_t kServerField = 3;
+
+    MainWindow(MenuBar *menuBar, BackupServer *server, std::string *serverName, ServerLogin *login,
+               MW_SIGTERMClientList *connection);
+    ~MainWindow() override;
+
+    void InitChildren();
+    long MenuSelectHdl(MenuBar &menu);
+
+    void KeyInput(const KeyEvent &event) override;
+    void Resize() override;
+    bool Close() override;
+
+    bool CmdExit();
+    bool CmdSetUserContext();
+
+    OutlinePanel &TreeView() { return treeView_; }
+    OutlinePanel &HistoryView() { return historyView_; }
+    NodeList &ObjectForest() { return objectForest_; }
+    NodeList &VersionList() { return versionList_; }
+    StatusBar &GetStatusBar() { return statusBar_; }
+    Splitter &GetSplitter() { return splitter_; }
+    const std::string &TopContext() const { return topContext_; }
+
+  private:
+    // The lists come before the panels that show them, so they outlive the panels.
+    NodeList objectForest_;
+    NodeList versionList_;
+    OutlinePanel treeView_;
+    OutlinePanel historyView_;
+    StatusBar statusBar_;
+    Splitter splitter_;
+    BackupServer *server_;
+    std::string *serverName_;
+    ServerLogin *login_;
+    MW_SIGTERMClientList *connection_;
+    std::string topContext_;
+    MenuBar *menuBar_;
+};

@@ -1,0 +1,111 @@
+#include "tree/CheckColumn.h"
+
+#include "toolkit/Screen.h"
+#include "toolkit/TriStateBox.h"
+#include "tree/DisplayItem.h"
+#include "tree/NodeList.h"
+#include "tree/OutlinePanel.h"
+#include "tree/TreeWalker.h"
+
+namespace {
+constexpr int kRow = OutlinePanel::kRowHeight;
+} // namespace
+
+CheckColumn::CheckColumn(OutlinePanel *panel, NodeList *list, int checkMode)
+    : Window(panel), panel_(panel), list_(list), checkMode_(checkMode)
+{
+    SetBackground(Color(COL_WORKSPACE));
+}
+
+CheckColumn::~CheckColumn() = default;
+
+void CheckColumn::CreateBoxes()
+{
+    if (!boxes_.empty()) {
+        return;
+    }
+    const int count = GetScreenSizePixel().height / kRow + 1;
+    for (int j = 0; j < count; ++j) {
+        std::unique_ptr<CheckBox> box;
+        if (checkMode_ == 2) {
+            box = std::make_unique<TriStateBox>(this);
+        } else {
+            box = std::make_unique<CheckBox>(this);
+        }
+        box->SetPosSizePixel({5, 2 + kRow * j}, {kBoxSize, kBoxSize});
+        box->SetGetFocusHdl([this](Control &) {
+            GetFocus();
+            return 1L;
+        });
+        box->SetLoseFocusHdl([this](Control &) {
+            LoseFocus();
+            return 1L;
+        });
+        box->SetClickHdl([this, j](Control &) {
+            BoxClicked(j);
+            return 1L;
+        });
+        box->Hide();
+        boxes_.push_back(std::move(box));
+    }
+}
+
+CheckBox *CheckColumn::Box(size_t index) const
+{
+    return index < boxes_.size() ? boxes_[index].get() : nullptr;
+}
+
+void CheckColumn::BoxClicked(int32_t index)
+{
+    lastClicked_ = index;
+    CallLink(clickHdl_, *panel_);
+    GrabFocus();
+}
+
+int CheckColumn::ClickedState() const
+{
+    CheckBox *box = Box(static_cast<size_t>(lastClicked_));
+    if (!box) {
+        return 0;
+    }
+    if (checkMode_ == 2) {
+        return static_cast<TriStateBox *>(box)->GetState();
+    }
+    return box->IsChecked() ? 1 : 0;
+}
+
+void CheckColumn::UpdateBoxes(int32_t fromRow)
+{
+    if (boxes_.empty()) {
+        return;
+    }
+    int64_t first = int64_t{fromRow} - top_;
+    if (first < 0) {
+        fromRow = top_;
+        first = 0;
+    }
+    TreeWalker walker(*list_, static_cast<size_t>(fromRow));
+    for (size_t j = static_cast<size_t>(first); j < boxes_.size(); ++j) {
+        DisplayItem *item = walker.NextItem();
+        CheckBox &box = *boxes_[j];
+        if (!item) {
+            box.Hide();
+            continue;
+        }
+        box.Enable(item->IsEnabled());
+        if (checkMode_ == 2) {
+            auto &triState = static_cast<TriStateBox &>(box);
+            triState.EnableTriState(item->Kind() == DisplayItem::ContainerKind);
+            triState.SetState(item->GetCheckState());
+        } else {
+            box.Check(item->GetCheckState() != Unmarked);
+        }
+        box.Show();
+    }
+}
+
+void CheckColumn::Paint(const Rectangle &) {}
+
+void CheckColumn::MouseButtonDown(const MouseEvent &) { GrabFocus(); }
+void CheckColumn::GetFocus() { panel_->SetFocusHighlight(true); }
+void CheckColumn::LoseFocus() { panel_->SetFocusHighlight(false); }

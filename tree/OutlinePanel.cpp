@@ -1,0 +1,174 @@
+#include "tree/OutlinePanel.h"
+
+#include <algorithm>
+
+#include "tree/NodeList.h"
+
+OutlinePanel::OutlinePanel(Window *parent, bool showTitle, int checkMode, NodeList *list)
+    : Window(parent), showTitle_(showTitle), showCheckColumn_(checkMode != 0), list_(list),
+      titleBar_(this), checkColumn_(this, list, checkMode), rowArea_(this, list),
+      scrollBar_(this, WB_VSCROLL | WB_DRAG)
+{
+    scrollBar_.SetScrollHdl([this](ScrollBar &) {
+        FollowScrollBar();
+        return 1L;
+    });
+    scrollBar_.Hide();
+}
+
+void OutlinePanel::ShowPanel()
+{
+    showTitle_ ? titleBar_.Show() : titleBar_.Hide();
+    if (showCheckColumn_) {
+        checkColumn_.CreateBoxes();
+        checkColumn_.Show();
+    } else {
+        checkColumn_.Hide();
+    }
+    rowArea_.Show();
+    Show();
+}
+
+int32_t OutlinePanel::VisibleRows() const { return rowArea_.GetOutputSizePixel().height / kRowHeight; }
+
+// The scroll bar's position is the top row; whatever moved it, the rows follow by the difference.
+// (Counting from the position rather than the toolkit's delta keeps the two equal in large mode,
+// where the delta is rounded.)
+void OutlinePanel::FollowScrollBar()
+{
+    int32_t delta = scrollBar_.Position() - rowArea_.TopRow();
+    if (delta != 0) {
+        ScrollRows(delta);
+    }
+}
+
+void OutlinePanel::Resize()
+{
+    const Size size = GetOutputSizePixel();
+    int top = 0;
+    if (showTitle_) {
+        titleBar_.SetPosSizePixel({0, 0}, {size.width, kTitleHeight});
+        titleBar_.Invalidate();
+        top = kTitleHeight;
+    }
+    int columnWidth = 0;
+    if (showCheckColumn_) {
+        checkColumn_.SetPosSizePixel({0, top}, {kCheckColumnWidth, size.height - top});
+        columnWidth = kCheckColumnWidth;
+    }
+    Size rows{size.width - columnWidth, size.height - top};
+    const int32_t visible = rows.height / kRowHeight;
+    const int32_t total = static_cast<int32_t>(list_->TotalCount());
+    const bool needScrollBar = visible < total;
+    if (needScrollBar) {
+        rows.width -= kScrollBarWidth;
+    }
+    rowArea_.SetPosSizePixel({columnWidth, top}, rows);
+    if (needScrollBar) {
+        scrollBar_.SetPosSizePixel({size.width - kScrollBarWidth, top},
+                                   {kScrollBarWidth, size.height - top});
+        scrollBar_.SetRange(0, total - visible); // pulls a position beyond the end back
+        FollowScrollBar();
+        scrollBar_.SetPageSize(std::max(visible - 1, 1));
+        scrollBar_.Show();
+    } else {
+        scrollBar_.SetPosition(0);
+        FollowScrollBar();
+        scrollBar_.Hide();
+    }
+}
+
+void OutlinePanel::ScrollRows(int32_t delta)
+{
+    rowArea_.ScrollRows(delta);
+    checkColumn_.SetTopRow(checkColumn_.TopRow() + delta);
+    checkColumn_.UpdateBoxes(checkColumn_.TopRow());
+}
+
+void OutlinePanel::RefreshAll()
+{
+    Resize();
+    checkColumn_.UpdateBoxes(checkColumn_.TopRow());
+    rowArea_.Invalidate();
+}
+
+void OutlinePanel::RefreshFromRow(int32_t row)
+{
+    Resize();
+    checkColumn_.UpdateBoxes(std::max(row, checkColumn_.TopRow()));
+    rowArea_.InvalidateFromRow(row);
+}
+
+void OutlinePanel::Clear()
+{
+    list_->Clear();
+    rowArea_.ResetRows();
+    RefreshAll();
+}
+
+void OutlinePanel::MoveCaretBy(int32_t delta)
+{
+    const int64_t last = static_cast<int64_t>(list_->TotalCount()) - 1;
+    if (last < 0) {
+        return;
+    }
+    int64_t target = std::clamp<int64_t>(int64_t{rowArea_.CaretRow()} + delta, 0, last);
+    MoveCaretTo(static_cast<int32_t>(target));
+}
+
+void OutlinePanel::MoveCaretTo(int32_t row)
+{
+    if (row < 0 || static_cast<size_t>(row) >= list_->TotalCount()) {
+        return;
+    }
+    rowArea_.SetCaretRow(row);
+    const int32_t top = rowArea_.TopRow();
+    const int32_t fit = VisibleRows();
+    int32_t delta = 0;
+    if (row < top) {
+        delta = row - top;
+    } else if (row >= top + fit) {
+        delta = row - (top + fit) + 1;
+    }
+    if (delta != 0) {
+        ScrollRows(delta);
+        scrollBar_.SetPosition(rowArea_.TopRow());
+    }
+}
+
+void OutlinePanel::KeyInput(const KeyEvent &event)
+{
+    switch (event.GetCode()) {
+    case KEY_DOWN:
+        MoveCaretBy(scrollBar_.LineSize());
+        break;
+    case KEY_UP:
+        MoveCaretBy(-scrollBar_.LineSize());
+        break;
+    case KEY_PAGEDOWN:
+        MoveCaretBy(scrollBar_.PageSize());
+        break;
+    case KEY_PAGEUP:
+        MoveCaretBy(-scrollBar_.PageSize());
+        break;
+    case KEY_HOME:
+        MoveCaretTo(0);
+        break;
+    case KEY_END:
+        MoveCaretTo(static_cast<int32_t>(list_->TotalCount()) - 1);
+        break;
+    case KEY_SPACE:
+        rowArea_.SelectRow(rowArea_.CaretRow());
+        break;
+    case KEY_RETURN:
+    case KEY_ENTER:
+        if (rowArea_.CaretRow() != rowArea_.SelectedRow()) {
+            rowArea_.SelectRow(rowArea_.CaretRow());
+        }
+        rowArea_.Activate();
+        break;
+    default:
+        Window::KeyInput(event);
+        break;
+    }
+}

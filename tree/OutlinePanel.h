@@ -1,0 +1,77 @@
+// A panel that shows the rows of a forest in pre-order: a title bar on top, a column of check
+// boxes at the left, the rows, and a scroll bar at the right shown only when the rows do not
+// fit. Both views of the main window are outline panels.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "toolkit/Link.h"
+#include "toolkit/Window.h"
+#include "tree/CheckColumn.h"
+#include "tree/LongScrollBar.h"
+#include "tree/RowArea.h"
+#include "tree/TitleBar.h"
+
+class NodeList;
+
+class OutlinePanel : public Window
+{
+  public:
+    static constexpr int kRowHeight = 20;
+    static constexpr int kTitleHeight = 20;
+    static constexpr int kCheckColumnWidth = 20;
+    static constexpr int kScrollBarWidth = 18;
+
+    // checkMode: 0 no check boxes, 1 plain check boxes, 2 three-state boxes.
+    OutlinePanel(Window *parent, bool showTitle, int checkMode, NodeList *list);
+
+    void ShowPanel(); // once: shows the inner windows this panel has
+    void SetTitle(const std::string &text) { titleBar_.SetTitle(text); }
+    const std::string &GetTitle() const { return titleBar_.GetTitle(); }
+    void SetFocusHighlight(bool on) { titleBar_.SetFocusHighlight(on); }
+    bool HasFocusHighlight() const { return titleBar_.HasFocusHighlight(); }
+
+    int32_t SelectedRow() const { return rowArea_.SelectedRow(); }
+    int32_t CaretRow() const { return rowArea_.CaretRow(); }
+    int32_t TopRow() const { return rowArea_.TopRow(); }
+    int32_t ClickedRow() const { return checkColumn_.ClickedRow(); }
+    int ClickedState() const { return checkColumn_.ClickedState(); }
+    int32_t VisibleRows() const; // whole rows that fit in the row area
+
+    void RefreshAll();
+    void RefreshFromRow(int32_t row);
+    void RefreshCheckColumn() { checkColumn_.UpdateBoxes(0); }
+    void RefreshCheckColumnFromRow(int32_t row) { checkColumn_.UpdateBoxes(row); }
+    void Clear();
+
+    void SetSelectHdl(Link<OutlinePanel> link) { rowArea_.SetSelectHdl(std::move(link)); }
+    void SetActivateHdl(Link<OutlinePanel> link) { rowArea_.SetActivateHdl(std::move(link)); }
+    void SetCheckHdl(Link<OutlinePanel> link) { checkColumn_.SetClickHdl(std::move(link)); }
+
+    void SelectRow(int32_t row) { rowArea_.SelectRow(row); }
+    void Activate() { rowArea_.Activate(); }
+    void MoveCaretBy(int32_t delta);
+    void MoveCaretTo(int32_t row);
+    void ScrollRows(int32_t delta); // positive: towards later rows
+
+    NodeList *List() const { return list_; }
+    TitleBar &GetTitleBar() { return titleBar_; }
+    CheckColumn &GetCheckColumn() { return checkColumn_; }
+    RowArea &GetRowArea() { return rowArea_; }
+    LongScrollBar &GetScrollBar() { return scrollBar_; }
+
+    void KeyInput(const KeyEvent &event) override;
+    void Resize() override;
+
+  private:
+    void FollowScrollBar();
+
+    bool showTitle_;
+    bool showCheckColumn_;
+    NodeList *list_;
+    TitleBar titleBar_;
+    CheckColumn checkColumn_;
+    RowArea rowArea_;
+    LongScrollBar scrollBar_;
+};

@@ -1,0 +1,177 @@
+#include "tree/RowArea.h"
+
+#include "toolkit/Bitmap.h"
+#include "tree/DisplayItem.h"
+#include "tree/NodeList.h"
+#include "tree/OutlinePanel.h"
+#include "tree/TreeNode.h"
+#include "tree/TreeWalker.h"
+
+namespace {
+constexpr int kRow = OutlinePanel::kRowHeight;
+constexpr int kIndent = 20;
+} // namespace
+
+RowArea::RowArea(OutlinePanel *panel, NodeList *list) : Window(panel), panel_(panel), list_(list)
+{
+    SetBackground(Color(COL_WORKSPACE));
+}
+
+int32_t RowArea::WholeRowsThatFit() const { return GetOutputSizePixel().height / kRow; }
+
+Rectangle RowArea::RowRect(int32_t row) const
+{
+    return Rectangle::FromPosSize({0, (row - top_) * kRow}, {GetOutputSizePixel().width, kRow});
+}
+
+void RowArea::RepaintRow(int32_t row)
+{
+    Invalidate(RowRect(row));
+    Update();
+}
+
+void RowArea::InvalidateFromRow(int32_t row)
+{
+    Size size = GetOutputSizePixel();
+    int y = std::max(0, (row - top_) * kRow);
+    if (y < size.height) {
+        Invalidate({0, y, size.width - 1, size.height - 1});
+    }
+}
+
+void RowArea::SelectRow(int32_t row)
+{
+    if (row < 0) {
+        return;
+    }
+    DisplayItem *oldItem = list_->ItemAt(static_cast<size_t>(selected_));
+    DisplayItem *newItem = list_->ItemAt(static_cast<size_t>(row));
+    if (!newItem) {
+        return;
+    }
+    if (oldItem) {
+        oldItem->SetHighlighted(false);
+    }
+    newItem->SetHighlighted(true);
+    const int32_t oldCaret = caret_;
+    const int32_t oldSelected = selected_;
+    selected_ = caret_ = row;
+    RepaintRow(oldCaret);
+    RepaintRow(oldSelected);
+    RepaintRow(row);
+    CallLink(selectHdl_, *panel_);
+}
+
+void RowArea::Activate() { CallLink(activateHdl_, *panel_); }
+
+void RowArea::SetCaretRow(int32_t row)
+{
+    const int32_t old = caret_;
+    caret_ = row;
+    RepaintRow(old);
+    RepaintRow(row);
+}
+
+void RowArea::ResetRows()
+{
+    const int32_t oldCaret = caret_;
+    const int32_t oldSelected = selected_;
+    selected_ = caret_ = 0;
+    RepaintRow(oldCaret);
+    RepaintRow(oldSelected);
+}
+
+// Less than a screenful moves the pixels and paints the uncovered band; more repaints it all.
+void RowArea::ScrollRows(int32_t delta)
+{
+    top_ += delta;
+    const int32_t magnitude = delta < 0 ? -delta : delta;
+    if (magnitude < WholeRowsThatFit()) {
+        Scroll(0, -kRow * delta);
+    } else {
+        Invalidate();
+    }
+    Update();
+}
+
+void RowArea::Paint(const Rectangle &rect)
+{
+    const int32_t first = rect.top / kRow + top_;
+    const int32_t last = rect.bottom / kRow + top_;
+    if (first < 0) {
+        return;
+    }
+    Rectangle row = RowRect(first);
+    TreeWalker walker(*list_, static_cast<size_t>(first));
+    int32_t index = first;
+    for (TreeNode *node = walker.NextNode(); node && index <= last; node = walker.NextNode()) {
+        if (row.Overlaps(rect)) {
+            DrawRow(*node, row);
+            if (index == caret_) {
+                DrawCaretFrame(row);
+            }
+        }
+        row.top += kRow;
+        row.bottom += kRow;
+        ++index;
+    }
+}
+
+void RowArea::DrawRow(const TreeNode &node, const Rectangle &row)
+{
+    const std::string pattern = node.LinePattern();
+    const int levels = static_cast<int>(pattern.size());
+    const int x0 = row.left;
+    const int y0 = row.top;
+    SetLineColor(Color(COL_WINDOWTEXT));
+    SetLineWidth(2);
+    for (int i = 1; i < levels; ++i) {
+        const int x = x0 + kIndent * i;
+        const bool lastChild = pattern[i] == 'l';
+        if (!lastChild) {
+            DrawLine({x, y0}, {x, y0 + kRow - 1});
+        } else if (i == levels - 1) {
+            DrawLine({x, y0}, {x, y0 + 10});
+        }
+        if (i == levels - 1) {
+            DrawLine({x, y0 + 10}, {x + 15, y0 + 10});
+        }
+    }
+    const DisplayItem &item = *node.Item();
+    const Bitmap &bitmap = item.GetBitmap();
+    const int bitmapX = x0 + kIndent * levels;
+    DrawBitmap({bitmapX, y0 + (kRow - bitmap.Height()) / 2}, bitmap);
+    SetTextColor(Color(COL_WINDOWTEXT));
+    DrawText({bitmapX + bitmap.Width() + 5, y0 + (kRow - GetTextHeight()) / 2}, item.Text());
+    if (item.IsHighlighted()) {
+        Invert(row);
+    }
+}
+
+void RowArea::DrawCaretFrame(const Rectangle &row)
+{
+    SetLineColor(Color(COL_CARET));
+    SetLineWidth(1);
+    SetLineStyle(LineStyle::Dotted);
+    SetTransparentFill();
+    DrawRect({row.left, row.top, row.right - 1, row.bottom});
+    SetLineStyle(LineStyle::Solid);
+    SetFillColor(Color(COL_WORKSPACE));
+}
+
+void RowArea::MouseButtonDown(const MouseEvent &event)
+{
+    GrabFocus();
+    const int32_t row = event.GetPosPixel().y / kRow + top_;
+    if (row < 0 || static_cast<size_t>(row) >= list_->TotalCount()) {
+        return;
+    }
+    if (event.GetClicks() == 1) {
+        SelectRow(row);
+    } else if (event.GetClicks() == 2) {
+        Activate();
+    }
+}
+
+void RowArea::GetFocus() { panel_->SetFocusHighlight(true); }
+void RowArea::LoseFocus() { panel_->SetFocusHighlight(false); }

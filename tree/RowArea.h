@@ -1,0 +1,53 @@
+// The rows of an outline panel: connector lines, bitmap and text of each loaded node in
+// pre-order, the selected row inverted and the caret row framed. A click selects a row, a double
+// click activates it.
+#pragma once
+
+#include <cstdint>
+
+#include "toolkit/Link.h"
+#include "toolkit/Window.h"
+
+class NodeList;
+class OutlinePanel;
+class TreeNode;
+
+class RowArea : public Window
+{
+  public:
+    RowArea(OutlinePanel *panel, NodeList *list);
+
+    int32_t SelectedRow() const { return selected_; }
+    int32_t CaretRow() const { return caret_; }
+    int32_t TopRow() const { return top_; }
+
+    void SetSelectHdl(Link<OutlinePanel> link) { selectHdl_ = std::move(link); }
+    void SetActivateHdl(Link<OutlinePanel> link) { activateHdl_ = std::move(link); }
+
+    void SelectRow(int32_t row);
+    void Activate();
+    void SetCaretRow(int32_t row);
+    void ResetRows(); // selected and caret back to row 0
+    void ScrollRows(int32_t delta);
+    void RepaintRow(int32_t row);
+    void InvalidateFromRow(int32_t row);
+    int32_t WholeRowsThatFit() const;
+
+    void Paint(const Rectangle &rect) override;
+    void MouseButtonDown(const MouseEvent &event) override;
+    void GetFocus() override;
+    void LoseFocus() override;
+
+  private:
+    void DrawRow(const TreeNode &node, const Rectangle &row);
+    void DrawCaretFrame(const Rectangle &row);
+    Rectangle RowRect(int32_t row) const;
+
+    OutlinePanel *panel_;
+    NodeList *list_;
+    int32_t selected_ = 0;
+    int32_t caret_ = 0;
+    int32_t top_ = 0;
+    Link<OutlinePanel> selectHdl_;
+    Link<OutlinePanel> activateHdl_;
+};
