@@ -1,0 +1,86 @@
+// Tree nodes: children, sorted insertion and line patterns.
+#include "tree/TreeNode.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cctype>
+
+#include "tree/DisplayItem.h"
+
+namespace
+{
+std::size_t liveNodes = 0;
+} // namespace
+
+TreeNode::TreeNode(std::unique_ptr<DisplayItem> item, NodeList &owningList)
+    : item_(std::move(item)), list_(&owningList), children_(this)
+{
+    if (item_) {
+        item_->node_ = this;
+    }
+    ++liveNodes;
+}
+
+TreeNode::~TreeNode()
+{
+    assert(pins_ == 0 && "a NodeRef outlived the forest it points into");
+    --liveNodes;
+}
+
+TreeNode *TreeNode::AddChild(std::unique_ptr<DisplayItem> item)
+{
+    return children_.AppendItem(std::move(item));
+}
+
+TreeNode *TreeNode::AddChildSorted(std::unique_ptr<DisplayItem> item,
+                                   const NodeList::Comparison &compare)
+{
+    const std::size_t n = children_.Count();
+    std::size_t position = 0;
+    if (n == 1) {
+        position = compare(*item, *children_.ElementAt(0)->Item()) > 0 ? 1 : 0;
+    } else if (n > 1) {
+        std::size_t lo = 0;
+        std::size_t hi = n;
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            if (compare(*item, *children_.ElementAt(mid)->Item()) > 0) {
+                lo = mid + 1;
+            } else {
+                hi = mid;
+            }
+        }
+        position = lo;
+    }
+    return children_.InsertItemAt(position, std::move(item));
+}
+
+std::string TreeNode::LinePattern() const
+{
+    std::string pattern;
+    for (const TreeNode *level = this; level != nullptr; level = level->Parent()) {
+        const std::size_t position = level->Position();
+        char letter = position + 1 == level->list_->Count() ? 'L' : position == 0 ? 'F' : 'I';
+        if (level->Parent() != nullptr) {
+            letter = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+        }
+        pattern.push_back(letter);
+    }
+    std::reverse(pattern.begin(), pattern.end());
+    return pattern;
+}
+
+bool TreeNode::IsAncestorOf(const TreeNode &other) const
+{
+    for (const TreeNode *level = other.Parent(); level != nullptr; level = level->Parent()) {
+        if (level == this) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::size_t TreeNode::LiveCount()
+{
+    return liveNodes;
+}
