@@ -7,7 +7,8 @@
 #include "tree/OutlinePanel.h"
 #include "tree/TreeWalker.h"
 
-namespace {
+namespace
+{
 constexpr int kRow = OutlinePanel::kRowHeight;
 } // namespace
 
@@ -106,6 +107,15 @@ void CheckColumn::UpdateBoxes(int32_t fromRow)
 
 void CheckColumn::Paint(const Rectangle &) {}
 
-void CheckColumn::MouseButtonDown(const MouseEvent &) { GrabFocus(); }
-void CheckColumn::GetFocus() { panel_->SetFocusHighlight(true); }
-void CheckColumn::LoseFocus() { panel_->SetFocusHighlight(false); }
+void CheckColumn::MouseButtonDown(const MouseEvent &)
+{
+    GrabFocus();
+}
+void CheckColumn::GetFocus()
+{
+    panel_->SetFocusHighlight(true);
+}
+void CheckColumn::LoseFocus()
+{
+    panel_->SetFocusHighlight(false);
+}

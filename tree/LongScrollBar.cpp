@@ -52,15 +52,27 @@ int32_t LongScrollBar::Limit(int64_t position) const
 int32_t LongScrollBar::SetPageSize(int32_t size)
 {
     int32_t previous = std::exchange(pageSize_, size);
-    ScrollBar::SetPageSize(ToToolkit(size));
+    ScrollBar::SetPageSize(ToToolkitSize(size));
     return previous;
 }
 
 int32_t LongScrollBar::SetLineSize(int32_t size)
 {
     int32_t previous = std::exchange(lineSize_, size);
-    ScrollBar::SetLineSize(ToToolkit(size));
+    ScrollBar::SetLineSize(ToToolkitSize(size));
     return previous;
+}
+
+// A size is a distance: in large mode it is scaled by the ratio of the ranges (converting it
+// like a position would make it meaningless), and never below one toolkit step.
+int32_t LongScrollBar::ToToolkitSize(int32_t size) const
+{
+    if (!largeMode_ || maximum_ == minimum_) {
+        return static_cast<int16_t>(size);
+    }
+    int64_t scaled = int64_t{size} * (int64_t{toolkitMax_} - toolkitMin_) /
+                     std::llabs(int64_t{maximum_} - minimum_);
+    return static_cast<int32_t>(std::clamp<int64_t>(scaled, 1, kMax));
 }
 
 int32_t LongScrollBar::SetPosition(int32_t position)
@@ -131,12 +143,18 @@ void LongScrollBar::OnScroll()
         break;
     }
     position_ = Limit(position);
+    // The thumb shows the logical position; in large mode the toolkit's own step would not.
+    SetThumbPos(ToToolkit(position_));
     CallLink<ScrollBar>(scrollHdl_, *this);
 }
 
 void LongScrollBar::OnEndScroll()
 {
-    position_ = Limit(LogicalThumb());
+    // The thumb stands where the position maps to unless something else moved it; reading it
+    // back would round the position in large mode.
+    if (GetThumbPos() != ToToolkit(position_)) {
+        position_ = Limit(LogicalThumb());
+    }
     CallLink<ScrollBar>(endScrollHdl_, *this);
 }
 

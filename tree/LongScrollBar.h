@@ -33,6 +33,7 @@ class LongScrollBar : public ScrollBar
     int32_t LogicalDelta() const; // the toolkit delta of the last action in logical units
 
     int32_t ToToolkit(int32_t logical) const;
+    int32_t ToToolkitSize(int32_t size) const;
     int32_t ToLogical(int32_t toolkit) const;
 
   private:

@@ -29,7 +29,10 @@ void OutlinePanel::ShowPanel()
     Show();
 }
 
-int32_t OutlinePanel::VisibleRows() const { return rowArea_.GetOutputSizePixel().height / kRowHeight; }
+int32_t OutlinePanel::VisibleRows() const
+{
+    return rowArea_.GetOutputSizePixel().height / kRowHeight;
+}
 
 // The scroll bar's position is the top row; whatever moved it, the rows follow by the difference.
 // (Counting from the position rather than the toolkit's delta keeps the two equal in large mode,
@@ -69,13 +72,14 @@ void OutlinePanel::Resize()
                                    {kScrollBarWidth, size.height - top});
         scrollBar_.SetRange(0, total - visible); // pulls a position beyond the end back
         FollowScrollBar();
-        scrollBar_.SetPageSize(std::max(visible - 1, 1));
         scrollBar_.Show();
     } else {
         scrollBar_.SetPosition(0);
         FollowScrollBar();
         scrollBar_.Hide();
     }
+    // Set also without a scroll bar, since Page Down moves the caret by it.
+    scrollBar_.SetPageSize(std::max(visible - 1, 1));
 }
 
 void OutlinePanel::ScrollRows(int32_t delta)

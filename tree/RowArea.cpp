@@ -7,7 +7,8 @@
 #include "tree/TreeNode.h"
 #include "tree/TreeWalker.h"
 
-namespace {
+namespace
+{
 constexpr int kRow = OutlinePanel::kRowHeight;
 constexpr int kIndent = 20;
 } // namespace
@@ -17,7 +18,10 @@ RowArea::RowArea(OutlinePanel *panel, NodeList *list) : Window(panel), panel_(pa
     SetBackground(Color(COL_WORKSPACE));
 }
 
-int32_t RowArea::WholeRowsThatFit() const { return GetOutputSizePixel().height / kRow; }
+int32_t RowArea::WholeRowsThatFit() const
+{
+    return GetOutputSizePixel().height / kRow;
+}
 
 Rectangle RowArea::RowRect(int32_t row) const
 {
@@ -62,7 +66,10 @@ void RowArea::SelectRow(int32_t row)
     CallLink(selectHdl_, *panel_);
 }
 
-void RowArea::Activate() { CallLink(activateHdl_, *panel_); }
+void RowArea::Activate()
+{
+    CallLink(activateHdl_, *panel_);
+}
 
 void RowArea::SetCaretRow(int32_t row)
 {
@@ -173,5 +180,11 @@ void RowArea::MouseButtonDown(const MouseEvent &event)
     }
 }
 
-void RowArea::GetFocus() { panel_->SetFocusHighlight(true); }
-void RowArea::LoseFocus() { panel_->SetFocusHighlight(false); }
+void RowArea::GetFocus()
+{
+    panel_->SetFocusHighlight(true);
+}
+void RowArea::LoseFocus()
+{
+    panel_->SetFocusHighlight(false);
+}

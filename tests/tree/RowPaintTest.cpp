@@ -1,0 +1,87 @@
+// Painting of tree rows: the connector lines come from each node's line pattern, so a last child
+// draws a half line and an ancestor that is a last child leaves its column blank below it.
+#include <QImage>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "tests/tree/PanelFixture.h"
+
+namespace
+{
+
+class RenderedRows
+{
+  public:
+    explicit RenderedRows(RowArea &area)
+        : image_(area.Widget()->size(), QImage::Format_ARGB32),
+          ink_(area.Widget()->palette().color(QPalette::WindowText))
+    {
+        image_.fill(Qt::transparent);
+        area.Widget()->render(&image_);
+    }
+    // Whether any of the columns x-1..x+1 carries line colour at this height of a row.
+    bool InkNear(int x, int row, int dy) const
+    {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if (image_.pixelColor(x + dx, row * OutlinePanel::kRowHeight + dy) == ink_) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+  private:
+    QImage image_;
+    QColor ink_;
+};
+
+} // namespace
+
+TEST(RowPainting, ConnectorLinesFollowTheLinePatterns)
+{
+    PanelFixture f(0);
+    // Rows: 0 Top, 1 First, 2 Grandchild (only child of First), 3 Last, 4 Below (only child of
+    // Last)
+    TreeNode *top = AddRow(f.list, "Top", DisplayItem::ContainerKind);
+    TreeNode *first = AddChildRow(top, "First", DisplayItem::ContainerKind);
+    AddChildRow(first, "Grandchild");
+    TreeNode *last = AddChildRow(top, "Last", DisplayItem::ContainerKind);
+    AddChildRow(last, "Below");
+    f.SetVisibleRows(8);
+    RenderedRows rows(f.panel.GetRowArea());
+
+    // The top level draws no lines.
+    EXPECT_FALSE(rows.InkNear(0 + 1, 0, 10));
+    // A child that has a later sibling: full vertical line and the connector.
+    EXPECT_TRUE(rows.InkNear(20, 1, 2));
+    EXPECT_TRUE(rows.InkNear(20, 1, 17));
+    EXPECT_TRUE(rows.InkNear(28, 1, 10));
+    // Its only child: the parent's column continues, its own is a half line.
+    EXPECT_TRUE(rows.InkNear(20, 2, 17));
+    EXPECT_TRUE(rows.InkNear(40, 2, 2));
+    EXPECT_FALSE(rows.InkNear(40, 2, 17));
+    // The last child: a half line from the top to the connector.
+    EXPECT_TRUE(rows.InkNear(20, 3, 2));
+    EXPECT_FALSE(rows.InkNear(20, 3, 17));
+    EXPECT_TRUE(rows.InkNear(28, 3, 10));
+    // Below a last child its column stays blank; its own level has the half line.
+    EXPECT_FALSE(rows.InkNear(20, 4, 2));
+    EXPECT_FALSE(rows.InkNear(20, 4, 17));
+    EXPECT_TRUE(rows.InkNear(40, 4, 2));
+    EXPECT_TRUE(rows.InkNear(48, 4, 10));
+}
+
+TEST(RowPainting, SelectedRowIsInvertedAndOthersAreNot)
+{
+    PanelFixture f(0);
+    AddRows(f.list, 3);
+    f.SetVisibleRows(5);
+    f.panel.SelectRow(1);
+    QImage image(f.panel.GetRowArea().Widget()->size(), QImage::Format_ARGB32);
+    f.panel.GetRowArea().Widget()->render(&image);
+    QColor base = f.panel.GetRowArea().Widget()->palette().color(QPalette::Base);
+    QColor inverted(255 - base.red(), 255 - base.green(), 255 - base.blue());
+    const int farRight = image.width() - 5;
+    EXPECT_EQ(image.pixelColor(farRight, 2 * 20 + 10), base);
+    EXPECT_EQ(image.pixelColor(farRight, 1 * 20 + 10), inverted);
+}
