@@ -6,7 +6,8 @@
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
 
-namespace {
+namespace
+{
 constexpr int kTreeChecks = 2;    // three-state boxes
 constexpr int kHistoryChecks = 1; // plain boxes
 } // namespace
@@ -111,7 +112,10 @@ long MainWindow::MenuSelectHdl(MenuBar &menu)
     }
 }
 
-bool MainWindow::CmdExit() { return Close(); }
+bool MainWindow::CmdExit()
+{
+    return Close();
+}
 
 bool MainWindow::CmdSetUserContext()
 {

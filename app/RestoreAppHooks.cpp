@@ -7,4 +7,7 @@ RestoreAppHooks::RestoreAppHooks(const MW_String &applicationName, const MW_Stri
 
 RestoreAppHooks::~RestoreAppHooks() = default;
 
-void RestoreAppHooks::M_SIGTERM() { MW_Application::M_SIGTERM(); }
+void RestoreAppHooks::M_SIGTERM()
+{
+    MW_Application::M_SIGTERM();
+}

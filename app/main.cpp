@@ -4,11 +4,15 @@
 #include "mwlib/MW_Cache.h"
 #include "mwlib/MW_String.h"
 
-namespace {
+namespace
+{
 MW_String serverSection("SERVER");
 MW_String serverKey("BackupServer");
 MW_Cache serverNames;
 RestoreApp restoreApp(serverNames, serverSection, serverKey);
 } // namespace
 
-int main(int argc, char **argv) { return Application::Start(argc, argv); }
+int main(int argc, char **argv)
+{
+    return Application::Start(argc, argv);
+}

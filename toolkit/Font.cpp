@@ -15,6 +15,7 @@ Font::Font(ResId id) : Font()
     }
     font_.setFamilies({ToQt(resource->family)});
     font_.setStyleHint(QFont::SansSerif);
-    font_.setPointSize(resource->pointSize);
+    // The sizes were laid out against the dialog units of a small system font: read as pixels.
+    font_.setPixelSize(resource->pointSize);
     font_.setBold(resource->bold);
 }
