@@ -17,7 +17,8 @@ MainWindow::MainWindow(MenuBar *menuBar, BackupServer *server, std::string *serv
     : WorkWindow(nullptr), treeView_(this, true, kTreeChecks, &objectForest_),
       historyView_(this, true, kHistoryChecks, &versionList_), statusBar_(this), splitter_(this),
       server_(server), serverName_(serverName), login_(login), connection_(connection),
-      menuBar_(menuBar)
+      menuBar_(menuBar), history_(historyView_, versionList_),
+      tree_(treeView_, objectForest_, history_, *this)
 {
     treeView_.Hide();
     historyView_.Hide();
@@ -43,13 +44,20 @@ void MainWindow::InitChildren()
 
     treeView_.ShowPanel();
     treeView_.SetTitle("TARVIK Tree View");
+    treeView_.SetSelectHdl([this](OutlinePanel &panel) { return tree_.SelectHdl(panel); });
+    treeView_.SetActivateHdl([this](OutlinePanel &panel) { return tree_.OpenHdl(panel); });
+    treeView_.SetCheckHdl([this](OutlinePanel &panel) { return tree_.CheckHdl(panel); });
     historyView_.ShowPanel();
     historyView_.SetTitle("Object History");
+    historyView_.SetCheckHdl([this](OutlinePanel &panel) { return history_.CheckHdl(panel); });
+    Resize();
+    SetTopContext(login_ ? login_->Context() : "");
 
     statusBar_.SetText("Marrowby");
     statusBar_.InsertItem(kCountsField, 200, SIB_LEFT, 5);
     statusBar_.InsertItem(kUserField, 400, SIB_LEFT, 5);
     statusBar_.InsertItem(kServerField, 80, SIB_LEFT, 5);
+    UpdateCounts();
     statusBar_.SetItemText(kUserField, login_ ? login_->UserName() : "");
     statusBar_.SetItemText(kServerField, serverName_ ? *serverName_ : "");
     statusBar_.Show();
@@ -88,10 +96,28 @@ void MainWindow::KeyInput(const KeyEvent &event)
     }
 }
 
+void MainWindow::SetTopContext(const std::string &name)
+{
+    tree_.SetTopContext(name, server_, connection_);
+}
+
+void MainWindow::UpdateCounts()
+{
+    MarkCounts counts = tree_.CountMarked();
+    statusBar_.SetItemText(kCountsField, "Containers: " + std::to_string(counts.containers) +
+                                             ", Objects: " + std::to_string(counts.objects));
+}
+
+void MainWindow::EnableClearSubtree(bool enable)
+{
+    if (PopupMenu *selection = menuBar_ ? menuBar_->GetPopupMenu(kMenuItemSelection) : nullptr) {
+        selection->EnableItem(kMenuItemClearSubtree, enable);
+    }
+}
+
 bool MainWindow::Close()
 {
-    DisplayItem *top = objectForest_.ItemAt(0);
-    if (top && top->GetCheckState() != Unmarked) {
+    if (tree_.HasMarks()) {
         QueryBox query(this, WB_YES_NO, "Items are still selected to be restored.\nAre you sure?");
         if (query.Execute() != RET_YES) {
             return false;
@@ -107,6 +133,10 @@ long MainWindow::MenuSelectHdl(MenuBar &menu)
         return CmdExit();
     case kMenuItemSetUserContext:
         return CmdSetUserContext();
+    case kMenuItemClearAll:
+        return CmdClearAll();
+    case kMenuItemClearSubtree:
+        return CmdClearSubtree();
     default:
         return 0;
     }

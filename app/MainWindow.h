@@ -9,15 +9,18 @@
 #include "toolkit/Splitter.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/WorkWindow.h"
+#include "tree/HistoryView.h"
 #include "tree/NodeList.h"
 #include "tree/OutlinePanel.h"
+#include "tree/TreeView.h"
+#include "tree/TreeViewHost.h"
 
 class BackupServer;
 class MenuBar;
 class MW_SIGTERMClientList;
 class ServerLogin;
 
-class MainWindow : public WorkWindow
+class MainWindow : public WorkWindow, private TreeViewHost
 {
   public:
     static constexpr uint16_t kCountsField = 1;
@@ -37,6 +40,12 @@ class MainWindow : public WorkWindow
 
     bool CmdExit();
     bool CmdSetUserContext();
+    bool CmdClearAll() { return tree_.ClearAll(); }
+    bool CmdClearSubtree() { return tree_.ClearSubtree(); }
+
+    void SetTopContext(const std::string &name);
+    void UpdateCounts() override;
+    MarkCounts CountMarked() const { return tree_.CountMarked(); }
 
     OutlinePanel &TreeView() { return treeView_; }
     OutlinePanel &HistoryView() { return historyView_; }
@@ -44,9 +53,14 @@ class MainWindow : public WorkWindow
     NodeList &VersionList() { return versionList_; }
     StatusBar &GetStatusBar() { return statusBar_; }
     Splitter &GetSplitter() { return splitter_; }
-    const std::string &TopContext() const { return topContext_; }
+    const std::string &TopContext() const { return tree_.TopContext(); }
+    TreeView &Tree() { return tree_; }
+    HistoryView &History() { return history_; }
 
   private:
+    void EnableClearSubtree(bool enable) override;
+    Window *QueryParent() override { return this; }
+
     // The lists come before the panels that show them, so they outlive the panels.
     NodeList objectForest_;
     NodeList versionList_;
@@ -58,6 +72,7 @@ class MainWindow : public WorkWindow
     std::string *serverName_;
     ServerLogin *login_;
     MW_SIGTERMClientList *connection_;
-    std::string topContext_;
     MenuBar *menuBar_;
+    HistoryView history_;
+    TreeView tree_; // holds the top context's name
 };

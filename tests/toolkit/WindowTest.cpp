@@ -1,6 +1,7 @@
 // Window reactions dispatched from Qt's events: keys a child does not handle reach its parent,
 // Tab reaches the key reaction instead of moving Qt's focus, painting goes through Paint.
 #include <QApplication>
+#include <QDateTime>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
+#include "toolkit/International.h"
 #include "toolkit/Splitter.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/Window.h"
@@ -104,4 +106,19 @@ TEST(StatusBar, FieldsHoldTheirTextsAndHelpTextStandsInForThem)
     EXPECT_TRUE(bar.ItemLabel(1)->isHidden());
     bar.ShowHelpText("");
     EXPECT_FALSE(bar.ItemLabel(1)->isHidden());
+}
+
+TEST(International, DateWithFullYearTwoBlanksThenTimeWithSeconds)
+{
+    // 1994-09-09 10:20:30 local time, whatever the zone and locale of the machine.
+    QDateTime local(QDate(1994, 9, 9), QTime(10, 20, 30), Qt::LocalTime);
+    std::string text = FormatDateTime(local.toSecsSinceEpoch());
+    size_t gap = text.find("  ");
+    ASSERT_NE(gap, std::string::npos) << text;
+    std::string date = text.substr(0, gap);
+    std::string time = text.substr(gap + 2);
+    EXPECT_NE(date.find("1994"), std::string::npos) << text;
+    EXPECT_NE(date.find('9'), std::string::npos) << text;
+    EXPECT_NE(time.find("20"), std::string::npos) << text;
+    EXPECT_NE(time.find("30"), std::string::npos) << text; // the seconds are shown
 }

@@ -1,0 +1,79 @@
+// A main window over the scripted server, with the program's resources and menu, as start-up
+// builds it; the tests drive it with real mouse and key events.
+#pragma once
+
+#include <QApplication>
+#include <QtTest/QTest>
+#include <memory>
+#include <string>
+
+#include "app/MainWindow.h"
+#include "res/ResourceIds.h"
+#include "res/TarvikResources.h"
+#include "restore/server/BackupServer.h"
+#include "restore/server/ServerLogin.h"
+#include "tests/support/core/ScriptedServer.h"
+#include "toolkit/MenuBar.h"
+#include "tree/ObjectItem.h"
+
+// Default children under "Marrowby": two containers and a leaf.
+inline void ScriptSmallTree(ScriptedServer &script)
+{
+    script.SetChildren("Marrowby", {Container("Sales"), Leaf("Printer"), Container("Admin")});
+    script.SetChildren("Sales.Marrowby", {Leaf("Ann"), Leaf("Bob"), Container("East")});
+    script.SetChildren("East.Sales.Marrowby", {Leaf("Cid"), Leaf("Dee")});
+}
+
+struct InstallResourcesOnce {
+    InstallResourcesOnce() { InstallTarvikResources(); }
+};
+
+class MainWindowFixture
+{
+  public:
+    explicit MainWindowFixture(void (*scriptTree)(ScriptedServer &) = ScriptSmallTree)
+        : installed(), server(script), login(server), menuBar(ResId(kMenuMain))
+    {
+        scriptTree(script);
+        window = std::make_unique<MainWindow>(&menuBar, &server, &serverName, &login, nullptr);
+        menuBar.PushSelectHdl([this](MenuBar &menu) { return window->MenuSelectHdl(menu); });
+        window->SetMenuBar(&menuBar);
+        window->InitChildren();
+        QApplication::processEvents();
+    }
+
+    OutlinePanel &Tree() { return window->TreeView(); }
+    OutlinePanel &History() { return window->HistoryView(); }
+    ObjectItem *ItemAt(int row)
+    {
+        return static_cast<ObjectItem *>(window->ObjectForest().ItemAt(static_cast<size_t>(row)));
+    }
+    std::string TextAt(int row) { return ItemAt(row) ? ItemAt(row)->Text() : "<none>"; }
+    QWidget *Rows() { return Tree().GetRowArea().Widget(); }
+    QPoint RowPoint(int row)
+    {
+        return QPoint(60, (row - Tree().TopRow()) * OutlinePanel::kRowHeight + 10);
+    }
+    void Click(int row) { QTest::mouseClick(Rows(), Qt::LeftButton, {}, RowPoint(row)); }
+    void DoubleClick(int row)
+    {
+        Click(row);
+        QTest::mouseDClick(Rows(), Qt::LeftButton, {}, RowPoint(row));
+    }
+    void Key(Qt::Key key) { QTest::keyClick(Rows(), key); }
+    // Clicks the tree view's check box of a visible row.
+    void ClickBox(int row)
+    {
+        CheckBox *box = Tree().GetCheckColumn().Box(static_cast<size_t>(row - Tree().TopRow()));
+        QTest::mouseClick(box->Widget(), Qt::LeftButton);
+    }
+    std::string Counts() { return window->GetStatusBar().GetItemText(MainWindow::kCountsField); }
+
+    InstallResourcesOnce installed;
+    ScriptedServer script;
+    BackupServer server;
+    ServerLogin login;
+    std::string serverName = "FS1";
+    MenuBar menuBar;
+    std::unique_ptr<MainWindow> window;
+};

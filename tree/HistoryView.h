@@ -1,0 +1,28 @@
+// The main window's reactions on its history panel: the versions of the object selected in the
+// tree view, newest first, one of which can be ticked as the version to restore.
+#pragma once
+
+#include <string>
+
+class NodeList;
+class ObjectItem;
+class OutlinePanel;
+
+class HistoryView
+{
+  public:
+    static constexpr const char *kNoObjectTitle = "-- No object selected --";
+    static constexpr const char *kMostRecentOnly = "Most recent only : ";
+
+    HistoryView(OutlinePanel &panel, NodeList &versions);
+
+    void ShowHistory(ObjectItem &item);
+    void UpdateHistoryTitle(ObjectItem &item);
+    long CheckHdl(OutlinePanel &panel);
+    void Refresh(); // layout, boxes and rows again
+    void Reset();   // after re-rooting: no object, no versions
+
+  private:
+    OutlinePanel &panel_;
+    NodeList &versions_;
+};

@@ -1,0 +1,24 @@
+#include "tree/VersionItem.h"
+
+#include "toolkit/International.h"
+#include "tree/ObjectItem.h"
+
+namespace {
+NodeRef RefTo(ObjectItem &owner) { return owner.Node() ? NodeRef(*owner.Node()) : NodeRef(); }
+} // namespace
+
+VersionItem::VersionItem(ObjectItem &owner, BackupTime time)
+    : DisplayItem("", PlainKind), owner_(&owner), ownerNode_(RefTo(owner)), time_(time)
+{
+}
+
+// Backup times are unsigned 32-bit seconds since 1970.
+std::string VersionItem::Text() const { return FormatDateTime(static_cast<uint32_t>(time_)); }
+
+void VersionItem::SetCheckState(CheckState state)
+{
+    DisplayItem::SetCheckState(state);
+    if (state == Marked) {
+        owner_->SetChosenVersion(time_);
+    }
+}
