@@ -1,6 +1,7 @@
 // The restore options dialog: counts, on-error choice and its placement over the main window.
 #include "restore/RestoreOptionsDialog.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "res/ResourceIds.h"
@@ -8,6 +9,7 @@
 
 namespace
 {
+constexpr int kLabelGap = 3; // dialog units between a label and its count
 void SetNumber(FixedText &text, int32_t number)
 {
     char buffer[32];
@@ -28,11 +30,32 @@ RestoreOptionsDialog::RestoreOptionsDialog(Window *parent)
       cancel_(this, ResId(kCancelButton))
 {
     FreeResource();
+    FitTexts();
     continue_.Check();
     for (RadioButton *choice : {&continue_, &askUser_, &end_}) {
         choice->SetClickHdl([this](Control &clicked) { return RadioClickHdl(clicked); });
     }
     CenterOver(*this, parent);
+}
+
+// A choice's mark and text, and the labels, may need more width than they were laid out with; the
+// counts then stand a little behind the longer label instead of touching it.
+void RestoreOptionsDialog::FitTexts()
+{
+    for (Window *control : {static_cast<Window *>(&continue_), static_cast<Window *>(&askUser_),
+                            static_cast<Window *>(&end_), static_cast<Window *>(&containersLabel_),
+                            static_cast<Window *>(&leavesLabel_)}) {
+        WidenToContent(*control);
+    }
+    int labelsEnd = 0;
+    for (const FixedText *label : {&containersLabel_, &leavesLabel_}) {
+        labelsEnd = std::max(labelsEnd, label->GetPosPixel().x + label->GetSizePixel().width);
+    }
+    int countsX = labelsEnd + Units().ToPixelX(kLabelGap);
+    for (FixedText *count : {&containers_, &leaves_}) {
+        Point pos = count->GetPosPixel();
+        count->SetPosPixel({std::max(pos.x, countsX), pos.y});
+    }
 }
 
 // Whatever the toolkit did with the click (a click on the chosen button turns it off), exactly
@@ -54,6 +77,8 @@ void RestoreOptionsDialog::SetCounts(int32_t containers, int32_t leafObjects)
 {
     SetNumber(containers_, containers);
     SetNumber(leaves_, leafObjects);
+    WidenToContent(containers_);
+    WidenToContent(leaves_);
 }
 
 OnErrorMode RestoreOptionsDialog::GetOnErrorMode() const

@@ -23,6 +23,7 @@ class RestoreOptionsDialog : public ModalDialog
     OnErrorMode GetOnErrorMode() const;
 
   private:
+    void FitTexts();
     long RadioClickHdl(Control &clicked);
 
     GroupBox onError_;

@@ -1,7 +1,8 @@
-// Centring of dialogs over their parent window or on the screen.
+// Centring of dialogs over their parent window or on the screen; widening of narrow controls.
 #include "toolkit/Placement.h"
 
 #include <QWidget>
+#include <algorithm>
 
 #include "toolkit/Screen.h"
 #include "toolkit/Window.h"
@@ -35,4 +36,16 @@ void CenterOver(Window &dialog, Window *parent)
 void CenterOnScreen(Window &dialog)
 {
     dialog.SetPosPixel(CenteredPos(Point{}, GetScreenSizePixel(), dialog.GetSizePixel()));
+}
+
+void WidenToContent(Window &control)
+{
+    QWidget *widget = control.FrameWidget();
+    int width = widget->sizeHint().width();
+    if (QWidget *window = widget->parentWidget()) {
+        width = std::min(width, window->width() - widget->x());
+    }
+    if (width > widget->width()) {
+        widget->resize(width, widget->height());
+    }
 }

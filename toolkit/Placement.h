@@ -1,4 +1,5 @@
-// Places a dialog centred over its parent window, or on the screen when it has none.
+// Places a dialog centred over its parent window, or on the screen when it has none, and lets a
+// control that is too narrow for its text take the width it needs.
 #pragma once
 
 #include "toolkit/Geometry.h"
@@ -16,3 +17,8 @@ void CenterOver(Window &dialog, Window *parent);
 
 // Centres the dialog on the screen: ((W - w) / 2, (H - h) / 2).
 void CenterOnScreen(Window &dialog);
+
+// Widens the control to the width its contents need (a text in a larger font than the dialog was
+// laid out for, a radio button's mark and text), never past the right edge of its window and
+// never narrower than it is.
+void WidenToContent(Window &control);

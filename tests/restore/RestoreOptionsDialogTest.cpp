@@ -11,6 +11,7 @@
 #include "tests/res/InstalledResources.h"
 #include "tests/support/gui/ModalScript.h"
 #include "tests/support/gui/PlacedWindow.h"
+#include "tests/support/gui/TextFitChecks.h"
 #include "toolkit/CancelButton.h"
 #include "toolkit/FixedText.h"
 #include "toolkit/OKButton.h"
@@ -158,4 +159,14 @@ TEST_F(RestoreOptionsDialogTest, StandsAboveAndLeftOfASmallerParent)
     EXPECT_EQ(pos, (Point{400 + (41 - own.width) / 2, 300 + (21 - own.height) / 2}));
     EXPECT_LT(pos.x, 400);
     EXPECT_LT(pos.y, 300);
+}
+
+TEST_F(RestoreOptionsDialogTest, ShowsEveryTextWholeAndTheCountsApartFromTheirLabels)
+{
+    RestoreOptionsDialog dialog(&mainWindow);
+    dialog.SetCounts(INT32_MAX, INT32_MAX);
+    ExpectTextsFit(dialog);
+    const QWidget *label = dialog.Find<FixedText>(ResId(kRestoreObjectsLeavesLabel))->Widget();
+    const QWidget *count = dialog.Find<FixedText>(ResId(kRestoreObjectsLeaves))->Widget();
+    EXPECT_GT(count->x(), label->geometry().right() + 1);
 }

@@ -11,6 +11,7 @@
 #include "restore/RestoreResultDialog.h"
 #include "tests/res/InstalledResources.h"
 #include "tests/support/gui/PlacedWindow.h"
+#include "tests/support/gui/TextFitChecks.h"
 #include "toolkit/Bitmap.h"
 #include "toolkit/DialogUnits.h"
 
@@ -110,4 +111,11 @@ TEST_F(RestoreResultDialogTest, KeepsItsResourcePlaceRelativeToTheParent)
     Point origin = mainWindow.ScreenPos();
     Point offset = DialogUnits().ToPixel(60, 11);
     EXPECT_EQ(dialog.GetPosPixel(), (Point{origin.x + offset.x, origin.y + offset.y}));
+}
+
+TEST_F(RestoreResultDialogTest, ShowsContinueAndAbortWhole)
+{
+    RestoreResultDialog dialog(&mainWindow);
+    dialog.SetPromptMode(false);
+    ExpectTextsFit(dialog);
 }

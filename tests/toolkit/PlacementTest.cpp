@@ -1,8 +1,11 @@
-// Centring a window over its parent or on the screen, halves truncated toward zero.
+// Centring a window over its parent or on the screen, halves truncated toward zero, and widening
+// a control to the width its text needs.
+#include <QLabel>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #include "tests/support/gui/PlacedWindow.h"
+#include "toolkit/Control.h"
 #include "toolkit/Placement.h"
 #include "toolkit/Screen.h"
 
@@ -58,4 +61,40 @@ TEST(Placement, CentresOnTheScreenWithoutParent)
     PlacedWindow other({7, 7}, {screen.width + 11, 10});
     CenterOnScreen(other);
     EXPECT_EQ(other.GetPosPixel(), (Point{-5, (screen.height - 10) / 2}));
+}
+
+namespace
+{
+class Label : public Control
+{
+  public:
+    Label(Window *parent, const char *text) : Control(parent, new QLabel(text)) {}
+    int Needed() const { return Widget()->sizeHint().width(); }
+};
+} // namespace
+
+TEST(Placement, WidensANarrowControlToItsTextWithinItsWindow)
+{
+    PlacedWindow window({0, 0}, {400, 100});
+    Label label(&window, "A text longer than its box");
+    label.SetPosSizePixel({10, 10}, {20, 12});
+    ASSERT_GT(label.Needed(), 20);
+    ASSERT_LT(label.Needed(), 390);
+    WidenToContent(label);
+    EXPECT_EQ(label.GetSizePixel(), (Size{label.Needed(), 12}));
+    EXPECT_EQ(label.GetPosPixel(), (Point{10, 10}));
+}
+
+TEST(Placement, WideningStopsAtTheWindowsEdgeAndNeverNarrows)
+{
+    PlacedWindow window({0, 0}, {60, 100});
+    Label label(&window, "A text longer than its window");
+    label.SetPosSizePixel({10, 10}, {20, 12});
+    WidenToContent(label);
+    EXPECT_EQ(label.GetSizePixel(), (Size{50, 12}));
+
+    Label wide(&window, "x");
+    wide.SetPosSizePixel({0, 30}, {55, 12});
+    WidenToContent(wide);
+    EXPECT_EQ(wide.GetSizePixel(), (Size{55, 12}));
 }
