@@ -47,8 +47,8 @@ class MainWindow : public WorkWindow, private TreeViewHost
     void UpdateCounts() override;
     MarkCounts CountMarked() const { return tree_.CountMarked(); }
 
-    OutlinePanel &TreeView() { return treeView_; }
-    OutlinePanel &HistoryView() { return historyView_; }
+    OutlinePanel &TreePanel() { return treeView_; }
+    OutlinePanel &HistoryPanel() { return historyView_; }
     NodeList &ObjectForest() { return objectForest_; }
     NodeList &VersionList() { return versionList_; }
     StatusBar &GetStatusBar() { return statusBar_; }

@@ -14,7 +14,8 @@
 #include "tree/OutlinePanel.h"
 #include "tree/TreeNode.h"
 
-namespace {
+namespace
+{
 
 constexpr int kContainers = 1000;
 constexpr int kLeaves = 999; // 1 + 1000 + 1000 × 999 = 1,000,001 rows
@@ -27,10 +28,10 @@ struct Forest {
         script.SetChildren("Top", kContainers, [](std::size_t i) {
             return Container("C-" + std::to_string(1000 + i));
         });
-        script.SetDefaultChildren(kLeaves, [](std::size_t i) {
-            return Leaf("Leaf-" + std::to_string(1000 + i));
-        });
-        auto top = std::make_unique<ObjectItem>("Top", DisplayItem::ContainerKind, &server, nullptr);
+        script.SetDefaultChildren(
+            kLeaves, [](std::size_t i) { return Leaf("Leaf-" + std::to_string(1000 + i)); });
+        auto top =
+            std::make_unique<ObjectItem>("Top", DisplayItem::ContainerKind, &server, nullptr);
         ObjectItem &topItem = *top;
         list.AppendItem(std::move(top));
         topItem.Open();
@@ -97,7 +98,8 @@ void BM_CloseAndOpenNearBottom(benchmark::State &state)
 {
     Forest &forest = TheForest();
     NodeList &containers = forest.list.ElementAt(0)->Children();
-    auto *lastContainer = static_cast<ObjectItem *>(containers.ElementAt(containers.Count() - 1)->Item());
+    auto *lastContainer =
+        static_cast<ObjectItem *>(containers.ElementAt(containers.Count() - 1)->Item());
     const int32_t row = static_cast<int32_t>(forest.list.RowOf(*lastContainer->Node()));
     forest.panel.SelectRow(row);
     QImage image(forest.panel.GetRowArea().Widget()->size(), QImage::Format_ARGB32);

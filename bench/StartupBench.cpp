@@ -10,7 +10,8 @@
 
 extern char **environ;
 
-namespace {
+namespace
+{
 
 std::filesystem::path BuildDir()
 {

@@ -5,7 +5,8 @@
 #include <QMainWindow>
 #include <QTimer>
 
-namespace {
+namespace
+{
 class QuitAfterFirstPaint : public QObject
 {
   protected:

@@ -13,7 +13,9 @@
 #include "restore/server/BackupServer.h"
 #include "restore/server/ServerLogin.h"
 #include "tests/support/core/ScriptedServer.h"
+#include "toolkit/CheckBox.h"
 #include "toolkit/MenuBar.h"
+#include "toolkit/MessageBox.h"
 #include "tree/ObjectItem.h"
 
 // Default children under "Marrowby": two containers and a leaf.
@@ -42,8 +44,8 @@ class MainWindowFixture
         QApplication::processEvents();
     }
 
-    OutlinePanel &Tree() { return window->TreeView(); }
-    OutlinePanel &History() { return window->HistoryView(); }
+    OutlinePanel &Tree() { return window->TreePanel(); }
+    OutlinePanel &History() { return window->HistoryPanel(); }
     ObjectItem *ItemAt(int row)
     {
         return static_cast<ObjectItem *>(window->ObjectForest().ItemAt(static_cast<size_t>(row)));

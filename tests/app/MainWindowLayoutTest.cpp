@@ -27,9 +27,8 @@ TEST(MainWindowLayout, ClampsSplitPositionsAtBothEdges)
         bool pulled;
     };
     const Case cases[] = {
-        {2, 5, 2, false},      // drawn at 5, the splitter keeps its own position
-        {-40, 5, -40, false},
-        {5, 5, 5, false},
+        {2, 5, 2, false}, // drawn at 5, the splitter keeps its own position
+        {-40, 5, -40, false},   {5, 5, 5, false},
         {900, 900, 900, false}, // at the right edge: still inside
         {901, 892, 892, true},  // beyond it: pulled back to w − 8 and kept
         {5000, 892, 892, true},
