@@ -1,0 +1,34 @@
+// The User Details dialog of the login.
+#include "app/UserDetailsDialog.h"
+
+#include "res/ResourceIds.h"
+#include "toolkit/Placement.h"
+
+UserDetailsDialog::UserDetailsDialog(Window *parent)
+    : ModalDialog(parent, ResId(kDialogUserDetails)),
+      nameLabel_(this, ResId(kUserDetailsNameLabel)),
+      passwordLabel_(this, ResId(kUserDetailsPasswordLabel)), name_(this, ResId(kUserDetailsName)),
+      password_(this, ResId(kUserDetailsPassword)), frame_(this, ResId(kUserDetailsFrame)),
+      icon_(this, ResId(kUserDetailsIcon)), ok_(this, ResId(kOKButton)),
+      cancel_(this, ResId(kCancelButton))
+{
+    FreeResource();
+    CenterOnScreen(*this);
+}
+
+// Setting the text drops what was typed together with the field's undo history, so the password
+// does not outlive the dialog there.
+UserDetailsDialog::~UserDetailsDialog()
+{
+    password_.SetText(std::string());
+}
+
+std::string UserDetailsDialog::GetName() const
+{
+    return name_.GetText();
+}
+
+std::string UserDetailsDialog::GetPassword() const
+{
+    return password_.GetText();
+}

@@ -1,0 +1,35 @@
+// "User Details": asks for the name and password of the user the program is to act as. Both
+// fields start empty every time; the password is masked and kept nowhere but in its field.
+#pragma once
+
+#include <string>
+
+#include "toolkit/CancelButton.h"
+#include "toolkit/Edit.h"
+#include "toolkit/FixedIcon.h"
+#include "toolkit/FixedText.h"
+#include "toolkit/GroupBox.h"
+#include "toolkit/ModalDialog.h"
+#include "toolkit/OKButton.h"
+
+class UserDetailsDialog : public ModalDialog
+{
+  public:
+    // Centred on the screen; parent may be null (start-up has no window yet).
+    explicit UserDetailsDialog(Window *parent);
+    ~UserDetailsDialog() override;
+
+    // The texts exactly as typed. The caller passes the password on and drops its copy at once.
+    std::string GetName() const;
+    std::string GetPassword() const;
+
+  private:
+    FixedText nameLabel_;
+    FixedText passwordLabel_;
+    Edit name_;
+    Edit password_;
+    GroupBox frame_;
+    FixedIcon icon_;
+    OKButton ok_;
+    CancelButton cancel_;
+};

@@ -1,0 +1,57 @@
+// Filling a restore result and building its line of the result dialog.
+#include "restore/RestoreResult.h"
+
+#include <cstring>
+
+#include "restore/server/RecordFields.h"
+
+namespace
+{
+
+constexpr std::string_view kCutMark = "...";
+
+// The length of the longest start of text within limit bytes that does not split a UTF-8
+// character.
+std::size_t WholeCharacters(std::string_view text, std::size_t limit)
+{
+    std::size_t length = limit;
+    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+        --length;
+    }
+    return length;
+}
+
+template <std::size_t N> void CopyShown(char (&field)[N], std::string_view text)
+{
+    if (CopyToField(field, text)) {
+        return;
+    }
+    std::size_t kept = WholeCharacters(text, N - 1 - kCutMark.size());
+    std::memcpy(field, text.data(), kept);
+    std::memcpy(field + kept, kCutMark.data(), kCutMark.size());
+    field[kept + kCutMark.size()] = '\0';
+}
+
+} // namespace
+
+RestoreResult MakeRestoreResult(std::string_view name, int32_t status, std::string_view message)
+{
+    RestoreResult result{};
+    CopyShown(result.name, name);
+    result.status = status;
+    if (status != 0) {
+        CopyShown(result.message, message);
+    }
+    return result;
+}
+
+std::string RestoreResultLine(const RestoreResult &result)
+{
+    std::string line = FieldText(result.name);
+    if (result.status != 0) {
+        line += " - failed on Object '";
+        line += FieldText(result.message);
+        line += "'";
+    }
+    return line;
+}
