@@ -1,6 +1,9 @@
 #include "app/MainWindow.h"
 
+#include "app/AboutDialog.h"
 #include "app/MainWindowLayout.h"
+#include "app/ReleaseNotesDialog.h"
+#include "app/SetTopContextDialog.h"
 #include "res/ResourceIds.h"
 #include "restore/server/ServerLogin.h"
 #include "toolkit/MenuBar.h"
@@ -18,7 +21,7 @@ MainWindow::MainWindow(MenuBar *menuBar, BackupServer *server, std::string *serv
       historyView_(this, true, kHistoryChecks, &versionList_), statusBar_(this), splitter_(this),
       server_(server), serverName_(serverName), login_(login), connection_(connection),
       menuBar_(menuBar), history_(historyView_, versionList_),
-      tree_(treeView_, objectForest_, history_, *this)
+      tree_(treeView_, objectForest_, history_, *this), restoreRun_(objectForest_, *this)
 {
     treeView_.Hide();
     historyView_.Hide();
@@ -133,10 +136,18 @@ long MainWindow::MenuSelectHdl(MenuBar &menu)
         return CmdExit();
     case kMenuItemSetUserContext:
         return CmdSetUserContext();
+    case kMenuItemSetTopContext:
+        return CmdSetTopContext();
     case kMenuItemClearAll:
         return CmdClearAll();
     case kMenuItemClearSubtree:
         return CmdClearSubtree();
+    case kMenuItemRestore:
+        return RunRestore();
+    case kMenuItemAbout:
+        return CmdAbout();
+    case kMenuItemReleaseNotes:
+        return CmdReleaseNotes();
     default:
         return 0;
     }
@@ -151,4 +162,36 @@ bool MainWindow::CmdSetUserContext()
 {
     InfoBox(this, "Sorry, not yet implemented...").Execute();
     return true;
+}
+
+bool MainWindow::CmdSetTopContext()
+{
+    SetTopContextDialog dialog(this);
+    dialog.SetContext(TopContext());
+    if (dialog.Execute() == 1) {
+        SetTopContext(dialog.GetContext());
+        UpdateCounts();
+    }
+    return true;
+}
+
+bool MainWindow::CmdAbout()
+{
+    AboutDialog(this).Execute();
+    return true;
+}
+
+bool MainWindow::CmdReleaseNotes()
+{
+    ReleaseNotesDialog(this).Execute();
+    return true;
+}
+
+void MainWindow::AfterRestoreRun()
+{
+    treeView_.RefreshAll();
+    if (ObjectItem *current = tree_.SelectedItem()) {
+        history_.ShowHistory(*current);
+    }
+    UpdateCounts();
 }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "restore/RestoreRun.h"
+#include "restore/RestoreRunHost.h"
 #include "toolkit/Splitter.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/WorkWindow.h"
@@ -20,7 +22,7 @@ class MenuBar;
 class MW_SIGTERMClientList;
 class ServerLogin;
 
-class MainWindow : public WorkWindow, private TreeViewHost
+class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHost
 {
   public:
     static constexpr uint16_t kCountsField = 1;
@@ -42,10 +44,14 @@ class MainWindow : public WorkWindow, private TreeViewHost
     bool CmdSetUserContext();
     bool CmdClearAll() { return tree_.ClearAll(); }
     bool CmdClearSubtree() { return tree_.ClearSubtree(); }
+    bool CmdSetTopContext();
+    bool RunRestore() { return restoreRun_.RunRestore(); }
+    bool CmdAbout();
+    bool CmdReleaseNotes();
 
     void SetTopContext(const std::string &name);
     void UpdateCounts() override;
-    MarkCounts CountMarked() const { return tree_.CountMarked(); }
+    MarkCounts CountMarked() override { return tree_.CountMarked(); }
 
     OutlinePanel &TreePanel() { return treeView_; }
     OutlinePanel &HistoryPanel() { return historyView_; }
@@ -60,6 +66,8 @@ class MainWindow : public WorkWindow, private TreeViewHost
   private:
     void EnableClearSubtree(bool enable) override;
     Window *QueryParent() override { return this; }
+    Window *DialogParent() override { return this; }
+    void AfterRestoreRun() override;
 
     // The lists come before the panels that show them, so they outlive the panels.
     NodeList objectForest_;
@@ -75,4 +83,5 @@ class MainWindow : public WorkWindow, private TreeViewHost
     MenuBar *menuBar_;
     HistoryView history_;
     TreeView tree_; // holds the top context's name
+    RestoreRun restoreRun_;
 };

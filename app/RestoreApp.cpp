@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/RestoreAppHooks.h"
+#include "app/SplashWindow.h"
 #include "mwlib/MW_Cache.h"
 #include "mwlib/MW_String.h"
 #include "res/ResourceIds.h"
@@ -50,8 +51,12 @@ void RestoreApp::Main(int argc, char **argv)
     menuBar.PushSelectHdl([&mainWindow](MenuBar &menu) { return mainWindow.MenuSelectHdl(menu); });
     SetAppMenu(&menuBar);
     mainWindow.SetIcon(Icon(ResId(kIconTarvik)));
+    // The splash stands in front while the first top context is fetched.
+    SplashWindow splash(&mainWindow);
+    splash.Show();
+    splash.Update();
     mainWindow.InitChildren();
     Execute();
     menuBar.PopSelectHdl();
-    // Leaving: the main window, then the menu bar.
+    // Leaving: the splash window, the main window, then the menu bar.
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QEventLoop>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
@@ -50,9 +51,11 @@ Application::~Application()
     }
 }
 
-Application *Application::Get()
+Application *Application::Get() { return theApp; }
+
+void Application::ProcessPaintEvents()
 {
-    return theApp;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void Application::Execute()

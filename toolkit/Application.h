@@ -28,6 +28,8 @@ class Application
     void WatchReadable(int fd, std::function<void()> handler);
 
     static Application *Get();
+    // Lets windows repaint during a long operation; the user's input waits until it ends.
+    static void ProcessPaintEvents();
     static int Start(int argc, char **argv);
 
     // Internal to the toolkit: the first work window built becomes the application's window.

@@ -1,0 +1,102 @@
+#include "restore/RestoreRun.h"
+
+#include <optional>
+
+#include "res/ResourceIds.h"
+#include "restore/RestoreOptionsDialog.h"
+#include "restore/RestoreResultDialog.h"
+#include "restore/RestoreRunHost.h"
+#include "toolkit/Application.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/WaitPointer.h"
+#include "tree/NodeList.h"
+#include "tree/ObjectItem.h"
+#include "tree/TreeWalker.h"
+
+RestoreRun::RestoreRun(NodeList &forest, RestoreRunHost &host) : forest_(forest), host_(host) {}
+
+bool RestoreRun::RunRestore()
+{
+    const MarkCounts counts = host_.CountMarked();
+    if (counts.containers == 0 && counts.objects == 0) {
+        InfoBox(host_.DialogParent(), kNothingMarked).Execute();
+        return true;
+    }
+    RestoreOptionsDialog options(host_.DialogParent());
+    options.SetCounts(static_cast<int32_t>(counts.containers),
+                      static_cast<int32_t>(counts.objects));
+    if (options.Execute() != 1) {
+        return true;
+    }
+    std::vector<RestoreResult> results;
+    bool goOn = true;
+    Walk(results, options.GetOnErrorMode(), goOn);
+    host_.AfterRestoreRun();
+    if (goOn) {
+        ShowRestoreResults(true, results);
+    }
+    return true;
+}
+
+// Pre-order: a container before its children. A restored object is unmarked and the walk goes
+// into its subtree, where the objects it covered are unmarked and enabled again; a failed one
+// keeps its mark and its subtree is skipped.
+void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn)
+{
+    std::optional<WaitPointer> wait(std::in_place);
+    TreeWalker walker(forest_);
+    DisplayItem *item = walker.NextItem();
+    while (item && goOn) {
+        auto &object = static_cast<ObjectItem &>(*item);
+        if (object.GetCheckState() == Unmarked || !object.IsEnabled()) {
+            if (!object.IsEnabled()) {
+                object.SetCheckState(Unmarked);
+                object.SetEnabled(true);
+            }
+            item = walker.NextItem();
+            continue;
+        }
+        std::string message;
+        const int32_t status = object.Restore(message);
+        wait.reset(); // a prompt shows the normal pointer
+        goOn = RecordRestoreResult(results, mode, object, status, message);
+        wait.emplace();
+        if (status != 0) {
+            item = walker.NextItemOutsideSubtree();
+        } else {
+            object.SetCheckState(Unmarked);
+            item = walker.NextItem();
+        }
+        // A slow server must not leave a window that no longer paints.
+        Application::ProcessPaintEvents();
+    }
+}
+
+bool RestoreRun::RecordRestoreResult(std::vector<RestoreResult> &results, OnErrorMode mode,
+                                     const ObjectItem &item, int32_t status,
+                                     const std::string &message)
+{
+    results.push_back(MakeRestoreResult(item.FullName(), status, message));
+    if (status == 0) {
+        return true;
+    }
+    switch (mode) {
+    case OnErrorAskUser:
+        return ShowRestoreResults(false, results);
+    case OnErrorEnd:
+        ShowRestoreResults(true, results);
+        return false;
+    default:
+        return true;
+    }
+}
+
+bool RestoreRun::ShowRestoreResults(bool finalForm, const std::vector<RestoreResult> &results)
+{
+    RestoreResultDialog dialog(host_.DialogParent());
+    dialog.SetPromptMode(finalForm);
+    for (const RestoreResult &result : results) {
+        dialog.AddResultLine(RestoreResultLine(result), result.status == 0);
+    }
+    return dialog.Execute() == 1;
+}

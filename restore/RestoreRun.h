@@ -1,0 +1,36 @@
+// The Restore command: counts the marks, confirms the run with the on-error choice, restores
+// every marked object in tree order with one request each, unmarks what was restored, and lists
+// every outcome. A failed object keeps its mark and its subtree is skipped; the on-error choice
+// decides whether the run goes on, asks the user, or ends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "restore/OnErrorMode.h"
+#include "restore/RestoreResult.h"
+
+class NodeList;
+class ObjectItem;
+class RestoreRunHost;
+
+class RestoreRun
+{
+  public:
+    static constexpr const char *kNothingMarked = "There are no objects selected for restore.";
+
+    RestoreRun(NodeList &forest, RestoreRunHost &host);
+
+    bool RunRestore();
+    // Appends the outcome; returns whether the run goes on.
+    bool RecordRestoreResult(std::vector<RestoreResult> &results, OnErrorMode mode,
+                             const ObjectItem &item, int32_t status, const std::string &message);
+    // Shows every outcome so far; true when the dialog ended with OK (or "Continue").
+    bool ShowRestoreResults(bool finalForm, const std::vector<RestoreResult> &results);
+
+  private:
+    void Walk(std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn);
+
+    NodeList &forest_;
+    RestoreRunHost &host_;
+};
