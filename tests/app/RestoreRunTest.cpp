@@ -1,0 +1,266 @@
+// The Restore command over the scripted server: what is requested, in which order and with
+// which flags, what the options dialog and the result lists show, and which marks remain.
+#include <gtest/gtest.h>
+
+#include "restore/RestoreRun.h"
+#include "tests/app/MainWindowFixture.h"
+#include "tests/support/gui/ModalScript.h"
+#include "toolkit/CancelButton.h"
+#include "toolkit/FixedText.h"
+#include "toolkit/ListBox.h"
+#include "toolkit/ModalDialog.h"
+#include "toolkit/OKButton.h"
+#include "toolkit/RadioButton.h"
+
+namespace
+{
+
+// Rows after opening Sales: 0 Marrowby, 1 Admin, 2 Printer, 3 Sales, 4 Ann, 5 Bob, 6 East.
+void OpenSales(MainWindowFixture &f)
+{
+    f.DoubleClick(3);
+}
+
+struct ResultList {
+    std::vector<std::string> lines;
+    bool cancelShown = false;
+    std::string okText;
+};
+
+// Answers a result dialog after reading its lines and buttons.
+ModalScript::Action Read(std::vector<ResultList> &seen)
+{
+    return [&seen](ModalDialog &dialog) {
+        ResultList list;
+        ListBox *box = dialog.Find<ListBox>(ResId(1));
+        for (int i = 0; i < box->GetEntryCount(); ++i) {
+            list.lines.push_back(box->GetEntry(i));
+        }
+        list.cancelShown = !dialog.Find<CancelButton>(ResId(1))->Widget()->isHidden();
+        list.okText = dialog.Find<OKButton>(ResId(1))->GetText();
+        seen.push_back(list);
+    };
+}
+
+ModalScript::Action Choose(uint16_t radio)
+{
+    return [radio](ModalDialog &dialog) { dialog.Find<RadioButton>(ResId(radio))->Click(); };
+}
+
+void FailThreeLeaves(MainWindowFixture &f)
+{
+    f.script.SetRestoreOutcome("Printer.Marrowby", 5, "Disk full");
+    f.script.SetRestoreOutcome("Ann.Sales.Marrowby", 6, "Locked");
+    f.script.SetRestoreOutcome("Bob.Sales.Marrowby", 7, "Gone");
+    OpenSales(f);
+    f.ClickBox(2);
+    f.ClickBox(4);
+    f.ClickBox(5);
+}
+
+const std::vector<std::string> kThreeFailures = {
+    "Printer.Marrowby - failed on Object 'Disk full'",
+    "Ann.Sales.Marrowby - failed on Object 'Locked'",
+    "Bob.Sales.Marrowby - failed on Object 'Gone'",
+};
+
+} // namespace
+
+TEST(RestoreRun, NothingMarkedShowsOnlyTheInformationBox)
+{
+    MainWindowFixture f;
+    ModalScript script;
+    script.ExpectBox(ModalKind::InfoBox, RestoreRun::kNothingMarked, RET_OK);
+    f.menuBar.Select(kMenuItemRestore);
+    EXPECT_TRUE(f.script.RequestsOf(RestoreObject).empty());
+}
+
+TEST(RestoreRun, CancelledOptionsChangeNothing)
+{
+    MainWindowFixture f;
+    f.ClickBox(2);
+    ModalScript script;
+    script.ExpectDialog(kDialogRestoreObjects, 0);
+    f.menuBar.Select(kMenuItemRestore);
+    EXPECT_TRUE(f.script.RequestsOf(RestoreObject).empty());
+    EXPECT_EQ(f.ItemAt(2)->GetCheckState(), Marked);
+}
+
+TEST(RestoreRun, OneMarkedLeafIsRestoredAtItsChosenVersionAndUnmarked)
+{
+    MainWindowFixture f;
+    f.ItemAt(2)->SetChosenVersion(1234);
+    f.ClickBox(2); // Marked resets the chosen version
+    f.ItemAt(2)->SetChosenVersion(4321);
+    std::vector<std::string> counts;
+    std::vector<ResultList> lists;
+    ModalScript script;
+    script.ExpectDialog(kDialogRestoreObjects, 1, [&](ModalDialog &dialog) {
+        counts.push_back(dialog.Find<FixedText>(ResId(3))->GetText());
+        counts.push_back(dialog.Find<FixedText>(ResId(4))->GetText());
+    });
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    f.menuBar.Select(kMenuItemRestore);
+
+    EXPECT_EQ(counts, (std::vector<std::string>{"0", "1"}));
+    auto requests = f.script.RequestsOf(RestoreObject);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].name, "Printer.Marrowby");
+    EXPECT_EQ(requests[0].flags, 1u);
+    EXPECT_EQ(requests[0].version, 4321u);
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].lines, (std::vector<std::string>{"Printer.Marrowby"}));
+    EXPECT_FALSE(lists[0].cancelShown);
+    EXPECT_EQ(f.ItemAt(2)->GetCheckState(), Unmarked);
+    EXPECT_EQ(f.Counts(), "Containers: 0, Objects: 0");
+}
+
+TEST(RestoreRun, MarkedContainerIsOneRequestAndFreesItsLoadedChildren)
+{
+    MainWindowFixture f;
+    OpenSales(f);
+    f.ClickBox(3);
+    ModalScript script;
+    std::vector<ResultList> lists;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    f.menuBar.Select(kMenuItemRestore);
+    auto requests = f.script.RequestsOf(RestoreObject);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].name, "Sales.Marrowby");
+    EXPECT_EQ(requests[0].flags, 1u);
+    for (int row = 3; row <= 6; ++row) {
+        EXPECT_EQ(f.ItemAt(row)->GetCheckState(), Unmarked);
+        EXPECT_TRUE(f.ItemAt(row)->IsEnabled());
+    }
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].lines.size(), 1u);
+}
+
+TEST(RestoreRun, MarkedAloneContainerGoesBeforeItsMarkedChild)
+{
+    MainWindowFixture f;
+    OpenSales(f);
+    f.ClickBox(3);
+    f.ClickBox(3); // third state
+    f.ClickBox(5);
+    ModalScript script;
+    std::vector<ResultList> lists;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    f.menuBar.Select(kMenuItemRestore);
+    auto requests = f.script.RequestsOf(RestoreObject);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].name, "Sales.Marrowby");
+    EXPECT_EQ(requests[0].flags, 0u);
+    EXPECT_EQ(requests[1].name, "Bob.Sales.Marrowby");
+    EXPECT_EQ(requests[1].flags, 1u);
+    EXPECT_EQ(lists[0].lines, (std::vector<std::string>{"Sales.Marrowby", "Bob.Sales.Marrowby"}));
+}
+
+TEST(RestoreRun, ContinueRestoresEverythingAndListsAllFailuresAtTheEnd)
+{
+    MainWindowFixture f;
+    FailThreeLeaves(f);
+    ModalScript script;
+    std::vector<ResultList> lists;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    f.menuBar.Select(kMenuItemRestore);
+    EXPECT_EQ(f.script.RequestsOf(RestoreObject).size(), 3u);
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].lines, kThreeFailures);
+    for (int row : {2, 4, 5}) {
+        EXPECT_EQ(f.ItemAt(row)->GetCheckState(), Marked);
+    }
+    EXPECT_EQ(f.Counts(), "Containers: 0, Objects: 3");
+}
+
+TEST(RestoreRun, AskUserPromptsWithGrowingListsWhenContinued)
+{
+    MainWindowFixture f;
+    FailThreeLeaves(f);
+    ModalScript script;
+    std::vector<ResultList> lists;
+    script.ExpectDialog(kDialogRestoreObjects, 1, Choose(kRestoreObjectsAskUser));
+    for (int i = 0; i < 3; ++i) {
+        script.ExpectDialog(kDialogRestore, 1, Read(lists)); // "Continue"
+    }
+    script.ExpectDialog(kDialogRestore, 1, Read(lists)); // the final list
+    f.menuBar.Select(kMenuItemRestore);
+    ASSERT_EQ(lists.size(), 4u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(lists[i].lines.size(), i + 1);
+        EXPECT_TRUE(lists[i].cancelShown);
+        EXPECT_EQ(lists[i].okText, "Continue");
+    }
+    EXPECT_EQ(lists[3].lines, kThreeFailures);
+    EXPECT_FALSE(lists[3].cancelShown);
+}
+
+TEST(RestoreRun, AskUserAbortStopsAtOnceAndKeepsEveryMark)
+{
+    MainWindowFixture f;
+    FailThreeLeaves(f);
+    ModalScript script;
+    std::vector<ResultList> lists;
+    script.ExpectDialog(kDialogRestoreObjects, 1, Choose(kRestoreObjectsAskUser));
+    script.ExpectDialog(kDialogRestore, 0, Read(lists)); // "Abort"
+    f.menuBar.Select(kMenuItemRestore);
+    EXPECT_EQ(f.script.RequestsOf(RestoreObject).size(), 1u);
+    ASSERT_EQ(lists.size(), 1u); // no final list
+    for (int row : {2, 4, 5}) {
+        EXPECT_EQ(f.ItemAt(row)->GetCheckState(), Marked);
+    }
+}
+
+TEST(RestoreRun, EndShowsTheResultsSoFarOnceAndStops)
+{
+    MainWindowFixture f;
+    FailThreeLeaves(f);
+    ModalScript script;
+    std::vector<ResultList> lists;
+    script.ExpectDialog(kDialogRestoreObjects, 1, Choose(kRestoreObjectsEnd));
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    f.menuBar.Select(kMenuItemRestore);
+    EXPECT_EQ(f.script.RequestsOf(RestoreObject).size(), 1u);
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].lines, (std::vector<std::string>{kThreeFailures[0]}));
+    EXPECT_FALSE(lists[0].cancelShown);
+}
+
+TEST(RestoreRun, SuccessAfterAFailureIsListedAfterIt)
+{
+    MainWindowFixture f;
+    f.script.SetRestoreOutcome("Printer.Marrowby", 5, "Disk full");
+    OpenSales(f);
+    f.ClickBox(2);
+    f.ClickBox(4);
+    ModalScript script;
+    std::vector<ResultList> lists;
+    script.ExpectDialog(kDialogRestoreObjects, 1, Choose(kRestoreObjectsAskUser));
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    f.menuBar.Select(kMenuItemRestore);
+    ASSERT_EQ(lists.size(), 2u);
+    EXPECT_EQ(lists[1].lines, (std::vector<std::string>{kThreeFailures[0], "Ann.Sales.Marrowby"}));
+    EXPECT_EQ(f.ItemAt(2)->GetCheckState(), Marked);
+    EXPECT_EQ(f.ItemAt(4)->GetCheckState(), Unmarked);
+}
+
+TEST(RestoreRun, FailedContainerKeepsItsSubtreeMarkedAndSkipsIt)
+{
+    MainWindowFixture f;
+    f.script.SetRestoreOutcome("Sales.Marrowby", 9, "No such container");
+    OpenSales(f);
+    f.ClickBox(3);
+    f.ClickBox(3); // MarkedAlone
+    f.ClickBox(4);
+    ModalScript script;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectDialog(kDialogRestore, 1);
+    f.menuBar.Select(kMenuItemRestore);
+    EXPECT_EQ(f.script.RequestsOf(RestoreObject).size(), 1u);
+    EXPECT_EQ(f.ItemAt(3)->GetCheckState(), MarkedAlone);
+    EXPECT_EQ(f.ItemAt(4)->GetCheckState(), Marked);
+}
