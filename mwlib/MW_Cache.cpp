@@ -1,0 +1,304 @@
+// Ordered keyed store of byte keys and optional byte data; the library's general container.
+#include "mwlib/MW_Cache.h"
+
+#include "mwlib/MW_Allocator.h"
+#include "mwlib/MW_CacheEntry.h"
+
+#include <cstring>
+
+namespace
+{
+unsigned long Address(const void *pointer)
+{
+    return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(pointer));
+}
+
+void *CopyOf(const void *bytes, uint32_t size)
+{
+    void *copy = MW_Allocator::Allocate(size);
+    if (copy && size)
+        std::memcpy(copy, bytes, size);
+    return copy;
+}
+} // namespace
+
+MW_Cache::MW_Cache(int32_t *traceSwitch, std::FILE *traceStream)
+    : MW_TraceObject(traceSwitch, traceStream)
+{
+    TraceLine("MW_Cache::Cache");
+}
+
+MW_Cache::~MW_Cache()
+{
+    TraceLine("MW_Cache::~Cache");
+    unsigned long freed = 0;
+    for (MW_CacheEntry *entry = CacheStart; entry;) {
+        MW_CacheEntry *following = entry->next;
+        Destroy(entry);
+        entry = following;
+        ++freed;
+    }
+    TraceFormat("MW_Cache::~Cache %lu elements freed", freed);
+}
+
+void MW_Cache::FreeData(void *data)
+{
+    MW_Allocator::Free(data);
+}
+
+void MW_Cache::Destroy(MW_CacheEntry *entry)
+{
+    if (entry->SearchKey != entry->inlineKey)
+        MW_Allocator::Free(entry->SearchKey);
+    MW_Allocator::Free(entry->Data);
+    MW_Allocator::Delete(entry);
+}
+
+MW_CacheEntry *MW_Cache::Match(uint32_t SKS, const void *SK) const
+{
+    if (count == 0 || (SKS > 0 && !SK))
+        return nullptr;
+    if (!sizesMixed && SKS > keySize)
+        return nullptr; // every stored key is shorter than the search key
+    if (!sizesMixed && indexed && SKS == keySize)
+        return index.Find(SK, SKS);
+    for (MW_CacheEntry *entry = CacheStart; entry; entry = entry->next) {
+        if (entry->SKS >= SKS && (SKS == 0 || std::memcmp(entry->SearchKey, SK, SKS) == 0))
+            return entry;
+    }
+    return nullptr;
+}
+
+void MW_Cache::Link(MW_CacheEntry *entry)
+{
+    if (count == 0) {
+        keySize = entry->SKS;
+        sizesMixed = false;
+        indexed = true;
+    } else if (entry->SKS != keySize && !sizesMixed) {
+        sizesMixed = true;
+        indexed = false;
+        index.Clear();
+    }
+    entry->prev = last;
+    (last ? last->next : CacheStart) = entry;
+    last = entry;
+    ++count;
+    // Without room in the index the cache simply walks its entries until it is empty again.
+    if (indexed && !index.Insert(entry)) {
+        indexed = false;
+        index.Clear();
+    }
+}
+
+void MW_Cache::Unlink(MW_CacheEntry *entry)
+{
+    if (indexed)
+        index.Remove(entry);
+    handles.Release(entry->handle);
+    (entry->prev ? entry->prev->next : CacheStart) = entry->next;
+    (entry->next ? entry->next->prev : last) = entry->prev;
+    --count;
+    if (count == 0) {
+        index.Clear();
+        indexed = true;
+    }
+}
+
+// An unlinked entry with room for the key and the data, or null (traced) when memory fails.
+MW_CacheEntry *MW_Cache::NewEntry(uint32_t SKS, uint32_t DS)
+{
+    const bool first = CacheStart == nullptr;
+    TraceLine(first ? "MW_Cache::Store.Allocating CacheStart"
+                    : "MW_Cache::Store.Allocating next item");
+    auto *entry = MW_Allocator::New<MW_CacheEntry>();
+    if (entry)
+        entry->handle = handles.Acquire(entry);
+    if (!entry || entry->handle == MW_CacheHandles::None) {
+        MW_Allocator::Delete(entry);
+        TraceLine(first ? "MW_Cache::Store.Allocating CacheStart NOMEM"
+                        : "MW_Cache::Store.Allocating next item NOMEM");
+        return nullptr;
+    }
+    TraceLine("MW_Cache::Store.Allocating SearchKey");
+    entry->SearchKey =
+        SKS <= MW_CacheEntry::InlineKeySize ? entry->inlineKey : MW_Allocator::Allocate(SKS);
+    const char *failure = entry->SearchKey ? nullptr : "MW_Cache::Store.Allocating SearchKey NOMEM";
+    if (!failure && DS > 0) {
+        TraceLine("MW_Cache::Store.Allocating Data");
+        entry->Data = MW_Allocator::Allocate(DS);
+        failure = entry->Data ? nullptr : "MW_Cache::Store.Allocating Data NOMEM";
+    } else if (!failure) {
+        TraceLine("MW_Cache::Store no Data passed");
+    }
+    if (failure) {
+        TraceLine(failure);
+        handles.Release(entry->handle);
+        Destroy(entry);
+        return nullptr;
+    }
+    return entry;
+}
+
+int32_t MW_Cache::Store(uint32_t SKS, const void *SK, uint32_t DS, const void *D)
+{
+    TraceFormat("MW_Cache::Store SKS=%lu, SK=%lX, DS=%lu, D=%lX", static_cast<unsigned long>(SKS),
+                Address(SK), static_cast<unsigned long>(DS), Address(D));
+    if ((SKS > 0 && !SK) || (DS > 0 && !D))
+        return MW_NOMEM;
+    MW_CacheEntry *entry = NewEntry(SKS, DS);
+    if (!entry)
+        return MW_NOMEM;
+    TraceLine("MW_Cache::Store.copying SearchKey");
+    entry->SKS = SKS;
+    entry->DS = DS;
+    if (SKS > 0)
+        std::memcpy(entry->SearchKey, SK, SKS);
+    if (DS > 0) {
+        TraceLine("MW_Cache::Store.copying Data");
+        std::memcpy(entry->Data, D, DS);
+    }
+    Link(entry);
+    TraceLine("MW_Cache::Store.return");
+    return MW_OK;
+}
+
+int32_t MW_Cache::Search(uint32_t SKS, const void *SK, uint32_t *DS, void **D)
+{
+    TraceFormat("MW_Cache::Search SKS=%lu, SK=%lX", static_cast<unsigned long>(SKS), Address(SK));
+    uint32_t ignoredSize;
+    void *ignoredData;
+    uint32_t &size = DS ? *DS : ignoredSize;
+    void *&data = D ? *D : ignoredData;
+    size = 0;
+    data = nullptr;
+    TraceLine("MW_Cache::Search.SearchPointer");
+    const MW_CacheEntry *entry = Match(SKS, SK);
+    if (!entry) {
+        TraceLine("MW_Cache::Search.SearchPointer nothing found");
+        TraceLine("MW_Cache::Search.return");
+        return MW_NOTFOUND;
+    }
+    size = entry->DS;
+    TraceFormat("MW_Cache::Search found, DS=%lu", static_cast<unsigned long>(entry->DS));
+    if (entry->DS == 0 || !D)
+        return MW_OK;
+    TraceLine("MW_Cache::Search.new *Result");
+    data = CopyOf(entry->Data, entry->DS);
+    if (!data) {
+        TraceLine("MW_Cache::Search.new *Result NOMEM");
+        size = 0;
+        return MW_NOMEM;
+    }
+    TraceLine("MW_Cache::Search.return");
+    return MW_OK;
+}
+
+int32_t MW_Cache::Delete(uint32_t SKS, const void *SK)
+{
+    TraceFormat("MW_Cache::Delete SKS=%lu, SK=%lX", static_cast<unsigned long>(SKS), Address(SK));
+    TraceLine("MW_Cache::Delete.SearchPointer");
+    MW_CacheEntry *entry = Match(SKS, SK);
+    if (!entry) {
+        TraceLine("MW_Cache::Delete.SearchPointer nothing found");
+        TraceLine("MW_Cache::Delete.return");
+        return MW_NOTFOUND;
+    }
+    TraceLine("MW_Cache::Delete.SearchPointer found");
+    Unlink(entry);
+    Destroy(entry);
+    TraceLine("MW_Cache::Delete.return");
+    return MW_OK;
+}
+
+int32_t MW_Cache::Replace(uint32_t SKS, const void *SK, uint32_t DS, const void *D)
+{
+    TraceFormat("MW_Cache::Replace SKS=%lu, SK=%lX, DS=%lu, D=%lX", static_cast<unsigned long>(SKS),
+                Address(SK), static_cast<unsigned long>(DS), Address(D));
+    TraceLine("MW_Cache::Replace.SearchPointer");
+    MW_CacheEntry *entry = Match(SKS, SK);
+    if (!entry) {
+        TraceLine("MW_Cache::Replace.SearchPointer nothing found");
+        TraceLine("MW_Cache::Replace.return");
+        return MW_NOTFOUND;
+    }
+    if (DS > 0 && !D)
+        return MW_NOMEM; // nothing to copy from: the entry keeps its data
+    MW_Allocator::Free(entry->Data);
+    entry->Data = nullptr;
+    entry->DS = 0;
+    if (DS > 0) {
+        TraceLine("MW_Cache::Replace.new Data");
+        entry->Data = CopyOf(D, DS);
+        if (!entry->Data) {
+            TraceLine("MW_Cache::Replace.new Data NOMEM");
+            return MW_NOMEM;
+        }
+        entry->DS = DS;
+    }
+    TraceLine("MW_Cache::Replace.return");
+    return MW_OK;
+}
+
+void MW_Cache::GetNext(uint32_t *iterator, CacheEntryResult_T **result)
+{
+    if (!iterator || !result)
+        return;
+    *result = nullptr;
+    TraceFormat("MW_Cache::GetNext iter=%lu", static_cast<unsigned long>(*iterator));
+    if (*iterator == NewPass) {
+        *iterator = CacheStart ? CacheStart->handle : NewPass;
+        TraceLine("MW_Cache::GetNext new search, using CacheStart");
+    }
+    const MW_CacheEntry *entry = handles.Find(*iterator);
+    if (!entry) {
+        TraceLine("MW_Cache::GetNext no Cache Entry");
+        *iterator = NewPass;
+        return;
+    }
+    TraceLine("MW_Cache::GetNext.new CacheEntryResult_T");
+    auto *copy = MW_Allocator::New<CacheEntryResult_T>(CacheEntryResult_T{});
+    if (!copy) {
+        TraceLine("MW_Cache::GetNext.new CacheEntryResult_T NOMEM");
+        return;
+    }
+    copy->SKS = entry->SKS;
+    TraceLine("MW_Cache::GetNext.new SearchKey");
+    copy->SearchKey = CopyOf(entry->SearchKey, entry->SKS);
+    if (!copy->SearchKey) {
+        TraceLine("MW_Cache::GetNext.new SearchKey NOMEM");
+        MW_Allocator::Delete(copy);
+        return;
+    }
+    copy->DS = entry->DS;
+    if (entry->DS > 0) {
+        TraceLine("MW_Cache::GetNext.new Data");
+        copy->Data = CopyOf(entry->Data, entry->DS);
+        if (!copy->Data) {
+            TraceLine("MW_Cache::GetNext.new Data NOMEM");
+            MW_Allocator::Free(copy->SearchKey);
+            MW_Allocator::Delete(copy);
+            return;
+        }
+    }
+    *iterator = entry->next ? entry->next->handle : NewPass;
+    if (!entry->next)
+        TraceLine("MW_Cache::GetNext end of list reached");
+    TraceLine("MW_Cache::GetNext.return");
+    *result = copy;
+}
+
+void MW_Cache::FreeResult(CacheEntryResult_T **result)
+{
+    TraceLine("MW_Cache::FreeResult");
+    CacheEntryResult_T *record = result ? *result : nullptr;
+    if (record) {
+        TraceLine("MW_Cache::FreeResult.delete Data");
+        MW_Allocator::Free(record->Data);
+        TraceLine("MW_Cache::FreeResult.delete SearchKey");
+        MW_Allocator::Free(record->SearchKey);
+        TraceLine("MW_Cache::FreeResult.delete Result");
+        MW_Allocator::Delete(record);
+    }
+    TraceLine("MW_Cache::FreeResult.return");
+}

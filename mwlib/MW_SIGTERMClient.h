@@ -1,0 +1,34 @@
+// An object that wants to hear of process termination registers with a client list.
+#pragma once
+
+#include <cstdint>
+
+class MW_SIGTERMClientList;
+
+// The client's address is its key in the registry: construction registers it, destruction
+// removes it (nothing happens when it is no longer there). Informing sets the informed flag,
+// then runs the reaction M_SIGTERM. Clients are neither copied nor moved, since the registry
+// knows them by address.
+class MW_SIGTERMClient
+{
+  public:
+    explicit MW_SIGTERMClient(MW_SIGTERMClientList *registry = nullptr);
+    MW_SIGTERMClient(const MW_SIGTERMClient &) = delete;
+    MW_SIGTERMClient &operator=(const MW_SIGTERMClient &) = delete;
+
+    virtual void M_SIGTERM() {}
+    virtual ~MW_SIGTERMClient();
+    virtual void Inform();
+
+    int32_t Informed() const { return informed; }
+    // The list this client is registered with; null once it has been informed by that list
+    // (which deregisters it), or when the list went away first.
+    MW_SIGTERMClientList *Registry() const { return registry; }
+
+  protected:
+    int32_t informed = 0;
+
+  private:
+    friend class MW_SIGTERMClientList;
+    MW_SIGTERMClientList *registry;
+};

@@ -1,0 +1,34 @@
+// A termination client that passes the news on to the clients registered with it, depth first.
+#pragma once
+
+#include "mwlib/MW_Cache.h"
+#include "mwlib/MW_SIGTERMClient.h"
+
+#include <cstdint>
+
+// Each registered client is one entry of an MW_Cache (untraced): its key is the client's address
+// (pointer-sized), with no data. Informing the list informs every registered client once, in
+// registration order (a client that is itself a list informs its own clients first), removing
+// each from the registry, and then runs the list's own M_SIGTERM.
+class MW_SIGTERMClientList : public MW_SIGTERMClient
+{
+  public:
+    explicit MW_SIGTERMClientList(MW_SIGTERMClientList *registry = nullptr);
+    // Clients still registered are told that their registry is gone, so that their own
+    // destruction later does not reach back into it.
+    ~MW_SIGTERMClientList() override;
+
+    void Inform() override;
+    virtual void SIGTERMInformRegisteredClients();
+
+    uint32_t RegisteredCount() const { return clients.Count(); }
+
+  private:
+    friend class MW_SIGTERMClient;
+    int32_t Register(MW_SIGTERMClient *client);
+    void Deregister(MW_SIGTERMClient *client);
+    // Takes the first registered client out of the registry, or yields null.
+    MW_SIGTERMClient *TakeNext(uint32_t *iterator);
+
+    MW_Cache clients;
+};
