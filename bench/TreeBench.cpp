@@ -2,8 +2,6 @@
 // and reaching the last rows of a 1,000,000-row forest.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
-
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -16,7 +14,11 @@
 #include "tree/TreeNode.h"
 #include "tree/TreeWalker.h"
 
-namespace {
+// After the support library's headers, whose members Qt's keyword macros would rename.
+#include <QGuiApplication>
+
+namespace
+{
 constexpr std::size_t LargeContainer = 100000;
 constexpr std::size_t ForestRows = 1000000;
 
@@ -59,7 +61,8 @@ Forest &MillionRows()
 void BM_OpenContainerOf100000ShuffledChildren(benchmark::State &state)
 {
     Forest tree;
-    tree.script.SetChildren("Top", LargeContainer, ScriptedServer::ShuffledLeaves(LargeContainer, 1));
+    tree.script.SetChildren("Top", LargeContainer,
+                            ScriptedServer::ShuffledLeaves(LargeContainer, 1));
     for (auto _ : state) {
         tree.Top().Open();
         state.PauseTiming();

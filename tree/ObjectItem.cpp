@@ -12,7 +12,8 @@
 #include "tree/TreeNode.h"
 #include "tree/TreeWalker.h"
 
-namespace {
+namespace
+{
 // Bitmap resources of the objects, by container, present and open flags.
 constexpr uint16_t CONODELE = 256;
 constexpr uint16_t CONOPRES = 257;
@@ -94,15 +95,16 @@ ObjectItem::OpenResult ObjectItem::Open()
     // large container would move the list's tail for every child.
     std::vector<std::unique_ptr<DisplayItem>> children;
     filling_ = true;
-    do {
+    for (;;) {
         ServerReply reply(*server_, ListChildren, sizeof request, &request);
         const ObjectRecord *record = reply.As<ObjectRecord>();
+        // Termination news can only have come during the request: then no further request.
         if (record == nullptr || record->id == 0 || IsInformed()) {
             break;
         }
         children.push_back(MakeChild(*record, state, enabled));
         request.lastId = record->id;
-    } while (!IsInformed()); // termination: no further request
+    }
     if (Node() != nullptr) {
         Node()->Children().InsertSorted(std::move(children), CompareNames);
     }
@@ -136,7 +138,7 @@ void ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)
 {
     versions.Clear();
     HistoryRequest request{};
-    if (IsInformed() || !CopyToField(request.objectName, FullName())) {
+    if (!makeRow || IsInformed() || !CopyToField(request.objectName, FullName())) {
         return;
     }
     ServerReply reply(*server_, GetHistory, sizeof request, &request);
@@ -145,8 +147,8 @@ void ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)
         return;
     }
     // Only the times that the reply really holds, whatever its count says.
-    const std::size_t held = (static_cast<std::size_t>(reply.Size()) - sizeof(HistoryReply)) /
-                             sizeof(BackupTime);
+    const std::size_t held =
+        (static_cast<std::size_t>(reply.Size()) - sizeof(HistoryReply)) / sizeof(BackupTime);
     const std::size_t count = std::min(static_cast<std::size_t>(std::max(history->count, 0)), held);
     std::vector<BackupTime> times(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -201,7 +203,10 @@ ResId ObjectItem::BitmapId() const
     return ResId(present_ ? CONCPRES : CONCDELE);
 }
 
-const Bitmap &ObjectItem::GetBitmap() const { return ObjectBitmaps()[BitmapId().Id() - CONODELE]; }
+const Bitmap &ObjectItem::GetBitmap() const
+{
+    return ObjectBitmaps()[BitmapId().Id() - CONODELE];
+}
 
 void ObjectItem::SetCheckState(CheckState state)
 {

@@ -20,7 +20,7 @@ struct ObjectRecord;
 
 class ObjectItem : public DisplayItem, public MW_SIGTERMClient
 {
-public:
+  public:
     enum class OpenResult {
         Opened,
         Informed,    // termination was signalled: nothing asked, still closed
@@ -80,7 +80,7 @@ public:
     // "Name too long for the backup server: " and the first characters of the name.
     static std::string NameTooLongMessage(const std::string &fullName);
 
-private:
+  private:
     std::unique_ptr<ObjectItem> MakeChild(const ObjectRecord &record, CheckState state,
                                           bool enabled) const;
 

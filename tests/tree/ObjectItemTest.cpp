@@ -14,14 +14,15 @@
 #include "tree/NodeRef.h"
 #include "tree/ObjectItem.h"
 
-namespace {
+namespace
+{
 using testing::ElementsAre;
 using testing::StartsWith;
 
 // A history row that refers to its owner the way the history view's rows do.
 class VersionRow : public DisplayItem
 {
-public:
+  public:
     VersionRow(ObjectItem &owner, BackupTime time)
         : DisplayItem(std::to_string(time), PlainKind), owner(*owner.Node()), time(time)
     {
@@ -37,7 +38,7 @@ std::unique_ptr<DisplayItem> MakeVersionRow(ObjectItem &owner, BackupTime time)
 
 class ObjectItemTest : public testing::Test
 {
-protected:
+  protected:
     ObjectItemTest() { Reroot("Sales"); }
 
     ObjectItem &Reroot(const std::string &context)
@@ -75,15 +76,15 @@ protected:
 
 TEST_F(ObjectItemTest, OpensWithChildrenSortedByNameWhateverTheDeliveryOrder)
 {
-    script.SetChildren("Sales", {Leaf("Object-0"), Container("Contain-1", false),
-                                 Leaf("Object-2", false), Leaf("object-3"), Leaf("\xC3\xA9t\xC3\xA9"),
-                                 Container("Zeta")});
+    script.SetChildren("Sales",
+                       {Leaf("Object-0"), Container("Contain-1", false), Leaf("Object-2", false),
+                        Leaf("object-3"), Leaf("\xC3\xA9t\xC3\xA9"), Container("Zeta")});
     EXPECT_EQ(Top().Open(), ObjectItem::OpenResult::Opened);
     EXPECT_TRUE(Top().IsOpen());
     EXPECT_FALSE(Top().IsFilling());
-    EXPECT_THAT(Texts(Top().Node()->Children()),
-                ElementsAre("Contain-1", "Object-0", "Object-2", "Zeta", "object-3",
-                            "\xC3\xA9t\xC3\xA9"));
+    EXPECT_THAT(
+        Texts(Top().Node()->Children()),
+        ElementsAre("Contain-1", "Object-0", "Object-2", "Zeta", "object-3", "\xC3\xA9t\xC3\xA9"));
 
     ObjectItem &contain = Child(Top(), 0);
     EXPECT_TRUE(contain.IsContainer());
@@ -218,8 +219,8 @@ TEST_F(ObjectItemTest, NamesThatDoNotFitARequestAreNeverSent)
         ObjectItem &child = Child(top, 0);
         script.ClearLog();
 
-        EXPECT_EQ(child.Open(), fits ? ObjectItem::OpenResult::Opened
-                                     : ObjectItem::OpenResult::NameTooLong);
+        EXPECT_EQ(child.Open(),
+                  fits ? ObjectItem::OpenResult::Opened : ObjectItem::OpenResult::NameTooLong);
         EXPECT_EQ(child.IsOpen(), fits);
         child.FillVersions(versions, MakeVersionRow);
         EXPECT_EQ(versions.Count(), fits ? 1u : 0u);
@@ -309,7 +310,7 @@ TEST_F(ObjectItemTest, VersionsAreListedNewestFirstWithTheChosenOneTicked)
 // A server whose history replies claim more times than they hold.
 class OvercountingServer : public ScriptedServer
 {
-public:
+  public:
     void *GetHistory(const HistoryRequest &request, int32_t requestSize,
                      int32_t &replySize) override
     {
@@ -325,8 +326,8 @@ TEST_F(ObjectItemTest, VersionsAreReadOnlyAsFarAsTheReplyGoes)
     lying.SetHistory("Sales", {5, 6});
     BackupServer lyingServer(lying);
     NodeList list;
-    list.AppendItem(std::make_unique<ObjectItem>("Sales", DisplayItem::ContainerKind, &lyingServer,
-                                                 nullptr));
+    list.AppendItem(
+        std::make_unique<ObjectItem>("Sales", DisplayItem::ContainerKind, &lyingServer, nullptr));
     static_cast<ObjectItem *>(list.ItemAt(0))->FillVersions(versions, MakeVersionRow);
     EXPECT_THAT(Texts(versions), ElementsAre("6", "5"));
     versions.Clear();
@@ -334,9 +335,10 @@ TEST_F(ObjectItemTest, VersionsAreReadOnlyAsFarAsTheReplyGoes)
 
 TEST_F(ObjectItemTest, BitmapFollowsContainerPresentAndOpenFlags)
 {
-    script.SetChildren("Sales", {Leaf("a"), Leaf("b", false), Container("c"), Container("d", false)});
+    script.SetChildren("Sales",
+                       {Leaf("a"), Leaf("b", false), Container("c"), Container("d", false)});
     Top().Open();
-    EXPECT_EQ(Top().BitmapId(), ResId(257)); // CONOPRES
+    EXPECT_EQ(Top().BitmapId(), ResId(257));           // CONOPRES
     EXPECT_EQ(Child(Top(), 0).BitmapId(), ResId(259)); // objprese
     EXPECT_EQ(Child(Top(), 1).BitmapId(), ResId(258)); // objdelet
     EXPECT_EQ(Child(Top(), 2).BitmapId(), ResId(261)); // CONCPRES
@@ -375,7 +377,8 @@ TEST_F(ObjectItemTest, HistoryRowsKeepTheirObjectAfterItsContainerClosed)
 TEST_F(ObjectItemTest, OpenCloseAndReRootRunInConstantMemory)
 {
     script.SetDefaultChildren(6, [](std::size_t i) {
-        return i % 2 ? Leaf("Object-" + std::to_string(i)) : Container("Contain-" + std::to_string(i));
+        return i % 2 ? Leaf("Object-" + std::to_string(i))
+                     : Container("Contain-" + std::to_string(i));
     });
     script.SetHistory("Contain-0.Sales", {1, 2, 3});
     Top().Open();
