@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <new>
 #include <utility>
 
@@ -20,7 +21,7 @@ class MW_Allocator
     template <typename T, typename... Args> static T *New(Args &&...args) noexcept
     {
         void *block = Allocate(sizeof(T));
-        return block ? new (block) T(std::forward<Args>(args)...) : nullptr;
+        return block ? ::new (block) T(std::forward<Args>(args)...) : nullptr;
     }
     template <typename T> static void Delete(T *object) noexcept
     {
@@ -37,3 +38,12 @@ class MW_Allocator
     // Testing: how many allocations were asked for since the last Reset.
     static long Requests() noexcept;
 };
+
+// Owner of an object made by MW_Allocator::New.
+struct MW_Deleter {
+    template <typename T> void operator()(T *object) const noexcept
+    {
+        MW_Allocator::Delete(object);
+    }
+};
+template <typename T> using MW_Owned = std::unique_ptr<T, MW_Deleter>;

@@ -2,23 +2,15 @@
 #include "mwlib/MW_String.h"
 
 #include "mwlib/MW_Allocator.h"
+#include "mwlib/MW_Text.h"
 
 #include <cstring>
 
 namespace
 {
-char FoldCase(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameIgnoringCase(const char *a, const char *b, int32_t count)
 {
-    for (int32_t i = 0; i < count; ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i]))
-            return false;
-    }
-    return true;
+    return MW_Text::SameIgnoringCase(a, b, static_cast<std::size_t>(count));
 }
 
 // Length of a text that the 32-bit length field can hold, or -1 when it cannot.
@@ -28,6 +20,23 @@ int32_t MeasuredLength(const char *text)
     return size > INT32_MAX - 1 ? -1 : static_cast<int32_t>(size);
 }
 } // namespace
+
+void *MW_String::operator new(std::size_t size)
+{
+    if (void *block = MW_Allocator::Allocate(size))
+        return block;
+    throw std::bad_alloc();
+}
+
+void *MW_String::operator new(std::size_t size, const std::nothrow_t &) noexcept
+{
+    return MW_Allocator::Allocate(size);
+}
+
+void MW_String::operator delete(void *block) noexcept
+{
+    MW_Allocator::Free(block);
+}
 
 MW_String::MW_String(const char *text)
 {

@@ -1,7 +1,9 @@
 // The support library's text string: narrow, NUL-terminated, compared ignoring the case of A-Z.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 
 // Section and key names, profile file names, the application name and path, and the server names
 // read from the profile are MW_Strings. Strings are kept narrow (8-bit) only: this program never
@@ -35,6 +37,12 @@ class MW_String
     virtual bool Equals(const MW_String &other) const;
     bool Equals(const char *text) const; // a null text equals the empty string
     bool operator==(const MW_String &other) const { return Equals(other); }
+
+    // Strings handed to other code (the values of profile lists) are made with
+    // new (std::nothrow) and destroyed with delete; both go through MW_Allocator.
+    static void *operator new(std::size_t size);
+    static void *operator new(std::size_t size, const std::nothrow_t &) noexcept;
+    static void operator delete(void *block) noexcept;
 
   private:
     void Drop();

@@ -1,0 +1,244 @@
+// Reads registered settings from a chain of INI profiles: default, global and local.
+#include "mwlib/MW_Profile.h"
+
+#include "mwlib/MW_Application.h"
+#include "mwlib/MW_IniFile.h"
+#include "mwlib/MW_Results.h"
+
+#include <cstring>
+
+namespace
+{
+const MW_String &GlobalSection()
+{
+    static const MW_String text("GLOBALINI");
+    return text;
+}
+
+const MW_String &LocalSection()
+{
+    static const MW_String text("LOCALINI");
+    return text;
+}
+
+const MW_String &NameKey()
+{
+    static const MW_String text("Name");
+    return text;
+}
+
+// Length of the directory part of a path, its last separator included.
+int32_t DirectoryLength(const MW_String &path)
+{
+    for (int32_t i = path.Length(); i > 0; --i) {
+        const char c = path.Text()[i - 1];
+        if (c == '/' || c == '\\')
+            return i;
+    }
+    return 0;
+}
+} // namespace
+
+MW_Profile::MW_Profile(MW_Application *application, int32_t *traceSwitch, std::FILE *traceStream)
+    : MW_TraceObject(traceSwitch, traceStream), owner(application),
+      keyRegistry(traceSwitch, traceStream), traceSwitch(traceSwitch), traceStream(traceStream)
+{
+}
+
+MW_Profile::~MW_Profile()
+{
+    CloseAll();
+}
+
+int32_t MW_Profile::RegisterKey(const MW_ProfileKey &descriptor)
+{
+    return keyRegistry.Store(sizeof descriptor, &descriptor, 0, nullptr);
+}
+
+// A program path without a directory part names a program in the current directory, so the
+// default profile is then looked for there.
+int32_t MW_Profile::BuildDefaultName()
+{
+    const MW_String &path = MW_Application::ProgramPath();
+    defaultName = path;
+    defaultName.Cut(DirectoryLength(path));
+    defaultName.Append(MW_Application::ApplicationName());
+    defaultName.Append(".INI");
+    return MW_OK;
+}
+
+int32_t MW_Profile::OpenSource(const MW_String &name, MW_Owned<MW_ConfigSource> &slot)
+{
+    slot.reset(MW_Allocator::New<MW_IniFile>(name, traceSwitch, traceStream));
+    if (!slot)
+        return 2;
+    return slot->Open();
+}
+
+int32_t MW_Profile::OpenDefaultProfile()
+{
+    return OpenSource(defaultName, defaultProfile);
+}
+
+int32_t MW_Profile::ReadGlobalName()
+{
+    if (!defaultProfile)
+        return MW_NOTOPENED;
+    const int32_t result =
+        defaultProfile->ReadString(GlobalSection(), NameKey(), 0, 0, &globalName, nullptr);
+    if (result != MW_NOTFOUND)
+        return result;
+    // No global profile named: the default profile is the global one.
+    globalProfile = std::move(defaultProfile);
+    globalName = defaultName;
+    defaultName = "";
+    return MW_OK;
+}
+
+int32_t MW_Profile::OpenGlobalProfile()
+{
+    return globalProfile ? MW_OK : OpenSource(globalName, globalProfile);
+}
+
+int32_t MW_Profile::ReadLocalName()
+{
+    if (!globalProfile)
+        return MW_NOTOPENED;
+    const int32_t result =
+        globalProfile->ReadString(LocalSection(), NameKey(), 0, 0, &localName, nullptr);
+    return result == MW_NOTFOUND ? MW_OK : result;
+}
+
+int32_t MW_Profile::OpenLocalProfile()
+{
+    return localName.Length() == 0 ? MW_OK : OpenSource(localName, localProfile);
+}
+
+void MW_Profile::CloseAll()
+{
+    for (MW_ConfigSource *source :
+         {defaultProfile.get(), globalProfile.get(), localProfile.get()}) {
+        if (source)
+            source->Close();
+    }
+}
+
+int32_t MW_Profile::Load()
+{
+    int32_t (MW_Profile::*const steps[])() = {
+        &MW_Profile::BuildDefaultName, &MW_Profile::OpenDefaultProfile,
+        &MW_Profile::ReadGlobalName,   &MW_Profile::OpenGlobalProfile,
+        &MW_Profile::ReadLocalName,    &MW_Profile::OpenLocalProfile};
+    for (auto step : steps) {
+        if (const int32_t result = (this->*step)(); result != MW_OK)
+            return result;
+    }
+    return ReadKeys();
+}
+
+int32_t MW_Profile::ReadKeys()
+{
+    uint32_t iterator = MW_Cache::NewPass;
+    do {
+        CacheEntryResult_T *result = nullptr;
+        keyRegistry.GetNext(&iterator, &result);
+        if (!result)
+            break;
+        MW_ProfileKey descriptor;
+        const bool whole = result->SKS == sizeof descriptor;
+        if (whole)
+            std::memcpy(&descriptor, result->SearchKey, sizeof descriptor);
+        keyRegistry.FreeResult(&result);
+        if (!whole || !(descriptor.flags & MW_ProfileKey::Active))
+            continue;
+        const int32_t read = ReadDescriptor(descriptor);
+        if (read == MW_NOTFOUND && (descriptor.flags & MW_ProfileKey::Required))
+            return 1;
+        if (read == MW_NOTACCEPTED)
+            return 3;
+    } while (iterator != MW_Cache::NewPass);
+    return MW_OK;
+}
+
+int32_t MW_Profile::ReadDescriptor(const MW_ProfileKey &d)
+{
+    if (!d.section || !d.key)
+        return MW_NOMEM;
+    if (d.flags & MW_ProfileKey::MultiValued)
+        return ReadList(*d.section, *d.key, d.type, d.minimum, d.maximum,
+                        static_cast<MW_Cache *>(d.target));
+    switch (d.type) {
+    case MW_ProfileKey::Bool:
+        return ReadBool(*d.section, *d.key, d.minimum, d.maximum, static_cast<bool *>(d.target));
+    case MW_ProfileKey::String:
+        return ReadString(*d.section, *d.key, d.minimum, d.maximum,
+                          static_cast<MW_String *>(d.target));
+    case MW_ProfileKey::Int:
+        return ReadInt(*d.section, *d.key, d.minimum, d.maximum, static_cast<int32_t *>(d.target));
+    case MW_ProfileKey::Long:
+        return ReadLong(*d.section, *d.key, d.minimum, d.maximum, static_cast<int32_t *>(d.target));
+    default:
+        return MW_NOMEM;
+    }
+}
+
+// read(source, enforcedOut) performs one read on one profile.
+template <typename Read> int32_t MW_Profile::Combine(Read read)
+{
+    if (!globalProfile)
+        return MW_NOMEM;
+    int32_t enforced = 0;
+    const int32_t global = read(*globalProfile, &enforced);
+    if (global != MW_OK && global != MW_NOTFOUND)
+        return global;
+    if (enforced)
+        return MW_OK;
+    if (!localProfile)
+        return global;
+    return read(*localProfile, nullptr);
+}
+
+int32_t MW_Profile::ReadBool(const MW_String &section, const MW_String &key, uint32_t minimum,
+                             uint32_t maximum, bool *target)
+{
+    return Combine([&](MW_ConfigSource &source, int32_t *enforced) {
+        return source.ReadBool(section, key, minimum, maximum, target, enforced);
+    });
+}
+
+int32_t MW_Profile::ReadString(const MW_String &section, const MW_String &key, uint32_t minimum,
+                               uint32_t maximum, MW_String *target)
+{
+    return Combine([&](MW_ConfigSource &source, int32_t *enforced) {
+        if (target)
+            *target = "";
+        return source.ReadString(section, key, minimum, maximum, target, enforced);
+    });
+}
+
+int32_t MW_Profile::ReadInt(const MW_String &section, const MW_String &key, uint32_t minimum,
+                            uint32_t maximum, int32_t *target)
+{
+    return Combine([&](MW_ConfigSource &source, int32_t *enforced) {
+        return source.ReadInt(section, key, minimum, maximum, target, enforced);
+    });
+}
+
+int32_t MW_Profile::ReadLong(const MW_String &section, const MW_String &key, uint32_t minimum,
+                             uint32_t maximum, int32_t *target)
+{
+    return Combine([&](MW_ConfigSource &source, int32_t *enforced) {
+        return source.ReadLong(section, key, minimum, maximum, target, enforced);
+    });
+}
+
+int32_t MW_Profile::ReadList(const MW_String &section, const MW_String &key, uint32_t type,
+                             uint32_t minimum, uint32_t maximum, MW_Cache *target)
+{
+    if (!globalProfile)
+        return MW_NOMEM;
+    const int32_t global = globalProfile->ReadList(section, key, type, minimum, maximum, target);
+    if ((global != MW_OK && global != MW_NOTFOUND) || !localProfile)
+        return global;
+    return localProfile->ReadList(section, key, type, minimum, maximum, target);
+}

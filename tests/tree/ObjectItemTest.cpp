@@ -1,0 +1,432 @@
+// Object items against the scripted server: listing and sorting children, full names, child
+// defaults, versions, restore, termination, the long-name policy and reclaiming closed rows.
+#include <gmock/gmock.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "mwlib/MW_SIGTERMClientList.h"
+#include "restore/server/BackupServer.h"
+#include "restore/server/RecordFields.h"
+#include "tests/support/core/ScriptedServer.h"
+#include "tests/tree/ForestChecks.h"
+#include "tree/NodeRef.h"
+#include "tree/ObjectItem.h"
+
+namespace
+{
+using testing::ElementsAre;
+using testing::StartsWith;
+
+// A history row that refers to its owner the way the history view's rows do.
+class VersionRow : public DisplayItem
+{
+  public:
+    VersionRow(ObjectItem &owner, BackupTime time)
+        : DisplayItem(std::to_string(time), PlainKind), owner(*owner.Node()), time(time)
+    {
+    }
+    NodeRef owner;
+    BackupTime time;
+};
+
+std::unique_ptr<DisplayItem> MakeVersionRow(ObjectItem &owner, BackupTime time)
+{
+    return std::make_unique<VersionRow>(owner, time);
+}
+
+class ObjectItemTest : public testing::Test
+{
+  protected:
+    ObjectItemTest() { Reroot("Sales"); }
+
+    ObjectItem &Reroot(const std::string &context)
+    {
+        forest.Clear();
+        forest.AppendItem(
+            std::make_unique<ObjectItem>(context, DisplayItem::ContainerKind, &server, &registry));
+        return Top();
+    }
+
+    ObjectItem &Top() { return *static_cast<ObjectItem *>(forest.ItemAt(0)); }
+
+    static ObjectItem &Child(ObjectItem &parent, std::size_t position)
+    {
+        return *static_cast<ObjectItem *>(parent.Node()->Children().ElementAt(position)->Item());
+    }
+
+    std::vector<std::string> ListedContainers() const
+    {
+        std::vector<std::string> names;
+        for (const LoggedRequest &request : script.RequestsOf(ListChildren)) {
+            if (request.lastId == 0) {
+                names.push_back(request.name);
+            }
+        }
+        return names;
+    }
+
+    ScriptedServer script;
+    BackupServer server{script};
+    MW_SIGTERMClientList registry;
+    NodeList forest;
+    NodeList versions;
+};
+
+TEST_F(ObjectItemTest, OpensWithChildrenSortedByNameWhateverTheDeliveryOrder)
+{
+    script.SetChildren("Sales",
+                       {Leaf("Object-0"), Container("Contain-1", false), Leaf("Object-2", false),
+                        Leaf("object-3"), Leaf("\xC3\xA9t\xC3\xA9"), Container("Zeta")});
+    EXPECT_EQ(Top().Open(), ObjectItem::OpenResult::Opened);
+    EXPECT_TRUE(Top().IsOpen());
+    EXPECT_FALSE(Top().IsFilling());
+    EXPECT_THAT(
+        Texts(Top().Node()->Children()),
+        ElementsAre("Contain-1", "Object-0", "Object-2", "Zeta", "object-3", "\xC3\xA9t\xC3\xA9"));
+
+    ObjectItem &contain = Child(Top(), 0);
+    EXPECT_TRUE(contain.IsContainer());
+    EXPECT_FALSE(contain.IsPresent());
+    EXPECT_EQ(contain.Kind(), DisplayItem::ContainerKind);
+    ObjectItem &deletedLeaf = Child(Top(), 2);
+    EXPECT_FALSE(deletedLeaf.IsContainer());
+    EXPECT_FALSE(deletedLeaf.IsPresent());
+    EXPECT_EQ(deletedLeaf.Kind(), DisplayItem::PlainKind);
+
+    std::vector<int32_t> lastIds;
+    for (const LoggedRequest &request : script.Requests()) {
+        EXPECT_EQ(request.type, ListChildren);
+        EXPECT_EQ(request.name, "Sales");
+        EXPECT_EQ(request.requestSize, 268);
+        EXPECT_TRUE(request.zeroFilled);
+        lastIds.push_back(request.lastId);
+    }
+    EXPECT_THAT(lastIds, ElementsAre(0, 1, 2, 3, 4, 5, 6));
+    EXPECT_EQ(script.OutstandingReplies(), 0u);
+}
+
+TEST_F(ObjectItemTest, FullNamesRunUpToTheTopContext)
+{
+    script.SetChildren("Sales", {Container("Contain-1")});
+    script.SetChildren("Contain-1.Sales", {Leaf("Object-3")});
+    Top().Open();
+    Child(Top(), 0).Open();
+    EXPECT_EQ(Top().FullName(), "Sales");
+    EXPECT_EQ(Child(Child(Top(), 0), 0).FullName(), "Object-3.Contain-1.Sales");
+    EXPECT_THAT(ListedContainers(), ElementsAre("Sales", "Contain-1.Sales"));
+}
+
+TEST_F(ObjectItemTest, ChildrenTakeTheDefaultsOfTheOpenedContainer)
+{
+    const std::vector<std::tuple<CheckState, CheckState, bool>> cases = {
+        {Marked, Marked, false}, {MarkedAlone, Unmarked, true}, {Unmarked, Unmarked, true}};
+    script.SetDefaultChildren(2, [](std::size_t i) { return Container("C" + std::to_string(i)); });
+    for (const auto &[state, childState, childEnabled] : cases) {
+        ObjectItem &top = Reroot("Sales");
+        top.SetCheckState(state);
+        top.Open();
+        ASSERT_EQ(top.Node()->Children().Count(), 2u);
+        for (std::size_t i = 0; i < 2; ++i) {
+            EXPECT_EQ(Child(top, i).GetCheckState(), childState) << "opened " << state;
+            EXPECT_EQ(Child(top, i).IsEnabled(), childEnabled) << "opened " << state;
+        }
+    }
+}
+
+TEST_F(ObjectItemTest, ReopeningAsksAgainAndForgetsMarksInside)
+{
+    script.SetChildren("Sales", {Leaf("A"), Container("B")});
+    Top().Open();
+    ObjectItem *oldB = &Child(Top(), 1);
+    oldB->SetCheckState(Marked);
+    EXPECT_TRUE(Top().HasMarkedDescendant());
+
+    Top().Close();
+    EXPECT_FALSE(Top().IsOpen());
+    EXPECT_EQ(forest.TotalCount(), 1u);
+    Top().Open();
+    EXPECT_EQ(Child(Top(), 1).GetCheckState(), Unmarked);
+    EXPECT_FALSE(Top().HasMarkedDescendant());
+    EXPECT_THAT(ListedContainers(), ElementsAre("Sales", "Sales"));
+}
+
+TEST_F(ObjectItemTest, HasMarkedDescendantLooksAtEveryLoadedDepth)
+{
+    script.SetChildren("Sales", {Container("B")});
+    script.SetChildren("B.Sales", {Leaf("x"), Leaf("y")});
+    Top().Open();
+    Child(Top(), 0).Open();
+    EXPECT_FALSE(Top().HasMarkedDescendant());
+    ObjectItem &y = Child(Child(Top(), 0), 1);
+    y.SetEnabled(false);
+    y.SetCheckState(Marked);
+    EXPECT_TRUE(Top().HasMarkedDescendant());
+    EXPECT_FALSE(y.HasMarkedDescendant());
+}
+
+TEST_F(ObjectItemTest, EmptyListingOpensWithNoChildren)
+{
+    EXPECT_EQ(Top().Open(), ObjectItem::OpenResult::Opened);
+    EXPECT_TRUE(Top().IsOpen());
+    EXPECT_EQ(forest.TotalCount(), 1u);
+    EXPECT_EQ(script.RequestCount(), 1u);
+}
+
+TEST_F(ObjectItemTest, InformedItemsAskTheServerNothing)
+{
+    script.SetChildren("Sales", {Leaf("A")});
+    script.SetHistory("Sales", {100});
+    script.SetRestoreOutcome("Sales", 3, "refused");
+    versions.AppendItem(Row("old"));
+    registry.Inform();
+
+    EXPECT_EQ(Top().Open(), ObjectItem::OpenResult::Informed);
+    EXPECT_FALSE(Top().IsOpen());
+    Top().FillVersions(versions, MakeVersionRow);
+    EXPECT_EQ(versions.Count(), 0u);
+    std::string message = "untouched";
+    EXPECT_EQ(Top().Restore(message), 0);
+    EXPECT_EQ(message, "untouched");
+    EXPECT_EQ(script.RequestCount(), 0u);
+}
+
+TEST_F(ObjectItemTest, TerminationDuringAListingEndsItBeforeTheNextRequest)
+{
+    script.SetChildren("Sales", {Leaf("C"), Leaf("B"), Leaf("A"), Leaf("D")});
+    script.OnRequest([this](const LoggedRequest &request) {
+        if (request.lastId == 2) {
+            registry.Inform();
+        }
+    });
+    EXPECT_EQ(Top().Open(), ObjectItem::OpenResult::Opened);
+    EXPECT_THAT(Texts(Top().Node()->Children()), ElementsAre("B", "C"));
+    EXPECT_EQ(script.RequestCount(), 3u);
+    EXPECT_FALSE(Top().IsFilling());
+    EXPECT_EQ(script.OutstandingReplies(), 0u);
+}
+
+TEST_F(ObjectItemTest, NamesThatDoNotFitARequestAreNeverSent)
+{
+    script.SetDefaultChildren(1, [](std::size_t) { return Container("Contain-1"); });
+    script.SetHistory("Contain-1." + std::string(245, 's'), {5});
+    // "Contain-1." and the context: 255 characters fit, 256 do not.
+    for (std::size_t contextLength : {245u, 246u}) {
+        const bool fits = contextLength == 245;
+        ObjectItem &top = Reroot(std::string(contextLength, 's'));
+        top.Open();
+        ObjectItem &child = Child(top, 0);
+        script.ClearLog();
+
+        EXPECT_EQ(child.Open(),
+                  fits ? ObjectItem::OpenResult::Opened : ObjectItem::OpenResult::NameTooLong);
+        EXPECT_EQ(child.IsOpen(), fits);
+        child.FillVersions(versions, MakeVersionRow);
+        EXPECT_EQ(versions.Count(), fits ? 1u : 0u);
+        std::string message;
+        const int32_t status = child.Restore(message);
+        if (fits) {
+            EXPECT_EQ(status, 0);
+            EXPECT_EQ(script.RequestCount(), 4u); // two to list, history, restore
+        } else {
+            EXPECT_NE(status, 0);
+            EXPECT_EQ(message, "Name too long for the backup server: Contain-1." +
+                                   std::string(30, 's') + "...");
+            EXPECT_EQ(script.RequestCount(), 0u);
+        }
+    }
+}
+
+TEST_F(ObjectItemTest, TextsOfAFaultyReplyAreReadOnlyWithinTheirFields)
+{
+    script.SetChildren("Sales", {Leaf(std::string(300, 'n'))});
+    Top().Open();
+    EXPECT_EQ(Child(Top(), 0).StoredText(), std::string(256, 'n'));
+
+    script.SetRestoreOutcome("Sales", 7, std::string(400, 'm'));
+    std::string message;
+    EXPECT_EQ(Top().Restore(message), 7);
+    EXPECT_EQ(message, std::string(256, 'm'));
+}
+
+TEST_F(ObjectItemTest, RestoreSendsTheChosenVersionAndTheSubtreeFlag)
+{
+    script.SetRestoreOutcome("Sales", 2, "Object is locked");
+    const std::vector<std::tuple<CheckState, BackupTime, uint32_t>> cases = {
+        {Marked, 0, RestoreWithSubtree}, {MarkedAlone, 1234, 0}, {Unmarked, 99, 0}};
+    for (const auto &[state, version, flags] : cases) {
+        script.ClearLog();
+        Top().SetCheckState(state);
+        Top().SetChosenVersion(version);
+        std::string message;
+        EXPECT_EQ(Top().Restore(message), 2);
+        EXPECT_EQ(message, "Object is locked");
+        ASSERT_EQ(script.RequestCount(), 1u);
+        const LoggedRequest &request = script.Requests()[0];
+        EXPECT_EQ(request.type, RestoreObject);
+        EXPECT_EQ(request.requestSize, 264);
+        EXPECT_TRUE(request.zeroFilled);
+        EXPECT_EQ(request.name, "Sales");
+        EXPECT_EQ(request.version, version);
+        EXPECT_EQ(request.flags, flags);
+    }
+
+    script.SetRestoreOutcome("Sales", 0, "");
+    std::string message = "kept";
+    EXPECT_EQ(Top().Restore(message), 0);
+    EXPECT_EQ(message, "kept");
+    EXPECT_EQ(script.OutstandingReplies(), 0u);
+}
+
+TEST_F(ObjectItemTest, MarkingWithTheSubtreeResetsTheChosenVersion)
+{
+    Top().SetChosenVersion(200);
+    Top().SetCheckState(MarkedAlone);
+    EXPECT_EQ(Top().ChosenVersion(), 200u);
+    Top().SetCheckState(Unmarked);
+    EXPECT_EQ(Top().ChosenVersion(), 200u);
+    Top().SetCheckState(Marked);
+    EXPECT_EQ(Top().ChosenVersion(), 0u);
+}
+
+TEST_F(ObjectItemTest, VersionsAreListedNewestFirstWithTheChosenOneTicked)
+{
+    script.SetHistory("Sales", {300, 100, 0x80000000u, 200});
+    for (BackupTime chosen : {0u, 200u}) {
+        Top().SetChosenVersion(chosen);
+        Top().FillVersions(versions, MakeVersionRow);
+        EXPECT_THAT(Texts(versions), ElementsAre("2147483648", "300", "200", "100"));
+        for (std::size_t i = 0; i < versions.Count(); ++i) {
+            const auto *row = static_cast<VersionRow *>(versions.ItemAt(i));
+            EXPECT_EQ(row->GetCheckState() == Marked, chosen != 0 && row->time == chosen) << i;
+        }
+    }
+    EXPECT_EQ(script.RequestsOf(GetHistory).size(), 2u);
+    EXPECT_EQ(script.RequestsOf(GetHistory)[0].requestSize, 256);
+    EXPECT_TRUE(script.RequestsOf(GetHistory)[0].zeroFilled);
+}
+
+// A server whose history replies claim more times than they hold.
+class OvercountingServer : public ScriptedServer
+{
+  public:
+    void *GetHistory(const HistoryRequest &request, int32_t requestSize,
+                     int32_t &replySize) override
+    {
+        void *reply = ScriptedServer::GetHistory(request, requestSize, replySize);
+        static_cast<HistoryReply *>(reply)->count = 1000;
+        return reply;
+    }
+};
+
+TEST_F(ObjectItemTest, VersionsAreReadOnlyAsFarAsTheReplyGoes)
+{
+    OvercountingServer lying;
+    lying.SetHistory("Sales", {5, 6});
+    BackupServer lyingServer(lying);
+    NodeList list;
+    list.AppendItem(
+        std::make_unique<ObjectItem>("Sales", DisplayItem::ContainerKind, &lyingServer, nullptr));
+    static_cast<ObjectItem *>(list.ItemAt(0))->FillVersions(versions, MakeVersionRow);
+    EXPECT_THAT(Texts(versions), ElementsAre("6", "5"));
+    versions.Clear();
+}
+
+TEST_F(ObjectItemTest, BitmapFollowsContainerPresentAndOpenFlags)
+{
+    script.SetChildren("Sales",
+                       {Leaf("a"), Leaf("b", false), Container("c"), Container("d", false)});
+    Top().Open();
+    EXPECT_EQ(Top().BitmapId(), ResId(257));           // CONOPRES
+    EXPECT_EQ(Child(Top(), 0).BitmapId(), ResId(259)); // objprese
+    EXPECT_EQ(Child(Top(), 1).BitmapId(), ResId(258)); // objdelet
+    EXPECT_EQ(Child(Top(), 2).BitmapId(), ResId(261)); // CONCPRES
+    EXPECT_EQ(Child(Top(), 3).BitmapId(), ResId(260)); // CONCDELE
+    Child(Top(), 3).Open();
+    EXPECT_EQ(Child(Top(), 3).BitmapId(), ResId(256)); // CONODELE
+    Top().Close();
+    EXPECT_EQ(Top().BitmapId(), ResId(261));
+    // Resources are not installed here: the bitmaps are empty but there is one per id.
+    EXPECT_TRUE(Top().GetBitmap().IsEmpty());
+}
+
+TEST_F(ObjectItemTest, HistoryRowsKeepTheirObjectAfterItsContainerClosed)
+{
+    script.SetChildren("Sales", {Container("Box")});
+    script.SetChildren("Box.Sales", {Leaf("x"), Leaf("y")});
+    script.SetHistory("y.Box.Sales", {10, 20});
+    Top().Open();
+    Child(Top(), 0).Open();
+    const std::size_t nodes = TreeNode::LiveCount();
+
+    ObjectItem &y = Child(Child(Top(), 0), 1);
+    y.FillVersions(versions, MakeVersionRow);
+    Top().Close();
+    EXPECT_EQ(TreeNode::LiveCount(), nodes + 2); // Box stays whole while the two rows refer to y
+    auto *row = static_cast<VersionRow *>(versions.ItemAt(0));
+    row->SetCheckState(Marked);
+    auto &owner = *static_cast<ObjectItem *>(row->owner.Item());
+    EXPECT_EQ(owner.FullName(), "y.Box.Sales");
+    EXPECT_EQ(forest.TotalCount(), 1u);
+
+    versions.Clear();
+    EXPECT_EQ(TreeNode::LiveCount(), nodes - 3);
+}
+
+TEST_F(ObjectItemTest, OpenCloseAndReRootRunInConstantMemory)
+{
+    script.SetDefaultChildren(6, [](std::size_t i) {
+        return i % 2 ? Leaf("Object-" + std::to_string(i))
+                     : Container("Contain-" + std::to_string(i));
+    });
+    script.SetHistory("Contain-0.Sales", {1, 2, 3});
+    Top().Open();
+    const std::size_t nodes = TreeNode::LiveCount();
+    const std::size_t items = DisplayItem::LiveCount();
+    const uint32_t registered = registry.RegisteredCount();
+    for (int i = 0; i < 1000; ++i) {
+        ObjectItem &container = Child(Top(), 0);
+        container.Open();
+        Child(container, 0).Open();
+        container.Close();
+    }
+    EXPECT_EQ(TreeNode::LiveCount(), nodes);
+    EXPECT_EQ(DisplayItem::LiveCount(), items);
+    EXPECT_EQ(registry.RegisteredCount(), registered);
+
+    for (int i = 0; i < 100; ++i) {
+        Reroot("Sales").Open();
+        Child(Top(), 2).Open();
+        Child(Top(), 0).FillVersions(versions, MakeVersionRow);
+    }
+    versions.Clear();
+    Reroot("Sales").Open();
+    EXPECT_EQ(TreeNode::LiveCount(), nodes);
+    EXPECT_EQ(DisplayItem::LiveCount(), items);
+    EXPECT_EQ(registry.RegisteredCount(), registered);
+    EXPECT_EQ(script.OutstandingReplies(), 0u);
+}
+
+TEST_F(ObjectItemTest, RowIndexesMatchAPlainWalkAfterOpenCloseAndReRoot)
+{
+    script.SetDefaultChildren(5, [](std::size_t i) {
+        return i % 2 ? Leaf("Object-" + std::to_string(4 - i))
+                     : Container("Contain-" + std::to_string(4 - i));
+    });
+    Top().Open();
+    for (std::size_t i : {0u, 1u, 2u}) {
+        Child(Top(), i).Open();
+        Child(Child(Top(), i), 0).Open();
+    }
+    ExpectIndexesMatchPlainWalk(forest);
+    Child(Top(), 1).Close();
+    ExpectIndexesMatchPlainWalk(forest);
+    Child(Child(Top(), 0), 0).Close();
+    Child(Top(), 1).Open();
+    ExpectIndexesMatchPlainWalk(forest);
+    Reroot("Other").Open();
+    ExpectIndexesMatchPlainWalk(forest);
+    EXPECT_EQ(forest.TotalCount(), 6u);
+}
+} // namespace

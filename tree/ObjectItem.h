@@ -1,0 +1,94 @@
+// One directory object in the tree: a container or a leaf, present or deleted. It asks the backup
+// server for its children, its versions and its restore, and stops asking once it has been told
+// that the process is terminating.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "mwlib/MW_SIGTERMClient.h"
+#include "restore/server/ServerRecords.h"
+#include "toolkit/ResId.h"
+#include "tree/DisplayItem.h"
+
+class BackupServer;
+class MW_SIGTERMClientList;
+class NodeList;
+struct ObjectRecord;
+
+class ObjectItem : public DisplayItem, public MW_SIGTERMClient
+{
+  public:
+    enum class OpenResult {
+        Opened,
+        Informed,    // termination was signalled: nothing asked, still closed
+        NameTooLong, // the full name does not fit the request: nothing asked, still closed
+    };
+
+    // Makes one row of the history view for a version of owner. A row that goes on referring to
+    // its owner keeps a NodeRef to the owner's node, so the owner outlives a close.
+    using VersionFactory =
+        std::function<std::unique_ptr<DisplayItem>(ObjectItem &owner, BackupTime time)>;
+
+    static constexpr int32_t NameTooLongStatus = -1;
+    static constexpr int32_t NoReplyStatus = -2;
+
+    // kind: ContainerKind or PlainKind. Registers with the registry (which may be null).
+    ObjectItem(std::string name, uint16_t kind, BackupServer *server,
+               MW_SIGTERMClientList *registry);
+    ~ObjectItem() override;
+
+    bool IsContainer() const { return container_; }
+    bool IsOpen() const { return open_; }
+    bool IsPresent() const { return present_; }
+    bool IsFilling() const { return filling_; }
+    bool IsInformed() const { return Informed() != 0; }
+    BackupTime ChosenVersion() const { return chosenVersion_; }
+    void SetChosenVersion(BackupTime version) { chosenVersion_ = version; }
+    BackupServer *Server() const { return server_; }
+
+    // Own name, then "." and the parent's full name, up to the top context.
+    std::string FullName() const;
+    // What this item imposes on its descendants: Marked gives (Marked, disabled), anything else
+    // (Unmarked, enabled).
+    void ChildDefaults(CheckState &state, bool &enabled) const;
+    // Any loaded descendant, at any depth, enabled or not, marked in any way.
+    bool HasMarkedDescendant() const;
+
+    // Lists the children on the server and inserts them sorted by name.
+    OpenResult Open();
+    // Detaches the children; those that nothing refers to are reclaimed.
+    void Close();
+    // Empties the list and fills it with one row per version, newest first; the row of the chosen
+    // version is ticked. Informed items, and items whose name is too long, get no rows.
+    void FillVersions(NodeList &versions, const VersionFactory &makeRow);
+    // Restores this object at its chosen version (with its subtree when Marked). Returns the
+    // server's status (0 when informed); when it is not 0, message says why.
+    int32_t Restore(std::string &message);
+
+    // The object bitmap for the container, present and open flags.
+    ResId BitmapId() const;
+    const Bitmap &GetBitmap() const override;
+    // Marking an object with its subtree restores it at its most recent version.
+    void SetCheckState(CheckState state) override;
+    void M_SIGTERM() override;
+
+    // strcmp of the two names, as sorted insertion wants it.
+    static int CompareNames(const DisplayItem &newItem, const DisplayItem &existing);
+    // "Name too long for the backup server: " and the first characters of the name.
+    static std::string NameTooLongMessage(const std::string &fullName);
+
+  private:
+    std::unique_ptr<ObjectItem> MakeChild(const ObjectRecord &record, CheckState state,
+                                          bool enabled) const;
+
+    BackupServer *server_;
+    MW_SIGTERMClientList *registry_;
+    bool container_ = true;
+    bool open_ = false;
+    bool present_ = true;
+    bool filling_ = false;
+    BackupTime chosenVersion_ = 0;
+};
