@@ -144,44 +144,44 @@ int32_t MW_IniFile::Lookup(const MW_String &section, const MW_String &key, int32
     return Scan(key, iterator, value, enforced);
 }
 
-int32_t MW_IniFile::ReadBool(const MW_String &section, const MW_String &key, uint32_t, uint32_t,
-                             bool *target, int32_t *enforced)
+// A scalar read: -1 without a target, the lookup's error, or what convert makes of the value.
+template <typename Convert>
+int32_t MW_IniFile::ReadScalar(const void *target, const MW_String &section, const MW_String &key,
+                               int32_t *enforced, Convert convert)
 {
     if (!target)
         return MW_NOMEM;
     MW_String value;
     const int32_t result = Lookup(section, key, nullptr, value, enforced);
-    if (result != MW_OK)
-        return result;
-    return MW_IniValue::ToBool(value.Text(), target) ? MW_OK : MW_NOTACCEPTED;
+    return result == MW_OK ? convert(value) : result;
+}
+
+int32_t MW_IniFile::ReadBool(const MW_String &section, const MW_String &key, uint32_t, uint32_t,
+                             bool *target, int32_t *enforced)
+{
+    return ReadScalar(target, section, key, enforced, [&](const MW_String &value) {
+        return MW_IniValue::ToBool(value.Text(), target) ? MW_OK : MW_NOTACCEPTED;
+    });
 }
 
 int32_t MW_IniFile::ReadString(const MW_String &section, const MW_String &key, uint32_t minimum,
                                uint32_t maximum, MW_String *target, int32_t *enforced)
 {
-    if (!target)
-        return MW_NOMEM;
-    MW_String value;
-    const int32_t result = Lookup(section, key, nullptr, value, enforced);
-    if (result != MW_OK)
-        return result;
-    *target = std::move(value);
-    const auto length = static_cast<uint32_t>(target->Length());
-    return MW_IniValue::InRange(length, minimum, maximum) ? MW_OK : MW_NOTACCEPTED;
+    return ReadScalar(target, section, key, enforced, [&](MW_String &value) {
+        *target = std::move(value);
+        const auto length = static_cast<uint32_t>(target->Length());
+        return MW_IniValue::InRange(length, minimum, maximum) ? MW_OK : MW_NOTACCEPTED;
+    });
 }
 
 int32_t MW_IniFile::ReadNumber(const MW_String &section, const MW_String &key, uint32_t minimum,
                                uint32_t maximum, int32_t *target, int32_t *enforced)
 {
-    if (!target)
-        return MW_NOMEM;
-    MW_String value;
-    const int32_t result = Lookup(section, key, nullptr, value, enforced);
-    if (result != MW_OK)
-        return result;
-    *target = MW_IniValue::ToInt(value.Text());
-    const auto number = static_cast<uint32_t>(*target);
-    return MW_IniValue::InRange(number, minimum, maximum) ? MW_OK : MW_NOTACCEPTED;
+    return ReadScalar(target, section, key, enforced, [&](const MW_String &value) {
+        *target = MW_IniValue::ToInt(value.Text());
+        const auto number = static_cast<uint32_t>(*target);
+        return MW_IniValue::InRange(number, minimum, maximum) ? MW_OK : MW_NOTACCEPTED;
+    });
 }
 
 int32_t MW_IniFile::ReadInt(const MW_String &section, const MW_String &key, uint32_t minimum,

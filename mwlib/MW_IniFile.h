@@ -44,6 +44,9 @@ class MW_IniFile : public MW_ConfigSource
   private:
     bool SeekSection(const MW_String &section);
     int32_t Scan(const MW_String &key, int32_t *iterator, MW_String &value, int32_t *enforced);
+    template <typename Convert>
+    int32_t ReadScalar(const void *target, const MW_String &section, const MW_String &key,
+                       int32_t *enforced, Convert convert);
     int32_t ReadNumber(const MW_String &section, const MW_String &key, uint32_t minimum,
                        uint32_t maximum, int32_t *target, int32_t *enforced);
     int32_t ReadValues(const MW_String &section, const MW_String &key, uint32_t type,

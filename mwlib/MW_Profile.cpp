@@ -6,6 +6,7 @@
 #include "mwlib/MW_Results.h"
 
 #include <cstring>
+#include <type_traits>
 
 namespace
 {
@@ -182,54 +183,54 @@ int32_t MW_Profile::ReadDescriptor(const MW_ProfileKey &d)
     }
 }
 
-// read(source, enforcedOut) performs one read on one profile.
-template <typename Read> int32_t MW_Profile::Combine(Read read)
+// The global profile's answer, unless it is found and not enforced and a local profile exists:
+// then the local profile's. A string target is emptied before each read.
+template <typename T>
+int32_t MW_Profile::Combine(ScalarRead<T> read, const MW_String &section, const MW_String &key,
+                            uint32_t minimum, uint32_t maximum, T *target)
 {
     if (!globalProfile)
         return MW_NOMEM;
+    auto readFrom = [&](MW_ConfigSource &source, int32_t *enforced) {
+        if constexpr (std::is_same_v<T, MW_String>) {
+            if (target)
+                *target = "";
+        }
+        return (source.*read)(section, key, minimum, maximum, target, enforced);
+    };
     int32_t enforced = 0;
-    const int32_t global = read(*globalProfile, &enforced);
+    const int32_t global = readFrom(*globalProfile, &enforced);
     if (global != MW_OK && global != MW_NOTFOUND)
         return global;
     if (enforced)
         return MW_OK;
     if (!localProfile)
         return global;
-    return read(*localProfile, nullptr);
+    return readFrom(*localProfile, nullptr);
 }
 
 int32_t MW_Profile::ReadBool(const MW_String &section, const MW_String &key, uint32_t minimum,
                              uint32_t maximum, bool *target)
 {
-    return Combine([&](MW_ConfigSource &source, int32_t *enforced) {
-        return source.ReadBool(section, key, minimum, maximum, target, enforced);
-    });
+    return Combine(&MW_ConfigSource::ReadBool, section, key, minimum, maximum, target);
 }
 
 int32_t MW_Profile::ReadString(const MW_String &section, const MW_String &key, uint32_t minimum,
                                uint32_t maximum, MW_String *target)
 {
-    return Combine([&](MW_ConfigSource &source, int32_t *enforced) {
-        if (target)
-            *target = "";
-        return source.ReadString(section, key, minimum, maximum, target, enforced);
-    });
+    return Combine(&MW_ConfigSource::ReadString, section, key, minimum, maximum, target);
 }
 
 int32_t MW_Profile::ReadInt(const MW_String &section, const MW_String &key, uint32_t minimum,
                             uint32_t maximum, int32_t *target)
 {
-    return Combine([&](MW_ConfigSource &source, int32_t *enforced) {
-        return source.ReadInt(section, key, minimum, maximum, target, enforced);
-    });
+    return Combine(&MW_ConfigSource::ReadInt, section, key, minimum, maximum, target);
 }
 
 int32_t MW_Profile::ReadLong(const MW_String &section, const MW_String &key, uint32_t minimum,
                              uint32_t maximum, int32_t *target)
 {
-    return Combine([&](MW_ConfigSource &source, int32_t *enforced) {
-        return source.ReadLong(section, key, minimum, maximum, target, enforced);
-    });
+    return Combine(&MW_ConfigSource::ReadLong, section, key, minimum, maximum, target);
 }
 
 int32_t MW_Profile::ReadList(const MW_String &section, const MW_String &key, uint32_t type,

@@ -72,8 +72,13 @@ class MW_Profile : public MW_TraceObject
   private:
     int32_t OpenSource(const MW_String &name, MW_Owned<MW_ConfigSource> &slot);
     int32_t ReadDescriptor(const MW_ProfileKey &descriptor);
+    template <typename T>
+    using ScalarRead = int32_t (MW_ConfigSource::*)(const MW_String &, const MW_String &, uint32_t,
+                                                    uint32_t, T *, int32_t *);
     // The global-then-local rule shared by the scalar reads.
-    template <typename Read> int32_t Combine(Read read);
+    template <typename T>
+    int32_t Combine(ScalarRead<T> read, const MW_String &section, const MW_String &key,
+                    uint32_t minimum, uint32_t maximum, T *target);
 
     int32_t *traceSwitch;
     std::FILE *traceStream;

@@ -42,21 +42,31 @@ inline int32_t DeleteText(MW_Cache &cache, const std::string &key)
     return cache.Delete(static_cast<uint32_t>(key.size()), key.data());
 }
 
-// Every entry in iteration order, through one complete GetNext pass.
-inline std::vector<CacheItem> Contents(MW_Cache &cache)
+// Calls visit(result) for every entry, in one complete GetNext pass, freeing each result after.
+template <typename Visit> void ForEachEntry(MW_Cache &cache, Visit visit)
 {
-    std::vector<CacheItem> items;
     uint32_t iterator = MW_Cache::NewPass;
     do {
         CacheEntryResult_T *result = nullptr;
         cache.GetNext(&iterator, &result);
         if (!result)
             break;
-        items.emplace_back(std::string(static_cast<const char *>(result->SearchKey), result->SKS),
-                           result->Data
-                               ? std::string(static_cast<const char *>(result->Data), result->DS)
-                               : std::string());
+        visit(*result);
         cache.FreeResult(&result);
     } while (iterator != MW_Cache::NewPass);
+}
+
+inline std::string Bytes(const void *data, uint32_t size)
+{
+    return data ? std::string(static_cast<const char *>(data), size) : std::string();
+}
+
+// Every entry in iteration order.
+inline std::vector<CacheItem> Contents(MW_Cache &cache)
+{
+    std::vector<CacheItem> items;
+    ForEachEntry(cache, [&](const CacheEntryResult_T &entry) {
+        items.emplace_back(Bytes(entry.SearchKey, entry.SKS), Bytes(entry.Data, entry.DS));
+    });
     return items;
 }

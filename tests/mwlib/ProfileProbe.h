@@ -2,6 +2,8 @@
 // emptying the cache.
 #pragma once
 
+#include "CacheProbe.h"
+
 #include "mwlib/MW_Cache.h"
 #include "mwlib/MW_ProfileKey.h"
 #include "mwlib/MW_String.h"
@@ -28,16 +30,12 @@ inline std::ostream &operator<<(std::ostream &out, const ListItem &item)
 inline std::vector<ListItem> TakeList(MW_Cache &cache, uint32_t type)
 {
     std::vector<ListItem> items;
-    uint32_t iterator = MW_Cache::NewPass;
-    do {
-        CacheEntryResult_T *result = nullptr;
-        cache.GetNext(&iterator, &result);
-        if (!result)
-            break;
+    ForEachEntry(cache, [&](const CacheEntryResult_T &result) {
         ListItem item{};
-        std::memcpy(&item.number, result->SearchKey, sizeof item.number);
+        std::memcpy(&item.number, result.SearchKey, sizeof item.number);
         MW_ProfileListValue entry;
-        std::memcpy(&entry, result->Data, sizeof entry);
+        EXPECT_EQ(result.DS, sizeof entry);
+        std::memcpy(&entry, result.Data, sizeof entry);
         if (type == MW_ProfileKey::String) {
             item.value = entry.value.text->Text();
             delete entry.value.text;
@@ -47,10 +45,8 @@ inline std::vector<ListItem> TakeList(MW_Cache &cache, uint32_t type)
             item.value = std::to_string(entry.value.number);
         }
         item.enforced = entry.enforced;
-        EXPECT_EQ(result->DS, sizeof entry);
         items.push_back(item);
-        cache.FreeResult(&result);
-    } while (iterator != MW_Cache::NewPass);
+    });
     while (cache.Count() > 0)
         cache.Delete(0, nullptr); // a key of size 0 matches the first entry
     return items;
