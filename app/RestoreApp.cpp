@@ -1,22 +1,27 @@
 #include "app/RestoreApp.h"
 
+#include <algorithm>
+
 #include "app/MainWindow.h"
 #include "app/RestoreAppHooks.h"
+#include "app/RestoreProfile.h"
 #include "app/SplashWindow.h"
+#include "app/UserDetailsDialog.h"
 #include "mwlib/MW_Cache.h"
 #include "mwlib/MW_String.h"
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
 #include "toolkit/Icon.h"
 #include "toolkit/MenuBar.h"
+#include "toolkit/MessageBox.h"
 
-RestoreApp::RestoreApp(MW_Cache &serverNames, const MW_String &section, const MW_String &key)
+RestoreApp::RestoreApp(MW_Cache &serverNames, MW_String &section, MW_String &key)
     : serverNames_(serverNames), section_(section), key_(key),
       login_(std::make_unique<ServerLogin>(server_))
 {
 }
 
-RestoreApp::RestoreApp(MW_Cache &serverNames, const MW_String &section, const MW_String &key,
+RestoreApp::RestoreApp(MW_Cache &serverNames, MW_String &section, MW_String &key,
                        ServerBackend &backend)
     : serverNames_(serverNames), section_(section), key_(key), server_(backend),
       login_(std::make_unique<ServerLogin>(server_))
@@ -34,16 +39,86 @@ void RestoreApp::CreateHooks(const char *programPath)
     }
 }
 
+void RestoreApp::LoadProfile(MW_Application *owner)
+{
+    profile_ = std::make_unique<RestoreProfile>(owner, section_, key_, serverNames_);
+}
+
+bool RestoreApp::OpenServers(const std::string &name)
+{
+    if (!name.empty()) {
+        serverName_ = name;
+        if (server_.Open(serverName_.c_str()) == 0) {
+            return true;
+        }
+        ErrorBox(nullptr, WB_OK, kUnableToOpenServer + serverName_).Execute();
+        return false;
+    }
+    if (!profile_ || !profile_->ProfileLoaded()) {
+        ErrorBox(nullptr, WB_OK, kUnableToOpenConfiguration).Execute();
+        return false;
+    }
+    if (OpenConfiguredServer()) {
+        return true;
+    }
+    ErrorBox(nullptr, WB_OK, kUnableToOpenAny).Execute();
+    return false;
+}
+
+// Tries the configured servers in order until one opens; each name read is the program's to
+// destroy. Names after the one that opened are never read.
+bool RestoreApp::OpenConfiguredServer()
+{
+    bool opened = false;
+    uint32_t iterator = MW_Cache::NewPass;
+    CacheEntryResult_T *result = nullptr;
+    do {
+        serverNames_.GetNext(&iterator, &result);
+        if (!result) {
+            break;
+        }
+        if (result->DS >= sizeof(MW_ProfileListValue)) {
+            auto *value = static_cast<MW_ProfileListValue *>(result->Data);
+            MW_String *text = value->value.text;
+            serverName_ = text ? text->Text() : "";
+            delete text;
+            opened = server_.Open(serverName_.c_str()) == 0;
+        }
+        serverNames_.FreeResult(&result);
+    } while (iterator != MW_Cache::NewPass && !opened);
+    return opened;
+}
+
+bool RestoreApp::Login()
+{
+    bool loggedIn = login_->LoginCurrent() == 0;
+    bool cancelled = false;
+    while (!loggedIn && !cancelled) {
+        UserDetailsDialog dialog(nullptr);
+        if (dialog.Execute() == 0) {
+            cancelled = true;
+            continue;
+        }
+        {
+            // The password lives only for the call.
+            std::string password = dialog.GetPassword();
+            loggedIn = login_->Login(dialog.GetName().c_str(), password.c_str()) == 0;
+            std::fill(password.begin(), password.end(), '\0');
+        }
+        if (!loggedIn) {
+            WarningBox(nullptr, WB_OK, kLoginRefused).Execute();
+        }
+    }
+    return loggedIn;
+}
+
 void RestoreApp::Main(int argc, char **argv)
 {
     InstallTarvikResources();
     CreateHooks(argc > 0 ? argv[0] : "");
-    std::string name = argc > 1 ? argv[1] : "";
-    if (!name.empty()) {
-        serverName_ = name;
-        if (server_.Open(serverName_.c_str()) != 0) {
-            return;
-        }
+    LoadProfile(hooks_);
+    if (!OpenServers(argc > 1 ? argv[1] : "") || !Login()) {
+        return;
     }
 
     MenuBar menuBar{ResId(kMenuMain)};
@@ -58,5 +133,6 @@ void RestoreApp::Main(int argc, char **argv)
     mainWindow.InitChildren();
     Execute();
     menuBar.PopSelectHdl();
+    profile_.reset();
     // Leaving: the splash window, the main window, then the menu bar.
 }

@@ -9,35 +9,54 @@
 #include "restore/server/ServerLogin.h"
 #include "toolkit/Application.h"
 
+class MW_Application;
 class MW_Cache;
 class MW_String;
 class RestoreAppHooks;
+class RestoreProfile;
 
 class RestoreApp : public Application
 {
   public:
     // serverNames receives the configured servers; section and key name the profile's entry.
-    RestoreApp(MW_Cache &serverNames, const MW_String &section, const MW_String &key);
+    static constexpr const char *kUnableToOpenServer = "Unable to open server: ";
+    static constexpr const char *kUnableToOpenAny =
+        "Unable to open any servers defined in TARVIK.INI";
+    static constexpr const char *kUnableToOpenConfiguration =
+        "Unable to open configuration file: TARVIK.INI";
+    static constexpr const char *kLoginRefused = "User / password invalid.\nPlease re-enter.";
+
+    RestoreApp(MW_Cache &serverNames, MW_String &section, MW_String &key);
     // A server answered by the given backend (tests).
-    RestoreApp(MW_Cache &serverNames, const MW_String &section, const MW_String &key,
-               ServerBackend &backend);
+    RestoreApp(MW_Cache &serverNames, MW_String &section, MW_String &key, ServerBackend &backend);
     ~RestoreApp() override;
 
     void Main(int argc, char **argv) override;
+
+    // Opens the named server, or else the first configured one that opens; says why not.
+    bool OpenServers(const std::string &name);
+    // Asks for a name and password until the login record accepts them; false: cancelled.
+    bool Login();
+    // Start-up's second step: the termination hooks, which record the program's name and path,
+    // then the profile found through them.
+    void CreateHooks(const char *programPath);
+    void LoadProfile(MW_Application *owner);
 
     BackupServer &Server() { return server_; }
     ServerLogin *Login() const { return login_.get(); }
     const std::string &ServerName() const { return serverName_; }
     RestoreAppHooks *Hooks() const { return hooks_; }
+    RestoreProfile *Profile() const { return profile_.get(); }
 
   private:
-    void CreateHooks(const char *programPath);
+    bool OpenConfiguredServer();
 
     MW_Cache &serverNames_;
-    const MW_String &section_;
-    const MW_String &key_;
+    MW_String &section_;
+    MW_String &key_;
     BackupServer server_;
     std::unique_ptr<ServerLogin> login_;
     std::string serverName_;
     RestoreAppHooks *hooks_ = nullptr; // deletes itself at process exit
+    std::unique_ptr<RestoreProfile> profile_;
 };
