@@ -15,19 +15,35 @@
 namespace
 {
 
-const std::string &Directory()
+void RemoveDirectory();
+
+// A scratch directory of this process for the three files (in memory where the system offers
+// it), removed at exit. A plain array, so that it is still there when the exit handler runs.
+const char *Directory()
 {
-    static const std::string directory = [] {
-        char pattern[] = "/tmp/fuzz_IniReader-XXXXXX";
-        const char *made = mkdtemp(pattern);
-        return std::string(made ? made : "/tmp");
+    static char directory[] = "/dev/shm/fuzz_IniReader-XXXXXX";
+    static const bool made = [] {
+        if (access("/dev/shm", W_OK) != 0)
+            std::memcpy(directory, "/tmp/fuzz_IniReader-XXXXXX",
+                        sizeof "/tmp/fuzz_IniReader-XXXXXX");
+        const bool ok = mkdtemp(directory) != nullptr;
+        if (ok)
+            std::atexit(RemoveDirectory);
+        return ok;
     }();
-    return directory;
+    return made ? directory : "/tmp";
+}
+
+void RemoveDirectory()
+{
+    for (const char *name : {"/D.INI", "/G.INI", "/L.INI"})
+        unlink((std::string(Directory()) + name).c_str());
+    rmdir(Directory());
 }
 
 std::string PathOf(const char *name)
 {
-    return Directory() + "/" + name;
+    return std::string(Directory()) + "/" + name;
 }
 
 void WriteFile(const char *name, std::string_view bytes)

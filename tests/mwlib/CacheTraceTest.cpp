@@ -184,6 +184,10 @@ TEST_F(CacheTrace, SharedSwitchTurnsEveryHolderOnAndOff)
     StoreText(second, "b", "");
     EXPECT_TRUE(trace.TakeLines().empty());
     EXPECT_TRUE(silent.TakeLines().empty());
+
+    MW_Cache streamless(&shared, nullptr); // switched on without a stream: nothing, no crash
+    shared = 1;
+    EXPECT_EQ(StoreText(streamless, "c", "d"), MW_OK);
 }
 
 } // namespace
