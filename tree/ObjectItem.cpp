@@ -149,6 +149,11 @@ void ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)
         times[i] = HistoryTime(*history, i);
     }
     std::sort(times.begin(), times.end(), std::greater<>());
+    // The history view counts its rows in 16 bits: the newest versions up to that limit are
+    // listed, rather than a count that wraps around.
+    if (times.size() > MaxVersionRows) {
+        times.resize(MaxVersionRows);
+    }
     for (BackupTime time : times) {
         std::unique_ptr<DisplayItem> row = makeRow(*this, time);
         if (row == nullptr) {
