@@ -51,6 +51,7 @@ void BuildMillionRows(PeerTree &tree)
         model.Fill(*container, Names(kForestLeaves, LeafName), false);
     }
     tree.View().expandAll();
+    tree.View().setCurrentIndex(model.IndexOf(top)); // where our caret starts too
     QApplication::processEvents();
 }
 
