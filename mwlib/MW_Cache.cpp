@@ -32,10 +32,10 @@ MW_Cache::~MW_Cache()
 {
     TraceLine("MW_Cache::~Cache");
     unsigned long freed = 0;
-    for (MW_CacheEntry *entry = CacheStart; entry;) {
-        MW_CacheEntry *following = entry->next;
-        Destroy(entry);
-        entry = following;
+    for (uint32_t handle = CacheStart; handle != None;) {
+        const uint32_t following = entries.At(handle).next;
+        Destroy(handle);
+        handle = following;
         ++freed;
     }
     TraceFormat("MW_Cache::~Cache %lu elements freed", freed);
@@ -46,58 +46,64 @@ void MW_Cache::FreeData(void *data)
     MW_Allocator::Free(data);
 }
 
-void MW_Cache::Destroy(MW_CacheEntry *entry)
+// Frees the entry's copies and gives the entry back to the slab.
+void MW_Cache::Destroy(uint32_t handle)
 {
-    if (entry->SearchKey != entry->inlineKey)
-        MW_Allocator::Free(entry->SearchKey);
-    MW_Allocator::Free(entry->Data);
-    MW_Allocator::Delete(entry);
+    MW_CacheEntry &entry = entries.At(handle);
+    if (!entry.HasInlineKey())
+        MW_Allocator::Free(entry.heapKey);
+    MW_Allocator::Free(entry.Data);
+    entries.Release(handle);
 }
 
-MW_CacheEntry *MW_Cache::Match(uint32_t SKS, const void *SK) const
+uint32_t MW_Cache::Match(uint32_t SKS, const void *SK) const
 {
     if (count == 0 || (SKS > 0 && !SK))
-        return nullptr;
+        return None;
     if (!sizesMixed && SKS > keySize)
-        return nullptr; // every stored key is shorter than the search key
+        return None; // every stored key is shorter than the search key
     if (!sizesMixed && indexed && SKS == keySize)
         return index.Find(SK, SKS);
-    for (MW_CacheEntry *entry = CacheStart; entry; entry = entry->next) {
-        if (entry->SKS >= SKS && (SKS == 0 || std::memcmp(entry->SearchKey, SK, SKS) == 0))
-            return entry;
+    for (uint32_t handle = CacheStart; handle != None;) {
+        const MW_CacheEntry &entry = entries.At(handle);
+        if (entry.SKS >= SKS && (SKS == 0 || std::memcmp(entry.SearchKey(), SK, SKS) == 0))
+            return handle;
+        handle = entry.next;
     }
-    return nullptr;
+    return None;
 }
 
-void MW_Cache::Link(MW_CacheEntry *entry)
+void MW_Cache::Link(uint32_t handle)
 {
+    MW_CacheEntry &entry = entries.At(handle);
     if (count == 0) {
-        keySize = entry->SKS;
+        keySize = entry.SKS;
         sizesMixed = false;
         indexed = true;
-    } else if (entry->SKS != keySize && !sizesMixed) {
+    } else if (entry.SKS != keySize && !sizesMixed) {
         sizesMixed = true;
         indexed = false;
         index.Clear();
     }
-    entry->prev = last;
-    (last ? last->next : CacheStart) = entry;
-    last = entry;
+    entry.prev = last;
+    entry.next = None;
+    (last != None ? entries.At(last).next : CacheStart) = handle;
+    last = handle;
     ++count;
     // Without room in the index the cache simply walks its entries until it is empty again.
-    if (indexed && !index.Insert(entry)) {
+    if (indexed && !index.Insert(handle)) {
         indexed = false;
         index.Clear();
     }
 }
 
-void MW_Cache::Unlink(MW_CacheEntry *entry)
+void MW_Cache::Unlink(uint32_t handle)
 {
     if (indexed)
-        index.Remove(entry);
-    handles.Release(entry->handle);
-    (entry->prev ? entry->prev->next : CacheStart) = entry->next;
-    (entry->next ? entry->next->prev : last) = entry->prev;
+        index.Remove(handle);
+    const MW_CacheEntry &entry = entries.At(handle);
+    (entry.prev != None ? entries.At(entry.prev).next : CacheStart) = entry.next;
+    (entry.next != None ? entries.At(entry.next).prev : last) = entry.prev;
     --count;
     if (count == 0) {
         index.Clear();
@@ -105,39 +111,45 @@ void MW_Cache::Unlink(MW_CacheEntry *entry)
     }
 }
 
-// An unlinked entry with room for the key and the data, or null (traced) when memory fails.
-MW_CacheEntry *MW_Cache::NewEntry(uint32_t SKS, uint32_t DS)
+// An unlinked entry with room for the key and the data, or None (traced) when memory fails.
+uint32_t MW_Cache::NewEntry(uint32_t SKS, uint32_t DS)
 {
-    const bool first = CacheStart == nullptr;
+    const bool first = CacheStart == None;
     TraceLine(first ? "MW_Cache::Store.Allocating CacheStart"
                     : "MW_Cache::Store.Allocating next item");
-    auto *entry = MW_Allocator::New<MW_CacheEntry>();
-    if (entry)
-        entry->handle = handles.Acquire(entry);
-    if (!entry || entry->handle == MW_CacheHandles::None) {
-        MW_Allocator::Delete(entry);
+    bool allocated;
+    const uint32_t handle = entries.Acquire(allocated);
+    if (handle == None) {
         TraceLine(first ? "MW_Cache::Store.Allocating CacheStart NOMEM"
                         : "MW_Cache::Store.Allocating next item NOMEM");
-        return nullptr;
+        return None;
     }
+    MW_CacheEntry &entry = entries.At(handle);
     TraceLine("MW_Cache::Store.Allocating SearchKey");
-    entry->SearchKey =
-        SKS <= MW_CacheEntry::InlineKeySize ? entry->inlineKey : MW_Allocator::Allocate(SKS);
-    const char *failure = entry->SearchKey ? nullptr : "MW_Cache::Store.Allocating SearchKey NOMEM";
+    entry.SKS = SKS;
+    const char *failure = nullptr;
+    if (!entry.HasInlineKey()) {
+        entry.heapKey = MW_Allocator::Allocate(SKS);
+        if (!entry.heapKey) {
+            entry.SKS = 0; // nothing of its own to free
+            failure = "MW_Cache::Store.Allocating SearchKey NOMEM";
+        }
+    }
     if (!failure && DS > 0) {
         TraceLine("MW_Cache::Store.Allocating Data");
-        entry->Data = MW_Allocator::Allocate(DS);
-        failure = entry->Data ? nullptr : "MW_Cache::Store.Allocating Data NOMEM";
+        entry.Data = MW_Allocator::Allocate(DS);
+        failure = entry.Data ? nullptr : "MW_Cache::Store.Allocating Data NOMEM";
     } else if (!failure) {
         TraceLine("MW_Cache::Store no Data passed");
     }
     if (failure) {
         TraceLine(failure);
-        handles.Release(entry->handle);
-        Destroy(entry);
-        return nullptr;
+        Destroy(handle);
+        if (count == 0)
+            entries.Clear(); // an empty cache holds no blocks
+        return None;
     }
-    return entry;
+    return handle;
 }
 
 int32_t MW_Cache::Store(uint32_t SKS, const void *SK, uint32_t DS, const void *D)
@@ -146,19 +158,19 @@ int32_t MW_Cache::Store(uint32_t SKS, const void *SK, uint32_t DS, const void *D
                 Address(SK), static_cast<unsigned long>(DS), Address(D));
     if ((SKS > 0 && !SK) || (DS > 0 && !D))
         return MW_NOMEM;
-    MW_CacheEntry *entry = NewEntry(SKS, DS);
-    if (!entry)
+    const uint32_t handle = NewEntry(SKS, DS);
+    if (handle == None)
         return MW_NOMEM;
+    MW_CacheEntry &entry = entries.At(handle);
     TraceLine("MW_Cache::Store.copying SearchKey");
-    entry->SKS = SKS;
-    entry->DS = DS;
+    entry.DS = DS;
     if (SKS > 0)
-        std::memcpy(entry->SearchKey, SK, SKS);
+        std::memcpy(entry.SearchKey(), SK, SKS);
     if (DS > 0) {
         TraceLine("MW_Cache::Store.copying Data");
-        std::memcpy(entry->Data, D, DS);
+        std::memcpy(entry.Data, D, DS);
     }
-    Link(entry);
+    Link(handle);
     TraceLine("MW_Cache::Store.return");
     return MW_OK;
 }
@@ -173,18 +185,19 @@ int32_t MW_Cache::Search(uint32_t SKS, const void *SK, uint32_t *DS, void **D)
     size = 0;
     data = nullptr;
     TraceLine("MW_Cache::Search.SearchPointer");
-    const MW_CacheEntry *entry = Match(SKS, SK);
-    if (!entry) {
+    const uint32_t handle = Match(SKS, SK);
+    if (handle == None) {
         TraceLine("MW_Cache::Search.SearchPointer nothing found");
         TraceLine("MW_Cache::Search.return");
         return MW_NOTFOUND;
     }
-    size = entry->DS;
-    TraceFormat("MW_Cache::Search found, DS=%lu", static_cast<unsigned long>(entry->DS));
-    if (entry->DS == 0 || !D)
+    const MW_CacheEntry &entry = entries.At(handle);
+    size = entry.DS;
+    TraceFormat("MW_Cache::Search found, DS=%lu", static_cast<unsigned long>(entry.DS));
+    if (entry.DS == 0 || !D)
         return MW_OK;
     TraceLine("MW_Cache::Search.new *Result");
-    data = CopyOf(entry->Data, entry->DS);
+    data = CopyOf(entry.Data, entry.DS);
     if (!data) {
         TraceLine("MW_Cache::Search.new *Result NOMEM");
         size = 0;
@@ -198,15 +211,17 @@ int32_t MW_Cache::Delete(uint32_t SKS, const void *SK)
 {
     TraceFormat("MW_Cache::Delete SKS=%lu, SK=%lX", static_cast<unsigned long>(SKS), Address(SK));
     TraceLine("MW_Cache::Delete.SearchPointer");
-    MW_CacheEntry *entry = Match(SKS, SK);
-    if (!entry) {
+    const uint32_t handle = Match(SKS, SK);
+    if (handle == None) {
         TraceLine("MW_Cache::Delete.SearchPointer nothing found");
         TraceLine("MW_Cache::Delete.return");
         return MW_NOTFOUND;
     }
     TraceLine("MW_Cache::Delete.SearchPointer found");
-    Unlink(entry);
-    Destroy(entry);
+    Unlink(handle);
+    Destroy(handle);
+    if (count == 0)
+        entries.Clear(); // an emptied cache gives its blocks back
     TraceLine("MW_Cache::Delete.return");
     return MW_OK;
 }
@@ -216,25 +231,26 @@ int32_t MW_Cache::Replace(uint32_t SKS, const void *SK, uint32_t DS, const void 
     TraceFormat("MW_Cache::Replace SKS=%lu, SK=%lX, DS=%lu, D=%lX", static_cast<unsigned long>(SKS),
                 Address(SK), static_cast<unsigned long>(DS), Address(D));
     TraceLine("MW_Cache::Replace.SearchPointer");
-    MW_CacheEntry *entry = Match(SKS, SK);
-    if (!entry) {
+    const uint32_t handle = Match(SKS, SK);
+    if (handle == None) {
         TraceLine("MW_Cache::Replace.SearchPointer nothing found");
         TraceLine("MW_Cache::Replace.return");
         return MW_NOTFOUND;
     }
     if (DS > 0 && !D)
         return MW_NOMEM; // nothing to copy from: the entry keeps its data
-    MW_Allocator::Free(entry->Data);
-    entry->Data = nullptr;
-    entry->DS = 0;
+    MW_CacheEntry &entry = entries.At(handle);
+    MW_Allocator::Free(entry.Data);
+    entry.Data = nullptr;
+    entry.DS = 0;
     if (DS > 0) {
         TraceLine("MW_Cache::Replace.new Data");
-        entry->Data = CopyOf(D, DS);
-        if (!entry->Data) {
+        entry.Data = CopyOf(D, DS);
+        if (!entry.Data) {
             TraceLine("MW_Cache::Replace.new Data NOMEM");
             return MW_NOMEM;
         }
-        entry->DS = DS;
+        entry.DS = DS;
     }
     TraceLine("MW_Cache::Replace.return");
     return MW_OK;
@@ -247,10 +263,10 @@ void MW_Cache::GetNext(uint32_t *iterator, CacheEntryResult_T **result)
     *result = nullptr;
     TraceFormat("MW_Cache::GetNext iter=%lu", static_cast<unsigned long>(*iterator));
     if (*iterator == NewPass) {
-        *iterator = CacheStart ? CacheStart->handle : NewPass;
+        *iterator = CacheStart;
         TraceLine("MW_Cache::GetNext new search, using CacheStart");
     }
-    const MW_CacheEntry *entry = handles.Find(*iterator);
+    const MW_CacheEntry *entry = entries.Find(*iterator);
     if (!entry) {
         TraceLine("MW_Cache::GetNext no Cache Entry");
         *iterator = NewPass;
@@ -264,7 +280,7 @@ void MW_Cache::GetNext(uint32_t *iterator, CacheEntryResult_T **result)
     }
     copy->SKS = entry->SKS;
     TraceLine("MW_Cache::GetNext.new SearchKey");
-    copy->SearchKey = CopyOf(entry->SearchKey, entry->SKS);
+    copy->SearchKey = CopyOf(entry->SearchKey(), entry->SKS);
     if (!copy->SearchKey) {
         TraceLine("MW_Cache::GetNext.new SearchKey NOMEM");
         MW_Allocator::Delete(copy);
@@ -281,8 +297,8 @@ void MW_Cache::GetNext(uint32_t *iterator, CacheEntryResult_T **result)
             return;
         }
     }
-    *iterator = entry->next ? entry->next->handle : NewPass;
-    if (!entry->next)
+    *iterator = entry->next;
+    if (entry->next == None)
         TraceLine("MW_Cache::GetNext end of list reached");
     TraceLine("MW_Cache::GetNext.return");
     *result = copy;

@@ -1,15 +1,13 @@
 // Ordered keyed store of byte keys and optional byte data; the library's general container.
 #pragma once
 
-#include "mwlib/MW_CacheHandles.h"
 #include "mwlib/MW_CacheIndex.h"
+#include "mwlib/MW_CacheSlab.h"
 #include "mwlib/MW_Results.h"
 #include "mwlib/MW_TraceObject.h"
 
 #include <cstdint>
 #include <cstdio>
-
-struct MW_CacheEntry;
 
 // A copy of one entry handed out by MW_Cache::GetNext; the receiver gives it back with
 // MW_Cache::FreeResult.
@@ -29,12 +27,15 @@ struct CacheEntryResult_T {
 // came with a non-zero size), MW_NOTFOUND (-2). No operation throws.
 //
 // Appending is O(1). While every stored key has one size, lookups with a key of that size go
-// through an exact-key index (O(1) on average); other lookups walk the entries.
+// through an exact-key index (O(1) on average); other lookups walk the entries. Entries are
+// held in blocks (see MW_CacheSlab): a Store allocates a block only now and then, besides the
+// key's copy when the key is longer than 8 bytes and the data's copy. An emptied cache gives
+// its blocks back.
 class MW_Cache : public MW_TraceObject
 {
   public:
     // Iterator value that starts a pass on input and means "pass finished" on output.
-    static constexpr uint32_t NewPass = MW_CacheHandles::None;
+    static constexpr uint32_t NewPass = MW_CacheEntry::None;
 
     explicit MW_Cache(int32_t *traceSwitch = nullptr, std::FILE *traceStream = nullptr);
     ~MW_Cache() override;
@@ -59,17 +60,20 @@ class MW_Cache : public MW_TraceObject
     uint32_t Count() const { return count; }
 
   private:
-    MW_CacheEntry *Match(uint32_t SKS, const void *SK) const;
-    MW_CacheEntry *NewEntry(uint32_t SKS, uint32_t DS);
-    void Link(MW_CacheEntry *entry);
-    void Unlink(MW_CacheEntry *entry);
-    static void Destroy(MW_CacheEntry *entry);
+    static constexpr uint32_t None = MW_CacheEntry::None;
 
-    MW_CacheEntry *CacheStart = nullptr;
-    MW_CacheEntry *last = nullptr;
+    uint32_t Match(uint32_t SKS, const void *SK) const;
+    uint32_t NewEntry(uint32_t SKS, uint32_t DS);
+    void Link(uint32_t handle);
+    void Unlink(uint32_t handle);
+    void Destroy(uint32_t handle);
+
+    // Entries are named by their handles in the slab.
+    uint32_t CacheStart = None;
+    uint32_t last = None;
     uint32_t count = 0;
-    MW_CacheHandles handles;
-    MW_CacheIndex index;
+    MW_CacheSlab entries;
+    MW_CacheIndex index{entries};
     uint32_t keySize = 0;    // the size of every stored key, while sizesMixed is false
     bool sizesMixed = false; // keys of two sizes stored since the cache was last empty
     bool indexed = true;     // the index holds every entry

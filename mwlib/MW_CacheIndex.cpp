@@ -2,7 +2,7 @@
 #include "mwlib/MW_CacheIndex.h"
 
 #include "mwlib/MW_Allocator.h"
-#include "mwlib/MW_CacheEntry.h"
+#include "mwlib/MW_CacheSlab.h"
 
 #include <cstring>
 #include <functional>
@@ -12,14 +12,26 @@ namespace
 {
 constexpr std::size_t FirstCapacity = 16;
 
-std::size_t HashOf(const void *key, uint32_t size)
+uint32_t HashOf(const void *key, uint32_t size)
 {
-    return std::hash<std::string_view>{}(std::string_view(static_cast<const char *>(key), size));
+    if (size == sizeof(uint64_t)) {
+        // Addresses differ in a few middle bits only: mix them all into the low ones.
+        uint64_t h;
+        std::memcpy(&h, key, sizeof h);
+        h ^= h >> 33;
+        h *= 0xff51afd7ed558ccdull;
+        h ^= h >> 33;
+        h *= 0xc4ceb9fe1a85ec53ull;
+        h ^= h >> 33;
+        return static_cast<uint32_t>(h);
+    }
+    return static_cast<uint32_t>(
+        std::hash<std::string_view>{}(std::string_view(static_cast<const char *>(key), size)));
 }
 
-bool HasKey(const MW_CacheEntry *entry, const void *key, uint32_t size)
+uint32_t HashOf(const MW_CacheEntry &entry)
 {
-    return entry->SKS == size && (size == 0 || std::memcmp(entry->SearchKey, key, size) == 0);
+    return HashOf(entry.SearchKey(), entry.SKS);
 }
 } // namespace
 
@@ -33,106 +45,101 @@ void MW_CacheIndex::Clear() noexcept
     MW_Allocator::Free(slots);
     slots = nullptr;
     capacity = 0;
-    heads = 0;
+    used = 0;
 }
 
-// The slot holding the key's first entry, or the empty slot where it would go.
-std::size_t MW_CacheIndex::SlotOf(std::size_t hash, const void *key, uint32_t size) const noexcept
+bool MW_CacheIndex::Matches(const Slot &slot, uint32_t hash, const void *key,
+                            uint32_t size) const noexcept
 {
-    const std::size_t mask = capacity - 1;
-    std::size_t slot = hash & mask;
-    while (slots[slot].head && (slots[slot].hash != hash || !HasKey(slots[slot].head, key, size)))
-        slot = (slot + 1) & mask;
-    return slot;
+    if (slot.hash != hash)
+        return false;
+    const MW_CacheEntry &entry = slab.At(slot.handle);
+    return entry.SKS == size && (size == 0 || std::memcmp(entry.SearchKey(), key, size) == 0);
 }
 
 bool MW_CacheIndex::Grow() noexcept
 {
     const std::size_t grown = capacity ? capacity * 2 : FirstCapacity;
-    if (grown > SIZE_MAX / sizeof(Slot))
+    if (grown > SIZE_MAX / sizeof(Slot) || grown > (std::size_t{1} << 32))
         return false;
     auto *bigger = static_cast<Slot *>(MW_Allocator::Allocate(grown * sizeof(Slot)));
     if (!bigger)
         return false;
-    std::memset(static_cast<void *>(bigger), 0, grown * sizeof(Slot));
+    std::memset(static_cast<void *>(bigger), 0xFF, grown * sizeof(Slot)); // every handle None
     Slot *old = slots;
     const std::size_t oldCapacity = capacity;
     slots = bigger;
     capacity = grown;
-    // Keys are distinct here, so each goes to the first empty slot of its run.
+    // In the old order, so that equal keys keep their order along the new probe sequences.
+    const std::size_t mask = capacity - 1;
+    std::size_t start = 0;
+    while (start < oldCapacity && old[start].handle != None)
+        ++start; // begin behind an empty slot: no probe run wraps around into the walk's start
     for (std::size_t i = 0; i < oldCapacity; ++i) {
-        if (!old[i].head)
+        const Slot &moving = old[(start + i) % oldCapacity];
+        if (moving.handle == None)
             continue;
-        std::size_t slot = old[i].hash & (capacity - 1);
-        while (slots[slot].head)
-            slot = (slot + 1) & (capacity - 1);
-        slots[slot] = old[i];
+        std::size_t slot = moving.hash & mask;
+        while (slots[slot].handle != None)
+            slot = (slot + 1) & mask;
+        slots[slot] = moving;
     }
     MW_Allocator::Free(old);
     return true;
 }
 
-bool MW_CacheIndex::Insert(MW_CacheEntry *entry) noexcept
+bool MW_CacheIndex::Insert(uint32_t handle) noexcept
 {
-    // Kept at most half full, so probe runs stay short.
-    if ((heads + 1) * 2 > capacity && !Grow())
+    // At most three quarters full, so that probe runs stay short.
+    if ((used + 1) * 4 > capacity * 3 && !Grow())
         return false;
-    entry->hash = HashOf(entry->SearchKey, entry->SKS);
-    entry->sameKeyNext = nullptr;
-    entry->sameKeyTail = entry;
-    const std::size_t slot = SlotOf(entry->hash, entry->SearchKey, entry->SKS);
-    if (MW_CacheEntry *head = slots[slot].head) {
-        head->sameKeyTail->sameKeyNext = entry;
-        head->sameKeyTail = entry;
-        return true;
-    }
-    slots[slot] = Slot{entry->hash, entry};
-    ++heads;
+    const uint32_t hash = HashOf(slab.At(handle));
+    const std::size_t mask = capacity - 1;
+    std::size_t slot = hash & mask;
+    while (slots[slot].handle != None)
+        slot = (slot + 1) & mask;
+    slots[slot] = Slot{handle, hash};
+    ++used;
     return true;
 }
 
-MW_CacheEntry *MW_CacheIndex::Find(const void *key, uint32_t size) const noexcept
+uint32_t MW_CacheIndex::Find(const void *key, uint32_t size) const noexcept
 {
-    if (heads == 0)
-        return nullptr;
-    return slots[SlotOf(HashOf(key, size), key, size)].head;
-}
-
-void MW_CacheIndex::Remove(MW_CacheEntry *entry) noexcept
-{
-    if (heads == 0)
-        return;
-    const std::size_t slot = SlotOf(entry->hash, entry->SearchKey, entry->SKS);
-    MW_CacheEntry *head = slots[slot].head;
-    if (!head)
-        return;
-    if (head == entry) {
-        if (MW_CacheEntry *successor = entry->sameKeyNext) {
-            successor->sameKeyTail = entry->sameKeyTail;
-            slots[slot].head = successor;
-        } else {
-            Vacate(slot);
-        }
-        return;
+    if (used == 0)
+        return None;
+    const uint32_t hash = HashOf(key, size);
+    const std::size_t mask = capacity - 1;
+    for (std::size_t slot = hash & mask; slots[slot].handle != None; slot = (slot + 1) & mask) {
+        if (Matches(slots[slot], hash, key, size))
+            return slots[slot].handle;
     }
-    MW_CacheEntry *before = head;
-    while (before->sameKeyNext && before->sameKeyNext != entry)
-        before = before->sameKeyNext;
-    if (!before->sameKeyNext)
-        return;
-    before->sameKeyNext = entry->sameKeyNext;
-    if (head->sameKeyTail == entry)
-        head->sameKeyTail = before;
+    return None;
 }
 
-// Empties a slot and moves later members of its probe run back, so no search stops too early.
+void MW_CacheIndex::Remove(uint32_t handle) noexcept
+{
+    if (used == 0)
+        return;
+    const std::size_t mask = capacity - 1;
+    for (std::size_t slot = HashOf(slab.At(handle)) & mask; slots[slot].handle != None;
+         slot = (slot + 1) & mask) {
+        if (slots[slot].handle == handle) {
+            Vacate(slot);
+            return;
+        }
+    }
+}
+
+// Empties a slot and moves later members of its probe run back, in order, so that no search
+// stops too early and equal keys keep their order.
 void MW_CacheIndex::Vacate(std::size_t slot) noexcept
 {
     const std::size_t mask = capacity - 1;
     std::size_t hole = slot;
-    for (std::size_t next = (hole + 1) & mask; slots[next].head; next = (next + 1) & mask) {
+    for (std::size_t next = (hole + 1) & mask; slots[next].handle != None;
+         next = (next + 1) & mask) {
         const std::size_t home = slots[next].hash & mask;
-        // The entry may move into the hole unless its home lies cyclically in (hole, next].
+        // The slot may move into the hole unless its home lies cyclically in (hole, next].
         const bool homeBetween =
             hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
         if (!homeBetween) {
@@ -140,6 +147,6 @@ void MW_CacheIndex::Vacate(std::size_t slot) noexcept
             hole = next;
         }
     }
-    slots[hole] = Slot{0, nullptr};
-    --heads;
+    slots[hole] = Slot{None, 0};
+    --used;
 }

@@ -26,28 +26,31 @@ class CacheMemory : public testing::Test
 
 TEST_F(CacheMemory, StoreFailureAtEachAllocationLeavesTheCacheAsItWas)
 {
-    // Short keys are kept inside the entry; longer ones need a block of their own.
+    // Entries come in blocks (16 in the first), so only a Store into a full block or an empty
+    // cache allocates for the entry itself. Keys up to 8 bytes are kept inside the entry; longer
+    // ones need a block of their own.
     const std::string longKey(40, 'k');
     struct Case {
-        bool emptyCache;
+        int storedBefore;
         std::string key;
         bool withData;
         long failAt; // allocations of the Store that succeed before the failing one
         const char *line;
     };
     const Case cases[] = {
-        {true, longKey, true, 0, "MW_Cache::Store.Allocating CacheStart NOMEM"},
-        {true, longKey, true, 1, "MW_Cache::Store.Allocating SearchKey NOMEM"},
-        {true, longKey, true, 2, "MW_Cache::Store.Allocating Data NOMEM"},
-        {false, longKey, true, 0, "MW_Cache::Store.Allocating next item NOMEM"},
-        {false, longKey, false, 1, "MW_Cache::Store.Allocating SearchKey NOMEM"},
-        {false, longKey, true, 2, "MW_Cache::Store.Allocating Data NOMEM"},
-        {false, "new", true, 1, "MW_Cache::Store.Allocating Data NOMEM"},
+        {0, longKey, true, 0, "MW_Cache::Store.Allocating CacheStart NOMEM"},
+        {0, longKey, true, 1, "MW_Cache::Store.Allocating SearchKey NOMEM"},
+        {0, longKey, true, 2, "MW_Cache::Store.Allocating Data NOMEM"},
+        {16, "new", true, 0, "MW_Cache::Store.Allocating next item NOMEM"},
+        {16, longKey, true, 1, "MW_Cache::Store.Allocating SearchKey NOMEM"},
+        {1, longKey, false, 0, "MW_Cache::Store.Allocating SearchKey NOMEM"},
+        {1, longKey, true, 1, "MW_Cache::Store.Allocating Data NOMEM"},
+        {1, "new", true, 0, "MW_Cache::Store.Allocating Data NOMEM"},
     };
     for (const Case &c : cases) {
         MW_Cache cache(&on, trace.Stream());
-        if (!c.emptyCache)
-            StoreText(cache, "old", "data");
+        for (int i = 0; i < c.storedBefore; ++i)
+            StoreText(cache, "old" + std::to_string(i), "data");
         const std::vector<CacheItem> before = Contents(cache);
         trace.TakeLines();
         MW_Allocator::FailAfter(c.failAt);
@@ -56,6 +59,7 @@ TEST_F(CacheMemory, StoreFailureAtEachAllocationLeavesTheCacheAsItWas)
         EXPECT_EQ(LastLine(), c.line);
         EXPECT_EQ(Contents(cache), before) << c.line;
         EXPECT_EQ(StoreText(cache, c.key, "x"), MW_OK) << "a later Store works: " << c.line;
+        EXPECT_EQ(SearchText(cache, c.key).data, "x") << c.line;
     }
 }
 

@@ -97,7 +97,11 @@ TEST_P(CacheModel, AgreesWithTheListModel)
 INSTANTIATE_TEST_SUITE_P(Shapes, CacheModel,
                          testing::Values(RunShape{"OneKeySize", {3}, {3}},
                                          RunShape{"OneKeySizeShorterSearches", {3}, {0, 2, 3, 4}},
-                                         RunShape{"MixedKeySizes", {1, 2, 3}, {0, 1, 2, 3}}),
+                                         RunShape{"MixedKeySizes", {1, 2, 3}, {0, 1, 2, 3}},
+                                         // Keys kept in the entry and hashed as a word.
+                                         RunShape{"PointerSizedKeys", {8}, {8}},
+                                         // Keys in blocks of their own, found by the index.
+                                         RunShape{"LongKeys", {12}, {5, 12}}),
                          [](const testing::TestParamInfo<RunShape> &info) {
                              return std::string(info.param.name);
                          });

@@ -1,0 +1,41 @@
+// The entries of an MW_Cache, held in blocks rather than one heap block each.
+#pragma once
+
+#include "mwlib/MW_CacheEntry.h"
+
+#include <cstdint>
+
+// An entry's number here is its handle: what the cache's links and its iterators hold (an
+// iterator is 32 bits, too small for an address). Block k holds 16 × 2^k entries, so a handle
+// finds its entry with a little arithmetic and a registry of a million entries needs 17 blocks.
+// Freed entries are handed out again first; a handle whose entry is freed designates nothing
+// until the entry is reused.
+class MW_CacheSlab
+{
+  public:
+    static constexpr uint32_t None = MW_CacheEntry::None;
+
+    MW_CacheSlab() = default;
+    ~MW_CacheSlab();
+    MW_CacheSlab(const MW_CacheSlab &) = delete;
+    MW_CacheSlab &operator=(const MW_CacheSlab &) = delete;
+
+    // A cleared entry, or None when no block could be obtained. allocated tells whether a new
+    // block was needed for it.
+    uint32_t Acquire(bool &allocated) noexcept;
+    void Release(uint32_t handle) noexcept;
+    // An entry in use.
+    MW_CacheEntry &At(uint32_t handle) const noexcept;
+    // The entry in use that the handle designates, or null.
+    MW_CacheEntry *Find(uint32_t handle) const noexcept;
+    // Gives every block back; only while no entry is in use.
+    void Clear() noexcept;
+
+  private:
+    static constexpr uint32_t FirstBlockBits = 4;
+    static constexpr int MaxBlocks = 28; // 16 × (2^28 − 1) entries: every handle below None
+
+    MW_CacheEntry *blocks[MaxBlocks] = {};
+    uint32_t used = 0; // handles handed out since the last Clear: [0, used)
+    uint32_t freeHead = None;
+};
