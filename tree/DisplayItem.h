@@ -29,8 +29,8 @@ class DisplayItem
     // The bitmap drawn at the row's left; empty unless a subclass has one.
     virtual const Bitmap &GetBitmap() const;
     virtual std::string Text() const { return text_; }
-    virtual void SetCheckState(CheckState state) { checkState_ = state; }
-    CheckState GetCheckState() const { return checkState_; }
+    virtual void SetCheckState(CheckState state);
+    CheckState GetCheckState() const { return static_cast<CheckState>(checkState_); }
 
     // The text as stored, for comparisons that must not copy it.
     const std::string &StoredText() const { return text_; }
@@ -39,6 +39,9 @@ class DisplayItem
     bool IsEnabled() const { return enabled_; }
     void SetEnabled(bool enabled) { enabled_ = enabled; }
     uint16_t Kind() const { return kind_; }
+    // Loaded descendants (at any depth, enabled or not) whose check state is not Unmarked. Kept
+    // up to date as marks change and rows are inserted and removed, so that asking costs O(1).
+    uint32_t MarkedBelow() const { return markedBelow_; }
 
     // The node that holds this item, set when the item is put into a list.
     TreeNode *Node() const { return node_; }
@@ -48,11 +51,14 @@ class DisplayItem
 
   private:
     friend class TreeNode;
+    friend class NodeList;
 
+    // A loaded row costs one of these (and more in a subclass), so it is kept to 56 bytes.
     std::string text_;
     TreeNode *node_ = nullptr;
     bool highlighted_ = false;
     bool enabled_ = true;
-    uint16_t kind_;
-    CheckState checkState_ = Unmarked;
+    uint8_t kind_;
+    uint8_t checkState_ = Unmarked;
+    uint32_t markedBelow_ = 0;
 };

@@ -3,21 +3,113 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 #include "tree/DisplayItem.h"
+#include "tree/NodeReclaimer.h"
 #include "tree/TreeNode.h"
 
 namespace
 {
+constexpr uint32_t None = UINT32_MAX;
+
 std::size_t LowBit(std::size_t i)
 {
     return i & (~i + 1);
 }
+
+// The marked rows that a node brings into a list, or takes away: itself and its descendants.
+std::ptrdiff_t MarksOf(const TreeNode &node)
+{
+    const DisplayItem *item = node.Item();
+    return item == nullptr ? 0 : (item->GetCheckState() != Unmarked) + item->MarkedBelow();
+}
+
+// A text's first 16 bytes as two big-endian words (zero-padded): comparing them compares the
+// texts byte-wise, as far as they go, without touching the texts again.
+struct SortKey {
+    uint64_t high;
+    uint64_t low;
+    const std::string *text;
+    uint32_t arrival;
+
+    explicit SortKey(const std::string &text, uint32_t arrival) : text(&text), arrival(arrival)
+    {
+        unsigned char bytes[16] = {};
+        std::memcpy(bytes, text.data(), std::min<std::size_t>(text.size(), sizeof bytes));
+        high = Word(bytes);
+        low = Word(bytes + 8);
+    }
+    static uint64_t Word(const unsigned char *bytes)
+    {
+        uint64_t word = 0;
+        for (int i = 0; i < 8; ++i) {
+            word = word << 8 | bytes[i];
+        }
+        return word;
+    }
+    // < 0, 0 or > 0 as strcmp of the texts.
+    int Compare(const SortKey &other) const
+    {
+        if (high != other.high) {
+            return high < other.high ? -1 : 1;
+        }
+        if (low != other.low) {
+            return low < other.low ? -1 : 1;
+        }
+        return text->compare(*other.text); // 16 equal bytes: the rest decides
+    }
+};
 } // namespace
 
-NodeList::NodeList(TreeNode *owner) : owner_(owner), indexed_(false) {}
+struct NodeList::Extras {
+    uint32_t cursor = None;
+    bool indexed = false;
+    // Fenwick tree over the nodes' subtree sizes (1-based); with the nodes' positions it is
+    // rebuilt on first use after the list changed shape.
+    std::vector<uint32_t> prefix;
+    // Detached nodes that a NodeRef still pins.
+    std::vector<std::unique_ptr<TreeNode>> detached;
+    NodeReclaimer *reclaimer = nullptr; // the top level of a forest only
+};
+
+NodeList::NodeList(TreeNode *owner) : owner_(owner) {}
 
 NodeList::~NodeList() = default;
+
+NodeList::Extras &NodeList::Extra() const
+{
+    if (!extras_) {
+        extras_ = std::make_unique<Extras>();
+    }
+    return *extras_;
+}
+
+bool NodeList::Indexed() const
+{
+    return extras_ && extras_->indexed;
+}
+
+void NodeList::Invalidate()
+{
+    if (extras_) {
+        extras_->indexed = false;
+    }
+}
+
+void NodeList::SetReclaimer(NodeReclaimer *reclaimer)
+{
+    Extra().reclaimer = reclaimer;
+}
+
+NodeReclaimer *NodeList::ReclaimerOfForest() const
+{
+    const NodeList *list = this;
+    while (list->owner_ != nullptr) {
+        list = list->owner_->list_;
+    }
+    return list->extras_ ? list->extras_->reclaimer : nullptr;
+}
 
 TreeNode *NodeList::AppendItem(std::unique_ptr<DisplayItem> item)
 {
@@ -31,9 +123,10 @@ TreeNode *NodeList::PrependItem(std::unique_ptr<DisplayItem> item)
 
 TreeNode *NodeList::InsertItemAtCursor(std::unique_ptr<DisplayItem> item)
 {
-    const std::size_t position = std::min(cursor_, nodes_.size());
+    const uint32_t cursor = extras_ ? extras_->cursor : None;
+    const std::size_t position = std::min<std::size_t>(cursor, nodes_.size());
     TreeNode *node = Attach(position, std::move(item));
-    cursor_ = position;
+    Extra().cursor = static_cast<uint32_t>(position);
     return node;
 }
 
@@ -47,47 +140,61 @@ TreeNode *NodeList::Attach(std::size_t position, std::unique_ptr<DisplayItem> it
     auto owned = std::make_unique<TreeNode>(std::move(item), *this);
     TreeNode *node = owned.get();
     nodes_.insert(nodes_.begin() + static_cast<std::ptrdiff_t>(position), std::move(owned));
-    if (cursor_ != NoPosition && cursor_ >= position) {
-        ++cursor_;
+    if (extras_ && extras_->cursor != None && extras_->cursor >= position) {
+        ++extras_->cursor;
     }
-    if (indexed_ && position + 1 == nodes_.size()) {
+    if (Indexed() && position + 1 == nodes_.size()) {
         // Appending extends the index: entry i covers the elements (i - lowbit(i), i].
         const std::size_t i = nodes_.size();
-        node->position_ = position;
-        prefix_.push_back(node->SubtreeSize() + PrefixBefore(position) -
-                          PrefixBefore(i - LowBit(i)));
+        node->position_ = static_cast<uint32_t>(position);
+        extras_->prefix.push_back(static_cast<uint32_t>(
+            node->SubtreeSize() + PrefixBefore(position) - PrefixBefore(i - LowBit(i))));
     } else {
         Invalidate();
     }
     Resized(nullptr, 1);
+    MarksChanged(MarksOf(*node));
     return node;
 }
 
-void NodeList::InsertSorted(std::vector<std::unique_ptr<DisplayItem>> items,
-                            const Comparison &compare)
+void NodeList::InsertSortedByText(std::vector<std::unique_ptr<DisplayItem>> items)
 {
     if (items.empty()) {
         return;
     }
-    // One by one, each item would go before every equal one already there: among equal names
-    // the latest arrival comes first, and new items come before existing ones.
-    std::reverse(items.begin(), items.end());
-    std::stable_sort(items.begin(), items.end(),
-                     [&compare](const auto &a, const auto &b) { return compare(*a, *b) < 0; });
+    // The keys hold the first bytes of each text, so that sorting rarely reaches the items.
+    // Among equal texts the latest arrival comes first, as one-by-one insertion puts each before
+    // the equal ones already there.
+    std::vector<SortKey> keys;
+    keys.reserve(items.size());
+    std::ptrdiff_t marks = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        keys.emplace_back(items[i]->StoredText(), static_cast<uint32_t>(i));
+        marks += (items[i]->GetCheckState() != Unmarked) + items[i]->MarkedBelow();
+    }
+    std::sort(keys.begin(), keys.end(), [](const SortKey &a, const SortKey &b) {
+        const int order = a.Compare(b);
+        return order != 0 ? order < 0 : a.arrival > b.arrival;
+    });
     std::vector<std::unique_ptr<TreeNode>> merged;
     merged.reserve(nodes_.size() + items.size());
     auto existing = nodes_.begin();
-    for (auto &item : items) {
-        while (existing != nodes_.end() && compare(*item, *(*existing)->Item()) > 0) {
+    for (const SortKey &key : keys) {
+        // New items go before existing ones with an equal text.
+        while (existing != nodes_.end() &&
+               key.Compare(SortKey((*existing)->Item()->StoredText(), 0)) > 0) {
             merged.push_back(std::move(*existing++));
         }
-        merged.push_back(std::make_unique<TreeNode>(std::move(item), *this));
+        merged.push_back(std::make_unique<TreeNode>(std::move(items[key.arrival]), *this));
     }
     std::move(existing, nodes_.end(), std::back_inserter(merged));
     nodes_ = std::move(merged);
-    cursor_ = NoPosition;
+    if (extras_) {
+        extras_->cursor = None;
+    }
     Invalidate();
     Resized(nullptr, static_cast<std::ptrdiff_t>(items.size()));
+    MarksChanged(marks);
 }
 
 bool NodeList::RemoveLast()
@@ -97,13 +204,14 @@ bool NodeList::RemoveLast()
     }
     std::unique_ptr<TreeNode> node = std::move(nodes_.back());
     nodes_.pop_back();
-    if (indexed_) {
-        prefix_.pop_back(); // no other entry covers the last element alone
+    if (Indexed()) {
+        extras_->prefix.pop_back(); // no other entry covers the last element alone
     }
-    if (cursor_ == nodes_.size()) {
-        cursor_ = NoPosition;
+    if (extras_ && extras_->cursor == nodes_.size()) {
+        extras_->cursor = None;
     }
     Resized(nullptr, -static_cast<std::ptrdiff_t>(node->SubtreeSize()));
+    MarksChanged(-MarksOf(*node));
     Discard(std::move(node));
     return true;
 }
@@ -115,11 +223,12 @@ bool NodeList::RemoveFirst()
     }
     std::unique_ptr<TreeNode> node = std::move(nodes_.front());
     nodes_.erase(nodes_.begin());
-    if (cursor_ != NoPosition) {
-        cursor_ = cursor_ == 0 ? NoPosition : cursor_ - 1;
+    if (extras_ && extras_->cursor != None) {
+        extras_->cursor = extras_->cursor == 0 ? None : extras_->cursor - 1;
     }
     Invalidate();
     Resized(nullptr, -static_cast<std::ptrdiff_t>(node->SubtreeSize()));
+    MarksChanged(-MarksOf(*node));
     Discard(std::move(node));
     return true;
 }
@@ -132,34 +241,67 @@ void NodeList::Clear()
     // Give the storage back too: a closed container keeps nothing of its children.
     std::vector<std::unique_ptr<TreeNode>> removed;
     removed.swap(nodes_);
-    std::vector<std::size_t>().swap(prefix_);
-    indexed_ = false;
-    cursor_ = NoPosition;
-    Resized(nullptr, -static_cast<std::ptrdiff_t>(total_));
-    for (auto &node : removed) {
-        Discard(std::move(node));
+    if (extras_) {
+        std::vector<uint32_t>().swap(extras_->prefix);
+        extras_->indexed = false;
+        extras_->cursor = None;
     }
+    Resized(nullptr, -static_cast<std::ptrdiff_t>(total_));
+    if (owner_ != nullptr && owner_->Item() != nullptr) {
+        MarksChanged(-static_cast<std::ptrdiff_t>(owner_->Item()->MarkedBelow()));
+    }
+    DiscardAll(std::move(removed));
+}
+
+void NodeList::MarksChanged(std::ptrdiff_t delta)
+{
+    if (delta == 0) {
+        return;
+    }
+    for (TreeNode *owner = owner_; owner != nullptr; owner = owner->Parent()) {
+        if (DisplayItem *item = owner->Item()) {
+            item->markedBelow_ = static_cast<uint32_t>(item->markedBelow_ + delta);
+        }
+        if (owner->detached_) {
+            return; // a detached node no longer counts in its former list
+        }
+    }
+}
+
+void NodeList::DiscardAll(std::vector<std::unique_ptr<TreeNode>> nodes)
+{
+    if (pinned_ > 0) {
+        // Some node here or below is pinned: sort them out one by one.
+        for (auto &node : nodes) {
+            Discard(std::move(node));
+        }
+    } else if (NodeReclaimer *reclaimer = ReclaimerOfForest()) {
+        reclaimer->Take(std::move(nodes));
+    }
+    // Otherwise they are destroyed here, with their subtrees.
 }
 
 void NodeList::Discard(std::unique_ptr<TreeNode> node)
 {
     if (node->pins_ == 0) {
-        return; // destroyed here, with its subtree
+        if (NodeReclaimer *reclaimer = ReclaimerOfForest()) {
+            reclaimer->Take(std::move(node));
+        }
+        return; // otherwise destroyed here, with its subtree
     }
     node->detached_ = true;
-    if (!detached_) {
-        detached_ = std::make_unique<std::vector<std::unique_ptr<TreeNode>>>();
-    }
-    detached_->push_back(std::move(node));
+    Extra().detached.push_back(std::move(node));
 }
 
 void NodeList::ReleaseDetached(TreeNode &node)
 {
-    auto it = std::find_if(detached_->begin(), detached_->end(),
+    std::vector<std::unique_ptr<TreeNode>> &detached = extras_->detached;
+    auto it = std::find_if(detached.begin(), detached.end(),
                            [&node](const auto &held) { return held.get() == &node; });
-    detached_->erase(it);
-    if (detached_->empty()) {
-        detached_.reset();
+    std::unique_ptr<TreeNode> released = std::move(*it);
+    detached.erase(it);
+    if (NodeReclaimer *reclaimer = ReclaimerOfForest()) {
+        reclaimer->Take(std::move(released));
     }
 }
 
@@ -167,12 +309,13 @@ void NodeList::Resized(const TreeNode *changed, std::ptrdiff_t delta)
 {
     NodeList *list = this;
     for (;;) {
-        if (changed != nullptr && list->indexed_) {
-            for (std::size_t i = changed->position_ + 1; i < list->prefix_.size(); i += LowBit(i)) {
-                list->prefix_[i] += static_cast<std::size_t>(delta);
+        if (changed != nullptr && list->Indexed()) {
+            std::vector<uint32_t> &prefix = list->extras_->prefix;
+            for (std::size_t i = changed->position_ + 1; i < prefix.size(); i += LowBit(i)) {
+                prefix[i] = static_cast<uint32_t>(prefix[i] + delta);
             }
         }
-        list->total_ += static_cast<std::size_t>(delta);
+        list->total_ = static_cast<uint32_t>(list->total_ + delta);
         TreeNode *owner = list->owner_;
         if (owner == nullptr || owner->detached_) {
             return; // a detached node no longer counts in its former list
@@ -184,26 +327,27 @@ void NodeList::Resized(const TreeNode *changed, std::ptrdiff_t delta)
 
 void NodeList::Reindex() const
 {
+    Extras &extras = Extra();
     const std::size_t n = nodes_.size();
-    prefix_.assign(n + 1, 0);
+    extras.prefix.assign(n + 1, 0);
     for (std::size_t i = 1; i <= n; ++i) {
-        nodes_[i - 1]->position_ = i - 1;
-        prefix_[i] += nodes_[i - 1]->SubtreeSize();
+        nodes_[i - 1]->position_ = static_cast<uint32_t>(i - 1);
+        extras.prefix[i] += static_cast<uint32_t>(nodes_[i - 1]->SubtreeSize());
         if (const std::size_t parent = i + LowBit(i); parent <= n) {
-            prefix_[parent] += prefix_[i];
+            extras.prefix[parent] += extras.prefix[i];
         }
     }
-    indexed_ = true;
+    extras.indexed = true;
 }
 
 std::size_t NodeList::PrefixBefore(std::size_t position) const
 {
-    if (!indexed_) {
+    if (!Indexed()) {
         Reindex();
     }
     std::size_t sum = 0;
     for (std::size_t i = position; i > 0; i -= LowBit(i)) {
-        sum += prefix_[i];
+        sum += extras_->prefix[i];
     }
     return sum;
 }
@@ -215,7 +359,8 @@ TreeNode *NodeList::First()
 
 TreeNode *NodeList::Next()
 {
-    return cursor_ == NoPosition ? nullptr : Seek(cursor_ + 1);
+    const uint32_t cursor = extras_ ? extras_->cursor : None;
+    return cursor == None ? nullptr : Seek(std::size_t{cursor} + 1);
 }
 
 TreeNode *NodeList::Last()
@@ -225,8 +370,9 @@ TreeNode *NodeList::Last()
 
 TreeNode *NodeList::Seek(std::size_t position)
 {
-    cursor_ = position < nodes_.size() ? position : NoPosition;
-    return ElementAt(cursor_);
+    const bool inside = position < nodes_.size();
+    Extra().cursor = inside ? static_cast<uint32_t>(position) : None;
+    return inside ? nodes_[position].get() : nullptr;
 }
 
 std::size_t NodeList::PositionOf(const TreeNode &node) const
@@ -234,7 +380,7 @@ std::size_t NodeList::PositionOf(const TreeNode &node) const
     if (node.list_ != this || node.detached_) {
         return NoPosition;
     }
-    if (!indexed_) {
+    if (!Indexed()) {
         Reindex();
     }
     return node.position_;
@@ -248,16 +394,17 @@ TreeNode *NodeList::ElementAt(std::size_t position) const
 TreeNode *NodeList::NodeAt(std::size_t row) const
 {
     for (const NodeList *list = this; row < list->total_;) {
-        if (!list->indexed_) {
+        if (!list->Indexed()) {
             list->Reindex();
         }
         // The last position whose prefix sum does not exceed row holds the row.
+        const std::vector<uint32_t> &prefix = list->extras_->prefix;
         const std::size_t n = list->nodes_.size();
         std::size_t position = 0;
         for (std::size_t step = std::bit_floor(n); step > 0; step >>= 1) {
-            if (position + step <= n && list->prefix_[position + step] <= row) {
+            if (position + step <= n && prefix[position + step] <= row) {
                 position += step;
-                row -= list->prefix_[position];
+                row -= prefix[position];
             }
         }
         TreeNode *node = list->nodes_[position].get();

@@ -4,18 +4,21 @@
 // node's position.
 //
 // Ownership: a list owns its nodes and a node owns its item and its children. Removing nodes from
-// a list (close, clear, re-root) detaches them; a detached node is destroyed at once unless a
-// NodeRef still pins it or one of its descendants, in which case the list keeps it (with its
-// ancestors, which stay pinned too) until the last NodeRef goes. So rows that nothing refers to
-// are reclaimed at once, and a history row can go on pointing to an object of a closed container.
+// a list (close, clear, re-root) detaches them. A detached node that a NodeRef still pins (or one
+// of whose descendants it pins) is kept by its list, with its ancestors, until the last NodeRef
+// goes. The others are reclaimed: at once, or, when the forest has a NodeReclaimer, by that
+// reclaimer a slice at a time, so that closing a container of 100,000 objects does not wait for
+// them to be freed.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
 class DisplayItem;
+class NodeReclaimer;
 class TreeNode;
 
 class NodeList
@@ -36,11 +39,11 @@ class NodeList
     // Inserts before the current node (at the end when there is none) and makes it current.
     TreeNode *InsertItemAtCursor(std::unique_ptr<DisplayItem> item);
     TreeNode *InsertItemAt(std::size_t position, std::unique_ptr<DisplayItem> item);
-    // Inserts the items where inserting them one by one, in order, at the first position whose
-    // item does not compare less (equal names before existing ones) would put them, in
-    // O((n + k) log k) instead of O(n × k) moves. The list must be in that order already, as a
-    // list built only by sorted insertion is.
-    void InsertSorted(std::vector<std::unique_ptr<DisplayItem>> items, const Comparison &compare);
+    // Inserts the items where inserting them one by one, in order, with add child sorted and a
+    // byte-wise comparison of their texts would put them (equal texts before existing ones, so
+    // the later arrival first), in O((n + k) log k) instead of O(n × k) moves. The list must be
+    // in that order already, as a list built only by sorted insertion is.
+    void InsertSortedByText(std::vector<std::unique_ptr<DisplayItem>> items);
 
     // Detach nodes (see above); false when the list was empty.
     bool RemoveLast();
@@ -69,28 +72,40 @@ class NodeList
 
     TreeNode *Owner() const { return owner_; }
 
+    // For the top level of a forest: from now on nodes detached anywhere in the forest go to the
+    // reclaimer (null: they are destroyed at once). The reclaimer must outlive the forest or be
+    // taken back first.
+    void SetReclaimer(NodeReclaimer *reclaimer);
+
   private:
     friend class TreeNode;
     friend class NodeRef;
+    friend class NodeReclaimer;
+    friend class DisplayItem;
+    struct Extras;
 
     TreeNode *Attach(std::size_t position, std::unique_ptr<DisplayItem> item);
+    // The marked rows in this list's nodes and below them changed by delta: the owners above
+    // count them (see DisplayItem::MarkedBelow).
+    void MarksChanged(std::ptrdiff_t delta);
     void Discard(std::unique_ptr<TreeNode> node);
+    void DiscardAll(std::vector<std::unique_ptr<TreeNode>> nodes);
     void ReleaseDetached(TreeNode &node);
+    NodeReclaimer *ReclaimerOfForest() const;
+    Extras &Extra() const;
     // Adds delta to this list's total and to the subtree sizes above it. changed is the node of
     // this list whose subtree changed, or null when the list itself changed shape.
     void Resized(const TreeNode *changed, std::ptrdiff_t delta);
-    void Invalidate() { indexed_ = false; }
+    void Invalidate();
+    bool Indexed() const;
     void Reindex() const;
     std::size_t PrefixBefore(std::size_t position) const;
 
     TreeNode *owner_;
     std::vector<std::unique_ptr<TreeNode>> nodes_;
-    std::size_t cursor_ = NoPosition;
-    std::size_t total_ = 0;
-    // Fenwick tree over the nodes' subtree sizes (1-based) and the nodes' positions; both are
-    // rebuilt on first use after the list changed shape.
-    mutable std::vector<std::size_t> prefix_;
-    mutable bool indexed_ = true;
-    // Detached nodes that a NodeRef still pins.
-    std::unique_ptr<std::vector<std::unique_ptr<TreeNode>>> detached_;
+    // Seldom needed, so kept apart (a loaded row carries an empty list of children): the cursor,
+    // the row index, detached nodes that a NodeRef pins, and the forest's reclaimer.
+    mutable std::unique_ptr<Extras> extras_;
+    uint32_t total_ = 0;  // rows of this list's nodes and their descendants (rows are 32-bit)
+    uint32_t pinned_ = 0; // NodeRefs on nodes of this list or below them
 };

@@ -30,6 +30,7 @@ void NodeRef::Pin(TreeNode *node)
 {
     for (TreeNode *level = node; level != nullptr; level = level->Parent()) {
         ++level->pins_;
+        ++level->list_->pinned_;
     }
 }
 
@@ -38,6 +39,7 @@ void NodeRef::Unpin(TreeNode *node)
     // The topmost detached node that nothing pins any more goes, with everything below it.
     TreeNode *reclaim = nullptr;
     for (TreeNode *level = node; level != nullptr; level = level->Parent()) {
+        --level->list_->pinned_;
         if (--level->pins_ == 0 && level->detached_) {
             reclaim = level;
         }

@@ -60,16 +60,7 @@ void ObjectItem::ChildDefaults(CheckState &state, bool &enabled) const
 
 bool ObjectItem::HasMarkedDescendant() const
 {
-    if (Node() == nullptr) {
-        return false;
-    }
-    TreeWalker walker(Node()->Children());
-    while (DisplayItem *item = walker.NextItem()) {
-        if (item->GetCheckState() != Unmarked) {
-            return true;
-        }
-    }
-    return false;
+    return MarkedBelow() > 0;
 }
 
 ObjectItem::OpenResult ObjectItem::Open()
@@ -100,7 +91,7 @@ ObjectItem::OpenResult ObjectItem::Open()
         request.lastId = record->id;
     }
     if (Node() != nullptr) {
-        Node()->Children().InsertSorted(std::move(children), CompareNames);
+        Node()->Children().InsertSortedByText(std::move(children));
     }
     open_ = true;
     filling_ = false;

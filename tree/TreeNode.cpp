@@ -55,6 +55,8 @@ TreeNode *TreeNode::AddChildSorted(std::unique_ptr<DisplayItem> item,
     return children_.InsertItemAt(position, std::move(item));
 }
 
+static_assert(sizeof(TreeNode) <= 72, "a loaded row should stay small");
+
 std::string TreeNode::LinePattern() const
 {
     std::string pattern;

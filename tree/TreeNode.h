@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -48,12 +49,14 @@ class TreeNode
   private:
     friend class NodeList;
     friend class NodeRef;
+    friend class NodeReclaimer;
 
+    // A loaded row costs one of these, so it is kept to 72 bytes.
     // Declared before the children so that the children go first when the node is destroyed.
     std::unique_ptr<DisplayItem> item_;
     NodeList *list_;
     NodeList children_;
-    std::size_t position_ = 0; // valid while the list is indexed
-    std::size_t pins_ = 0;     // NodeRefs on this node or any of its descendants
-    bool detached_ = false;
+    uint32_t position_ = 0;  // valid while the list is indexed
+    uint32_t pins_ : 31 = 0; // NodeRefs on this node or any of its descendants
+    uint32_t detached_ : 1 = 0;
 };

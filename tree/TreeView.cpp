@@ -10,13 +10,34 @@
 #include "tree/TreeViewHost.h"
 #include "tree/TreeWalker.h"
 
-TreeView::TreeView(OutlinePanel &panel, NodeList &forest, HistoryView &history,
-                   TreeViewHost &host)
+namespace
+{
+constexpr std::chrono::microseconds kReclaimSlice{1000};
+} // namespace
+
+TreeView::TreeView(OutlinePanel &panel, NodeList &forest, HistoryView &history, TreeViewHost &host)
     : panel_(panel), forest_(forest), history_(history), host_(host)
 {
+    reclaimTimer_.SetTimeout(0);
+    reclaimTimer_.SetTimeoutHdl([this](Timer &timer) {
+        if (reclaimer_.ReclaimFor(kReclaimSlice)) {
+            timer.Start();
+        }
+        return 1L;
+    });
+    reclaimer_.SetWorkHdl([this] { reclaimTimer_.Start(); });
+    forest_.SetReclaimer(&reclaimer_);
 }
 
-ObjectItem *TreeView::TopItem() const { return static_cast<ObjectItem *>(forest_.ItemAt(0)); }
+TreeView::~TreeView()
+{
+    forest_.SetReclaimer(nullptr);
+}
+
+ObjectItem *TreeView::TopItem() const
+{
+    return static_cast<ObjectItem *>(forest_.ItemAt(0));
+}
 
 ObjectItem *TreeView::SelectedItem() const
 {
@@ -160,12 +181,12 @@ bool TreeView::ClearSubtree()
 
 void TreeView::UpdateSubtreeEntry(ObjectItem *item)
 {
-    host_.EnableClearSubtree(item && item->IsEnabled() && item->IsContainer() &&
-                             item->IsOpen() && item->HasMarkedDescendant());
+    host_.EnableClearSubtree(item && item->IsEnabled() && item->IsContainer() && item->IsOpen() &&
+                             item->HasMarkedDescendant());
 }
 
-// A Marked container covers its loaded descendants, which are disabled and do not count: the
-// walk skips them.
+// A Marked container covers its loaded descendants, which are disabled and do not count, and a
+// subtree without marks has nothing to count: the walk skips both.
 MarkCounts TreeView::CountMarked() const
 {
     MarkCounts counts;
@@ -178,7 +199,9 @@ MarkCounts TreeView::CountMarked() const
             (object->IsContainer() ? counts.containers : counts.objects) += 1;
         }
         const bool covers = counted && item->GetCheckState() == Marked;
-        item = covers ? walker.NextItemOutsideSubtree() : walker.NextItem();
+        const bool skip = (covers || item->MarkedBelow() == 0) && item->Node() != nullptr &&
+                          item->Node()->Children().Count() > 0;
+        item = skip ? walker.NextItemOutsideSubtree() : walker.NextItem();
     }
     return counts;
 }

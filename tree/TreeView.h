@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include "toolkit/Timer.h"
 #include "tree/MarkCounts.h"
+#include "tree/NodeReclaimer.h"
 
 class BackupServer;
 class HistoryView;
@@ -24,6 +26,7 @@ class TreeView
     static constexpr const char *kClearQuery = "Are you sure you wish to clear all selected items?";
 
     TreeView(OutlinePanel &panel, NodeList &forest, HistoryView &history, TreeViewHost &host);
+    ~TreeView();
 
     void SetTopContext(const std::string &name, BackupServer *server,
                        MW_SIGTERMClientList *registry);
@@ -42,6 +45,8 @@ class TreeView
     ObjectItem *TopItem() const;
     // Stores the item's child defaults on every loaded descendant.
     static void ApplyChildDefaults(ObjectItem &item);
+    // Objects of closed containers and old top contexts, still to be freed.
+    const NodeReclaimer &Reclaimer() const { return reclaimer_; }
 
   private:
     void OpenWithWarning(ObjectItem &item);
@@ -52,4 +57,8 @@ class TreeView
     HistoryView &history_;
     TreeViewHost &host_;
     std::string topContext_;
+    // Closing a container or re-rooting detaches the nodes; they are freed in slices of about a
+    // millisecond whenever the event loop is idle, so that the user never waits for it.
+    NodeReclaimer reclaimer_;
+    Timer reclaimTimer_;
 };

@@ -33,11 +33,13 @@ struct InstallResourcesOnce {
 class MainWindowFixture
 {
   public:
-    explicit MainWindowFixture(void (*scriptTree)(ScriptedServer &) = ScriptSmallTree)
+    // connection: the registry of termination clients the object items join (none by default).
+    explicit MainWindowFixture(void (*scriptTree)(ScriptedServer &) = ScriptSmallTree,
+                               MW_SIGTERMClientList *connection = nullptr)
         : installed(), server(script), login(server), menuBar(ResId(kMenuMain))
     {
         scriptTree(script);
-        window = std::make_unique<MainWindow>(&menuBar, &server, &serverName, &login, nullptr);
+        window = std::make_unique<MainWindow>(&menuBar, &server, &serverName, &login, connection);
         menuBar.PushSelectHdl([this](MenuBar &menu) { return window->MenuSelectHdl(menu); });
         window->SetMenuBar(&menuBar);
         window->InitChildren();

@@ -42,8 +42,19 @@ inline void PlainPreOrder(const NodeList &list, std::vector<TreeNode *> &rows)
     }
 }
 
+inline std::size_t PlainMarkedBelow(const TreeNode &node)
+{
+    std::vector<TreeNode *> below;
+    PlainPreOrder(node.Children(), below);
+    std::size_t marked = 0;
+    for (const TreeNode *row : below) {
+        marked += row->Item()->GetCheckState() != Unmarked;
+    }
+    return marked;
+}
+
 // Every way of reaching rows agrees with the plain walk: counts, row → node, node → row, a
-// walker from every start row, subtree sizes and positions.
+// walker from every start row, subtree sizes, positions and the counts of marked rows below.
 inline void ExpectIndexesMatchPlainWalk(const NodeList &forest)
 {
     std::vector<TreeNode *> rows;
@@ -58,6 +69,7 @@ inline void ExpectIndexesMatchPlainWalk(const NodeList &forest)
         std::vector<TreeNode *> below;
         PlainPreOrder(node->Children(), below);
         ASSERT_EQ(node->SubtreeSize(), below.size() + 1) << "row " << row;
+        ASSERT_EQ(node->Item()->MarkedBelow(), PlainMarkedBelow(*node)) << "row " << row;
         ASSERT_EQ(TreeWalker(forest, row).NextNode(), node) << "row " << row;
     }
     EXPECT_EQ(forest.NodeAt(rows.size()), nullptr);

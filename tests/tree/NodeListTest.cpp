@@ -2,6 +2,7 @@
 // consistent with a plain pre-order walk through every kind of change.
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <tuple>
@@ -77,7 +78,20 @@ TEST(NodeListTest, SortedInsertionOrdersByteWiseAndPutsEqualNamesBefore)
 TEST(NodeListTest, BatchInsertionGivesTheOrderOfOneByOneInsertion)
 {
     std::mt19937 random(11);
-    const std::vector<std::string> names = {"a", "A", "b", "B", "ab", "aB", "", "a-1", "a-10"};
+    // Short names, and long ones that agree in their first 16 bytes or more.
+    const std::vector<std::string> names = {"a",
+                                            "A",
+                                            "b",
+                                            "B",
+                                            "ab",
+                                            "aB",
+                                            "",
+                                            "a-1",
+                                            "a-10",
+                                            "Organisational-Unit-1",
+                                            "Organisational-Unit-10",
+                                            "Organisational-Unit-2",
+                                            "Organisational-U"};
     auto name = [&] { return names[random() % names.size()]; };
     for (int round = 0; round < 50; ++round) {
         NodeList one;
@@ -96,7 +110,7 @@ TEST(NodeListTest, BatchInsertionGivesTheOrderOfOneByOneInsertion)
             oneByOne->AddChildSorted(std::make_unique<TaggedRow>(text, tag), CompareTexts);
             items.push_back(std::make_unique<TaggedRow>(text, tag));
         }
-        together->Children().InsertSorted(std::move(items), CompareTexts);
+        together->Children().InsertSortedByText(std::move(items));
 
         ASSERT_EQ(Tags(together->Children()), Tags(oneByOne->Children())) << "round " << round;
         ExpectIndexesMatchPlainWalk(batch);
@@ -132,10 +146,16 @@ TEST(NodeListTest, IndexesFollowEveryChange)
     auto pick = [&]() -> TreeNode * {
         return forest.TotalCount() == 0 ? nullptr : forest.NodeAt(random() % forest.TotalCount());
     };
-    auto some = [&] { return Row("n" + std::to_string(random() % 50)); };
+    // Some rows arrive marked, as children of a Marked container do.
+    auto some = [&] {
+        auto row = Row("n" + std::to_string(random() % 50));
+        row->SetCheckState(static_cast<CheckState>(random() % 4 == 0 ? random() % 3 : 0));
+        return row;
+    };
+    std::size_t largest = 0;
     for (int step = 0; step < 400; ++step) {
         TreeNode *node = pick();
-        switch (node == nullptr ? 0 : random() % 8) {
+        switch (node == nullptr ? 0 : random() % 9) {
         case 0: // a new top context, or one more top-level node
             if (random() % 4 == 0) {
                 forest.Clear();
@@ -148,7 +168,7 @@ TEST(NodeListTest, IndexesFollowEveryChange)
             for (std::size_t i = random() % 6; i > 0; --i) {
                 items.push_back(some());
             }
-            node->Children().InsertSorted(std::move(items), CompareTexts);
+            node->Children().InsertSortedByText(std::move(items));
             break;
         }
         case 3: // close
@@ -170,14 +190,18 @@ TEST(NodeListTest, IndexesFollowEveryChange)
                 node->Children().RemoveLast();
             }
             break;
+        case 8: // a mark changes
+            node->Item()->SetCheckState(static_cast<CheckState>(random() % 3));
+            break;
         }
         if (step % 20 == 0 || step > 390) {
             ExpectIndexesMatchPlainWalk(forest);
         }
         // Lookups between changes leave the index built, so the next change updates it in place.
         pick();
+        largest = std::max(largest, forest.TotalCount());
     }
-    EXPECT_GT(forest.TotalCount(), 20u);
+    EXPECT_GT(largest, 20u);
 }
 
 TEST(NodeListTest, ClearingReclaimsTheDetachedNodesAndItems)
