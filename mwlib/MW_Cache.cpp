@@ -117,8 +117,7 @@ uint32_t MW_Cache::NewEntry(uint32_t SKS, uint32_t DS)
     const bool first = CacheStart == None;
     TraceLine(first ? "MW_Cache::Store.Allocating CacheStart"
                     : "MW_Cache::Store.Allocating next item");
-    bool allocated;
-    const uint32_t handle = entries.Acquire(allocated);
+    const uint32_t handle = entries.Acquire();
     if (handle == None) {
         TraceLine(first ? "MW_Cache::Store.Allocating CacheStart NOMEM"
                         : "MW_Cache::Store.Allocating next item NOMEM");
@@ -154,8 +153,10 @@ uint32_t MW_Cache::NewEntry(uint32_t SKS, uint32_t DS)
 
 int32_t MW_Cache::Store(uint32_t SKS, const void *SK, uint32_t DS, const void *D)
 {
-    TraceFormat("MW_Cache::Store SKS=%lu, SK=%lX, DS=%lu, D=%lX", static_cast<unsigned long>(SKS),
-                Address(SK), static_cast<unsigned long>(DS), Address(D));
+    if (Tracing()) // checked here too: registries store many entries
+        TraceFormat("MW_Cache::Store SKS=%lu, SK=%lX, DS=%lu, D=%lX",
+                    static_cast<unsigned long>(SKS), Address(SK), static_cast<unsigned long>(DS),
+                    Address(D));
     if ((SKS > 0 && !SK) || (DS > 0 && !D))
         return MW_NOMEM;
     const uint32_t handle = NewEntry(SKS, DS);
@@ -209,7 +210,9 @@ int32_t MW_Cache::Search(uint32_t SKS, const void *SK, uint32_t *DS, void **D)
 
 int32_t MW_Cache::Delete(uint32_t SKS, const void *SK)
 {
-    TraceFormat("MW_Cache::Delete SKS=%lu, SK=%lX", static_cast<unsigned long>(SKS), Address(SK));
+    if (Tracing())
+        TraceFormat("MW_Cache::Delete SKS=%lu, SK=%lX", static_cast<unsigned long>(SKS),
+                    Address(SK));
     TraceLine("MW_Cache::Delete.SearchPointer");
     const uint32_t handle = Match(SKS, SK);
     if (handle == None) {

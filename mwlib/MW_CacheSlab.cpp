@@ -3,26 +3,7 @@
 
 #include "mwlib/MW_Allocator.h"
 
-#include <bit>
 #include <new>
-
-namespace
-{
-constexpr uint32_t First = 1u << 4; // entries of block 0
-
-// Handle h lives in block k at offset o, where h + First = First × 2^k + o.
-struct Place {
-    int block;
-    uint32_t offset;
-};
-
-Place PlaceOf(uint32_t handle)
-{
-    const uint64_t shifted = uint64_t{handle} + First;
-    const int block = static_cast<int>(std::bit_width(shifted)) - 5;
-    return {block, static_cast<uint32_t>(shifted - (uint64_t{First} << block))};
-}
-} // namespace
 
 MW_CacheSlab::~MW_CacheSlab()
 {
@@ -39,9 +20,8 @@ void MW_CacheSlab::Clear() noexcept
     freeHead = None;
 }
 
-uint32_t MW_CacheSlab::Acquire(bool &allocated) noexcept
+uint32_t MW_CacheSlab::Acquire() noexcept
 {
-    allocated = false;
     uint32_t handle = freeHead;
     if (handle != None) {
         freeHead = At(handle).next;
@@ -50,12 +30,11 @@ uint32_t MW_CacheSlab::Acquire(bool &allocated) noexcept
         if (place.block >= MaxBlocks)
             return None;
         if (!blocks[place.block]) {
-            const std::size_t entries = std::size_t{First} << place.block;
+            const std::size_t entries = std::size_t{1} << (place.block + FirstBlockBits);
             blocks[place.block] = static_cast<MW_CacheEntry *>(
                 MW_Allocator::Allocate(entries * sizeof(MW_CacheEntry)));
             if (!blocks[place.block])
                 return None;
-            allocated = true;
         }
         handle = used++;
     }
@@ -70,12 +49,6 @@ void MW_CacheSlab::Release(uint32_t handle) noexcept
     entry.prev = MW_CacheEntry::Free;
     entry.next = freeHead;
     freeHead = handle;
-}
-
-MW_CacheEntry &MW_CacheSlab::At(uint32_t handle) const noexcept
-{
-    const Place place = PlaceOf(handle);
-    return blocks[place.block][place.offset];
 }
 
 MW_CacheEntry *MW_CacheSlab::Find(uint32_t handle) const noexcept

@@ -3,6 +3,7 @@
 
 #include "mwlib/MW_CacheEntry.h"
 
+#include <bit>
 #include <cstdint>
 
 // An entry's number here is its handle: what the cache's links and its iterators hold (an
@@ -20,20 +21,35 @@ class MW_CacheSlab
     MW_CacheSlab(const MW_CacheSlab &) = delete;
     MW_CacheSlab &operator=(const MW_CacheSlab &) = delete;
 
-    // A cleared entry, or None when no block could be obtained. allocated tells whether a new
-    // block was needed for it.
-    uint32_t Acquire(bool &allocated) noexcept;
+    // A cleared entry, or None when no block could be obtained.
+    uint32_t Acquire() noexcept;
     void Release(uint32_t handle) noexcept;
     // An entry in use.
-    MW_CacheEntry &At(uint32_t handle) const noexcept;
+    MW_CacheEntry &At(uint32_t handle) const noexcept
+    {
+        const Place place = PlaceOf(handle);
+        return blocks[place.block][place.offset];
+    }
     // The entry in use that the handle designates, or null.
     MW_CacheEntry *Find(uint32_t handle) const noexcept;
     // Gives every block back; only while no entry is in use.
     void Clear() noexcept;
 
   private:
-    static constexpr uint32_t FirstBlockBits = 4;
+    static constexpr int FirstBlockBits = 4;
     static constexpr int MaxBlocks = 28; // 16 × (2^28 − 1) entries: every handle below None
+
+    struct Place {
+        int block;
+        uint64_t offset;
+    };
+    // Handle h lives in block k at offset o, where h + 16 = 16 × 2^k + o.
+    static Place PlaceOf(uint32_t handle) noexcept
+    {
+        const uint64_t shifted = uint64_t{handle} + (uint64_t{1} << FirstBlockBits);
+        const int block = static_cast<int>(std::bit_width(shifted)) - 1 - FirstBlockBits;
+        return {block, shifted - (uint64_t{1} << (block + FirstBlockBits))};
+    }
 
     MW_CacheEntry *blocks[MaxBlocks] = {};
     uint32_t used = 0; // handles handed out since the last Clear: [0, used)

@@ -16,10 +16,8 @@ void MW_TraceObject::Trace(const char *text, std::FILE *out)
         std::fprintf(out, "%s\n", text);
 }
 
-void MW_TraceObject::TraceLine(const char *text)
+void MW_TraceObject::WriteLine(const char *text)
 {
-    if (!Tracing())
-        return;
     std::snprintf(message, sizeof message, "%s", text);
     Trace(message, stream);
 }

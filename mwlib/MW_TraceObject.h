@@ -25,10 +25,18 @@ class MW_TraceObject
 
   protected:
     // A traced step: the text as it is, or formatted with printf rules (cut at 255 characters).
-    void TraceLine(const char *text);
+    // The switch of a plain line is looked at inline: large registries store and delete many
+    // entries untraced.
+    void TraceLine(const char *text)
+    {
+        if (Tracing())
+            WriteLine(text);
+    }
     void TraceFormat(const char *format, ...) __attribute__((format(printf, 2, 3)));
 
   private:
+    void WriteLine(const char *text);
+
     int32_t ownSwitch = 0;
     char message[MessageSize] = {};
     int32_t *switchPointer;

@@ -18,48 +18,46 @@ std::size_t LowBit(std::size_t i)
     return i & (~i + 1);
 }
 
-// The marked rows that a node brings into a list, or takes away: itself and its descendants.
-std::ptrdiff_t MarksOf(const TreeNode &node)
+// The marked rows that an item brings into a list, or takes away: itself and its descendants.
+std::ptrdiff_t MarksOfItem(const DisplayItem &item)
 {
-    const DisplayItem *item = node.Item();
-    return item == nullptr ? 0 : (item->GetCheckState() != Unmarked) + item->MarkedBelow();
+    return (item.GetCheckState() != Unmarked) + item.MarkedBelow();
 }
 
-// A text's first 16 bytes as two big-endian words (zero-padded): comparing them compares the
-// texts byte-wise, as far as they go, without touching the texts again.
-struct SortKey {
-    uint64_t high;
-    uint64_t low;
-    const std::string *text;
-    uint32_t arrival;
+std::ptrdiff_t MarksOf(const TreeNode &node)
+{
+    return node.Item() == nullptr ? 0 : MarksOfItem(*node.Item());
+}
 
-    explicit SortKey(const std::string &text, uint32_t arrival) : text(&text), arrival(arrival)
-    {
-        unsigned char bytes[16] = {};
-        std::memcpy(bytes, text.data(), std::min<std::size_t>(text.size(), sizeof bytes));
-        high = Word(bytes);
-        low = Word(bytes + 8);
+uint64_t BigEndianWord(const unsigned char *bytes)
+{
+    uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return std::endian::native == std::endian::little ? __builtin_bswap64(word) : word;
+}
+
+// A text's first 16 bytes as two big-endian words, zero-padded: comparing the words compares the
+// texts byte-wise as far as they go, without touching the texts again.
+NodeList::Batch::Key KeyOf(const std::string &text, uint32_t arrival)
+{
+    unsigned char bytes[16] = {};
+    std::memcpy(bytes, text.data(), std::min<std::size_t>(text.size(), sizeof bytes));
+    return {BigEndianWord(bytes), BigEndianWord(bytes + 8), arrival};
+}
+
+// < 0, 0 or > 0 as strcmp of the texts, which are asked for only when their 16 bytes agree.
+template <typename TextA, typename TextB>
+int Compare(const NodeList::Batch::Key &a, const TextA &aText, const NodeList::Batch::Key &b,
+            const TextB &bText)
+{
+    if (a.high != b.high) {
+        return a.high < b.high ? -1 : 1;
     }
-    static uint64_t Word(const unsigned char *bytes)
-    {
-        uint64_t word = 0;
-        for (int i = 0; i < 8; ++i) {
-            word = word << 8 | bytes[i];
-        }
-        return word;
+    if (a.low != b.low) {
+        return a.low < b.low ? -1 : 1;
     }
-    // < 0, 0 or > 0 as strcmp of the texts.
-    int Compare(const SortKey &other) const
-    {
-        if (high != other.high) {
-            return high < other.high ? -1 : 1;
-        }
-        if (low != other.low) {
-            return low < other.low ? -1 : 1;
-        }
-        return text->compare(*other.text); // 16 equal bytes: the rest decides
-    }
-};
+    return aText().compare(bText());
+}
 } // namespace
 
 struct NodeList::Extras {
@@ -157,35 +155,57 @@ TreeNode *NodeList::Attach(std::size_t position, std::unique_ptr<DisplayItem> it
     return node;
 }
 
+NodeList::Batch::Batch(NodeList &list) : list_(&list) {}
+
+NodeList::Batch::Batch(Batch &&other) noexcept = default;
+
+NodeList::Batch::~Batch() = default;
+
+void NodeList::Batch::Add(std::unique_ptr<DisplayItem> item)
+{
+    marks_ += MarksOfItem(*item);
+    keys_.push_back(KeyOf(item->StoredText(), static_cast<uint32_t>(nodes_.size())));
+    nodes_.push_back(std::make_unique<TreeNode>(std::move(item), *list_));
+}
+
 void NodeList::InsertSortedByText(std::vector<std::unique_ptr<DisplayItem>> items)
 {
-    if (items.empty()) {
+    Batch batch(*this);
+    for (auto &item : items) {
+        batch.Add(std::move(item));
+    }
+    InsertSorted(std::move(batch));
+}
+
+void NodeList::InsertSorted(Batch batch)
+{
+    if (batch.nodes_.empty()) {
         return;
     }
-    // The keys hold the first bytes of each text, so that sorting rarely reaches the items.
-    // Among equal texts the latest arrival comes first, as one-by-one insertion puts each before
-    // the equal ones already there.
-    std::vector<SortKey> keys;
-    keys.reserve(items.size());
-    std::ptrdiff_t marks = 0;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        keys.emplace_back(items[i]->StoredText(), static_cast<uint32_t>(i));
-        marks += (items[i]->GetCheckState() != Unmarked) + items[i]->MarkedBelow();
-    }
-    std::sort(keys.begin(), keys.end(), [](const SortKey &a, const SortKey &b) {
-        const int order = a.Compare(b);
-        return order != 0 ? order < 0 : a.arrival > b.arrival;
-    });
+    const auto textOf = [&batch](const Batch::Key &key) {
+        return [&batch, &key]() -> const std::string & {
+            return batch.nodes_[key.arrival]->Item()->StoredText();
+        };
+    };
+    std::sort(batch.keys_.begin(), batch.keys_.end(),
+              [&textOf](const Batch::Key &a, const Batch::Key &b) {
+                  const int order = Compare(a, textOf(a), b, textOf(b));
+                  return order != 0 ? order < 0 : a.arrival > b.arrival;
+              });
     std::vector<std::unique_ptr<TreeNode>> merged;
-    merged.reserve(nodes_.size() + items.size());
+    merged.reserve(nodes_.size() + batch.nodes_.size());
     auto existing = nodes_.begin();
-    for (const SortKey &key : keys) {
-        // New items go before existing ones with an equal text.
-        while (existing != nodes_.end() &&
-               key.Compare(SortKey((*existing)->Item()->StoredText(), 0)) > 0) {
+    for (const Batch::Key &key : batch.keys_) {
+        // A new item goes before the existing ones with an equal text.
+        while (existing != nodes_.end()) {
+            const std::string &existingText = (*existing)->Item()->StoredText();
+            const auto text = [&existingText]() -> const std::string & { return existingText; };
+            if (Compare(key, textOf(key), KeyOf(existingText, 0), text) <= 0) {
+                break;
+            }
             merged.push_back(std::move(*existing++));
         }
-        merged.push_back(std::make_unique<TreeNode>(std::move(items[key.arrival]), *this));
+        merged.push_back(std::move(batch.nodes_[key.arrival]));
     }
     std::move(existing, nodes_.end(), std::back_inserter(merged));
     nodes_ = std::move(merged);
@@ -193,8 +213,8 @@ void NodeList::InsertSortedByText(std::vector<std::unique_ptr<DisplayItem>> item
         extras_->cursor = None;
     }
     Invalidate();
-    Resized(nullptr, static_cast<std::ptrdiff_t>(items.size()));
-    MarksChanged(marks);
+    Resized(nullptr, static_cast<std::ptrdiff_t>(batch.keys_.size()));
+    MarksChanged(batch.marks_);
 }
 
 bool NodeList::RemoveLast()

@@ -39,10 +39,38 @@ class NodeList
     // Inserts before the current node (at the end when there is none) and makes it current.
     TreeNode *InsertItemAtCursor(std::unique_ptr<DisplayItem> item);
     TreeNode *InsertItemAt(std::size_t position, std::unique_ptr<DisplayItem> item);
-    // Inserts the items where inserting them one by one, in order, with add child sorted and a
-    // byte-wise comparison of their texts would put them (equal texts before existing ones, so
-    // the later arrival first), in O((n + k) log k) instead of O(n × k) moves. The list must be
-    // in that order already, as a list built only by sorted insertion is.
+    // Items gathered for one sorted insertion into a list: each gets its node as it arrives and is
+    // keyed by its text while it is still fresh in the cache.
+    class Batch
+    {
+      public:
+        explicit Batch(NodeList &list);
+        Batch(Batch &&other) noexcept;
+        ~Batch(); // items never inserted go with it
+        void Add(std::unique_ptr<DisplayItem> item);
+        std::size_t Size() const { return nodes_.size(); }
+
+        struct Key {
+            uint64_t high; // the text's first 16 bytes, big-endian and zero-padded
+            uint64_t low;
+            uint32_t arrival;
+        };
+
+      private:
+        friend class NodeList;
+
+        NodeList *list_;
+        std::vector<Key> keys_;
+        std::vector<std::unique_ptr<TreeNode>> nodes_; // in arrival order
+        std::ptrdiff_t marks_ = 0;
+    };
+
+    // Inserts the batch's items where inserting them one by one, in arrival order, with add child
+    // sorted and a byte-wise comparison of their texts would put them (an equal text goes before
+    // the ones already there, so among equal texts the later arrival comes first), in
+    // O((n + k) log k) instead of O(n × k) moves. The list must be in that order already, as a
+    // list built only by sorted insertion is, and the batch must have been made for this list.
+    void InsertSorted(Batch batch);
     void InsertSortedByText(std::vector<std::unique_ptr<DisplayItem>> items);
 
     // Detach nodes (see above); false when the list was empty.

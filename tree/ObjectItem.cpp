@@ -77,8 +77,10 @@ ObjectItem::OpenResult ObjectItem::Open()
     ChildDefaults(state, enabled);
 
     // The children are collected and inserted together: one by one, sorted insertion into a
-    // large container would move the list's tail for every child.
-    std::vector<std::unique_ptr<DisplayItem>> children;
+    // large container would move the list's tail for every child. (An item outside a tree lists
+    // its children all the same, and lets them go.)
+    NodeList outside;
+    NodeList::Batch children(Node() != nullptr ? Node()->Children() : outside);
     filling_ = true;
     for (;;) {
         ServerReply reply(*server_, ListChildren, sizeof request, &request);
@@ -87,11 +89,11 @@ ObjectItem::OpenResult ObjectItem::Open()
         if (record == nullptr || record->id == 0 || IsInformed()) {
             break;
         }
-        children.push_back(MakeChild(*record, state, enabled));
+        children.Add(MakeChild(*record, state, enabled));
         request.lastId = record->id;
     }
     if (Node() != nullptr) {
-        Node()->Children().InsertSortedByText(std::move(children));
+        Node()->Children().InsertSorted(std::move(children));
     }
     open_ = true;
     filling_ = false;
