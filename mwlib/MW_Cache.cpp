@@ -56,14 +56,17 @@ void MW_Cache::Destroy(uint32_t handle)
     entries.Release(handle);
 }
 
-uint32_t MW_Cache::Match(uint32_t SKS, const void *SK) const
+uint32_t MW_Cache::Match(uint32_t SKS, const void *SK)
 {
     if (count == 0 || (SKS > 0 && !SK))
         return None;
     if (!sizesMixed && SKS > keySize)
         return None; // every stored key is shorter than the search key
-    if (!sizesMixed && indexed && SKS == keySize)
-        return index.Find(SK, SKS);
+    if (!sizesMixed && indexed && SKS == keySize) {
+        CatchUpIndex();
+        if (indexed)
+            return index.Find(SK, SKS);
+    }
     for (uint32_t handle = CacheStart; handle != None;) {
         const MW_CacheEntry &entry = entries.At(handle);
         if (entry.SKS >= SKS && (SKS == 0 || std::memcmp(entry.SearchKey(), SK, SKS) == 0))
@@ -82,31 +85,52 @@ void MW_Cache::Link(uint32_t handle)
         indexed = true;
     } else if (entry.SKS != keySize && !sizesMixed) {
         sizesMixed = true;
-        indexed = false;
-        index.Clear();
+        DropIndex();
     }
     entry.prev = last;
     entry.next = None;
     (last != None ? entries.At(last).next : CacheStart) = handle;
     last = handle;
     ++count;
-    // Without room in the index the cache simply walks its entries until it is empty again.
-    if (indexed && !index.Insert(handle)) {
-        indexed = false;
-        index.Clear();
+    // The index learns of the entry at the next lookup: storing many entries at once (the items
+    // of a large container) does not wait for the index.
+    if (indexed && unindexed == None)
+        unindexed = handle;
+}
+
+// Puts the entries stored since the last lookup into the index, in their order. Without room in
+// the index the cache simply walks its entries until it is empty again.
+void MW_Cache::CatchUpIndex()
+{
+    for (uint32_t handle = unindexed; handle != None; handle = entries.At(handle).next) {
+        if (!index.Insert(handle)) {
+            DropIndex();
+            return;
+        }
     }
+    unindexed = None;
+}
+
+void MW_Cache::DropIndex()
+{
+    indexed = false;
+    unindexed = None;
+    index.Clear();
 }
 
 void MW_Cache::Unlink(uint32_t handle)
 {
-    if (indexed)
-        index.Remove(handle);
+    if (indexed) {
+        CatchUpIndex();
+        if (indexed)
+            index.Remove(handle);
+    }
     const MW_CacheEntry &entry = entries.At(handle);
     (entry.prev != None ? entries.At(entry.prev).next : CacheStart) = entry.next;
     (entry.next != None ? entries.At(entry.next).prev : last) = entry.prev;
     --count;
     if (count == 0) {
-        index.Clear();
+        DropIndex();
         indexed = true;
     }
 }

@@ -27,7 +27,8 @@ struct CacheEntryResult_T {
 // came with a non-zero size), MW_NOTFOUND (-2). No operation throws.
 //
 // Appending is O(1). While every stored key has one size, lookups with a key of that size go
-// through an exact-key index (O(1) on average); other lookups walk the entries. Entries are
+// through an exact-key index (O(1) on average, once the index has caught up with the entries
+// stored since the last lookup); other lookups walk the entries. Entries are
 // held in blocks (see MW_CacheSlab): a Store allocates a block only now and then, besides the
 // key's copy when the key is longer than 8 bytes and the data's copy. An emptied cache gives
 // its blocks back.
@@ -62,7 +63,9 @@ class MW_Cache : public MW_TraceObject
   private:
     static constexpr uint32_t None = MW_CacheEntry::None;
 
-    uint32_t Match(uint32_t SKS, const void *SK) const;
+    uint32_t Match(uint32_t SKS, const void *SK);
+    void CatchUpIndex();
+    void DropIndex();
     uint32_t NewEntry(uint32_t SKS, uint32_t DS);
     void Link(uint32_t handle);
     void Unlink(uint32_t handle);
@@ -74,7 +77,8 @@ class MW_Cache : public MW_TraceObject
     uint32_t count = 0;
     MW_CacheSlab entries;
     MW_CacheIndex index{entries};
-    uint32_t keySize = 0;    // the size of every stored key, while sizesMixed is false
-    bool sizesMixed = false; // keys of two sizes stored since the cache was last empty
-    bool indexed = true;     // the index holds every entry
+    uint32_t keySize = 0;      // the size of every stored key, while sizesMixed is false
+    bool sizesMixed = false;   // keys of two sizes stored since the cache was last empty
+    bool indexed = true;       // the index holds every entry, or will at the next lookup
+    uint32_t unindexed = None; // the first entry that the index has not learnt of yet
 };

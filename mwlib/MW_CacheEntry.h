@@ -6,7 +6,6 @@
 
 struct MW_CacheEntry {
     static constexpr uint32_t None = 0xFFFFFFFFu; // no entry
-    static constexpr uint32_t Free = 0xFFFFFFFEu; // in prev: the entry is not in use
     // Short keys (pointers, running numbers) live in the entry itself: no heap block of their own.
     static constexpr uint32_t InlineKeySize = 8;
 

@@ -4,13 +4,15 @@
 #include "mwlib/MW_CacheEntry.h"
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 
 // An entry's number here is its handle: what the cache's links and its iterators hold (an
 // iterator is 32 bits, too small for an address). Block k holds 16 × 2^k entries, so a handle
 // finds its entry with a little arithmetic and a registry of a million entries needs 17 blocks.
-// Freed entries are handed out again first; a handle whose entry is freed designates nothing
-// until the entry is reused.
+// Freed entries are handed out again first, lowest handle first: however they were freed (a
+// closed container's items go in name order), they are reused walking forwards through memory.
+// A handle whose entry is freed designates nothing until the entry is reused.
 class MW_CacheSlab
 {
   public:
@@ -51,7 +53,18 @@ class MW_CacheSlab
         return {block, shifted - (uint64_t{1} << (block + FirstBlockBits))};
     }
 
+    static std::size_t EntriesOf(int block) { return std::size_t{1} << (block + FirstBlockBits); }
+    static uint32_t FirstHandleOf(int block);
+    // Behind each block's entries: one bit per entry, set while the entry is free.
+    uint64_t *FreeBitsOf(int block) const
+    {
+        return reinterpret_cast<uint64_t *>(blocks[block] + EntriesOf(block));
+    }
+    bool IsFree(uint32_t handle) const;
+    uint32_t TakeLowestFree() noexcept;
+
     MW_CacheEntry *blocks[MaxBlocks] = {};
     uint32_t used = 0; // handles handed out since the last Clear: [0, used)
-    uint32_t freeHead = None;
+    uint32_t freeCount = 0;
+    uint32_t lowestFree = 0; // no free entry has a lower handle
 };

@@ -137,18 +137,19 @@ TreeNode *NodeList::Attach(std::size_t position, std::unique_ptr<DisplayItem> it
 {
     auto owned = std::make_unique<TreeNode>(std::move(item), *this);
     TreeNode *node = owned.get();
-    nodes_.insert(nodes_.begin() + static_cast<std::ptrdiff_t>(position), std::move(owned));
-    if (extras_ && extras_->cursor != None && extras_->cursor >= position) {
-        ++extras_->cursor;
-    }
-    if (Indexed() && position + 1 == nodes_.size()) {
-        // Appending extends the index: entry i covers the elements (i - lowbit(i), i].
-        const std::size_t i = nodes_.size();
+    if (Indexed() && position == nodes_.size()) {
+        // Appending extends the index: entry i covers the elements (i - lowbit(i), i]. (The sums
+        // are taken while the list and its total still agree.)
+        const std::size_t i = position + 1;
         node->position_ = static_cast<uint32_t>(position);
         extras_->prefix.push_back(static_cast<uint32_t>(
             node->SubtreeSize() + PrefixBefore(position) - PrefixBefore(i - LowBit(i))));
     } else {
         Invalidate();
+    }
+    nodes_.insert(nodes_.begin() + static_cast<std::ptrdiff_t>(position), std::move(owned));
+    if (extras_ && extras_->cursor != None && extras_->cursor >= position) {
+        ++extras_->cursor;
     }
     Resized(nullptr, 1);
     MarksChanged(MarksOf(*node));
@@ -362,6 +363,9 @@ void NodeList::Reindex() const
 
 std::size_t NodeList::PrefixBefore(std::size_t position) const
 {
+    if (AllLeaves()) {
+        return position;
+    }
     if (!Indexed()) {
         Reindex();
     }
@@ -411,23 +415,33 @@ TreeNode *NodeList::ElementAt(std::size_t position) const
     return position < nodes_.size() ? nodes_[position].get() : nullptr;
 }
 
+std::size_t NodeList::PositionHolding(std::size_t &row) const
+{
+    if (AllLeaves()) {
+        const std::size_t position = row;
+        row = 0;
+        return position;
+    }
+    if (!Indexed()) {
+        Reindex();
+    }
+    // The last position whose prefix sum does not exceed row holds the row.
+    const std::vector<uint32_t> &prefix = extras_->prefix;
+    const std::size_t n = nodes_.size();
+    std::size_t position = 0;
+    for (std::size_t step = std::bit_floor(n); step > 0; step >>= 1) {
+        if (position + step <= n && prefix[position + step] <= row) {
+            position += step;
+            row -= prefix[position];
+        }
+    }
+    return position;
+}
+
 TreeNode *NodeList::NodeAt(std::size_t row) const
 {
     for (const NodeList *list = this; row < list->total_;) {
-        if (!list->Indexed()) {
-            list->Reindex();
-        }
-        // The last position whose prefix sum does not exceed row holds the row.
-        const std::vector<uint32_t> &prefix = list->extras_->prefix;
-        const std::size_t n = list->nodes_.size();
-        std::size_t position = 0;
-        for (std::size_t step = std::bit_floor(n); step > 0; step >>= 1) {
-            if (position + step <= n && prefix[position + step] <= row) {
-                position += step;
-                row -= prefix[position];
-            }
-        }
-        TreeNode *node = list->nodes_[position].get();
+        TreeNode *node = list->nodes_[list->PositionHolding(row)].get();
         if (row == 0) {
             return node;
         }

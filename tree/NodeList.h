@@ -97,6 +97,9 @@ class NodeList
     DisplayItem *ItemAt(std::size_t row) const;
     // The pre-order index of a node of this forest, or NoPosition.
     std::size_t RowOf(const TreeNode &node) const;
+    // For row < TotalCount: the position of the node whose subtree holds the row; row becomes
+    // the row's index within that subtree (0: the node itself).
+    std::size_t PositionHolding(std::size_t &row) const;
 
     TreeNode *Owner() const { return owner_; }
 
@@ -126,6 +129,8 @@ class NodeList
     void Resized(const TreeNode *changed, std::ptrdiff_t delta);
     void Invalidate();
     bool Indexed() const;
+    // Every node a leaf: row and position are the same, and no index is needed.
+    bool AllLeaves() const { return total_ == nodes_.size(); }
     void Reindex() const;
     std::size_t PrefixBefore(std::size_t position) const;
 

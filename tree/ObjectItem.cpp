@@ -40,6 +40,8 @@ ObjectItem::ObjectItem(std::string name, uint16_t kind, BackupServer *server,
 
 ObjectItem::~ObjectItem() = default;
 
+static_assert(sizeof(ObjectItem) <= 104, "a loaded row should stay small");
+
 std::string ObjectItem::FullName() const
 {
     std::string name = StoredText();

@@ -12,13 +12,14 @@
 #include "restore/server/ServerRecords.h"
 #include "toolkit/ResId.h"
 #include "tree/DisplayItem.h"
+#include "tree/RowPool.h"
 
 class BackupServer;
 class MW_SIGTERMClientList;
 class NodeList;
 struct ObjectRecord;
 
-class ObjectItem : public DisplayItem, public MW_SIGTERMClient
+class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAllocation<ObjectItem>
 {
   public:
     enum class OpenResult {

@@ -59,10 +59,13 @@ static_assert(sizeof(TreeNode) <= 72, "a loaded row should stay small");
 
 std::string TreeNode::LinePattern() const
 {
+    // Only first and last matter, so no position is needed (a large list need not be indexed for
+    // its rows to be drawn).
     std::string pattern;
     for (const TreeNode *level = this; level != nullptr; level = level->Parent()) {
-        const std::size_t position = level->Position();
-        char letter = position + 1 == level->list_->Count() ? 'L' : position == 0 ? 'F' : 'I';
+        const NodeList &list = *level->list_;
+        const bool last = list.Count() > 0 && list.ElementAt(list.Count() - 1) == level;
+        char letter = last ? 'L' : list.ElementAt(0) == level ? 'F' : 'I';
         if (level->Parent() != nullptr) {
             letter = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
         }

@@ -8,10 +8,11 @@
 #include <string>
 
 #include "tree/NodeList.h"
+#include "tree/RowPool.h"
 
 class DisplayItem;
 
-class TreeNode
+class TreeNode : public PooledAllocation<TreeNode>
 {
   public:
     TreeNode(std::unique_ptr<DisplayItem> item, NodeList &owningList);

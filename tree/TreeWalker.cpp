@@ -9,8 +9,8 @@ TreeWalker::TreeWalker(const NodeList &list, std::size_t skip) : list_(&list)
     if (skip == 0) {
         return;
     }
-    if (TreeNode *last = list.NodeAt(skip - 1)) {
-        Follow(*last);
+    if (skip <= list.TotalCount()) {
+        Place(skip - 1);
     } else {
         End();
     }
@@ -18,18 +18,40 @@ TreeWalker::TreeWalker(const NodeList &list, std::size_t skip) : list_(&list)
 
 TreeWalker::~TreeWalker() = default;
 
+void TreeWalker::Place(std::size_t row)
+{
+    topPosition_ = list_->PositionHolding(row);
+    top_ = list_->ElementAt(topPosition_);
+    ended_ = false;
+    nested_.reset();
+    if (row == 0) {
+        current_ = top_;
+        return;
+    }
+    nested_ = std::make_unique<TreeWalker>(top_->Children());
+    nested_->Place(row - 1);
+    current_ = nested_->current_;
+}
+
 TreeNode *TreeWalker::NextNode()
+{
+    return Step(false);
+}
+
+// Each level walks its own list; the deepest level whose walker has no nested one returned the
+// current node, so skipping its subtree means not descending there.
+TreeNode *TreeWalker::Step(bool skipBelowCurrent)
 {
     if (ended_) {
         return nullptr;
     }
     TreeNode *result = nullptr;
     if (top_ != nullptr) {
-        if (nested_ == nullptr && top_->Children().Count() > 0) {
+        if (nested_ == nullptr && !skipBelowCurrent && top_->Children().Count() > 0) {
             nested_ = std::make_unique<TreeWalker>(top_->Children());
         }
         if (nested_ != nullptr) {
-            result = nested_->NextNode();
+            result = nested_->Step(skipBelowCurrent);
         }
         if (result == nullptr) {
             nested_.reset();
@@ -54,41 +76,13 @@ DisplayItem *TreeWalker::NextItem()
 
 TreeNode *TreeWalker::NextNodeOutsideSubtree()
 {
-    if (current_ == nullptr) {
-        return NextNode();
-    }
-    // The descendants of the node returned last are the rows right behind it.
-    const std::size_t row = list_->RowOf(*current_) + current_->SubtreeSize();
-    TreeNode *next = list_->NodeAt(row);
-    if (next == nullptr) {
-        End();
-        return nullptr;
-    }
-    Follow(*next);
-    return next;
+    return Step(true);
 }
 
 DisplayItem *TreeWalker::NextItemOutsideSubtree()
 {
     TreeNode *node = NextNodeOutsideSubtree();
     return node != nullptr ? node->Item() : nullptr;
-}
-
-void TreeWalker::Follow(TreeNode &target)
-{
-    TreeNode *top = &target;
-    while (&top->OwningList() != list_) {
-        top = top->Parent();
-    }
-    current_ = &target;
-    top_ = top;
-    topPosition_ = top->Position();
-    ended_ = false;
-    nested_.reset();
-    if (top != &target) {
-        nested_ = std::make_unique<TreeWalker>(top->Children());
-        nested_->Follow(target);
-    }
 }
 
 void TreeWalker::End()

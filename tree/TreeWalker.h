@@ -13,8 +13,8 @@ class TreeNode;
 class TreeWalker
 {
   public:
-    // Starts as if NextNode had been called skip times, in O(depth × log siblings); when the
-    // walk runs out before, the walker has ended.
+    // Starts as if NextNode had been called skip times, in O(depth × log siblings) (O(depth)
+    // through lists of leaves); when the walk runs out before, the walker has ended.
     explicit TreeWalker(const NodeList &list, std::size_t skip = 0);
     TreeWalker(const TreeWalker &) = delete;
     TreeWalker &operator=(const TreeWalker &) = delete;
@@ -23,14 +23,15 @@ class TreeWalker
     // The next node, or null at the end (and from then on).
     TreeNode *NextNode();
     DisplayItem *NextItem();
-    // The next node that is not a descendant of the node returned last, in O(depth × log
-    // siblings) however large the skipped subtree.
+    // The next node that is not a descendant of the node returned last, in O(depth) however
+    // large the skipped subtree.
     TreeNode *NextNodeOutsideSubtree();
     DisplayItem *NextItemOutsideSubtree();
 
   private:
-    // Puts the walker where it is right after it returned target, a node of its forest.
-    void Follow(TreeNode &target);
+    // Puts the walker where it is right after it returned the node at this pre-order index.
+    void Place(std::size_t row);
+    TreeNode *Step(bool skipBelowCurrent);
     void End();
 
     const NodeList *list_;

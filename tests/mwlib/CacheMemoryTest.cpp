@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -63,8 +65,8 @@ TEST_F(CacheMemory, StoreFailureAtEachAllocationLeavesTheCacheAsItWas)
     }
 }
 
-// Whatever allocation fails, later on (the key index, the iterator table, ...), the entries that
-// were stored are exactly those whose Store said 0, and the cache goes on working.
+// Whatever allocation fails, later on (an entry block, the key index at a lookup, ...), the entries
+// that were stored are exactly those whose Store said 0, and the cache goes on working.
 TEST_F(CacheMemory, FailuresAnywhereInALongRunKeepTheCacheConsistent)
 {
     for (long failAt = 0; failAt < 60; ++failAt) {
@@ -75,6 +77,16 @@ TEST_F(CacheMemory, FailuresAnywhereInALongRunKeepTheCacheConsistent)
             const std::string key = "key" + std::to_string(i % 15);
             if (StoreText(cache, key, std::to_string(i)) == MW_OK)
                 stored.emplace_back(key, std::to_string(i));
+            if (i % 3 == 2) { // a lookup now and then, which brings the index up to date
+                const Found found = SearchText(cache, key);
+                auto first = std::find_if(stored.begin(), stored.end(),
+                                          [&](const CacheItem &item) { return item.first == key; });
+                if (found.result == MW_OK) {
+                    ASSERT_EQ(found.data, first->second) << failAt;
+                } else if (first != stored.end()) {
+                    ASSERT_EQ(found.result, MW_NOMEM) << failAt; // the copy could not be made
+                }
+            }
         }
         MW_Allocator::Reset();
         ASSERT_EQ(Contents(cache), stored) << failAt;
@@ -90,6 +102,7 @@ TEST_F(CacheMemory, SearchThatCannotCopyGivesNoData)
 {
     MW_Cache cache(&on, trace.Stream());
     StoreText(cache, "k", "value");
+    SearchText(cache, "k"); // the key index is made at the first lookup
     trace.TakeLines();
     MW_Allocator::FailAfter(0);
     const Found found = SearchText(cache, "k");
@@ -104,6 +117,7 @@ TEST_F(CacheMemory, ReplaceThatCannotCopyLeavesTheEntryWithoutData)
     MW_Cache cache(&on, trace.Stream());
     StoreText(cache, "k", "old");
     StoreText(cache, "m", "other");
+    SearchText(cache, "k"); // the key index is made at the first lookup
     trace.TakeLines();
     MW_Allocator::FailAfter(0);
     EXPECT_EQ(cache.Replace(1, "k", 3, "new"), MW_NOMEM);

@@ -1,0 +1,149 @@
+// Fixed-size slots in aligned blocks of memory mapped from the system.
+#include "tree/RowPool.h"
+
+#include <algorithm>
+#include <cassert>
+#include <new>
+#include <sys/mman.h>
+
+struct RowPool::Block {
+    Block *prev = nullptr; // in the list of blocks with a free slot
+    Block *next = nullptr;
+    void *freeSlots = nullptr; // slots given back, chained through their first word
+    std::size_t carved = 0;    // slots handed out at least once: [0, carved)
+    std::size_t used = 0;
+    bool listed = false;
+
+    unsigned char *Slots() { return reinterpret_cast<unsigned char *>(this) + kSlotsOffset; }
+    static constexpr std::size_t kSlotsOffset = 64; // one cache line for this header
+};
+
+namespace
+{
+// A block of kBlockSize bytes at an address that is a multiple of kBlockSize: map twice the size
+// and give back the parts around the aligned middle.
+void *MapAlignedBlock()
+{
+    constexpr std::size_t size = RowPool::kBlockSize;
+    void *mapped =
+        mmap(nullptr, 2 * size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) {
+        return nullptr;
+    }
+    const auto start = reinterpret_cast<uintptr_t>(mapped);
+    const uintptr_t aligned = (start + size - 1) & ~(uintptr_t{size} - 1);
+    if (aligned > start) {
+        munmap(mapped, aligned - start);
+    }
+    if (const uintptr_t tail = start + 2 * size - (aligned + size); tail > 0) {
+        munmap(reinterpret_cast<void *>(aligned + size), tail);
+    }
+    return reinterpret_cast<void *>(aligned);
+}
+} // namespace
+
+RowPool::RowPool(std::size_t slotSize)
+    : slotSize_(std::max<std::size_t>((slotSize + 7) & ~std::size_t{7}, sizeof(void *))),
+      slotsPerBlock_((kBlockSize - Block::kSlotsOffset) / slotSize_)
+{
+}
+
+RowPool::~RowPool()
+{
+    assert(inUse_ == 0 && "a pooled object outlived its pool");
+    while (partial_ != nullptr) {
+        Block *block = partial_;
+        Unlink(*block);
+        Release(*block);
+    }
+    if (spare_ != nullptr) {
+        Release(*spare_);
+    }
+}
+
+RowPool::Block *RowPool::NewBlock()
+{
+    if (spare_ != nullptr) {
+        Block *block = spare_;
+        spare_ = nullptr;
+        return ::new (block) Block();
+    }
+    void *memory = MapAlignedBlock();
+    if (memory == nullptr) {
+        throw std::bad_alloc();
+    }
+    return ::new (memory) Block();
+}
+
+void RowPool::Unlink(Block &block)
+{
+    (block.prev != nullptr ? block.prev->next : partial_) = block.next;
+    if (block.next != nullptr) {
+        block.next->prev = block.prev;
+    }
+    block.prev = block.next = nullptr;
+    block.listed = false;
+}
+
+void RowPool::PushFront(Block &block)
+{
+    block.prev = nullptr;
+    block.next = partial_;
+    if (partial_ != nullptr) {
+        partial_->prev = &block;
+    }
+    partial_ = &block;
+    block.listed = true;
+}
+
+void RowPool::Release(Block &block)
+{
+    munmap(&block, kBlockSize);
+}
+
+void *RowPool::Allocate()
+{
+    if (partial_ == nullptr) {
+        PushFront(*NewBlock());
+    }
+    Block &block = *partial_;
+    void *slot;
+    if (block.freeSlots != nullptr) {
+        slot = block.freeSlots;
+        block.freeSlots = *static_cast<void **>(slot);
+    } else {
+        slot = block.Slots() + block.carved * slotSize_;
+        ++block.carved;
+    }
+    ++block.used;
+    ++inUse_;
+    if (block.used == slotsPerBlock_) {
+        Unlink(block); // full: no longer offered
+    }
+    return slot;
+}
+
+void RowPool::Free(void *slot) noexcept
+{
+    if (slot == nullptr) {
+        return;
+    }
+    auto &block = *reinterpret_cast<Block *>(reinterpret_cast<uintptr_t>(slot) &
+                                             ~(uintptr_t{kBlockSize} - 1));
+    *static_cast<void **>(slot) = block.freeSlots;
+    block.freeSlots = slot;
+    --block.used;
+    --inUse_;
+    if (block.used == 0) {
+        if (block.listed) {
+            Unlink(block);
+        }
+        if (spare_ == nullptr) {
+            spare_ = &block;
+        } else {
+            Release(block);
+        }
+    } else if (!block.listed) {
+        PushFront(block); // had been full
+    }
+}

@@ -1,0 +1,63 @@
+// Memory for the many small objects of a loaded tree, tree nodes and object items: a directory of
+// a million objects is two million of them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Fixed-size slots carved from 256 KB blocks aligned to their size, so that a slot finds its
+// block from its address: no heap header per object, allocating and freeing take a few
+// instructions, and objects made together lie together. A block whose slots are all free goes
+// back to the system (one spare is kept). Not thread-safe: the tree lives on the GUI thread.
+class RowPool
+{
+  public:
+    explicit RowPool(std::size_t slotSize);
+    RowPool(const RowPool &) = delete;
+    RowPool &operator=(const RowPool &) = delete;
+    ~RowPool(); // only with no slot in use
+
+    void *Allocate(); // throws std::bad_alloc when no block can be had
+    void Free(void *slot) noexcept;
+    std::size_t SlotsInUse() const { return inUse_; }
+
+    static constexpr std::size_t kBlockSize = 256 * 1024;
+
+  private:
+    struct Block;
+    Block *NewBlock();
+    void Unlink(Block &block);
+    void PushFront(Block &block);
+    void Release(Block &block);
+
+    std::size_t slotSize_;
+    std::size_t slotsPerBlock_;
+    Block *partial_ = nullptr; // blocks with a free slot; allocation takes the first
+    Block *spare_ = nullptr;   // one empty block kept back
+    std::size_t inUse_ = 0;
+};
+
+// Gives a class operator new and delete that take its objects from one pool of its size, made
+// on first use and never destroyed, so that objects still alive at exit may go at any time.
+// (A subclass of another size uses the ordinary heap.)
+template <typename T> class PooledAllocation
+{
+  public:
+    static void *operator new(std::size_t size)
+    {
+        return size == sizeof(T) ? Pool().Allocate() : ::operator new(size);
+    }
+    static void operator delete(void *slot, std::size_t size) noexcept
+    {
+        if (size == sizeof(T)) {
+            Pool().Free(slot);
+        } else {
+            ::operator delete(slot);
+        }
+    }
+    static RowPool &Pool()
+    {
+        static RowPool *pool = new RowPool(sizeof(T));
+        return *pool;
+    }
+};
