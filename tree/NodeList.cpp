@@ -29,35 +29,6 @@ std::ptrdiff_t MarksOf(const TreeNode &node)
     return node.Item() == nullptr ? 0 : MarksOfItem(*node.Item());
 }
 
-uint64_t BigEndianWord(const unsigned char *bytes)
-{
-    uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return std::endian::native == std::endian::little ? __builtin_bswap64(word) : word;
-}
-
-// A text's first 16 bytes as two big-endian words, zero-padded: comparing the words compares the
-// texts byte-wise as far as they go, without touching the texts again.
-NodeList::Batch::Key KeyOf(const std::string &text, uint32_t arrival)
-{
-    unsigned char bytes[16] = {};
-    std::memcpy(bytes, text.data(), std::min<std::size_t>(text.size(), sizeof bytes));
-    return {BigEndianWord(bytes), BigEndianWord(bytes + 8), arrival};
-}
-
-// < 0, 0 or > 0 as strcmp of the texts, which are asked for only when their 16 bytes agree.
-template <typename TextA, typename TextB>
-int Compare(const NodeList::Batch::Key &a, const TextA &aText, const NodeList::Batch::Key &b,
-            const TextB &bText)
-{
-    if (a.high != b.high) {
-        return a.high < b.high ? -1 : 1;
-    }
-    if (a.low != b.low) {
-        return a.low < b.low ? -1 : 1;
-    }
-    return aText().compare(bText());
-}
 } // namespace
 
 struct NodeList::Extras {
@@ -165,7 +136,7 @@ NodeList::Batch::~Batch() = default;
 void NodeList::Batch::Add(std::unique_ptr<DisplayItem> item)
 {
     marks_ += MarksOfItem(*item);
-    keys_.push_back(KeyOf(item->StoredText(), static_cast<uint32_t>(nodes_.size())));
+    keys_.emplace_back(item->StoredText(), static_cast<uint32_t>(nodes_.size()));
     nodes_.push_back(std::make_unique<TreeNode>(std::move(item), *list_));
 }
 
@@ -183,30 +154,26 @@ void NodeList::InsertSorted(Batch batch)
     if (batch.nodes_.empty()) {
         return;
     }
-    const auto textOf = [&batch](const Batch::Key &key) {
-        return [&batch, &key]() -> const std::string & {
-            return batch.nodes_[key.arrival]->Item()->StoredText();
-        };
-    };
-    std::sort(batch.keys_.begin(), batch.keys_.end(),
-              [&textOf](const Batch::Key &a, const Batch::Key &b) {
-                  const int order = Compare(a, textOf(a), b, textOf(b));
-                  return order != 0 ? order < 0 : a.arrival > b.arrival;
-              });
+    SortTextKeys(batch.keys_, [&batch](uint32_t index) -> const std::string & {
+        return batch.nodes_[index]->Item()->StoredText();
+    });
     std::vector<std::unique_ptr<TreeNode>> merged;
     merged.reserve(nodes_.size() + batch.nodes_.size());
     auto existing = nodes_.begin();
-    for (const Batch::Key &key : batch.keys_) {
+    for (const TextKey &key : batch.keys_) {
         // A new item goes before the existing ones with an equal text.
+        const auto text = [&]() -> const std::string & {
+            return batch.nodes_[key.index]->Item()->StoredText();
+        };
         while (existing != nodes_.end()) {
             const std::string &existingText = (*existing)->Item()->StoredText();
-            const auto text = [&existingText]() -> const std::string & { return existingText; };
-            if (Compare(key, textOf(key), KeyOf(existingText, 0), text) <= 0) {
+            const auto other = [&existingText]() -> const std::string & { return existingText; };
+            if (TextKey::Compare(key, text, TextKey(existingText, 0), other) <= 0) {
                 break;
             }
             merged.push_back(std::move(*existing++));
         }
-        merged.push_back(std::move(batch.nodes_[key.arrival]));
+        merged.push_back(std::move(batch.nodes_[key.index]));
     }
     std::move(existing, nodes_.end(), std::back_inserter(merged));
     nodes_ = std::move(merged);

@@ -17,6 +17,8 @@
 #include <memory>
 #include <vector>
 
+#include "tree/TextKey.h"
+
 class DisplayItem;
 class NodeReclaimer;
 class TreeNode;
@@ -50,17 +52,11 @@ class NodeList
         void Add(std::unique_ptr<DisplayItem> item);
         std::size_t Size() const { return nodes_.size(); }
 
-        struct Key {
-            uint64_t high; // the text's first 16 bytes, big-endian and zero-padded
-            uint64_t low;
-            uint32_t arrival;
-        };
-
       private:
         friend class NodeList;
 
         NodeList *list_;
-        std::vector<Key> keys_;
+        std::vector<TextKey> keys_;                    // indexes into nodes_
         std::vector<std::unique_ptr<TreeNode>> nodes_; // in arrival order
         std::ptrdiff_t marks_ = 0;
     };
