@@ -56,16 +56,19 @@ RowPool::~RowPool()
         Unlink(*block);
         Release(*block);
     }
-    if (spare_ != nullptr) {
-        Release(*spare_);
+    while (spares_ != nullptr) {
+        Block *block = spares_;
+        spares_ = block->next;
+        Release(*block);
     }
 }
 
 RowPool::Block *RowPool::NewBlock()
 {
-    if (spare_ != nullptr) {
-        Block *block = spare_;
-        spare_ = nullptr;
+    if (spares_ != nullptr) {
+        Block *block = spares_;
+        spares_ = block->next;
+        --spareCount_;
         return ::new (block) Block();
     }
     void *memory = MapAlignedBlock();
@@ -138,8 +141,10 @@ void RowPool::Free(void *slot) noexcept
         if (block.listed) {
             Unlink(block);
         }
-        if (spare_ == nullptr) {
-            spare_ = &block;
+        if (spareCount_ < kMostSpares) {
+            block.next = spares_;
+            spares_ = &block;
+            ++spareCount_;
         } else {
             Release(block);
         }
