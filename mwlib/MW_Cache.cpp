@@ -120,11 +120,12 @@ void MW_Cache::DropIndex()
 
 void MW_Cache::Unlink(uint32_t handle)
 {
-    if (indexed) {
-        CatchUpIndex();
-        if (indexed)
-            index.Remove(handle);
-    }
+    // An entry that the index has not learnt of yet is simply not found there. (A registry whose
+    // clients leave by their handles never looks a key up, and its index stays empty.)
+    if (indexed)
+        index.Remove(handle);
+    if (handle == unindexed)
+        unindexed = entries.At(handle).next;
     const MW_CacheEntry &entry = entries.At(handle);
     (entry.prev != None ? entries.At(entry.prev).next : CacheStart) = entry.next;
     (entry.next != None ? entries.At(entry.next).prev : last) = entry.prev;
@@ -177,6 +178,12 @@ uint32_t MW_Cache::NewEntry(uint32_t SKS, uint32_t DS)
 
 int32_t MW_Cache::Store(uint32_t SKS, const void *SK, uint32_t DS, const void *D)
 {
+    return StoreEntry(SKS, SK, DS, D, nullptr);
+}
+
+int32_t MW_Cache::StoreEntry(uint32_t SKS, const void *SK, uint32_t DS, const void *D,
+                             uint32_t *stored)
+{
     if (Tracing()) // checked here too: registries store many entries
         TraceFormat("MW_Cache::Store SKS=%lu, SK=%lX, DS=%lu, D=%lX",
                     static_cast<unsigned long>(SKS), Address(SK), static_cast<unsigned long>(DS),
@@ -196,6 +203,8 @@ int32_t MW_Cache::Store(uint32_t SKS, const void *SK, uint32_t DS, const void *D
         std::memcpy(entry.Data, D, DS);
     }
     Link(handle);
+    if (stored)
+        *stored = handle;
     TraceLine("MW_Cache::Store.return");
     return MW_OK;
 }
@@ -244,13 +253,35 @@ int32_t MW_Cache::Delete(uint32_t SKS, const void *SK)
         TraceLine("MW_Cache::Delete.return");
         return MW_NOTFOUND;
     }
+    Remove(handle);
+    return MW_OK;
+}
+
+int32_t MW_Cache::DeleteEntry(uint32_t handle, uint32_t SKS, const void *SK)
+{
+    if (Tracing())
+        TraceFormat("MW_Cache::Delete SKS=%lu, SK=%lX", static_cast<unsigned long>(SKS),
+                    Address(SK));
+    TraceLine("MW_Cache::Delete.SearchPointer");
+    const MW_CacheEntry *entry = entries.Find(handle);
+    if (!entry || entry->SKS != SKS ||
+        (SKS > 0 && (!SK || std::memcmp(entry->SearchKey(), SK, SKS) != 0))) {
+        TraceLine("MW_Cache::Delete.SearchPointer nothing found");
+        TraceLine("MW_Cache::Delete.return");
+        return MW_NOTFOUND;
+    }
+    Remove(handle);
+    return MW_OK;
+}
+
+void MW_Cache::Remove(uint32_t handle)
+{
     TraceLine("MW_Cache::Delete.SearchPointer found");
     Unlink(handle);
     Destroy(handle);
     if (count == 0)
         entries.Clear(); // an emptied cache gives its blocks back
     TraceLine("MW_Cache::Delete.return");
-    return MW_OK;
 }
 
 int32_t MW_Cache::Replace(uint32_t SKS, const void *SK, uint32_t DS, const void *D)

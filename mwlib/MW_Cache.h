@@ -57,6 +57,12 @@ class MW_Cache : public MW_TraceObject
     // Frees the data copy, key copy and record; *result is left as it was.
     virtual void FreeResult(CacheEntryResult_T **result);
 
+    // Store, also telling the handle of the new entry; and the Delete of exactly that entry, which
+    // needs no lookup: it deletes the entry if the handle still designates it with this key (else
+    // MW_NOTFOUND). Where keys are unique, as in a registry of addresses, that is Delete's effect.
+    int32_t StoreEntry(uint32_t SKS, const void *SK, uint32_t DS, const void *D, uint32_t *handle);
+    int32_t DeleteEntry(uint32_t handle, uint32_t SKS, const void *SK);
+
     static void FreeData(void *data);
     uint32_t Count() const { return count; }
 
@@ -69,6 +75,7 @@ class MW_Cache : public MW_TraceObject
     uint32_t NewEntry(uint32_t SKS, uint32_t DS);
     void Link(uint32_t handle);
     void Unlink(uint32_t handle);
+    void Remove(uint32_t handle); // a Delete's steps once the entry is found
     void Destroy(uint32_t handle);
 
     // Entries are named by their handles in the slab.

@@ -20,12 +20,19 @@ MW_SIGTERMClientList::~MW_SIGTERMClientList()
 
 int32_t MW_SIGTERMClientList::Register(MW_SIGTERMClient *client)
 {
-    return clients.Store(sizeof client, &client, 0, nullptr);
+    return clients.StoreEntry(sizeof client, &client, 0, nullptr, &client->entry);
 }
 
+// The client's address is its key and is unique among the registered clients, so deleting the
+// client's own entry is deleting the first entry with that key.
 void MW_SIGTERMClientList::Deregister(MW_SIGTERMClient *client)
 {
-    clients.Delete(sizeof client, &client); // a key that is gone already is fine
+    Forget(client, client->entry);
+}
+
+void MW_SIGTERMClientList::Forget(const MW_SIGTERMClient *client, uint32_t entry)
+{
+    clients.DeleteEntry(entry, sizeof client, &client); // gone already is fine
 }
 
 MW_SIGTERMClient *MW_SIGTERMClientList::TakeNext(uint32_t *iterator)
@@ -58,7 +65,8 @@ void MW_SIGTERMClientList::SIGTERMInformRegisteredClients()
         // Deregistered before its reaction runs, so a client that destroys itself there does
         // not reach back into this registry.
         client->registry = nullptr;
+        const uint32_t entry = client->entry; // the client may be gone after its reaction
         client->Inform();
-        Deregister(client);
+        Forget(client, entry);
     } while (iterator != MW_Cache::NewPass);
 }

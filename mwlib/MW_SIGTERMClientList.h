@@ -27,6 +27,8 @@ class MW_SIGTERMClientList : public MW_SIGTERMClient
     friend class MW_SIGTERMClient;
     int32_t Register(MW_SIGTERMClient *client);
     void Deregister(MW_SIGTERMClient *client);
+    // Removes the client's entry without looking at the client, which may be gone.
+    void Forget(const MW_SIGTERMClient *client, uint32_t entry);
     // Takes the first registered client out of the registry, or yields null.
     MW_SIGTERMClient *TakeNext(uint32_t *iterator);
 

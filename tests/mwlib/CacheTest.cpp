@@ -229,4 +229,26 @@ TEST(Cache, StoredDataIsACopyAndSoIsWhatSearchHandsOut)
     EXPECT_EQ(SearchText(cache, "key").data, "data");
 }
 
+// What a registry does: each client keeps the handle of its entry and leaves without a lookup.
+TEST(Cache, DeleteEntryRemovesExactlyTheEntryThatStoreMade)
+{
+    MW_Cache cache;
+    uint32_t first = MW_Cache::NewPass;
+    uint32_t second = MW_Cache::NewPass;
+    ASSERT_EQ(cache.StoreEntry(2, "k1", 1, "a", &first), MW_OK);
+    ASSERT_EQ(cache.StoreEntry(2, "k2", 1, "b", &second), MW_OK);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(cache.DeleteEntry(first, 2, "k2"), MW_NOTFOUND); // not the key stored there
+    EXPECT_EQ(cache.DeleteEntry(first, 2, "k1"), MW_OK);
+    EXPECT_EQ(cache.DeleteEntry(first, 2, "k1"), MW_NOTFOUND); // gone already
+
+    uint32_t third = MW_Cache::NewPass;
+    ASSERT_EQ(cache.StoreEntry(2, "k3", 1, "c", &third), MW_OK); // may reuse the first's entry
+    EXPECT_EQ(cache.DeleteEntry(first, 2, "k1"), MW_NOTFOUND);
+    EXPECT_EQ(Contents(cache), (std::vector<CacheItem>{{"k2", "b"}, {"k3", "c"}}));
+    EXPECT_EQ(cache.DeleteEntry(third, 2, "k3"), MW_OK);
+    EXPECT_EQ(cache.DeleteEntry(second, 2, "k2"), MW_OK);
+    EXPECT_EQ(cache.Count(), 0u);
+}
+
 } // namespace
