@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <unordered_map>
 
+#include "toolkit/AccessibleAnnouncer.h"
 #include "toolkit/AccessibleRowItem.h"
 #include "toolkit/AccessibleRowsTree.h"
 #include "toolkit/Window.h"
@@ -36,7 +37,7 @@ void Announce(QAccessibleInterface *iface, QAccessible::Event type)
 {
     if (iface) {
         QAccessibleEvent event(iface, type);
-        QAccessible::updateAccessibility(&event);
+        AccessibleAnnouncer::Announce(event);
     }
 }
 
@@ -44,7 +45,7 @@ void AnnounceStates(QAccessibleInterface *iface, const QAccessible::State &chang
 {
     if (iface) {
         QAccessibleStateChangeEvent event(iface, changed);
-        QAccessible::updateAccessibility(&event);
+        AccessibleAnnouncer::Announce(event);
     }
 }
 
@@ -76,8 +77,12 @@ void AccessibleRows::PresentOn(Window &window)
     }
 }
 
+// Null while nobody hears announcements: then no interface is made only to announce.
 AccessibleRowsTree *AccessibleRows::Tree() const
 {
+    if (!AccessibleAnnouncer::IsHeard()) {
+        return nullptr;
+    }
     if (tree_ || !widget_) {
         return tree_;
     }
@@ -145,13 +150,17 @@ void AccessibleRows::AnnounceChecks(int32_t firstRow, int32_t lastRow)
     }
 }
 
+// Row interfaces made earlier stand for a row number: those whose row changed are given up,
+// whether or not anybody hears, so that no tool goes on taking a new row for the old one.
 void AccessibleRows::AnnounceRows(int32_t fromRow)
 {
+    if (tree_) {
+        tree_->Forget(fromRow);
+    }
     AccessibleRowsTree *tree = Tree();
     if (!tree) {
         return;
     }
-    tree->Forget(fromRow);
     Announce(tree, QAccessible::ObjectReorder);
     // The caret row's interface may be new: tell the tools where the keyboard is.
     if (AccessibleCaretRow() >= fromRow) {
@@ -161,8 +170,8 @@ void AccessibleRows::AnnounceRows(int32_t fromRow)
 
 void AccessibleRows::AnnounceScrolled()
 {
-    if (AccessibleRowsTree *tree = Tree()) {
-        tree->Forget(AccessibleRowCount());
-        Announce(tree, QAccessible::ObjectReorder);
+    if (tree_) {
+        tree_->Forget(AccessibleRowCount());
     }
+    Announce(Tree(), QAccessible::ObjectReorder);
 }

@@ -69,6 +69,8 @@ void RowArea::SelectRow(int32_t row)
     InvalidateRow(oldCaret);
     InvalidateRow(oldSelected);
     RepaintRow(row);
+    AnnounceSelection(oldSelected, row);
+    AnnounceCaret();
     CallLink(selectHdl_, *panel_);
 }
 
@@ -83,6 +85,7 @@ void RowArea::SetCaretRow(int32_t row)
     caret_ = row;
     InvalidateRow(old);
     RepaintRow(row);
+    AnnounceCaret();
 }
 
 void RowArea::ResetRows()
