@@ -88,9 +88,9 @@ std::string AccessibleGroupOf(const DialogResource &dialog, const ControlResourc
 
 std::string AccessibleLabelOf(const DialogResource &dialog, const ControlResource &control)
 {
-    const ControlResource *label = Nearest(
-        dialog, control, SameLineLeft,
-        [](const ControlResource &l, const ControlResource &c) { return c.x - Right(l); });
+    const ControlResource *label =
+        Nearest(dialog, control, SameLineLeft,
+                [](const ControlResource &l, const ControlResource &c) { return c.x - Right(l); });
     if (!label) {
         label = Nearest(
             dialog, control, JustAbove,

@@ -37,7 +37,10 @@ void RowArea::RepaintRow(int32_t row)
     Update();
 }
 
-void RowArea::InvalidateRow(int32_t row) { Invalidate(RowRect(row)); }
+void RowArea::InvalidateRow(int32_t row)
+{
+    Invalidate(RowRect(row));
+}
 
 void RowArea::InvalidateFromRow(int32_t row)
 {

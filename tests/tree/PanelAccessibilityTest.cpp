@@ -246,8 +246,8 @@ TEST(PanelAccessibility, AnnouncesCheckStatesOfTheRowsOnScreen)
         }
     }
     // Rows 4 to 9 are on screen; what is below is read when it comes into view.
-    EXPECT_EQ(told, (std::vector<std::string>{"Row-4", "Row-5", "Row-6", "Row-7", "Row-8",
-                                              "Row-9"}));
+    EXPECT_EQ(told,
+              (std::vector<std::string>{"Row-4", "Row-5", "Row-6", "Row-7", "Row-8", "Row-9"}));
     EXPECT_TRUE(Row(f.panel, 4)->state().checked);
 }
 
