@@ -78,8 +78,8 @@ bool NeedsAccessibleLabel(ControlKind kind)
 std::string AccessibleGroupOf(const DialogResource &dialog, const ControlResource &control)
 {
     for (const ControlResource &box : dialog.controls) {
-        if (box.kind == ControlKind::GroupBox && &box != &control && !box.text.empty() &&
-            Surrounds(box, control)) {
+        if (box.kind == ControlKind::GroupBox && control.kind != ControlKind::GroupBox &&
+            !box.text.empty() && Surrounds(box, control)) {
             return WithoutMnemonic(box.text);
         }
     }
