@@ -112,12 +112,23 @@ TEST_F(DialogAccessibility, EntryFieldsAndListsAreNamedByTheirLabels)
     }
 }
 
-TEST_F(DialogAccessibility, TheOnErrorChoicesTellTheirGroup)
+TEST_F(DialogAccessibility, TheOnErrorChoicesAreRadioButtonsOfTheirGroup)
 {
     ModalDialog dialog(nullptr, ResId(kDialogRestoreObjects));
     for (uint16_t id : {kRestoreObjectsContinue, kRestoreObjectsAskUser, kRestoreObjectsEnd}) {
         RadioButton radio(&dialog, ResId(id));
-        EXPECT_EQ(AccessibleOf(radio.Widget())->text(QAccessible::Description).toStdString(),
-                  "On error:");
+        QAccessibleInterface *iface = AccessibleOf(radio.Widget());
+        EXPECT_EQ(iface->role(), QAccessible::RadioButton);
+        EXPECT_EQ(iface->text(QAccessible::Description).toStdString(), "On error:");
+        EXPECT_TRUE(iface->state().checkable);
+        EXPECT_FALSE(iface->state().checked);
+        radio.Check();
+        EXPECT_TRUE(iface->state().checked);
+
+        // A tool's press is a click: the program's handler hears it.
+        int clicks = 0;
+        radio.SetClickHdl([&clicks](Control &) { return long(++clicks); });
+        iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_EQ(clicks, 1);
     }
 }
