@@ -18,7 +18,7 @@ ifeq ($(CI),true)
 endif
 
 
-.PHONY: all deps build run test test-core bench fuzz clean
+.PHONY: all deps build run test test-core bench fuzz check-a11y clean
 
 all: build
 
@@ -46,6 +46,10 @@ test-core: deps
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done
+
+# What assistive tools read of the program, over the accessibility bus under Xvfb.
+check-a11y: build
+	tools/check-a11y $(BUILD)/tarvik
 
 fuzz:
 	@tools/ensure-packages $(PACKAGES) $(FUZZ_PACKAGES)

@@ -11,7 +11,7 @@ import time
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 
 TIMEOUT = 15
 failures = []
@@ -106,9 +106,32 @@ def closed(what):
     focus_main()
 
 
+heard = []
+
+
+def listen():
+    """Records what the program announces: focus moving and check states changing."""
+    def record(event):
+        if event.detail1 == 1:
+            heard.append((event.type, event.source.get_name() if event.source else None))
+    listener = Atspi.EventListener.new(record)
+    for kind in ("object:state-changed:focused", "object:state-changed:checked"):
+        listener.register(kind)
+    return listener
+
+
 def key(*keys):
     subprocess.run(["xdotool", "key", "--delay", "60", *keys], check=True)
-    time.sleep(0.4)
+    end = time.time() + 0.4
+    context = GLib.MainContext.default()
+    while time.time() < end:
+        while context.iteration(False):
+            pass
+        time.sleep(0.02)
+
+
+def announced(kind, name):
+    return (kind, name) in heard
 
 
 def trees():
@@ -176,6 +199,7 @@ def main():
     wait_for(main_window, "the main window")
     wait_for(lambda: len(trees()) == 2 and trees()[0].get_child_count() > 1, "the tree view")
 
+    listener = listen()  # noqa: F841 (kept alive while the check runs)
     print("Start-up")
     tree = trees()[0]
     history = trees()[1]
@@ -196,6 +220,8 @@ def main():
     tree = trees()[0]
     print_tree(tree)
     opened = rows(tree)[first_container]
+    check(announced("object:state-changed:focused", opened[0]),
+          f"focus on {opened[0]} announced")
     check("expanded" in opened[1], f"{opened[0]} expanded")
     children = [i for i, (n, s) in enumerate(rows(tree))
                 if i > first_container and "expandable" not in s][:2]
@@ -218,6 +244,8 @@ def main():
     print_tree(tree)
     for row in children:
         check("checked" in rows(tree)[row][1], f"{rows(tree)[row][0]} checked")
+        check(announced("object:state-changed:checked", rows(tree)[row][0]),
+              f"{rows(tree)[row][0]} checked announced")
     print(f"  status bar: {status_fields()}")
     check("Containers: 0, Objects: 2" in status_fields(), "status bar counts 2 objects")
 
@@ -257,6 +285,31 @@ def main():
     key("Return")
     closed("the question closed")
     print(f"  status bar: {status_fields()}")
+    check("Containers: 0, Objects: 0" in status_fields(), "marks cleared")
+
+    print("\nKeyboard: Alt+V T re-roots the tree at a context typed into the dialog")
+    key("alt+v", "t")
+    texts = read_modal("Set Top Context")
+    check(any(t.startswith("text: Enter new context:") for t in texts), "entry field named")
+    key("ctrl+a")
+    subprocess.run(["xdotool", "type", "--delay", "40", "Elsewhere"], check=True)
+    key("Return")
+    closed("the dialog closed")
+    wait_for(lambda: trees()[0].get_name() == "Elsewhere", "the tree view renamed")
+    print_tree(trees()[0])
+    check(rows(trees()[0])[0][0] == "Elsewhere", "rows of the new top context")
+    check(trees()[1].get_name() == "-- No object selected --", "history view renamed")
+
+    print("\nKeyboard: Alt+H A and Alt+H R show About and the release notes")
+    key("alt+h", "a")
+    read_modal("About TARVIK", "Version 1.0 (Pre-release 2)")
+    key("Return")
+    closed("the About box closed")
+    key("alt+h", "r")
+    texts = read_modal("TARVIK Release Notes")
+    check(any(t.startswith("text: TARVIK Release Notes") for t in texts), "notes named")
+    key("Escape")
+    closed("the release notes closed")
 
     print("\nKeyboard: + marks, Alt+X asks before closing; Escape keeps the window")
     key("plus")
