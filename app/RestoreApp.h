@@ -49,7 +49,9 @@ class RestoreApp : public Application
     RestoreProfile *Profile() const { return profile_.get(); }
 
   private:
+    bool OpenNamedOrConfiguredServer(const std::string &name);
     bool OpenConfiguredServer();
+    bool TakeConfiguredServerName(std::string &name);
 
     MW_Cache &serverNames_;
     MW_String &section_;
