@@ -42,7 +42,11 @@ AccessibleRowItem *AccessibleRowsTree::Row(int32_t row)
     }
     auto found = items_.find(row);
     if (found != items_.end()) {
-        return static_cast<AccessibleRowItem *>(QAccessible::accessibleInterface(found->second));
+        // Qt may have let go of it (when it cleans up): then a new one is made.
+        if (QAccessibleInterface *known = QAccessible::accessibleInterface(found->second)) {
+            return static_cast<AccessibleRowItem *>(known);
+        }
+        items_.erase(found);
     }
     auto *item = new AccessibleRowItem(this, row);
     items_[row] = QAccessible::registerAccessibleInterface(item);
