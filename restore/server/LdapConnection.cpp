@@ -215,9 +215,12 @@ LdapStatus LdapConnection::BindExternal()
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
+    // An empty initial response: act as whoever the transport says this is.
+    char nothing[] = "";
+    berval credentials{0, nothing};
     int messageId = 0;
     const int sent =
-        ldap_sasl_bind(ld_, nullptr, "EXTERNAL", nullptr, nullptr, nullptr, &messageId);
+        ldap_sasl_bind(ld_, nullptr, "EXTERNAL", &credentials, nullptr, nullptr, &messageId);
     return Finish(messageId, sent);
 }
 
