@@ -160,14 +160,26 @@ bool SlapdServer::Start(const Options &options)
         failure_ = "slapadd failed: " + ReadAll(folder_ + "/tool-output.err");
         return false;
     }
-    pid_ = Spawn({"slapd", "-f", conf, "-h", uri_ + "/ " + socketUri_, "-d", "0"}, "",
-                 folder_ + "/slapd.log", true);
+    return Launch();
+}
+
+bool SlapdServer::Launch()
+{
+    pid_ = Spawn({"slapd", "-f", folder_ + "/slapd.conf", "-h", uri_ + "/ " + socketUri_, "-d",
+                  "0"},
+                 "", folder_ + "/slapd.log", true);
     if (!WaitUntilAnswering()) {
         failure_ = "slapd did not start: " + ReadAll(folder_ + "/slapd.log.err");
         Stop();
         return false;
     }
     return true;
+}
+
+bool SlapdServer::Restart()
+{
+    Stop();
+    return Launch();
 }
 
 bool SlapdServer::WaitUntilAnswering()

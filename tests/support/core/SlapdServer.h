@@ -52,9 +52,12 @@ class SlapdServer
     std::string Slapcat() const;
 
     void Stop();
+    // Stops and starts slapd again on the same port, socket and database.
+    bool Restart();
 
   private:
     bool Start(const Options &options);
+    bool Launch();
     bool WaitUntilAnswering();
     int Run(const std::vector<std::string> &command, const std::string &input,
             std::string *output) const;
