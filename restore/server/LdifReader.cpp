@@ -54,15 +54,16 @@ bool LdifReader::ReadLogicalLines(std::vector<std::string> &lines)
             }
             return true;
         }
-        if (line[0] == ' ') {
-            if (!inComment && !lines.empty()) {
-                lines.back().append(line.substr(1));
-            } else if (!inComment) {
-                lines.emplace_back(line); // a continuation of nothing: ParseLine refuses it
-            }
+        const bool continuation = line[0] == ' ';
+        if (continuation && inComment) {
+            continue;
+        }
+        if (continuation && !lines.empty()) {
+            lines.back().append(line.substr(1));
             entryEnd_ = at_;
             continue;
         }
+        // A continuation of nothing is kept as a line of its own, which ParseLine refuses.
         inComment = line[0] == '#';
         if (inComment) {
             continue;
