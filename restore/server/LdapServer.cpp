@@ -78,8 +78,13 @@ bool LdapServer::CheckSettings()
         fault = "Base is not a distinguished name";
     } else if (settings_.catalogue.empty()) {
         fault = "Catalogue names no folder";
-    } else if (settings_.saslExternal && !settings_.bindDn.empty()) {
-        fault = "give either BindDn or Sasl=EXTERNAL, not both";
+    } else if (!settings_.saslMechanism.empty() &&
+               strcasecmp(settings_.saslMechanism.c_str(), "EXTERNAL") != 0) {
+        fault = "Sasl " + settings_.saslMechanism + " is not offered: only EXTERNAL";
+    } else if (settings_.timeoutSeconds < 1 || settings_.timeoutSeconds > 600) {
+        fault = "Timeout must be 1 to 600 seconds";
+    } else if (!settings_.saslMechanism.empty() && !settings_.bindDn.empty()) {
+        fault = "give either BindDn or Sasl, not both";
     } else if (!settings_.bindDn.empty() && settings_.passwordFile.empty()) {
         fault = "BindDn needs a PasswordFile";
     } else if (base->TypelessName().size() >= LoginFieldSize) {
@@ -129,7 +134,7 @@ int32_t LdapServer::Open(const char *)
 LdapStatus LdapServer::BindConfigured()
 {
     LdapStatus status{NoConfiguredBind, "no bind is configured"};
-    if (settings_.saslExternal) {
+    if (!settings_.saslMechanism.empty()) {
         status = connection_.BindExternal();
         std::string identity;
         if (status.Ok() && connection_.WhoAmI(identity).Ok()) {

@@ -14,8 +14,8 @@ struct LdapSettings {
     // (the user is asked).
     std::string bindDn;
     std::string passwordFile;
-    bool saslExternal = false;
-    int timeoutSeconds = 10;
+    std::string saslMechanism; // "EXTERNAL" or empty
+    int timeoutSeconds = 10;   // for every call to the server; 1 to 600
     // Object classes whose entries count as containers even without children (lower case);
     // empty: the usual ones (organization, organizationalUnit, domain, ...).
     std::vector<std::string> containerClasses;

@@ -50,7 +50,7 @@ class DirectoryFixture : public testing::Test
         settings.uri = slapd.SocketUri();
         settings.base = SlapdServer::Base;
         settings.catalogue = slapd.Catalogue();
-        settings.saslExternal = true;
+        settings.saslMechanism = "EXTERNAL";
         settings.timeoutSeconds = 5;
         return settings;
     }

@@ -30,7 +30,7 @@ class DirectoryOpenTest : public DirectoryFixture
     {
         LdapSettings settings = Settings();
         settings.uri = slapd.Uri();
-        settings.saslExternal = false;
+        settings.saslMechanism.clear();
         settings.bindDn = dn;
         settings.passwordFile = slapd.WriteFile("password", password + "\n");
         ::chmod(settings.passwordFile.c_str(), static_cast<mode_t>(mode));
@@ -102,7 +102,7 @@ TEST_F(DirectorySizeLimitTest, ListingCutByTheServerStillTellsLiveFromDeleted)
     slapd.WriteSnapshot(1000, slapd.Slapcat());
     ASSERT_TRUE(slapd.Delete("cn=Cid,ou=Sales,o=Marrowby"));
     LdapSettings settings = Settings();
-    settings.saslExternal = false;
+    settings.saslMechanism.clear();
     ASSERT_EQ(Open(settings), 0) << Log();
     EXPECT_NE(ldap->LoginCurrent(LoginRecord{}), 0);
     EXPECT_EQ(ldap->Login("reader.Marrowby", "r3ad.me"), 0) << Log();
@@ -139,9 +139,11 @@ TEST_F(DirectoryOpenTest, SettingsThatCannotWorkFailToOpenAndSayWhy)
              s.passwordFile = "/dev/null";
          },
          "not both"},
+        {"other mechanism", [](LdapSettings &s) { s.saslMechanism = "GSSAPI"; }, "GSSAPI"},
+        {"no timeout", [](LdapSettings &s) { s.timeoutSeconds = 0; }, "Timeout"},
         {"bind without password",
          [](LdapSettings &s) {
-             s.saslExternal = false;
+             s.saslMechanism.clear();
              s.bindDn = "cn=admin,o=Marrowby";
          },
          "PasswordFile"},
@@ -158,7 +160,7 @@ TEST_F(DirectoryOpenTest, SettingsThatCannotWorkFailToOpenAndSayWhy)
 TEST_F(DirectoryOpenTest, UnreachableServerIsAnErrorNotAWait)
 {
     LdapSettings settings = Settings();
-    settings.saslExternal = false;
+    settings.saslMechanism.clear();
     slapd.Stop();
     EXPECT_NE(Open(settings), 0);
     EXPECT_THAT(Log(), HasSubstr("Can't contact LDAP server"));
