@@ -49,6 +49,16 @@ void RestoreApp::LoadProfile(MW_Application *owner)
 
 bool RestoreApp::OpenServers(const std::string &name)
 {
+    bool opened = OpenNamedOrConfiguredServer(name);
+    // Only this step reads the list; what it did not take is released here.
+    std::string unused;
+    while (TakeConfiguredServerName(unused)) {
+    }
+    return opened;
+}
+
+bool RestoreApp::OpenNamedOrConfiguredServer(const std::string &name)
+{
     if (!name.empty()) {
         serverName_ = name;
         if (OpenServer(serverName_) == 0) {
@@ -68,27 +78,37 @@ bool RestoreApp::OpenServers(const std::string &name)
     return false;
 }
 
-// Tries the configured servers in order until one opens; each name read is the program's to
-// destroy. Names after the one that opened are never read.
+// Takes the first configured server name out of the list; false when the list is empty. Each
+// name is the program's to destroy: taking it out leaves nothing behind that could leak.
+bool RestoreApp::TakeConfiguredServerName(std::string &name)
+{
+    uint32_t iterator = MW_Cache::NewPass;
+    CacheEntryResult_T *result = nullptr;
+    serverNames_.GetNext(&iterator, &result);
+    if (!result) {
+        return false;
+    }
+    name.clear();
+    if (result->DS >= sizeof(MW_ProfileListValue)) {
+        MW_String *text = static_cast<MW_ProfileListValue *>(result->Data)->value.text;
+        name = text ? text->Text() : "";
+        delete text;
+    }
+    // The entry taken is the first, so the first match of its key is the entry itself.
+    serverNames_.Delete(result->SKS, result->SearchKey);
+    serverNames_.FreeResult(&result);
+    return true;
+}
+
+// Tries the configured servers in order until one opens; names after it are never tried.
 bool RestoreApp::OpenConfiguredServer()
 {
     bool opened = false;
-    uint32_t iterator = MW_Cache::NewPass;
-    CacheEntryResult_T *result = nullptr;
-    do {
-        serverNames_.GetNext(&iterator, &result);
-        if (!result) {
-            break;
-        }
-        if (result->DS >= sizeof(MW_ProfileListValue)) {
-            auto *value = static_cast<MW_ProfileListValue *>(result->Data);
-            MW_String *text = value->value.text;
-            serverName_ = text ? text->Text() : "";
-            delete text;
-            opened = OpenServer(serverName_) == 0;
-        }
-        serverNames_.FreeResult(&result);
-    } while (iterator != MW_Cache::NewPass && !opened);
+    std::string name;
+    while (!opened && TakeConfiguredServerName(name)) {
+        serverName_ = name;
+        opened = OpenServer(serverName_) == 0;
+    }
     return opened;
 }
 

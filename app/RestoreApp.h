@@ -49,7 +49,9 @@ class RestoreApp : public Application
     RestoreProfile *Profile() const { return profile_.get(); }
 
   private:
+    bool OpenNamedOrConfiguredServer(const std::string &name);
     bool OpenConfiguredServer();
+    bool TakeConfiguredServerName(std::string &name);
     // Opens the named server: a directory server when the profile has a section of that name,
     // else the simulation (a server built on a given backend keeps that backend).
     int32_t OpenServer(const std::string &name);

@@ -1,11 +1,10 @@
 // The object tree at scale: opening a container of 100,000 children delivered in random order,
 // and reaching the last rows of a 1,000,000-row forest.
-#include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "bench/BenchMain.h"
 #include "mwlib/MW_SIGTERMClientList.h"
 #include "restore/server/BackupServer.h"
 #include "tests/support/core/ScriptedServer.h"
@@ -13,9 +12,6 @@
 #include "tree/ObjectItem.h"
 #include "tree/TreeNode.h"
 #include "tree/TreeWalker.h"
-
-// After the support library's headers, whose members Qt's keyword macros would rename.
-#include <QGuiApplication>
 
 namespace
 {
@@ -121,15 +117,5 @@ void BM_RowOfTheLastNode(benchmark::State &state)
 BENCHMARK(BM_RowOfTheLastNode);
 } // namespace
 
-int main(int argc, char **argv)
-{
-    // Object items load their bitmaps, which needs the GUI application; no screen is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+// Object items load their bitmaps, which needs the GUI application; no screen is needed.
+TARVIK_GUI_BENCHMARK_MAIN()

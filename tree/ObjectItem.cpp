@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "res/ResourceIds.h"
 #include "restore/server/BackupServer.h"
 #include "restore/server/RecordFields.h"
 #include "restore/server/ServerReply.h"
@@ -14,21 +15,14 @@
 
 namespace
 {
-// Bitmap resources of the objects, by container, present and open flags.
-constexpr uint16_t CONODELE = 256;
-constexpr uint16_t CONOPRES = 257;
-constexpr uint16_t objdelet = 258;
-constexpr uint16_t objprese = 259;
-constexpr uint16_t CONCDELE = 260;
-constexpr uint16_t CONCPRES = 261;
-
 // Loaded together when the first object item is made, and kept for the program's life (a pixmap
 // must not outlive the application object's teardown, so they are never destroyed).
 const std::array<Bitmap, 6> &ObjectBitmaps()
 {
-    static const auto *bitmaps = new std::array<Bitmap, 6>{
-        Bitmap(ResId(CONODELE)), Bitmap(ResId(CONOPRES)), Bitmap(ResId(objdelet)),
-        Bitmap(ResId(objprese)), Bitmap(ResId(CONCDELE)), Bitmap(ResId(CONCPRES))};
+    static const auto *bitmaps =
+        new std::array<Bitmap, 6>{Bitmap(ResId(kBitmapConoDele)), Bitmap(ResId(kBitmapConoPres)),
+                                  Bitmap(ResId(kBitmapObjDelet)), Bitmap(ResId(kBitmapObjPrese)),
+                                  Bitmap(ResId(kBitmapConcDele)), Bitmap(ResId(kBitmapConcPres))};
     return *bitmaps;
 }
 
@@ -155,6 +149,11 @@ void ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)
         times[i] = HistoryTime(*history, i);
     }
     std::sort(times.begin(), times.end(), std::greater<>());
+    // The history view counts its rows in 16 bits: the newest versions up to that limit are
+    // listed, rather than a count that wraps around.
+    if (times.size() > MaxVersionRows) {
+        times.resize(MaxVersionRows);
+    }
     for (BackupTime time : times) {
         std::unique_ptr<DisplayItem> row = makeRow(*this, time);
         if (row == nullptr) {
@@ -195,17 +194,17 @@ int32_t ObjectItem::Restore(std::string &message)
 ResId ObjectItem::BitmapId() const
 {
     if (!container_) {
-        return ResId(present_ ? objprese : objdelet);
+        return ResId(present_ ? kBitmapObjPrese : kBitmapObjDelet);
     }
     if (open_) {
-        return ResId(present_ ? CONOPRES : CONODELE);
+        return ResId(present_ ? kBitmapConoPres : kBitmapConoDele);
     }
-    return ResId(present_ ? CONCPRES : CONCDELE);
+    return ResId(present_ ? kBitmapConcPres : kBitmapConcDele);
 }
 
 const Bitmap &ObjectItem::GetBitmap() const
 {
-    return ObjectBitmaps()[BitmapId().Id() - CONODELE];
+    return ObjectBitmaps()[BitmapId().Id() - kBitmapConoDele];
 }
 
 void ObjectItem::SetCheckState(CheckState state)

@@ -34,6 +34,7 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient
 
     static constexpr int32_t NameTooLongStatus = -1;
     static constexpr int32_t NoReplyStatus = -2;
+    static constexpr std::size_t MaxVersionRows = 65535;
 
     // kind: ContainerKind or PlainKind. Registers with the registry (which may be null).
     ObjectItem(std::string name, uint16_t kind, BackupServer *server,

@@ -30,9 +30,11 @@ Rectangle RowArea::RowRect(int32_t row) const
 
 void RowArea::RepaintRow(int32_t row)
 {
-    Invalidate(RowRect(row));
+    InvalidateRow(row);
     Update();
 }
+
+void RowArea::InvalidateRow(int32_t row) { Invalidate(RowRect(row)); }
 
 void RowArea::InvalidateFromRow(int32_t row)
 {
@@ -60,8 +62,9 @@ void RowArea::SelectRow(int32_t row)
     const int32_t oldCaret = caret_;
     const int32_t oldSelected = selected_;
     selected_ = caret_ = row;
-    RepaintRow(oldCaret);
-    RepaintRow(oldSelected);
+    // One repaint for the three rows.
+    InvalidateRow(oldCaret);
+    InvalidateRow(oldSelected);
     RepaintRow(row);
     CallLink(selectHdl_, *panel_);
 }
@@ -75,7 +78,7 @@ void RowArea::SetCaretRow(int32_t row)
 {
     const int32_t old = caret_;
     caret_ = row;
-    RepaintRow(old);
+    InvalidateRow(old);
     RepaintRow(row);
 }
 
@@ -84,7 +87,7 @@ void RowArea::ResetRows()
     const int32_t oldCaret = caret_;
     const int32_t oldSelected = selected_;
     selected_ = caret_ = 0;
-    RepaintRow(oldCaret);
+    InvalidateRow(oldCaret);
     RepaintRow(oldSelected);
 }
 

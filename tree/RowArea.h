@@ -30,6 +30,7 @@ class RowArea : public Window
     void ResetRows(); // selected and caret back to row 0
     void ScrollRows(int32_t delta);
     void RepaintRow(int32_t row);
+    void InvalidateRow(int32_t row);
     void InvalidateFromRow(int32_t row);
     int32_t WholeRowsThatFit() const;
 

@@ -103,3 +103,18 @@ TEST(HistoryView, VersionsOfAnObjectWhoseContainerClosedStayUsable)
     ClickVersion(f, 1);
     EXPECT_EQ(row->Owner().ChosenVersion(), 10u);
 }
+
+TEST(HistoryView, AHistoryLongerThanTheRowCounterListsTheNewestUpToItsLimit)
+{
+    MainWindowFixture f;
+    std::vector<BackupTime> times(70000);
+    for (size_t i = 0; i < times.size(); ++i) {
+        times[i] = static_cast<BackupTime>(1000 + i);
+    }
+    f.script.SetHistory("Printer.Marrowby", times);
+    f.Click(2);
+    NodeList &versions = f.window->VersionList();
+    ASSERT_EQ(versions.TotalCount(), 65535u);
+    EXPECT_EQ(static_cast<VersionItem *>(versions.ItemAt(0))->Time(), 1000u + 69999u);
+    EXPECT_EQ(static_cast<VersionItem *>(versions.ItemAt(65534))->Time(), 1000u + 70000u - 65535u);
+}

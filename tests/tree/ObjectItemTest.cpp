@@ -335,20 +335,21 @@ TEST_F(ObjectItemTest, VersionsAreReadOnlyAsFarAsTheReplyGoes)
 
 TEST_F(ObjectItemTest, BitmapFollowsContainerPresentAndOpenFlags)
 {
-    script.SetChildren("Sales",
-                       {Leaf("a"), Leaf("b", false), Container("c"), Container("d", false)});
+    script.SetChildren(
+        "Sales", {Leaf("a"), Leaf("b", false), Container("c"), Container("d", false), Leaf("e")});
     Top().Open();
     EXPECT_EQ(Top().BitmapId(), ResId(257));           // CONOPRES
     EXPECT_EQ(Child(Top(), 0).BitmapId(), ResId(259)); // objprese
     EXPECT_EQ(Child(Top(), 1).BitmapId(), ResId(258)); // objdelet
     EXPECT_EQ(Child(Top(), 2).BitmapId(), ResId(261)); // CONCPRES
     EXPECT_EQ(Child(Top(), 3).BitmapId(), ResId(260)); // CONCDELE
+    // One bitmap per id, loaded once for all items (empty where the resources are not installed).
+    EXPECT_EQ(&Child(Top(), 0).GetBitmap(), &Child(Top(), 4).GetBitmap());
+    EXPECT_NE(&Child(Top(), 0).GetBitmap(), &Child(Top(), 1).GetBitmap());
     Child(Top(), 3).Open();
     EXPECT_EQ(Child(Top(), 3).BitmapId(), ResId(256)); // CONODELE
     Top().Close();
     EXPECT_EQ(Top().BitmapId(), ResId(261));
-    // Resources are not installed here: the bitmaps are empty but there is one per id.
-    EXPECT_TRUE(Top().GetBitmap().IsEmpty());
 }
 
 TEST_F(ObjectItemTest, HistoryRowsKeepTheirObjectAfterItsContainerClosed)

@@ -1,0 +1,82 @@
+// The View menu's Set Top Context command: the field opens with the current context, OK re-roots
+// the tree at the text exactly as typed and drops every mark, Cancel changes nothing.
+#include <gtest/gtest.h>
+
+#include "tests/app/MainWindowFixture.h"
+#include "tests/support/gui/ModalScript.h"
+#include "toolkit/Edit.h"
+#include "toolkit/ModalDialog.h"
+
+namespace
+{
+
+ModalScript::Action Type(std::string text, std::string *shown = nullptr)
+{
+    return [text, shown](ModalDialog &dialog) {
+        Edit *edit = dialog.Find<Edit>(ResId(kSetTopContextEdit));
+        if (shown) {
+            *shown = edit->GetText();
+        }
+        edit->SetText(text);
+    };
+}
+
+void EmptyContextChildren(ScriptedServer &script)
+{
+    ScriptSmallTree(script);
+    script.SetChildren("", {Leaf("Object-1")});
+}
+
+} // namespace
+
+TEST(SetTopContextCommand, OkWithTheSameTextFetchesAgainAndDropsMarksSelectionAndCaret)
+{
+    MainWindowFixture f;
+    f.DoubleClick(3);
+    f.ClickBox(4);
+    f.Click(5);
+    ASSERT_EQ(f.Counts(), "Containers: 0, Objects: 1");
+    const size_t listingsBefore = f.script.RequestsOf(ListChildren).size();
+    std::string shown;
+    ModalScript script;
+    script.ExpectDialog(kDialogSetTopContext, 1, Type("Marrowby", &shown));
+    f.menuBar.Select(kMenuItemSetTopContext);
+
+    EXPECT_EQ(shown, "Marrowby");
+    EXPECT_EQ(script.Steps()[0].parent, f.window.get());
+    EXPECT_GT(f.script.RequestsOf(ListChildren).size(), listingsBefore);
+    EXPECT_EQ(f.window->ObjectForest().TotalCount(), 4u); // Sales is closed again
+    EXPECT_EQ(f.Tree().SelectedRow(), 0);
+    EXPECT_EQ(f.Tree().CaretRow(), 0);
+    EXPECT_EQ(f.Counts(), "Containers: 0, Objects: 0");
+    EXPECT_EQ(f.History().GetTitle(), "-- No object selected --");
+}
+
+TEST(SetTopContextCommand, CancelAfterEditingKeepsEverything)
+{
+    MainWindowFixture f;
+    f.ClickBox(2);
+    ModalScript script;
+    script.ExpectDialog(kDialogSetTopContext, 0, Type("Elsewhere"));
+    f.menuBar.Select(kMenuItemSetTopContext);
+    EXPECT_EQ(f.window->TopContext(), "Marrowby");
+    EXPECT_EQ(f.Tree().GetTitle(), "Marrowby");
+    EXPECT_EQ(f.ItemAt(2)->GetCheckState(), Marked);
+}
+
+TEST(SetTopContextCommand, TextIsTakenExactlyAsTypedEvenEmpty)
+{
+    MainWindowFixture f(EmptyContextChildren);
+    ModalScript script;
+    script.ExpectDialog(kDialogSetTopContext, 1, Type(""));
+    f.menuBar.Select(kMenuItemSetTopContext);
+    EXPECT_EQ(f.window->TopContext(), "");
+    EXPECT_EQ(f.script.RequestsOf(ListChildren).back().name, "");
+    ASSERT_EQ(f.TextAt(1), "Object-1");
+    EXPECT_EQ(f.ItemAt(1)->FullName(), "Object-1.");
+
+    script.ExpectDialog(kDialogSetTopContext, 1, Type(" Sales.Marrowby "));
+    f.menuBar.Select(kMenuItemSetTopContext);
+    EXPECT_EQ(f.window->TopContext(), " Sales.Marrowby ");
+    EXPECT_EQ(f.Tree().GetTitle(), " Sales.Marrowby ");
+}
