@@ -119,8 +119,7 @@ int32_t RestoreApp::OpenServer(const std::string &name)
             std::filesystem::path(MW_Application::ProgramPath().Text()).parent_path().string();
         std::optional<LdapSettings> settings =
             profile_ ? DirectorySettings::Read(*profile_, name, directory) : std::nullopt;
-        server_.UseBackend(settings ? std::make_unique<LdapServer>(std::move(*settings))
-                                    : nullptr);
+        server_.UseBackend(settings ? std::make_unique<LdapServer>(std::move(*settings)) : nullptr);
     }
     return server_.Open(name.c_str());
 }

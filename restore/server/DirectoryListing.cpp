@@ -87,8 +87,8 @@ LdapStatus DirectoryListing::AddLive(const std::string &dn, std::vector<ListedCh
         complete);
 }
 
-void DirectoryListing::AddArchived(const std::string &canonical,
-                                   std::vector<ListedChild> &children, bool liveComplete)
+void DirectoryListing::AddArchived(const std::string &canonical, std::vector<ListedChild> &children,
+                                   bool liveComplete)
 {
     std::unordered_map<std::string, std::size_t> byName;
     for (std::size_t i = 0; i < children.size(); ++i) {
@@ -129,5 +129,5 @@ void DirectoryListing::AddArchived(const std::string &canonical,
         }
     }
     std::stable_sort(children.begin(), children.end(),
-              [](const ListedChild &a, const ListedChild &b) { return a.label < b.label; });
+                     [](const ListedChild &a, const ListedChild &b) { return a.label < b.label; });
 }

@@ -31,8 +31,7 @@ class DirectoryListing
                      std::vector<ListedChild> &children);
 
   private:
-    LdapStatus AddLive(const std::string &dn, std::vector<ListedChild> &children,
-                       bool &complete);
+    LdapStatus AddLive(const std::string &dn, std::vector<ListedChild> &children, bool &complete);
     void AddArchived(const std::string &canonical, std::vector<ListedChild> &children,
                      bool liveComplete);
     bool IsContainerClass(const std::vector<std::string> *classes) const;

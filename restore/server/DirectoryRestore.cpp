@@ -83,8 +83,8 @@ LdapStatus DirectoryRestore::AddMissingAncestors(const std::string &dn, const Sn
 {
     std::optional<DistinguishedName> name = DistinguishedName::Parse(dn);
     std::vector<DistinguishedName> missing;
-    for (DistinguishedName parent = name ? name->Parent() : DistinguishedName();
-         !parent.Empty(); parent = parent.Parent()) {
+    for (DistinguishedName parent = name ? name->Parent() : DistinguishedName(); !parent.Empty();
+         parent = parent.Parent()) {
         std::optional<LdapEntry> live;
         LdapStatus status = connection_.Read(parent.Text(), {"1.1"}, live);
         if (!status.Ok()) {

@@ -144,8 +144,8 @@ std::string EscapeValue(std::string_view value)
             result += "\\00";
             continue;
         }
-        if (edgeBlank || (i == 0 && c == '#') || std::string_view(",+\"\\<>;=").find(c) !=
-                                                      std::string_view::npos) {
+        if (edgeBlank || (i == 0 && c == '#') ||
+            std::string_view(",+\"\\<>;=").find(c) != std::string_view::npos) {
             result += '\\';
         }
         result += c;

@@ -37,11 +37,11 @@ class ModificationList
     {
         auto &berValues = values_.emplace_back();
         for (const std::string &value : values) {
-            berValues.push_back(berval{static_cast<ber_len_t>(value.size()),
-                                       const_cast<char *>(value.data())});
+            berValues.push_back(
+                berval{static_cast<ber_len_t>(value.size()), const_cast<char *>(value.data())});
         }
-        mods_.push_back(LDAPMod{operation | LDAP_MOD_BVALUES,
-                                const_cast<char *>(description.c_str()), {}});
+        mods_.push_back(
+            LDAPMod{operation | LDAP_MOD_BVALUES, const_cast<char *>(description.c_str()), {}});
     }
     LDAPMod **Get()
     {
@@ -158,8 +158,8 @@ LdapStatus LdapConnection::Await(int messageId, LDAPMessage *&message, bool all)
 {
     message = nullptr;
     timeval timeout{timeoutSeconds_, 0};
-    const int type = ldap_result(ld_, messageId, all ? LDAP_MSG_ALL : LDAP_MSG_ONE, &timeout,
-                                 &message);
+    const int type =
+        ldap_result(ld_, messageId, all ? LDAP_MSG_ALL : LDAP_MSG_ONE, &timeout, &message);
     if (type > 0) {
         return LdapStatus{};
     }
@@ -177,9 +177,8 @@ LdapStatus LdapConnection::Result(LDAPMessage *message, void *serverControls)
 {
     int code = LDAP_SUCCESS;
     char *diagnostic = nullptr;
-    const int parsed =
-        ldap_parse_result(ld_, message, &code, nullptr, &diagnostic, nullptr,
-                          static_cast<LDAPControl ***>(serverControls), 1);
+    const int parsed = ldap_parse_result(ld_, message, &code, nullptr, &diagnostic, nullptr,
+                                         static_cast<LDAPControl ***>(serverControls), 1);
     LdapStatus status = parsed != LDAP_SUCCESS ? Failure(parsed)
                         : code != LDAP_SUCCESS ? Failure(code, diagnostic)
                                                : LdapStatus{};

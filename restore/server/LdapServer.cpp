@@ -139,6 +139,12 @@ LdapStatus LdapServer::BindConfigured()
         std::string identity;
         if (status.Ok() && connection_.WhoAmI(identity).Ok()) {
             boundDn_ = identity.rfind("dn:", 0) == 0 ? identity.substr(3) : identity;
+            // The server names the identity in its normalised (lower-case) form; the entry
+            // itself has the spelling people know.
+            std::optional<LdapEntry> entry;
+            if (connection_.Read(boundDn_, {"1.1"}, entry).Ok() && entry) {
+                boundDn_ = entry->dn;
+            }
         }
     } else if (!settings_.bindDn.empty()) {
         SecretText password;
@@ -288,8 +294,7 @@ bool LdapServer::ListInto(const std::string &fullName, std::vector<ListedChild> 
     return true;
 }
 
-const std::vector<ListedChild> *LdapServer::CurrentListing(const std::string &fullName,
-                                                           bool fresh)
+const std::vector<ListedChild> *LdapServer::CurrentListing(const std::string &fullName, bool fresh)
 {
     auto found = std::find_if(listings_.begin(), listings_.end(),
                               [&](const Listing &listing) { return listing.first == fullName; });

@@ -10,8 +10,8 @@ namespace
 {
 bool IsDescriptionCharacter(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == ';' || c == '.';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == ';' || c == '.';
 }
 
 bool Named(const std::string &description, const char *name)

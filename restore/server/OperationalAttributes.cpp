@@ -46,12 +46,13 @@ std::vector<std::string> Words(std::string_view definition)
 } // namespace
 
 OperationalAttributes::OperationalAttributes()
-    : names_{"createtimestamp", "creatorsname",        "modifytimestamp", "modifiersname",
-             "entryuuid",       "entrycsn",            "entrydn",         "contextcsn",
-             "structuralobjectclass", "hassubordinates", "subschemasubentry", "numsubordinates",
-             "memberof",        "pwdchangedtime",      "pwdaccountlockedtime", "pwdfailuretime",
-             "pwdhistory",      "pwdgraceusetime",     "pwdreset",        "pwdpolicysubentry",
-             "auditcontext"}
+    : names_{"createtimestamp", "creatorsname",      "modifytimestamp",
+             "modifiersname",   "entryuuid",         "entrycsn",
+             "entrydn",         "contextcsn",        "structuralobjectclass",
+             "hassubordinates", "subschemasubentry", "numsubordinates",
+             "memberof",        "pwdchangedtime",    "pwdaccountlockedtime",
+             "pwdfailuretime",  "pwdhistory",        "pwdgraceusetime",
+             "pwdreset",        "pwdpolicysubentry", "auditcontext"}
 {
 }
 

@@ -44,7 +44,8 @@ bool SecretText::ReadFile(const std::string &path, SecretText &secret, std::stri
         fault = "the password file " + path + " cannot be opened: " + std::strerror(errno);
         return false;
     }
-    struct stat status {};
+    struct stat status {
+    };
     bool read = ::fstat(fd, &status) == 0;
     if (!read || !S_ISREG(status.st_mode)) {
         fault = "the password file " + path + " is not a regular file";

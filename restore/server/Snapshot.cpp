@@ -23,8 +23,8 @@ bool ReadFile(const std::string &path, std::string &text, struct stat &status, s
         text.resize(static_cast<std::size_t>(status.st_size));
         std::size_t done = 0;
         while (read && done < text.size()) {
-            const ssize_t got = ::pread(fd, text.data() + done, text.size() - done,
-                                        static_cast<off_t>(done));
+            const ssize_t got =
+                ::pread(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
             read = got > 0;
             done += got > 0 ? static_cast<std::size_t>(got) : 0;
         }
@@ -63,7 +63,8 @@ std::unique_ptr<Snapshot> Snapshot::Load(const std::string &path, BackupTime tim
                                          std::string &fault)
 {
     std::string text;
-    struct stat status {};
+    struct stat status {
+    };
     if (!ReadFile(path, text, status, fault)) {
         return nullptr;
     }
@@ -88,8 +89,8 @@ bool Snapshot::Index(const std::string &text,
             fault = "not a distinguished name: " + entry.dn.substr(0, 80);
             return false;
         }
-        SnapshotEntry indexed{entry.dn, dn->Canonical(), reader.EntryOffset(),
-                              reader.EntryLength(), IsContainerClass(entry, containerClasses)};
+        SnapshotEntry indexed{entry.dn, dn->Canonical(), reader.EntryOffset(), reader.EntryLength(),
+                              IsContainerClass(entry, containerClasses)};
         if (!byName_.emplace(indexed.canonical, entries_.size()).second) {
             fault = "the entry " + entry.dn.substr(0, 80) + " appears twice";
             return false;
@@ -148,9 +149,10 @@ std::vector<const SnapshotEntry *> Snapshot::Subtree(const std::string &canonica
 std::optional<LdifEntry> Snapshot::Read(const SnapshotEntry &entry, std::string &fault) const
 {
     const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat status {};
-    if (fd < 0 || ::fstat(fd, &status) != 0 ||
-        static_cast<uint64_t>(status.st_size) != fileSize_ || ModifiedNanoseconds(status) != fileModified_) {
+    struct stat status {
+    };
+    if (fd < 0 || ::fstat(fd, &status) != 0 || static_cast<uint64_t>(status.st_size) != fileSize_ ||
+        ModifiedNanoseconds(status) != fileModified_) {
         if (fd >= 0) {
             ::close(fd);
         }

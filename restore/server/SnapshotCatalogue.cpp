@@ -20,7 +20,8 @@ BackupTime SnapshotTime(const std::filesystem::path &path)
         seconds <= std::numeric_limits<BackupTime>::max()) {
         return static_cast<BackupTime>(seconds);
     }
-    struct stat status {};
+    struct stat status {
+    };
     if (::stat(path.c_str(), &status) == 0 && status.st_mtime > 0) {
         return static_cast<BackupTime>(
             std::min<int64_t>(status.st_mtime, std::numeric_limits<BackupTime>::max()));

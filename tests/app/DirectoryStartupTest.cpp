@@ -96,7 +96,7 @@ TEST(DirectoryStartup, SectionNamedLikeTheServerSelectsTheDirectory)
     EXPECT_EQ(s.app.ServerName(), "DIR1");
     EXPECT_TRUE(s.app.Login()); // the configured bind works: no dialog
     EXPECT_STREQ(s.Record().Context(), "Marrowby");
-    EXPECT_STRCASEEQ(s.Record().UserName(), "admin.Marrowby");
+    EXPECT_STREQ(s.Record().UserName(), "admin.Marrowby");
     EXPECT_EQ(s.TopChildren(), (std::vector<std::string>{"Sales", "admin", "reader"}));
 }
 

@@ -11,6 +11,7 @@
 #include "restore/server/BackupServer.h"
 #include "restore/server/LdapServer.h"
 #include "restore/server/ServerLogin.h"
+#include "tests/app/MainWindowFixture.h"
 #include "tests/support/core/SlapdServer.h"
 #include "tests/support/gui/ModalScript.h"
 #include "toolkit/CheckBox.h"
@@ -31,7 +32,7 @@ const std::string kEast = "\ndn: ou=East,ou=Sales,o=Marrowby\nobjectClass: organ
 class DirectoryWindow : public testing::Test
 {
   protected:
-    DirectoryWindow() : slapd({MarrowbySeed() + kEast, ""}), menuBar(ResId(kMenuMain)) {}
+    DirectoryWindow() : slapd({MarrowbySeed() + kEast, ""}) {}
 
     void SetUp() override
     {
@@ -41,7 +42,6 @@ class DirectoryWindow : public testing::Test
         slapd.WriteSnapshot(2000, slapd.Slapcat());
         ASSERT_TRUE(slapd.Delete("ou=East,ou=Sales,o=Marrowby", true));
 
-        InstallTarvikResources();
         LdapSettings settings;
         settings.serverName = "DIR1";
         settings.uri = slapd.SocketUri();
@@ -53,8 +53,8 @@ class DirectoryWindow : public testing::Test
         ASSERT_EQ(server->Open("DIR1"), 0) << log;
         login = std::make_unique<ServerLogin>(*server);
         ASSERT_EQ(login->LoginCurrent(), 0) << log;
-        window = std::make_unique<MainWindow>(&menuBar, server.get(), &serverName, login.get(),
-                                              nullptr);
+        window =
+            std::make_unique<MainWindow>(&menuBar, server.get(), &serverName, login.get(), nullptr);
         menuBar.PushSelectHdl([this](MenuBar &menu) { return window->MenuSelectHdl(menu); });
         window->SetMenuBar(&menuBar);
         window->InitChildren();
@@ -102,7 +102,8 @@ class DirectoryWindow : public testing::Test
     std::unique_ptr<BackupServer> server;
     std::unique_ptr<ServerLogin> login;
     std::string serverName = "DIR1";
-    MenuBar menuBar;
+    InstallResourcesOnce installed; // before the menu is built from them
+    MenuBar menuBar{ResId(kMenuMain)};
     std::unique_ptr<MainWindow> window;
 };
 

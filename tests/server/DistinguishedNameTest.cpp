@@ -49,8 +49,8 @@ TEST(DistinguishedName, RefusesTextsThatAreNotNames)
 TEST(DistinguishedName, SpellingsOfOneNameShareTheirCanonicalForm)
 {
     const std::string canonical = DistinguishedName::Parse("cn=Ann  Smith,o=Marrowby")->Canonical();
-    for (const char *same : {"CN=ann smith,O=MARROWBY", "cn= Ann Smith ,o=Marrowby",
-                             "cn=Ann\\20 Smith,o=Marrowby"}) {
+    for (const char *same :
+         {"CN=ann smith,O=MARROWBY", "cn= Ann Smith ,o=Marrowby", "cn=Ann\\20 Smith,o=Marrowby"}) {
         EXPECT_EQ(DistinguishedName::Parse(same)->Canonical(), canonical) << same;
     }
     EXPECT_EQ(DistinguishedName::Parse("sn=b+cn=a,o=M")->Canonical(),

@@ -51,7 +51,7 @@ TEST_F(DirectoryOpenTest, SaslExternalOverTheSocketLogsInAndRootsTheTreeAtTheBas
     ASSERT_EQ(Open(Settings()), 0) << Log();
     const LoginRecord record = LoggedIn();
     EXPECT_STREQ(record.context, "Marrowby");
-    EXPECT_STRCASEEQ(record.userName, "admin.Marrowby");
+    EXPECT_STREQ(record.userName, "admin.Marrowby");
 }
 
 TEST_F(DirectoryOpenTest, BindDnWithPasswordFileLogsIn)
@@ -106,9 +106,9 @@ TEST_F(DirectorySizeLimitTest, ListingCutByTheServerStillTellsLiveFromDeleted)
     ASSERT_EQ(Open(settings), 0) << Log();
     EXPECT_NE(ldap->LoginCurrent(LoginRecord{}), 0);
     EXPECT_EQ(ldap->Login("reader.Marrowby", "r3ad.me"), 0) << Log();
-    EXPECT_EQ(List("Sales.Marrowby"),
-              (std::vector<Listed>{{"Ann", false, true}, {"Bob", false, true},
-                                   {"Cid", false, false}}));
+    EXPECT_EQ(
+        List("Sales.Marrowby"),
+        (std::vector<Listed>{{"Ann", false, true}, {"Bob", false, true}, {"Cid", false, false}}));
 }
 
 TEST_F(DirectoryOpenTest, MissingBaseFailsToOpen)

@@ -40,12 +40,13 @@ class ScratchFolder
 };
 
 // Children before their parents, and names spelt differently from their parents' entries.
-const std::string kOutOfOrder = "dn: cn=Eve,ou=North,ou=East,o=M\ncn: Eve\n\n"
-                                "dn: CN=Cid, OU=East, O=M\ncn: Cid\n\n"
-                                "dn: ou=North,ou=East,o=M\nobjectClass: organizationalUnit\n\n"
-                                "dn: ou=East,o=M\nobjectClass: top\nobjectClass: OrganizationalUnit\n"
-                                "\n"
-                                "dn: o=M\nobjectClass: organization\n";
+const std::string kOutOfOrder =
+    "dn: cn=Eve,ou=North,ou=East,o=M\ncn: Eve\n\n"
+    "dn: CN=Cid, OU=East, O=M\ncn: Cid\n\n"
+    "dn: ou=North,ou=East,o=M\nobjectClass: organizationalUnit\n\n"
+    "dn: ou=East,o=M\nobjectClass: top\nobjectClass: OrganizationalUnit\n"
+    "\n"
+    "dn: o=M\nobjectClass: organization\n";
 
 std::vector<std::string> Dns(const std::vector<const SnapshotEntry *> &entries)
 {
@@ -133,7 +134,8 @@ TEST(SnapshotCatalogue, OrdersSnapshotsNewestFirstAndReportsBadFilesOnce)
 
     SnapshotCatalogue catalogue;
     std::vector<std::string> reports;
-    ASSERT_TRUE(catalogue.Load(folder.path, {}, [&](const std::string &r) { reports.push_back(r); }));
+    ASSERT_TRUE(
+        catalogue.Load(folder.path, {}, [&](const std::string &r) { reports.push_back(r); }));
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_THAT(reports[0], HasSubstr("4000.ldif"));
     std::vector<BackupTime> order;
@@ -148,8 +150,7 @@ TEST(SnapshotCatalogue, OrdersSnapshotsNewestFirstAndReportsBadFilesOnce)
     EXPECT_EQ(catalogue.Holding(Canonical("cn=New,o=M"), 1000), nullptr);
     EXPECT_TRUE(catalogue.HadChildren(Canonical("o=M")));
 
-    EXPECT_FALSE(catalogue.Load(folder.path + "/none", {}, [&](const std::string &r) {
-        reports.push_back(r);
-    }));
+    EXPECT_FALSE(catalogue.Load(folder.path + "/none", {},
+                                [&](const std::string &r) { reports.push_back(r); }));
 }
 } // namespace

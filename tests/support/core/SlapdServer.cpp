@@ -137,22 +137,32 @@ bool SlapdServer::Start(const Options &options)
     std::filesystem::remove_all(folder_ + "/db", ignored);
     std::filesystem::create_directories(folder_ + "/db");
     // The manager over the socket is whoever runs the tests (SASL EXTERNAL).
-    WriteFile("slapd.conf",
-              "include /etc/ldap/schema/core.schema\n"
-              "include /etc/ldap/schema/cosine.schema\n"
-              "include /etc/ldap/schema/inetorgperson.schema\n"
-              "modulepath /usr/lib/ldap\n"
-              "moduleload back_mdb\n"
-              "pidfile " + folder_ + "/slapd.pid\n"
-              "authz-regexp \"gidNumber=[0-9]+\\\\+uidNumber=" + std::to_string(::getuid()) +
-                  ",cn=peercred,cn=external,cn=auth\" \"" + RootDn + "\"\n" +
-                  options.extraConfig +
-                  "\ndatabase mdb\n"
-                  "suffix \"" + Base + "\"\n"
-                  "rootdn \"" + RootDn + "\"\n"
-                  "rootpw " + RootPassword + "\n"
-                  "directory " + folder_ + "/db\n"
-                  "maxsize 268435456\n");
+    WriteFile("slapd.conf", "include /etc/ldap/schema/core.schema\n"
+                            "include /etc/ldap/schema/cosine.schema\n"
+                            "include /etc/ldap/schema/inetorgperson.schema\n"
+                            "modulepath /usr/lib/ldap\n"
+                            "moduleload back_mdb\n"
+                            "pidfile " +
+                                folder_ +
+                                "/slapd.pid\n"
+                                "authz-regexp \"gidNumber=[0-9]+\\\\+uidNumber=" +
+                                std::to_string(::getuid()) +
+                                ",cn=peercred,cn=external,cn=auth\" \"" + RootDn + "\"\n" +
+                                options.extraConfig +
+                                "\ndatabase mdb\n"
+                                "suffix \"" +
+                                Base +
+                                "\"\n"
+                                "rootdn \"" +
+                                RootDn +
+                                "\"\n"
+                                "rootpw " +
+                                RootPassword +
+                                "\n"
+                                "directory " +
+                                folder_ +
+                                "/db\n"
+                                "maxsize 268435456\n");
     const std::string conf = folder_ + "/slapd.conf";
     const std::string seed = WriteFile("seed.ldif", options.seed);
     std::string output;
@@ -165,9 +175,9 @@ bool SlapdServer::Start(const Options &options)
 
 bool SlapdServer::Launch()
 {
-    pid_ = Spawn({"slapd", "-f", folder_ + "/slapd.conf", "-h", uri_ + "/ " + socketUri_, "-d",
-                  "0"},
-                 "", folder_ + "/slapd.log", true);
+    pid_ =
+        Spawn({"slapd", "-f", folder_ + "/slapd.conf", "-h", uri_ + "/ " + socketUri_, "-d", "0"},
+              "", folder_ + "/slapd.log", true);
     if (!WaitUntilAnswering()) {
         failure_ = "slapd did not start: " + ReadAll(folder_ + "/slapd.log.err");
         Stop();
@@ -248,9 +258,9 @@ int SlapdServer::Run(const std::vector<std::string> &command, const std::string 
 std::string SlapdServer::Search(const std::string &base, const std::string &scope,
                                 const std::vector<std::string> &attributes) const
 {
-    std::vector<std::string> command{"ldapsearch", "-LLL", "-Q",        "-Y", "EXTERNAL",
-                                     "-H",         socketUri_, "-o", "ldif-wrap=no",
-                                     "-b",         base,       "-s", scope};
+    std::vector<std::string> command{"ldapsearch", "-LLL",     "-Q", "-Y",           "EXTERNAL",
+                                     "-H",         socketUri_, "-o", "ldif-wrap=no", "-b",
+                                     base,         "-s",       scope};
     command.insert(command.end(), attributes.begin(), attributes.end());
     std::string output;
     return Run(command, "", &output) == 0 ? output : "";
