@@ -7,6 +7,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "restore/server/AsciiCase.h"
 #include "restore/server/DistinguishedName.h"
 
 namespace
@@ -46,10 +47,8 @@ bool DirectoryListing::IsContainerClass(const std::vector<std::string> *classes)
     if (classes == nullptr) {
         return false;
     }
-    return std::any_of(classes->begin(), classes->end(), [this](std::string name) {
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        return containerClasses_.count(name) != 0;
+    return std::any_of(classes->begin(), classes->end(), [this](const std::string &name) {
+        return ::IsContainerClass(name, containerClasses_);
     });
 }
 

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "restore/server/AsciiCase.h"
+
 namespace
 {
 bool IsAlpha(char c)
@@ -27,18 +29,6 @@ int HexDigit(char c)
         return c - 'A' + 10;
     }
     return -1;
-}
-
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string LowerCase(std::string_view text)
-{
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(), Lower);
-    return result;
 }
 
 // A descriptor (letter, then letters, digits, hyphens) or a numeric OID.
@@ -161,7 +151,7 @@ std::string FoldValue(std::string_view value)
         if (c == ' ' && (result.empty() || result.back() == ' ')) {
             continue;
         }
-        result += Lower(c);
+        result += LowerAscii(c);
     }
     if (!result.empty() && result.back() == ' ') {
         result.pop_back();
@@ -238,7 +228,7 @@ std::string DistinguishedName::Canonical() const
     for (const RelativeName &rdn : rdns_) {
         std::vector<std::string> parts;
         for (const AttributeValue &ava : rdn) {
-            parts.push_back(LowerCase(ava.type) + "=" + EscapeValue(FoldValue(ava.value)));
+            parts.push_back(LowerAscii(ava.type) + "=" + EscapeValue(FoldValue(ava.value)));
         }
         std::sort(parts.begin(), parts.end());
         if (!text.empty()) {

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "restore/server/AsciiCase.h"
 #include "restore/server/DirectoryRestore.h"
 #include "restore/server/DistinguishedName.h"
 #include "restore/server/RecordFields.h"
@@ -29,10 +30,8 @@ std::unordered_set<std::string> ContainerClasses(const std::vector<std::string> 
         return SnapshotCatalogue::DefaultContainerClasses();
     }
     std::unordered_set<std::string> classes;
-    for (std::string name : configured) {
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        classes.insert(name);
+    for (const std::string &name : configured) {
+        classes.insert(LowerAscii(name));
     }
     return classes;
 }

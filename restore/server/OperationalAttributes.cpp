@@ -3,18 +3,11 @@
 
 #include <algorithm>
 
+#include "restore/server/AsciiCase.h"
 #include "restore/server/LdapConnection.h"
 
 namespace
 {
-std::string Lower(std::string_view text)
-{
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return result;
-}
-
 // The words of a schema definition: quoted texts (without quotes), parentheses and bare words.
 std::vector<std::string> Words(std::string_view definition)
 {
@@ -85,16 +78,16 @@ void OperationalAttributes::LearnDefinition(std::string_view definition)
     if (words.size() < 2 || words[0] != "(") {
         return;
     }
-    std::vector<std::string> names{Lower(words[1])};
+    std::vector<std::string> names{LowerAscii(words[1])};
     bool operational = false;
     for (std::size_t i = 2; i < words.size(); ++i) {
         if (words[i] == "NAME" && i + 1 < words.size()) {
             if (words[i + 1] != "(") {
-                names.push_back(Lower(words[++i]));
+                names.push_back(LowerAscii(words[++i]));
                 continue;
             }
             for (i += 2; i < words.size() && words[i] != ")"; ++i) {
-                names.push_back(Lower(words[i]));
+                names.push_back(LowerAscii(words[i]));
             }
         } else if (words[i] == "USAGE" && i + 1 < words.size()) {
             operational = words[++i] != "userApplications";
@@ -109,5 +102,5 @@ void OperationalAttributes::LearnDefinition(std::string_view definition)
 
 bool OperationalAttributes::Contains(std::string_view description) const
 {
-    return names_.count(Lower(description.substr(0, description.find(';')))) != 0;
+    return names_.count(LowerAscii(description.substr(0, description.find(';')))) != 0;
 }

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include "restore/server/AsciiCase.h"
+
 namespace
 {
 // The whole file, with its size and modification time as they were when it was read.
@@ -41,16 +43,13 @@ int64_t ModifiedNanoseconds(const struct stat &status)
     return static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
 }
 
-bool IsContainerClass(const LdifEntry &entry, const std::unordered_set<std::string> &classes)
+bool HasContainerClass(const LdifEntry &entry, const std::unordered_set<std::string> &classes)
 {
     for (const LdifAttribute &attribute : entry.attributes) {
         if (strcasecmp(attribute.description.c_str(), "objectClass") != 0) {
             continue;
         }
-        std::string name = attribute.value;
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (classes.count(name) != 0) {
+        if (IsContainerClass(attribute.value, classes)) {
             return true;
         }
     }
@@ -90,7 +89,7 @@ bool Snapshot::Index(const std::string &text,
             return false;
         }
         SnapshotEntry indexed{entry.dn, dn->Canonical(), reader.EntryOffset(), reader.EntryLength(),
-                              IsContainerClass(entry, containerClasses)};
+                              HasContainerClass(entry, containerClasses)};
         if (!byName_.emplace(indexed.canonical, entries_.size()).second) {
             fault = "the entry " + entry.dn.substr(0, 80) + " appears twice";
             return false;
