@@ -1,7 +1,6 @@
 // Reading the operational attribute types out of the subschema's definitions.
 #include "restore/server/OperationalAttributes.h"
 
-
 #include "restore/server/AsciiCase.h"
 #include "restore/server/LdapConnection.h"
 
