@@ -39,6 +39,9 @@ class DisplayItem
     bool IsEnabled() const { return enabled_; }
     void SetEnabled(bool enabled) { enabled_ = enabled; }
     uint16_t Kind() const { return kind_; }
+    // Whether the row opens and closes, and is open: assistive tools tell it with the row.
+    virtual bool IsExpandable() const { return false; }
+    virtual bool IsExpanded() const { return false; }
 
     // The node that holds this item, set when the item is put into a list.
     TreeNode *Node() const { return node_; }
