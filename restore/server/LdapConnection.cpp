@@ -28,7 +28,8 @@ class AttributeList
     std::vector<char *> pointers_;
 };
 
-// Modifications or attributes of an add as libldap wants them; they point into `source`.
+// Modifications or attributes of an add as libldap wants them; they point into the names and
+// values given to Append, which must outlive the list.
 class ModificationList
 {
   public:
