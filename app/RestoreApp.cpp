@@ -1,7 +1,9 @@
 #include "app/RestoreApp.h"
 
 #include <algorithm>
+#include <filesystem>
 
+#include "app/DirectorySettings.h"
 #include "app/MainWindow.h"
 #include "app/RestoreAppHooks.h"
 #include "app/RestoreProfile.h"
@@ -11,6 +13,7 @@
 #include "mwlib/MW_String.h"
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
+#include "restore/server/LdapServer.h"
 #include "toolkit/Icon.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
@@ -24,7 +27,7 @@ RestoreApp::RestoreApp(MW_Cache &serverNames, MW_String &section, MW_String &key
 RestoreApp::RestoreApp(MW_Cache &serverNames, MW_String &section, MW_String &key,
                        ServerBackend &backend)
     : serverNames_(serverNames), section_(section), key_(key), server_(backend),
-      login_(std::make_unique<ServerLogin>(server_))
+      choosesBackend_(false), login_(std::make_unique<ServerLogin>(server_))
 {
 }
 
@@ -58,7 +61,7 @@ bool RestoreApp::OpenNamedOrConfiguredServer(const std::string &name)
 {
     if (!name.empty()) {
         serverName_ = name;
-        if (server_.Open(serverName_.c_str()) == 0) {
+        if (OpenServer(serverName_) == 0) {
             return true;
         }
         ErrorBox(nullptr, WB_OK, kUnableToOpenServer + serverName_).Execute();
@@ -104,9 +107,21 @@ bool RestoreApp::OpenConfiguredServer()
     std::string name;
     while (!opened && TakeConfiguredServerName(name)) {
         serverName_ = name;
-        opened = server_.Open(serverName_.c_str()) == 0;
+        opened = OpenServer(serverName_) == 0;
     }
     return opened;
+}
+
+int32_t RestoreApp::OpenServer(const std::string &name)
+{
+    if (choosesBackend_) {
+        const std::string directory =
+            std::filesystem::path(MW_Application::ProgramPath().Text()).parent_path().string();
+        std::optional<LdapSettings> settings =
+            profile_ ? DirectorySettings::Read(*profile_, name, directory) : std::nullopt;
+        server_.UseBackend(settings ? std::make_unique<LdapServer>(std::move(*settings)) : nullptr);
+    }
+    return server_.Open(name.c_str());
 }
 
 bool RestoreApp::Login()

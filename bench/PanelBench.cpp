@@ -93,6 +93,36 @@ void BM_HundredCaretMoves(benchmark::State &state)
 }
 BENCHMARK(BM_HundredCaretMoves)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The same, each move followed by rendering the whole panel into an image.
+void BM_HundredCaretMovesRendered(benchmark::State &state)
+{
+    Forest &forest = TheForest();
+    const int32_t last = static_cast<int32_t>(forest.list.TotalCount() - 1);
+    QImage image(forest.panel.Widget()->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        forest.panel.MoveCaretTo(last);
+        for (int i = 0; i < 100; ++i) {
+            forest.panel.MoveCaretBy(-1);
+            forest.panel.Widget()->render(&image);
+        }
+    }
+}
+BENCHMARK(BM_HundredCaretMovesRendered)->Unit(benchmark::kMillisecond);
+
+void BM_RenderPart(benchmark::State &state)
+{
+    Forest &forest = TheForest();
+    QWidget *parts[] = {forest.panel.Widget(), forest.panel.GetRowArea().Widget(),
+                        forest.panel.GetCheckColumn().Widget(), forest.panel.GetTitleBar().Widget(),
+                        forest.panel.GetScrollBar().Widget()};
+    QWidget *part = parts[state.range(0)];
+    QImage image(forest.panel.Widget()->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        part->render(&image);
+    }
+}
+BENCHMARK(BM_RenderPart)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+
 // Close the last container and open it again (999 children from the server), then repaint.
 void BM_CloseAndOpenNearBottom(benchmark::State &state)
 {

@@ -71,6 +71,20 @@ void BM_OpenContainerOf100000ShuffledChildren(benchmark::State &state)
 }
 BENCHMARK(BM_OpenContainerOf100000ShuffledChildren)->Unit(benchmark::kMillisecond);
 
+void BM_CloseContainerOf100000Children(benchmark::State &state)
+{
+    Forest tree;
+    tree.script.SetChildren("Top", LargeContainer,
+                            ScriptedServer::ShuffledLeaves(LargeContainer, 1));
+    for (auto _ : state) {
+        state.PauseTiming();
+        tree.Top().Open();
+        state.ResumeTiming();
+        tree.Top().Close();
+    }
+}
+BENCHMARK(BM_CloseContainerOf100000Children)->Unit(benchmark::kMillisecond);
+
 void BM_ItemAtRow999999(benchmark::State &state)
 {
     const NodeList &forest = MillionRows().forest;

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 
 #include "toolkit/Bitmap.h"
@@ -21,6 +22,8 @@ struct Window::DrawState {
     Color fillColor{COL_WORKSPACE};
     Color textColor{COL_WINDOWTEXT};
     std::unique_ptr<QFont> font;
+    // What this window invalidated and has not painted yet: Update paints just that.
+    QRegion invalid;
 };
 
 namespace toolkit_detail
@@ -35,6 +38,7 @@ KeyEvent ToKeyEvent(const QKeyEvent &event)
 void DispatchPaint(Window &window, QWidget &widget, const QRect &rect)
 {
     QPainter painter(&widget);
+    window.Validate({rect.left(), rect.top(), rect.right(), rect.bottom()});
     window.BeginPaint(&painter);
     window.Paint({rect.left(), rect.top(), rect.right(), rect.bottom()});
     window.EndPaint();
@@ -110,6 +114,7 @@ bool Window::Close()
 void Window::Show()
 {
     FrameWidget()->show();
+    draw_->invalid = widget_->rect(); // a window that appears has nothing painted yet
 }
 void Window::Hide()
 {
@@ -188,19 +193,35 @@ bool Window::HasFocus() const
 
 void Window::Invalidate()
 {
+    draw_->invalid = widget_->rect();
     widget_->update();
 }
 void Window::Invalidate(const Rectangle &rect)
 {
-    widget_->update(rect.left, rect.top, rect.Width(), rect.Height());
+    const QRect area(rect.left, rect.top, rect.Width(), rect.Height());
+    draw_->invalid += area;
+    widget_->update(area);
 }
+// Painting only the invalid part keeps a one-row change to one 20-pixel band.
 void Window::Update()
 {
-    widget_->repaint();
+    const QRegion invalid = draw_->invalid.intersected(widget_->rect());
+    draw_->invalid = QRegion();
+    if (!invalid.isEmpty()) {
+        widget_->repaint(invalid);
+    }
 }
 void Window::Scroll(int dx, int dy)
 {
     widget_->scroll(dx, dy);
+    // What was invalid moves with the pixels; the band that the pixels left is invalid too.
+    const QRect area = widget_->rect();
+    const QRegion uncovered = QRegion(area) - area.translated(dx, dy);
+    draw_->invalid = (draw_->invalid.translated(dx, dy) + uncovered).intersected(area);
+}
+void Window::Validate(const Rectangle &rect)
+{
+    draw_->invalid -= QRect(rect.left, rect.top, rect.Width(), rect.Height());
 }
 
 void Window::SetBackground(Color color)

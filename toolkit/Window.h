@@ -85,6 +85,7 @@ class Window
     bool KeyWasHandled() const { return keyHandled_; }
     void BeginPaint(QPainter *painter);
     void EndPaint();
+    void Validate(const Rectangle &rect); // painted: no longer invalid
 
   protected:
     struct AdoptWidget {

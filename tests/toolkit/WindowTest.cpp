@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QWidget>
 #include <QtTest/QTest>
+#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "toolkit/International.h"
 #include "toolkit/Splitter.h"
@@ -24,6 +26,7 @@ class RecordingWindow : public Window
     std::vector<int> keys;
     bool handle = false;
     int paints = 0;
+    std::vector<Rectangle> painted;
     void KeyInput(const KeyEvent &event) override
     {
         keys.push_back(event.GetCode());
@@ -31,9 +34,10 @@ class RecordingWindow : public Window
             Window::KeyInput(event);
         }
     }
-    void Paint(const Rectangle &) override
+    void Paint(const Rectangle &rect) override
     {
         ++paints;
+        painted.push_back(rect);
         SetFillColor(Color(COL_HIGHLIGHT));
         SetLineColor(Color(COL_HIGHLIGHT));
         DrawRect({0, 0, 9, 9});
@@ -68,6 +72,46 @@ TEST(Window, PaintDrawsThroughTheWindowsOperations)
     EXPECT_EQ(image.pixelColor(5, 5), highlight);
     EXPECT_EQ(image.pixelColor(9, 9), highlight);
     EXPECT_NE(image.pixelColor(10, 10), highlight);
+}
+
+// A one-row change repaints one band at once, not the whole window; scrolled pixels are not
+// painted again, only the band they left.
+TEST(Window, UpdatePaintsJustWhatIsInvalidNow)
+{
+    RecordingWindow window(nullptr);
+    window.SetBackground(Color(COL_WORKSPACE)); // opaque, so that scrolling moves pixels
+    window.SetSizePixel({200, 200});
+    window.Show();
+    QApplication::processEvents();
+    ASSERT_FALSE(window.painted.empty());
+
+    struct Step {
+        const char *what;
+        std::function<void()> change;
+        std::vector<Rectangle> expected;
+    };
+    const Step steps[] = {
+        {"one band",
+         [&] {
+             window.Invalidate({0, 40, 199, 59});
+         },
+         {{0, 40, 199, 59}}},
+        {"scrolled up by 20", [&] { window.Scroll(0, -20); }, {{0, 180, 199, 199}}},
+        {"a band, then scrolled",
+         [&] {
+             window.Invalidate({0, 40, 199, 59});
+             window.Scroll(0, 20);
+         },
+         {{0, 0, 199, 79}}},
+        {"nothing invalid", [] {}, {}},
+    };
+    for (const Step &step : steps) {
+        window.painted.clear();
+        step.change();
+        window.Update();
+        EXPECT_EQ(window.painted, step.expected) << step.what;
+        QApplication::processEvents();
+    }
 }
 
 TEST(Splitter, DragEndsWithinItsDragRectangleAndCallsTheSplitHandler)

@@ -1,0 +1,64 @@
+// Our side of the side-by-side benchmark: the tree view's panel, 600 × 800 pixels and shown on the
+// offscreen platform, with the main window's tree reactions, over forests that the scripted
+// server delivers through the backup-server interface. Every object item is a termination client
+// of a registry, as in the program.
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+#include <string>
+
+#include "mwlib/MW_SIGTERMClientList.h"
+#include "restore/server/BackupServer.h"
+#include "tests/support/core/ScriptedServer.h"
+#include "toolkit/Window.h"
+#include "tree/HistoryView.h"
+#include "tree/NodeList.h"
+#include "tree/OutlinePanel.h"
+#include "tree/TreeView.h"
+#include "tree/TreeViewHost.h"
+
+class ObjectItem;
+
+class OursTree : private TreeViewHost
+{
+  public:
+    OursTree();
+    ~OursTree() override;
+
+    ScriptedServer &Script() { return script_; }
+    // Re-roots the tree at a top context and opens it, as the main window does.
+    void Root(const std::string &name);
+    // Opens every container among the top context's children (a quick way to build a forest).
+    void OpenChildrenOfTop();
+    ObjectItem &ItemAt(int32_t row);
+
+    OutlinePanel &Panel() { return panel_; }
+    TreeView &Tree() { return tree_; }
+    NodeList &Forest() { return forest_; }
+    const std::string &CountsText() const { return counts_; }
+
+    void Render(); // the whole panel into a 600 × 800 image
+    void Press(int qtKey);
+    // A click on the check box of a visible row that leaves it in the given state.
+    void ClickBox(int32_t row, int state);
+
+  private:
+    void UpdateCounts() override;
+    void EnableClearSubtree(bool) override {}
+    Window *QueryParent() override { return &host_; }
+
+    ScriptedServer script_;
+    BackupServer server_;
+    MW_SIGTERMClientList registry_; // outlives the items that registered with it
+    NodeList forest_;
+    NodeList versions_;
+    Window host_;
+    OutlinePanel panel_;
+    Window historyHost_; // never shown: the benchmark looks at the tree view only
+    OutlinePanel historyPanel_;
+    HistoryView history_;
+    TreeView tree_;
+    QImage image_;
+    std::string counts_;
+};
