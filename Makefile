@@ -9,7 +9,7 @@ GENERATOR   := -G Ninja
 BUILD_TYPE  ?= RelWithDebInfo
 
 PACKAGES      := g++ make cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-                 libbenchmark-dev fonts-dejavu-core
+                 libbenchmark-dev fonts-dejavu-core libldap2-dev slapd ldap-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 # CI builds with warnings as errors.
@@ -18,7 +18,7 @@ ifeq ($(CI),true)
 endif
 
 
-.PHONY: all deps build run test test-core bench fuzz clean
+.PHONY: all deps build run test test-core bench fuzz check-a11y clean
 
 all: build
 
@@ -46,6 +46,10 @@ test-core: deps
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done
+
+# What assistive tools read of the program, over the accessibility bus under Xvfb.
+check-a11y: build
+	tools/check-a11y $(BUILD)/tarvik
 
 fuzz:
 	@tools/ensure-packages $(PACKAGES) $(FUZZ_PACKAGES)

@@ -65,6 +65,8 @@ void MainWindow::InitChildren()
     statusBar_.SetItemText(kServerField, serverName_ ? *serverName_ : "");
     statusBar_.Show();
     Resize();
+    // The tree view has the keyboard from the start, so the program can be used without a mouse.
+    treeView_.GetRowArea().GrabFocus();
 }
 
 void MainWindow::Resize()

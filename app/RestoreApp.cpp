@@ -1,7 +1,9 @@
 #include "app/RestoreApp.h"
 
 #include <algorithm>
+#include <filesystem>
 
+#include "app/DirectorySettings.h"
 #include "app/MainWindow.h"
 #include "app/RestoreAppHooks.h"
 #include "app/RestoreProfile.h"
@@ -11,6 +13,7 @@
 #include "mwlib/MW_String.h"
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
+#include "restore/server/LdapServer.h"
 #include "toolkit/Icon.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
@@ -24,7 +27,7 @@ RestoreApp::RestoreApp(MW_Cache &serverNames, MW_String &section, MW_String &key
 RestoreApp::RestoreApp(MW_Cache &serverNames, MW_String &section, MW_String &key,
                        ServerBackend &backend)
     : serverNames_(serverNames), section_(section), key_(key), server_(backend),
-      login_(std::make_unique<ServerLogin>(server_))
+      choosesBackend_(false), login_(std::make_unique<ServerLogin>(server_))
 {
 }
 
@@ -46,9 +49,19 @@ void RestoreApp::LoadProfile(MW_Application *owner)
 
 bool RestoreApp::OpenServers(const std::string &name)
 {
+    bool opened = OpenNamedOrConfiguredServer(name);
+    // Only this step reads the list; what it did not take is released here.
+    std::string unused;
+    while (TakeConfiguredServerName(unused)) {
+    }
+    return opened;
+}
+
+bool RestoreApp::OpenNamedOrConfiguredServer(const std::string &name)
+{
     if (!name.empty()) {
         serverName_ = name;
-        if (server_.Open(serverName_.c_str()) == 0) {
+        if (OpenServer(serverName_) == 0) {
             return true;
         }
         ErrorBox(nullptr, WB_OK, kUnableToOpenServer + serverName_).Execute();
@@ -65,28 +78,50 @@ bool RestoreApp::OpenServers(const std::string &name)
     return false;
 }
 
-// Tries the configured servers in order until one opens; each name read is the program's to
-// destroy. Names after the one that opened are never read.
+// Takes the first configured server name out of the list; false when the list is empty. Each
+// name is the program's to destroy: taking it out leaves nothing behind that could leak.
+bool RestoreApp::TakeConfiguredServerName(std::string &name)
+{
+    uint32_t iterator = MW_Cache::NewPass;
+    CacheEntryResult_T *result = nullptr;
+    serverNames_.GetNext(&iterator, &result);
+    if (!result) {
+        return false;
+    }
+    name.clear();
+    if (result->DS >= sizeof(MW_ProfileListValue)) {
+        MW_String *text = static_cast<MW_ProfileListValue *>(result->Data)->value.text;
+        name = text ? text->Text() : "";
+        delete text;
+    }
+    // The entry taken is the first, so the first match of its key is the entry itself.
+    serverNames_.Delete(result->SKS, result->SearchKey);
+    serverNames_.FreeResult(&result);
+    return true;
+}
+
+// Tries the configured servers in order until one opens; names after it are never tried.
 bool RestoreApp::OpenConfiguredServer()
 {
     bool opened = false;
-    uint32_t iterator = MW_Cache::NewPass;
-    CacheEntryResult_T *result = nullptr;
-    do {
-        serverNames_.GetNext(&iterator, &result);
-        if (!result) {
-            break;
-        }
-        if (result->DS >= sizeof(MW_ProfileListValue)) {
-            auto *value = static_cast<MW_ProfileListValue *>(result->Data);
-            MW_String *text = value->value.text;
-            serverName_ = text ? text->Text() : "";
-            delete text;
-            opened = server_.Open(serverName_.c_str()) == 0;
-        }
-        serverNames_.FreeResult(&result);
-    } while (iterator != MW_Cache::NewPass && !opened);
+    std::string name;
+    while (!opened && TakeConfiguredServerName(name)) {
+        serverName_ = name;
+        opened = OpenServer(serverName_) == 0;
+    }
     return opened;
+}
+
+int32_t RestoreApp::OpenServer(const std::string &name)
+{
+    if (choosesBackend_) {
+        const std::string directory =
+            std::filesystem::path(MW_Application::ProgramPath().Text()).parent_path().string();
+        std::optional<LdapSettings> settings =
+            profile_ ? DirectorySettings::Read(*profile_, name, directory) : std::nullopt;
+        server_.UseBackend(settings ? std::make_unique<LdapServer>(std::move(*settings)) : nullptr);
+    }
+    return server_.Open(name.c_str());
 }
 
 bool RestoreApp::Login()

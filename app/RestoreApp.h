@@ -49,12 +49,18 @@ class RestoreApp : public Application
     RestoreProfile *Profile() const { return profile_.get(); }
 
   private:
+    bool OpenNamedOrConfiguredServer(const std::string &name);
     bool OpenConfiguredServer();
+    bool TakeConfiguredServerName(std::string &name);
+    // Opens the named server: a directory server when the profile has a section of that name,
+    // else the simulation (a server built on a given backend keeps that backend).
+    int32_t OpenServer(const std::string &name);
 
     MW_Cache &serverNames_;
     MW_String &section_;
     MW_String &key_;
     BackupServer server_;
+    bool choosesBackend_ = true;
     std::unique_ptr<ServerLogin> login_;
     std::string serverName_;
     RestoreAppHooks *hooks_ = nullptr; // deletes itself at process exit

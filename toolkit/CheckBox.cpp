@@ -31,3 +31,8 @@ bool CheckBox::IsChecked() const
 {
     return static_cast<CycleCheckBox *>(Widget())->checkState() == Qt::Checked;
 }
+
+void CheckBox::Cycle()
+{
+    static_cast<CycleCheckBox *>(Widget())->Cycle();
+}

@@ -12,6 +12,8 @@ class CheckBox : public Control
 
     void Check(bool check = true);
     bool IsChecked() const;
+    // The state a click moves the box to; the click handler is not called.
+    void Cycle();
 
   protected:
     CheckBox(Window *parent, bool triState);

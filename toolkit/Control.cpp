@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QWidget>
 
+#include "toolkit/AccessibleLabel.h"
 #include "toolkit/Dialog.h"
 #include "toolkit/Font.h"
 #include "toolkit/QtText.h"
@@ -50,6 +51,11 @@ Control::Control(Dialog *dialog, ControlKind kind, ResId id, QWidget *widget)
         if (resource_->fontId != 0) {
             widget->setFont(Font(ResId(resource_->fontId)).QtFont());
         }
+        // Controls with a text of their own are named by it; the others by their label.
+        if (NeedsAccessibleLabel(kind)) {
+            widget->setAccessibleName(ToQt(AccessibleLabelOf(dialog->Resource(), *resource_)));
+        }
+        widget->setAccessibleDescription(ToQt(AccessibleGroupOf(dialog->Resource(), *resource_)));
     }
     dialog->RegisterControl(kind, id, this);
     WatchFocus();

@@ -11,6 +11,7 @@ class CycleCheckBox : public QCheckBox
 {
   public:
     explicit CycleCheckBox(bool triState) { setTristate(triState); }
+    void Cycle() { nextCheckState(); }
 
   protected:
     void nextCheckState() override

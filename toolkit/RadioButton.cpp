@@ -2,9 +2,20 @@
 
 #include <QRadioButton>
 
+#include "toolkit/AccessibleRadioButton.h"
 #include "toolkit/QtText.h"
 
-RadioButton::RadioButton(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new QRadioButton)
+namespace
+{
+// Assistive tools are to read our buttons as radio buttons from the first question on.
+QRadioButton *NewRadioButton()
+{
+    toolkit_detail::AccessibleRadioButton::Install();
+    return new QRadioButton;
+}
+} // namespace
+
+RadioButton::RadioButton(Dialog *dialog, ResId id) : Control(dialog, Kind, id, NewRadioButton())
 {
     auto *button = static_cast<QRadioButton *>(Widget());
     // The program's handler keeps exactly one button on; Qt's own grouping stays out of it.

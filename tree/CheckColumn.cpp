@@ -58,9 +58,28 @@ CheckBox *CheckColumn::Box(size_t index) const
 
 void CheckColumn::BoxClicked(int32_t index)
 {
+    ReportClick(index);
+    GrabFocus();
+}
+
+void CheckColumn::ReportClick(int32_t index)
+{
     lastClicked_ = index;
     CallLink(clickHdl_, *panel_);
-    GrabFocus();
+    const int32_t row = index + top_;
+    panel_->GetRowArea().AnnounceChecks(row, row);
+}
+
+bool CheckColumn::CycleRow(int32_t row)
+{
+    const int64_t index = int64_t{row} - top_;
+    CheckBox *box = index < 0 ? nullptr : Box(static_cast<size_t>(index));
+    if (!box || row < 0 || static_cast<size_t>(row) >= list_->TotalCount() || !box->IsEnabled()) {
+        return false;
+    }
+    box->Cycle();
+    ReportClick(static_cast<int32_t>(index));
+    return true;
 }
 
 int CheckColumn::ClickedState() const
@@ -94,6 +113,7 @@ void CheckColumn::UpdateBoxes(int32_t fromRow)
             continue;
         }
         box.Enable(item->IsEnabled());
+        box.SetText(item->Text()); // names the box after its row for assistive tools
         if (checkMode_ == 2) {
             auto &triState = static_cast<TriStateBox &>(box);
             triState.EnableTriState(item->Kind() == DisplayItem::ContainerKind);

@@ -27,6 +27,10 @@ class CheckColumn : public Window
     int32_t TopRow() const { return top_; }
     void SetClickHdl(Link<OutlinePanel> link) { clickHdl_ = std::move(link); }
 
+    // What a click on the box of a row on screen does, the focus left where it is. False when
+    // the row has no box there or its box cannot be clicked.
+    bool CycleRow(int32_t row);
+
     int32_t ClickedRow() const { return lastClicked_ + top_; }
     int ClickedState() const;
     CheckBox *Box(size_t index) const;
@@ -39,6 +43,7 @@ class CheckColumn : public Window
 
   private:
     void BoxClicked(int32_t index);
+    void ReportClick(int32_t index);
 
     OutlinePanel *panel_;
     NodeList *list_;

@@ -42,6 +42,9 @@ class DisplayItem
     // Loaded descendants (at any depth, enabled or not) whose check state is not Unmarked. Kept
     // up to date as marks change and rows are inserted and removed, so that asking costs O(1).
     uint32_t MarkedBelow() const { return markedBelow_; }
+    // Whether the row opens and closes, and is open: assistive tools tell it with the row.
+    virtual bool IsExpandable() const { return false; }
+    virtual bool IsExpanded() const { return false; }
 
     // The node that holds this item, set when the item is put into a list.
     TreeNode *Node() const { return node_; }

@@ -73,6 +73,8 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     // The object bitmap for the container, present and open flags.
     ResId BitmapId() const;
     const Bitmap &GetBitmap() const override;
+    bool IsExpandable() const override { return container_; }
+    bool IsExpanded() const override { return open_; }
     // Marking an object with its subtree restores it at its most recent version.
     void SetCheckState(CheckState state) override;
     void M_SIGTERM() override;

@@ -1,6 +1,7 @@
 #include "tree/OutlinePanel.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "tree/NodeList.h"
 
@@ -14,6 +15,20 @@ OutlinePanel::OutlinePanel(Window *parent, bool showTitle, int checkMode, NodeLi
         return 1L;
     });
     scrollBar_.Hide();
+}
+
+void OutlinePanel::SetTitle(const std::string &text)
+{
+    titleBar_.SetTitle(text);
+    rowArea_.AnnounceTitle();
+}
+
+void OutlinePanel::SetFocusHighlight(bool on)
+{
+    titleBar_.SetFocusHighlight(on);
+    if (on) {
+        rowArea_.AnnounceFocus();
+    }
 }
 
 void OutlinePanel::ShowPanel()
@@ -94,6 +109,7 @@ void OutlinePanel::RefreshAll()
     Resize();
     checkColumn_.UpdateBoxes(checkColumn_.TopRow());
     rowArea_.Invalidate();
+    rowArea_.AnnounceRows(0);
 }
 
 void OutlinePanel::RefreshFromRow(int32_t row)
@@ -101,6 +117,13 @@ void OutlinePanel::RefreshFromRow(int32_t row)
     Resize();
     checkColumn_.UpdateBoxes(std::max(row, checkColumn_.TopRow()));
     rowArea_.InvalidateFromRow(row);
+    rowArea_.AnnounceRows(row);
+}
+
+void OutlinePanel::RefreshCheckColumnFromRow(int32_t row)
+{
+    checkColumn_.UpdateBoxes(row);
+    rowArea_.AnnounceChecks(row, INT32_MAX);
 }
 
 void OutlinePanel::Clear()
@@ -126,6 +149,11 @@ void OutlinePanel::MoveCaretTo(int32_t row)
         return;
     }
     rowArea_.SetCaretRow(row);
+    ScrollIntoView(row);
+}
+
+void OutlinePanel::ScrollIntoView(int32_t row)
+{
     const int32_t top = rowArea_.TopRow();
     const int32_t fit = VisibleRows();
     int32_t delta = 0;
@@ -138,6 +166,15 @@ void OutlinePanel::MoveCaretTo(int32_t row)
         ScrollRows(delta);
         scrollBar_.SetPosition(rowArea_.TopRow());
     }
+}
+
+void OutlinePanel::CycleCheck(int32_t row)
+{
+    if (!showCheckColumn_ || row < 0 || static_cast<size_t>(row) >= list_->TotalCount()) {
+        return;
+    }
+    ScrollIntoView(row);
+    checkColumn_.CycleRow(row);
 }
 
 void OutlinePanel::KeyInput(const KeyEvent &event)
@@ -170,6 +207,10 @@ void OutlinePanel::KeyInput(const KeyEvent &event)
             rowArea_.SelectRow(rowArea_.CaretRow());
         }
         rowArea_.Activate();
+        break;
+    case KEY_PLUS:
+        // Marking without a mouse: the caret row's box changes as a click on it changes it.
+        CycleCheck(rowArea_.CaretRow());
         break;
     default:
         Window::KeyInput(event);

@@ -27,10 +27,11 @@ class OutlinePanel : public Window
     OutlinePanel(Window *parent, bool showTitle, int checkMode, NodeList *list);
 
     void ShowPanel(); // once: shows the inner windows this panel has
-    void SetTitle(const std::string &text) { titleBar_.SetTitle(text); }
+    void SetTitle(const std::string &text);
     const std::string &GetTitle() const { return titleBar_.GetTitle(); }
-    void SetFocusHighlight(bool on) { titleBar_.SetFocusHighlight(on); }
+    void SetFocusHighlight(bool on);
     bool HasFocusHighlight() const { return titleBar_.HasFocusHighlight(); }
+    bool HasCheckColumn() const { return showCheckColumn_; }
 
     int32_t SelectedRow() const { return rowArea_.SelectedRow(); }
     int32_t CaretRow() const { return rowArea_.CaretRow(); }
@@ -41,8 +42,8 @@ class OutlinePanel : public Window
 
     void RefreshAll();
     void RefreshFromRow(int32_t row);
-    void RefreshCheckColumn() { checkColumn_.UpdateBoxes(0); }
-    void RefreshCheckColumnFromRow(int32_t row) { checkColumn_.UpdateBoxes(row); }
+    void RefreshCheckColumn() { RefreshCheckColumnFromRow(0); }
+    void RefreshCheckColumnFromRow(int32_t row);
     void Clear();
 
     void SetSelectHdl(Link<OutlinePanel> link) { rowArea_.SetSelectHdl(std::move(link)); }
@@ -54,6 +55,8 @@ class OutlinePanel : public Window
     void MoveCaretBy(int32_t delta);
     void MoveCaretTo(int32_t row);
     void ScrollRows(int32_t delta); // positive: towards later rows
+    // What a click on the row's check box does, the row first scrolled into view.
+    void CycleCheck(int32_t row);
 
     NodeList *List() const { return list_; }
     TitleBar &GetTitleBar() { return titleBar_; }
@@ -66,6 +69,7 @@ class OutlinePanel : public Window
 
   private:
     void FollowScrollBar();
+    void ScrollIntoView(int32_t row);
 
     bool showTitle_;
     bool showCheckColumn_;

@@ -1,5 +1,7 @@
 #include "tree/RowArea.h"
 
+#include <algorithm>
+
 #include "toolkit/Bitmap.h"
 #include "tree/DisplayItem.h"
 #include "tree/NodeList.h"
@@ -16,6 +18,7 @@ constexpr int kIndent = 20;
 RowArea::RowArea(OutlinePanel *panel, NodeList *list) : Window(panel), panel_(panel), list_(list)
 {
     SetBackground(Color(COL_WORKSPACE));
+    PresentOn(*this);
 }
 
 int32_t RowArea::WholeRowsThatFit() const
@@ -34,7 +37,10 @@ void RowArea::RepaintRow(int32_t row)
     Update();
 }
 
-void RowArea::InvalidateRow(int32_t row) { Invalidate(RowRect(row)); }
+void RowArea::InvalidateRow(int32_t row)
+{
+    Invalidate(RowRect(row));
+}
 
 void RowArea::InvalidateFromRow(int32_t row)
 {
@@ -66,6 +72,8 @@ void RowArea::SelectRow(int32_t row)
     InvalidateRow(oldCaret);
     InvalidateRow(oldSelected);
     RepaintRow(row);
+    AnnounceSelection(oldSelected, row);
+    AnnounceCaret();
     CallLink(selectHdl_, *panel_);
 }
 
@@ -80,6 +88,7 @@ void RowArea::SetCaretRow(int32_t row)
     caret_ = row;
     InvalidateRow(old);
     RepaintRow(row);
+    AnnounceCaret();
 }
 
 void RowArea::ResetRows()
@@ -102,6 +111,7 @@ void RowArea::ScrollRows(int32_t delta)
         Invalidate();
     }
     Update();
+    AnnounceScrolled();
 }
 
 void RowArea::Paint(const Rectangle &rect)
@@ -190,4 +200,52 @@ void RowArea::GetFocus()
 void RowArea::LoseFocus()
 {
     panel_->SetFocusHighlight(false);
+}
+
+std::string RowArea::AccessibleTitle() const
+{
+    return panel_->GetTitle();
+}
+
+int32_t RowArea::AccessibleRowCount() const
+{
+    return static_cast<int32_t>(list_->TotalCount());
+}
+
+int32_t RowArea::AccessibleShownCount() const
+{
+    const int32_t onScreen = (GetOutputSizePixel().height + kRow - 1) / kRow;
+    return std::max(0, std::min(onScreen, AccessibleRowCount() - top_));
+}
+
+bool RowArea::AccessibleHasFocus() const
+{
+    return panel_->HasFocusHighlight();
+}
+
+std::string RowArea::AccessibleRowText(int32_t row) const
+{
+    const DisplayItem *item = row < 0 ? nullptr : list_->ItemAt(static_cast<size_t>(row));
+    return item ? item->Text() : std::string();
+}
+
+RowStates RowArea::AccessibleRowStates(int32_t row) const
+{
+    RowStates states;
+    const DisplayItem *item = row < 0 ? nullptr : list_->ItemAt(static_cast<size_t>(row));
+    if (!item) {
+        return states;
+    }
+    states.checkable = panel_->HasCheckColumn();
+    states.check = item->GetCheckState();
+    states.enabled = item->IsEnabled();
+    states.selected = item->IsHighlighted();
+    states.expandable = item->IsExpandable();
+    states.expanded = item->IsExpanded();
+    return states;
+}
+
+void RowArea::AccessibleToggle(int32_t row)
+{
+    panel_->CycleCheck(row);
 }

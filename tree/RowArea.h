@@ -1,10 +1,11 @@
 // The rows of an outline panel: connector lines, bitmap and text of each loaded node in
 // pre-order, the selected row inverted and the caret row framed. A click selects a row, a double
-// click activates it.
+// click activates it. Assistive tools read the rows as a tree named after the panel's title.
 #pragma once
 
 #include <cstdint>
 
+#include "toolkit/AccessibleRows.h"
 #include "toolkit/Link.h"
 #include "toolkit/Window.h"
 
@@ -12,7 +13,7 @@ class NodeList;
 class OutlinePanel;
 class TreeNode;
 
-class RowArea : public Window
+class RowArea : public Window, public AccessibleRows
 {
   public:
     RowArea(OutlinePanel *panel, NodeList *list);
@@ -38,6 +39,18 @@ class RowArea : public Window
     void MouseButtonDown(const MouseEvent &event) override;
     void GetFocus() override;
     void LoseFocus() override;
+
+    std::string AccessibleTitle() const override;
+    int32_t AccessibleRowCount() const override;
+    int32_t AccessibleTopRow() const override { return top_; }
+    int32_t AccessibleShownCount() const override;
+    int32_t AccessibleCaretRow() const override { return caret_; }
+    bool AccessibleHasFocus() const override;
+    std::string AccessibleRowText(int32_t row) const override;
+    RowStates AccessibleRowStates(int32_t row) const override;
+    Rectangle AccessibleRowRect(int32_t row) const override { return RowRect(row); }
+    void AccessibleSelect(int32_t row) override { SelectRow(row); }
+    void AccessibleToggle(int32_t row) override;
 
   private:
     void DrawRow(const TreeNode &node, const Rectangle &row);

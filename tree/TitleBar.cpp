@@ -8,6 +8,7 @@ TitleBar::TitleBar(OutlinePanel *panel) : Window(panel), panel_(panel) {}
 void TitleBar::SetTitle(const std::string &text)
 {
     title_ = text;
+    SetText(text); // Tab brings the focus here: assistive tools read the title
     Invalidate();
 }
 

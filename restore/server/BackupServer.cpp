@@ -20,7 +20,10 @@ template <typename Record> Record Decode(const void *request, int32_t requestSiz
 }
 } // namespace
 
-BackupServer::BackupServer() : BackupServer(std::make_unique<SimulatedServer>()) {}
+BackupServer::BackupServer()
+    : simulation_(std::make_unique<SimulatedServer>()), backend_(simulation_.get())
+{
+}
 
 BackupServer::BackupServer(ServerBackend &backend) : backend_(&backend) {}
 
@@ -30,6 +33,15 @@ BackupServer::BackupServer(std::unique_ptr<ServerBackend> backend)
 }
 
 BackupServer::~BackupServer() = default;
+
+void BackupServer::UseBackend(std::unique_ptr<ServerBackend> backend)
+{
+    if (backend == nullptr && simulation_ == nullptr) {
+        simulation_ = std::make_unique<SimulatedServer>();
+    }
+    owned_ = std::move(backend);
+    backend_ = owned_ != nullptr ? owned_.get() : simulation_.get();
+}
 
 int32_t BackupServer::Open(const char *serverName)
 {

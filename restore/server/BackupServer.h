@@ -20,6 +20,10 @@ class BackupServer
     BackupServer &operator=(const BackupServer &) = delete;
     ~BackupServer();
 
+    // Before Open: answer by the given backend from now on (owned), or by the simulation again
+    // when it is null.
+    void UseBackend(std::unique_ptr<ServerBackend> backend);
+
     int32_t Open(const char *serverName);
 
     // type is a RequestType; for any other value nothing is done and neither out-parameter is
@@ -31,6 +35,7 @@ class BackupServer
     ServerBackend &Backend() { return *backend_; }
 
   private:
+    std::unique_ptr<ServerBackend> simulation_;
     std::unique_ptr<ServerBackend> owned_;
     ServerBackend *backend_;
 };

@@ -19,6 +19,9 @@ class ServerBackend
     virtual int32_t Open(const char *serverName) = 0;
     virtual int32_t LoginCurrent(const LoginRecord &login) = 0;
     virtual int32_t Login(const char *userName, const char *password) = 0;
+    // After a successful login: a backend may put the identity it acts as and the top context
+    // of its tree into the record. The simulation leaves the record as it is.
+    virtual void UpdateLogin(LoginRecord &) {}
 
     // Each request gets the caller's record (missing bytes of a short request read as zero) and
     // the size the caller gave. The reply is allocated with malloc, belongs to the caller until

@@ -24,10 +24,18 @@ ServerLogin::ServerLogin(BackupServer &server, const char *userName, const char 
 
 int32_t ServerLogin::LoginCurrent()
 {
-    return server_.Backend().LoginCurrent(record_);
+    const int32_t result = server_.Backend().LoginCurrent(record_);
+    if (result == 0) {
+        server_.Backend().UpdateLogin(record_);
+    }
+    return result;
 }
 
 int32_t ServerLogin::Login(const char *userName, const char *password)
 {
-    return server_.Backend().Login(userName, password);
+    const int32_t result = server_.Backend().Login(userName, password);
+    if (result == 0) {
+        server_.Backend().UpdateLogin(record_);
+    }
+    return result;
 }

@@ -20,7 +20,8 @@ class ServerLogin
 
     // 0 when the user held here counts as logged in without a password.
     int32_t LoginCurrent();
-    // 0 = logged in, anything else = refused. The record keeps the user it holds.
+    // 0 = logged in, anything else = refused. After a login the backend may rewrite the user and
+    // context held here (the simulation keeps them).
     int32_t Login(const char *userName, const char *password);
 
     const char *UserName() const { return record_.userName; }

@@ -82,7 +82,10 @@ TEST(MainWindow, TabPassesTheFocusBetweenTheViews)
     MainWindowFixture f;
     QWidget *frame = f.window->FrameWidget();
     frame->activateWindow();
+    // The tree view has the focus from the start.
+    EXPECT_TRUE(f.Tree().HasFocusHighlight());
     // Neither view holds the focus: Tab does nothing.
+    f.window->GrabFocus();
     QTest::keyClick(f.window->Widget(), Qt::Key_Tab);
     EXPECT_FALSE(f.Tree().HasFocusHighlight());
     EXPECT_FALSE(f.History().HasFocusHighlight());

@@ -264,3 +264,23 @@ TEST(RestoreRun, FailedContainerKeepsItsSubtreeMarkedAndSkipsIt)
     EXPECT_EQ(f.ItemAt(3)->GetCheckState(), MarkedAlone);
     EXPECT_EQ(f.ItemAt(4)->GetCheckState(), Marked);
 }
+
+TEST(RestoreRun, ObjectWhoseNameCannotBeSentIsAFailureLineNeverASuccess)
+{
+    MainWindowFixture f([](ScriptedServer &script) {
+        script.SetChildren("Marrowby", {Leaf(std::string(250, 'L'))});
+    });
+    f.ClickBox(1);
+    ModalScript script;
+    std::vector<ResultList> lists;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    f.menuBar.Select(kMenuItemRestore);
+    EXPECT_TRUE(f.script.RequestsOf(RestoreObject).empty());
+    ASSERT_EQ(lists.size(), 1u);
+    ASSERT_EQ(lists[0].lines.size(), 1u);
+    EXPECT_NE(lists[0].lines[0].find(" - failed on Object 'Name too long for the backup server: "),
+              std::string::npos)
+        << lists[0].lines[0];
+    EXPECT_EQ(f.ItemAt(1)->GetCheckState(), Marked);
+}

@@ -88,6 +88,8 @@ TEST(OpenServers, FirstServerThatOpensIsUsedAndLaterOnesAreNeverRead)
     EXPECT_TRUE(s.app.OpenServers(""));
     EXPECT_EQ(s.script.OpenedNames(), (std::vector<std::string>{"FS1", "FS2"}));
     EXPECT_EQ(s.app.ServerName(), "FS2");
+    // The names never tried are released with the rest of the list, not left behind.
+    EXPECT_EQ(s.serverNames.Count(), 0u);
 }
 
 TEST(OpenServers, EveryConfiguredServerFailingGivesTheAnyServersMessage)

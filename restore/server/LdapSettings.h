@@ -1,0 +1,22 @@
+// What a backup server backed by a live LDAP directory and a catalogue of LDIF snapshots needs
+// to know; filled from the configuration section named like the server.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct LdapSettings {
+    std::string serverName; // the configured name, for messages
+    std::string uri;        // ldap://, ldaps:// or ldapi://
+    std::string base;       // the directory's suffix, for example o=Marrowby
+    std::string catalogue;  // folder of snapshots: <unix seconds>.ldif or any *.ldif
+    // Bind: a DN with its password read from a file, or SASL EXTERNAL (over ldapi), or neither
+    // (the user is asked).
+    std::string bindDn;
+    std::string passwordFile;
+    std::string saslMechanism; // "EXTERNAL" or empty
+    int timeoutSeconds = 10;   // for every call to the server; 1 to 600
+    // Object classes whose entries count as containers even without children (lower case);
+    // empty: the usual ones (organization, organizationalUnit, domain, ...).
+    std::vector<std::string> containerClasses;
+};

@@ -1,0 +1,94 @@
+// Reading a directory server's section through the profile chain.
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/DirectorySettings.h"
+#include "app/RestoreProfile.h"
+#include "mwlib/MW_Application.h"
+#include "mwlib/MW_Cache.h"
+#include "mwlib/MW_String.h"
+
+namespace
+{
+// A program folder with the given profiles; "@DIR@" stands for the folder.
+class Profiles
+{
+  public:
+    explicit Profiles(const std::vector<std::pair<std::string, std::string>> &files)
+        : hooks(MW_String("TARVIK"), MW_String(Path("tarvik").c_str()))
+    {
+        for (auto [name, text] : files) {
+            for (size_t at; (at = text.find("@DIR@")) != std::string::npos;) {
+                text.replace(at, 5, Folder());
+            }
+            std::ofstream(Path(name)) << text;
+        }
+        profile = std::make_unique<RestoreProfile>(&hooks, section, key, names);
+    }
+    std::string Folder() const { return dir.path().toStdString(); }
+    std::string Path(const std::string &name) const { return Folder() + "/" + name; }
+    std::optional<LdapSettings> Read(const std::string &server)
+    {
+        return DirectorySettings::Read(*profile, server, Folder());
+    }
+
+    QTemporaryDir dir;
+    MW_Application hooks;
+    MW_String section{"SERVER"};
+    MW_String key{"BackupServer"};
+    MW_Cache names;
+    std::unique_ptr<RestoreProfile> profile;
+};
+
+const std::string kServers = "[SERVER]\nBackupServer=DIR1\n\n";
+
+TEST(DirectorySettings, SectionWithDirectoryKeysGivesItsSettings)
+{
+    Profiles p({{"TARVIK.INI", kServers + "[dir1]\nUri = ldap://127.0.0.1:389\nBase=o=Marrowby\n"
+                                          "Catalogue=snapshots\nBindDn=cn=restore,o=Marrowby\n"
+                                          "PasswordFile=/etc/tarvik/pw\nTimeout=30\n"
+                                          "ContainerClasses=organization, groupOfNames ,,\n"}});
+    const std::optional<LdapSettings> settings = p.Read("DIR1");
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->serverName, "DIR1");
+    EXPECT_EQ(settings->uri, "ldap://127.0.0.1:389");
+    EXPECT_EQ(settings->base, "o=Marrowby");
+    EXPECT_EQ(settings->catalogue, p.Path("snapshots"));
+    EXPECT_EQ(settings->bindDn, "cn=restore,o=Marrowby");
+    EXPECT_EQ(settings->passwordFile, "/etc/tarvik/pw");
+    EXPECT_EQ(settings->saslMechanism, "");
+    EXPECT_EQ(settings->timeoutSeconds, 30);
+    EXPECT_EQ(settings->containerClasses,
+              (std::vector<std::string>{"organization", "groupOfNames"}));
+}
+
+TEST(DirectorySettings, NamesWithoutDirectoryKeysStaySimulated)
+{
+    Profiles p({{"TARVIK.INI", kServers + "[FS1]\nOther=1\n"}});
+    EXPECT_FALSE(p.Read("FS1"));
+    EXPECT_FALSE(p.Read("FS2"));
+    Profiles none({});
+    EXPECT_FALSE(none.Read("DIR1"));
+}
+
+TEST(DirectorySettings, TimeoutOutOfRangeIsKeptForTheServerToRefuse)
+{
+    Profiles p({{"TARVIK.INI", kServers + "[DIR1]\nTimeout=0\n"}});
+    ASSERT_TRUE(p.Read("DIR1"));
+    EXPECT_EQ(p.Read("DIR1")->timeoutSeconds, 0);
+}
+
+TEST(DirectorySettings, LocalProfileOverridesUnlessTheGlobalOneEnforces)
+{
+    Profiles p({{"TARVIK.INI", "[GLOBALINI]\nName=@DIR@/global.ini\n"},
+                {"global.ini", "[LOCALINI]\nName=@DIR@/local.ini\n" + kServers +
+                                   "[DIR1]\nEnforceUri=ldapi://%2Frun%2Fldapi\nBase=o=Global\n"},
+                {"local.ini", kServers + "[DIR1]\nUri=ldap://elsewhere\nBase=o=Local\n"}});
+    const std::optional<LdapSettings> settings = p.Read("DIR1");
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->uri, "ldapi://%2Frun%2Fldapi");
+    EXPECT_EQ(settings->base, "o=Local");
+}
+} // namespace

@@ -1,0 +1,154 @@
+// The main window over a directory server: the tree shows live and deleted objects, the history
+// view lists the snapshots' times, and the Restore command brings a deleted container back with
+// its subtree (checked with ldapsearch).
+#include <QApplication>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+
+#include "app/MainWindow.h"
+#include "res/ResourceIds.h"
+#include "res/TarvikResources.h"
+#include "restore/server/BackupServer.h"
+#include "restore/server/LdapServer.h"
+#include "restore/server/ServerLogin.h"
+#include "tests/app/MainWindowFixture.h"
+#include "tests/support/core/SlapdServer.h"
+#include "tests/support/gui/ModalScript.h"
+#include "toolkit/CheckBox.h"
+#include "toolkit/ListBox.h"
+#include "toolkit/MenuBar.h"
+#include "toolkit/ModalDialog.h"
+#include "tree/ObjectItem.h"
+#include "tree/VersionItem.h"
+
+namespace
+{
+const std::string kEast = "\ndn: ou=East,ou=Sales,o=Marrowby\nobjectClass: organizationalUnit\n"
+                          "ou: East\n\n"
+                          "dn: cn=Cid,ou=East,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Cid\n"
+                          "sn: Brown\n";
+
+// Snapshot 1000 holds everything, snapshot 2000 everything but Bob; then East is deleted.
+class DirectoryWindow : public testing::Test
+{
+  protected:
+    DirectoryWindow() : slapd({MarrowbySeed() + kEast, ""}) {}
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(slapd.Running()) << slapd.Failure();
+        slapd.WriteSnapshot(1000, slapd.Slapcat());
+        ASSERT_TRUE(slapd.Delete("cn=Bob,ou=Sales,o=Marrowby"));
+        slapd.WriteSnapshot(2000, slapd.Slapcat());
+        ASSERT_TRUE(slapd.Delete("ou=East,ou=Sales,o=Marrowby", true));
+
+        LdapSettings settings;
+        settings.serverName = "DIR1";
+        settings.uri = slapd.SocketUri();
+        settings.base = SlapdServer::Base;
+        settings.catalogue = slapd.Catalogue();
+        settings.saslMechanism = "EXTERNAL";
+        server = std::make_unique<BackupServer>(std::make_unique<LdapServer>(
+            settings, [this](const std::string &line) { log += line + "\n"; }));
+        ASSERT_EQ(server->Open("DIR1"), 0) << log;
+        login = std::make_unique<ServerLogin>(*server);
+        ASSERT_EQ(login->LoginCurrent(), 0) << log;
+        window =
+            std::make_unique<MainWindow>(&menuBar, server.get(), &serverName, login.get(), nullptr);
+        menuBar.PushSelectHdl([this](MenuBar &menu) { return window->MenuSelectHdl(menu); });
+        window->SetMenuBar(&menuBar);
+        window->InitChildren();
+        QApplication::processEvents();
+    }
+
+    ObjectItem *ItemAt(int row)
+    {
+        return static_cast<ObjectItem *>(window->ObjectForest().ItemAt(static_cast<size_t>(row)));
+    }
+    std::string Row(int row)
+    {
+        ObjectItem *item = ItemAt(row);
+        if (item == nullptr) {
+            return "<none>";
+        }
+        return item->Text() + (item->IsContainer() ? " container" : " leaf") +
+               (item->IsPresent() ? "" : " deleted");
+    }
+    QWidget *Rows() { return window->TreePanel().GetRowArea().Widget(); }
+    QPoint RowPoint(int row) { return QPoint(60, row * OutlinePanel::kRowHeight + 10); }
+    void Click(int row) { QTest::mouseClick(Rows(), Qt::LeftButton, {}, RowPoint(row)); }
+    void DoubleClick(int row)
+    {
+        Click(row);
+        QTest::mouseDClick(Rows(), Qt::LeftButton, {}, RowPoint(row));
+    }
+    void ClickBox(int row)
+    {
+        CheckBox *box = window->TreePanel().GetCheckColumn().Box(static_cast<size_t>(row));
+        QTest::mouseClick(box->Widget(), Qt::LeftButton);
+    }
+    std::vector<BackupTime> Versions()
+    {
+        std::vector<BackupTime> times;
+        NodeList &versions = window->VersionList();
+        for (size_t row = 0; row < versions.TotalCount(); ++row) {
+            times.push_back(static_cast<VersionItem *>(versions.ItemAt(row))->Time());
+        }
+        return times;
+    }
+
+    SlapdServer slapd;
+    std::string log;
+    std::unique_ptr<BackupServer> server;
+    std::unique_ptr<ServerLogin> login;
+    std::string serverName = "DIR1";
+    InstallResourcesOnce installed; // before the menu is built from them
+    MenuBar menuBar{ResId(kMenuMain)};
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(DirectoryWindow, TreeShowsLiveAndDeletedObjectsUnderTheBase)
+{
+    EXPECT_EQ(Row(0), "Marrowby container");
+    EXPECT_EQ(Row(1), "Sales container");
+    EXPECT_EQ(Row(2), "admin leaf");
+    DoubleClick(1);
+    EXPECT_EQ(Row(2), "Ann leaf");
+    EXPECT_EQ(Row(3), "Bob leaf deleted");
+    EXPECT_EQ(Row(4), "East container deleted");
+    EXPECT_EQ(Row(5), "admin leaf");
+    DoubleClick(4);
+    EXPECT_EQ(Row(5), "Cid leaf deleted");
+}
+
+TEST_F(DirectoryWindow, HistoryViewListsTheSnapshotTimesNewestFirst)
+{
+    DoubleClick(1);
+    Click(2);
+    EXPECT_EQ(Versions(), (std::vector<BackupTime>{2000, 1000}));
+    Click(3);
+    EXPECT_EQ(Versions(), (std::vector<BackupTime>{1000}));
+}
+
+TEST_F(DirectoryWindow, RestoringADeletedContainerWithItsSubtreeBringsItBack)
+{
+    DoubleClick(1);
+    ClickBox(4); // East, with its subtree
+    ASSERT_EQ(ItemAt(4)->GetCheckState(), Marked);
+    std::vector<std::string> lines;
+    ModalScript script;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectDialog(kDialogRestore, 1, [&lines](ModalDialog &dialog) {
+        ListBox *box = dialog.Find<ListBox>(ResId(1));
+        for (int i = 0; i < box->GetEntryCount(); ++i) {
+            lines.push_back(box->GetEntry(i));
+        }
+    });
+    menuBar.Select(kMenuItemRestore);
+    EXPECT_EQ(lines, (std::vector<std::string>{"East.Sales.Marrowby"})) << log;
+    EXPECT_TRUE(slapd.Exists("ou=East,ou=Sales,o=Marrowby"));
+    EXPECT_NE(slapd.Search("cn=Cid,ou=East,ou=Sales,o=Marrowby", "base").find("sn: Brown"),
+              std::string::npos);
+    EXPECT_FALSE(slapd.Exists("cn=Bob,ou=Sales,o=Marrowby"));
+}
+} // namespace

@@ -1,0 +1,222 @@
+// Restoring from the directory backup server's snapshots: deleted leaves and subtrees, modified
+// entries, missing parents, chosen versions and the server's refusals.
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "tests/server/DirectoryFixture.h"
+
+namespace
+{
+using testing::HasSubstr;
+using testing::Not;
+
+const std::string kEast = "dn: ou=East,ou=Sales,o=Marrowby\nobjectClass: organizationalUnit\n"
+                          "ou: East\n\n"
+                          "dn: cn=Cid,ou=East,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Cid\n"
+                          "sn: Brown\n\n"
+                          "dn: ou=North,ou=East,ou=Sales,o=Marrowby\n"
+                          "objectClass: organizationalUnit\nou: North\n\n"
+                          "dn: cn=Eve,ou=North,ou=East,ou=Sales,o=Marrowby\nobjectClass: person\n"
+                          "cn: Eve\nsn: Green\n\n"
+                          "dn: cn=J. R. Smith,ou=Sales,o=Marrowby\nobjectClass: person\n"
+                          "cn: J. R. Smith\nsn: Smith\n\n"
+                          "dn: cn=Smith\\, John,ou=Sales,o=Marrowby\nobjectClass: person\n"
+                          "cn: Smith, John\nsn: Smith\n\n"
+                          "dn: cn=Zoë Ågren,ou=Sales,o=Marrowby\nobjectClass: person\n"
+                          "cn: Zoë Ågren\nsn: Agren\n";
+
+// The records of an LDIF text in the opposite order: children before their parents.
+std::string Reversed(const std::string &ldif)
+{
+    std::vector<std::string> records;
+    std::size_t at = 0;
+    for (std::size_t end; (end = ldif.find("\n\n", at)) != std::string::npos; at = end + 2) {
+        records.push_back(ldif.substr(at, end - at));
+    }
+    if (at < ldif.size()) {
+        records.push_back(ldif.substr(at));
+    }
+    std::reverse(records.begin(), records.end());
+    std::string text;
+    for (const std::string &record : records) {
+        text += record + "\n\n";
+    }
+    return text;
+}
+
+// Snapshot 1000 holds the seed and the East subtree.
+class DirectoryRestoreTest : public DirectoryFixture
+{
+  protected:
+    DirectoryRestoreTest() : DirectoryFixture(MarrowbySeed() + "\n" + kEast) {}
+
+    void SetUp() override
+    {
+        DirectoryFixture::SetUp();
+        slapd.WriteSnapshot(1000, slapd.Slapcat());
+    }
+
+    // Opens the server and lists the containers on the way, as the tree does.
+    void Browse()
+    {
+        OpenAndLogIn();
+        List("Marrowby");
+        List("Sales.Marrowby");
+    }
+
+    std::string Entry(const std::string &dn) { return slapd.Search(dn, "base", {"*", "+"}); }
+};
+
+TEST_F(DirectoryRestoreTest, DeletedLeafComesBackAsTheSnapshotHoldsIt)
+{
+    ASSERT_TRUE(slapd.Delete("cn=Bob,ou=Sales,o=Marrowby"));
+    Browse();
+    const Restored restored = Restore("Bob.Sales.Marrowby");
+    EXPECT_EQ(restored.status, 0) << restored.message;
+    EXPECT_EQ(restored.message, "");
+    EXPECT_THAT(Entry("cn=Bob,ou=Sales,o=Marrowby"), HasSubstr("sn: Jones"));
+    EXPECT_THAT(List("Sales.Marrowby"), testing::Contains(Listed{"Bob", false, true}));
+}
+
+TEST_F(DirectoryRestoreTest, DeletedSubtreeComesBackParentsFirstWhateverTheFileOrder)
+{
+    slapd.WriteSnapshot(1000, Reversed(slapd.Slapcat()));
+    ASSERT_TRUE(slapd.Delete("ou=East,ou=Sales,o=Marrowby", true));
+    Browse();
+    const Restored restored = Restore("East.Sales.Marrowby", 0, true);
+    EXPECT_EQ(restored.status, 0) << restored.message;
+    for (const char *dn :
+         {"ou=East,ou=Sales,o=Marrowby", "cn=Cid,ou=East,ou=Sales,o=Marrowby",
+          "ou=North,ou=East,ou=Sales,o=Marrowby", "cn=Eve,ou=North,ou=East,ou=Sales,o=Marrowby"}) {
+        EXPECT_TRUE(slapd.Exists(dn)) << dn;
+    }
+}
+
+TEST_F(DirectoryRestoreTest, ContainerAloneComesBackWithoutItsChildren)
+{
+    ASSERT_TRUE(slapd.Delete("ou=East,ou=Sales,o=Marrowby", true));
+    Browse();
+    EXPECT_EQ(Restore("East.Sales.Marrowby", 0, false).status, 0);
+    EXPECT_TRUE(slapd.Exists("ou=East,ou=Sales,o=Marrowby"));
+    EXPECT_FALSE(slapd.Exists("cn=Cid,ou=East,ou=Sales,o=Marrowby"));
+}
+
+TEST_F(DirectoryRestoreTest, ModifiedEntryIsPutBackInPlace)
+{
+    const std::string before = Entry("cn=Ann,ou=Sales,o=Marrowby");
+    ASSERT_TRUE(slapd.Modify("dn: cn=Ann,ou=Sales,o=Marrowby\nchangetype: modify\n"
+                             "replace: sn\nsn: Changed\n-\nadd: description\ndescription: new\n-\n"
+                             "add: cn\ncn: Annie\n"));
+    Browse();
+    const Restored restored = Restore("Ann.Sales.Marrowby");
+    EXPECT_EQ(restored.status, 0) << restored.message;
+    const std::string after = Entry("cn=Ann,ou=Sales,o=Marrowby");
+    EXPECT_THAT(after, HasSubstr("sn: Smith"));
+    EXPECT_THAT(after, Not(HasSubstr("description")));
+    EXPECT_THAT(after, Not(HasSubstr("Annie")));
+    // Modified, not deleted and added again: the entry keeps its identity.
+    const auto uuid = [](const std::string &entry) {
+        const std::size_t at = entry.find("entryUUID: ");
+        return at == std::string::npos ? std::string() : entry.substr(at, 47);
+    };
+    EXPECT_FALSE(uuid(before).empty());
+    EXPECT_EQ(uuid(after), uuid(before));
+}
+
+TEST_F(DirectoryRestoreTest, EntryWhoseParentsAreGoneBringsThemBackFirst)
+{
+    Browse();
+    List("East.Sales.Marrowby");
+    List("North.East.Sales.Marrowby");
+    ASSERT_TRUE(slapd.Delete("ou=East,ou=Sales,o=Marrowby", true));
+    const Restored restored = Restore("Eve.North.East.Sales.Marrowby");
+    EXPECT_EQ(restored.status, 0) << restored.message;
+    EXPECT_TRUE(slapd.Exists("cn=Eve,ou=North,ou=East,ou=Sales,o=Marrowby"));
+    EXPECT_TRUE(slapd.Exists("ou=North,ou=East,ou=Sales,o=Marrowby"));
+    EXPECT_FALSE(slapd.Exists("cn=Cid,ou=East,ou=Sales,o=Marrowby"));
+}
+
+TEST_F(DirectoryRestoreTest, ParentThatNoSnapshotHoldsIsNamedInTheFailure)
+{
+    ASSERT_TRUE(slapd.Modify("dn: ou=Temp,o=Marrowby\nchangetype: add\n"
+                             "objectClass: organizationalUnit\nou: Temp\n"));
+    slapd.WriteSnapshot(2000, "dn: cn=Tom,ou=Temp,o=Marrowby\nobjectClass: person\ncn: Tom\n"
+                              "sn: Thumb\n");
+    OpenAndLogIn();
+    List("Marrowby");
+    List("Temp.Marrowby");
+    ASSERT_TRUE(slapd.Delete("ou=Temp,o=Marrowby"));
+    const Restored restored = Restore("Tom.Temp.Marrowby");
+    EXPECT_NE(restored.status, 0);
+    EXPECT_THAT(restored.message, HasSubstr("ou=Temp,o=Marrowby"));
+    EXPECT_FALSE(slapd.Exists("cn=Tom,ou=Temp,o=Marrowby"));
+}
+
+TEST_F(DirectoryRestoreTest, ChosenVersionIsTheOneRestored)
+{
+    ASSERT_TRUE(slapd.Modify("dn: cn=Ann,ou=Sales,o=Marrowby\nchangetype: modify\n"
+                             "replace: sn\nsn: Newer\n"));
+    slapd.WriteSnapshot(2000, slapd.Slapcat());
+    ASSERT_TRUE(slapd.Delete("cn=Ann,ou=Sales,o=Marrowby"));
+    Browse();
+    EXPECT_EQ(Restore("Ann.Sales.Marrowby", 1000).status, 0);
+    EXPECT_THAT(Entry("cn=Ann,ou=Sales,o=Marrowby"), HasSubstr("sn: Smith"));
+    EXPECT_EQ(Restore("Ann.Sales.Marrowby", 0).status, 0);
+    EXPECT_THAT(Entry("cn=Ann,ou=Sales,o=Marrowby"), HasSubstr("sn: Newer"));
+    const Restored missing = Restore("Ann.Sales.Marrowby", 1500);
+    EXPECT_NE(missing.status, 0);
+    EXPECT_THAT(missing.message, HasSubstr("1970-01-01 00:25:00 UTC"));
+}
+
+TEST_F(DirectoryRestoreTest, ServerRefusalGivesItsReasonInTheReply)
+{
+    // A person without its required surname: the server refuses to add it.
+    slapd.WriteSnapshot(2000, "dn: cn=Bad,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Bad\n");
+    Browse();
+    const Restored restored = Restore("Bad.Sales.Marrowby");
+    EXPECT_EQ(restored.status, 65); // objectClassViolation
+    EXPECT_THAT(restored.message, HasSubstr("cn=Bad,ou=Sales,o=Marrowby"));
+    EXPECT_THAT(restored.message, HasSubstr("Object class violation"));
+    EXPECT_THAT(restored.message, HasSubstr("sn"));
+    EXPECT_THAT(Log(), HasSubstr("Object class violation"));
+}
+
+TEST_F(DirectoryRestoreTest, SubtreeRestoreNeverDeletesLiveEntries)
+{
+    ASSERT_TRUE(slapd.Modify("dn: cn=New,ou=East,ou=Sales,o=Marrowby\nchangetype: add\n"
+                             "objectClass: person\ncn: New\nsn: Comer\n"));
+    ASSERT_TRUE(slapd.Delete("cn=Cid,ou=East,ou=Sales,o=Marrowby"));
+    Browse();
+    EXPECT_EQ(Restore("East.Sales.Marrowby", 0, true).status, 0);
+    EXPECT_TRUE(slapd.Exists("cn=New,ou=East,ou=Sales,o=Marrowby"));
+    EXPECT_TRUE(slapd.Exists("cn=Cid,ou=East,ou=Sales,o=Marrowby"));
+}
+
+TEST_F(DirectoryRestoreTest, NamesWithDotsCommasAndOtherScriptsAreRestored)
+{
+    const std::vector<std::pair<std::string, std::string>> objects = {
+        {"J\\. R\\. Smith", "cn=J. R. Smith,ou=Sales,o=Marrowby"},
+        {"Smith, John", "cn=Smith\\, John,ou=Sales,o=Marrowby"},
+        {"Zoë Ågren", "cn=Zoë Ågren,ou=Sales,o=Marrowby"},
+    };
+    for (const auto &[name, dn] : objects) {
+        ASSERT_TRUE(slapd.Delete(dn)) << dn;
+    }
+    Browse();
+    for (const auto &[name, dn] : objects) {
+        const Restored restored = Restore(name + ".Sales.Marrowby");
+        EXPECT_EQ(restored.status, 0) << name << ": " << restored.message;
+        EXPECT_TRUE(slapd.Exists(dn)) << dn;
+    }
+}
+
+TEST_F(DirectoryRestoreTest, UnknownObjectIsAFailureNotASuccess)
+{
+    Browse();
+    const Restored restored = Restore("Ghost.Sales.Marrowby");
+    EXPECT_NE(restored.status, 0);
+    EXPECT_THAT(restored.message, HasSubstr("Ghost.Sales.Marrowby"));
+}
+} // namespace
