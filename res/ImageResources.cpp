@@ -11,7 +11,7 @@ std::vector<ImageResource> TarvikBitmaps()
         {kBitmapObjPrese, "objprese", 12, 12, ":/bitmaps/objprese.png"},
         {kBitmapConcDele, "CONCDELE", 15, 12, ":/bitmaps/CONCDELE.png"},
         {kBitmapConcPres, "CONCPRES", 15, 12, ":/bitmaps/CONCPRES.png"},
-        {kBitmapSplash, "SPLASH", 400, 250, ":/bitmaps/SPLASH.png"},
+        {kBitmapSplash, "SPLASH", 400, 250, ":/bitmaps/SPLASH.ppm"},
         {kBitmapRestFail, "RESTFAIL", 12, 12, ":/bitmaps/RESTFAIL.png"},
         {kBitmapRestGood, "RESTGOOD", 12, 12, ":/bitmaps/RESTGOOD.png"},
     };

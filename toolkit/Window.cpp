@@ -24,6 +24,7 @@ struct Window::DrawState {
     std::unique_ptr<QFont> font;
     // What this window invalidated and has not painted yet: Update paints just that.
     QRegion invalid;
+    bool painted = false; // painted at least once
 };
 
 namespace toolkit_detail
@@ -202,9 +203,15 @@ void Window::Invalidate(const Rectangle &rect)
     draw_->invalid += area;
     widget_->update(area);
 }
-// Painting only the invalid part keeps a one-row change to one 20-pixel band.
+// Painting only the invalid part keeps a one-row change to one 20-pixel band. A window that has
+// never been painted gets all of it painted by its first paint anyway: painting now would only
+// paint everything else in its top-level window once more (start-up builds the main window's
+// panels while the window is already shown).
 void Window::Update()
 {
+    if (!draw_->painted) {
+        return;
+    }
     const QRegion invalid = draw_->invalid.intersected(widget_->rect());
     draw_->invalid = QRegion();
     if (!invalid.isEmpty()) {
@@ -221,6 +228,7 @@ void Window::Scroll(int dx, int dy)
 }
 void Window::Validate(const Rectangle &rect)
 {
+    draw_->painted = true;
     draw_->invalid -= QRect(rect.left, rect.top, rect.Width(), rect.Height());
 }
 

@@ -333,7 +333,7 @@ QImage Splash()
 
 bool Save(const QImage &image, const QString &path)
 {
-    if (!image.save(path, "PNG")) {
+    if (!image.save(path)) { // the format goes by the suffix
         std::fprintf(stderr, "draw-bitmaps: cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -361,7 +361,7 @@ int main(int argc, char **argv)
         {"bitmaps/objprese.png", Sprite(12, 12, kDocument, kPresent)},
         {"bitmaps/CONCDELE.png", DeletedSprite(15, 12, kClosedFolder)},
         {"bitmaps/CONCPRES.png", Sprite(15, 12, kClosedFolder, kPresent)},
-        {"bitmaps/SPLASH.png", Splash()},
+        {"bitmaps/SPLASH.ppm", Splash()}, // plain pixels: shown at start-up, read at once
         {"bitmaps/RESTFAIL.png", Sprite(12, 12, kFailure, kCross)},
         {"bitmaps/RESTGOOD.png", Success()},
         {"icons/tarvik.png", ProgramIcon()},
