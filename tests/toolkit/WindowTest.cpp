@@ -114,6 +114,30 @@ TEST(Window, UpdatePaintsJustWhatIsInvalidNow)
     }
 }
 
+// A window shown but not painted yet is painted whole by its first paint; Update does not paint
+// it (and everything else that is dirty in its top-level window) before that.
+TEST(Window, UpdateLeavesAWindowNeverPaintedToItsFirstPaint)
+{
+    RecordingWindow parent(nullptr);
+    parent.SetBackground(Color(COL_WORKSPACE));
+    parent.SetSizePixel({200, 200});
+    parent.Show();
+    QApplication::processEvents();
+    RecordingWindow child(&parent);
+    child.SetSizePixel({100, 100});
+    child.Show();
+    child.Invalidate({0, 0, 99, 19});
+    child.Update();
+    EXPECT_TRUE(child.painted.empty());
+    QApplication::processEvents();
+    ASSERT_EQ(child.painted.size(), 1u);
+    EXPECT_EQ(child.painted[0], (Rectangle{0, 0, 99, 99}));
+    child.painted.clear();
+    child.Invalidate({0, 20, 99, 39});
+    child.Update(); // painted once: now at once
+    EXPECT_EQ(child.painted, (std::vector<Rectangle>{{0, 20, 99, 39}}));
+}
+
 TEST(Splitter, DragEndsWithinItsDragRectangleAndCallsTheSplitHandler)
 {
     Window parent(nullptr);
