@@ -27,6 +27,20 @@ class Profiles
         }
         profile = std::make_unique<RestoreProfile>(&hooks, section, key, names);
     }
+    // The server names read into the list are the reader's consumer's to destroy.
+    ~Profiles()
+    {
+        uint32_t iterator = MW_Cache::NewPass;
+        do {
+            CacheEntryResult_T *entry = nullptr;
+            names.GetNext(&iterator, &entry);
+            if (!entry) {
+                break;
+            }
+            delete static_cast<MW_ProfileListValue *>(entry->Data)->value.text;
+            names.FreeResult(&entry);
+        } while (iterator != MW_Cache::NewPass);
+    }
     std::string Folder() const { return dir.path().toStdString(); }
     std::string Path(const std::string &name) const { return Folder() + "/" + name; }
     std::optional<LdapSettings> Read(const std::string &server)
