@@ -9,6 +9,7 @@
 
 #include "toolkit/MenuBar.h"
 #include "toolkit/QtText.h"
+#include "toolkit/ToolkitStyle.h"
 #include "toolkit/WorkWindow.h"
 
 namespace
@@ -129,6 +130,7 @@ int Application::Start(int argc, char **argv)
 {
     QApplication qtApplication(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("TARVIK"));
+    ToolkitStyle::Install();
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i) {
         words.emplace_back(argv[i]);

@@ -11,4 +11,5 @@ class BitmapButton : public Control
     static constexpr ControlKind Kind = ControlKind::BitmapButton;
     BitmapButton(Dialog *dialog, ResId id); // shows the bitmap the resource names
     void SetBitmap(const Bitmap &bitmap);
+    bool HasPicture() const;
 };

@@ -31,8 +31,8 @@ inline void ExpectTextsFit(const Window &dialog)
         EXPECT_LE(radio->sizeHint().width(), radio->width()) << radio->text().toStdString();
     }
     for (const QPushButton *button : window->findChildren<QPushButton *>()) {
-        if (!button->icon().isNull()) {
-            continue;
+        if (button->text().isEmpty()) {
+            continue; // a picture
         }
         EXPECT_LT(TextWidth(*button, button->text()), button->width())
             << button->text().toStdString();

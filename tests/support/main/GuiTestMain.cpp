@@ -1,6 +1,8 @@
-// Test main for GUI test executables: one QApplication for the whole run.
+// Test main for GUI test executables: one QApplication with the program's style for the whole run.
 #include <QApplication>
 #include <gmock/gmock.h>
+
+#include "toolkit/ToolkitStyle.h"
 
 int main(int argc, char **argv)
 {
@@ -10,5 +12,6 @@ int main(int argc, char **argv)
         return RUN_ALL_TESTS();
     }
     QApplication app(argc, argv);
+    ToolkitStyle::Install(); // the program's own style, as users see it
     return RUN_ALL_TESTS();
 }
