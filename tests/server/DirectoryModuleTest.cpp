@@ -3,6 +3,7 @@
 // is no module or lacks its factory gives no backend, and the reason names the fault.
 #include <gmock/gmock.h>
 
+#include <dlfcn.h>
 #include <link.h>
 #include <unistd.h>
 
@@ -111,6 +112,19 @@ TEST(DirectoryModule, UnusableModuleGivesNoBackendAndSaysWhy)
         }
     }
     std::remove(notAModule.c_str());
+}
+
+TEST(DirectoryModule, ModuleRefusesACallerOfAnotherVersion)
+{
+    void *handle = dlopen(TARVIK_DIRECTORY_MODULE, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << dlerror();
+    auto *factory = reinterpret_cast<DirectoryFactory *>(dlsym(handle, kDirectoryFactoryName));
+    ASSERT_NE(factory, nullptr);
+    const LdapSettings settings;
+    std::string reason;
+    EXPECT_EQ(factory(kDirectoryInterfaceVersion + 1, &settings, &reason), nullptr);
+    EXPECT_THAT(reason, HasSubstr("another version"));
+    dlclose(handle);
 }
 
 TEST(DirectoryModule, BareNameIsNeverSearchedAlongTheLibraryPath)

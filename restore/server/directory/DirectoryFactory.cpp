@@ -12,7 +12,7 @@ TarvikCreateDirectoryBackend(int interfaceVersion, const LdapSettings *settings,
     // Nothing may be thrown across the module's boundary.
     try {
         if (interfaceVersion != kDirectoryInterfaceVersion) {
-            *reason = "the directory module was built for another version of the program";
+            *reason = "built for another version of the program";
             return nullptr;
         }
         return new LdapServer(*settings);
