@@ -1,6 +1,7 @@
 #include "app/RestoreApp.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "app/DirectorySettings.h"
@@ -13,7 +14,7 @@
 #include "mwlib/MW_String.h"
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
-#include "restore/server/LdapServer.h"
+#include "restore/server/DirectoryModule.h"
 #include "toolkit/Icon.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
@@ -114,14 +115,43 @@ bool RestoreApp::OpenConfiguredServer()
 
 int32_t RestoreApp::OpenServer(const std::string &name)
 {
-    if (choosesBackend_) {
-        const std::string directory =
-            std::filesystem::path(MW_Application::ProgramPath().Text()).parent_path().string();
-        std::optional<LdapSettings> settings =
-            profile_ ? DirectorySettings::Read(*profile_, name, directory) : std::nullopt;
-        server_.UseBackend(settings ? std::make_unique<LdapServer>(std::move(*settings)) : nullptr);
+    if (!choosesBackend_) {
+        return server_.Open(name.c_str());
     }
+    const std::string directory =
+        std::filesystem::path(MW_Application::ProgramPath().Text()).parent_path().string();
+    std::optional<LdapSettings> settings =
+        profile_ ? DirectorySettings::Read(*profile_, name, directory) : std::nullopt;
+    if (!settings) {
+        server_.UseBackend(nullptr);
+        return server_.Open(name.c_str());
+    }
+    std::unique_ptr<ServerBackend> backend = CreateDirectoryBackend(*settings, directory);
+    if (!backend) {
+        // Not the simulation under the directory's name: the server does not open.
+        server_.UseBackend(nullptr);
+        return kDirectoryUnavailable;
+    }
+    server_.UseBackend(std::move(backend));
     return server_.Open(name.c_str());
+}
+
+std::unique_ptr<ServerBackend>
+RestoreApp::CreateDirectoryBackend(const LdapSettings &settings,
+                                   const std::string &programDirectory)
+{
+    if (!directoryModule_) {
+        directoryModule_ = std::make_unique<DirectoryModule>(
+            (std::filesystem::path(programDirectory) / DirectoryModule::kFileName).string());
+    }
+    std::string reason;
+    std::unique_ptr<ServerBackend> backend = directoryModule_->Create(settings, reason);
+    if (!backend) {
+        // Said the way the directory server says what went wrong when opening.
+        std::fprintf(stderr, "TARVIK: server %s: %s\n", settings.serverName.c_str(),
+                     reason.c_str());
+    }
+    return backend;
 }
 
 bool RestoreApp::Login()

@@ -9,11 +9,13 @@
 #include "restore/server/ServerLogin.h"
 #include "toolkit/Application.h"
 
+class DirectoryModule;
 class MW_Application;
 class MW_Cache;
 class MW_String;
 class RestoreAppHooks;
 class RestoreProfile;
+struct LdapSettings;
 
 class RestoreApp : public Application
 {
@@ -55,6 +57,12 @@ class RestoreApp : public Application
     // Opens the named server: a directory server when the profile has a section of that name,
     // else the simulation (a server built on a given backend keeps that backend).
     int32_t OpenServer(const std::string &name);
+    // A directory backend from the module beside the program (loaded on first use); null, with
+    // the reason on standard error, when the module cannot be used.
+    std::unique_ptr<ServerBackend> CreateDirectoryBackend(const LdapSettings &settings,
+                                                          const std::string &programDirectory);
+
+    static constexpr int32_t kDirectoryUnavailable = -1;
 
     MW_Cache &serverNames_;
     MW_String &section_;
@@ -65,4 +73,5 @@ class RestoreApp : public Application
     std::string serverName_;
     RestoreAppHooks *hooks_ = nullptr; // deletes itself at process exit
     std::unique_ptr<RestoreProfile> profile_;
+    std::unique_ptr<DirectoryModule> directoryModule_; // never unloads the module
 };

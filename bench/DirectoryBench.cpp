@@ -8,9 +8,9 @@
 #include <string>
 
 #include "restore/server/BackupServer.h"
-#include "restore/server/LdapServer.h"
 #include "restore/server/RecordFields.h"
 #include "restore/server/ServerReply.h"
+#include "restore/server/directory/LdapServer.h"
 #include "tests/support/core/SlapdServer.h"
 
 namespace

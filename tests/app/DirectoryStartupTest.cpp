@@ -1,5 +1,6 @@
 // Start-up with directory servers: a profile section named like a server selects the directory
-// backend, every other name keeps the simulation, and login goes through the directory.
+// backend, loaded from the module beside the program, every other name keeps the simulation, and
+// login goes through the directory. Without a usable module a directory server does not open.
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include "mwlib/MW_String.h"
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
+#include "restore/server/DirectoryModule.h"
 #include "restore/server/RecordFields.h"
 #include "restore/server/ServerReply.h"
 #include "tests/support/core/SlapdServer.h"
@@ -28,17 +30,27 @@ const std::string kReader = "\ndn: cn=reader,o=Marrowby\nobjectClass: person\n"
                             "objectClass: simpleSecurityObject\ncn: reader\nsn: Reader\n"
                             "userPassword: r3ad.me\n";
 
-// The program in a folder of its own, with a TARVIK.INI and a snapshot folder beside it, and
-// the application object as the program builds it (simulated unless the profile says more).
+// What lies beside the program where the directory module belongs.
+enum class Module { Built, Missing, NotAModule };
+
+// The program in a folder of its own, with a TARVIK.INI, a snapshot folder and the directory
+// module beside it, and the application object as the program builds it (simulated unless the
+// profile says more).
 class DirectoryStartup
 {
   public:
-    explicit DirectoryStartup(const std::string &profile)
+    explicit DirectoryStartup(const std::string &profile, Module module = Module::Built)
         : slapd({MarrowbySeed() + kReader, ""}),
           hooks(MW_String("TARVIK"), MW_String(Path("tarvik").c_str())),
           app(serverNames, section, key)
     {
         InstallTarvikResources();
+        const std::string modulePath = Path(DirectoryModule::kFileName);
+        if (module == Module::Built) {
+            std::filesystem::create_symlink(TARVIK_DIRECTORY_MODULE, modulePath);
+        } else if (module == Module::NotAModule) {
+            std::ofstream(modulePath) << "not a shared object\n";
+        }
         std::filesystem::create_directory(Path("snapshots"));
         std::ofstream(Path("snapshots/1000.ldif")) << slapd.Slapcat();
         std::string text = profile;
@@ -126,6 +138,25 @@ TEST(DirectoryStartup, CommandLineDirectoryThatCannotOpenIsNamed)
                        "Catalogue=snapshots\n");
     s.modal.ExpectBox(ModalKind::ErrorBox, "Unable to open server: DIR1", RET_OK);
     EXPECT_FALSE(s.app.OpenServers("DIR1"));
+}
+
+TEST(DirectoryStartup, DirectoryWithoutAUsableModuleIsNamedAsUnableToOpen)
+{
+    for (Module module : {Module::Missing, Module::NotAModule}) {
+        DirectoryStartup s(kDirectory, module);
+        ASSERT_TRUE(s.slapd.Running()) << s.slapd.Failure();
+        s.modal.ExpectBox(ModalKind::ErrorBox, "Unable to open server: DIR1", RET_OK);
+        EXPECT_FALSE(s.app.OpenServers("DIR1"));
+    }
+}
+
+TEST(DirectoryStartup, DirectoryWithoutTheModuleGivesWayToTheNextConfiguredServer)
+{
+    DirectoryStartup s(kDirectory, Module::Missing);
+    EXPECT_TRUE(s.app.OpenServers(""));
+    EXPECT_EQ(s.app.ServerName(), "FS2");
+    EXPECT_TRUE(s.app.Login());
+    EXPECT_STREQ(s.Record().UserName(), ServerLogin::DefaultUser);
 }
 
 TEST(DirectoryStartup, LoginWithoutAConfiguredBindAsksForAUserOfTheDirectory)

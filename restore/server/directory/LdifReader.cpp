@@ -1,10 +1,10 @@
 // LDIF content records: logical lines, attribute lines and their values.
-#include "restore/server/LdifReader.h"
+#include "restore/server/directory/LdifReader.h"
 
 #include <algorithm>
 #include <strings.h>
 
-#include "restore/server/Base64.h"
+#include "restore/server/directory/Base64.h"
 
 namespace
 {

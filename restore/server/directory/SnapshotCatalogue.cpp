@@ -1,5 +1,5 @@
 // Finding, timing and indexing the snapshots of a catalogue folder.
-#include "restore/server/SnapshotCatalogue.h"
+#include "restore/server/directory/SnapshotCatalogue.h"
 
 #include <sys/stat.h>
 

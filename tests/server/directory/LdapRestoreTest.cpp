@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "tests/server/DirectoryFixture.h"
+#include "tests/server/directory/DirectoryFixture.h"
 
 namespace
 {

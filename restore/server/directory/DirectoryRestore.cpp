@@ -1,12 +1,12 @@
 // Adding and modifying entries from a snapshot.
-#include "restore/server/DirectoryRestore.h"
+#include "restore/server/directory/DirectoryRestore.h"
 
 #include <strings.h>
 
 #include <algorithm>
 #include <ctime>
 
-#include "restore/server/DistinguishedName.h"
+#include "restore/server/directory/DistinguishedName.h"
 
 namespace
 {

@@ -1,5 +1,5 @@
 // Decoding base64 values of LDIF.
-#include "restore/server/Base64.h"
+#include "restore/server/directory/Base64.h"
 
 namespace
 {

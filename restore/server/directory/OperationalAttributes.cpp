@@ -1,8 +1,8 @@
 // Reading the operational attribute types out of the subschema's definitions.
-#include "restore/server/OperationalAttributes.h"
+#include "restore/server/directory/OperationalAttributes.h"
 
-#include "restore/server/AsciiCase.h"
-#include "restore/server/LdapConnection.h"
+#include "restore/server/directory/AsciiCase.h"
+#include "restore/server/directory/LdapConnection.h"
 
 namespace
 {

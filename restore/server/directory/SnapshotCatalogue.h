@@ -8,7 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "restore/server/Snapshot.h"
+#include "restore/server/directory/Snapshot.h"
 
 class SnapshotCatalogue
 {

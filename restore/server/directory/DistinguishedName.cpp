@@ -1,9 +1,9 @@
 // Parsing, printing and comparing distinguished names in their string form.
-#include "restore/server/DistinguishedName.h"
+#include "restore/server/directory/DistinguishedName.h"
 
 #include <algorithm>
 
-#include "restore/server/AsciiCase.h"
+#include "restore/server/directory/AsciiCase.h"
 
 namespace
 {

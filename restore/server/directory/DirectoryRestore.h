@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "restore/server/LdapConnection.h"
-#include "restore/server/OperationalAttributes.h"
-#include "restore/server/SnapshotCatalogue.h"
+#include "restore/server/directory/LdapConnection.h"
+#include "restore/server/directory/OperationalAttributes.h"
+#include "restore/server/directory/SnapshotCatalogue.h"
 
 class DirectoryRestore
 {

@@ -2,8 +2,8 @@
 // attributes the directory keeps for itself.
 #include <gmock/gmock.h>
 
-#include "restore/server/DirectoryRestore.h"
-#include "restore/server/OperationalAttributes.h"
+#include "restore/server/directory/DirectoryRestore.h"
+#include "restore/server/directory/OperationalAttributes.h"
 
 namespace
 {

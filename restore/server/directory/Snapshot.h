@@ -10,9 +10,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "restore/server/DistinguishedName.h"
-#include "restore/server/LdifReader.h"
 #include "restore/server/ServerRecords.h"
+#include "restore/server/directory/DistinguishedName.h"
+#include "restore/server/directory/LdifReader.h"
 
 struct SnapshotEntry {
     std::string dn;        // as the file writes it

@@ -10,7 +10,7 @@
 #include <chrono>
 
 #include "restore/server/ServerLogin.h"
-#include "tests/server/DirectoryFixture.h"
+#include "tests/server/directory/DirectoryFixture.h"
 
 namespace
 {

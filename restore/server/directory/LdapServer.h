@@ -10,14 +10,14 @@
 #include <utility>
 #include <vector>
 
-#include "restore/server/DirectoryListing.h"
-#include "restore/server/DirectoryNames.h"
-#include "restore/server/LdapConnection.h"
 #include "restore/server/LdapSettings.h"
-#include "restore/server/OperationalAttributes.h"
-#include "restore/server/SecretText.h"
 #include "restore/server/ServerBackend.h"
-#include "restore/server/SnapshotCatalogue.h"
+#include "restore/server/directory/DirectoryListing.h"
+#include "restore/server/directory/DirectoryNames.h"
+#include "restore/server/directory/LdapConnection.h"
+#include "restore/server/directory/OperationalAttributes.h"
+#include "restore/server/directory/SecretText.h"
+#include "restore/server/directory/SnapshotCatalogue.h"
 
 class LdapServer : public ServerBackend
 {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "restore/server/BackupServer.h"
-#include "restore/server/LdapServer.h"
 #include "restore/server/RecordFields.h"
 #include "restore/server/ServerReply.h"
+#include "restore/server/directory/LdapServer.h"
 #include "tests/support/core/SlapdServer.h"
 
 struct Listed {

@@ -1,5 +1,5 @@
 // Wiping passwords and reading them from a protected file.
-#include "restore/server/SecretText.h"
+#include "restore/server/directory/SecretText.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -6,8 +6,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "restore/server/LdapConnection.h"
-#include "restore/server/SnapshotCatalogue.h"
+#include "restore/server/directory/LdapConnection.h"
+#include "restore/server/directory/SnapshotCatalogue.h"
 
 struct ListedChild {
     std::string label;     // the child's own name in the tree

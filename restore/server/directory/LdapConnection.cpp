@@ -1,5 +1,5 @@
 // libldap calls, each bounded by the connection's timeout.
-#include "restore/server/LdapConnection.h"
+#include "restore/server/directory/LdapConnection.h"
 
 #include <ldap.h>
 #include <strings.h>

@@ -1,5 +1,5 @@
 // Reading a snapshot file into its index, and one entry back out of it.
-#include "restore/server/Snapshot.h"
+#include "restore/server/directory/Snapshot.h"
 
 #include <fcntl.h>
 #include <strings.h>
@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "restore/server/AsciiCase.h"
+#include "restore/server/directory/AsciiCase.h"
 
 namespace
 {

@@ -1,5 +1,5 @@
 // Remembering and finding the DN behind a full name.
-#include "restore/server/DirectoryNames.h"
+#include "restore/server/directory/DirectoryNames.h"
 
 void DirectoryNames::Remember(const std::string &fullName, std::string dn, std::string canonical)
 {

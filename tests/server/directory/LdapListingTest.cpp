@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <utime.h>
 
-#include "tests/server/DirectoryFixture.h"
+#include "tests/server/directory/DirectoryFixture.h"
 
 namespace
 {

@@ -1,5 +1,5 @@
 // Merging the live children of a container with those of the snapshots.
-#include "restore/server/DirectoryListing.h"
+#include "restore/server/directory/DirectoryListing.h"
 
 #include <ldap.h>
 
@@ -7,8 +7,8 @@
 #include <map>
 #include <unordered_map>
 
-#include "restore/server/AsciiCase.h"
-#include "restore/server/DistinguishedName.h"
+#include "restore/server/directory/AsciiCase.h"
+#include "restore/server/directory/DistinguishedName.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 // The directory backup server: opening, login, and the three requests answered from the live
 // directory and the snapshot catalogue.
-#include "restore/server/LdapServer.h"
+#include "restore/server/directory/LdapServer.h"
 
 #include <strings.h>
 
@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "restore/server/AsciiCase.h"
-#include "restore/server/DirectoryRestore.h"
-#include "restore/server/DistinguishedName.h"
 #include "restore/server/RecordFields.h"
+#include "restore/server/directory/AsciiCase.h"
+#include "restore/server/directory/DirectoryRestore.h"
+#include "restore/server/directory/DistinguishedName.h"
 
 namespace
 {
