@@ -74,16 +74,7 @@ struct Setup {
                                 Directory(BigChildren, true, SnapshotEntries, snapshot));
         }
     }
-    LdapSettings Settings() const
-    {
-        LdapSettings settings;
-        settings.serverName = "BENCH";
-        settings.uri = slapd.SocketUri();
-        settings.base = SlapdServer::Base;
-        settings.catalogue = slapd.Catalogue();
-        settings.saslMechanism = "EXTERNAL";
-        return settings;
-    }
+    LdapSettings Settings() const { return slapd.SocketSettings("BENCH"); }
     std::unique_ptr<BackupServer> OpenServer() const
     {
         auto server = std::make_unique<BackupServer>(std::make_unique<LdapServer>(Settings()));

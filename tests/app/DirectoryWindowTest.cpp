@@ -42,14 +42,8 @@ class DirectoryWindow : public testing::Test
         slapd.WriteSnapshot(2000, slapd.Slapcat());
         ASSERT_TRUE(slapd.Delete("ou=East,ou=Sales,o=Marrowby", true));
 
-        LdapSettings settings;
-        settings.serverName = "DIR1";
-        settings.uri = slapd.SocketUri();
-        settings.base = SlapdServer::Base;
-        settings.catalogue = slapd.Catalogue();
-        settings.saslMechanism = "EXTERNAL";
         server = std::make_unique<BackupServer>(std::make_unique<LdapServer>(
-            settings, [this](const std::string &line) { log += line + "\n"; }));
+            slapd.SocketSettings("DIR1"), [this](const std::string &line) { log += line + "\n"; }));
         ASSERT_EQ(server->Open("DIR1"), 0) << log;
         login = std::make_unique<ServerLogin>(*server);
         ASSERT_EQ(login->LoginCurrent(), 0) << log;

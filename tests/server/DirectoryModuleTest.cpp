@@ -27,12 +27,7 @@ using testing::HasSubstr;
 
 LdapSettings SocketSettings(const SlapdServer &slapd)
 {
-    LdapSettings settings;
-    settings.serverName = "LDAP1";
-    settings.uri = slapd.SocketUri();
-    settings.base = SlapdServer::Base;
-    settings.catalogue = slapd.Catalogue();
-    settings.saslMechanism = "EXTERNAL";
+    LdapSettings settings = slapd.SocketSettings("LDAP1");
     settings.timeoutSeconds = 5;
     return settings;
 }

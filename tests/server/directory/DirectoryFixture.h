@@ -45,12 +45,7 @@ class DirectoryFixture : public testing::Test
     // The manager's identity over the socket.
     LdapSettings Settings() const
     {
-        LdapSettings settings;
-        settings.serverName = "LDAP1";
-        settings.uri = slapd.SocketUri();
-        settings.base = SlapdServer::Base;
-        settings.catalogue = slapd.Catalogue();
-        settings.saslMechanism = "EXTERNAL";
+        LdapSettings settings = slapd.SocketSettings("LDAP1");
         settings.timeoutSeconds = 5;
         return settings;
     }

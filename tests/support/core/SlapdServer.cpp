@@ -301,3 +301,14 @@ std::string MarrowbySeed()
            "dn: cn=Ann,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Ann\nsn: Smith\n\n"
            "dn: cn=Bob,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Bob\nsn: Jones\n";
 }
+
+LdapSettings SlapdServer::SocketSettings(const std::string &serverName) const
+{
+    LdapSettings settings;
+    settings.serverName = serverName;
+    settings.uri = socketUri_;
+    settings.base = Base;
+    settings.catalogue = Catalogue();
+    settings.saslMechanism = "EXTERNAL";
+    return settings;
+}

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "restore/server/LdapSettings.h"
+
 class SlapdServer
 {
   public:
@@ -34,6 +36,8 @@ class SlapdServer
     const std::string &Folder() const { return folder_; }
     // A folder for snapshots, empty at the start.
     std::string Catalogue() const { return folder_ + "/catalogue"; }
+    // Settings for this server as its manager over the socket (SASL EXTERNAL), with the catalogue.
+    LdapSettings SocketSettings(const std::string &serverName) const;
 
     // Writes a file below the server's folder (created with mode 0600) and returns its path.
     std::string WriteFile(const std::string &name, const std::string &contents) const;
