@@ -5,7 +5,7 @@
 #include "app/ReleaseNotesDialog.h"
 #include "app/SetTopContextDialog.h"
 #include "res/ResourceIds.h"
-#include "restore/server/ServerLogin.h"
+#include "server/ServerLogin.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
 

@@ -14,7 +14,7 @@
 #include "mwlib/MW_String.h"
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
-#include "restore/server/DirectoryModule.h"
+#include "server/DirectoryModule.h"
 #include "toolkit/Icon.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "restore/server/BackupServer.h"
-#include "restore/server/ServerLogin.h"
+#include "server/BackupServer.h"
+#include "server/ServerLogin.h"
 #include "toolkit/Application.h"
 
 class DirectoryModule;

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "bench/BenchMain.h"
-#include "restore/server/BackupServer.h"
+#include "server/BackupServer.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "toolkit/Window.h"
 #include "tree/NodeList.h"

@@ -6,7 +6,7 @@
 
 #include "bench/BenchMain.h"
 #include "mwlib/MW_SIGTERMClientList.h"
-#include "restore/server/BackupServer.h"
+#include "server/BackupServer.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "tree/NodeList.h"
 #include "tree/ObjectItem.h"

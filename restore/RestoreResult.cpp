@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "restore/server/RecordFields.h"
+#include "server/RecordFields.h"
 
 namespace
 {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "res/ResourceIds.h"
-#include "restore/server/BackupServer.h"
-#include "restore/server/RecordFields.h"
-#include "restore/server/ServerReply.h"
+#include "server/BackupServer.h"
+#include "server/RecordFields.h"
+#include "server/ServerReply.h"
 #include "tree/NodeList.h"
 #include "tree/TreeNode.h"
 #include "tree/TreeWalker.h"

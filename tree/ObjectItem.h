@@ -9,7 +9,7 @@
 #include <string>
 
 #include "mwlib/MW_SIGTERMClient.h"
-#include "restore/server/ServerRecords.h"
+#include "server/ServerRecords.h"
 #include "toolkit/ResId.h"
 #include "tree/DisplayItem.h"
 #include "tree/RowPool.h"

@@ -2,7 +2,7 @@
 // time. Ticking it makes its time the object's chosen version.
 #pragma once
 
-#include "restore/server/ServerRecords.h"
+#include "server/ServerRecords.h"
 #include "tree/DisplayItem.h"
 #include "tree/NodeRef.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "mwlib/MW_SIGTERMClientList.h"
-#include "restore/server/BackupServer.h"
+#include "server/BackupServer.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "toolkit/Window.h"
 #include "tree/HistoryView.h"

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "mwlib/MW_SIGTERMClientList.h"
-#include "restore/server/BackupServer.h"
-#include "restore/server/RecordFields.h"
+#include "server/BackupServer.h"
+#include "server/RecordFields.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "tests/tree/ForestChecks.h"
 #include "tree/NodeRef.h"

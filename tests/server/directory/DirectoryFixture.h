@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "restore/server/BackupServer.h"
-#include "restore/server/RecordFields.h"
-#include "restore/server/ServerReply.h"
-#include "restore/server/directory/LdapServer.h"
+#include "server/BackupServer.h"
+#include "server/RecordFields.h"
+#include "server/ServerReply.h"
+#include "server/directory/LdapServer.h"
 #include "tests/support/core/SlapdServer.h"
 
 struct Listed {

@@ -1,7 +1,7 @@
 // Distinguished names: parsing with escapes, canonical comparison, typeless labels.
 #include <gmock/gmock.h>
 
-#include "restore/server/directory/DistinguishedName.h"
+#include "server/directory/DistinguishedName.h"
 
 namespace
 {

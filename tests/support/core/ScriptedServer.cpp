@@ -9,7 +9,7 @@
 #include <numeric>
 #include <random>
 
-#include "restore/server/RecordFields.h"
+#include "server/RecordFields.h"
 
 namespace
 {

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "restore/server/ServerBackend.h"
+#include "server/ServerBackend.h"
 
 // One child of a listing. A name of 256 characters or more fills the record's name field without
 // a NUL, as a faulty server would.

@@ -1,0 +1,41 @@
+// The one way the program talks to a backup server: open it by name, send list, history and
+// restore requests as fixed-layout records, and give every reply back through FreeReply.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "server/ServerBackend.h"
+
+class BackupServer
+{
+  public:
+    // Answered by the simulated server (which seeds rand with the current time).
+    BackupServer();
+    // Answered by the given backend, which must outlive this object (a test's scripted server).
+    explicit BackupServer(ServerBackend &backend);
+    // Answered by the given backend, owned from now on.
+    explicit BackupServer(std::unique_ptr<ServerBackend> backend);
+    BackupServer(const BackupServer &) = delete;
+    BackupServer &operator=(const BackupServer &) = delete;
+    ~BackupServer();
+
+    // Before Open: answer by the given backend from now on (owned), or by the simulation again
+    // when it is null.
+    void UseBackend(std::unique_ptr<ServerBackend> backend);
+
+    int32_t Open(const char *serverName);
+
+    // type is a RequestType; for any other value nothing is done and neither out-parameter is
+    // written. The reply belongs to the caller until it is passed to FreeReply.
+    void Request(int32_t type, int32_t requestSize, const void *request, int32_t &replySize,
+                 void *&reply);
+    void FreeReply(void *reply);
+
+    ServerBackend &Backend() { return *backend_; }
+
+  private:
+    std::unique_ptr<ServerBackend> simulation_;
+    std::unique_ptr<ServerBackend> owned_;
+    ServerBackend *backend_;
+};

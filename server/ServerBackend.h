@@ -1,0 +1,37 @@
+// What answers a BackupServer's calls: the simulation by default; a real server, or a test's
+// scripted server, can take its place without the rest of the program noticing.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "server/ServerRecords.h"
+
+class ServerBackend
+{
+  public:
+    ServerBackend() = default;
+    ServerBackend(const ServerBackend &) = delete;
+    ServerBackend &operator=(const ServerBackend &) = delete;
+    virtual ~ServerBackend() = default;
+
+    // 0 = opened / logged in; any other value = refused.
+    virtual int32_t Open(const char *serverName) = 0;
+    virtual int32_t LoginCurrent(const LoginRecord &login) = 0;
+    virtual int32_t Login(const char *userName, const char *password) = 0;
+    // After a successful login: a backend may put the identity it acts as and the top context
+    // of its tree into the record. The simulation leaves the record as it is.
+    virtual void UpdateLogin(LoginRecord &) {}
+
+    // Each request gets the caller's record (missing bytes of a short request read as zero) and
+    // the size the caller gave. The reply is allocated with malloc, belongs to the caller until
+    // FreeReply, and its size in bytes goes to replySize.
+    virtual void *ListChildren(const ChildRequest &request, int32_t requestSize,
+                               int32_t &replySize) = 0;
+    virtual void *GetHistory(const HistoryRequest &request, int32_t requestSize,
+                             int32_t &replySize) = 0;
+    virtual void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
+                                int32_t &replySize) = 0;
+
+    virtual void FreeReply(void *reply) { std::free(reply); }
+};

@@ -1,0 +1,48 @@
+// Puts entries of a snapshot back into the live directory: an entry that is missing is added
+// (its missing ancestors first), one that is present is modified to match the snapshot. A
+// restore never deletes an entry and never writes an operational attribute.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "server/directory/LdapConnection.h"
+#include "server/directory/OperationalAttributes.h"
+#include "server/directory/SnapshotCatalogue.h"
+
+class DirectoryRestore
+{
+  public:
+    // Status of a failure found before the server was asked (no snapshot holds the entry, ...).
+    static constexpr int NotInCatalogue = -1;
+
+    DirectoryRestore(LdapConnection &connection, const SnapshotCatalogue &catalogue,
+                     const OperationalAttributes &operational);
+
+    // Restores the entry from the snapshot of that time (0: the newest that holds it), with its
+    // subtree when asked, parents before children. Stops at the first failure; the status text
+    // then names the entry and gives the server's reason.
+    LdapStatus Run(const std::string &dn, const std::string &canonical, BackupTime version,
+                   bool subtree);
+
+    // How many entries the last run added and modified (unchanged ones count as neither).
+    std::size_t Added() const { return added_; }
+    std::size_t Modified() const { return modified_; }
+
+    // The modifications that make live match the snapshot's attributes (operational ones left
+    // out on both sides).
+    static std::vector<LdapModification> Differences(const LdapAttributes &live,
+                                                     const LdapAttributes &snapshot,
+                                                     const OperationalAttributes &operational);
+
+  private:
+    LdapStatus AddMissingAncestors(const std::string &dn, const Snapshot &chosen);
+    LdapStatus RestoreEntry(const Snapshot &snapshot, const SnapshotEntry &entry);
+    LdapAttributes UserAttributes(const LdifEntry &entry) const;
+
+    LdapConnection &connection_;
+    const SnapshotCatalogue &catalogue_;
+    const OperationalAttributes &operational_;
+    std::size_t added_ = 0;
+    std::size_t modified_ = 0;
+};

@@ -1,0 +1,361 @@
+// libldap calls, each bounded by the connection's timeout.
+#include "server/directory/LdapConnection.h"
+
+#include <ldap.h>
+#include <strings.h>
+
+#include <memory>
+
+namespace
+{
+constexpr int PageSize = 1000;
+
+// The attribute list as libldap wants it: NUL-terminated texts and a null at the end.
+class AttributeList
+{
+  public:
+    explicit AttributeList(const std::vector<std::string> &names) : names_(names)
+    {
+        for (std::string &name : names_) {
+            pointers_.push_back(name.data());
+        }
+        pointers_.push_back(nullptr);
+    }
+    char **Get() { return pointers_.data(); }
+
+  private:
+    std::vector<std::string> names_;
+    std::vector<char *> pointers_;
+};
+
+// Modifications or attributes of an add as libldap wants them; they point into the names and
+// values given to Append, which must outlive the list.
+class ModificationList
+{
+  public:
+    void Append(int operation, const std::string &description,
+                const std::vector<std::string> &values)
+    {
+        auto &berValues = values_.emplace_back();
+        for (const std::string &value : values) {
+            berValues.push_back(
+                berval{static_cast<ber_len_t>(value.size()), const_cast<char *>(value.data())});
+        }
+        mods_.push_back(
+            LDAPMod{operation | LDAP_MOD_BVALUES, const_cast<char *>(description.c_str()), {}});
+    }
+    LDAPMod **Get()
+    {
+        pointers_.clear();
+        valuePointers_.assign(values_.size(), {});
+        for (std::size_t i = 0; i < mods_.size(); ++i) {
+            for (berval &value : values_[i]) {
+                valuePointers_[i].push_back(&value);
+            }
+            valuePointers_[i].push_back(nullptr);
+            mods_[i].mod_bvalues = values_[i].empty() ? nullptr : valuePointers_[i].data();
+            pointers_.push_back(&mods_[i]);
+        }
+        pointers_.push_back(nullptr);
+        return pointers_.data();
+    }
+
+  private:
+    std::vector<LDAPMod> mods_;
+    std::vector<std::vector<berval>> values_;
+    std::vector<std::vector<berval *>> valuePointers_;
+    std::vector<LDAPMod *> pointers_;
+};
+
+LdapEntry TakeEntry(LDAP *ld, LDAPMessage *message)
+{
+    LdapEntry entry;
+    if (char *dn = ldap_get_dn(ld, message)) {
+        entry.dn = dn;
+        ldap_memfree(dn);
+    }
+    BerElement *ber = nullptr;
+    for (char *name = ldap_first_attribute(ld, message, &ber); name != nullptr;
+         name = ldap_next_attribute(ld, message, ber)) {
+        std::vector<std::string> values;
+        if (berval **read = ldap_get_values_len(ld, message, name)) {
+            for (berval **value = read; *value != nullptr; ++value) {
+                values.emplace_back((*value)->bv_val, (*value)->bv_len);
+            }
+            ldap_value_free_len(read);
+        }
+        entry.attributes.emplace_back(name, std::move(values));
+        ldap_memfree(name);
+    }
+    if (ber != nullptr) {
+        ber_free(ber, 0);
+    }
+    return entry;
+}
+} // namespace
+
+const std::vector<std::string> *LdapEntry::Values(std::string_view description) const
+{
+    for (const auto &[name, values] : attributes) {
+        if (name.size() == description.size() &&
+            strncasecmp(name.data(), description.data(), name.size()) == 0) {
+            return &values;
+        }
+    }
+    return nullptr;
+}
+
+LdapConnection::LdapConnection(std::string uri, int timeoutSeconds)
+    : uri_(std::move(uri)), timeoutSeconds_(timeoutSeconds > 0 ? timeoutSeconds : 1)
+{
+}
+
+LdapConnection::~LdapConnection()
+{
+    if (ld_ != nullptr) {
+        ldap_unbind_ext_s(ld_, nullptr, nullptr);
+    }
+}
+
+LdapStatus LdapConnection::Connect()
+{
+    if (ld_ != nullptr) {
+        ldap_unbind_ext_s(ld_, nullptr, nullptr);
+        ld_ = nullptr;
+    }
+    broken_ = false;
+    const int code = ldap_initialize(&ld_, uri_.c_str());
+    if (code != LDAP_SUCCESS) {
+        ld_ = nullptr;
+        return LdapStatus{code, std::string(ldap_err2string(code)) + " (" + uri_ + ")"};
+    }
+    const int version = LDAP_VERSION3;
+    timeval timeout{timeoutSeconds_, 0};
+    ldap_set_option(ld_, LDAP_OPT_PROTOCOL_VERSION, &version);
+    ldap_set_option(ld_, LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
+    ldap_set_option(ld_, LDAP_OPT_NETWORK_TIMEOUT, &timeout);
+    ldap_set_option(ld_, LDAP_OPT_TIMEOUT, &timeout);
+    return LdapStatus{};
+}
+
+LdapStatus LdapConnection::Failure(int code, const char *diagnostic)
+{
+    if (code == LDAP_SERVER_DOWN || code == LDAP_TIMEOUT || code == LDAP_CONNECT_ERROR) {
+        broken_ = true;
+    }
+    std::string text = ldap_err2string(code);
+    if (code == LDAP_TIMEOUT) {
+        text += " (no answer from " + uri_ + " within " + std::to_string(timeoutSeconds_) + " s)";
+    } else if (code == LDAP_SERVER_DOWN || code == LDAP_CONNECT_ERROR) {
+        text += " (" + uri_ + ")";
+    } else if (diagnostic != nullptr && *diagnostic != '\0') {
+        text += std::string(" (") + diagnostic + ")";
+    }
+    return LdapStatus{code, std::move(text)};
+}
+
+// Waits for one message of the operation (all: its final result); abandons it on timeout.
+LdapStatus LdapConnection::Await(int messageId, LDAPMessage *&message, bool all)
+{
+    message = nullptr;
+    timeval timeout{timeoutSeconds_, 0};
+    const int type =
+        ldap_result(ld_, messageId, all ? LDAP_MSG_ALL : LDAP_MSG_ONE, &timeout, &message);
+    if (type > 0) {
+        return LdapStatus{};
+    }
+    if (type == 0) {
+        ldap_abandon_ext(ld_, messageId, nullptr, nullptr);
+        return Failure(LDAP_TIMEOUT);
+    }
+    int code = LDAP_OTHER;
+    ldap_get_option(ld_, LDAP_OPT_RESULT_CODE, &code);
+    return Failure(code != LDAP_SUCCESS ? code : LDAP_OTHER);
+}
+
+// The result of a final message, which is freed; its controls go to serverControls if given.
+LdapStatus LdapConnection::Result(LDAPMessage *message, void *serverControls)
+{
+    int code = LDAP_SUCCESS;
+    char *diagnostic = nullptr;
+    const int parsed = ldap_parse_result(ld_, message, &code, nullptr, &diagnostic, nullptr,
+                                         static_cast<LDAPControl ***>(serverControls), 1);
+    LdapStatus status = parsed != LDAP_SUCCESS ? Failure(parsed)
+                        : code != LDAP_SUCCESS ? Failure(code, diagnostic)
+                                               : LdapStatus{};
+    ldap_memfree(diagnostic);
+    return status;
+}
+
+LdapStatus LdapConnection::Finish(int messageId, int sent)
+{
+    if (sent != LDAP_SUCCESS) {
+        return Failure(sent);
+    }
+    LDAPMessage *message = nullptr;
+    LdapStatus status = Await(messageId, message, true);
+    return status.Ok() ? Result(message, nullptr) : status;
+}
+
+LdapStatus LdapConnection::BindSimple(const std::string &dn, const std::string &password)
+{
+    if (ld_ == nullptr) {
+        return Failure(LDAP_SERVER_DOWN);
+    }
+    berval credentials{static_cast<ber_len_t>(password.size()),
+                       const_cast<char *>(password.data())};
+    int messageId = 0;
+    const int sent = ldap_sasl_bind(ld_, dn.c_str(), LDAP_SASL_SIMPLE, &credentials, nullptr,
+                                    nullptr, &messageId);
+    return Finish(messageId, sent);
+}
+
+LdapStatus LdapConnection::BindExternal()
+{
+    if (ld_ == nullptr) {
+        return Failure(LDAP_SERVER_DOWN);
+    }
+    // An empty initial response: act as whoever the transport says this is.
+    char nothing[] = "";
+    berval credentials{0, nothing};
+    int messageId = 0;
+    const int sent =
+        ldap_sasl_bind(ld_, nullptr, "EXTERNAL", &credentials, nullptr, nullptr, &messageId);
+    return Finish(messageId, sent);
+}
+
+LdapStatus LdapConnection::WhoAmI(std::string &authzId)
+{
+    if (ld_ == nullptr) {
+        return Failure(LDAP_SERVER_DOWN);
+    }
+    int messageId = 0;
+    const int sent = ldap_whoami(ld_, nullptr, nullptr, &messageId);
+    if (sent != LDAP_SUCCESS) {
+        return Failure(sent);
+    }
+    LDAPMessage *message = nullptr;
+    LdapStatus status = Await(messageId, message, true);
+    if (!status.Ok()) {
+        return status;
+    }
+    berval *identity = nullptr;
+    ldap_parse_whoami(ld_, message, &identity);
+    authzId = identity != nullptr && identity->bv_val != nullptr
+                  ? std::string(identity->bv_val, identity->bv_len)
+                  : "";
+    if (identity != nullptr) {
+        ber_bvfree(identity);
+    }
+    return Result(message, nullptr);
+}
+
+LdapStatus LdapConnection::Read(const std::string &dn, const std::vector<std::string> &attributes,
+                                std::optional<LdapEntry> &entry)
+{
+    entry.reset();
+    bool complete = true;
+    LdapStatus status = Search(
+        dn, LDAP_SCOPE_BASE, attributes, [&entry](LdapEntry &&read) { entry = std::move(read); },
+        complete);
+    return status.code == LDAP_NO_SUCH_OBJECT ? LdapStatus{} : status;
+}
+
+LdapStatus LdapConnection::List(const std::string &dn, const std::vector<std::string> &attributes,
+                                const std::function<void(LdapEntry &&)> &each, bool &complete)
+{
+    return Search(dn, LDAP_SCOPE_ONELEVEL, attributes, each, complete);
+}
+
+LdapStatus LdapConnection::Search(const std::string &dn, int scope,
+                                  const std::vector<std::string> &attributes,
+                                  const std::function<void(LdapEntry &&)> &each, bool &complete)
+{
+    complete = true;
+    if (ld_ == nullptr) {
+        return Failure(LDAP_SERVER_DOWN);
+    }
+    AttributeList names(attributes);
+    berval cookie{0, nullptr};
+    std::unique_ptr<char, void (*)(void *)> cookieBytes(nullptr, ber_memfree);
+    timeval limit{timeoutSeconds_, 0};
+    for (;;) {
+        LDAPControl *page = nullptr;
+        ldap_create_page_control(ld_, PageSize, cookie.bv_len > 0 ? &cookie : nullptr, 0, &page);
+        LDAPControl *controls[] = {page, nullptr};
+        int messageId = 0;
+        const int sent =
+            ldap_search_ext(ld_, dn.c_str(), scope, "(objectClass=*)", names.Get(), 0,
+                            page != nullptr ? controls : nullptr, nullptr, &limit, 0, &messageId);
+        ldap_control_free(page);
+        if (sent != LDAP_SUCCESS) {
+            return Failure(sent);
+        }
+        for (;;) {
+            LDAPMessage *message = nullptr;
+            LdapStatus status = Await(messageId, message, false);
+            if (!status.Ok()) {
+                return status;
+            }
+            const int type = ldap_msgtype(message);
+            if (type == LDAP_RES_SEARCH_ENTRY) {
+                each(TakeEntry(ld_, message));
+            }
+            if (type != LDAP_RES_SEARCH_RESULT) {
+                ldap_msgfree(message);
+                continue;
+            }
+            LDAPControl **returned = nullptr;
+            status = Result(message, &returned);
+            berval next{0, nullptr};
+            if (LDAPControl *response =
+                    ldap_control_find(LDAP_CONTROL_PAGEDRESULTS, returned, nullptr)) {
+                ber_int_t estimate = 0;
+                ldap_parse_pageresponse_control(ld_, response, &estimate, &next);
+            }
+            ldap_controls_free(returned);
+            cookieBytes.reset(next.bv_val);
+            cookie = next;
+            if (status.code == LDAP_SIZELIMIT_EXCEEDED || status.code == LDAP_TIMELIMIT_EXCEEDED ||
+                status.code == LDAP_ADMINLIMIT_EXCEEDED) {
+                complete = false;
+                return LdapStatus{};
+            }
+            if (!status.Ok() || cookie.bv_len == 0) {
+                return status;
+            }
+            break; // the next page
+        }
+    }
+}
+
+LdapStatus LdapConnection::Add(const std::string &dn, const LdapAttributes &attributes)
+{
+    if (ld_ == nullptr) {
+        return Failure(LDAP_SERVER_DOWN);
+    }
+    ModificationList list;
+    for (const auto &[description, values] : attributes) {
+        list.Append(LDAP_MOD_ADD, description, values);
+    }
+    int messageId = 0;
+    const int sent = ldap_add_ext(ld_, dn.c_str(), list.Get(), nullptr, nullptr, &messageId);
+    return Finish(messageId, sent);
+}
+
+LdapStatus LdapConnection::Modify(const std::string &dn,
+                                  const std::vector<LdapModification> &modifications)
+{
+    if (ld_ == nullptr) {
+        return Failure(LDAP_SERVER_DOWN);
+    }
+    ModificationList list;
+    for (const LdapModification &modification : modifications) {
+        list.Append(modification.kind == LdapModification::Replace ? LDAP_MOD_REPLACE
+                                                                   : LDAP_MOD_DELETE,
+                    modification.description, modification.values);
+    }
+    int messageId = 0;
+    const int sent = ldap_modify_ext(ld_, dn.c_str(), list.Get(), nullptr, nullptr, &messageId);
+    return Finish(messageId, sent);
+}
