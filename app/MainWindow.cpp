@@ -15,11 +15,11 @@ constexpr int kTreeChecks = 2;    // three-state boxes
 constexpr int kHistoryChecks = 1; // plain boxes
 } // namespace
 
-MainWindow::MainWindow(MenuBar *menuBar, BackupServer *server, std::string *serverName,
+MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serverName,
                        ServerLogin *login, MW_SIGTERMClientList *connection)
     : WorkWindow(nullptr), treeView_(this, true, kTreeChecks, &objectForest_),
       historyView_(this, true, kHistoryChecks, &versionList_), statusBar_(this), splitter_(this),
-      server_(server), serverName_(serverName), login_(login), connection_(connection),
+      client_(client), serverName_(serverName), login_(login), connection_(connection),
       menuBar_(menuBar), history_(historyView_, versionList_),
       tree_(treeView_, objectForest_, history_, *this), restoreRun_(objectForest_, *this)
 {
@@ -103,7 +103,7 @@ void MainWindow::KeyInput(const KeyEvent &event)
 
 void MainWindow::SetTopContext(const std::string &name)
 {
-    tree_.SetTopContext(name, server_, connection_);
+    tree_.SetTopContext(name, client_, connection_);
 }
 
 void MainWindow::UpdateCounts()

@@ -17,9 +17,9 @@
 #include "tree/TreeView.h"
 #include "tree/TreeViewHost.h"
 
-class BackupServer;
 class MenuBar;
 class MW_SIGTERMClientList;
+class ServerClient;
 class ServerLogin;
 
 class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHost
@@ -29,7 +29,7 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     static constexpr uint16_t kUserField = 2;
     static constexpr uint16_t kServerField = 3;
 
-    MainWindow(MenuBar *menuBar, BackupServer *server, std::string *serverName, ServerLogin *login,
+    MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serverName, ServerLogin *login,
                MW_SIGTERMClientList *connection);
     ~MainWindow() override;
 
@@ -76,7 +76,7 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     OutlinePanel historyView_;
     StatusBar statusBar_;
     Splitter splitter_;
-    BackupServer *server_;
+    ServerClient *client_;
     std::string *serverName_;
     ServerLogin *login_;
     MW_SIGTERMClientList *connection_;

@@ -187,7 +187,7 @@ void RestoreApp::Main(int argc, char **argv)
     }
 
     MenuBar menuBar{ResId(kMenuMain)};
-    MainWindow mainWindow(&menuBar, &server_, &serverName_, login_.get(), hooks_);
+    MainWindow mainWindow(&menuBar, &client_, &serverName_, login_.get(), hooks_);
     menuBar.PushSelectHdl([&mainWindow](MenuBar &menu) { return mainWindow.MenuSelectHdl(menu); });
     SetAppMenu(&menuBar);
     mainWindow.SetIcon(Icon(ResId(kIconTarvik)));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "server/BackupServer.h"
+#include "server/ServerClient.h"
 #include "server/ServerLogin.h"
 #include "toolkit/Application.h"
 
@@ -68,6 +69,7 @@ class RestoreApp : public Application
     MW_String &section_;
     MW_String &key_;
     BackupServer server_;
+    ServerClient client_{server_}; // the tree's requests go through it
     bool choosesBackend_ = true;
     std::unique_ptr<ServerLogin> login_;
     std::string serverName_;

@@ -8,6 +8,7 @@
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
 #include "server/BackupServer.h"
+#include "server/ServerClient.h"
 #include "server/ServerLogin.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "toolkit/MenuBar.h"
@@ -29,7 +30,7 @@ struct Window {
         script.SetChildren("Big.Marrowby", kDescendants,
                            ScriptedServer::ShuffledLeaves(kDescendants, 7));
         menuBar = std::make_unique<MenuBar>(ResId(kMenuMain));
-        window = std::make_unique<MainWindow>(menuBar.get(), &server, &name, &login, nullptr);
+        window = std::make_unique<MainWindow>(menuBar.get(), &client, &name, &login, nullptr);
         window->InitChildren();
         window->TreePanel().SelectRow(1);
         window->Tree().OpenHdl(window->TreePanel());
@@ -44,6 +45,7 @@ struct Window {
 
     ScriptedServer script;
     BackupServer server;
+    ServerClient client{server};
     ServerLogin login;
     std::string name = "FS1";
     std::unique_ptr<MenuBar> menuBar;

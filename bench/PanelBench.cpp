@@ -7,6 +7,7 @@
 
 #include "bench/BenchMain.h"
 #include "server/BackupServer.h"
+#include "server/ServerClient.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "toolkit/Window.h"
 #include "tree/NodeList.h"
@@ -31,7 +32,7 @@ struct Forest {
         script.SetDefaultChildren(
             kLeaves, [](std::size_t i) { return Leaf("Leaf-" + std::to_string(1000 + i)); });
         auto top =
-            std::make_unique<ObjectItem>("Top", DisplayItem::ContainerKind, &server, nullptr);
+            std::make_unique<ObjectItem>("Top", DisplayItem::ContainerKind, &client, nullptr);
         ObjectItem &topItem = *top;
         list.AppendItem(std::move(top));
         topItem.Open();
@@ -49,6 +50,7 @@ struct Forest {
 
     ScriptedServer script;
     BackupServer server;
+    ServerClient client{server};
     NodeList list;
     Window host;
     OutlinePanel panel;

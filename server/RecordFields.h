@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "mwlib/MW_Text.h"
 #include "server/ServerRecords.h"
 
 // The text of a fixed field, read only within the field: a faulty server may leave out the NUL.
@@ -25,6 +26,15 @@ template <std::size_t N> bool CopyToField(char (&field)[N], std::string_view tex
     std::memcpy(field, text.data(), text.size());
     field[text.size()] = '\0';
     return true;
+}
+
+// Copies as much of a message as the field holds, whole characters only, and its NUL. For texts
+// that are only shown (messages, the login's names), never for names sent to the server.
+template <std::size_t N> void CopyCutToField(char (&field)[N], std::string_view text)
+{
+    const std::size_t length = MW_Text::WholeCharacters(text, N - 1);
+    std::memcpy(field, text.data(), length);
+    field[length] = '\0';
 }
 
 // Entry i of the times behind a HistoryReply's count.

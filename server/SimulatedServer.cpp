@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "server/RecordFields.h"
+#include "server/Replies.h"
 
 namespace
 {
@@ -71,45 +71,32 @@ int32_t SimulatedServer::Login(const char *, const char *)
 
 void *SimulatedServer::ListChildren(const ChildRequest &, int32_t, int32_t &replySize)
 {
-    replySize = sizeof(ObjectRecord);
-    auto *record = static_cast<ObjectRecord *>(std::malloc(sizeof(ObjectRecord)));
-    if (record == nullptr) {
-        return nullptr;
-    }
     childLimit = 6;
-    if (childCursor < childLimit) {
-        const ChildClass &row = classTable[std::rand() % 6];
-        std::snprintf(record->name, sizeof record->name, "%s-%d", row.name, childCursor);
-        record->id = childCursor + 1;
-        record->kind = row.kind;
-        record->state = row.state;
-        ++childCursor;
-    } else {
-        record->id = 0;
+    if (childCursor >= childLimit) {
         childCursor = 0;
+        return Replies::EndOfListing(replySize);
     }
+    const ChildClass &row = classTable[std::rand() % 6];
+    char name[NameFieldSize];
+    std::snprintf(name, sizeof name, "%s-%d", row.name, childCursor);
+    ObjectRecord *record = Replies::Child(childCursor + 1, name, row.kind, row.state, replySize);
+    ++childCursor;
     return record;
 }
 
 void *SimulatedServer::GetHistory(const HistoryRequest &, int32_t, int32_t &replySize)
 {
     const int count = std::rand() % 10 + 1;
-    replySize = static_cast<int32_t>(HistoryReplySize(count));
-    auto *reply = static_cast<HistoryReply *>(std::malloc(HistoryReplySize(count)));
-    if (reply == nullptr) {
-        return nullptr;
-    }
-    reply->count = count;
+    BackupTime times[10];
     for (int i = 0; i < count; ++i) {
-        SetHistoryTime(*reply, i, static_cast<BackupTime>(std::mktime(&versionTable[i])));
+        times[i] = static_cast<BackupTime>(std::mktime(&versionTable[i]));
     }
-    return reply;
+    return Replies::History(std::span(times, static_cast<std::size_t>(count)), replySize);
 }
 
 void *SimulatedServer::RestoreObject(const RestoreRequest &, int32_t, int32_t &replySize)
 {
-    replySize = sizeof(RestoreReply);
-    return std::calloc(1, sizeof(RestoreReply));
+    return Replies::Restore(0, "", replySize);
 }
 
 void SimulatedServer::ResetChildCursor()

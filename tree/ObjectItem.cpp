@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "res/ResourceIds.h"
-#include "server/BackupServer.h"
-#include "server/RecordFields.h"
-#include "server/ServerReply.h"
+#include "server/ServerClient.h"
 #include "tree/NodeList.h"
 #include "tree/TreeNode.h"
 #include "tree/TreeWalker.h"
@@ -25,14 +23,11 @@ const std::array<Bitmap, 6> &ObjectBitmaps()
                                   Bitmap(ResId(kBitmapConcDele)), Bitmap(ResId(kBitmapConcPres))};
     return *bitmaps;
 }
-
-// Shown with the name that does not fit; enough to recognise the object.
-constexpr std::size_t NameShownInMessage = 40;
 } // namespace
 
-ObjectItem::ObjectItem(std::string name, uint16_t kind, BackupServer *server,
+ObjectItem::ObjectItem(std::string name, uint16_t kind, ServerClient *client,
                        MW_SIGTERMClientList *registry)
-    : DisplayItem(std::move(name), kind), MW_SIGTERMClient(registry), server_(server),
+    : DisplayItem(std::move(name), kind), MW_SIGTERMClient(registry), client_(client),
       registry_(registry)
 {
     ObjectBitmaps();
@@ -70,46 +65,37 @@ ObjectItem::OpenResult ObjectItem::Open()
     if (IsInformed()) {
         return OpenResult::Informed;
     }
-    ChildRequest request{};
-    if (!CopyToField(request.containerName, FullName())) {
+    filling_ = true;
+    // Termination news can only come during a request: the listing then ends before the next.
+    ChildListing listing = client_->ListChildren(FullName(), [this] { return IsInformed(); });
+    filling_ = false;
+    if (listing.end == RequestEnd::NameTooLong) {
         return OpenResult::NameTooLong;
     }
     CheckState state;
     bool enabled;
     ChildDefaults(state, enabled);
-
-    // The children are collected and inserted together: one by one, sorted insertion into a
-    // large container would move the list's tail for every child. (An item outside a tree lists
-    // its children all the same, and lets them go.)
-    NodeList outside;
-    NodeList::Batch children(Node() != nullptr ? Node()->Children() : outside);
-    filling_ = true;
-    for (;;) {
-        ServerReply reply(*server_, ListChildren, sizeof request, &request);
-        const ObjectRecord *record = reply.As<ObjectRecord>();
-        // Termination news can only have come during the request: then no further request.
-        if (record == nullptr || record->id == 0 || IsInformed()) {
-            break;
-        }
-        children.Add(MakeChild(*record, state, enabled));
-        request.lastId = record->id;
-    }
+    // The children are inserted together: one by one, sorted insertion into a large container
+    // would move the list's tail for every child. (An item outside a tree lets them go.)
     if (Node() != nullptr) {
+        NodeList::Batch children(Node()->Children());
+        for (ListedObject &listed : listing.children) {
+            children.Add(MakeChild(listed, state, enabled));
+        }
         Node()->Children().InsertSorted(std::move(children));
     }
     open_ = true;
-    filling_ = false;
     return OpenResult::Opened;
 }
 
-std::unique_ptr<ObjectItem> ObjectItem::MakeChild(const ObjectRecord &record, CheckState state,
+std::unique_ptr<ObjectItem> ObjectItem::MakeChild(ListedObject &listed, CheckState state,
                                                   bool enabled) const
 {
-    const bool leaf = record.kind == LeafObjectKind;
-    auto child = std::make_unique<ObjectItem>(FieldText(record.name),
-                                              leaf ? PlainKind : ContainerKind, server_, registry_);
-    child->container_ = !leaf;
-    child->present_ = record.state != DeletedState;
+    auto child = std::make_unique<ObjectItem>(std::move(listed.name),
+                                              listed.container ? ContainerKind : PlainKind,
+                                              client_, registry_);
+    child->container_ = listed.container;
+    child->present_ = listed.present;
     child->SetEnabled(enabled);
     child->SetCheckState(state);
     return child;
@@ -126,23 +112,10 @@ void ObjectItem::Close()
 void ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)
 {
     versions.Clear();
-    HistoryRequest request{};
-    if (!makeRow || IsInformed() || !CopyToField(request.objectName, FullName())) {
+    if (!makeRow || IsInformed()) {
         return;
     }
-    ServerReply reply(*server_, GetHistory, sizeof request, &request);
-    const HistoryReply *history = reply.As<HistoryReply>();
-    if (history == nullptr) {
-        return;
-    }
-    // Only the times that the reply really holds, whatever its count says.
-    const std::size_t held =
-        (static_cast<std::size_t>(reply.Size()) - sizeof(HistoryReply)) / sizeof(BackupTime);
-    const std::size_t count = std::min(static_cast<std::size_t>(std::max(history->count, 0)), held);
-    std::vector<BackupTime> times(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        times[i] = HistoryTime(*history, i);
-    }
+    std::vector<BackupTime> times = client_->GetHistory(FullName()).times;
     std::sort(times.begin(), times.end(), std::greater<>());
     // The history view counts its rows in 16 bits: the newest versions up to that limit are
     // listed, rather than a count that wraps around.
@@ -166,24 +139,12 @@ int32_t ObjectItem::Restore(std::string &message)
     if (IsInformed()) {
         return 0;
     }
-    RestoreRequest request{};
-    const std::string name = FullName();
-    if (!CopyToField(request.objectName, name)) {
-        message = NameTooLongMessage(name);
-        return NameTooLongStatus;
+    RestoreOutcome outcome =
+        client_->Restore(FullName(), chosenVersion_, GetCheckState() == Marked);
+    if (outcome.status != 0) {
+        message = std::move(outcome.message);
     }
-    request.version = chosenVersion_;
-    request.flags = GetCheckState() == Marked ? RestoreWithSubtree : 0;
-    ServerReply reply(*server_, RestoreObject, sizeof request, &request);
-    const RestoreReply *restored = reply.As<RestoreReply>();
-    if (restored == nullptr) {
-        message = "No reply from the backup server.";
-        return NoReplyStatus;
-    }
-    if (restored->status != 0) {
-        message = FieldText(restored->message);
-    }
-    return restored->status;
+    return outcome.status;
 }
 
 ResId ObjectItem::BitmapId() const
@@ -220,16 +181,4 @@ void ObjectItem::M_SIGTERM()
 int ObjectItem::CompareNames(const DisplayItem &newItem, const DisplayItem &existing)
 {
     return newItem.StoredText().compare(existing.StoredText());
-}
-
-std::string ObjectItem::NameTooLongMessage(const std::string &fullName)
-{
-    std::size_t shown = std::min(fullName.size(), NameShownInMessage);
-    // Never end in the middle of a UTF-8 sequence.
-    while (shown < fullName.size() && shown > 0 &&
-           (static_cast<unsigned char>(fullName[shown]) & 0xC0) == 0x80) {
-        --shown;
-    }
-    return "Name too long for the backup server: " + fullName.substr(0, shown) +
-           (shown < fullName.size() ? "..." : "");
 }

@@ -1,6 +1,6 @@
 // One directory object in the tree: a container or a leaf, present or deleted. It asks the backup
-// server for its children, its versions and its restore, and stops asking once it has been told
-// that the process is terminating.
+// server (through the client) for its children, its versions and its restore, and stops asking
+// once it has been told that the process is terminating.
 #pragma once
 
 #include <cstdint>
@@ -14,10 +14,10 @@
 #include "tree/DisplayItem.h"
 #include "tree/RowPool.h"
 
-class BackupServer;
 class MW_SIGTERMClientList;
 class NodeList;
-struct ObjectRecord;
+class ServerClient;
+struct ListedObject;
 
 class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAllocation<ObjectItem>
 {
@@ -33,12 +33,10 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     using VersionFactory =
         std::function<std::unique_ptr<DisplayItem>(ObjectItem &owner, BackupTime time)>;
 
-    static constexpr int32_t NameTooLongStatus = -1;
-    static constexpr int32_t NoReplyStatus = -2;
     static constexpr std::size_t MaxVersionRows = 65535;
 
     // kind: ContainerKind or PlainKind. Registers with the registry (which may be null).
-    ObjectItem(std::string name, uint16_t kind, BackupServer *server,
+    ObjectItem(std::string name, uint16_t kind, ServerClient *client,
                MW_SIGTERMClientList *registry);
     ~ObjectItem() override;
 
@@ -49,7 +47,7 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     bool IsInformed() const { return Informed() != 0; }
     BackupTime ChosenVersion() const { return chosenVersion_; }
     void SetChosenVersion(BackupTime version) { chosenVersion_ = version; }
-    BackupServer *Server() const { return server_; }
+    ServerClient *Client() const { return client_; }
 
     // Own name, then "." and the parent's full name, up to the top context.
     std::string FullName() const;
@@ -81,14 +79,12 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
 
     // strcmp of the two names, as sorted insertion wants it.
     static int CompareNames(const DisplayItem &newItem, const DisplayItem &existing);
-    // "Name too long for the backup server: " and the first characters of the name.
-    static std::string NameTooLongMessage(const std::string &fullName);
 
   private:
-    std::unique_ptr<ObjectItem> MakeChild(const ObjectRecord &record, CheckState state,
+    std::unique_ptr<ObjectItem> MakeChild(ListedObject &listed, CheckState state,
                                           bool enabled) const;
 
-    BackupServer *server_;
+    ServerClient *client_;
     MW_SIGTERMClientList *registry_;
     bool container_ = true;
     bool open_ = false;

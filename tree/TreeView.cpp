@@ -1,5 +1,6 @@
 #include "tree/TreeView.h"
 
+#include "server/ServerClient.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/WaitPointer.h"
 #include "tree/HistoryView.h"
@@ -44,14 +45,14 @@ ObjectItem *TreeView::SelectedItem() const
     return static_cast<ObjectItem *>(forest_.ItemAt(static_cast<size_t>(panel_.SelectedRow())));
 }
 
-void TreeView::SetTopContext(const std::string &name, BackupServer *server,
+void TreeView::SetTopContext(const std::string &name, ServerClient *client,
                              MW_SIGTERMClientList *registry)
 {
     panel_.SetTitle(name);
     panel_.Clear();
     history_.Reset();
     topContext_ = name;
-    auto top = std::make_unique<ObjectItem>(name, DisplayItem::ContainerKind, server, registry);
+    auto top = std::make_unique<ObjectItem>(name, DisplayItem::ContainerKind, client, registry);
     ObjectItem &item = *top;
     forest_.AppendItem(std::move(top));
     OpenWithWarning(item);
@@ -68,7 +69,7 @@ void TreeView::OpenWithWarning(ObjectItem &item)
         result = item.Open();
     }
     if (result == ObjectItem::OpenResult::NameTooLong) {
-        WarningBox(host_.QueryParent(), WB_OK, ObjectItem::NameTooLongMessage(item.FullName()))
+        WarningBox(host_.QueryParent(), WB_OK, ServerClient::NameTooLongMessage(item.FullName()))
             .Execute();
     }
 }

@@ -9,12 +9,12 @@
 #include "tree/MarkCounts.h"
 #include "tree/NodeReclaimer.h"
 
-class BackupServer;
 class HistoryView;
 class MW_SIGTERMClientList;
 class NodeList;
 class ObjectItem;
 class OutlinePanel;
+class ServerClient;
 class TreeViewHost;
 
 class TreeView
@@ -28,7 +28,7 @@ class TreeView
     TreeView(OutlinePanel &panel, NodeList &forest, HistoryView &history, TreeViewHost &host);
     ~TreeView();
 
-    void SetTopContext(const std::string &name, BackupServer *server,
+    void SetTopContext(const std::string &name, ServerClient *client,
                        MW_SIGTERMClientList *registry);
     const std::string &TopContext() const { return topContext_; }
 

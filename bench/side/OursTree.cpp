@@ -32,7 +32,7 @@ OursTree::~OursTree() = default;
 
 void OursTree::Root(const std::string &name)
 {
-    tree_.SetTopContext(name, &server_, &registry_);
+    tree_.SetTopContext(name, &client_, &registry_);
     QApplication::processEvents();
 }
 

@@ -10,6 +10,7 @@
 
 #include "mwlib/MW_SIGTERMClientList.h"
 #include "server/BackupServer.h"
+#include "server/ServerClient.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "toolkit/Window.h"
 #include "tree/HistoryView.h"
@@ -50,6 +51,7 @@ class OursTree : private TreeViewHost
 
     ScriptedServer script_;
     BackupServer server_;
+    ServerClient client_{server_};
     MW_SIGTERMClientList registry_; // outlives the items that registered with it
     NodeList forest_;
     NodeList versions_;

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "server/RecordFields.h"
+#include "server/Replies.h"
 #include "server/directory/AsciiCase.h"
 #include "server/directory/DirectoryRestore.h"
 #include "server/directory/DistinguishedName.h"
@@ -41,17 +42,6 @@ bool HasScheme(const std::string &uri, const char *scheme)
     return strncasecmp(uri.c_str(), scheme, std::strlen(scheme)) == 0;
 }
 
-// Copies as much of the text as the field holds, never splitting a UTF-8 character.
-template <std::size_t N> void CopyCut(char (&field)[N], const std::string &text)
-{
-    std::size_t length = std::min(text.size(), N - 1);
-    while (length > 0 && length < text.size() &&
-           (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
-        --length;
-    }
-    std::memcpy(field, text.data(), length);
-    field[length] = '\0';
-}
 } // namespace
 
 LdapServer::LdapServer(LdapSettings settings, Log log)
@@ -230,8 +220,8 @@ int32_t LdapServer::Login(const char *userName, const char *password)
 void LdapServer::UpdateLogin(LoginRecord &record)
 {
     std::optional<DistinguishedName> bound = DistinguishedName::Parse(boundDn_);
-    CopyCut(record.userName, bound && !bound->Empty() ? bound->TypelessName() : boundDn_);
-    CopyCut(record.context, baseName_);
+    CopyCutToField(record.userName, bound && !bound->Empty() ? bound->TypelessName() : boundDn_);
+    CopyCutToField(record.context, baseName_);
 }
 
 // The DN of a full name: from the map, else by listing the containers on its way down from the
@@ -316,25 +306,18 @@ const std::vector<ListedChild> *LdapServer::CurrentListing(const std::string &fu
 
 void *LdapServer::ListChildren(const ChildRequest &request, int32_t, int32_t &replySize)
 {
-    replySize = sizeof(ObjectRecord);
-    auto *record = static_cast<ObjectRecord *>(std::calloc(1, sizeof(ObjectRecord)));
-    if (record == nullptr) {
-        return nullptr;
-    }
     const std::string name = FieldText(request.containerName);
     const std::vector<ListedChild> *listing = CurrentListing(name, request.lastId == 0);
     const std::size_t index = static_cast<std::size_t>(std::max(request.lastId, 0));
     if (listing == nullptr || request.lastId < 0 || index >= listing->size()) {
         // The end of the listing: the next one of this container starts afresh.
         std::erase_if(listings_, [&](const Listing &kept) { return kept.first == name; });
-        return record;
+        return Replies::EndOfListing(replySize);
     }
     const ListedChild &child = (*listing)[index];
-    record->id = static_cast<int32_t>(index + 1);
-    CopyToField(record->name, child.label);
-    record->kind = child.container ? ContainerObjectKind : LeafObjectKind;
-    record->state = child.present ? 1 : DeletedState;
-    return record;
+    return Replies::Child(static_cast<int32_t>(index + 1), child.label,
+                          child.container ? ContainerObjectKind : LeafObjectKind,
+                          child.present ? 1 : DeletedState, replySize);
 }
 
 void *LdapServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &replySize)
@@ -343,31 +326,16 @@ void *LdapServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &re
     if (const DirectoryNames::Known *known = Resolve(FieldText(request.objectName))) {
         times = catalogue_.TimesOf(known->canonical);
     }
-    replySize = static_cast<int32_t>(HistoryReplySize(times.size()));
-    auto *reply = static_cast<HistoryReply *>(std::malloc(HistoryReplySize(times.size())));
-    if (reply == nullptr) {
-        return nullptr;
-    }
-    reply->count = static_cast<int32_t>(times.size());
-    for (std::size_t i = 0; i < times.size(); ++i) {
-        SetHistoryTime(*reply, i, times[i]);
-    }
-    return reply;
+    return Replies::History(times, replySize);
 }
 
 void *LdapServer::RestoreObject(const RestoreRequest &request, int32_t, int32_t &replySize)
 {
-    replySize = sizeof(RestoreReply);
-    auto *reply = static_cast<RestoreReply *>(std::calloc(1, sizeof(RestoreReply)));
-    if (reply == nullptr) {
-        return nullptr;
-    }
     const std::string name = FieldText(request.objectName);
     const DirectoryNames::Known *known = Resolve(name);
     if (known == nullptr) {
-        reply->status = DirectoryRestore::NotInCatalogue;
-        CopyCut(reply->message, "Unknown object: " + name);
-        return reply;
+        return Replies::Restore(DirectoryRestore::NotInCatalogue, "Unknown object: " + name,
+                                replySize);
     }
     const DirectoryNames::Known object = *known;
     const bool subtree = (request.flags & RestoreWithSubtree) != 0;
@@ -379,8 +347,7 @@ void *LdapServer::RestoreObject(const RestoreRequest &request, int32_t, int32_t 
     }
     if (!status.Ok()) {
         Report("restore of " + object.dn + " failed: " + status.text);
-        reply->status = status.code;
-        CopyCut(reply->message, status.text);
+        return Replies::Restore(status.code, status.text, replySize);
     }
-    return reply;
+    return Replies::Restore(0, "", replySize);
 }

@@ -9,6 +9,7 @@
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
 #include "server/BackupServer.h"
+#include "server/ServerClient.h"
 #include "server/ServerLogin.h"
 #include "server/directory/LdapServer.h"
 #include "tests/app/MainWindowFixture.h"
@@ -46,9 +47,10 @@ class DirectoryWindow : public testing::Test
             slapd.SocketSettings("DIR1"), [this](const std::string &line) { log += line + "\n"; }));
         ASSERT_EQ(server->Open("DIR1"), 0) << log;
         login = std::make_unique<ServerLogin>(*server);
+        client = std::make_unique<ServerClient>(*server);
         ASSERT_EQ(login->LoginCurrent(), 0) << log;
         window =
-            std::make_unique<MainWindow>(&menuBar, server.get(), &serverName, login.get(), nullptr);
+            std::make_unique<MainWindow>(&menuBar, client.get(), &serverName, login.get(), nullptr);
         menuBar.PushSelectHdl([this](MenuBar &menu) { return window->MenuSelectHdl(menu); });
         window->SetMenuBar(&menuBar);
         window->InitChildren();
@@ -94,6 +96,7 @@ class DirectoryWindow : public testing::Test
     SlapdServer slapd;
     std::string log;
     std::unique_ptr<BackupServer> server;
+    std::unique_ptr<ServerClient> client;
     std::unique_ptr<ServerLogin> login;
     std::string serverName = "DIR1";
     InstallResourcesOnce installed; // before the menu is built from them

@@ -11,6 +11,7 @@
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
 #include "server/BackupServer.h"
+#include "server/ServerClient.h"
 #include "server/ServerLogin.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "toolkit/CheckBox.h"
@@ -39,7 +40,7 @@ class MainWindowFixture
         : installed(), server(script), login(server), menuBar(ResId(kMenuMain))
     {
         scriptTree(script);
-        window = std::make_unique<MainWindow>(&menuBar, &server, &serverName, &login, connection);
+        window = std::make_unique<MainWindow>(&menuBar, &client, &serverName, &login, connection);
         menuBar.PushSelectHdl([this](MenuBar &menu) { return window->MenuSelectHdl(menu); });
         window->SetMenuBar(&menuBar);
         window->InitChildren();
@@ -76,6 +77,7 @@ class MainWindowFixture
     InstallResourcesOnce installed;
     ScriptedServer script;
     BackupServer server;
+    ServerClient client{server};
     ServerLogin login;
     std::string serverName = "FS1";
     MenuBar menuBar;

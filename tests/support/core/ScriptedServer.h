@@ -99,7 +99,8 @@ class ScriptedServer : public ServerBackend
     };
 
     void Received(const LoggedRequest &request);
-    void *Allocate(std::size_t size);
+    // Every reply handed out is counted until it comes back.
+    template <typename Record> Record *Counted(Record *reply);
     const Listing &ListingOf(const std::string &container) const;
 
     std::unordered_map<std::string, Listing> listings_;
