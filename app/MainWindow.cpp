@@ -8,6 +8,7 @@
 #include "server/ServerLogin.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
+#include "tree/ObjectPictures.h"
 
 namespace
 {
@@ -50,6 +51,7 @@ void MainWindow::InitChildren()
     treeView_.SetSelectHdl([this](OutlinePanel &panel) { return tree_.SelectHdl(panel); });
     treeView_.SetActivateHdl([this](OutlinePanel &panel) { return tree_.OpenHdl(panel); });
     treeView_.SetCheckHdl([this](OutlinePanel &panel) { return tree_.CheckHdl(panel); });
+    treeView_.SetPictureHdl(ObjectPictures::Of);
     historyView_.ShowPanel();
     historyView_.SetTitle("Object History");
     historyView_.SetCheckHdl([this](OutlinePanel &panel) { return history_.CheckHdl(panel); });

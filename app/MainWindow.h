@@ -12,7 +12,7 @@
 #include "toolkit/StatusBar.h"
 #include "toolkit/WorkWindow.h"
 #include "tree/HistoryView.h"
-#include "tree/NodeList.h"
+#include "model/NodeList.h"
 #include "tree/OutlinePanel.h"
 #include "tree/TreeView.h"
 #include "tree/TreeViewHost.h"

@@ -13,7 +13,7 @@
 #include "tests/support/core/ScriptedServer.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/TriStateBox.h"
-#include "tree/ObjectItem.h"
+#include "model/ObjectItem.h"
 
 namespace
 {

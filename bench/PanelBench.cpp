@@ -8,12 +8,13 @@
 #include "bench/BenchMain.h"
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
+#include "tree/ObjectPictures.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "toolkit/Window.h"
-#include "tree/NodeList.h"
-#include "tree/ObjectItem.h"
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
 #include "tree/OutlinePanel.h"
-#include "tree/TreeNode.h"
+#include "model/TreeNode.h"
 
 namespace
 {
@@ -40,6 +41,7 @@ struct Forest {
         for (std::size_t i = 0; i < containers.Count(); ++i) {
             static_cast<ObjectItem *>(containers.ElementAt(i)->Item())->Open();
         }
+        panel.SetPictureHdl(ObjectPictures::Of);
         panel.ShowPanel();
         host.Show();
         host.SetSizePixel({600, 800});

@@ -9,10 +9,10 @@
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
 #include "tests/support/core/ScriptedServer.h"
-#include "tree/NodeList.h"
-#include "tree/ObjectItem.h"
-#include "tree/TreeNode.h"
-#include "tree/TreeWalker.h"
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalker.h"
 
 namespace
 {

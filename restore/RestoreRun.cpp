@@ -9,9 +9,9 @@
 #include "toolkit/Application.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/WaitPointer.h"
-#include "tree/NodeList.h"
-#include "tree/ObjectItem.h"
-#include "tree/TreeWalker.h"
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
+#include "model/TreeWalker.h"
 
 RestoreRun::RestoreRun(NodeList &forest, RestoreRunHost &host) : forest_(forest), host_(host) {}
 

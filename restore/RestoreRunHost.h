@@ -1,7 +1,7 @@
 // What a restore run asks of the window that holds the tree view.
 #pragma once
 
-#include "tree/MarkCounts.h"
+#include "model/MarkCounts.h"
 
 class Window;
 

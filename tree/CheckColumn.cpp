@@ -2,10 +2,10 @@
 
 #include "toolkit/Screen.h"
 #include "toolkit/TriStateBox.h"
-#include "tree/DisplayItem.h"
-#include "tree/NodeList.h"
+#include "model/DisplayItem.h"
+#include "model/NodeList.h"
 #include "tree/OutlinePanel.h"
-#include "tree/TreeWalker.h"
+#include "model/TreeWalker.h"
 
 namespace
 {

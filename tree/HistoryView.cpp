@@ -1,10 +1,10 @@
 #include "tree/HistoryView.h"
 
 #include "toolkit/WaitPointer.h"
-#include "tree/NodeList.h"
-#include "tree/ObjectItem.h"
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
 #include "tree/OutlinePanel.h"
-#include "tree/TreeWalker.h"
+#include "model/TreeWalker.h"
 #include "tree/VersionItem.h"
 
 HistoryView::HistoryView(OutlinePanel &panel, NodeList &versions)

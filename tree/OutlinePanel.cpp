@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "tree/NodeList.h"
+#include "model/NodeList.h"
+#include "toolkit/Bitmap.h"
 
 OutlinePanel::OutlinePanel(Window *parent, bool showTitle, int checkMode, NodeList *list)
     : Window(parent), showTitle_(showTitle), showCheckColumn_(checkMode != 0), list_(list),
@@ -15,6 +16,13 @@ OutlinePanel::OutlinePanel(Window *parent, bool showTitle, int checkMode, NodeLi
         return 1L;
     });
     scrollBar_.Hide();
+}
+
+const Bitmap &OutlinePanel::PictureOf(const DisplayItem &row) const
+{
+    // Kept for the program's life: a pixmap must not outlive the application object's teardown.
+    static const Bitmap *none = new Bitmap();
+    return pictureHdl_ ? pictureHdl_(row) : *none;
 }
 
 void OutlinePanel::SetTitle(const std::string &text)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "toolkit/Link.h"
@@ -13,6 +14,8 @@
 #include "tree/RowArea.h"
 #include "tree/TitleBar.h"
 
+class Bitmap;
+class DisplayItem;
 class NodeList;
 
 class OutlinePanel : public Window
@@ -49,6 +52,10 @@ class OutlinePanel : public Window
     void SetSelectHdl(Link<OutlinePanel> link) { rowArea_.SetSelectHdl(std::move(link)); }
     void SetActivateHdl(Link<OutlinePanel> link) { rowArea_.SetActivateHdl(std::move(link)); }
     void SetCheckHdl(Link<OutlinePanel> link) { checkColumn_.SetClickHdl(std::move(link)); }
+    // Which picture a row shows at its left; none unless this is set.
+    using PictureHdl = std::function<const Bitmap &(const DisplayItem &row)>;
+    void SetPictureHdl(PictureHdl hdl) { pictureHdl_ = std::move(hdl); }
+    const Bitmap &PictureOf(const DisplayItem &row) const;
 
     void SelectRow(int32_t row) { rowArea_.SelectRow(row); }
     void Activate() { rowArea_.Activate(); }
@@ -78,4 +85,5 @@ class OutlinePanel : public Window
     CheckColumn checkColumn_;
     RowArea rowArea_;
     LongScrollBar scrollBar_;
+    PictureHdl pictureHdl_;
 };

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "toolkit/Bitmap.h"
-#include "tree/DisplayItem.h"
-#include "tree/NodeList.h"
+#include "model/DisplayItem.h"
+#include "model/NodeList.h"
 #include "tree/OutlinePanel.h"
-#include "tree/TreeNode.h"
-#include "tree/TreeWalker.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalker.h"
 
 namespace
 {
@@ -158,7 +158,7 @@ void RowArea::DrawRow(const TreeNode &node, const Rectangle &row)
         }
     }
     const DisplayItem &item = *node.Item();
-    const Bitmap &bitmap = item.GetBitmap();
+    const Bitmap &bitmap = panel_->PictureOf(item);
     const int bitmapX = x0 + kIndent * levels;
     DrawBitmap({bitmapX, y0 + (kRow - bitmap.Height()) / 2}, bitmap);
     SetTextColor(Color(COL_WINDOWTEXT));

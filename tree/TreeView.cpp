@@ -4,12 +4,12 @@
 #include "toolkit/MessageBox.h"
 #include "toolkit/WaitPointer.h"
 #include "tree/HistoryView.h"
-#include "tree/NodeList.h"
-#include "tree/ObjectItem.h"
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
 #include "tree/OutlinePanel.h"
-#include "tree/TreeNode.h"
+#include "model/TreeNode.h"
 #include "tree/TreeViewHost.h"
-#include "tree/TreeWalker.h"
+#include "model/TreeWalker.h"
 
 namespace
 {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "toolkit/Timer.h"
-#include "tree/MarkCounts.h"
-#include "tree/NodeReclaimer.h"
+#include "model/MarkCounts.h"
+#include "model/NodeReclaimer.h"
 
 class HistoryView;
 class MW_SIGTERMClientList;

@@ -1,7 +1,7 @@
 #include "tree/VersionItem.h"
 
 #include "toolkit/International.h"
-#include "tree/ObjectItem.h"
+#include "model/ObjectItem.h"
 
 namespace {
 NodeRef RefTo(ObjectItem &owner) { return owner.Node() ? NodeRef(*owner.Node()) : NodeRef(); }

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "server/ServerRecords.h"
-#include "tree/DisplayItem.h"
-#include "tree/NodeRef.h"
+#include "model/DisplayItem.h"
+#include "model/NodeRef.h"
 
 class ObjectItem;
 

@@ -8,8 +8,9 @@
 
 #include "bench/side/ViewSize.h"
 #include "toolkit/TriStateBox.h"
-#include "tree/ObjectItem.h"
-#include "tree/TreeNode.h"
+#include "tree/ObjectPictures.h"
+#include "model/ObjectItem.h"
+#include "model/TreeNode.h"
 
 OursTree::OursTree()
     : server_(script_), host_(nullptr), panel_(&host_, true, 2, &forest_), historyHost_(nullptr),
@@ -21,6 +22,7 @@ OursTree::OursTree()
     panel_.SetSelectHdl([this](OutlinePanel &panel) { return tree_.SelectHdl(panel); });
     panel_.SetActivateHdl([this](OutlinePanel &panel) { return tree_.OpenHdl(panel); });
     panel_.SetCheckHdl([this](OutlinePanel &panel) { return tree_.CheckHdl(panel); });
+    panel_.SetPictureHdl(ObjectPictures::Of);
     panel_.ShowPanel();
     host_.Show();
     host_.SetSizePixel({kViewWidth, kViewHeight});

@@ -14,7 +14,7 @@
 #include "tests/support/core/ScriptedServer.h"
 #include "toolkit/Window.h"
 #include "tree/HistoryView.h"
-#include "tree/NodeList.h"
+#include "model/NodeList.h"
 #include "tree/OutlinePanel.h"
 #include "tree/TreeView.h"
 #include "tree/TreeViewHost.h"

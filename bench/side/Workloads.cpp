@@ -17,7 +17,7 @@
 #include "bench/side/PeerTree.h"
 #include "bench/side/Stopwatch.h"
 #include "toolkit/TriStateBox.h"
-#include "tree/ObjectItem.h"
+#include "model/ObjectItem.h"
 
 namespace
 {

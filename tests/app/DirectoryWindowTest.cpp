@@ -19,7 +19,7 @@
 #include "toolkit/ListBox.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/ModalDialog.h"
-#include "tree/ObjectItem.h"
+#include "model/ObjectItem.h"
 #include "tree/VersionItem.h"
 
 namespace

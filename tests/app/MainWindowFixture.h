@@ -17,7 +17,7 @@
 #include "toolkit/CheckBox.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
-#include "tree/ObjectItem.h"
+#include "model/ObjectItem.h"
 
 // Default children under "Marrowby": two containers and a leaf.
 inline void ScriptSmallTree(ScriptedServer &script)

@@ -9,7 +9,7 @@
 #include "mwlib/MW_SIGTERMClientList.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/gui/ModalScript.h"
-#include "tests/tree/ForestChecks.h"
+#include "tests/model/ForestChecks.h"
 #include "toolkit/ModalDialog.h"
 #include "tree/TreeView.h"
 

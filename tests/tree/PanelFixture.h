@@ -7,10 +7,10 @@
 #include <string>
 
 #include "toolkit/Window.h"
-#include "tree/DisplayItem.h"
-#include "tree/NodeList.h"
+#include "model/DisplayItem.h"
+#include "model/NodeList.h"
 #include "tree/OutlinePanel.h"
-#include "tree/TreeNode.h"
+#include "model/TreeNode.h"
 
 inline TreeNode *AddRow(NodeList &list, const std::string &text,
                         uint16_t kind = DisplayItem::PlainKind)

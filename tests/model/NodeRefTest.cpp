@@ -3,8 +3,8 @@
 
 #include <optional>
 
-#include "tests/tree/ForestChecks.h"
-#include "tree/NodeRef.h"
+#include "tests/model/ForestChecks.h"
+#include "model/NodeRef.h"
 
 namespace
 {

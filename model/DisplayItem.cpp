@@ -1,7 +1,7 @@
-// The row base class and its empty bitmap.
-#include "tree/DisplayItem.h"
+// The row base class: its mark counts in the forest.
+#include "model/DisplayItem.h"
 
-#include "tree/TreeNode.h"
+#include "model/TreeNode.h"
 
 namespace
 {
@@ -28,13 +28,6 @@ void DisplayItem::SetCheckState(CheckState state)
 DisplayItem::~DisplayItem()
 {
     --liveItems;
-}
-
-const Bitmap &DisplayItem::GetBitmap() const
-{
-    // Kept for the program's life: a pixmap must not outlive the application object's teardown.
-    static const Bitmap *empty = new Bitmap();
-    return *empty;
 }
 
 std::size_t DisplayItem::LiveCount()

@@ -17,7 +17,7 @@
 #include <memory>
 #include <vector>
 
-#include "tree/TextKey.h"
+#include "model/TextKey.h"
 
 class DisplayItem;
 class NodeReclaimer;

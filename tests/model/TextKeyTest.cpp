@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tree/TextKey.h"
+#include "model/TextKey.h"
 
 namespace
 {

@@ -1,5 +1,5 @@
 // Pins counted on a node and all its ancestors; the last unpin reclaims a detached subtree.
-#include "tree/NodeRef.h"
+#include "model/NodeRef.h"
 
 #include <utility>
 

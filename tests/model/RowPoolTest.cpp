@@ -8,7 +8,18 @@
 #include <set>
 #include <vector>
 
-#include "tree/RowPool.h"
+#include "model/RowPool.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define POOL_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define POOL_TEST_ASAN 1
+#endif
+#endif
+#ifdef POOL_TEST_ASAN
+#include <sanitizer/asan_interface.h>
+#endif
 
 namespace
 {
@@ -65,5 +76,30 @@ TEST(RowPool, AClassOfAnotherSizeUsesTheHeap)
     delete pooled;
     EXPECT_EQ(Pooled::Pool().SlotsInUse(), before);
 }
+
+// Only a build with AddressSanitizer can see poisoned slots (make test-core).
+#ifdef POOL_TEST_ASAN
+TEST(RowPool, SlotsNotHandedOutArePoisonedSoAUseAfterFreeIsCaught)
+{
+    RowPool pool(72);
+    auto *first = static_cast<char *>(pool.Allocate());
+    auto *second = static_cast<char *>(pool.Allocate());
+    EXPECT_EQ(__asan_region_is_poisoned(first, 72), nullptr);
+    EXPECT_NE(__asan_address_is_poisoned(second + 72), 0) << "the next slot, never handed out";
+    pool.Free(first);
+    EXPECT_NE(__asan_address_is_poisoned(first), 0);
+    EXPECT_NE(__asan_address_is_poisoned(first + 71), 0);
+    EXPECT_DEATH(
+        {
+            volatile char read = first[8];
+            (void)read;
+        },
+        "use-after-poison");
+    EXPECT_EQ(pool.Allocate(), first); // reused, and usable again
+    EXPECT_EQ(__asan_region_is_poisoned(first, 72), nullptr);
+    pool.Free(first);
+    pool.Free(second);
+}
+#endif
 
 } // namespace

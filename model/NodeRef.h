@@ -2,7 +2,7 @@
 // refers to it: a history row refers to its object after the object's container was closed.
 #pragma once
 
-#include "tree/TreeNode.h"
+#include "model/TreeNode.h"
 
 // Pinning costs O(depth). A detached node is reclaimed when its last NodeRef goes. A NodeRef must
 // not outlive the forest it points into (its top-level list).

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "tree/DisplayItem.h"
-#include "tree/NodeList.h"
-#include "tree/TreeNode.h"
-#include "tree/TreeWalker.h"
+#include "model/DisplayItem.h"
+#include "model/NodeList.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalker.h"
 
 inline std::unique_ptr<DisplayItem> Row(std::string text)
 {

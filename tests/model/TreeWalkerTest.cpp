@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/tree/ForestChecks.h"
+#include "tests/model/ForestChecks.h"
 
 namespace
 {

@@ -5,9 +5,9 @@
 #include <chrono>
 #include <optional>
 
-#include "tests/tree/ForestChecks.h"
-#include "tree/NodeReclaimer.h"
-#include "tree/NodeRef.h"
+#include "tests/model/ForestChecks.h"
+#include "model/NodeReclaimer.h"
+#include "model/NodeRef.h"
 
 namespace
 {

@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "tests/tree/ForestChecks.h"
+#include "tests/model/ForestChecks.h"
 
 namespace
 {

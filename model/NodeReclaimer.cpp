@@ -1,9 +1,9 @@
 // Frees detached nodes one at a time: a node's children are taken out and queued before the node
 // itself goes, so that no step frees a whole subtree at once.
-#include "tree/NodeReclaimer.h"
+#include "model/NodeReclaimer.h"
 
-#include "tree/DisplayItem.h"
-#include "tree/TreeNode.h"
+#include "model/DisplayItem.h"
+#include "model/TreeNode.h"
 
 namespace
 {

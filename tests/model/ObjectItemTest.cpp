@@ -10,9 +10,9 @@
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
 #include "tests/support/core/ScriptedServer.h"
-#include "tests/tree/ForestChecks.h"
-#include "tree/NodeRef.h"
-#include "tree/ObjectItem.h"
+#include "tests/model/ForestChecks.h"
+#include "model/NodeRef.h"
+#include "model/ObjectItem.h"
 
 namespace
 {
@@ -294,25 +294,6 @@ TEST_F(ObjectItemTest, VersionsAreListedNewestFirstWithTheChosenOneTicked)
     EXPECT_EQ(script.RequestsOf(GetHistory).size(), 2u);
     EXPECT_EQ(script.RequestsOf(GetHistory)[0].requestSize, 256);
     EXPECT_TRUE(script.RequestsOf(GetHistory)[0].zeroFilled);
-}
-
-TEST_F(ObjectItemTest, BitmapFollowsContainerPresentAndOpenFlags)
-{
-    script.SetChildren(
-        "Sales", {Leaf("a"), Leaf("b", false), Container("c"), Container("d", false), Leaf("e")});
-    Top().Open();
-    EXPECT_EQ(Top().BitmapId(), ResId(257));           // CONOPRES
-    EXPECT_EQ(Child(Top(), 0).BitmapId(), ResId(259)); // objprese
-    EXPECT_EQ(Child(Top(), 1).BitmapId(), ResId(258)); // objdelet
-    EXPECT_EQ(Child(Top(), 2).BitmapId(), ResId(261)); // CONCPRES
-    EXPECT_EQ(Child(Top(), 3).BitmapId(), ResId(260)); // CONCDELE
-    // One bitmap per id, loaded once for all items (empty where the resources are not installed).
-    EXPECT_EQ(&Child(Top(), 0).GetBitmap(), &Child(Top(), 4).GetBitmap());
-    EXPECT_NE(&Child(Top(), 0).GetBitmap(), &Child(Top(), 1).GetBitmap());
-    Child(Top(), 3).Open();
-    EXPECT_EQ(Child(Top(), 3).BitmapId(), ResId(256)); // CONODELE
-    Top().Close();
-    EXPECT_EQ(Top().BitmapId(), ResId(261));
 }
 
 TEST_F(ObjectItemTest, HistoryRowsKeepTheirObjectAfterItsContainerClosed)

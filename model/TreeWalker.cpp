@@ -1,8 +1,8 @@
 // The pre-order walk, and its jumps to a row and past a subtree.
-#include "tree/TreeWalker.h"
+#include "model/TreeWalker.h"
 
-#include "tree/NodeList.h"
-#include "tree/TreeNode.h"
+#include "model/NodeList.h"
+#include "model/TreeNode.h"
 
 TreeWalker::TreeWalker(const NodeList &list, std::size_t skip) : list_(&list)
 {

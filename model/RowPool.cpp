@@ -1,10 +1,21 @@
 // Fixed-size slots in aligned blocks of memory mapped from the system.
-#include "tree/RowPool.h"
+#include "model/RowPool.h"
 
 #include <algorithm>
 #include <cassert>
 #include <new>
 #include <sys/mman.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define TARVIK_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TARVIK_ASAN 1
+#endif
+#endif
+#ifdef TARVIK_ASAN
+#include <sanitizer/asan_interface.h>
+#endif
 
 struct RowPool::Block {
     Block *prev = nullptr; // in the list of blocks with a free slot
@@ -20,6 +31,29 @@ struct RowPool::Block {
 
 namespace
 {
+// Under AddressSanitizer a slot that is not handed out is poisoned, so that reading or writing a
+// freed node is reported as a use after free. Our own reads of a free slot (its link in the free
+// list) unpoison it first.
+void Poison(void *memory, std::size_t size)
+{
+#ifdef TARVIK_ASAN
+    ASAN_POISON_MEMORY_REGION(memory, size);
+#else
+    (void)memory;
+    (void)size;
+#endif
+}
+
+void Unpoison(void *memory, std::size_t size)
+{
+#ifdef TARVIK_ASAN
+    ASAN_UNPOISON_MEMORY_REGION(memory, size);
+#else
+    (void)memory;
+    (void)size;
+#endif
+}
+
 // A block of kBlockSize bytes at an address that is a multiple of kBlockSize: map twice the size
 // and give back the parts around the aligned middle.
 void *MapAlignedBlock()
@@ -65,17 +99,17 @@ RowPool::~RowPool()
 
 RowPool::Block *RowPool::NewBlock()
 {
-    if (spares_ != nullptr) {
-        Block *block = spares_;
-        spares_ = block->next;
+    void *memory = spares_;
+    if (memory != nullptr) {
+        spares_ = spares_->next;
         --spareCount_;
-        return ::new (block) Block();
-    }
-    void *memory = MapAlignedBlock();
-    if (memory == nullptr) {
+    } else if ((memory = MapAlignedBlock()) == nullptr) {
         throw std::bad_alloc();
     }
-    return ::new (memory) Block();
+    Unpoison(memory, kBlockSize); // a spare's slots, or memory another block once had
+    Block *block = ::new (memory) Block();
+    Poison(block->Slots(), kBlockSize - Block::kSlotsOffset);
+    return block;
 }
 
 void RowPool::Unlink(Block &block)
@@ -101,6 +135,7 @@ void RowPool::PushFront(Block &block)
 
 void RowPool::Release(Block &block)
 {
+    Unpoison(&block, kBlockSize); // whoever maps these addresses next starts clean
     munmap(&block, kBlockSize);
 }
 
@@ -113,9 +148,11 @@ void *RowPool::Allocate()
     void *slot;
     if (block.freeSlots != nullptr) {
         slot = block.freeSlots;
+        Unpoison(slot, slotSize_);
         block.freeSlots = *static_cast<void **>(slot);
     } else {
         slot = block.Slots() + block.carved * slotSize_;
+        Unpoison(slot, slotSize_);
         ++block.carved;
     }
     ++block.used;
@@ -135,6 +172,7 @@ void RowPool::Free(void *slot) noexcept
                                              ~(uintptr_t{kBlockSize} - 1));
     *static_cast<void **>(slot) = block.freeSlots;
     block.freeSlots = slot;
+    Poison(slot, slotSize_);
     --block.used;
     --inUse_;
     if (block.used == 0) {

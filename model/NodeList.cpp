@@ -1,13 +1,13 @@
 // Node lists: ownership and detaching, the cursor, and the row index over subtree sizes.
-#include "tree/NodeList.h"
+#include "model/NodeList.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
-#include "tree/DisplayItem.h"
-#include "tree/NodeReclaimer.h"
-#include "tree/TreeNode.h"
+#include "model/DisplayItem.h"
+#include "model/NodeReclaimer.h"
+#include "model/TreeNode.h"
 
 namespace
 {

@@ -1,11 +1,11 @@
 // Tree nodes: children, sorted insertion and line patterns.
-#include "tree/TreeNode.h"
+#include "model/TreeNode.h"
 
 #include <algorithm>
 #include <cassert>
 #include <cctype>
 
-#include "tree/DisplayItem.h"
+#include "model/DisplayItem.h"
 
 namespace
 {

@@ -1,5 +1,5 @@
 // Text keys and their radix sort.
-#include "tree/TextKey.h"
+#include "model/TextKey.h"
 
 #include <algorithm>
 #include <array>

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "tree/NodeList.h"
-#include "tree/RowPool.h"
+#include "model/NodeList.h"
+#include "model/RowPool.h"
 
 class DisplayItem;
 

@@ -1,36 +1,19 @@
 // Object items: full names, listing children, versions and restore through the backup server.
-#include "tree/ObjectItem.h"
+#include "model/ObjectItem.h"
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
-#include "res/ResourceIds.h"
 #include "server/ServerClient.h"
-#include "tree/NodeList.h"
-#include "tree/TreeNode.h"
-#include "tree/TreeWalker.h"
-
-namespace
-{
-// Loaded together when the first object item is made, and kept for the program's life (a pixmap
-// must not outlive the application object's teardown, so they are never destroyed).
-const std::array<Bitmap, 6> &ObjectBitmaps()
-{
-    static const auto *bitmaps =
-        new std::array<Bitmap, 6>{Bitmap(ResId(kBitmapConoDele)), Bitmap(ResId(kBitmapConoPres)),
-                                  Bitmap(ResId(kBitmapObjDelet)), Bitmap(ResId(kBitmapObjPrese)),
-                                  Bitmap(ResId(kBitmapConcDele)), Bitmap(ResId(kBitmapConcPres))};
-    return *bitmaps;
-}
-} // namespace
+#include "model/NodeList.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalker.h"
 
 ObjectItem::ObjectItem(std::string name, uint16_t kind, ServerClient *client,
                        MW_SIGTERMClientList *registry)
     : DisplayItem(std::move(name), kind), MW_SIGTERMClient(registry), client_(client),
       registry_(registry)
 {
-    ObjectBitmaps();
 }
 
 ObjectItem::~ObjectItem() = default;
@@ -145,22 +128,6 @@ int32_t ObjectItem::Restore(std::string &message)
         message = std::move(outcome.message);
     }
     return outcome.status;
-}
-
-ResId ObjectItem::BitmapId() const
-{
-    if (!container_) {
-        return ResId(present_ ? kBitmapObjPrese : kBitmapObjDelet);
-    }
-    if (open_) {
-        return ResId(present_ ? kBitmapConoPres : kBitmapConoDele);
-    }
-    return ResId(present_ ? kBitmapConcPres : kBitmapConcDele);
-}
-
-const Bitmap &ObjectItem::GetBitmap() const
-{
-    return ObjectBitmaps()[BitmapId().Id() - kBitmapConoDele];
 }
 
 void ObjectItem::SetCheckState(CheckState state)

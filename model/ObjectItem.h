@@ -10,9 +10,8 @@
 
 #include "mwlib/MW_SIGTERMClient.h"
 #include "server/ServerRecords.h"
-#include "toolkit/ResId.h"
-#include "tree/DisplayItem.h"
-#include "tree/RowPool.h"
+#include "model/DisplayItem.h"
+#include "model/RowPool.h"
 
 class MW_SIGTERMClientList;
 class NodeList;
@@ -68,9 +67,6 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     // server's status (0 when informed); when it is not 0, message says why.
     int32_t Restore(std::string &message);
 
-    // The object bitmap for the container, present and open flags.
-    ResId BitmapId() const;
-    const Bitmap &GetBitmap() const override;
     bool IsExpandable() const override { return container_; }
     bool IsExpanded() const override { return open_; }
     // Marking an object with its subtree restores it at its most recent version.

@@ -1,11 +1,10 @@
-// One row of an outline panel: its text, bitmap, highlight, enabled state, kind and check state.
+// One row of a forest as a view shows it: its text, highlight, enabled state, kind and check
+// state. Which picture a row shows is the view's business.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-#include "toolkit/Bitmap.h"
 
 class TreeNode;
 
@@ -26,8 +25,6 @@ class DisplayItem
     DisplayItem &operator=(const DisplayItem &) = delete;
     virtual ~DisplayItem();
 
-    // The bitmap drawn at the row's left; empty unless a subclass has one.
-    virtual const Bitmap &GetBitmap() const;
     virtual std::string Text() const { return text_; }
     virtual void SetCheckState(CheckState state);
     CheckState GetCheckState() const { return static_cast<CheckState>(checkState_); }
