@@ -21,8 +21,8 @@ MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serv
     : WorkWindow(nullptr), treeView_(this, true, kTreeChecks, &objectForest_),
       historyView_(this, true, kHistoryChecks, &versionList_), statusBar_(this), splitter_(this),
       client_(client), serverName_(serverName), login_(login), connection_(connection),
-      menuBar_(menuBar), history_(historyView_, versionList_),
-      tree_(treeView_, objectForest_, history_, *this), restoreRun_(objectForest_, *this)
+      menuBar_(menuBar), history_(historyView_, versionList_, selection_),
+      tree_(treeView_, objectForest_, selection_, history_, *this), restoreRun_(selection_, *this)
 {
     treeView_.Hide();
     historyView_.Hide();
@@ -110,7 +110,7 @@ void MainWindow::SetTopContext(const std::string &name)
 
 void MainWindow::UpdateCounts()
 {
-    MarkCounts counts = tree_.CountMarked();
+    MarkCounts counts = selection_.Counts();
     statusBar_.SetItemText(kCountsField, "Containers: " + std::to_string(counts.containers) +
                                              ", Objects: " + std::to_string(counts.objects));
 }
@@ -124,7 +124,7 @@ void MainWindow::EnableClearSubtree(bool enable)
 
 bool MainWindow::Close()
 {
-    if (tree_.HasMarks()) {
+    if (selection_.HasMarks()) {
         QueryBox query(this, WB_YES_NO, "Items are still selected to be restored.\nAre you sure?");
         if (query.Execute() != RET_YES) {
             return false;

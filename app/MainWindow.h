@@ -6,13 +6,14 @@
 
 #include <string>
 
+#include "model/NodeList.h"
+#include "model/RestoreSelection.h"
 #include "restore/RestoreRun.h"
 #include "restore/RestoreRunHost.h"
 #include "toolkit/Splitter.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/WorkWindow.h"
 #include "tree/HistoryView.h"
-#include "model/NodeList.h"
 #include "tree/OutlinePanel.h"
 #include "tree/TreeView.h"
 #include "tree/TreeViewHost.h"
@@ -51,12 +52,12 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
 
     void SetTopContext(const std::string &name);
     void UpdateCounts() override;
-    MarkCounts CountMarked() override { return tree_.CountMarked(); }
 
     OutlinePanel &TreePanel() { return treeView_; }
     OutlinePanel &HistoryPanel() { return historyView_; }
     NodeList &ObjectForest() { return objectForest_; }
     NodeList &VersionList() { return versionList_; }
+    RestoreSelection &Selection() { return selection_; }
     StatusBar &GetStatusBar() { return statusBar_; }
     Splitter &GetSplitter() { return splitter_; }
     const std::string &TopContext() const { return tree_.TopContext(); }
@@ -72,6 +73,7 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     // The lists come before the panels that show them, so they outlive the panels.
     NodeList objectForest_;
     NodeList versionList_;
+    RestoreSelection selection_{objectForest_};
     OutlinePanel treeView_;
     OutlinePanel historyView_;
     StatusBar statusBar_;

@@ -25,6 +25,17 @@ void DisplayItem::SetCheckState(CheckState state)
     }
 }
 
+bool DisplayItem::IsCovered() const
+{
+    for (const TreeNode *level = node_ != nullptr ? node_->Parent() : nullptr; level != nullptr;
+         level = level->Parent()) {
+        if (level->Item() != nullptr && level->Item()->OwnCheckState() == Marked) {
+            return true;
+        }
+    }
+    return false;
+}
+
 DisplayItem::~DisplayItem()
 {
     --liveItems;

@@ -26,18 +26,26 @@ class DisplayItem
     virtual ~DisplayItem();
 
     virtual std::string Text() const { return text_; }
-    virtual void SetCheckState(CheckState state);
-    CheckState GetCheckState() const { return static_cast<CheckState>(checkState_); }
+    // The row's own mark, as it was set.
+    CheckState OwnCheckState() const { return static_cast<CheckState>(checkState_); }
+    void SetCheckState(CheckState state);
+    // The mark as the row is shown, counted and restored: a container marked with its whole
+    // subtree covers its loaded descendants, which then read Marked whatever their own mark.
+    // (Covering asks the ancestors, O(depth), so marking a container never visits its rows.)
+    CheckState GetCheckState() const { return IsCovered() ? Marked : OwnCheckState(); }
+    // An ancestor's own mark is Marked.
+    bool IsCovered() const;
 
     // The text as stored, for comparisons that must not copy it.
     const std::string &StoredText() const { return text_; }
     bool IsHighlighted() const { return highlighted_; }
     void SetHighlighted(bool highlighted) { highlighted_ = highlighted; }
-    bool IsEnabled() const { return enabled_; }
+    // A covered row is disabled too: its box cannot be clicked and it is no selection of its own.
+    bool IsEnabled() const { return enabled_ && !IsCovered(); }
     void SetEnabled(bool enabled) { enabled_ = enabled; }
     uint16_t Kind() const { return kind_; }
-    // Loaded descendants (at any depth, enabled or not) whose check state is not Unmarked. Kept
-    // up to date as marks change and rows are inserted and removed, so that asking costs O(1).
+    // Loaded descendants (at any depth) whose own check state is not Unmarked. Kept up to date as
+    // marks change and rows are inserted and removed, so that asking costs O(1).
     uint32_t MarkedBelow() const { return markedBelow_; }
     // Whether the row opens and closes, and is open: assistive tools tell it with the row.
     virtual bool IsExpandable() const { return false; }

@@ -21,7 +21,7 @@ std::size_t LowBit(std::size_t i)
 // The marked rows that an item brings into a list, or takes away: itself and its descendants.
 std::ptrdiff_t MarksOfItem(const DisplayItem &item)
 {
-    return (item.GetCheckState() != Unmarked) + item.MarkedBelow();
+    return (item.OwnCheckState() != Unmarked) + item.MarkedBelow();
 }
 
 std::ptrdiff_t MarksOf(const TreeNode &node)

@@ -4,15 +4,15 @@
 #include <algorithm>
 #include <vector>
 
-#include "server/ServerClient.h"
 #include "model/NodeList.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalker.h"
+#include "server/ServerClient.h"
 
 ObjectItem::ObjectItem(std::string name, uint16_t kind, ServerClient *client,
                        MW_SIGTERMClientList *registry)
     : DisplayItem(std::move(name), kind), MW_SIGTERMClient(registry), client_(client),
-      registry_(registry)
+      registry_(registry), container_(kind == ContainerKind)
 {
 }
 
@@ -31,18 +31,6 @@ std::string ObjectItem::FullName() const
     return name;
 }
 
-void ObjectItem::ChildDefaults(CheckState &state, bool &enabled) const
-{
-    const bool covered = GetCheckState() == Marked;
-    state = covered ? Marked : Unmarked;
-    enabled = !covered;
-}
-
-bool ObjectItem::HasMarkedDescendant() const
-{
-    return MarkedBelow() > 0;
-}
-
 ObjectItem::OpenResult ObjectItem::Open()
 {
     if (IsInformed()) {
@@ -55,15 +43,12 @@ ObjectItem::OpenResult ObjectItem::Open()
     if (listing.end == RequestEnd::NameTooLong) {
         return OpenResult::NameTooLong;
     }
-    CheckState state;
-    bool enabled;
-    ChildDefaults(state, enabled);
     // The children are inserted together: one by one, sorted insertion into a large container
     // would move the list's tail for every child. (An item outside a tree lets them go.)
     if (Node() != nullptr) {
         NodeList::Batch children(Node()->Children());
         for (ListedObject &listed : listing.children) {
-            children.Add(MakeChild(listed, state, enabled));
+            children.Add(MakeChild(listed));
         }
         Node()->Children().InsertSorted(std::move(children));
     }
@@ -71,16 +56,11 @@ ObjectItem::OpenResult ObjectItem::Open()
     return OpenResult::Opened;
 }
 
-std::unique_ptr<ObjectItem> ObjectItem::MakeChild(ListedObject &listed, CheckState state,
-                                                  bool enabled) const
+std::unique_ptr<ObjectItem> ObjectItem::MakeChild(ListedObject &listed) const
 {
-    auto child = std::make_unique<ObjectItem>(std::move(listed.name),
-                                              listed.container ? ContainerKind : PlainKind,
-                                              client_, registry_);
-    child->container_ = listed.container;
+    auto child = std::make_unique<ObjectItem>(
+        std::move(listed.name), listed.container ? ContainerKind : PlainKind, client_, registry_);
     child->present_ = listed.present;
-    child->SetEnabled(enabled);
-    child->SetCheckState(state);
     return child;
 }
 
@@ -128,14 +108,6 @@ int32_t ObjectItem::Restore(std::string &message)
         message = std::move(outcome.message);
     }
     return outcome.status;
-}
-
-void ObjectItem::SetCheckState(CheckState state)
-{
-    DisplayItem::SetCheckState(state);
-    if (state == Marked) {
-        chosenVersion_ = 0;
-    }
 }
 
 void ObjectItem::M_SIGTERM()

@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "mwlib/MW_SIGTERMClient.h"
-#include "server/ServerRecords.h"
 #include "model/DisplayItem.h"
 #include "model/RowPool.h"
+#include "mwlib/MW_SIGTERMClient.h"
+#include "server/ServerRecords.h"
 
 class MW_SIGTERMClientList;
 class NodeList;
@@ -34,7 +34,8 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
 
     static constexpr std::size_t MaxVersionRows = 65535;
 
-    // kind: ContainerKind or PlainKind. Registers with the registry (which may be null).
+    // kind: ContainerKind for a container, PlainKind for a leaf. Registers with the registry
+    // (which may be null).
     ObjectItem(std::string name, uint16_t kind, ServerClient *client,
                MW_SIGTERMClientList *registry);
     ~ObjectItem() override;
@@ -50,13 +51,8 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
 
     // Own name, then "." and the parent's full name, up to the top context.
     std::string FullName() const;
-    // What this item imposes on its descendants: Marked gives (Marked, disabled), anything else
-    // (Unmarked, enabled).
-    void ChildDefaults(CheckState &state, bool &enabled) const;
-    // Any loaded descendant, at any depth, enabled or not, marked in any way.
-    bool HasMarkedDescendant() const;
-
-    // Lists the children on the server and inserts them sorted by name.
+    // Lists the children on the server and inserts them sorted by name, unmarked (a Marked
+    // container covers them all the same).
     OpenResult Open();
     // Detaches the children; those that nothing refers to are reclaimed.
     void Close();
@@ -69,20 +65,17 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
 
     bool IsExpandable() const override { return container_; }
     bool IsExpanded() const override { return open_; }
-    // Marking an object with its subtree restores it at its most recent version.
-    void SetCheckState(CheckState state) override;
     void M_SIGTERM() override;
 
     // strcmp of the two names, as sorted insertion wants it.
     static int CompareNames(const DisplayItem &newItem, const DisplayItem &existing);
 
   private:
-    std::unique_ptr<ObjectItem> MakeChild(ListedObject &listed, CheckState state,
-                                          bool enabled) const;
+    std::unique_ptr<ObjectItem> MakeChild(ListedObject &listed) const;
 
     ServerClient *client_;
     MW_SIGTERMClientList *registry_;
-    bool container_ = true;
+    bool container_;
     bool open_ = false;
     bool present_ = true;
     bool filling_ = false;

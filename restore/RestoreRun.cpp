@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "model/ObjectItem.h"
+#include "model/RestoreSelection.h"
 #include "res/ResourceIds.h"
 #include "restore/RestoreOptionsDialog.h"
 #include "restore/RestoreResultDialog.h"
@@ -9,15 +11,15 @@
 #include "toolkit/Application.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/WaitPointer.h"
-#include "model/NodeList.h"
-#include "model/ObjectItem.h"
-#include "model/TreeWalker.h"
 
-RestoreRun::RestoreRun(NodeList &forest, RestoreRunHost &host) : forest_(forest), host_(host) {}
+RestoreRun::RestoreRun(RestoreSelection &selection, RestoreRunHost &host)
+    : selection_(selection), host_(host)
+{
+}
 
 bool RestoreRun::RunRestore()
 {
-    const MarkCounts counts = host_.CountMarked();
+    const MarkCounts counts = selection_.Counts();
     if (counts.containers == 0 && counts.objects == 0) {
         InfoBox(host_.DialogParent(), kNothingMarked).Execute();
         return true;
@@ -38,34 +40,26 @@ bool RestoreRun::RunRestore()
     return true;
 }
 
-// Pre-order: a container before its children. A restored object is unmarked and the walk goes
-// into its subtree, where the objects it covered are unmarked and enabled again; a failed one
-// keeps its mark and its subtree is skipped.
+// In the selection's run order: a restored object is unmarked, which frees what it covered; a
+// failed one keeps its mark and its subtree is passed over.
 void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn)
 {
     std::optional<WaitPointer> wait(std::in_place);
-    TreeWalker walker(forest_);
-    DisplayItem *item = walker.NextItem();
-    while (item && goOn) {
-        auto &object = static_cast<ObjectItem &>(*item);
-        if (object.GetCheckState() == Unmarked || !object.IsEnabled()) {
-            if (!object.IsEnabled()) {
-                object.SetCheckState(Unmarked);
-                object.SetEnabled(true);
-            }
-            item = walker.NextItem();
-            continue;
+    RestoreSelection::RunOrder order = selection_.StartRun();
+    while (goOn) {
+        const RestoreSelection::RunOrder::Step step = order.Next();
+        if (step.object == nullptr) {
+            break;
         }
         std::string message;
-        const int32_t status = object.Restore(message);
+        const int32_t status = step.object->Restore(message);
         wait.reset(); // a prompt shows the normal pointer
-        goOn = RecordRestoreResult(results, mode, object, status, message);
+        goOn = RecordRestoreResult(results, mode, *step.object, status, message);
         wait.emplace();
-        if (status != 0) {
-            item = walker.NextItemOutsideSubtree();
+        if (status == 0) {
+            order.Restored();
         } else {
-            object.SetCheckState(Unmarked);
-            item = walker.NextItem();
+            order.Failed();
         }
         // A slow server must not leave a window that no longer paints.
         Application::ProcessPaintEvents();

@@ -10,16 +10,16 @@
 #include "restore/OnErrorMode.h"
 #include "restore/RestoreResult.h"
 
-class NodeList;
 class ObjectItem;
 class RestoreRunHost;
+class RestoreSelection;
 
 class RestoreRun
 {
   public:
     static constexpr const char *kNothingMarked = "There are no objects selected for restore.";
 
-    RestoreRun(NodeList &forest, RestoreRunHost &host);
+    RestoreRun(RestoreSelection &selection, RestoreRunHost &host);
 
     bool RunRestore();
     // Appends the outcome; returns whether the run goes on.
@@ -31,6 +31,6 @@ class RestoreRun
   private:
     void Walk(std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn);
 
-    NodeList &forest_;
+    RestoreSelection &selection_;
     RestoreRunHost &host_;
 };

@@ -1,8 +1,6 @@
 // What a restore run asks of the window that holds the tree view.
 #pragma once
 
-#include "model/MarkCounts.h"
-
 class Window;
 
 class RestoreRunHost
@@ -10,7 +8,6 @@ class RestoreRunHost
   public:
     virtual ~RestoreRunHost() = default;
     virtual Window *DialogParent() = 0;
-    virtual MarkCounts CountMarked() = 0;
     // After the walk: the tree view, the selected object's history and the counts again.
     virtual void AfterRestoreRun() = 0;
 };

@@ -1,11 +1,11 @@
 #include "tree/CheckColumn.h"
 
-#include "toolkit/Screen.h"
-#include "toolkit/TriStateBox.h"
 #include "model/DisplayItem.h"
 #include "model/NodeList.h"
-#include "tree/OutlinePanel.h"
 #include "model/TreeWalker.h"
+#include "toolkit/Screen.h"
+#include "toolkit/TriStateBox.h"
+#include "tree/OutlinePanel.h"
 
 namespace
 {

@@ -1,14 +1,15 @@
 #include "tree/HistoryView.h"
 
-#include "toolkit/WaitPointer.h"
 #include "model/NodeList.h"
 #include "model/ObjectItem.h"
-#include "tree/OutlinePanel.h"
+#include "model/RestoreSelection.h"
 #include "model/TreeWalker.h"
+#include "toolkit/WaitPointer.h"
+#include "tree/OutlinePanel.h"
 #include "tree/VersionItem.h"
 
-HistoryView::HistoryView(OutlinePanel &panel, NodeList &versions)
-    : panel_(panel), versions_(versions)
+HistoryView::HistoryView(OutlinePanel &panel, NodeList &versions, RestoreSelection &selection)
+    : panel_(panel), versions_(versions), selection_(selection)
 {
 }
 
@@ -24,13 +25,10 @@ void HistoryView::ShowHistory(ObjectItem &item)
     panel_.RefreshAll();
 }
 
-// An object covered by a Marked container, or such a container itself, is restored at its most
-// recent version only: then no version can be picked.
+// An object restored at its most recent version only offers no version to pick.
 void HistoryView::UpdateHistoryTitle(ObjectItem &item)
 {
-    const bool mostRecentOnly =
-        !item.IsEnabled() || (item.IsContainer() && item.GetCheckState() == Marked);
-    if (mostRecentOnly) {
+    if (selection_.MostRecentOnly(item)) {
         panel_.SetTitle(kMostRecentOnly + item.FullName());
         panel_.Disable();
     } else {
@@ -42,6 +40,12 @@ void HistoryView::UpdateHistoryTitle(ObjectItem &item)
 long HistoryView::CheckHdl(OutlinePanel &panel)
 {
     const int32_t clicked = panel.ClickedRow();
+    auto *chosen = static_cast<VersionItem *>(versions_.ItemAt(static_cast<std::size_t>(clicked)));
+    if (chosen == nullptr) {
+        return 0;
+    }
+    // The clicked version is chosen, also when the click had just unticked its box.
+    selection_.ChooseVersion(chosen->Owner(), chosen->Time());
     TreeWalker walker(versions_);
     int32_t row = 0;
     for (DisplayItem *version = walker.NextItem(); version; version = walker.NextItem(), ++row) {
@@ -51,7 +55,10 @@ long HistoryView::CheckHdl(OutlinePanel &panel)
     return 1;
 }
 
-void HistoryView::Refresh() { panel_.RefreshAll(); }
+void HistoryView::Refresh()
+{
+    panel_.RefreshAll();
+}
 
 void HistoryView::Reset()
 {

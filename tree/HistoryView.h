@@ -7,6 +7,7 @@
 class NodeList;
 class ObjectItem;
 class OutlinePanel;
+class RestoreSelection;
 
 class HistoryView
 {
@@ -14,7 +15,7 @@ class HistoryView
     static constexpr const char *kNoObjectTitle = "-- No object selected --";
     static constexpr const char *kMostRecentOnly = "Most recent only : ";
 
-    HistoryView(OutlinePanel &panel, NodeList &versions);
+    HistoryView(OutlinePanel &panel, NodeList &versions, RestoreSelection &selection);
 
     void ShowHistory(ObjectItem &item);
     void UpdateHistoryTitle(ObjectItem &item);
@@ -25,4 +26,5 @@ class HistoryView
   private:
     OutlinePanel &panel_;
     NodeList &versions_;
+    RestoreSelection &selection_;
 };

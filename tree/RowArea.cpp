@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "toolkit/Bitmap.h"
 #include "model/DisplayItem.h"
 #include "model/NodeList.h"
-#include "tree/OutlinePanel.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalker.h"
+#include "toolkit/Bitmap.h"
+#include "tree/OutlinePanel.h"
 
 namespace
 {

@@ -1,23 +1,24 @@
 #include "tree/TreeView.h"
 
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
+#include "model/RestoreSelection.h"
+#include "model/TreeNode.h"
 #include "server/ServerClient.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/WaitPointer.h"
 #include "tree/HistoryView.h"
-#include "model/NodeList.h"
-#include "model/ObjectItem.h"
 #include "tree/OutlinePanel.h"
-#include "model/TreeNode.h"
 #include "tree/TreeViewHost.h"
-#include "model/TreeWalker.h"
 
 namespace
 {
 constexpr std::chrono::microseconds kReclaimSlice{1000};
 } // namespace
 
-TreeView::TreeView(OutlinePanel &panel, NodeList &forest, HistoryView &history, TreeViewHost &host)
-    : panel_(panel), forest_(forest), history_(history), host_(host)
+TreeView::TreeView(OutlinePanel &panel, NodeList &forest, RestoreSelection &selection,
+                   HistoryView &history, TreeViewHost &host)
+    : panel_(panel), forest_(forest), selection_(selection), history_(history), host_(host)
 {
     reclaimTimer_.SetTimeout(0);
     reclaimTimer_.SetTimeoutHdl([this](Timer &timer) {
@@ -93,7 +94,7 @@ long TreeView::OpenHdl(OutlinePanel &)
         return 0;
     }
     if (item->IsOpen()) {
-        bool close = item->GetCheckState() == Marked || !item->HasMarkedDescendant();
+        bool close = !selection_.ClosingLosesMarks(*item);
         if (!close) {
             close = QueryBox(host_.QueryParent(), WB_YES_NO, kCloseQuery).Execute() == RET_YES;
         }
@@ -108,21 +109,6 @@ long TreeView::OpenHdl(OutlinePanel &)
     return 1;
 }
 
-void TreeView::ApplyChildDefaults(ObjectItem &item)
-{
-    if (!item.Node()) {
-        return;
-    }
-    CheckState state;
-    bool enabled;
-    item.ChildDefaults(state, enabled);
-    TreeWalker walker(item.Node()->Children());
-    for (DisplayItem *child = walker.NextItem(); child; child = walker.NextItem()) {
-        child->SetCheckState(state);
-        child->SetEnabled(enabled);
-    }
-}
-
 long TreeView::CheckHdl(OutlinePanel &panel)
 {
     const int32_t row = panel.ClickedRow();
@@ -131,9 +117,8 @@ long TreeView::CheckHdl(OutlinePanel &panel)
         return 0;
     }
     ObjectItem *current = SelectedItem();
-    item->SetCheckState(static_cast<CheckState>(panel.ClickedState()));
+    selection_.Mark(*item, static_cast<CheckState>(panel.ClickedState()));
     if (item->IsContainer()) {
-        ApplyChildDefaults(*item);
         panel_.RefreshCheckColumnFromRow(row);
         if (current) {
             history_.UpdateHistoryTitle(*current);
@@ -147,15 +132,13 @@ long TreeView::CheckHdl(OutlinePanel &panel)
 
 bool TreeView::ClearBelow(ObjectItem &item)
 {
-    if (item.GetCheckState() == Unmarked && !item.HasMarkedDescendant()) {
+    if (!selection_.HasMarks(item)) {
         return false;
     }
     if (QueryBox(host_.QueryParent(), WB_YES_NO, kClearQuery).Execute() != RET_YES) {
         return false;
     }
-    item.SetCheckState(Unmarked);
-    ApplyChildDefaults(item);
-    return true;
+    return selection_.Clear(item);
 }
 
 bool TreeView::ClearAll()
@@ -182,33 +165,5 @@ bool TreeView::ClearSubtree()
 
 void TreeView::UpdateSubtreeEntry(ObjectItem *item)
 {
-    host_.EnableClearSubtree(item && item->IsEnabled() && item->IsContainer() && item->IsOpen() &&
-                             item->HasMarkedDescendant());
-}
-
-// A Marked container covers its loaded descendants, which are disabled and do not count, and a
-// subtree without marks has nothing to count: the walk skips both.
-MarkCounts TreeView::CountMarked() const
-{
-    MarkCounts counts;
-    TreeWalker walker(forest_);
-    DisplayItem *item = walker.NextItem();
-    while (item) {
-        auto *object = static_cast<ObjectItem *>(item);
-        const bool counted = item->GetCheckState() != Unmarked && item->IsEnabled();
-        if (counted) {
-            (object->IsContainer() ? counts.containers : counts.objects) += 1;
-        }
-        const bool covers = counted && item->GetCheckState() == Marked;
-        const bool skip = (covers || item->MarkedBelow() == 0) && item->Node() != nullptr &&
-                          item->Node()->Children().Count() > 0;
-        item = skip ? walker.NextItemOutsideSubtree() : walker.NextItem();
-    }
-    return counts;
-}
-
-bool TreeView::HasMarks() const
-{
-    ObjectItem *top = TopItem();
-    return top && (top->GetCheckState() != Unmarked || top->HasMarkedDescendant());
+    host_.EnableClearSubtree(item && selection_.CanClearSubtree(*item));
 }

@@ -5,15 +5,15 @@
 
 #include <string>
 
-#include "toolkit/Timer.h"
-#include "model/MarkCounts.h"
 #include "model/NodeReclaimer.h"
+#include "toolkit/Timer.h"
 
 class HistoryView;
 class MW_SIGTERMClientList;
 class NodeList;
 class ObjectItem;
 class OutlinePanel;
+class RestoreSelection;
 class ServerClient;
 class TreeViewHost;
 
@@ -25,7 +25,8 @@ class TreeView
         "container?\n\n(Note - if you close the container\nthese objects will NOT be restored)";
     static constexpr const char *kClearQuery = "Are you sure you wish to clear all selected items?";
 
-    TreeView(OutlinePanel &panel, NodeList &forest, HistoryView &history, TreeViewHost &host);
+    TreeView(OutlinePanel &panel, NodeList &forest, RestoreSelection &selection,
+             HistoryView &history, TreeViewHost &host);
     ~TreeView();
 
     void SetTopContext(const std::string &name, ServerClient *client,
@@ -38,13 +39,9 @@ class TreeView
     bool ClearAll();
     bool ClearSubtree();
 
-    MarkCounts CountMarked() const;
-    bool HasMarks() const; // the top context or anything loaded below it is marked
     void UpdateSubtreeEntry(ObjectItem *item);
     ObjectItem *SelectedItem() const;
     ObjectItem *TopItem() const;
-    // Stores the item's child defaults on every loaded descendant.
-    static void ApplyChildDefaults(ObjectItem &item);
     // Objects of closed containers and old top contexts, still to be freed.
     const NodeReclaimer &Reclaimer() const { return reclaimer_; }
 
@@ -54,6 +51,7 @@ class TreeView
 
     OutlinePanel &panel_;
     NodeList &forest_;
+    RestoreSelection &selection_;
     HistoryView &history_;
     TreeViewHost &host_;
     std::string topContext_;

@@ -7,15 +7,16 @@
 #include <QWidget>
 
 #include "bench/side/ViewSize.h"
-#include "toolkit/TriStateBox.h"
-#include "tree/ObjectPictures.h"
 #include "model/ObjectItem.h"
 #include "model/TreeNode.h"
+#include "toolkit/TriStateBox.h"
+#include "tree/ObjectPictures.h"
 
 OursTree::OursTree()
     : server_(script_), host_(nullptr), panel_(&host_, true, 2, &forest_), historyHost_(nullptr),
-      historyPanel_(&historyHost_, true, 1, &versions_), history_(historyPanel_, versions_),
-      tree_(panel_, forest_, history_, *this),
+      historyPanel_(&historyHost_, true, 1, &versions_),
+      history_(historyPanel_, versions_, selection_),
+      tree_(panel_, forest_, selection_, history_, *this),
       image_(kViewWidth, kViewHeight, QImage::Format_ARGB32_Premultiplied)
 {
     script_.SetLogging(false);
@@ -82,7 +83,7 @@ void OursTree::ClickBox(int32_t row, int state)
 // What the main window's status bar shows.
 void OursTree::UpdateCounts()
 {
-    const MarkCounts counts = tree_.CountMarked();
+    const MarkCounts counts = selection_.Counts();
     counts_ = "Containers: " + std::to_string(counts.containers) +
               ", Objects: " + std::to_string(counts.objects);
 }

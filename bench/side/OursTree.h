@@ -8,13 +8,14 @@
 #include <cstdint>
 #include <string>
 
+#include "model/NodeList.h"
+#include "model/RestoreSelection.h"
 #include "mwlib/MW_SIGTERMClientList.h"
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "toolkit/Window.h"
 #include "tree/HistoryView.h"
-#include "model/NodeList.h"
 #include "tree/OutlinePanel.h"
 #include "tree/TreeView.h"
 #include "tree/TreeViewHost.h"
@@ -55,6 +56,7 @@ class OursTree : private TreeViewHost
     MW_SIGTERMClientList registry_; // outlives the items that registered with it
     NodeList forest_;
     NodeList versions_;
+    RestoreSelection selection_{forest_};
     Window host_;
     OutlinePanel panel_;
     Window historyHost_; // never shown: the benchmark looks at the tree view only

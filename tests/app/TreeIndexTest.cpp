@@ -8,8 +8,8 @@
 
 #include "mwlib/MW_SIGTERMClientList.h"
 #include "tests/app/MainWindowFixture.h"
-#include "tests/support/gui/ModalScript.h"
 #include "tests/model/ForestChecks.h"
+#include "tests/support/gui/ModalScript.h"
 #include "toolkit/ModalDialog.h"
 #include "tree/TreeView.h"
 
@@ -55,8 +55,8 @@ TEST_F(TreeIndex, MatchesAPlainWalkAfterOpenMarkCloseRestoreAndReRoot)
     f.ClickBox(6); // East alone: its children are unmarked again
     f.ClickBox(4); // Ann
     ExpectConsistent("mark alone, mark a leaf");
-    EXPECT_TRUE(f.ItemAt(0)->HasMarkedDescendant());
-    EXPECT_FALSE(f.ItemAt(6)->HasMarkedDescendant());
+    EXPECT_TRUE(f.window->Selection().HasMarkedDescendant(*f.ItemAt(0)));
+    EXPECT_FALSE(f.window->Selection().HasMarkedDescendant(*f.ItemAt(6)));
 
     f.Click(3);
     {
@@ -77,7 +77,7 @@ TEST_F(TreeIndex, MatchesAPlainWalkAfterOpenMarkCloseRestoreAndReRoot)
         f.menuBar.Select(kMenuItemRestore);
     }
     ExpectConsistent("restore run");
-    EXPECT_FALSE(f.ItemAt(0)->HasMarkedDescendant());
+    EXPECT_FALSE(f.window->Selection().HasMarkedDescendant(*f.ItemAt(0)));
     EXPECT_EQ(f.Counts(), "Containers: 0, Objects: 0");
 
     f.ClickBox(5);

@@ -48,7 +48,7 @@ inline std::size_t PlainMarkedBelow(const TreeNode &node)
     PlainPreOrder(node.Children(), below);
     std::size_t marked = 0;
     for (const TreeNode *row : below) {
-        marked += row->Item()->GetCheckState() != Unmarked;
+        marked += row->Item()->OwnCheckState() != Unmarked;
     }
     return marked;
 }

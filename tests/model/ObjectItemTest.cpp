@@ -6,13 +6,13 @@
 #include <tuple>
 #include <vector>
 
+#include "model/NodeRef.h"
+#include "model/ObjectItem.h"
 #include "mwlib/MW_SIGTERMClientList.h"
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
-#include "tests/support/core/ScriptedServer.h"
 #include "tests/model/ForestChecks.h"
-#include "model/NodeRef.h"
-#include "model/ObjectItem.h"
+#include "tests/support/core/ScriptedServer.h"
 
 namespace
 {
@@ -142,29 +142,15 @@ TEST_F(ObjectItemTest, ReopeningAsksAgainAndForgetsMarksInside)
     Top().Open();
     ObjectItem *oldB = &Child(Top(), 1);
     oldB->SetCheckState(Marked);
-    EXPECT_TRUE(Top().HasMarkedDescendant());
+    EXPECT_EQ(Top().MarkedBelow(), 1u);
 
     Top().Close();
     EXPECT_FALSE(Top().IsOpen());
     EXPECT_EQ(forest.TotalCount(), 1u);
     Top().Open();
     EXPECT_EQ(Child(Top(), 1).GetCheckState(), Unmarked);
-    EXPECT_FALSE(Top().HasMarkedDescendant());
+    EXPECT_EQ(Top().MarkedBelow(), 0u);
     EXPECT_THAT(ListedContainers(), ElementsAre("Sales", "Sales"));
-}
-
-TEST_F(ObjectItemTest, HasMarkedDescendantLooksAtEveryLoadedDepth)
-{
-    script.SetChildren("Sales", {Container("B")});
-    script.SetChildren("B.Sales", {Leaf("x"), Leaf("y")});
-    Top().Open();
-    Child(Top(), 0).Open();
-    EXPECT_FALSE(Top().HasMarkedDescendant());
-    ObjectItem &y = Child(Child(Top(), 0), 1);
-    y.SetEnabled(false);
-    y.SetCheckState(Marked);
-    EXPECT_TRUE(Top().HasMarkedDescendant());
-    EXPECT_FALSE(y.HasMarkedDescendant());
 }
 
 TEST_F(ObjectItemTest, EmptyListingOpensWithNoChildren)
@@ -266,17 +252,6 @@ TEST_F(ObjectItemTest, RestoreSendsTheChosenVersionAndTheSubtreeFlag)
     EXPECT_EQ(Top().Restore(message), 0);
     EXPECT_EQ(message, "kept");
     EXPECT_EQ(script.OutstandingReplies(), 0u);
-}
-
-TEST_F(ObjectItemTest, MarkingWithTheSubtreeResetsTheChosenVersion)
-{
-    Top().SetChosenVersion(200);
-    Top().SetCheckState(MarkedAlone);
-    EXPECT_EQ(Top().ChosenVersion(), 200u);
-    Top().SetCheckState(Unmarked);
-    EXPECT_EQ(Top().ChosenVersion(), 200u);
-    Top().SetCheckState(Marked);
-    EXPECT_EQ(Top().ChosenVersion(), 0u);
 }
 
 TEST_F(ObjectItemTest, VersionsAreListedNewestFirstWithTheChosenOneTicked)
