@@ -108,13 +108,6 @@ void MainWindow::SetTopContext(const std::string &name)
     tree_.SetTopContext(name, client_, connection_);
 }
 
-void MainWindow::UpdateCounts()
-{
-    MarkCounts counts = selection_.Counts();
-    statusBar_.SetItemText(kCountsField, "Containers: " + std::to_string(counts.containers) +
-                                             ", Objects: " + std::to_string(counts.objects));
-}
-
 void MainWindow::EnableClearSubtree(bool enable)
 {
     if (PopupMenu *selection = menuBar_ ? menuBar_->GetPopupMenu(kMenuItemSelection) : nullptr) {
@@ -174,7 +167,6 @@ bool MainWindow::CmdSetTopContext()
     dialog.SetContext(TopContext());
     if (dialog.Execute() == 1) {
         SetTopContext(dialog.GetContext());
-        UpdateCounts();
     }
     return true;
 }
@@ -193,9 +185,7 @@ bool MainWindow::CmdReleaseNotes()
 
 void MainWindow::AfterRestoreRun()
 {
-    treeView_.RefreshAll();
     if (ObjectItem *current = tree_.SelectedItem()) {
         history_.ShowHistory(*current);
     }
-    UpdateCounts();
 }

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/CountsField.h"
 #include "model/NodeList.h"
 #include "model/RestoreSelection.h"
 #include "restore/RestoreRun.h"
@@ -51,7 +52,7 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     bool CmdReleaseNotes();
 
     void SetTopContext(const std::string &name);
-    void UpdateCounts() override;
+    void UpdateCounts() { counts_.Update(); }
 
     OutlinePanel &TreePanel() { return treeView_; }
     OutlinePanel &HistoryPanel() { return historyView_; }
@@ -77,6 +78,7 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     OutlinePanel treeView_;
     OutlinePanel historyView_;
     StatusBar statusBar_;
+    CountsField counts_{objectForest_, selection_, statusBar_, kCountsField};
     Splitter splitter_;
     ServerClient *client_;
     std::string *serverName_;

@@ -36,11 +36,13 @@ struct Window {
         window->Tree().OpenHdl(window->TreePanel());
     }
     // A click on the container's box that leaves it in the given state.
+    // The panel catches up at once (in the program, at the next pass of the event loop).
     void ClickTo(int state)
     {
         auto *box = static_cast<TriStateBox *>(window->TreePanel().GetCheckColumn().Box(1));
         box->SetState(state);
         box->Click();
+        window->TreePanel().Refresh();
     }
 
     ScriptedServer script;

@@ -16,12 +16,37 @@ DisplayItem::DisplayItem(std::string text, uint16_t kind)
 
 void DisplayItem::SetCheckState(CheckState state)
 {
-    const bool wasMarked = checkState_ != Unmarked;
+    const CheckState old = OwnCheckState();
+    if (state == old) {
+        return;
+    }
     checkState_ = static_cast<uint8_t>(state);
     const bool marked = state != Unmarked;
-    // A detached row no longer counts in its former list.
-    if (marked != wasMarked && node_ != nullptr && node_->IsAttached()) {
+    if (node_ == nullptr || !node_->IsAttached()) {
+        return; // a detached row no longer counts in its former list, nor is it shown
+    }
+    if (marked != (old != Unmarked)) {
         node_->OwningList().MarksChanged(marked ? 1 : -1);
+    }
+    // Marked begins or ends covering the loaded descendants: they read differently too.
+    node_->OwningList().ChecksChanged(*node_, (old == Marked) != (state == Marked));
+}
+
+void DisplayItem::SetEnabled(bool enabled)
+{
+    if (enabled == enabled_) {
+        return;
+    }
+    enabled_ = enabled;
+    if (node_ != nullptr && node_->IsAttached()) {
+        node_->OwningList().ChecksChanged(*node_, false);
+    }
+}
+
+void DisplayItem::TellLooksChanged()
+{
+    if (node_ != nullptr && node_->IsAttached()) {
+        node_->OwningList().LooksChanged(*node_);
     }
 }
 

@@ -42,7 +42,7 @@ class DisplayItem
     void SetHighlighted(bool highlighted) { highlighted_ = highlighted; }
     // A covered row is disabled too: its box cannot be clicked and it is no selection of its own.
     bool IsEnabled() const { return enabled_ && !IsCovered(); }
-    void SetEnabled(bool enabled) { enabled_ = enabled; }
+    void SetEnabled(bool enabled);
     uint16_t Kind() const { return kind_; }
     // Loaded descendants (at any depth) whose own check state is not Unmarked. Kept up to date as
     // marks change and rows are inserted and removed, so that asking costs O(1).
@@ -56,6 +56,10 @@ class DisplayItem
 
     // Items alive in the program, so that tests can tell that detached rows are reclaimed.
     static std::size_t LiveCount();
+
+  protected:
+    // The row's text or picture changed: the forest tells those who show it.
+    void TellLooksChanged();
 
   private:
     friend class TreeNode;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "model/DisplayItem.h"
+#include "model/ForestObserver.h"
 #include "model/NodeReclaimer.h"
 #include "model/TreeNode.h"
 
@@ -39,7 +40,8 @@ struct NodeList::Extras {
     std::vector<uint32_t> prefix;
     // Detached nodes that a NodeRef still pins.
     std::vector<std::unique_ptr<TreeNode>> detached;
-    NodeReclaimer *reclaimer = nullptr; // the top level of a forest only
+    NodeReclaimer *reclaimer = nullptr;      // the top level of a forest only
+    std::vector<ForestObserver *> observers; // likewise
 };
 
 NodeList::NodeList(TreeNode *owner) : owner_(owner) {}
@@ -78,6 +80,69 @@ NodeReclaimer *NodeList::ReclaimerOfForest() const
         list = list->owner_->list_;
     }
     return list->extras_ ? list->extras_->reclaimer : nullptr;
+}
+
+void NodeList::AddObserver(ForestObserver *observer)
+{
+    Extra().observers.push_back(observer);
+}
+
+void NodeList::RemoveObserver(ForestObserver *observer)
+{
+    if (extras_) {
+        std::erase(extras_->observers, observer);
+    }
+}
+
+NodeList *NodeList::ObservedTop() const
+{
+    const NodeList *list = this;
+    while (list->owner_ != nullptr) {
+        if (list->owner_->detached_) {
+            return nullptr;
+        }
+        list = list->owner_->list_;
+    }
+    const bool observed = list->extras_ && !list->extras_->observers.empty();
+    return observed ? const_cast<NodeList *>(list) : nullptr;
+}
+
+std::size_t NodeList::FirstRow(const NodeList &top) const
+{
+    return owner_ == nullptr ? 0 : top.RowOf(*owner_) + 1;
+}
+
+void NodeList::TellReplaced(NodeList &top, std::size_t first, std::size_t removed,
+                            std::size_t inserted)
+{
+    for (ForestObserver *observer : std::vector(top.extras_->observers)) {
+        observer->RowsReplaced(first, removed, inserted);
+    }
+}
+
+void NodeList::ChecksChanged(const TreeNode &node, bool withSubtree)
+{
+    NodeList *top = node.detached_ ? nullptr : ObservedTop();
+    if (top == nullptr) {
+        return;
+    }
+    const std::size_t row = top->RowOf(node);
+    const std::size_t last = withSubtree ? row + node.SubtreeSize() - 1 : row;
+    for (ForestObserver *observer : std::vector(top->extras_->observers)) {
+        observer->ChecksChanged(row, last);
+    }
+}
+
+void NodeList::LooksChanged(const TreeNode &node)
+{
+    NodeList *top = node.detached_ ? nullptr : ObservedTop();
+    if (top == nullptr) {
+        return;
+    }
+    const std::size_t row = top->RowOf(node);
+    for (ForestObserver *observer : std::vector(top->extras_->observers)) {
+        observer->LooksChanged(row, row);
+    }
 }
 
 TreeNode *NodeList::AppendItem(std::unique_ptr<DisplayItem> item)
@@ -124,6 +189,9 @@ TreeNode *NodeList::Attach(std::size_t position, std::unique_ptr<DisplayItem> it
     }
     Resized(nullptr, 1);
     MarksChanged(MarksOf(*node));
+    if (NodeList *top = ObservedTop()) {
+        TellReplaced(*top, top->RowOf(*node), 0, node->SubtreeSize());
+    }
     return node;
 }
 
@@ -176,6 +244,7 @@ void NodeList::InsertSorted(Batch batch)
         merged.push_back(std::move(batch.nodes_[key.index]));
     }
     std::move(existing, nodes_.end(), std::back_inserter(merged));
+    const std::size_t before = total_;
     nodes_ = std::move(merged);
     if (extras_) {
         extras_->cursor = None;
@@ -183,6 +252,9 @@ void NodeList::InsertSorted(Batch batch)
     Invalidate();
     Resized(nullptr, static_cast<std::ptrdiff_t>(batch.keys_.size()));
     MarksChanged(batch.marks_);
+    if (NodeList *top = ObservedTop()) {
+        TellReplaced(*top, FirstRow(*top), before, total_);
+    }
 }
 
 bool NodeList::RemoveLast()
@@ -190,6 +262,8 @@ bool NodeList::RemoveLast()
     if (nodes_.empty()) {
         return false;
     }
+    NodeList *top = ObservedTop();
+    const std::size_t row = top != nullptr ? top->RowOf(*nodes_.back()) : 0;
     std::unique_ptr<TreeNode> node = std::move(nodes_.back());
     nodes_.pop_back();
     if (Indexed()) {
@@ -198,9 +272,13 @@ bool NodeList::RemoveLast()
     if (extras_ && extras_->cursor == nodes_.size()) {
         extras_->cursor = None;
     }
-    Resized(nullptr, -static_cast<std::ptrdiff_t>(node->SubtreeSize()));
+    const std::size_t size = node->SubtreeSize();
+    Resized(nullptr, -static_cast<std::ptrdiff_t>(size));
     MarksChanged(-MarksOf(*node));
     Discard(std::move(node));
+    if (top != nullptr) {
+        TellReplaced(*top, row, size, 0);
+    }
     return true;
 }
 
@@ -209,15 +287,21 @@ bool NodeList::RemoveFirst()
     if (nodes_.empty()) {
         return false;
     }
+    NodeList *top = ObservedTop();
+    const std::size_t row = top != nullptr ? FirstRow(*top) : 0;
     std::unique_ptr<TreeNode> node = std::move(nodes_.front());
     nodes_.erase(nodes_.begin());
     if (extras_ && extras_->cursor != None) {
         extras_->cursor = extras_->cursor == 0 ? None : extras_->cursor - 1;
     }
     Invalidate();
-    Resized(nullptr, -static_cast<std::ptrdiff_t>(node->SubtreeSize()));
+    const std::size_t size = node->SubtreeSize();
+    Resized(nullptr, -static_cast<std::ptrdiff_t>(size));
     MarksChanged(-MarksOf(*node));
     Discard(std::move(node));
+    if (top != nullptr) {
+        TellReplaced(*top, row, size, 0);
+    }
     return true;
 }
 
@@ -226,6 +310,9 @@ void NodeList::Clear()
     if (nodes_.empty()) {
         return;
     }
+    NodeList *top = ObservedTop();
+    const std::size_t first = top != nullptr ? FirstRow(*top) : 0;
+    const std::size_t rows = total_;
     // Give the storage back too: a closed container keeps nothing of its children.
     std::vector<std::unique_ptr<TreeNode>> removed;
     removed.swap(nodes_);
@@ -239,6 +326,9 @@ void NodeList::Clear()
         MarksChanged(-static_cast<std::ptrdiff_t>(owner_->Item()->MarkedBelow()));
     }
     DiscardAll(std::move(removed));
+    if (top != nullptr) {
+        TellReplaced(*top, first, rows, 0);
+    }
 }
 
 void NodeList::MarksChanged(std::ptrdiff_t delta)

@@ -9,6 +9,10 @@
 // goes. The others are reclaimed: at once, or, when the forest has a NodeReclaimer, by that
 // reclaimer a slice at a time, so that closing a container of 100,000 objects does not wait for
 // them to be freed.
+//
+// The top level of a forest tells its observers of every change of its rows: inserted and
+// removed rows, check states and enabling (of one row, or of a subtree a Marked container covers
+// or frees), texts and pictures. Nobody is told of changes in detached nodes.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +24,7 @@
 #include "model/TextKey.h"
 
 class DisplayItem;
+class ForestObserver;
 class NodeReclaimer;
 class TreeNode;
 
@@ -103,6 +108,10 @@ class NodeList
     // reclaimer (null: they are destroyed at once). The reclaimer must outlive the forest or be
     // taken back first.
     void SetReclaimer(NodeReclaimer *reclaimer);
+    // For the top level of a forest: observers told of every change of its rows from now on.
+    // An observer must be taken back before it goes.
+    void AddObserver(ForestObserver *observer);
+    void RemoveObserver(ForestObserver *observer);
 
   private:
     friend class TreeNode;
@@ -119,6 +128,15 @@ class NodeList
     void DiscardAll(std::vector<std::unique_ptr<TreeNode>> nodes);
     void ReleaseDetached(TreeNode &node);
     NodeReclaimer *ReclaimerOfForest() const;
+    // The top level of this list's forest when it has observers and nothing on the way up is
+    // detached; else null (nobody to tell).
+    NodeList *ObservedTop() const;
+    // The row of this list's first node.
+    std::size_t FirstRow(const NodeList &top) const;
+    void TellReplaced(NodeList &top, std::size_t first, std::size_t removed, std::size_t inserted);
+    // A node's check state or enabling changed (and with covering, those of its descendants).
+    void ChecksChanged(const TreeNode &node, bool withSubtree);
+    void LooksChanged(const TreeNode &node);
     Extras &Extra() const;
     // Adds delta to this list's total and to the subtree sizes above it. changed is the node of
     // this list whose subtree changed, or null when the list itself changed shape.

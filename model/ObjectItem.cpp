@@ -53,6 +53,7 @@ ObjectItem::OpenResult ObjectItem::Open()
         Node()->Children().InsertSorted(std::move(children));
     }
     open_ = true;
+    TellLooksChanged(); // drawn open
     return OpenResult::Opened;
 }
 
@@ -70,6 +71,7 @@ void ObjectItem::Close()
         Node()->Children().Clear();
     }
     open_ = false;
+    TellLooksChanged(); // drawn closed
 }
 
 void ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)

@@ -8,6 +8,7 @@ class RestoreRunHost
   public:
     virtual ~RestoreRunHost() = default;
     virtual Window *DialogParent() = 0;
-    // After the walk: the tree view, the selected object's history and the counts again.
+    // After the walk: the selected object's history again (the views and the counts follow the
+    // forest by themselves).
     virtual void AfterRestoreRun() = 0;
 };

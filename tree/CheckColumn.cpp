@@ -66,8 +66,7 @@ void CheckColumn::ReportClick(int32_t index)
 {
     lastClicked_ = index;
     CallLink(clickHdl_, *panel_);
-    const int32_t row = index + top_;
-    panel_->GetRowArea().AnnounceChecks(row, row);
+    panel_->ShowCheckOf(index + top_);
 }
 
 bool CheckColumn::CycleRow(int32_t row)
@@ -94,7 +93,7 @@ int CheckColumn::ClickedState() const
     return box->IsChecked() ? 1 : 0;
 }
 
-void CheckColumn::UpdateBoxes(int32_t fromRow)
+void CheckColumn::UpdateBoxes(int32_t fromRow, int32_t toRow)
 {
     if (boxes_.empty()) {
         return;
@@ -105,7 +104,8 @@ void CheckColumn::UpdateBoxes(int32_t fromRow)
         first = 0;
     }
     TreeWalker walker(*list_, static_cast<size_t>(fromRow));
-    for (size_t j = static_cast<size_t>(first); j < boxes_.size(); ++j) {
+    const int64_t last = std::min<int64_t>(int64_t{toRow} - top_, int64_t(boxes_.size()) - 1);
+    for (size_t j = static_cast<size_t>(first); static_cast<int64_t>(j) <= last; ++j) {
         DisplayItem *item = walker.NextItem();
         CheckBox &box = *boxes_[j];
         if (!item) {

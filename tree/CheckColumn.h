@@ -22,7 +22,8 @@ class CheckColumn : public Window
     ~CheckColumn() override;
 
     void CreateBoxes(); // once, when the column is first shown
-    void UpdateBoxes(int32_t fromRow);
+    // The boxes of rows fromRow to toRow that are on screen; those below the last row are hidden.
+    void UpdateBoxes(int32_t fromRow, int32_t toRow);
     void SetTopRow(int32_t row) { top_ = row; }
     int32_t TopRow() const { return top_; }
     void SetClickHdl(Link<OutlinePanel> link) { clickHdl_ = std::move(link); }

@@ -22,7 +22,6 @@ void HistoryView::ShowHistory(ObjectItem &item)
         });
     }
     UpdateHistoryTitle(item);
-    panel_.RefreshAll();
 }
 
 // An object restored at its most recent version only offers no version to pick.
@@ -51,13 +50,7 @@ long HistoryView::CheckHdl(OutlinePanel &panel)
     for (DisplayItem *version = walker.NextItem(); version; version = walker.NextItem(), ++row) {
         version->SetCheckState(row == clicked ? Marked : Unmarked);
     }
-    panel.RefreshCheckColumn();
     return 1;
-}
-
-void HistoryView::Refresh()
-{
-    panel_.RefreshAll();
 }
 
 void HistoryView::Reset()

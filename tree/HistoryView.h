@@ -20,8 +20,7 @@ class HistoryView
     void ShowHistory(ObjectItem &item);
     void UpdateHistoryTitle(ObjectItem &item);
     long CheckHdl(OutlinePanel &panel);
-    void Refresh(); // layout, boxes and rows again
-    void Reset();   // after re-rooting: no object, no versions
+    void Reset(); // after re-rooting: no object, no versions
 
   private:
     OutlinePanel &panel_;

@@ -16,6 +16,12 @@ OutlinePanel::OutlinePanel(Window *parent, bool showTitle, int checkMode, NodeLi
         return 1L;
     });
     scrollBar_.Hide();
+    list_->AddObserver(this);
+}
+
+OutlinePanel::~OutlinePanel()
+{
+    list_->RemoveObserver(this);
 }
 
 const Bitmap &OutlinePanel::PictureOf(const DisplayItem &row) const
@@ -109,36 +115,73 @@ void OutlinePanel::ScrollRows(int32_t delta)
 {
     rowArea_.ScrollRows(delta);
     checkColumn_.SetTopRow(checkColumn_.TopRow() + delta);
-    checkColumn_.UpdateBoxes(checkColumn_.TopRow());
+    checkColumn_.UpdateBoxes(checkColumn_.TopRow(), INT32_MAX);
 }
 
-void OutlinePanel::RefreshAll()
+void OutlinePanel::RowsReplaced(std::size_t first, std::size_t, std::size_t)
 {
-    Resize();
-    checkColumn_.UpdateBoxes(checkColumn_.TopRow());
-    rowArea_.Invalidate();
-    rowArea_.AnnounceRows(0);
+    changes_.rowsFrom = std::min(changes_.rowsFrom, static_cast<int64_t>(first));
+    refresh_.Post();
 }
 
-void OutlinePanel::RefreshFromRow(int32_t row)
+void OutlinePanel::ChecksChanged(std::size_t first, std::size_t last)
 {
-    Resize();
-    checkColumn_.UpdateBoxes(std::max(row, checkColumn_.TopRow()));
-    rowArea_.InvalidateFromRow(row);
-    rowArea_.AnnounceRows(row);
+    changes_.checksFirst = std::min(changes_.checksFirst, static_cast<int64_t>(first));
+    changes_.checksLast = std::max(changes_.checksLast, static_cast<int64_t>(last));
+    refresh_.Post();
 }
 
-void OutlinePanel::RefreshCheckColumnFromRow(int32_t row)
+void OutlinePanel::LooksChanged(std::size_t first, std::size_t last)
 {
-    checkColumn_.UpdateBoxes(row);
-    rowArea_.AnnounceChecks(row, INT32_MAX);
+    changes_.looksFirst = std::min(changes_.looksFirst, static_cast<int64_t>(first));
+    changes_.looksLast = std::max(changes_.looksLast, static_cast<int64_t>(last));
+    refresh_.Post();
+}
+
+void OutlinePanel::ShowCheckOf(int32_t row)
+{
+    ChecksChanged(static_cast<std::size_t>(row), static_cast<std::size_t>(row));
+}
+
+// Rows that moved need the layout (the scroll bar's range), their boxes and their pixels again;
+// rows whose checks changed only their boxes; rows whose looks changed their boxes (which carry
+// the row's text) and pixels.
+void OutlinePanel::CatchUp()
+{
+    const Changes changes = std::exchange(changes_, Changes{});
+    constexpr int64_t None = Changes::None;
+    const auto row = [](int64_t value) {
+        return static_cast<int32_t>(std::clamp<int64_t>(value, 0, INT32_MAX));
+    };
+    const bool moved = changes.rowsFrom != None;
+    if (moved) {
+        Resize();
+    }
+    const int64_t boxesFirst =
+        std::min({changes.rowsFrom, changes.checksFirst, changes.looksFirst});
+    const int64_t boxesLast = moved ? INT32_MAX : std::max(changes.checksLast, changes.looksLast);
+    if (boxesFirst != None) {
+        checkColumn_.UpdateBoxes(row(boxesFirst), row(boxesLast));
+    }
+    if (moved) {
+        rowArea_.InvalidateFromRow(row(changes.rowsFrom));
+    }
+    if (changes.looksFirst != None) {
+        rowArea_.InvalidateRows(row(changes.looksFirst), row(changes.looksLast));
+    }
+    if (changes.checksFirst != None) {
+        rowArea_.AnnounceChecks(row(changes.checksFirst), row(changes.checksLast));
+    }
+    if (const int64_t changedFrom = std::min(changes.rowsFrom, changes.looksFirst);
+        changedFrom != None) {
+        rowArea_.AnnounceRows(row(changedFrom));
+    }
 }
 
 void OutlinePanel::Clear()
 {
     list_->Clear();
     rowArea_.ResetRows();
-    RefreshAll();
 }
 
 void OutlinePanel::MoveCaretBy(int32_t delta)

@@ -51,6 +51,18 @@ void RowArea::InvalidateFromRow(int32_t row)
     }
 }
 
+void RowArea::InvalidateRows(int32_t first, int32_t last)
+{
+    const int32_t shown = (GetOutputSizePixel().height + kRow - 1) / kRow;
+    const int64_t from = std::max<int64_t>(first, top_);
+    const int64_t to = std::min<int64_t>(last, int64_t{top_} + shown - 1);
+    if (from <= to) {
+        const Size size = GetOutputSizePixel();
+        const int y = static_cast<int>((from - top_) * kRow);
+        Invalidate({0, y, size.width - 1, static_cast<int>((to - top_ + 1) * kRow) - 1});
+    }
+}
+
 void RowArea::SelectRow(int32_t row)
 {
     if (row < 0) {

@@ -33,6 +33,7 @@ class RowArea : public Window, public AccessibleRows
     void RepaintRow(int32_t row);
     void InvalidateRow(int32_t row);
     void InvalidateFromRow(int32_t row);
+    void InvalidateRows(int32_t first, int32_t last); // those on screen
     int32_t WholeRowsThatFit() const;
 
     void Paint(const Rectangle &rect) override;

@@ -57,8 +57,6 @@ void TreeView::SetTopContext(const std::string &name, ServerClient *client,
     ObjectItem &item = *top;
     forest_.AppendItem(std::move(top));
     OpenWithWarning(item);
-    panel_.RefreshAll();
-    host_.UpdateCounts();
 }
 
 // A container whose full name does not fit a request stays closed, and the user is told why.
@@ -83,7 +81,6 @@ long TreeView::SelectHdl(OutlinePanel &)
     }
     UpdateSubtreeEntry(item);
     history_.ShowHistory(*item);
-    host_.UpdateCounts();
     return 1;
 }
 
@@ -104,8 +101,6 @@ long TreeView::OpenHdl(OutlinePanel &)
     } else {
         OpenWithWarning(*item);
     }
-    panel_.RefreshFromRow(panel_.SelectedRow());
-    host_.UpdateCounts();
     return 1;
 }
 
@@ -118,15 +113,10 @@ long TreeView::CheckHdl(OutlinePanel &panel)
     }
     ObjectItem *current = SelectedItem();
     selection_.Mark(*item, static_cast<CheckState>(panel.ClickedState()));
-    if (item->IsContainer()) {
-        panel_.RefreshCheckColumnFromRow(row);
-        if (current) {
-            history_.UpdateHistoryTitle(*current);
-        }
-        history_.Refresh();
+    if (item->IsContainer() && current) {
+        history_.UpdateHistoryTitle(*current); // the mark may cover or free it
     }
     UpdateSubtreeEntry(current);
-    host_.UpdateCounts();
     return 1;
 }
 
@@ -145,9 +135,7 @@ bool TreeView::ClearAll()
 {
     ObjectItem *root = TopItem();
     if (root && ClearBelow(*root)) {
-        panel_.RefreshCheckColumn();
         history_.ShowHistory(*root);
-        host_.UpdateCounts();
     }
     return true;
 }
@@ -156,9 +144,7 @@ bool TreeView::ClearSubtree()
 {
     ObjectItem *item = SelectedItem();
     if (item && ClearBelow(*item)) {
-        panel_.RefreshCheckColumnFromRow(panel_.SelectedRow());
         history_.ShowHistory(*item);
-        host_.UpdateCounts();
     }
     return true;
 }

@@ -7,7 +7,6 @@ class TreeViewHost
 {
   public:
     virtual ~TreeViewHost() = default;
-    virtual void UpdateCounts() = 0;
     virtual void EnableClearSubtree(bool enable) = 0;
     virtual Window *QueryParent() = 0; // the parent of the questions the reactions ask
 };

@@ -48,8 +48,6 @@ void OursTree::OpenChildrenOfTop()
             item->Open();
         }
     }
-    panel_.RefreshAll();
-    UpdateCounts();
     QApplication::processEvents();
 }
 
@@ -58,8 +56,11 @@ ObjectItem &OursTree::ItemAt(int32_t row)
     return *static_cast<ObjectItem *>(forest_.ItemAt(static_cast<std::size_t>(row)));
 }
 
+// Outside the event loop the panel catches up with the forest first, as a pass would (as the
+// peer's view runs its delayed layout when it paints).
 void OursTree::Render()
 {
+    panel_.Refresh();
     panel_.Widget()->render(&image_);
 }
 
@@ -80,10 +81,10 @@ void OursTree::ClickBox(int32_t row, int state)
     box->Click();
 }
 
-// What the main window's status bar shows.
-void OursTree::UpdateCounts()
+// What the main window's status bar shows, counted now.
+std::string OursTree::CountsText() const
 {
     const MarkCounts counts = selection_.Counts();
-    counts_ = "Containers: " + std::to_string(counts.containers) +
-              ", Objects: " + std::to_string(counts.objects);
+    return "Containers: " + std::to_string(counts.containers) +
+           ", Objects: " + std::to_string(counts.objects);
 }

@@ -38,7 +38,7 @@ class OursTree : private TreeViewHost
     OutlinePanel &Panel() { return panel_; }
     TreeView &Tree() { return tree_; }
     NodeList &Forest() { return forest_; }
-    const std::string &CountsText() const { return counts_; }
+    std::string CountsText() const;
 
     void Render(); // the whole panel into a 600 × 800 image
     void Press(int qtKey);
@@ -46,7 +46,6 @@ class OursTree : private TreeViewHost
     void ClickBox(int32_t row, int state);
 
   private:
-    void UpdateCounts() override;
     void EnableClearSubtree(bool) override {}
     Window *QueryParent() override { return &host_; }
 
@@ -64,5 +63,4 @@ class OursTree : private TreeViewHost
     HistoryView history_;
     TreeView tree_;
     QImage image_;
-    std::string counts_;
 };

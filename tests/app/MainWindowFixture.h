@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/MainWindow.h"
+#include "model/ObjectItem.h"
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
 #include "server/BackupServer.h"
@@ -17,7 +18,6 @@
 #include "toolkit/CheckBox.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
-#include "model/ObjectItem.h"
 
 // Default children under "Marrowby": two containers and a leaf.
 inline void ScriptSmallTree(ScriptedServer &script)
@@ -59,20 +59,41 @@ class MainWindowFixture
     {
         return QPoint(60, (row - Tree().TopRow()) * OutlinePanel::kRowHeight + 10);
     }
-    void Click(int row) { QTest::mouseClick(Rows(), Qt::LeftButton, {}, RowPoint(row)); }
+    // Each action ends with a pass of the event loop, in which the views catch up as they do after
+    // any event in the program.
+    void Click(int row)
+    {
+        QTest::mouseClick(Rows(), Qt::LeftButton, {}, RowPoint(row));
+        QApplication::processEvents();
+    }
     void DoubleClick(int row)
     {
         Click(row);
         QTest::mouseDClick(Rows(), Qt::LeftButton, {}, RowPoint(row));
+        QApplication::processEvents();
     }
-    void Key(Qt::Key key) { QTest::keyClick(Rows(), key); }
+    void Key(Qt::Key key)
+    {
+        QTest::keyClick(Rows(), key);
+        QApplication::processEvents();
+    }
     // Clicks the tree view's check box of a visible row.
     void ClickBox(int row)
     {
         CheckBox *box = Tree().GetCheckColumn().Box(static_cast<size_t>(row - Tree().TopRow()));
         QTest::mouseClick(box->Widget(), Qt::LeftButton);
+        QApplication::processEvents();
     }
-    std::string Counts() { return window->GetStatusBar().GetItemText(MainWindow::kCountsField); }
+    void Menu(uint16_t item)
+    {
+        menuBar.Select(item);
+        QApplication::processEvents();
+    }
+    std::string Counts()
+    {
+        QApplication::processEvents();
+        return window->GetStatusBar().GetItemText(MainWindow::kCountsField);
+    }
 
     InstallResourcesOnce installed;
     ScriptedServer script;
