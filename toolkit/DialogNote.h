@@ -1,6 +1,7 @@
 // A text that a dialog shows below its controls when it has something to say (why a login was
-// refused, what a run is about to overwrite): wrapped to the dialog's width, and the dialog grows
-// by the room it needs. Without a text nothing is shown and the dialog keeps its size.
+// refused, what a run is about to overwrite): broken into lines as wide as the dialog, and the
+// dialog grows by the room they need. Without a text nothing is shown and the dialog keeps its
+// size.
 #pragma once
 
 #include <string>
@@ -19,5 +20,6 @@ class DialogNote : public Control
 
   private:
     Dialog *dialog_;
+    std::string text_;
     int grownBy_ = 0; // pixels the dialog grew to show the text
 };
