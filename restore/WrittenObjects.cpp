@@ -13,7 +13,8 @@ void WrittenObjects::ShowPresent(ObjectItem &object, int32_t status, const Resto
 {
     std::unordered_set<std::string> added(written.added.begin(), written.added.end());
     // A failure further down a subtree leaves the object added all the same.
-    if (added.erase(object.FullName()) > 0 || status == 0) {
+    const bool addedItself = !added.empty() && added.erase(object.FullName()) > 0;
+    if (addedItself || status == 0) {
         object.SetPresent();
     }
     TreeNode *node = object.Node();

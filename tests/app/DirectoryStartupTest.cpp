@@ -161,13 +161,15 @@ TEST(DirectoryStartup, CommandLineDirectoryThatCannotOpenIsNamedWithTheReasonBel
         std::string reason;
     } cases[] = {
         {"missing base", "Uri=@TCP@\nBase=o=Elsewhere\nCatalogue=snapshots\n", false,
-         "Cannot open: the base o=Elsewhere does not exist"},
+         "The base o=Elsewhere does not exist"},
         {"unreachable", "Uri=@TCP@\nBase=o=Marrowby\nCatalogue=snapshots\n", true,
-         "Cannot open: Can't contact LDAP server (ldap://127.0.0.1:"},
+         "Can't contact LDAP server (ldap://127.0.0.1:"},
         {"missing catalogue", "Uri=@SOCKET@\nBase=o=Marrowby\nCatalogue=nowhere\nSasl=EXTERNAL\n",
          false, "The catalogue "},
         {"silent", "Uri=" + silent.Uri() + "\nBase=o=Marrowby\nCatalogue=snapshots\nTimeout=1\n",
-         false, "Cannot open: Timed out (no answer from " + std::string("ldap://127.0.0.1:")},
+         false, "Timed out (no answer from " + std::string("ldap://127.0.0.1:")},
+        {"settings", "Uri=127.0.0.1\nBase=o=Marrowby\nCatalogue=snapshots\n", false,
+         "The settings of DIR1: Uri must begin with ldap://, ldaps:// or ldapi://"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -198,7 +200,7 @@ TEST(DirectoryStartup, NoConfiguredServerOpensAndEachSaysWhy)
                        "[DIR2]\nUri=@SOCKET@\nBase=o=Marrowby\nCatalogue=nowhere\nSasl=EXTERNAL\n");
     s.slapd.Stop();
     const std::string box = UnableToOpenBox(s, "", RestoreApp::kUnableToOpenAny);
-    EXPECT_THAT(box, HasSubstr("\n\nDIR1: Cannot open: Can't contact LDAP server"));
+    EXPECT_THAT(box, HasSubstr("\n\nDIR1: Can't contact LDAP server"));
     EXPECT_THAT(box, HasSubstr("\nDIR2: "));
 }
 

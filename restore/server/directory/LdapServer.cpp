@@ -145,7 +145,8 @@ bool LdapServer::CheckSettings()
         fault = "the base's name is too long for a context";
     }
     if (!fault.empty()) {
-        Refuse("settings: " + fault);
+        Report("settings: " + fault);
+        refusal_ = "The settings of " + settings_.serverName + ": " + fault;
         return false;
     }
     baseDn_ = settings_.base;
@@ -198,7 +199,8 @@ bool LdapServer::OpenDirectory()
         status = LdapStatus{1, "the base " + baseDn_ + " does not exist"};
     }
     if (!status.Ok()) {
-        Refuse("cannot open: " + status.text);
+        Report("cannot open: " + status.text);
+        refusal_ = Sentence(status.text);
     }
     return status.Ok();
 }
