@@ -14,7 +14,8 @@ void WrittenObjects::ShowPresent(ObjectItem &object, int32_t status, const Resto
     std::unordered_set<std::string> added(written.added.begin(), written.added.end());
     // A failure further down a subtree leaves the object added all the same.
     const bool addedItself = !added.empty() && added.erase(object.FullName()) > 0;
-    if (addedItself || status == 0) {
+    // An object told of the program's end was not asked about: nothing changed for it.
+    if (addedItself || (status == 0 && !object.IsInformed())) {
         object.SetPresent();
     }
     TreeNode *node = object.Node();

@@ -3,6 +3,7 @@
 // objects are drawn present after what the server says it wrote.
 #include <gtest/gtest.h>
 
+#include "mwlib/MW_SIGTERMClientList.h"
 #include "restore/RestoreOptionsDialog.h"
 #include "restore/RestoreRun.h"
 #include "tests/app/MainWindowFixture.h"
@@ -435,4 +436,16 @@ TEST(RestoreRun, FailedObjectStaysDeletedButWhatWasWrittenBeforeTheFailureIsShow
     EXPECT_EQ(Drawn(f, 1), "Old") << "added before its subtree failed";
     EXPECT_EQ(Drawn(f, 8), "Dee deleted");
     EXPECT_EQ(f.ItemAt(8)->GetCheckState(), Marked);
+}
+
+TEST(RestoreRun, ObjectToldOfTheProgramsEndIsNotAskedAboutAndStaysAsItWasDrawn)
+{
+    MW_SIGTERMClientList registry; // outlives the window and its items
+    MainWindowFixture f(ScriptMixedTree, &registry);
+    OpenSalesAndEast(f);
+    f.ClickBox(5); // Bob, deleted
+    registry.Inform();
+    EXPECT_EQ(RunWithDefaults(f), (std::vector<std::string>{"Bob.Sales.Marrowby"}));
+    EXPECT_TRUE(f.script.RequestsOf(RestoreObject).empty());
+    EXPECT_EQ(Drawn(f, 5), "Bob deleted");
 }
