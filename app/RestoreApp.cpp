@@ -22,7 +22,7 @@
 
 namespace
 {
-// The design's text first; the reason, when there is one, below it.
+// The program's own text first; the reason, when there is one, below it.
 std::string WithReason(const std::string &text, const std::string &reason)
 {
     return reason.empty() ? text : text + "\n\n" + reason;
