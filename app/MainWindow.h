@@ -63,7 +63,6 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     Splitter &GetSplitter() { return splitter_; }
     const std::string &TopContext() const { return treeReactions_.TopContext(); }
     TreeViewReactions &TreeReactions() { return treeReactions_; }
-    HistoryViewReactions &HistoryReactions() { return historyReactions_; }
 
   private:
     void EnableClearSubtree(bool enable) override;

@@ -50,10 +50,8 @@ ObjectItem::OpenResult ObjectItem::Open(std::string &note)
     if (IsInformed()) {
         return OpenResult::Informed;
     }
-    filling_ = true;
     // Termination news can only come during a request: the listing then ends before the next.
     ChildListing listing = client_->ListChildren(FullName(), [this] { return IsInformed(); });
-    filling_ = false;
     if (listing.end == RequestEnd::NameTooLong) {
         return OpenResult::NameTooLong;
     }
@@ -140,9 +138,4 @@ void ObjectItem::M_SIGTERM()
     // Nothing to wait for: the termination news is delivered on the program's own thread, so an
     // open in progress is not running at the same time; if the news came from inside its server
     // request, that open sees the informed flag before its next request and ends its listing.
-}
-
-int ObjectItem::CompareNames(const DisplayItem &newItem, const DisplayItem &existing)
-{
-    return newItem.StoredText().compare(existing.StoredText());
 }

@@ -46,11 +46,9 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     bool IsPresent() const { return present_; }
     // A restore put the object back into the directory.
     void SetPresent();
-    bool IsFilling() const { return filling_; }
     bool IsInformed() const { return Informed() != 0; }
     BackupTime ChosenVersion() const { return chosenVersion_; }
     void SetChosenVersion(BackupTime version) { chosenVersion_ = version; }
-    ServerClient *Client() const { return client_; }
 
     // Own name, then "." and the parent's full name, up to the top context.
     std::string FullName() const;
@@ -76,9 +74,6 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     std::string ToolTip() const override { return present_ ? "present" : "deleted"; }
     void M_SIGTERM() override;
 
-    // strcmp of the two names, as sorted insertion wants it.
-    static int CompareNames(const DisplayItem &newItem, const DisplayItem &existing);
-
   private:
     std::unique_ptr<ObjectItem> MakeChild(ListedObject &listed) const;
 
@@ -87,6 +82,5 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     bool container_;
     bool open_ = false;
     bool present_ = true;
-    bool filling_ = false;
     BackupTime chosenVersion_ = 0;
 };

@@ -82,7 +82,6 @@ TEST_F(ObjectItemTest, OpensWithChildrenSortedByNameWhateverTheDeliveryOrder)
                         Leaf("object-3"), Leaf("\xC3\xA9t\xC3\xA9"), Container("Zeta")});
     EXPECT_EQ(Top().Open(), ObjectItem::OpenResult::Opened);
     EXPECT_TRUE(Top().IsOpen());
-    EXPECT_FALSE(Top().IsFilling());
     EXPECT_THAT(
         Texts(Top().Node()->Children()),
         ElementsAre("Contain-1", "Object-0", "Object-2", "Zeta", "object-3", "\xC3\xA9t\xC3\xA9"));
@@ -190,7 +189,6 @@ TEST_F(ObjectItemTest, TerminationDuringAListingEndsItBeforeTheNextRequest)
     EXPECT_EQ(Top().Open(), ObjectItem::OpenResult::Opened);
     EXPECT_THAT(Texts(Top().Node()->Children()), ElementsAre("B", "C"));
     EXPECT_EQ(script.RequestCount(), 3u);
-    EXPECT_FALSE(Top().IsFilling());
     EXPECT_EQ(script.OutstandingReplies(), 0u);
 }
 
