@@ -38,9 +38,10 @@ bool RestoreRun::RunRestore()
     return true;
 }
 
-// Pre-order: a container before its children. A restored object is unmarked and the walk goes
-// into its subtree, where the objects it covered are unmarked and enabled again; a failed one
-// keeps its mark and its subtree is skipped.
+// Pre-order: a container before its children. A restored object is unmarked, drawn present, and
+// the walk goes into its subtree, where the objects it covered are unmarked and enabled again; a
+// failed one (also one not restored because the program is ending) keeps its mark and its
+// subtree is skipped.
 void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn)
 {
     std::optional<WaitPointer> wait(std::in_place);
@@ -57,6 +58,7 @@ void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, boo
             continue;
         }
         std::string message;
+        const bool withSubtree = object.GetCheckState() == Marked;
         const int32_t status = object.Restore(message);
         wait.reset(); // a prompt shows the normal pointer
         goOn = RecordRestoreResult(results, mode, object, status, message);
@@ -65,6 +67,7 @@ void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, boo
             item = walker.NextItemOutsideSubtree();
         } else {
             object.SetCheckState(Unmarked);
+            object.ShowRestored(withSubtree); // no longer drawn as deleted
             item = walker.NextItem();
         }
         // A slow server must not leave a window that no longer paints.

@@ -59,16 +59,22 @@ void TreeView::SetTopContext(const std::string &name, BackupServer *server,
     host_.UpdateCounts();
 }
 
-// A container whose full name does not fit a request stays closed, and the user is told why.
+// A container whose full name does not fit a request, or that the server could not list, stays
+// closed, and the user is told why; opening it again asks the server again.
 void TreeView::OpenWithWarning(ObjectItem &item)
 {
     ObjectItem::OpenResult result;
+    std::string failure;
     {
         WaitPointer wait;
-        result = item.Open();
+        result = item.Open(failure);
     }
     if (result == ObjectItem::OpenResult::NameTooLong) {
         WarningBox(host_.QueryParent(), WB_OK, ObjectItem::NameTooLongMessage(item.FullName()))
+            .Execute();
+    } else if (result == ObjectItem::OpenResult::Failed) {
+        ErrorBox(host_.QueryParent(), WB_OK,
+                 kUnableToOpenContainer + item.FullName() + "\n" + failure)
             .Execute();
     }
 }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "restore/server/ServerBackend.h"
 
@@ -31,6 +33,10 @@ class BackupServer
     void Request(int32_t type, int32_t requestSize, const void *request, int32_t &replySize,
                  void *&reply);
     void FreeReply(void *reply);
+    // Why the last request could not be served; empty when it was.
+    const std::string &LastFailure() const { return backend_->RequestFailure(); }
+    // What the user should be told once about this server; empty when there is nothing (more).
+    std::vector<std::string> TakeNotices() { return backend_->TakeNotices(); }
 
     ServerBackend &Backend() { return *backend_; }
 

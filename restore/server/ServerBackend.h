@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "restore/server/ServerRecords.h"
 
@@ -34,4 +37,20 @@ class ServerBackend
                                 int32_t &replySize) = 0;
 
     virtual void FreeReply(void *reply) { std::free(reply); }
+
+    // Why the request answered last could not be served, or empty when it was. The records
+    // cannot say it: a listing that failed still ends with an end record, like an empty
+    // container. BackupServer clears it before every request.
+    const std::string &RequestFailure() const { return requestFailure_; }
+    void ClearRequestFailure() { requestFailure_.clear(); }
+
+    // What the user should be told once, in the window, about this server (snapshot files
+    // that are not used, for instance); each text is handed out once.
+    virtual std::vector<std::string> TakeNotices() { return {}; }
+
+  protected:
+    void FailRequest(std::string why) { requestFailure_ = std::move(why); }
+
+  private:
+    std::string requestFailure_;
 };

@@ -67,6 +67,36 @@ TEST(SIGTERMClients, ListInformsDepthFirstInRegistrationOrderAndEmptiesEveryRegi
     EXPECT_EQ(log, (Log{"outer (list) informed"}));
 }
 
+// A client made once its registry has informed its clients (a tree re-rooted after the signal)
+// would never hear of it: it is informed as it is made, and never registered.
+TEST(SIGTERMClients, ClientMadeAfterItsListInformedIsInformedAtOnce)
+{
+    Log log;
+    RecordingList outer(nullptr, "outer", log);
+    RecordingClient before(&outer, "before", log);
+    RecordingList quiet(nullptr, "quiet", log);
+    outer.Inform();
+    log.clear();
+
+    RecordingClient after(&outer, "after", log);
+    RecordingList lateList(&outer, "lateList", log);
+    RecordingClient belowLateList(&lateList, "belowLateList", log);
+    RecordingClient ofQuiet(&quiet, "ofQuiet", log);
+    EXPECT_EQ(after.Informed(), 1);
+    EXPECT_EQ(lateList.Informed(), 1);
+    EXPECT_EQ(belowLateList.Informed(), 1);
+    EXPECT_EQ(ofQuiet.Informed(), 0); // its list has not been told anything
+    EXPECT_EQ(outer.RegisteredCount(), 0u);
+    EXPECT_EQ(lateList.RegisteredCount(), 0u);
+    EXPECT_EQ(quiet.RegisteredCount(), 1u);
+    EXPECT_EQ(after.Registry(), nullptr);
+    EXPECT_TRUE(log.empty()); // reactions of unfinished objects are not run
+
+    // A second signal informs the list again; there is nobody left to inform.
+    outer.Inform();
+    EXPECT_EQ(log, (Log{"outer (list) informed"}));
+}
+
 TEST(SIGTERMClients, DestroyedClientLeavesItsRegistry)
 {
     Log log;

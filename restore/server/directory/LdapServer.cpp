@@ -101,6 +101,7 @@ bool LdapServer::CheckSettings()
 
 int32_t LdapServer::Open(const char *)
 {
+    noticesTaken_ = false;
     if (!CheckSettings()) {
         return 1;
     }
@@ -266,6 +267,9 @@ bool LdapServer::ListInto(const std::string &fullName, std::vector<ListedChild> 
 {
     const DirectoryNames::Known *known = Resolve(fullName);
     if (known == nullptr) {
+        if (listingFault_.empty()) {
+            listingFault_ = "no object " + fullName + " in the directory or its snapshots";
+        }
         return false;
     }
     const DirectoryNames::Known container = *known;
@@ -276,6 +280,7 @@ bool LdapServer::ListInto(const std::string &fullName, std::vector<ListedChild> 
     }
     if (!status.Ok()) {
         Report("listing " + container.dn + " failed: " + status.text);
+        listingFault_ = status.text;
         return false;
     }
     // A child whose full name would not fit a request's name field could never be asked
@@ -322,7 +327,12 @@ void *LdapServer::ListChildren(const ChildRequest &request, int32_t, int32_t &re
         return nullptr;
     }
     const std::string name = FieldText(request.containerName);
+    listingFault_.clear();
     const std::vector<ListedChild> *listing = CurrentListing(name, request.lastId == 0);
+    if (listing == nullptr) {
+        // Still an end record, as the interface wants, but not an empty container.
+        FailRequest(listingFault_);
+    }
     const std::size_t index = static_cast<std::size_t>(std::max(request.lastId, 0));
     if (listing == nullptr || request.lastId < 0 || index >= listing->size()) {
         // The end of the listing: the next one of this container starts afresh.
@@ -335,6 +345,18 @@ void *LdapServer::ListChildren(const ChildRequest &request, int32_t, int32_t &re
     record->kind = child.container ? ContainerObjectKind : LeafObjectKind;
     record->state = child.present ? 1 : DeletedState;
     return record;
+}
+
+std::vector<std::string> LdapServer::TakeNotices()
+{
+    std::vector<std::string> notices;
+    if (!noticesTaken_) {
+        for (const SnapshotCatalogue::LeftOut &file : catalogue_.LeftOutFiles()) {
+            notices.push_back("Snapshot " + file.path + " left out: " + file.reason);
+        }
+    }
+    noticesTaken_ = true;
+    return notices;
 }
 
 void *LdapServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &replySize)

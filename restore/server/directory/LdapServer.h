@@ -43,6 +43,8 @@ class LdapServer : public ServerBackend
                      int32_t &replySize) override;
     void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
                         int32_t &replySize) override;
+    // The snapshot files the catalogue left out, with their reasons, once after each Open.
+    std::vector<std::string> TakeNotices() override;
 
     // The full name of the base: the tree's top context.
     const std::string &BaseName() const { return baseName_; }
@@ -75,4 +77,6 @@ class LdapServer : public ServerBackend
     SecretText userPassword_; // kept to bind again after a lost connection
     // Listings in progress, by container; a few are kept since a listing may be abandoned.
     std::deque<Listing> listings_;
+    std::string listingFault_; // why the listing being made failed
+    bool noticesTaken_ = false;
 };

@@ -51,6 +51,13 @@ class ScriptedServer : public ServerBackend
     // `seed`: in name order, child i is "Item-<i>".
     static ChildGenerator ShuffledLeaves(std::size_t count, unsigned seed);
 
+    // From now on the listing of this container fails once it has handed out `after` children:
+    // the end record comes with the reason as the request's failure. An empty reason lists it
+    // again.
+    void SetListingFailure(const std::string &container, std::size_t after, std::string reason);
+    // What TakeNotices hands out, once.
+    void SetNotices(std::vector<std::string> notices) { notices_ = std::move(notices); }
+
     // Backup times of an object, by full name, in the order the reply carries them (default none).
     void SetHistory(const std::string &object, std::vector<BackupTime> times);
     // Outcome of restoring an object, by full name (default status 0, empty message). A message
@@ -87,6 +94,7 @@ class ScriptedServer : public ServerBackend
     void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
                         int32_t &replySize) override;
     void FreeReply(void *reply) override;
+    std::vector<std::string> TakeNotices() override { return std::exchange(notices_, {}); }
 
   private:
     struct Listing {
@@ -103,6 +111,8 @@ class ScriptedServer : public ServerBackend
     const Listing &ListingOf(const std::string &container) const;
 
     std::unordered_map<std::string, Listing> listings_;
+    std::unordered_map<std::string, std::pair<std::size_t, std::string>> listingFailures_;
+    std::vector<std::string> notices_;
     Listing defaultListing_;
     std::unordered_map<std::string, std::vector<BackupTime>> histories_;
     std::unordered_map<std::string, Outcome> outcomes_;

@@ -192,6 +192,20 @@ bool SlapdServer::Restart()
     return Launch();
 }
 
+void SlapdServer::Pause()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGSTOP);
+    }
+}
+
+void SlapdServer::Resume()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGCONT);
+    }
+}
+
 bool SlapdServer::WaitUntilAnswering()
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -215,6 +229,7 @@ void SlapdServer::Stop()
         return;
     }
     ::kill(pid_, SIGTERM);
+    ::kill(pid_, SIGCONT); // a paused server could not end
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     int status = 0;
     while (::waitpid(pid_, &status, WNOHANG) == 0) {

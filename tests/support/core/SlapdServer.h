@@ -58,6 +58,9 @@ class SlapdServer
     void Stop();
     // Stops and starts slapd again on the same port, socket and database.
     bool Restart();
+    // Freezes slapd (SIGSTOP) until Resume: a server that takes its time to answer.
+    void Pause();
+    void Resume();
 
   private:
     bool Start(const Options &options);
