@@ -75,7 +75,8 @@ void MainWindow::InitChildren()
 
 void MainWindow::ShowServerNotices()
 {
-    const std::vector<std::string> notices = server_ ? server_->TakeNotices() : std::vector<std::string>{};
+    const std::vector<std::string> notices =
+        server_ ? server_->TakeNotices() : std::vector<std::string>{};
     if (notices.empty()) {
         return;
     }

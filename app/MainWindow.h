@@ -68,7 +68,6 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     const std::string &TopContext() const { return tree_.TopContext(); }
     TreeView &Tree() { return tree_; }
     HistoryView &History() { return history_; }
-    TerminationNotice &Notice() { return notice_; }
 
   private:
     void EnableClearSubtree(bool enable) override;

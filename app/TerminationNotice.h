@@ -24,7 +24,6 @@ class TerminationNotice : public MW_SIGTERMClient
     void M_SIGTERM() override;
     // Shows the box now if the news came, it was not shown yet and nothing is busy.
     void ShowIfDue();
-    bool Shown() const { return shown_; }
 
   private:
     std::function<bool()> busy_;

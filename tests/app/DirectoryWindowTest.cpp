@@ -14,6 +14,7 @@
 #include "restore/server/ServerLogin.h"
 #include "restore/server/directory/LdapServer.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/core/BrokenPipeIgnored.h"
 #include "tests/support/core/SlapdServer.h"
 #include "tests/support/gui/ModalScript.h"
 #include "toolkit/CheckBox.h"
@@ -161,6 +162,7 @@ TEST_F(DirectoryWindow, RestoringADeletedContainerWithItsSubtreeBringsItBack)
 // is shown; once the server is back, opening it again lists it.
 TEST_F(DirectoryWindow, FailedListingSaysWhyAndTheNextOpenAsksAgain)
 {
+    const BrokenPipeIgnored ignored;
     slapd.Stop();
     {
         ModalScript script;
@@ -192,10 +194,11 @@ class DirectoryWindowWithCutSnapshots : public DirectoryWindow
         ASSERT_NE(sales, std::string::npos);
         salesLine = std::count(whole.begin(), whole.begin() + sales, '\n') + 1;
         cutInValue = slapd.WriteSnapshot(3000, whole.substr(0, whole.find("ou: Sales", sales) + 6));
-        cutInName = slapd.WriteSnapshot(4000, whole.substr(0, whole.find("objectClass", sales) + 6));
+        cutInName =
+            slapd.WriteSnapshot(4000, whole.substr(0, whole.find("objectClass", sales) + 6));
         script = std::make_unique<ModalScript>();
-        script->ExpectBoxStartingWith(ModalKind::WarningBox, "Snapshot " + cutInValue + " left out: ",
-                                      RET_OK);
+        script->ExpectBoxStartingWith(ModalKind::WarningBox,
+                                      "Snapshot " + cutInValue + " left out: ", RET_OK);
     }
 
     std::string cutInValue;

@@ -2,6 +2,7 @@
 // which flags, what the options dialog and the result lists show, and which marks remain.
 #include <gtest/gtest.h>
 
+#include "mwlib/MW_SIGTERMClientList.h"
 #include "restore/RestoreRun.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/gui/ModalScript.h"

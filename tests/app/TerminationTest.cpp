@@ -65,7 +65,7 @@ TEST_F(Termination, SignalIsSaidOnceAndNoFurtherRequestIsMade)
     }
 
     ModalScript script; // nothing more is said, but by the restore run
-    f.DoubleClick(6); // East: not listed, stays closed
+    f.DoubleClick(6);   // East: not listed, stays closed
     EXPECT_FALSE(f.ItemAt(6)->IsOpen());
     f.Click(4); // Ann: no history asked for
     EXPECT_EQ(f.window->VersionList().TotalCount(), 0u);

@@ -177,8 +177,8 @@ TEST_F(Profile, LoadNamesTheFileAndTheReasonItStoppedAt)
     const std::string toLocal = "[LOCALINI]\nName=" + dir.Path("LOCAL.INI") + "\n";
     const Case cases[] = {
         {"no default profile", "", "", "", MW_NOTOPENED, "DEFAULT.INI", "missing"},
-        {"global missing", "[GLOBALINI]\nName=" + dir.Path("NONE.INI") + "\n", "", "",
-         MW_NOTOPENED, "NONE.INI", "missing"},
+        {"global missing", "[GLOBALINI]\nName=" + dir.Path("NONE.INI") + "\n", "", "", MW_NOTOPENED,
+         "NONE.INI", "missing"},
         {"global is a folder", "[GLOBALINI]\nName=" + dir.Path("FOLDER") + "\n", "", "",
          MW_NOTOPENED, "FOLDER", "not a regular file"},
         {"no server line anywhere", chain, "[SERVER]\n", "", 1, "GLOBAL.INI",

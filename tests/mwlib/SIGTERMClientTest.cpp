@@ -114,11 +114,16 @@ TEST(SIGTERMClients, DestroyingAnInformedClientDoesNotDisturbItsFormerRegistry)
     Log log;
     RecordingList list(nullptr, "list", log);
     auto first = std::make_unique<RecordingClient>(&list, "first", log);
+    RecordingList nested(&list, "nested", log);
     list.Inform();
-    RecordingClient later(&list, "later", log);
+    RecordingClient later(&nested, "later", log); // informed at once: nothing registers now
     first.reset();
-    EXPECT_EQ(list.RegisteredCount(), 1u);
-    EXPECT_EQ(later.Registry(), &list);
+    EXPECT_EQ(list.RegisteredCount(), 0u);
+    EXPECT_EQ(nested.RegisteredCount(), 0u);
+    EXPECT_EQ(later.Informed(), 1);
+    log.clear();
+    list.Inform(); // still a working list, with nobody left to tell
+    EXPECT_EQ(log, (Log{"list (list) informed"}));
 }
 
 // A list that goes away before its clients leaves them unregistered rather than pointing at it.

@@ -1,6 +1,8 @@
 // libldap calls, each bounded by the connection's timeout.
 #include "restore/server/directory/LdapConnection.h"
 
+#include "restore/server/directory/TerminationSignalHeld.h"
+
 #include <ldap.h>
 #include <strings.h>
 
@@ -112,6 +114,7 @@ LdapConnection::LdapConnection(std::string uri, int timeoutSeconds)
 
 LdapConnection::~LdapConnection()
 {
+    const TerminationSignalHeld held;
     if (ld_ != nullptr) {
         ldap_unbind_ext_s(ld_, nullptr, nullptr);
     }
@@ -119,6 +122,7 @@ LdapConnection::~LdapConnection()
 
 LdapStatus LdapConnection::Connect()
 {
+    const TerminationSignalHeld held;
     if (ld_ != nullptr) {
         ldap_unbind_ext_s(ld_, nullptr, nullptr);
         ld_ = nullptr;
@@ -133,6 +137,9 @@ LdapStatus LdapConnection::Connect()
     timeval timeout{timeoutSeconds_, 0};
     ldap_set_option(ld_, LDAP_OPT_PROTOCOL_VERSION, &version);
     ldap_set_option(ld_, LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
+    // Other signals than the termination signal (held back around every call) may still come:
+    // a wait they cut short is taken up again rather than reported as a lost server.
+    ldap_set_option(ld_, LDAP_OPT_RESTART, LDAP_OPT_ON);
     ldap_set_option(ld_, LDAP_OPT_NETWORK_TIMEOUT, &timeout);
     ldap_set_option(ld_, LDAP_OPT_TIMEOUT, &timeout);
     return LdapStatus{};
@@ -199,6 +206,7 @@ LdapStatus LdapConnection::Finish(int messageId, int sent)
 
 LdapStatus LdapConnection::BindSimple(const std::string &dn, const std::string &password)
 {
+    const TerminationSignalHeld held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -212,6 +220,7 @@ LdapStatus LdapConnection::BindSimple(const std::string &dn, const std::string &
 
 LdapStatus LdapConnection::BindExternal()
 {
+    const TerminationSignalHeld held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -226,6 +235,7 @@ LdapStatus LdapConnection::BindExternal()
 
 LdapStatus LdapConnection::WhoAmI(std::string &authzId)
 {
+    const TerminationSignalHeld held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -272,6 +282,7 @@ LdapStatus LdapConnection::Search(const std::string &dn, int scope,
                                   const std::function<void(LdapEntry &&)> &each, bool &complete)
 {
     complete = true;
+    const TerminationSignalHeld held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -331,6 +342,7 @@ LdapStatus LdapConnection::Search(const std::string &dn, int scope,
 
 LdapStatus LdapConnection::Add(const std::string &dn, const LdapAttributes &attributes)
 {
+    const TerminationSignalHeld held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -346,6 +358,7 @@ LdapStatus LdapConnection::Add(const std::string &dn, const LdapAttributes &attr
 LdapStatus LdapConnection::Modify(const std::string &dn,
                                   const std::vector<LdapModification> &modifications)
 {
+    const TerminationSignalHeld held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }

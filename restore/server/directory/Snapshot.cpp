@@ -89,8 +89,8 @@ std::unique_ptr<Snapshot> Snapshot::Parse(std::string_view text, std::string pat
 
 // An interrupted dump, or a full disk, leaves a file that stops somewhere inside its last entry:
 // such a file is not a backup, however well the entries before read.
-bool Snapshot::Index(std::string_view text,
-                     const std::unordered_set<std::string> &containerClasses, std::string &fault)
+bool Snapshot::Index(std::string_view text, const std::unordered_set<std::string> &containerClasses,
+                     std::string &fault)
 {
     LdifReader reader(text);
     LdifEntry entry;

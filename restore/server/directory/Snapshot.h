@@ -34,8 +34,7 @@ class Snapshot
                                           const std::unordered_set<std::string> &containerClasses,
                                           std::string &fault);
     // The same for a text already read; path names the file the entries are read from later.
-    static std::unique_ptr<Snapshot> Parse(std::string_view text, std::string path,
-                                           BackupTime time,
+    static std::unique_ptr<Snapshot> Parse(std::string_view text, std::string path, BackupTime time,
                                            const std::unordered_set<std::string> &containerClasses,
                                            std::string &fault);
 

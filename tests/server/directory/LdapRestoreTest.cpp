@@ -173,8 +173,7 @@ TEST_F(DirectoryRestoreTest, ChosenVersionIsTheOneRestored)
 TEST_F(DirectoryRestoreTest, ServerRefusalGivesItsReasonInTheReply)
 {
     // A person without its required surname: the server refuses to add it.
-    slapd.WriteSnapshot(2000,
-                        "dn: cn=Bad,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Bad\n\n");
+    slapd.WriteSnapshot(2000, "dn: cn=Bad,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Bad\n\n");
     Browse();
     const Restored restored = Restore("Bad.Sales.Marrowby");
     EXPECT_EQ(restored.status, 65); // objectClassViolation

@@ -129,10 +129,10 @@ TEST(Snapshot, DumpCutAnywhereButBetweenEntriesIsRefused)
         std::size_t complete = 0; // entries of the longest clean prefix
         for (std::size_t cut = 1; cut <= text.size(); ++cut) {
             const std::string prefix = text.substr(0, cut);
-            const bool atBoundary = prefix.size() >= blank.size() &&
-                                    prefix.compare(prefix.size() - blank.size(), blank.size(),
-                                                   blank) == 0 &&
-                                    prefix.find("dn:") != std::string::npos;
+            const bool atBoundary =
+                prefix.size() >= blank.size() &&
+                prefix.compare(prefix.size() - blank.size(), blank.size(), blank) == 0 &&
+                prefix.find("dn:") != std::string::npos;
             std::string fault;
             auto snapshot = Snapshot::Parse(prefix, "cut.ldif", 1, {}, fault);
             EXPECT_EQ(snapshot != nullptr, atBoundary) << cut << ": " << fault;
@@ -169,8 +169,8 @@ TEST(Snapshot, CutShortOrEmptyFilesSayWhy)
     }
     // Comments and blank lines behind the last entry do not make it incomplete.
     std::string fault;
-    EXPECT_TRUE(Snapshot::Parse("dn: o=M\nobjectClass: organization\n\n\n# end of dump\n", "x",
-                                1, {}, fault))
+    EXPECT_TRUE(Snapshot::Parse("dn: o=M\nobjectClass: organization\n\n\n# end of dump\n", "x", 1,
+                                {}, fault))
         << fault;
 }
 

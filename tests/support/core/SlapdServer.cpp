@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -194,8 +195,11 @@ bool SlapdServer::Restart()
 
 void SlapdServer::Pause()
 {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGSTOP);
+    if (pid_ > 0 && ::kill(pid_, SIGSTOP) == 0) {
+        // The signal takes effect a moment later: until then slapd still answers.
+        int status = 0;
+        while (::waitpid(pid_, &status, WUNTRACED) < 0 && errno == EINTR) {
+        }
     }
 }
 

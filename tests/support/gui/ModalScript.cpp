@@ -66,11 +66,11 @@ int ModalScript::Answer(const ModalStep &step)
     }
     Expected expected = std::move(expected_.front());
     expected_.pop_front();
-    const bool textMatches = expected.startOnly ? step.text.rfind(expected.text, 0) == 0
-                                                : expected.text == step.text;
-    bool matches = expected.kind == step.kind &&
-                   (step.kind == ModalKind::Dialog ? expected.resourceId == step.resourceId
-                                                   : textMatches);
+    const bool textMatches =
+        expected.startOnly ? step.text.rfind(expected.text, 0) == 0 : expected.text == step.text;
+    bool matches =
+        expected.kind == step.kind &&
+        (step.kind == ModalKind::Dialog ? expected.resourceId == step.resourceId : textMatches);
     if (!matches) {
         ADD_FAILURE() << "expected " << KindName(expected.kind) << " \"" << expected.text
                       << "\" (resource " << expected.resourceId << "), got " << KindName(step.kind)
