@@ -88,7 +88,6 @@ int32_t MW_IniFile::Open()
         return MW_NOTOPENED;
     bodyStart = BodyStart(file);
     isOpen = true;
-    name.TimeStamp(&timeStamp);
     return MW_OK;
 }
 
@@ -115,7 +114,10 @@ std::FILE *MW_IniFile::OpenStream()
     if (!stream) {
         openFault = regular ? "unreadable" : "not a regular file";
         close(fd);
+        return nullptr;
     }
+    // The file as it was opened: no second look-up of the path, which may name another by now.
+    timeStamp = static_cast<uint32_t>(status.st_mtime);
     return stream;
 }
 

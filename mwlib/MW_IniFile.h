@@ -45,10 +45,13 @@ class MW_IniFile : public MW_ConfigSource
     bool IsOpen() const { return isOpen; }
 
   protected:
-    // The file as a stream to read lines from; null, with the reason in openFault, when it cannot
-    // be read. Only a regular file is accepted, and the test comes before anything that could
-    // wait: a pipe or a device named as a profile must not hold the program up.
+    // The file as a stream to read lines from, its modification time in timeStamp; null, with the
+    // reason in openFault, when it cannot be read. Only a regular file is accepted, and the test
+    // comes before anything that could wait: a pipe or a device named as a profile must not hold
+    // the program up.
     virtual std::FILE *OpenStream();
+
+    uint32_t timeStamp = 0; // taken at Open
 
   private:
     bool SeekSection(const MW_String &section);
@@ -66,6 +69,5 @@ class MW_IniFile : public MW_ConfigSource
     std::FILE *file = nullptr;
     long bodyStart = 0; // behind a byte-order mark
     bool isOpen = false;
-    uint32_t timeStamp = 0;
     MW_FileName name;
 };
