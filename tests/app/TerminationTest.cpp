@@ -64,10 +64,12 @@ TEST_F(Termination, SignalIsSaidOnceAndNoFurtherRequestIsMade)
         EXPECT_EQ(script.Steps()[0].parent, f.window.get());
     }
 
-    ModalScript script; // nothing more is said, but by the restore run
-    f.DoubleClick(6);   // East: not listed, stays closed
+    // Nothing more is said, but by the restore run. East is not listed and stays closed; Ann's
+    // history is not asked for.
+    ModalScript script;
+    f.DoubleClick(6);
     EXPECT_FALSE(f.ItemAt(6)->IsOpen());
-    f.Click(4); // Ann: no history asked for
+    f.Click(4);
     EXPECT_EQ(f.window->VersionList().TotalCount(), 0u);
 
     std::vector<std::string> lines;
