@@ -164,9 +164,10 @@ TEST(OpenServers, ProfilesThatDoNotLoadGiveTheConfigurationMessage)
 TEST(OpenServers, NamedPipeAsProfileIsRefusedWithoutWaiting)
 {
     Startup s;
-    const NamedPipe pipe(s.Path("TARVIK.INI"), "[SERVER]\nBackupServer=FS1\n");
+    NamedPipe pipe(s.Path("TARVIK.INI"), "[SERVER]\nBackupServer=FS1\n");
     ASSERT_TRUE(pipe.Made());
     s.app.LoadProfile(&s.hooks);
+    pipe.Finished();
     EXPECT_FALSE(pipe.ReaderWaited());
     EXPECT_FALSE(s.app.Profile()->ProfileLoaded());
     s.modal.ExpectBox(ModalKind::ErrorBox, "Unable to open configuration file: TARVIK.INI", RET_OK);

@@ -209,7 +209,7 @@ TEST_F(IniFile, FilesThatCannotBeOpenedSayWhy)
 {
     const std::string tooLong = dir.Path(std::string(300, 'n') + ".ini");
     const std::string fifo = dir.Path("fifo.ini");
-    const NamedPipe pipe(fifo, "[S]\nKey=v\n");
+    NamedPipe pipe(fifo, "[S]\nKey=v\n");
     ASSERT_TRUE(pipe.Made());
     std::filesystem::create_directory(dir.Path("folder.ini"));
     const std::string unreadable = dir.Write("unreadable.ini", "[S]\nKey=v\n");
@@ -239,6 +239,7 @@ TEST_F(IniFile, FilesThatCannotBeOpenedSayWhy)
         MW_Cache list;
         EXPECT_EQ(file.ReadList("S", "Key", MW_ProfileKey::String, 0, 0, &list), MW_NOTOPENED);
     }
+    pipe.Finished();
     EXPECT_FALSE(pipe.ReaderWaited());
     MW_IniFile readable(MW_String(dir.Write("fine.ini", "[S]\n").c_str()));
     EXPECT_EQ(readable.Open(), MW_OK);

@@ -116,13 +116,12 @@ bool Snapshot::Index(std::string_view text, const std::unordered_set<std::string
         fault = reader.Fault();
         return false;
     }
-    const std::string last = entries_.empty() ? "" : entries_.back().dn.substr(0, 80);
     if (entries_.empty()) {
         fault = "it holds no entry";
         return false;
     }
     if (!lastEndedCleanly) {
-        fault = "its last entry (" + last +
+        fault = "its last entry (" + entries_.back().dn.substr(0, 80) +
                 ") is not followed by an empty line: the file may have been cut short";
         return false;
     }
