@@ -270,6 +270,11 @@ std::string DistinguishedName::TypedLabel(const RelativeName &rdn)
     return label;
 }
 
+std::string DistinguishedName::Child(const RelativeName &rdn, const std::string &parentDn)
+{
+    return parentDn.empty() ? RdnText(rdn) : RdnText(rdn) + "," + parentDn;
+}
+
 std::string DistinguishedName::TypelessName() const
 {
     std::string name;

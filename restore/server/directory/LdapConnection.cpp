@@ -2,6 +2,7 @@
 #include "restore/server/directory/LdapConnection.h"
 
 #include <ldap.h>
+#include <signal.h>
 #include <strings.h>
 
 #include <memory>
@@ -67,6 +68,93 @@ class ModificationList
     std::vector<LDAPMod *> pointers_;
 };
 
+// The request controls of an operation, with room for a page control in front; freed with it.
+class ControlSet
+{
+  public:
+    explicit ControlSet(unsigned controls)
+    {
+        if ((controls & WithDeleted) != 0) {
+            Create("1.2.840.113556.1.4.417", nullptr, 1);
+        }
+        if ((controls & WithGuids) != 0) {
+            // SEQUENCE { INTEGER 1 }: the GUID and SID in their string forms.
+            static char form[] = {0x30, 0x03, 0x02, 0x01, 0x01};
+            berval value{sizeof form, form};
+            Create("1.2.840.113556.1.4.529", &value, 0);
+        }
+    }
+    ControlSet(const ControlSet &) = delete;
+    ControlSet &operator=(const ControlSet &) = delete;
+    ~ControlSet()
+    {
+        for (LDAPControl *control : owned_) {
+            ldap_control_free(control);
+        }
+    }
+    // The controls, the page control first when there is one; null when there are none.
+    LDAPControl **Get(LDAPControl *page)
+    {
+        list_.clear();
+        if (page != nullptr) {
+            list_.push_back(page);
+        }
+        list_.insert(list_.end(), owned_.begin(), owned_.end());
+        list_.push_back(nullptr);
+        return list_.size() > 1 ? list_.data() : nullptr;
+    }
+
+  private:
+    void Create(const char *oid, berval *value, int critical)
+    {
+        LDAPControl *control = nullptr;
+        if (ldap_control_create(oid, critical, value, 1, &control) == LDAP_SUCCESS) {
+            owned_.push_back(control);
+        }
+    }
+
+    std::vector<LDAPControl *> owned_;
+    std::vector<LDAPControl *> list_;
+};
+
+// A server that closed the connection makes the library's next write raise SIGPIPE, whose
+// default action ends the process: a lost server must be an error to handle, not the end of the
+// program. A disposition the program chose itself is left alone.
+void IgnoreBrokenPipes()
+{
+    struct sigaction current {
+    };
+    if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+        signal(SIGPIPE, SIG_IGN);
+    }
+}
+
+int ScopeOf(LdapScope scope)
+{
+    switch (scope) {
+    case LdapScope::Base:
+        return LDAP_SCOPE_BASE;
+    case LdapScope::OneLevel:
+        return LDAP_SCOPE_ONELEVEL;
+    case LdapScope::Subtree:
+        break;
+    }
+    return LDAP_SCOPE_SUBTREE;
+}
+
+int OperationOf(LdapModification::Kind kind)
+{
+    switch (kind) {
+    case LdapModification::Replace:
+        return LDAP_MOD_REPLACE;
+    case LdapModification::Delete:
+        return LDAP_MOD_DELETE;
+    case LdapModification::Add:
+        break;
+    }
+    return LDAP_MOD_ADD;
+}
+
 LdapEntry TakeEntry(LDAP *ld, LDAPMessage *message)
 {
     LdapEntry entry;
@@ -105,8 +193,9 @@ const std::vector<std::string> *LdapEntry::Values(std::string_view description) 
     return nullptr;
 }
 
-LdapConnection::LdapConnection(std::string uri, int timeoutSeconds)
-    : uri_(std::move(uri)), timeoutSeconds_(timeoutSeconds > 0 ? timeoutSeconds : 1)
+LdapConnection::LdapConnection(std::string uri, int timeoutSeconds, LdapTls tls)
+    : uri_(std::move(uri)), timeoutSeconds_(timeoutSeconds > 0 ? timeoutSeconds : 1),
+      tls_(std::move(tls))
 {
 }
 
@@ -124,6 +213,7 @@ LdapStatus LdapConnection::Connect()
         ld_ = nullptr;
     }
     broken_ = false;
+    IgnoreBrokenPipes();
     const int code = ldap_initialize(&ld_, uri_.c_str());
     if (code != LDAP_SUCCESS) {
         ld_ = nullptr;
@@ -135,7 +225,33 @@ LdapStatus LdapConnection::Connect()
     ldap_set_option(ld_, LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
     ldap_set_option(ld_, LDAP_OPT_NETWORK_TIMEOUT, &timeout);
     ldap_set_option(ld_, LDAP_OPT_TIMEOUT, &timeout);
-    return LdapStatus{};
+    return SecureConnection();
+}
+
+// Certificates are always checked: a server that cannot prove who it is never sees a password.
+LdapStatus LdapConnection::SecureConnection()
+{
+    if (!tls_.startTls && tls_.caFile.empty() && strncasecmp(uri_.c_str(), "ldaps://", 8) != 0) {
+        return LdapStatus{};
+    }
+    const int demand = LDAP_OPT_X_TLS_DEMAND;
+    ldap_set_option(ld_, LDAP_OPT_X_TLS_REQUIRE_CERT, &demand);
+    if (!tls_.caFile.empty()) {
+        ldap_set_option(ld_, LDAP_OPT_X_TLS_CACERTFILE, tls_.caFile.c_str());
+    }
+    const int server = 0;
+    ldap_set_option(ld_, LDAP_OPT_X_TLS_NEWCTX, &server);
+    if (!tls_.startTls) {
+        return LdapStatus{};
+    }
+    const int code = ldap_start_tls_s(ld_, nullptr, nullptr);
+    if (code == LDAP_SUCCESS) {
+        return LdapStatus{};
+    }
+    LdapStatus status = Failure(code);
+    broken_ = true; // nothing may go over this connection in the clear
+    status.text = "StartTLS failed: " + status.text;
+    return status;
 }
 
 LdapStatus LdapConnection::Failure(int code, const char *diagnostic)
@@ -147,7 +263,15 @@ LdapStatus LdapConnection::Failure(int code, const char *diagnostic)
     if (code == LDAP_TIMEOUT) {
         text += " (no answer from " + uri_ + " within " + std::to_string(timeoutSeconds_) + " s)";
     } else if (code == LDAP_SERVER_DOWN || code == LDAP_CONNECT_ERROR) {
-        text += " (" + uri_ + ")";
+        // The library says here why a secured connection failed (an untrusted certificate, a
+        // host name the certificate does not name, ...).
+        char *reason = nullptr;
+        if (ld_ != nullptr) {
+            ldap_get_option(ld_, LDAP_OPT_DIAGNOSTIC_MESSAGE, &reason);
+        }
+        text += " (" + uri_ +
+                (reason != nullptr && *reason != '\0' ? std::string(": ") + reason : "") + ")";
+        ldap_memfree(reason);
     } else if (diagnostic != nullptr && *diagnostic != '\0') {
         text += std::string(" (") + diagnostic + ")";
     }
@@ -251,24 +375,25 @@ LdapStatus LdapConnection::WhoAmI(std::string &authzId)
 }
 
 LdapStatus LdapConnection::Read(const std::string &dn, const std::vector<std::string> &attributes,
-                                std::optional<LdapEntry> &entry)
+                                std::optional<LdapEntry> &entry, unsigned controls)
 {
     entry.reset();
     bool complete = true;
     LdapStatus status = Search(
-        dn, LDAP_SCOPE_BASE, attributes, [&entry](LdapEntry &&read) { entry = std::move(read); },
-        complete);
+        dn, LdapScope::Base, "(objectClass=*)", attributes, controls,
+        [&entry](LdapEntry &&read) { entry = std::move(read); }, complete);
     return status.code == LDAP_NO_SUCH_OBJECT ? LdapStatus{} : status;
 }
 
 LdapStatus LdapConnection::List(const std::string &dn, const std::vector<std::string> &attributes,
                                 const std::function<void(LdapEntry &&)> &each, bool &complete)
 {
-    return Search(dn, LDAP_SCOPE_ONELEVEL, attributes, each, complete);
+    return Search(dn, LdapScope::OneLevel, "(objectClass=*)", attributes, NoControls, each,
+                  complete);
 }
 
-LdapStatus LdapConnection::Search(const std::string &dn, int scope,
-                                  const std::vector<std::string> &attributes,
+LdapStatus LdapConnection::Search(const std::string &dn, LdapScope scope, const std::string &filter,
+                                  const std::vector<std::string> &attributes, unsigned controls,
                                   const std::function<void(LdapEntry &&)> &each, bool &complete)
 {
     complete = true;
@@ -279,14 +404,14 @@ LdapStatus LdapConnection::Search(const std::string &dn, int scope,
     berval cookie{0, nullptr};
     std::unique_ptr<char, void (*)(void *)> cookieBytes(nullptr, ber_memfree);
     timeval limit{timeoutSeconds_, 0};
+    ControlSet extra(controls);
     for (;;) {
         LDAPControl *page = nullptr;
         ldap_create_page_control(ld_, PageSize, cookie.bv_len > 0 ? &cookie : nullptr, 0, &page);
-        LDAPControl *controls[] = {page, nullptr};
         int messageId = 0;
         const int sent =
-            ldap_search_ext(ld_, dn.c_str(), scope, "(objectClass=*)", names.Get(), 0,
-                            page != nullptr ? controls : nullptr, nullptr, &limit, 0, &messageId);
+            ldap_search_ext(ld_, dn.c_str(), ScopeOf(scope), filter.c_str(), names.Get(), 0,
+                            extra.Get(page), nullptr, &limit, 0, &messageId);
         ldap_control_free(page);
         if (sent != LDAP_SUCCESS) {
             return Failure(sent);
@@ -344,18 +469,19 @@ LdapStatus LdapConnection::Add(const std::string &dn, const LdapAttributes &attr
 }
 
 LdapStatus LdapConnection::Modify(const std::string &dn,
-                                  const std::vector<LdapModification> &modifications)
+                                  const std::vector<LdapModification> &modifications,
+                                  unsigned controls)
 {
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
     ModificationList list;
     for (const LdapModification &modification : modifications) {
-        list.Append(modification.kind == LdapModification::Replace ? LDAP_MOD_REPLACE
-                                                                   : LDAP_MOD_DELETE,
-                    modification.description, modification.values);
+        list.Append(OperationOf(modification.kind), modification.description, modification.values);
     }
+    ControlSet extra(controls);
     int messageId = 0;
-    const int sent = ldap_modify_ext(ld_, dn.c_str(), list.Get(), nullptr, nullptr, &messageId);
+    const int sent =
+        ldap_modify_ext(ld_, dn.c_str(), list.Get(), extra.Get(nullptr), nullptr, &messageId);
     return Finish(messageId, sent);
 }

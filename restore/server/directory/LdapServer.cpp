@@ -57,7 +57,8 @@ template <std::size_t N> void CopyCut(char (&field)[N], const std::string &text)
 LdapServer::LdapServer(LdapSettings settings, Log log)
     : settings_(std::move(settings)), log_(log ? std::move(log) : Log(StandardError)),
       containerClasses_(ContainerClasses(settings_.containerClasses)),
-      connection_(settings_.uri, settings_.timeoutSeconds)
+      connection_(settings_.uri, settings_.timeoutSeconds,
+                  LdapTls{settings_.caFile, settings_.startTls})
 {
 }
 
@@ -75,7 +76,7 @@ bool LdapServer::CheckSettings()
         fault = "Uri must begin with ldap://, ldaps:// or ldapi://";
     } else if (!base || base->Empty()) {
         fault = "Base is not a distinguished name";
-    } else if (settings_.catalogue.empty()) {
+    } else if (settings_.catalogue.empty() && NeedsCatalogue()) {
         fault = "Catalogue names no folder";
     } else if (!settings_.saslMechanism.empty() &&
                strcasecmp(settings_.saslMechanism.c_str(), "EXTERNAL") != 0) {
@@ -123,6 +124,9 @@ int32_t LdapServer::Open(const char *)
     if (!operational_.Learn(connection_)) {
         Report("the schema cannot be read: only well-known operational attributes are left out "
                "of restores");
+    }
+    if (settings_.catalogue.empty() && !NeedsCatalogue()) {
+        return 0;
     }
     return catalogue_.Load(settings_.catalogue, containerClasses_,
                            [this](const std::string &text) { Report(text); })
@@ -200,13 +204,8 @@ int32_t LdapServer::Login(const char *userName, const char *password)
         Report("login as " + user + " refused: no password given");
         return 1;
     }
-    std::string dn;
-    std::optional<DistinguishedName> parsed;
-    if (const DirectoryNames::Known *known = Resolve(user)) {
-        dn = known->dn;
-    } else if ((parsed = DistinguishedName::Parse(user)) && !parsed->Empty()) {
-        dn = user;
-    } else {
+    const std::string dn = BindNameOf(user);
+    if (dn.empty()) {
         Report("login refused: no object " + user + " below " + baseName_);
         return 1;
     }
@@ -225,6 +224,15 @@ int32_t LdapServer::Login(const char *userName, const char *password)
         operational_.Learn(connection_);
     }
     return 0;
+}
+
+std::string LdapServer::BindNameOf(const std::string &userName)
+{
+    if (const DirectoryNames::Known *known = Resolve(userName)) {
+        return known->dn;
+    }
+    std::optional<DistinguishedName> parsed = DistinguishedName::Parse(userName);
+    return parsed && !parsed->Empty() ? userName : "";
 }
 
 void LdapServer::UpdateLogin(LoginRecord &record)
@@ -269,10 +277,9 @@ bool LdapServer::ListInto(const std::string &fullName, std::vector<ListedChild> 
         return false;
     }
     const DirectoryNames::Known container = *known;
-    DirectoryListing listing(connection_, catalogue_, containerClasses_);
-    LdapStatus status = listing.Build(container.dn, container.canonical, children);
+    LdapStatus status = BuildListing(container, children);
     if (!status.Ok() && connection_.Broken() && EnsureConnected()) {
-        status = listing.Build(container.dn, container.canonical, children);
+        status = BuildListing(container, children);
     }
     if (!status.Ok()) {
         Report("listing " + container.dn + " failed: " + status.text);
@@ -291,6 +298,13 @@ bool LdapServer::ListInto(const std::string &fullName, std::vector<ListedChild> 
         names_.Remember(child.label + "." + fullName, child.dn, child.canonical);
     }
     return true;
+}
+
+LdapStatus LdapServer::BuildListing(const DirectoryNames::Known &container,
+                                    std::vector<ListedChild> &children)
+{
+    DirectoryListing listing(connection_, catalogue_, containerClasses_);
+    return listing.Build(container.dn, container.canonical, children);
 }
 
 const std::vector<ListedChild> *LdapServer::CurrentListing(const std::string &fullName, bool fresh)
@@ -343,6 +357,11 @@ void *LdapServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &re
     if (const DirectoryNames::Known *known = Resolve(FieldText(request.objectName))) {
         times = catalogue_.TimesOf(known->canonical);
     }
+    return HistoryReplyOf(times, replySize);
+}
+
+void *LdapServer::HistoryReplyOf(const std::vector<BackupTime> &times, int32_t &replySize)
+{
     replySize = static_cast<int32_t>(HistoryReplySize(times.size()));
     auto *reply = static_cast<HistoryReply *>(std::malloc(HistoryReplySize(times.size())));
     if (reply == nullptr) {
@@ -355,19 +374,24 @@ void *LdapServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &re
     return reply;
 }
 
-void *LdapServer::RestoreObject(const RestoreRequest &request, int32_t, int32_t &replySize)
+void *LdapServer::RestoreReplyOf(const LdapStatus &status, int32_t &replySize)
 {
     replySize = sizeof(RestoreReply);
     auto *reply = static_cast<RestoreReply *>(std::calloc(1, sizeof(RestoreReply)));
-    if (reply == nullptr) {
-        return nullptr;
+    if (reply != nullptr && !status.Ok()) {
+        reply->status = status.code;
+        CopyCut(reply->message, status.text);
     }
+    return reply;
+}
+
+void *LdapServer::RestoreObject(const RestoreRequest &request, int32_t, int32_t &replySize)
+{
     const std::string name = FieldText(request.objectName);
     const DirectoryNames::Known *known = Resolve(name);
     if (known == nullptr) {
-        reply->status = DirectoryRestore::NotInCatalogue;
-        CopyCut(reply->message, "Unknown object: " + name);
-        return reply;
+        return RestoreReplyOf(
+            LdapStatus{DirectoryRestore::NotInCatalogue, "Unknown object: " + name}, replySize);
     }
     const DirectoryNames::Known object = *known;
     const bool subtree = (request.flags & RestoreWithSubtree) != 0;
@@ -379,8 +403,6 @@ void *LdapServer::RestoreObject(const RestoreRequest &request, int32_t, int32_t 
     }
     if (!status.Ok()) {
         Report("restore of " + object.dn + " failed: " + status.text);
-        reply->status = status.code;
-        CopyCut(reply->message, status.text);
     }
-    return reply;
+    return RestoreReplyOf(status, replySize);
 }

@@ -48,16 +48,23 @@ class LdapServer : public ServerBackend
     const std::string &BaseName() const { return baseName_; }
     const SnapshotCatalogue &Catalogue() const { return catalogue_; }
 
-  private:
-    using Listing = std::pair<std::string, std::vector<ListedChild>>;
+  protected:
+    // A directory's history is its snapshots: without a catalogue it has none.
+    virtual bool NeedsCatalogue() const { return true; }
+    // The children of a container, as the tree shows them.
+    virtual LdapStatus BuildListing(const DirectoryNames::Known &container,
+                                    std::vector<ListedChild> &children);
+    // The name to bind with for a user's name as typed (a typeless name of the tree or a DN);
+    // empty when there is none.
+    virtual std::string BindNameOf(const std::string &userName);
 
-    bool CheckSettings();
-    LdapStatus BindConfigured();
-    LdapStatus Rebind();
+    // Replies allocated as FreeReply releases them; null when memory ran out.
+    static void *HistoryReplyOf(const std::vector<BackupTime> &times, int32_t &replySize);
+    // A failure's text is cut to the message field, never inside a UTF-8 character.
+    static void *RestoreReplyOf(const LdapStatus &status, int32_t &replySize);
+
     bool EnsureConnected();
     const DirectoryNames::Known *Resolve(const std::string &fullName);
-    bool ListInto(const std::string &fullName, std::vector<ListedChild> &children);
-    const std::vector<ListedChild> *CurrentListing(const std::string &fullName, bool fresh);
     void Report(const std::string &text) const;
 
     LdapSettings settings_;
@@ -69,6 +76,16 @@ class LdapServer : public ServerBackend
     DirectoryNames names_;
     std::string baseName_;
     std::string baseDn_;
+
+  private:
+    using Listing = std::pair<std::string, std::vector<ListedChild>>;
+
+    bool CheckSettings();
+    LdapStatus BindConfigured();
+    LdapStatus Rebind();
+    bool ListInto(const std::string &fullName, std::vector<ListedChild> &children);
+    const std::vector<ListedChild> *CurrentListing(const std::string &fullName, bool fresh);
+
     // Who the connection is bound as: the configured identity, a user's, or nobody.
     enum class Bound { Nobody, Configured, User } bound_ = Bound::Nobody;
     std::string boundDn_;

@@ -1,0 +1,173 @@
+// Restores in a domain: deleted objects brought back where they were, with and without the
+// recycle bin, completed from snapshots, and refused with nothing written where they cannot be.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "restore/server/directory/DomainRestore.h"
+#include "tests/server/directory/DomainFixture.h"
+
+using testing::HasSubstr;
+
+namespace
+{
+constexpr unsigned SnapshotTime = 1700000000;
+
+// Every case runs with the recycle bin off (tombstones keep little) and on.
+class DomainRestoreTest : public DomainFixture, public testing::WithParamInterface<bool>
+{
+  protected:
+    DomainRestoreTest() : DomainFixture(DomainController::Options{GetParam()}) {}
+    bool RecycleBin() const { return GetParam(); }
+};
+
+TEST_P(DomainRestoreTest, DeletedLeafComesBackWhereItWasAsTheSameObject)
+{
+    const std::string guid = Value(AnnDn, "objectGUID");
+    const std::string sid = Value(AnnDn, "objectSid");
+    ASSERT_FALSE(guid.empty());
+    ASSERT_TRUE(dc.Delete(AnnDn));
+    OpenAndLogIn();
+    ASSERT_EQ(List(Sales).front(), (Listed{"Ann Smith", false, false}));
+
+    const Restored restored = Restore(Ann);
+
+    EXPECT_EQ(Value(AnnDn, "objectGUID"), guid);
+    EXPECT_EQ(Value(AnnDn, "objectSid"), sid);
+    EXPECT_EQ(Value(AnnDn, "sAMAccountName"), "ann");
+    EXPECT_FALSE(Deleted("ann"));
+    EXPECT_EQ(List(Sales).front(), (Listed{"Ann Smith", false, true}));
+    if (RecycleBin()) {
+        // The recycle bin kept everything, the membership too.
+        EXPECT_EQ(restored.status, 0) << restored.message;
+        EXPECT_EQ(Value(AnnDn, "sn"), "Smith");
+        EXPECT_EQ(Value(AnnDn, "description"), "Sells to the north");
+        EXPECT_EQ(Value(TeamDn, "member"), AnnDn);
+    } else {
+        // Without a snapshot the tombstone's few attributes are all there is: not a success.
+        EXPECT_EQ(restored.status, DomainRestore::PartlyRestored);
+        EXPECT_THAT(restored.message, HasSubstr("Ann Smith (what its tombstone did not keep"));
+        EXPECT_EQ(Value(AnnDn, "sn"), "");
+    }
+    // Brought back whole: the controller lets it be deleted again.
+    EXPECT_TRUE(dc.Delete(AnnDn));
+    EXPECT_TRUE(Deleted("ann"));
+}
+
+TEST_P(DomainRestoreTest, WhatTheTombstoneLostComesFromTheNewestSnapshotInTheSameRun)
+{
+    dc.WriteSnapshot(SnapshotTime - 100, dc.Export());
+    ASSERT_TRUE(dc.Modify(std::string("dn: ") + AnnDn +
+                          "\nchangetype: modify\nreplace: mail\nmail: ann.smith@marrowby.test\n"));
+    dc.WriteSnapshot(SnapshotTime, dc.Export());
+    ASSERT_TRUE(dc.Delete(AnnDn));
+    OpenAndLogIn();
+
+    const Restored restored = Restore(Ann);
+
+    EXPECT_EQ(restored.status, 0) << restored.message << Log();
+    EXPECT_EQ(Value(AnnDn, "sn"), "Smith");
+    EXPECT_EQ(Value(AnnDn, "givenName"), "Ann");
+    EXPECT_EQ(Value(AnnDn, "mail"), "ann.smith@marrowby.test");
+    EXPECT_EQ(Value(AnnDn, "description"), "Sells to the north");
+    EXPECT_EQ(Value(TeamDn, "member"), AnnDn);
+}
+
+TEST_P(DomainRestoreTest, DeletedContainerComesBackWithItsSubtreeParentsFirst)
+{
+    dc.WriteSnapshot(SnapshotTime, dc.Export());
+    // Deleting a subtree deletes the children first: Bob's link follows North when it goes.
+    ASSERT_TRUE(dc.Delete(NorthDn, true));
+    OpenAndLogIn();
+    ASSERT_EQ(List(North), (std::vector<Listed>{{"Bob", false, false}}));
+
+    const Restored restored = Restore(North, 0, true);
+
+    EXPECT_EQ(restored.status, 0) << restored.message << Log();
+    EXPECT_TRUE(dc.Exists(NorthDn));
+    EXPECT_EQ(Value(BobDn, "description"), "Drives north");
+    EXPECT_FALSE(Deleted("bob"));
+    EXPECT_EQ(List(North), (std::vector<Listed>{{"Bob", false, true}}));
+}
+
+TEST_P(DomainRestoreTest, ChildWhoseParentIsStillDeletedIsRefusedWithNothingWritten)
+{
+    ASSERT_TRUE(dc.Delete(NorthDn, true));
+    OpenAndLogIn();
+    List(North);
+
+    const Restored restored = Restore(Bob);
+
+    EXPECT_EQ(restored.status, DomainRestore::NotRestored);
+    EXPECT_THAT(restored.message, HasSubstr("its parent North is deleted"));
+    EXPECT_TRUE(Deleted("bob"));
+    EXPECT_FALSE(dc.Exists(NorthDn));
+}
+
+TEST_P(DomainRestoreTest, ASnapshotsVersionOfALiveObjectIsWrittenOverIt)
+{
+    dc.WriteSnapshot(SnapshotTime, dc.Export());
+    ASSERT_TRUE(dc.Modify(std::string("dn: ") + AnnDn +
+                          "\nchangetype: modify\nreplace: description\ndescription: Moved south\n"
+                          "-\ndelete: givenName\n-\nadd: telephoneNumber\ntelephoneNumber: 555\n"));
+    OpenAndLogIn();
+    List(Sales);
+
+    const Restored restored = Restore(Ann, SnapshotTime);
+
+    EXPECT_EQ(restored.status, 0) << restored.message << Log();
+    EXPECT_EQ(Value(AnnDn, "description"), "Sells to the north");
+    EXPECT_EQ(Value(AnnDn, "givenName"), "Ann");
+    EXPECT_EQ(Value(AnnDn, "telephoneNumber"), "");
+    // A time of which no snapshot holds the object is refused.
+    const Restored unknown = Restore(Ann, SnapshotTime + 1);
+    EXPECT_EQ(unknown.status, DomainRestore::NotRestored);
+    EXPECT_THAT(unknown.message, HasSubstr("No version of " + std::string(AnnDn)));
+}
+
+INSTANTIATE_TEST_SUITE_P(RecycleBin, DomainRestoreTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool> &info) {
+                             return info.param ? "On" : "Off";
+                         });
+
+// A name or an account name that a live object uses since: the deleted object stays deleted.
+struct TakenName {
+    const char *liveObject;
+    const char *account;
+    const char *named; // in the failure
+};
+
+class DomainNameTakenTest : public DomainFixture, public testing::WithParamInterface<TakenName>
+{
+};
+
+TEST_P(DomainNameTakenTest, ANameALiveObjectUsesRefusesTheRestoreWithNothingWritten)
+{
+    const TakenName &taken = GetParam();
+    ASSERT_TRUE(dc.Delete(AnnDn));
+    ASSERT_TRUE(dc.Modify(std::string("dn: ") + taken.liveObject +
+                          "\nchangetype: add\nobjectClass: user\nsAMAccountName: " + taken.account +
+                          "\n"));
+    OpenAndLogIn();
+    std::string deleted;
+    for (const Listed &child : List(Sales)) {
+        deleted = child.present ? deleted : child.name;
+    }
+    ASSERT_THAT(deleted, testing::StartsWith("Ann Smith"));
+
+    const Restored restored = Restore(deleted + "." + Sales);
+
+    EXPECT_EQ(restored.status, DomainRestore::NotRestored);
+    EXPECT_THAT(restored.message, HasSubstr(taken.named));
+    EXPECT_TRUE(Deleted("ann"));
+    EXPECT_EQ(Value(taken.liveObject, "sAMAccountName"), taken.account);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LiveObjects, DomainNameTakenTest,
+    testing::Values(
+        TakenName{"CN=Ann Smith,OU=Sales,DC=marrowby,DC=test", "ann2",
+                  "CN=Ann Smith,OU=Sales,DC=marrowby,DC=test is taken by a live object"},
+        TakenName{"CN=Ann Other,OU=Sales,DC=marrowby,DC=test", "ann",
+                  "the account name ann of Ann Smith is used by "
+                  "CN=Ann Other,OU=Sales,DC=marrowby,DC=test"}));
+} // namespace
