@@ -206,6 +206,14 @@ LdapConnection::~LdapConnection()
     }
 }
 
+bool LdapConnection::NeedsLogin(int code)
+{
+    // A domain controller answers an unbound search with a plain operations error.
+    return code == LDAP_OPERATIONS_ERROR || code == LDAP_STRONG_AUTH_REQUIRED ||
+           code == LDAP_CONFIDENTIALITY_REQUIRED || code == LDAP_INAPPROPRIATE_AUTH ||
+           code == LDAP_INSUFFICIENT_ACCESS || code == LDAP_UNWILLING_TO_PERFORM;
+}
+
 LdapStatus LdapConnection::Connect()
 {
     if (ld_ != nullptr) {
@@ -229,9 +237,14 @@ LdapStatus LdapConnection::Connect()
 }
 
 // Certificates are always checked: a server that cannot prove who it is never sees a password.
+bool LdapConnection::Secured() const
+{
+    return tls_.startTls || strncasecmp(uri_.c_str(), "ldaps://", 8) == 0;
+}
+
 LdapStatus LdapConnection::SecureConnection()
 {
-    if (!tls_.startTls && tls_.caFile.empty() && strncasecmp(uri_.c_str(), "ldaps://", 8) != 0) {
+    if (!Secured() && tls_.caFile.empty()) {
         return LdapStatus{};
     }
     const int demand = LDAP_OPT_X_TLS_DEMAND;
@@ -263,14 +276,22 @@ LdapStatus LdapConnection::Failure(int code, const char *diagnostic)
     if (code == LDAP_TIMEOUT) {
         text += " (no answer from " + uri_ + " within " + std::to_string(timeoutSeconds_) + " s)";
     } else if (code == LDAP_SERVER_DOWN || code == LDAP_CONNECT_ERROR) {
-        // The library says here why a secured connection failed (an untrusted certificate, a
-        // host name the certificate does not name, ...).
+        // A secured connection also fails when the server cannot prove who it is; the library
+        // leaves a diagnostic then, but seldom says why, so the conditions are named here.
         char *reason = nullptr;
         if (ld_ != nullptr) {
             ldap_get_option(ld_, LDAP_OPT_DIAGNOSTIC_MESSAGE, &reason);
         }
-        text += " (" + uri_ +
-                (reason != nullptr && *reason != '\0' ? std::string(": ") + reason : "") + ")";
+        text += " (" + uri_;
+        if (reason != nullptr && *reason != '\0') {
+            text += std::string(": ") + reason;
+        }
+        if (Secured()) {
+            text += "; over TLS the server's certificate must be signed by an authority of " +
+                    (tls_.caFile.empty() ? std::string("the system") : tls_.caFile) +
+                    " and name the host";
+        }
+        text += ")";
         ldap_memfree(reason);
     } else if (diagnostic != nullptr && *diagnostic != '\0') {
         text += std::string(" (") + diagnostic + ")";

@@ -60,6 +60,9 @@ class LdapConnection
     LdapConnection &operator=(const LdapConnection &) = delete;
     ~LdapConnection();
 
+    // Whether a result code is the server refusing an unbound connection what it asked for.
+    static bool NeedsLogin(int code);
+
     // Prepares the handle; the server is first contacted by the first operation, or at once
     // to start TLS.
     LdapStatus Connect();
@@ -91,6 +94,7 @@ class LdapConnection
     LdapStatus Finish(int messageId, int sent);
     LdapStatus Result(LDAPMessage *message, void *serverControls);
     LdapStatus Failure(int code, const char *diagnostic = nullptr);
+    bool Secured() const;
     LdapStatus SecureConnection();
 
     std::string uri_;

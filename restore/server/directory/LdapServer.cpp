@@ -113,6 +113,14 @@ int32_t LdapServer::Open(const char *)
         }
         std::optional<LdapEntry> base;
         status = connection_.Broken() ? status : connection_.Read(baseDn_, {"1.1"}, base);
+        // A directory that shows nothing to an unbound connection opens all the same: the
+        // user logs in next, and the base is read as that user.
+        if (bound_ == Bound::Nobody && !connection_.Broken() &&
+            LdapConnection::NeedsLogin(status.code)) {
+            Report("the base cannot be read before a login: " + status.text);
+            status = LdapStatus{};
+            base.emplace();
+        }
         if (status.Ok() && !base) {
             status = LdapStatus{1, "the base " + baseDn_ + " does not exist"};
         }
@@ -165,8 +173,13 @@ LdapStatus LdapServer::BindConfigured()
 LdapStatus LdapServer::Rebind()
 {
     switch (bound_) {
-    case Bound::Configured:
-        return BindConfigured();
+    case Bound::Configured: {
+        const LdapStatus status = BindConfigured();
+        // The identity stays the configured one, bound or not: the next reconnection binds as
+        // it again rather than going on anonymously.
+        bound_ = Bound::Configured;
+        return status;
+    }
     case Bound::User:
         return connection_.BindSimple(boundDn_, userPassword_.Reveal());
     case Bound::Nobody:
