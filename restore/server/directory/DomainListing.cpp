@@ -26,6 +26,12 @@ const std::vector<std::string> &DomainListing::Attributes()
     return attributes;
 }
 
+const std::vector<std::string> &DomainListing::LiveAttributes()
+{
+    static const std::vector<std::string> attributes{"objectClass", "objectGUID", "whenChanged"};
+    return attributes;
+}
+
 BackupTime DomainListing::Seconds(const std::string &generalizedTime)
 {
     std::tm time{};
@@ -88,10 +94,19 @@ LdapStatus DomainListing::Build(const std::string &dn, const DomainObject &conta
     children.clear();
     LdapStatus status;
     if (!container.deleted) {
+        // A controller answers a paged search several times more slowly: pages only for a
+        // container that has more children than one answer holds.
         bool complete = true;
-        status = connection_.Search(
-            dn, LdapScope::OneLevel, "(objectClass=*)", Attributes(), NoControls,
-            [&](LdapEntry &&entry) { Take(entry, container, false, children, objects); }, complete);
+        const auto take = [&](LdapEntry &&entry) {
+            Take(entry, container, false, children, objects);
+        };
+        status = connection_.Search(dn, LdapScope::OneLevel, "(objectClass=*)", LiveAttributes(),
+                                    Unpaged, take, complete);
+        if (status.Ok() && !complete) {
+            children.clear();
+            status = connection_.Search(dn, LdapScope::OneLevel, "(objectClass=*)",
+                                        LiveAttributes(), NoControls, take, complete);
+        }
         if (status.Ok() && !complete) {
             status = LdapStatus{-1, "the controller cut the list of " + dn + " short"};
         }

@@ -37,8 +37,9 @@ class DomainListing
     LdapStatus Build(const std::string &dn, const DomainObject &container,
                      std::vector<ListedChild> &children, DomainObjects &objects);
 
-    // The attributes a listing reads of each child.
+    // The attributes a listing reads of each child (a live one has no last known name).
     static const std::vector<std::string> &Attributes();
+    static const std::vector<std::string> &LiveAttributes();
     // Seconds since 1970 of a generalized time ("20261210142436.0Z"); 0 when it is not one.
     static BackupTime Seconds(const std::string &generalizedTime);
 

@@ -428,7 +428,10 @@ LdapStatus LdapConnection::Search(const std::string &dn, LdapScope scope, const 
     ControlSet extra(controls);
     for (;;) {
         LDAPControl *page = nullptr;
-        ldap_create_page_control(ld_, PageSize, cookie.bv_len > 0 ? &cookie : nullptr, 0, &page);
+        if ((controls & Unpaged) == 0) {
+            ldap_create_page_control(ld_, PageSize, cookie.bv_len > 0 ? &cookie : nullptr, 0,
+                                     &page);
+        }
         int messageId = 0;
         const int sent =
             ldap_search_ext(ld_, dn.c_str(), ScopeOf(scope), filter.c_str(), names.Get(), 0,

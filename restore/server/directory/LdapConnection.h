@@ -47,8 +47,10 @@ struct LdapTls {
 };
 
 // Controls a request may carry for a domain controller: deleted objects take part, and every
-// DN the reply holds comes with its object's GUID ("<GUID=...>;<SID=...>;DN").
-enum LdapControls : unsigned { NoControls = 0, WithDeleted = 1, WithGuids = 2 };
+// DN the reply holds comes with its object's GUID ("<GUID=...>;<SID=...>;DN"). Searches ask
+// for pages unless told not to: some servers answer a paged search much more slowly, and a
+// search that is not paged may be cut at the server's page size.
+enum LdapControls : unsigned { NoControls = 0, WithDeleted = 1, WithGuids = 2, Unpaged = 4 };
 
 enum class LdapScope { Base, OneLevel, Subtree };
 
