@@ -124,6 +124,26 @@ TEST_P(DomainRestoreTest, ASnapshotsVersionOfALiveObjectIsWrittenOverIt)
     EXPECT_THAT(unknown.message, HasSubstr("No version of " + std::string(AnnDn)));
 }
 
+// Turning the recycle bin on makes the tombstones left from before it recycled objects, which
+// the controller no longer shows nor brings back: they leave the tree.
+class DomainTombstoneTest : public DomainFixture
+{
+};
+
+TEST_F(DomainTombstoneTest, TombstonesFromBeforeTheRecycleBinLeaveTheTreeOnceTheBinIsOn)
+{
+    ASSERT_TRUE(dc.Delete(AnnDn));
+    ASSERT_TRUE(dc.EnableRecycleBin());
+    ASSERT_TRUE(dc.Delete(BobDn));
+    OpenAndLogIn();
+
+    EXPECT_THAT(List(Sales),
+                testing::ElementsAre(Listed{"North", true, true}, Listed{"Team", false, true}));
+    EXPECT_THAT(List(North), testing::ElementsAre(Listed{"Bob", false, false}));
+    EXPECT_EQ(Restore(Ann).status, DomainRestore::NotRestored);
+    EXPECT_EQ(Restore(Bob).status, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(RecycleBin, DomainRestoreTest, testing::Bool(),
                          [](const testing::TestParamInfo<bool> &info) {
                              return info.param ? "On" : "Off";
@@ -131,6 +151,7 @@ INSTANTIATE_TEST_SUITE_P(RecycleBin, DomainRestoreTest, testing::Bool(),
 
 // A name or an account name that a live object uses since: the deleted object stays deleted.
 struct TakenName {
+    const char *label;
     const char *liveObject;
     const char *account;
     const char *named; // in the failure
@@ -165,9 +186,10 @@ TEST_P(DomainNameTakenTest, ANameALiveObjectUsesRefusesTheRestoreWithNothingWrit
 INSTANTIATE_TEST_SUITE_P(
     LiveObjects, DomainNameTakenTest,
     testing::Values(
-        TakenName{"CN=Ann Smith,OU=Sales,DC=marrowby,DC=test", "ann2",
+        TakenName{"Name", "CN=Ann Smith,OU=Sales,DC=marrowby,DC=test", "ann2",
                   "CN=Ann Smith,OU=Sales,DC=marrowby,DC=test is taken by a live object"},
-        TakenName{"CN=Ann Other,OU=Sales,DC=marrowby,DC=test", "ann",
+        TakenName{"AccountName", "CN=Ann Other,OU=Sales,DC=marrowby,DC=test", "ann",
                   "the account name ann of Ann Smith is used by "
-                  "CN=Ann Other,OU=Sales,DC=marrowby,DC=test"}));
+                  "CN=Ann Other,OU=Sales,DC=marrowby,DC=test"}),
+    [](const testing::TestParamInfo<TakenName> &info) { return info.param.label; });
 } // namespace
