@@ -1,6 +1,7 @@
 #include "app/RestoreApp.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 
@@ -18,6 +19,15 @@
 #include "toolkit/Icon.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
+
+namespace
+{
+// The program's own text first; the reason, when there is one, below it.
+std::string WithReason(const std::string &text, const std::string &reason)
+{
+    return reason.empty() ? text : text + "\n\n" + reason;
+}
+} // namespace
 
 RestoreApp::RestoreApp(MW_Cache &serverNames, MW_String &section, MW_String &key)
     : serverNames_(serverNames), section_(section), key_(key),
@@ -65,7 +75,8 @@ bool RestoreApp::OpenNamedOrConfiguredServer(const std::string &name)
         if (OpenServer(serverName_) == 0) {
             return true;
         }
-        ErrorBox(nullptr, WB_OK, kUnableToOpenServer + serverName_).Execute();
+        ErrorBox(nullptr, WB_OK, WithReason(kUnableToOpenServer + serverName_, openFailure_))
+            .Execute();
         return false;
     }
     if (!profile_ || !profile_->ProfileLoaded()) {
@@ -75,7 +86,7 @@ bool RestoreApp::OpenNamedOrConfiguredServer(const std::string &name)
     if (OpenConfiguredServer()) {
         return true;
     }
-    ErrorBox(nullptr, WB_OK, kUnableToOpenAny).Execute();
+    ErrorBox(nullptr, WB_OK, WithReason(kUnableToOpenAny, configuredFailures_)).Execute();
     return false;
 }
 
@@ -106,14 +117,33 @@ bool RestoreApp::OpenConfiguredServer()
 {
     bool opened = false;
     std::string name;
+    configuredFailures_.clear();
     while (!opened && TakeConfiguredServerName(name)) {
         serverName_ = name;
         opened = OpenServer(serverName_) == 0;
+        if (!opened && !openFailure_.empty()) {
+            configuredFailures_ +=
+                (configuredFailures_.empty() ? "" : "\n") + serverName_ + ": " + openFailure_;
+        }
     }
     return opened;
 }
 
 int32_t RestoreApp::OpenServer(const std::string &name)
+{
+    openFailure_.clear();
+    const int32_t result = OpenBackendFor(name);
+    if (result != 0 && openFailure_.empty()) {
+        openFailure_ = server_.RefusalReason();
+    }
+    if (!openFailure_.empty()) {
+        openFailure_[0] =
+            static_cast<char>(std::toupper(static_cast<unsigned char>(openFailure_[0])));
+    }
+    return result;
+}
+
+int32_t RestoreApp::OpenBackendFor(const std::string &name)
 {
     if (!choosesBackend_) {
         return server_.Open(name.c_str());
@@ -150,6 +180,7 @@ RestoreApp::CreateDirectoryBackend(const LdapSettings &settings,
         // Said the way the directory server says what went wrong when opening.
         std::fprintf(stderr, "TARVIK: server %s: %s\n", settings.serverName.c_str(),
                      reason.c_str());
+        openFailure_ = reason;
     }
     return backend;
 }
@@ -160,6 +191,8 @@ bool RestoreApp::Login()
     bool cancelled = false;
     while (!loggedIn && !cancelled) {
         UserDetailsDialog dialog(nullptr);
+        // Why the server did not take the configured bind, or the last name and password.
+        dialog.SetReason(server_.RefusalReason());
         if (dialog.Execute() == 0) {
             cancelled = true;
             continue;

@@ -55,10 +55,12 @@ class RestoreApp : public Application
     bool OpenConfiguredServer();
     bool TakeConfiguredServerName(std::string &name);
     // Opens the named server: a directory server when the profile has a section of that name,
-    // else the simulation (a server built on a given backend keeps that backend).
+    // else the simulation (a server built on a given backend keeps that backend). When it does
+    // not open, openFailure_ says why (empty when nobody can say).
     int32_t OpenServer(const std::string &name);
+    int32_t OpenBackendFor(const std::string &name);
     // A directory backend from the module beside the program (loaded on first use); null, with
-    // the reason on standard error, when the module cannot be used.
+    // the reason in openFailure_ and on standard error, when the module cannot be used.
     std::unique_ptr<ServerBackend> CreateDirectoryBackend(const LdapSettings &settings,
                                                           const std::string &programDirectory);
 
@@ -71,6 +73,9 @@ class RestoreApp : public Application
     bool choosesBackend_ = true;
     std::unique_ptr<ServerLogin> login_;
     std::string serverName_;
+    std::string openFailure_;
+    // Why each configured server that was tried did not open: "NAME: reason" lines.
+    std::string configuredFailures_;
     RestoreAppHooks *hooks_ = nullptr; // deletes itself at process exit
     std::unique_ptr<RestoreProfile> profile_;
     std::unique_ptr<DirectoryModule> directoryModule_; // never unloads the module

@@ -163,6 +163,13 @@ void ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)
 
 int32_t ObjectItem::Restore(std::string &message)
 {
+    RestoreReport unused;
+    return Restore(message, unused);
+}
+
+int32_t ObjectItem::Restore(std::string &message, RestoreReport &written)
+{
+    written = RestoreReport{};
     if (IsInformed()) {
         return 0;
     }
@@ -182,6 +189,9 @@ int32_t ObjectItem::Restore(std::string &message)
     }
     if (restored->status != 0) {
         message = FieldText(restored->message);
+    }
+    if (const RestoreReport *report = server_->LastRestoreReport()) {
+        written = *report;
     }
     return restored->status;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "mwlib/MW_SIGTERMClient.h"
+#include "restore/server/RestoreReport.h"
 #include "restore/server/ServerRecords.h"
 #include "toolkit/ResId.h"
 #include "tree/DisplayItem.h"
@@ -45,6 +46,8 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     bool IsContainer() const { return container_; }
     bool IsOpen() const { return open_; }
     bool IsPresent() const { return present_; }
+    // A restore put the object back into the directory.
+    void SetPresent() { present_ = true; }
     bool IsFilling() const { return filling_; }
     bool IsInformed() const { return Informed() != 0; }
     BackupTime ChosenVersion() const { return chosenVersion_; }
@@ -67,7 +70,9 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     // version is ticked. Informed items, and items whose name is too long, get no rows.
     void FillVersions(NodeList &versions, const VersionFactory &makeRow);
     // Restores this object at its chosen version (with its subtree when Marked). Returns the
-    // server's status (0 when informed); when it is not 0, message says why.
+    // server's status (0 when informed); when it is not 0, message says why. `written` receives
+    // what the server says the restore wrote (nothing when it says nothing or was not asked).
+    int32_t Restore(std::string &message, RestoreReport &written);
     int32_t Restore(std::string &message);
 
     // The object bitmap for the container, present and open flags.
@@ -75,6 +80,8 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     const Bitmap &GetBitmap() const override;
     bool IsExpandable() const override { return container_; }
     bool IsExpanded() const override { return open_; }
+    std::string Description() const override { return present_ ? "" : "deleted"; }
+    std::string ToolTip() const override { return present_ ? "present" : "deleted"; }
     // Marking an object with its subtree restores it at its most recent version.
     void SetCheckState(CheckState state) override;
     void M_SIGTERM() override;

@@ -1,5 +1,6 @@
 #include "tree/TreeView.h"
 
+#include "restore/server/BackupServer.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/WaitPointer.h"
 #include "tree/HistoryView.h"
@@ -59,7 +60,8 @@ void TreeView::SetTopContext(const std::string &name, BackupServer *server,
     host_.UpdateCounts();
 }
 
-// A container whose full name does not fit a request stays closed, and the user is told why.
+// A container whose full name does not fit a request stays closed, and the user is told why; so
+// is the user of a listing that the server cut short or could not give.
 void TreeView::OpenWithWarning(ObjectItem &item)
 {
     ObjectItem::OpenResult result;
@@ -70,6 +72,14 @@ void TreeView::OpenWithWarning(ObjectItem &item)
     if (result == ObjectItem::OpenResult::NameTooLong) {
         WarningBox(host_.QueryParent(), WB_OK, ObjectItem::NameTooLongMessage(item.FullName()))
             .Execute();
+        return;
+    }
+    // A listing the server cut short, or could not give, must not pass for a whole one.
+    const std::string note = result == ObjectItem::OpenResult::Opened && item.Server() != nullptr
+                                 ? item.Server()->TakeListingNote()
+                                 : std::string();
+    if (!note.empty()) {
+        WarningBox(host_.QueryParent(), WB_OK, note).Execute();
     }
 }
 

@@ -100,3 +100,26 @@ TEST(TreeOpenClose, ContainerWhoseNameIsTooLongWarnsAndStaysClosed)
         EXPECT_NE(f.script.Requests()[i].type, ListChildren);
     }
 }
+
+TEST(TreeOpenClose, ListingTheServerCutShortIsOpenedWithAWarningThatSaysSo)
+{
+    MainWindowFixture f;
+    const std::string note = "Sales.Marrowby: the server's size limit of 3 entries cut the "
+                             "listing short; present objects beyond it that no snapshot holds "
+                             "are not shown.";
+    f.script.SetListingNote("Sales.Marrowby", note);
+    {
+        ModalScript script;
+        script.ExpectBox(ModalKind::WarningBox, note, RET_OK);
+        f.DoubleClick(3);
+        ASSERT_EQ(script.Steps().size(), 1u);
+        EXPECT_EQ(script.Steps()[0].parent, f.window.get());
+    }
+    EXPECT_TRUE(f.ItemAt(3)->IsOpen());
+    EXPECT_EQ(f.TextAt(4), "Ann");
+    // A whole listing opens without a word.
+    ModalScript quiet;
+    f.DoubleClick(1);
+    EXPECT_TRUE(f.ItemAt(1)->IsOpen());
+    EXPECT_TRUE(quiet.Steps().empty());
+}

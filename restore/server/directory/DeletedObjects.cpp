@@ -23,12 +23,12 @@ LdapStatus DeletedObjects::ChildrenOf(const std::string &parentGuid,
                                       const std::vector<std::string> &attributes,
                                       const std::function<void(LdapEntry &&)> &each)
 {
-    bool complete = true;
+    int cutBy = 0;
     const std::string filter =
         "(&(isDeleted=TRUE)(lastKnownParent=" + ExtendedDn::GuidDn(parentGuid) + "))";
     LdapStatus status = connection_.Search(containerDn_, LdapScope::OneLevel, filter, attributes,
-                                           WithDeleted, each, complete);
-    if (status.Ok() && !complete) {
+                                           WithDeleted, each, cutBy);
+    if (status.Ok() && cutBy != 0) {
         return LdapStatus{-1, "the controller cut the list of deleted objects short"};
     }
     return status;

@@ -93,22 +93,21 @@ LdapStatus DomainListing::Build(const std::string &dn, const DomainObject &conta
 {
     children.clear();
     LdapStatus status;
+    cutBy_ = 0;
+    liveListed_ = 0;
     if (!container.deleted) {
         // A controller answers a paged search several times more slowly: pages only for a
         // container that has more children than one answer holds.
-        bool complete = true;
         const auto take = [&](LdapEntry &&entry) {
-            Take(entry, container, false, children, objects);
+            liveListed_ += Take(entry, container, false, children, objects) ? 1 : 0;
         };
         status = connection_.Search(dn, LdapScope::OneLevel, "(objectClass=*)", LiveAttributes(),
-                                    Unpaged, take, complete);
-        if (status.Ok() && !complete) {
+                                    Unpaged, take, cutBy_);
+        if (status.Ok() && cutBy_ != 0) {
             children.clear();
+            liveListed_ = 0;
             status = connection_.Search(dn, LdapScope::OneLevel, "(objectClass=*)",
-                                        LiveAttributes(), NoControls, take, complete);
-        }
-        if (status.Ok() && !complete) {
-            status = LdapStatus{-1, "the controller cut the list of " + dn + " short"};
+                                        LiveAttributes(), NoControls, take, cutBy_);
         }
     }
     if (status.Ok()) {

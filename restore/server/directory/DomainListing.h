@@ -37,6 +37,11 @@ class DomainListing
     LdapStatus Build(const std::string &dn, const DomainObject &container,
                      std::vector<ListedChild> &children, DomainObjects &objects);
 
+    // The limit by which the controller cut the live children short (0: they are all there),
+    // and how many it gave.
+    int CutBy() const { return cutBy_; }
+    std::size_t LiveListed() const { return liveListed_; }
+
     // The attributes a listing reads of each child (a live one has no last known name).
     static const std::vector<std::string> &Attributes();
     static const std::vector<std::string> &LiveAttributes();
@@ -51,4 +56,6 @@ class DomainListing
     LdapConnection &connection_;
     DeletedObjects &deleted_;
     const std::unordered_set<std::string> &containerClasses_;
+    int cutBy_ = 0;
+    std::size_t liveListed_ = 0;
 };

@@ -246,7 +246,7 @@ LdapStatus DomainRestore::PlanBelow(const std::string &guid, const std::string &
         if (!status.Ok() || !node.live) {
             continue;
         }
-        bool complete = true;
+        int cutBy = 0;
         status = connection_.Search(
             node.dn, LdapScope::OneLevel, "(objectClass=*)", {"objectGUID", "objectClass"},
             NoControls,
@@ -259,7 +259,7 @@ LdapStatus DomainRestore::PlanBelow(const std::string &guid, const std::string &
                     }
                 }
             },
-            complete);
+            cutBy);
     }
     return status;
 }
@@ -310,11 +310,11 @@ LdapStatus DomainRestore::Check(const Planned &planned)
         return status;
     }
     std::string user;
-    bool complete = true;
+    int cutBy = 0;
     status = connection_.Search(
         domain_.baseDn, LdapScope::Subtree,
         "(sAMAccountName=" + FilterValue(account->front()) + ")", {"1.1"}, NoControls,
-        [&user](LdapEntry &&entry) { user = entry.dn; }, complete);
+        [&user](LdapEntry &&entry) { user = entry.dn; }, cutBy);
     if (!status.Ok()) {
         return Failed(planned.targetDn, status);
     }

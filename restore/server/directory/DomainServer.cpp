@@ -62,7 +62,7 @@ LdapStatus DomainServer::LearnDomain()
         return LdapStatus{};
     }
     std::optional<LdapEntry> root;
-    LdapStatus status = connection_.Read("", {"configurationNamingContext"}, root);
+    LdapStatus status = session_.Connection().Read("", {"configurationNamingContext"}, root);
     if (!status.Ok()) {
         return status;
     }
@@ -70,8 +70,8 @@ LdapStatus DomainServer::LearnDomain()
         root ? root->Values("configurationNamingContext") : nullptr;
     std::optional<LdapEntry> partitions;
     if (configuration != nullptr && !configuration->empty()) {
-        status = connection_.Read("CN=Partitions," + configuration->front(),
-                                  {"msDS-EnabledFeature"}, partitions);
+        status = session_.Connection().Read("CN=Partitions," + configuration->front(),
+                                            {"msDS-EnabledFeature"}, partitions);
     }
     const std::vector<std::string> *features =
         partitions ? partitions->Values("msDS-EnabledFeature") : nullptr;
@@ -79,7 +79,7 @@ LdapStatus DomainServer::LearnDomain()
     for (std::size_t i = 0; features != nullptr && i < features->size(); ++i) {
         recycleBin_ |= LowerAscii((*features)[i]).rfind("cn=recycle bin feature,", 0) == 0;
     }
-    deletedObjectsDn_ = DeletedObjects::ContainerOf(connection_, baseDn_);
+    deletedObjectsDn_ = DeletedObjects::ContainerOf(session_.Connection(), baseDn_);
     return status;
 }
 
@@ -96,7 +96,7 @@ LdapStatus DomainServer::ObjectOf(const DirectoryNames::Known &known, DomainObje
     }
     // Not listed yet (the base, or an object just brought back): as it is now.
     std::optional<LdapEntry> entry;
-    LdapStatus status = connection_.Read(known.dn, DomainListing::Attributes(), entry);
+    LdapStatus status = session_.Connection().Read(known.dn, DomainListing::Attributes(), entry);
     const std::vector<std::string> *guid = entry ? entry->Values("objectGUID") : nullptr;
     if (status.Ok() && (guid == nullptr || guid->empty())) {
         status = LdapStatus{DomainRestore::NotRestored, known.dn + " is not on the controller"};
@@ -113,16 +113,20 @@ LdapStatus DomainServer::ObjectOf(const DirectoryNames::Known &known, DomainObje
 }
 
 LdapStatus DomainServer::BuildListing(const DirectoryNames::Known &container,
-                                      std::vector<ListedChild> &children)
+                                      std::vector<ListedChild> &children, int &cutBy,
+                                      std::size_t &liveListed)
 {
     DomainObject parent;
     LdapStatus status = ObjectOf(container, parent);
     if (!status.Ok()) {
         return status;
     }
-    DeletedObjects deleted(connection_, deletedObjectsDn_);
-    DomainListing listing(connection_, deleted, containerClasses_);
-    return listing.Build(container.dn, parent, children, objects_);
+    DeletedObjects deleted(session_.Connection(), deletedObjectsDn_);
+    DomainListing listing(session_.Connection(), deleted, containerClasses_);
+    status = listing.Build(container.dn, parent, children, objects_);
+    cutBy = listing.CutBy();
+    liveListed = listing.LiveListed();
+    return status;
 }
 
 std::string DomainServer::BindNameOf(const std::string &userName)
@@ -138,7 +142,7 @@ void *DomainServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &
     std::vector<BackupTime> times;
     DomainObject object;
     const DirectoryNames::Known *known = Resolve(FieldText(request.objectName));
-    if (known != nullptr && ObjectOf(*known, object).Ok()) {
+    if (known != nullptr && session_.Run([&] { return ObjectOf(*known, object); }).Ok()) {
         if (object.changed != 0) {
             times.push_back(object.changed);
         }
@@ -153,6 +157,8 @@ void *DomainServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &
 
 void *DomainServer::RestoreObject(const RestoreRequest &request, int32_t, int32_t &replySize)
 {
+    restoreReport_ = RestoreReport{};
+    restoreReport_.subtree = (request.flags & RestoreWithSubtree) != 0;
     const std::string name = FieldText(request.objectName);
     const DirectoryNames::Known *known = Resolve(name);
     if (known == nullptr) {
@@ -160,12 +166,8 @@ void *DomainServer::RestoreObject(const RestoreRequest &request, int32_t, int32_
                               replySize);
     }
     const DirectoryNames::Known object = *known;
-    EnsureConnected();
-    LdapStatus status = Restore(name, object, request);
     // A run cut off by a lost connection is taken up again: what came back is live by now.
-    if (connection_.Broken() && EnsureConnected()) {
-        status = Restore(name, object, request);
-    }
+    const LdapStatus status = session_.Run([&] { return Restore(name, object, request); });
     if (!status.Ok()) {
         Report("restore of " + object.dn + " failed: " + status.text);
     }
@@ -180,11 +182,12 @@ LdapStatus DomainServer::Restore(const std::string &fullName, const DirectoryNam
     if (!status.Ok()) {
         return status;
     }
-    DeletedObjects deleted(connection_, deletedObjectsDn_);
+    DeletedObjects deleted(session_.Connection(), deletedObjectsDn_);
     const DomainRestore::Domain domain{baseDn_, recycleBin_, containerClasses_};
-    DomainRestore restore(connection_, deleted, catalogue_, operational_, domain);
+    DomainRestore restore(session_.Connection(), deleted, catalogue_, operational_, domain);
     status = restore.Run(object, request.version, (request.flags & RestoreWithSubtree) != 0);
-    // What came back is known under its live name from now on.
+    // What came back is known under its live name from now on, and is told to the tree, which
+    // draws it present.
     for (const DomainRestore::Reanimated &brought : restore.Brought()) {
         const std::string canonical = Canonical(brought.dn);
         objects_[canonical] = DomainObject{brought.guid, brought.dn, false,
@@ -192,6 +195,34 @@ LdapStatus DomainServer::Restore(const std::string &fullName, const DirectoryNam
         if (brought.guid == object.guid) {
             names_.Remember(fullName, brought.dn, canonical);
         }
+        ++restoreReport_.addedCount;
+        if (std::optional<std::string> name = FullNameBelow(fullName, object, brought.dn)) {
+            restoreReport_.added.push_back(std::move(*name));
+        }
     }
     return status;
+}
+
+// The tree's full name of an object brought back below the restored one: its labels below the
+// object's, in front of the object's full name.
+std::optional<std::string> DomainServer::FullNameBelow(const std::string &fullName,
+                                                       const DomainObject &top,
+                                                       const std::string &dn) const
+{
+    std::optional<DistinguishedName> below = DistinguishedName::Parse(dn);
+    std::optional<DistinguishedName> above = DistinguishedName::Parse(top.originalDn);
+    if (!below || !above || below->Rdns().size() < above->Rdns().size()) {
+        return std::nullopt;
+    }
+    std::string name = fullName;
+    const std::size_t levels = below->Rdns().size() - above->Rdns().size();
+    for (std::size_t level = levels; level-- > 0;) {
+        name = DistinguishedName::Label(below->Rdns()[level]) + "." + name;
+    }
+    DistinguishedName ancestor = *below;
+    for (std::size_t level = 0; level < levels; ++level) {
+        ancestor = ancestor.Parent();
+    }
+    return ancestor.Canonical() == above->Canonical() ? std::optional<std::string>(name)
+                                                      : std::nullopt;
 }

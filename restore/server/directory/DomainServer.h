@@ -4,6 +4,9 @@
 // older versions and completes what a tombstone lost.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "restore/server/directory/DomainListing.h"
 #include "restore/server/directory/LdapServer.h"
 
@@ -25,7 +28,8 @@ class DomainServer : public LdapServer
   protected:
     bool NeedsCatalogue() const override { return false; }
     LdapStatus BuildListing(const DirectoryNames::Known &container,
-                            std::vector<ListedChild> &children) override;
+                            std::vector<ListedChild> &children, int &cutBy,
+                            std::size_t &liveListed) override;
     // Also a user principal name (ann@marrowby.test) or a down-level name (MARROWBY\ann).
     std::string BindNameOf(const std::string &userName) override;
 
@@ -34,6 +38,8 @@ class DomainServer : public LdapServer
     LdapStatus ObjectOf(const DirectoryNames::Known &known, DomainObject &object);
     LdapStatus Restore(const std::string &fullName, const DirectoryNames::Known &known,
                        const RestoreRequest &request);
+    std::optional<std::string> FullNameBelow(const std::string &fullName, const DomainObject &top,
+                                             const std::string &dn) const;
 
     std::string deletedObjectsDn_; // found once connected and bound
     bool recycleBin_ = false;

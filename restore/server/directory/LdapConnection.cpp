@@ -2,15 +2,14 @@
 #include "restore/server/directory/LdapConnection.h"
 
 #include <ldap.h>
-#include <signal.h>
 #include <strings.h>
 
 #include <memory>
 
+#include "restore/server/directory/PipeSignalGuard.h"
+
 namespace
 {
-constexpr int PageSize = 1000;
-
 // The attribute list as libldap wants it: NUL-terminated texts and a null at the end.
 class AttributeList
 {
@@ -117,18 +116,6 @@ class ControlSet
     std::vector<LDAPControl *> list_;
 };
 
-// A server that closed the connection makes the library's next write raise SIGPIPE, whose
-// default action ends the process: a lost server must be an error to handle, not the end of the
-// program. A disposition the program chose itself is left alone.
-void IgnoreBrokenPipes()
-{
-    struct sigaction current {
-    };
-    if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
-        signal(SIGPIPE, SIG_IGN);
-    }
-}
-
 int ScopeOf(LdapScope scope)
 {
     switch (scope) {
@@ -201,6 +188,7 @@ LdapConnection::LdapConnection(std::string uri, int timeoutSeconds, LdapTls tls)
 
 LdapConnection::~LdapConnection()
 {
+    const PipeSignalGuard guard;
     if (ld_ != nullptr) {
         ldap_unbind_ext_s(ld_, nullptr, nullptr);
     }
@@ -216,12 +204,13 @@ bool LdapConnection::NeedsLogin(int code)
 
 LdapStatus LdapConnection::Connect()
 {
+    const PipeSignalGuard guard;
     if (ld_ != nullptr) {
         ldap_unbind_ext_s(ld_, nullptr, nullptr);
         ld_ = nullptr;
     }
     broken_ = false;
-    IgnoreBrokenPipes();
+    pageSize_ = kPageSize;
     const int code = ldap_initialize(&ld_, uri_.c_str());
     if (code != LDAP_SUCCESS) {
         ld_ = nullptr;
@@ -236,7 +225,6 @@ LdapStatus LdapConnection::Connect()
     return SecureConnection();
 }
 
-// Certificates are always checked: a server that cannot prove who it is never sees a password.
 bool LdapConnection::Secured() const
 {
     return tls_.startTls || strncasecmp(uri_.c_str(), "ldaps://", 8) == 0;
@@ -344,6 +332,7 @@ LdapStatus LdapConnection::Finish(int messageId, int sent)
 
 LdapStatus LdapConnection::BindSimple(const std::string &dn, const std::string &password)
 {
+    const PipeSignalGuard guard;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -357,6 +346,7 @@ LdapStatus LdapConnection::BindSimple(const std::string &dn, const std::string &
 
 LdapStatus LdapConnection::BindExternal()
 {
+    const PipeSignalGuard guard;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -371,6 +361,7 @@ LdapStatus LdapConnection::BindExternal()
 
 LdapStatus LdapConnection::WhoAmI(std::string &authzId)
 {
+    const PipeSignalGuard guard;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -399,87 +390,109 @@ LdapStatus LdapConnection::Read(const std::string &dn, const std::vector<std::st
                                 std::optional<LdapEntry> &entry, unsigned controls)
 {
     entry.reset();
-    bool complete = true;
+    int cutBy = 0;
     LdapStatus status = Search(
         dn, LdapScope::Base, "(objectClass=*)", attributes, controls,
-        [&entry](LdapEntry &&read) { entry = std::move(read); }, complete);
+        [&entry](LdapEntry &&read) { entry = std::move(read); }, cutBy);
     return status.code == LDAP_NO_SUCH_OBJECT ? LdapStatus{} : status;
 }
 
 LdapStatus LdapConnection::List(const std::string &dn, const std::vector<std::string> &attributes,
-                                const std::function<void(LdapEntry &&)> &each, bool &complete)
+                                const std::function<void(LdapEntry &&)> &each, int &cutBy)
 {
-    return Search(dn, LdapScope::OneLevel, "(objectClass=*)", attributes, NoControls, each,
-                  complete);
+    return Search(dn, LdapScope::OneLevel, "(objectClass=*)", attributes, NoControls, each, cutBy);
 }
 
 LdapStatus LdapConnection::Search(const std::string &dn, LdapScope scope, const std::string &filter,
                                   const std::vector<std::string> &attributes, unsigned controls,
-                                  const std::function<void(LdapEntry &&)> &each, bool &complete)
+                                  const std::function<void(LdapEntry &&)> &each, int &cutBy)
 {
-    complete = true;
+    const PipeSignalGuard guard;
+    cutBy = 0;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
     AttributeList names(attributes);
-    berval cookie{0, nullptr};
-    std::unique_ptr<char, void (*)(void *)> cookieBytes(nullptr, ber_memfree);
-    timeval limit{timeoutSeconds_, 0};
-    ControlSet extra(controls);
+    const SearchScope where{dn, ScopeOf(scope), filter, controls};
+    std::string cookie; // where the next page begins, as the server said; empty at both ends
     for (;;) {
-        LDAPControl *page = nullptr;
-        if ((controls & Unpaged) == 0) {
-            ldap_create_page_control(ld_, PageSize, cookie.bv_len > 0 ? &cookie : nullptr, 0,
-                                     &page);
+        std::size_t delivered = 0;
+        LdapStatus status = SearchPage(where, names.Get(), each, cookie, delivered);
+        if (status.code == LDAP_ADMINLIMIT_EXCEEDED && delivered == 0 && pageSize_ > 1 &&
+            (controls & Unpaged) == 0) {
+            // A server may refuse pages larger than a user's limit, and hand out any number of
+            // smaller ones: ask again, from the same place, for half as many.
+            pageSize_ /= 2;
+            continue;
         }
-        int messageId = 0;
-        const int sent =
-            ldap_search_ext(ld_, dn.c_str(), ScopeOf(scope), filter.c_str(), names.Get(), 0,
-                            extra.Get(page), nullptr, &limit, 0, &messageId);
-        ldap_control_free(page);
-        if (sent != LDAP_SUCCESS) {
-            return Failure(sent);
+        if (status.code == LDAP_SIZELIMIT_EXCEEDED || status.code == LDAP_TIMELIMIT_EXCEEDED ||
+            status.code == LDAP_ADMINLIMIT_EXCEEDED) {
+            cutBy = status.code;
+            return LdapStatus{};
         }
-        for (;;) {
-            LDAPMessage *message = nullptr;
-            LdapStatus status = Await(messageId, message, false);
-            if (!status.Ok()) {
-                return status;
-            }
-            const int type = ldap_msgtype(message);
-            if (type == LDAP_RES_SEARCH_ENTRY) {
-                each(TakeEntry(ld_, message));
-            }
-            if (type != LDAP_RES_SEARCH_RESULT) {
-                ldap_msgfree(message);
-                continue;
-            }
-            LDAPControl **returned = nullptr;
-            status = Result(message, &returned);
-            berval next{0, nullptr};
-            if (LDAPControl *response =
-                    ldap_control_find(LDAP_CONTROL_PAGEDRESULTS, returned, nullptr)) {
-                ber_int_t estimate = 0;
-                ldap_parse_pageresponse_control(ld_, response, &estimate, &next);
-            }
-            ldap_controls_free(returned);
-            cookieBytes.reset(next.bv_val);
-            cookie = next;
-            if (status.code == LDAP_SIZELIMIT_EXCEEDED || status.code == LDAP_TIMELIMIT_EXCEEDED ||
-                status.code == LDAP_ADMINLIMIT_EXCEEDED) {
-                complete = false;
-                return LdapStatus{};
-            }
-            if (!status.Ok() || cookie.bv_len == 0) {
-                return status;
-            }
-            break; // the next page
+        if (!status.Ok() || cookie.empty()) {
+            return status;
         }
+    }
+}
+
+// One page of a search (or the whole answer, unpaged): its entries go to `each` and are counted
+// in `delivered`; on success the cookie becomes the one for the next page (empty after the
+// last), else it stays as it was.
+LdapStatus LdapConnection::SearchPage(const SearchScope &where, char **attributes,
+                                      const std::function<void(LdapEntry &&)> &each,
+                                      std::string &cookie, std::size_t &delivered)
+{
+    berval resume{static_cast<ber_len_t>(cookie.size()), cookie.data()};
+    LDAPControl *page = nullptr;
+    if ((where.controls & Unpaged) == 0) {
+        ldap_create_page_control(ld_, pageSize_, cookie.empty() ? nullptr : &resume, 0, &page);
+    }
+    ControlSet controls(where.controls);
+    timeval limit{timeoutSeconds_, 0};
+    int messageId = 0;
+    const int sent =
+        ldap_search_ext(ld_, where.dn.c_str(), where.scope, where.filter.c_str(), attributes, 0,
+                        controls.Get(page), nullptr, &limit, 0, &messageId);
+    ldap_control_free(page);
+    if (sent != LDAP_SUCCESS) {
+        return Failure(sent);
+    }
+    for (;;) {
+        LDAPMessage *message = nullptr;
+        LdapStatus status = Await(messageId, message, false);
+        if (!status.Ok()) {
+            return status;
+        }
+        const int type = ldap_msgtype(message);
+        if (type == LDAP_RES_SEARCH_ENTRY) {
+            each(TakeEntry(ld_, message));
+            ++delivered;
+        }
+        if (type != LDAP_RES_SEARCH_RESULT) {
+            ldap_msgfree(message);
+            continue;
+        }
+        LDAPControl **returned = nullptr;
+        status = Result(message, &returned);
+        berval next{0, nullptr};
+        if (LDAPControl *response =
+                ldap_control_find(LDAP_CONTROL_PAGEDRESULTS, returned, nullptr)) {
+            ber_int_t estimate = 0;
+            ldap_parse_pageresponse_control(ld_, response, &estimate, &next);
+        }
+        ldap_controls_free(returned);
+        if (status.Ok()) {
+            cookie.assign(next.bv_val != nullptr ? next.bv_val : "", next.bv_len);
+        }
+        ber_memfree(next.bv_val);
+        return status;
     }
 }
 
 LdapStatus LdapConnection::Add(const std::string &dn, const LdapAttributes &attributes)
 {
+    const PipeSignalGuard guard;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -496,6 +509,7 @@ LdapStatus LdapConnection::Modify(const std::string &dn,
                                   const std::vector<LdapModification> &modifications,
                                   unsigned controls)
 {
+    const PipeSignalGuard guard;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }

@@ -57,6 +57,8 @@ enum class LdapScope { Base, OneLevel, Subtree };
 class LdapConnection
 {
   public:
+    static constexpr int kPageSize = 1000;
+
     LdapConnection(std::string uri, int timeoutSeconds, LdapTls tls = {});
     LdapConnection(const LdapConnection &) = delete;
     LdapConnection &operator=(const LdapConnection &) = delete;
@@ -79,23 +81,34 @@ class LdapConnection
     // The entry itself; `entry` stays empty (and the status is 0) when it does not exist.
     LdapStatus Read(const std::string &dn, const std::vector<std::string> &attributes,
                     std::optional<LdapEntry> &entry, unsigned controls = NoControls);
-    // Every entry directly below dn, in pages; `complete` false when the server cut the list
-    // (a size or time limit).
+    // Every entry directly below dn, in pages as large as the server allows. When the server
+    // cut the list short, cutBy is the result code of its limit (size, time or administrative
+    // limit exceeded) and the status is 0; otherwise cutBy is 0.
     LdapStatus List(const std::string &dn, const std::vector<std::string> &attributes,
-                    const std::function<void(LdapEntry &&)> &each, bool &complete);
-    // Every entry of the scope that matches the filter, in pages.
+                    const std::function<void(LdapEntry &&)> &each, int &cutBy);
+    // Every entry of the scope that matches the filter, as List gives them.
     LdapStatus Search(const std::string &dn, LdapScope scope, const std::string &filter,
                       const std::vector<std::string> &attributes, unsigned controls,
-                      const std::function<void(LdapEntry &&)> &each, bool &complete);
+                      const std::function<void(LdapEntry &&)> &each, int &cutBy);
     LdapStatus Add(const std::string &dn, const LdapAttributes &attributes);
     LdapStatus Modify(const std::string &dn, const std::vector<LdapModification> &modifications,
                       unsigned controls = NoControls);
 
   private:
+    struct SearchScope {
+        const std::string &dn;
+        int scope;
+        const std::string &filter;
+        unsigned controls;
+    };
+
     LdapStatus Await(int messageId, LDAPMessage *&message, bool all);
     LdapStatus Finish(int messageId, int sent);
     LdapStatus Result(LDAPMessage *message, void *serverControls);
     LdapStatus Failure(int code, const char *diagnostic = nullptr);
+    LdapStatus SearchPage(const SearchScope &where, char **attributes,
+                          const std::function<void(LdapEntry &&)> &each, std::string &cookie,
+                          std::size_t &delivered);
     bool Secured() const;
     LdapStatus SecureConnection();
 
@@ -104,4 +117,7 @@ class LdapConnection
     LdapTls tls_;
     LDAP *ld_ = nullptr;
     bool broken_ = false;
+    // Entries asked for per page: lowered for as long as the connection lasts when the server
+    // refuses a size.
+    int pageSize_ = kPageSize;
 };

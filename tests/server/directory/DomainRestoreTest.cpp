@@ -83,6 +83,11 @@ TEST_P(DomainRestoreTest, DeletedContainerComesBackWithItsSubtreeParentsFirst)
     const Restored restored = Restore(North, 0, true);
 
     EXPECT_EQ(restored.status, 0) << restored.message << Log();
+    // The tree hears what came back, to draw it present.
+    const RestoreReport *report = domain->LastRestoreReport();
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(report->added, (std::vector<std::string>{North, Bob}));
+    EXPECT_EQ(report->addedCount, 2u);
     EXPECT_TRUE(dc.Exists(NorthDn));
     EXPECT_EQ(Value(BobDn, "description"), "Drives north");
     EXPECT_FALSE(Deleted("bob"));

@@ -58,6 +58,7 @@ void ChildProcess::Stop(pid_t &pid, int graceSeconds)
         return;
     }
     ::kill(pid, SIGTERM);
+    ::kill(pid, SIGCONT); // a frozen server must take its signal
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(graceSeconds);
     int status = 0;
     while (::waitpid(pid, &status, WNOHANG) == 0) {

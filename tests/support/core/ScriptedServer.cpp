@@ -8,6 +8,7 @@
 #include <memory>
 #include <numeric>
 #include <random>
+#include <utility>
 
 #include "restore/server/RecordFields.h"
 
@@ -155,6 +156,8 @@ void *ScriptedServer::ListChildren(const ChildRequest &request, int32_t requestS
         FillField(record->name, child.name);
         record->kind = child.kind;
         record->state = child.state;
+    } else if (auto note = listingNotes_.find(container); note != listingNotes_.end()) {
+        pendingNote_ = note->second;
     }
     return record;
 }
@@ -188,7 +191,29 @@ void *ScriptedServer::RestoreObject(const RestoreRequest &request, int32_t reque
         reply->status = it->second.status;
         FillField(reply->message, it->second.message);
     }
+    const auto report = reports_.find(object);
+    lastReport_ = report != reports_.end() ? &report->second : nullptr;
     return reply;
+}
+
+void ScriptedServer::SetListingNote(const std::string &container, std::string note)
+{
+    listingNotes_[container] = std::move(note);
+}
+
+void ScriptedServer::SetRestoreReport(const std::string &object, RestoreReport report)
+{
+    reports_[object] = std::move(report);
+}
+
+std::string ScriptedServer::TakeListingNote()
+{
+    return std::exchange(pendingNote_, std::string());
+}
+
+const RestoreReport *ScriptedServer::LastRestoreReport() const
+{
+    return lastReport_;
 }
 
 void ScriptedServer::FreeReply(void *reply)

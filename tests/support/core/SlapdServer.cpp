@@ -169,6 +169,22 @@ void SlapdServer::Stop()
     ChildProcess::Stop(pid_, 5);
 }
 
+void SlapdServer::Freeze()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGSTOP);
+        int status = 0;
+        ::waitpid(pid_, &status, WUNTRACED); // until it has stopped
+    }
+}
+
+void SlapdServer::Thaw()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGCONT);
+    }
+}
+
 int SlapdServer::Run(const std::vector<std::string> &command, const std::string &input,
                      std::string *output) const
 {
