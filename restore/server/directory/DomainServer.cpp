@@ -47,8 +47,9 @@ int32_t DomainServer::Open(const char *serverName)
                          HasScheme(settings_.uri, "ldapi://") ||
                          (HasScheme(settings_.uri, "ldap://") && settings_.startTls);
     if (!secured) {
-        Report("settings: a domain controller takes passwords only over TLS: give an ldaps:// "
-               "Uri, or StartTls=yes");
+        Refuse("the settings of " + settings_.serverName +
+               ": a domain controller takes passwords only over TLS: give an ldaps:// Uri, or "
+               "StartTls=yes");
         return 1;
     }
     return LdapServer::Open(serverName);

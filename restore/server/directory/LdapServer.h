@@ -73,6 +73,8 @@ class LdapServer : public ServerBackend
 
     const DirectoryNames::Known *Resolve(const std::string &fullName);
     void Report(const std::string &text) const;
+    // Reports the text and keeps it as the reason of the refusal.
+    void Refuse(const std::string &text);
 
     LdapSettings settings_;
     Log log_;
@@ -98,8 +100,6 @@ class LdapServer : public ServerBackend
     // The tree's full name of an entry the tree may show; nothing when it was never listed.
     std::optional<std::string> FullNameOf(const std::string &dn) const;
     void RecordWrites(const DirectoryRestore &restore, bool subtree);
-    // Reports the text and keeps it as the reason of the refusal.
-    void Refuse(const std::string &text);
 
     std::string refusal_;           // why the last open or login was refused
     std::string configuredRefusal_; // why the configured bind failed when the server opened

@@ -48,6 +48,10 @@ TEST_F(DomainOpenTest, NoPasswordGoesOutWithoutTls)
     settings.uri = "ldap://" + dc.Address();
     EXPECT_NE(Open(settings), 0);
     EXPECT_THAT(Log(), HasSubstr("only over TLS"));
+    // Said on screen too, below the program's own text.
+    EXPECT_THAT(domain->RefusalReason(),
+                testing::StartsWith("The settings of DC1: a domain controller takes passwords "
+                                    "only over TLS"));
 }
 
 TEST_F(DomainOpenTest, ACertificateTheSettingsDoNotTrustRefusesTheConnection)
@@ -56,6 +60,7 @@ TEST_F(DomainOpenTest, ACertificateTheSettingsDoNotTrustRefusesTheConnection)
     settings.caFile = dc.Folder() + "/tls/other-ca.pem";
     EXPECT_NE(Open(settings), 0);
     EXPECT_THAT(Log(), HasSubstr("certificate"));
+    EXPECT_THAT(domain->RefusalReason(), HasSubstr("certificate must be signed by an authority"));
     // The same with StartTLS: the upgrade fails and nothing is sent in the clear.
     log.clear();
     settings.uri = "ldap://" + dc.Address();
