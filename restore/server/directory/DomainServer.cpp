@@ -3,7 +3,6 @@
 
 #include <strings.h>
 
-#include <ctime>
 
 #include "restore/server/RecordFields.h"
 #include "restore/server/directory/AsciiCase.h"
@@ -190,9 +189,9 @@ LdapStatus DomainServer::Restore(const std::string &fullName, const DirectoryNam
     // What came back is known under its live name from now on, and is told to the tree, which
     // draws it present.
     for (const DomainRestore::Reanimated &brought : restore.Brought()) {
+        // Read again when next asked about: its time is the controller's.
         const std::string canonical = Canonical(brought.dn);
-        objects_[canonical] = DomainObject{brought.guid, brought.dn, false,
-                                           static_cast<BackupTime>(std::time(nullptr))};
+        objects_.erase(canonical);
         if (brought.guid == object.guid) {
             names_.Remember(fullName, brought.dn, canonical);
         }

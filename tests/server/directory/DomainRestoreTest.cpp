@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "restore/server/directory/DomainRestore.h"
 #include "tests/server/directory/DomainFixture.h"
 
@@ -25,6 +27,7 @@ TEST_P(DomainRestoreTest, DeletedLeafComesBackWhereItWasAsTheSameObject)
     const std::string guid = Value(AnnDn, "objectGUID");
     const std::string sid = Value(AnnDn, "objectSid");
     ASSERT_FALSE(guid.empty());
+    const auto deletedAt = static_cast<BackupTime>(std::time(nullptr)) - 1;
     ASSERT_TRUE(dc.Delete(AnnDn));
     OpenAndLogIn();
     ASSERT_EQ(List(Sales).front(), (Listed{"Ann Smith", false, false}));
@@ -36,6 +39,10 @@ TEST_P(DomainRestoreTest, DeletedLeafComesBackWhereItWasAsTheSameObject)
     EXPECT_EQ(Value(AnnDn, "sAMAccountName"), "ann");
     EXPECT_FALSE(Deleted("ann"));
     EXPECT_EQ(List(Sales).front(), (Listed{"Ann Smith", false, true}));
+    // Its present state is the one the restore made, as the controller dates it.
+    const std::vector<BackupTime> history = History(Ann);
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_GE(history.front(), deletedAt);
     if (RecycleBin()) {
         // The recycle bin kept everything, the membership too.
         EXPECT_EQ(restored.status, 0) << restored.message;
