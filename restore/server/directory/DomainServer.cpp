@@ -3,7 +3,6 @@
 
 #include <strings.h>
 
-
 #include "restore/server/RecordFields.h"
 #include "restore/server/directory/AsciiCase.h"
 #include "restore/server/directory/DomainRestore.h"
@@ -112,6 +111,29 @@ LdapStatus DomainServer::ObjectOf(const DirectoryNames::Known &known, DomainObje
     return status;
 }
 
+// The object with the time of its present state as the controller has it now: it may have been
+// deleted, or brought back, since it was listed.
+LdapStatus DomainServer::CurrentObject(const DirectoryNames::Known &known, DomainObject &object)
+{
+    LdapStatus status = ObjectOf(known, object);
+    std::optional<LdapEntry> entry;
+    if (status.Ok()) {
+        DeletedObjects deleted(session_.Connection(), deletedObjectsDn_);
+        status = deleted.Read(object.guid, {"whenChanged"}, entry);
+    }
+    if (status.Ok() && !entry) {
+        status = LdapStatus{DomainRestore::NotRestored,
+                            object.originalDn + " is gone from the controller"};
+    }
+    if (!status.Ok()) {
+        return status;
+    }
+    const std::vector<std::string> *changed = entry->Values("whenChanged");
+    object.changed =
+        changed != nullptr && !changed->empty() ? DomainListing::Seconds(changed->front()) : 0;
+    return status;
+}
+
 LdapStatus DomainServer::BuildListing(const DirectoryNames::Known &container,
                                       std::vector<ListedChild> &children, int &cutBy,
                                       std::size_t &liveListed)
@@ -142,7 +164,7 @@ void *DomainServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &
     std::vector<BackupTime> times;
     DomainObject object;
     const DirectoryNames::Known *known = Resolve(FieldText(request.objectName));
-    if (known != nullptr && session_.Run([&] { return ObjectOf(*known, object); }).Ok()) {
+    if (known != nullptr && session_.Run([&] { return CurrentObject(*known, object); }).Ok()) {
         if (object.changed != 0) {
             times.push_back(object.changed);
         }
@@ -178,7 +200,7 @@ LdapStatus DomainServer::Restore(const std::string &fullName, const DirectoryNam
                                  const RestoreRequest &request)
 {
     DomainObject object;
-    LdapStatus status = ObjectOf(known, object);
+    LdapStatus status = CurrentObject(known, object);
     if (!status.Ok()) {
         return status;
     }
@@ -189,9 +211,8 @@ LdapStatus DomainServer::Restore(const std::string &fullName, const DirectoryNam
     // What came back is known under its live name from now on, and is told to the tree, which
     // draws it present.
     for (const DomainRestore::Reanimated &brought : restore.Brought()) {
-        // Read again when next asked about: its time is the controller's.
         const std::string canonical = Canonical(brought.dn);
-        objects_.erase(canonical);
+        objects_[canonical] = DomainObject{brought.guid, brought.dn, false, 0};
         if (brought.guid == object.guid) {
             names_.Remember(fullName, brought.dn, canonical);
         }

@@ -36,6 +36,7 @@ class DomainServer : public LdapServer
   private:
     LdapStatus LearnDomain();
     LdapStatus ObjectOf(const DirectoryNames::Known &known, DomainObject &object);
+    LdapStatus CurrentObject(const DirectoryNames::Known &known, DomainObject &object);
     LdapStatus Restore(const std::string &fullName, const DirectoryNames::Known &known,
                        const RestoreRequest &request);
     std::optional<std::string> FullNameBelow(const std::string &fullName, const DomainObject &top,

@@ -55,9 +55,11 @@ TEST_P(DomainRestoreTest, DeletedLeafComesBackWhereItWasAsTheSameObject)
         EXPECT_THAT(restored.message, HasSubstr("Ann Smith (what its tombstone did not keep"));
         EXPECT_EQ(Value(AnnDn, "sn"), "");
     }
-    // Brought back whole: the controller lets it be deleted again.
-    EXPECT_TRUE(dc.Delete(AnnDn));
+    // Brought back whole: the controller lets it be deleted again, and it comes back again.
+    ASSERT_TRUE(dc.Delete(AnnDn));
     EXPECT_TRUE(Deleted("ann"));
+    EXPECT_EQ(Restore(Ann).status, restored.status);
+    EXPECT_EQ(Value(AnnDn, "objectGUID"), guid);
 }
 
 TEST_P(DomainRestoreTest, WhatTheTombstoneLostComesFromTheNewestSnapshotInTheSameRun)
