@@ -48,6 +48,7 @@ class RestoreApp : public Application
     BackupServer &Server() { return server_; }
     ServerLogin *Login() const { return login_.get(); }
     const std::string &ServerName() const { return serverName_; }
+    RestoreAppHooks *Hooks() const { return hooks_; }
     RestoreProfile *Profile() const { return profile_.get(); }
 
   private:

@@ -31,6 +31,7 @@ class DirectorySession
     // A simple bind as the user; from then on the user is the program's identity. When it is
     // refused, the identity stays what it was (and is bound again before the next request).
     LdapStatus LogInAsUser(const std::string &dn, const std::string &password);
+    bool LoggedIn() const { return identity_ != Identity::Nobody; }
     bool LoggedInConfigured() const { return identity_ == Identity::Configured; }
     // The DN acted as (empty for nobody).
     const std::string &BoundDn() const { return boundDn_; }
