@@ -65,6 +65,7 @@ ObjectItem::OpenResult ObjectItem::Open(std::string &failure, std::string &note)
         return OpenResult::Informed; // part of a listing would pass for the whole container
     case RequestEnd::NoReply:
     case RequestEnd::Failed:
+    case RequestEnd::Unsupported:
         failure = std::move(listing.failure);
         return OpenResult::Failed;
     case RequestEnd::Answered:

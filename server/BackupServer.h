@@ -1,5 +1,5 @@
-// The one way the program talks to a backup server: open it by name, send list, history and
-// restore requests as fixed-layout records, and give every reply back through FreeReply.
+// The one way the program talks to a backup server: open it by name, send list, history,
+// restore and search requests as fixed-layout records, and give every reply back through FreeReply.
 #pragma once
 
 #include <cstdint>

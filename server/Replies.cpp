@@ -56,3 +56,28 @@ RestoreReply *Replies::Restore(int32_t status, std::string_view message, int32_t
     }
     return reply;
 }
+
+SearchMatch *Replies::EndOfSearch(int32_t status, int32_t &replySize)
+{
+    auto *record = Allocate<SearchMatch>(sizeof(SearchMatch), replySize);
+    if (record != nullptr) {
+        record->status = status;
+    }
+    return record;
+}
+
+SearchMatch *Replies::Match(int32_t id, std::string_view fullName, uint8_t kind, uint8_t state,
+                            int32_t &replySize)
+{
+    if (fullName.size() >= NameFieldSize) {
+        return nullptr;
+    }
+    auto *record = Allocate<SearchMatch>(sizeof(SearchMatch), replySize);
+    if (record != nullptr) {
+        record->id = id;
+        CopyToField(record->fullName, fullName);
+        record->kind = kind;
+        record->state = state;
+    }
+    return record;
+}

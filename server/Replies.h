@@ -20,6 +20,11 @@ class Replies
                                int32_t &replySize);
     // The backup times of an object, in the given order.
     static HistoryReply *History(std::span<const BackupTime> times, int32_t &replySize);
+    // The end of a search's results, with the status of the search (0: it was made).
+    static SearchMatch *EndOfSearch(int32_t status, int32_t &replySize);
+    // One object a search found, by full name; null when the name does not fit, as for Child.
+    static SearchMatch *Match(int32_t id, std::string_view fullName, uint8_t kind, uint8_t state,
+                              int32_t &replySize);
     // The outcome of a restore; a message longer than its field keeps its first whole characters.
     static RestoreReply *Restore(int32_t status, std::string_view message, int32_t &replySize);
 };

@@ -36,6 +36,10 @@ class ServerBackend
                              int32_t &replySize) = 0;
     virtual void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
                                 int32_t &replySize) = 0;
+    // One match per request, by lastId, then the end record (with SearchUnsupported when the
+    // backend cannot search). A search that failed ends with an end record and a RequestFailure.
+    virtual void *SearchObjects(const SearchRequest &request, int32_t requestSize,
+                                int32_t &replySize) = 0;
 
     virtual void FreeReply(void *reply) { std::free(reply); }
 

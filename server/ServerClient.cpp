@@ -2,9 +2,12 @@
 // received, until the record whose id is 0.
 #include "server/ServerClient.h"
 
+#include <cstdint>
+
 #include "mwlib/MW_Text.h"
 #include "server/BackupServer.h"
 #include "server/RecordFields.h"
+#include "server/SearchRun.h"
 #include "server/ServerReply.h"
 
 namespace
@@ -101,6 +104,24 @@ RestoreOutcome ServerClient::Restore(std::string_view objectName, BackupTime ver
         outcome.written = *report;
     }
     return outcome;
+}
+
+SearchOutcome ServerClient::Search(std::string_view contextName, std::string_view pattern,
+                                   bool deletedOnly,
+                                   const std::function<void(FoundObject &&)> &each,
+                                   const StopCheck &stop)
+{
+    SearchRun run(server_, contextName, pattern, deletedOnly ? SearchDeletedOnly : 0);
+    while (run.Next(SIZE_MAX, each, stop)) {
+    }
+    return SearchOutcome{run.End(), run.Found(), run.Failure()};
+}
+
+bool ServerClient::CanSearch()
+{
+    SearchRun probe(server_, "", "", SearchProbe);
+    probe.Next(1, [](FoundObject &&) {});
+    return probe.End() == RequestEnd::Answered;
 }
 
 std::vector<std::string> ServerClient::TakeNotices()

@@ -1,8 +1,8 @@
-// The backup server's three requests as plain calls that take and return plain values: the
-// children of a container, the backup times of an object, the restore of an object. Inside, the
-// records, their calling order and the release of every reply are as the server expects them.
-// It knows nothing of windows or of the tree, so a worker thread or a command-line program can
-// use it (one thread at a time, like the server it wraps).
+// The backup server's requests as plain calls that take and return plain values: the children
+// of a container, the backup times of an object, the restore of an object, a search by name.
+// Inside, the records, their calling order and the release of every reply are as the server expects
+// them. It knows nothing of windows or of the tree, so a worker thread or a command-line program
+// can use it (one thread at a time, like the server it wraps).
 #pragma once
 
 #include <cstdint>
@@ -31,6 +31,7 @@ enum class RequestEnd {
     NameTooLong, // the name does not fit the request: nothing was sent
     NoReply,     // the server gave no reply, or one shorter than its record
     Failed,      // the server could not serve it and said why
+    Unsupported, // the server does not serve this kind of request
 };
 
 struct ChildListing {
@@ -38,6 +39,19 @@ struct ChildListing {
     std::vector<ListedObject> children; // what arrived before the end
     std::string failure;                // why not, on NoReply or Failed
     std::string note;                   // what the server says of a listing it cut short
+};
+
+// An object a search found.
+struct FoundObject {
+    std::string fullName; // own name first, up to the context searched
+    bool container = false;
+    bool present = true;
+};
+
+struct SearchOutcome {
+    RequestEnd end = RequestEnd::Answered;
+    std::size_t found = 0; // matches handed over before the end
+    std::string failure;   // why not, on NameTooLong, NoReply or Failed
 };
 
 struct ObjectHistory {
@@ -69,6 +83,15 @@ class ServerClient
     ObjectHistory GetHistory(std::string_view objectName);
     // withSubtree: the object together with its whole subtree, loaded or not.
     RestoreOutcome Restore(std::string_view objectName, BackupTime version, bool withSubtree);
+
+    // Every object below the context whose own name matches the pattern (see SearchPattern),
+    // handed to `each` as it arrives; `stop` is asked after each. A caller that must stay
+    // responsive takes the matches in batches with a SearchRun instead.
+    SearchOutcome Search(std::string_view contextName, std::string_view pattern, bool deletedOnly,
+                         const std::function<void(FoundObject &&)> &each,
+                         const StopCheck &stop = {});
+    // Whether the server can search at all (a question that costs it nothing).
+    bool CanSearch();
 
     // What the server has for the user to hear once (snapshot files it does not use, with the
     // reasons); each text is handed out once.

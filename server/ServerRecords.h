@@ -15,6 +15,7 @@ enum RequestType : int32_t {
     ListChildren = 0,
     GetHistory = 1,
     RestoreObject = 2,
+    SearchObjects = 3,
 };
 
 // Every name and message field of the records: 255 characters and the terminating NUL.
@@ -70,6 +71,34 @@ struct RestoreReply {
     char message[NameFieldSize]; // why the restore failed; empty on success
 };
 
+// One SearchObjects request: the objects below a context whose own name matches a pattern,
+// present or deleted, one per reply. The caller zero-fills it first.
+struct SearchRequest {
+    char contextName[NameFieldSize]; // full name of the context whose subtree is searched
+    char pattern[NameFieldSize];     // as the user typed it: `*` and `?` are wildcards
+    int32_t lastId;                  // 0 on the first request, then the id received last
+    uint32_t flags;                  // SearchDeletedOnly, SearchProbe, or 0
+};
+
+// Only deleted objects are wanted.
+inline constexpr uint32_t SearchDeletedOnly = 1;
+// Only whether the server can search is asked: the end record comes at once.
+inline constexpr uint32_t SearchProbe = 2;
+
+// One object a search found. An id of 0 ends the results; its status then says whether the
+// search was made, and the other fields are not set.
+struct SearchMatch {
+    int32_t id;
+    int32_t status;               // on the end record: 0, or SearchUnsupported
+    char fullName[NameFieldSize]; // the object's full name, own name first
+    uint8_t kind;                 // as in ObjectRecord
+    uint8_t state;                // as in ObjectRecord
+    uint8_t unused[2];            // never written
+};
+
+// The server cannot search the objects it holds.
+inline constexpr int32_t SearchUnsupported = 1;
+
 // The user the program acts as and that user's context, each NUL-terminated within its field.
 inline constexpr std::size_t LoginFieldSize = 128;
 
@@ -102,6 +131,19 @@ static_assert(offsetof(RestoreRequest, flags) == 260);
 static_assert(sizeof(RestoreReply) == 260);
 static_assert(offsetof(RestoreReply, status) == 0);
 static_assert(offsetof(RestoreReply, message) == 4);
+
+static_assert(sizeof(SearchRequest) == 520);
+static_assert(offsetof(SearchRequest, contextName) == 0);
+static_assert(offsetof(SearchRequest, pattern) == 256);
+static_assert(offsetof(SearchRequest, lastId) == 512);
+static_assert(offsetof(SearchRequest, flags) == 516);
+
+static_assert(sizeof(SearchMatch) == 268);
+static_assert(offsetof(SearchMatch, id) == 0);
+static_assert(offsetof(SearchMatch, status) == 4);
+static_assert(offsetof(SearchMatch, fullName) == 8);
+static_assert(offsetof(SearchMatch, kind) == 264);
+static_assert(offsetof(SearchMatch, state) == 265);
 
 static_assert(sizeof(LoginRecord) == 256);
 static_assert(offsetof(LoginRecord, context) == 128);

@@ -99,6 +99,11 @@ void *SimulatedServer::RestoreObject(const RestoreRequest &, int32_t, int32_t &r
     return Replies::Restore(0, "", replySize);
 }
 
+void *SimulatedServer::SearchObjects(const SearchRequest &, int32_t, int32_t &replySize)
+{
+    return Replies::EndOfSearch(SearchUnsupported, replySize);
+}
+
 void SimulatedServer::ResetChildCursor()
 {
     childCursor = 0;

@@ -1,5 +1,6 @@
 // The backup server simulated inside the program: every server opens, every login succeeds, a
-// complete listing yields six generated children, histories are fixed dates, restores succeed.
+// complete listing yields six generated children, histories are fixed dates, restores succeed,
+// and searches are refused.
 #pragma once
 
 #include "server/ServerBackend.h"
@@ -19,6 +20,9 @@ class SimulatedServer : public ServerBackend
     void *GetHistory(const HistoryRequest &request, int32_t requestSize,
                      int32_t &replySize) override;
     void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
+                        int32_t &replySize) override;
+    // Its generated objects cannot be searched: the end record at once, with SearchUnsupported.
+    void *SearchObjects(const SearchRequest &request, int32_t requestSize,
                         int32_t &replySize) override;
 
     // The child cursor is program-wide and shared by all listings of all containers: a listing

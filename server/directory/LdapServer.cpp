@@ -16,6 +16,7 @@
 #include "server/Replies.h"
 #include "server/directory/AsciiCase.h"
 #include "server/directory/DirectoryRestore.h"
+#include "server/directory/DirectorySearch.h"
 #include "server/directory/DistinguishedName.h"
 
 namespace
@@ -492,6 +493,109 @@ std::optional<std::string> LdapServer::FullNameOf(const std::string &dn) const
         if (!found) {
             return std::nullopt;
         }
+    }
+    return name;
+}
+
+void *LdapServer::SearchObjects(const SearchRequest &request, int32_t, int32_t &replySize)
+{
+    if ((request.flags & SearchProbe) != 0) {
+        return Replies::EndOfSearch(0, replySize);
+    }
+    const std::string context = FieldText(request.contextName);
+    const std::string pattern = FieldText(request.pattern);
+    const uint32_t flags = request.flags & SearchDeletedOnly;
+    // A search is made afresh on its first request, and when another one came between.
+    if (request.lastId == 0 || !search_ || search_->context != context ||
+        search_->pattern != pattern || search_->flags != flags) {
+        search_.reset();
+        std::string fault;
+        std::optional<std::vector<FoundName>> found =
+            RunSearch(context, pattern, flags != 0, fault);
+        if (!found) {
+            FailRequest(Sentence(fault));
+            return Replies::EndOfSearch(0, replySize);
+        }
+        search_ = Search{context, pattern, flags, std::move(*found)};
+    }
+    const std::size_t index = static_cast<std::size_t>(std::max(request.lastId, 0));
+    if (request.lastId < 0 || index >= search_->found.size()) {
+        search_.reset();
+        return Replies::EndOfSearch(0, replySize);
+    }
+    const FoundName &match = search_->found[index];
+    return Replies::Match(static_cast<int32_t>(index + 1), match.fullName,
+                          match.container ? ContainerObjectKind : LeafObjectKind,
+                          match.present ? 1 : DeletedState, replySize);
+}
+
+std::optional<std::vector<LdapServer::FoundName>> LdapServer::RunSearch(const std::string &context,
+                                                                        const std::string &pattern,
+                                                                        bool deletedOnly,
+                                                                        std::string &fault)
+{
+    listingFault_.clear();
+    const DirectoryNames::Known *known = Resolve(context);
+    if (known == nullptr) {
+        fault = listingFault_.empty()
+                    ? "no object " + context + " in the directory or its snapshots"
+                    : listingFault_;
+        return std::nullopt;
+    }
+    const DirectoryNames::Known top = *known;
+    const std::optional<DistinguishedName> topDn = DistinguishedName::Parse(top.dn);
+    std::vector<SearchHit> hits;
+    const SearchPattern typed(pattern);
+    const LdapStatus status = session_.Run([&] {
+        DirectorySearch search(session_.Connection(), catalogue_, containerClasses_);
+        return search.Run(top.dn, top.canonical, typed, deletedOnly, hits);
+    });
+    if (!status.Ok() || !topDn) {
+        fault = status.Ok() ? "the context's name cannot be read" : status.text;
+        Report("search below " + top.dn + " failed: " + fault);
+        return std::nullopt;
+    }
+    std::vector<FoundName> found;
+    found.reserve(hits.size());
+    for (const SearchHit &hit : hits) {
+        const std::optional<DistinguishedName> dn = DistinguishedName::Parse(hit.dn);
+        if (!dn) {
+            continue;
+        }
+        std::string fullName = FullNameBelow(*dn, topDn->Rdns().size(), context);
+        // An object whose full name does not fit a request could never be asked about.
+        if (fullName.size() >= NameFieldSize) {
+            Report("left out of a search, its name is too long: " + hit.dn);
+            continue;
+        }
+        found.push_back(FoundName{std::move(fullName), hit.container, hit.present});
+    }
+    return found;
+}
+
+// ### A level no listing has named yet gets its typeless label, even where a sibling shares it
+// (the listing would name both by their typed labels); going to such an object then finds no
+// object by that name.
+std::string LdapServer::FullNameBelow(const DistinguishedName &entry, std::size_t contextLevels,
+                                      const std::string &contextName) const
+{
+    const std::vector<RelativeName> &rdns = entry.Rdns();
+    std::string name = contextName;
+    if (rdns.size() <= contextLevels) {
+        return name;
+    }
+    DistinguishedName level = entry;
+    std::vector<std::string> canonicals(rdns.size());
+    for (std::size_t i = 0; i < rdns.size(); ++i, level = level.Parent()) {
+        canonicals[i] = level.Canonical();
+    }
+    for (std::size_t i = rdns.size() - contextLevels; i-- > 0;) {
+        std::string label = DistinguishedName::Label(rdns[i]);
+        const DirectoryNames::Known *known = names_.Find(label + "." + name);
+        if (known != nullptr && known->canonical != canonicals[i]) {
+            label = DistinguishedName::TypedLabel(rdns[i]);
+        }
+        name = label + "." + name;
     }
     return name;
 }

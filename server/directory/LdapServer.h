@@ -16,6 +16,7 @@
 #include "server/directory/DirectoryListing.h"
 #include "server/directory/DirectoryNames.h"
 #include "server/directory/DirectorySession.h"
+#include "server/directory/DistinguishedName.h"
 #include "server/directory/OperationalAttributes.h"
 #include "server/directory/SnapshotCatalogue.h"
 
@@ -44,6 +45,11 @@ class LdapServer : public ServerBackend
     void *GetHistory(const HistoryRequest &request, int32_t requestSize,
                      int32_t &replySize) override;
     void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
+                        int32_t &replySize) override;
+
+    // The live entries and the snapshots' below the context whose own name matches, gathered
+    // on the first request of a search and handed out one per request.
+    void *SearchObjects(const SearchRequest &request, int32_t requestSize,
                         int32_t &replySize) override;
 
     std::string RefusalReason() const override { return refusal_; }
@@ -90,6 +96,17 @@ class LdapServer : public ServerBackend
 
   private:
     using Listing = std::pair<std::string, std::vector<ListedChild>>;
+    struct FoundName {
+        std::string fullName;
+        bool container = false;
+        bool present = false;
+    };
+    struct Search {
+        std::string context;
+        std::string pattern;
+        uint32_t flags = 0;
+        std::vector<FoundName> found;
+    };
 
     bool CheckSettings();
     bool OpenDirectory();
@@ -101,6 +118,15 @@ class LdapServer : public ServerBackend
     // The tree's full name of an entry the tree may show; nothing when it was never listed.
     std::optional<std::string> FullNameOf(const std::string &dn) const;
     void RecordWrites(const DirectoryRestore &restore, bool subtree);
+    // The matches of a search, by full name; nothing, with the reason in `fault`, when the
+    // search could not be made.
+    std::optional<std::vector<FoundName>> RunSearch(const std::string &context,
+                                                    const std::string &pattern, bool deletedOnly,
+                                                    std::string &fault);
+    // The tree's full name of an entry below the context, as far as listings have named its
+    // levels, and by their typeless labels beyond.
+    std::string FullNameBelow(const DistinguishedName &entry, std::size_t contextLevels,
+                              const std::string &contextName) const;
 
     std::string refusal_;           // why the last open or login was refused
     std::string configuredRefusal_; // why the configured bind failed when the server opened
@@ -109,4 +135,5 @@ class LdapServer : public ServerBackend
     // Listings in progress, by container; a few are kept since a listing may be abandoned.
     std::deque<Listing> listings_;
     bool noticesTaken_ = false;
+    std::optional<Search> search_; // the search being handed out
 };

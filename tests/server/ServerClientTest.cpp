@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "server/BackupServer.h"
+#include "server/SearchRun.h"
 #include "server/ServerClient.h"
 #include "server/SimulatedServer.h"
 #include "tests/support/core/ScriptedServer.h"
@@ -46,8 +47,9 @@ class ServerClientTest : public testing::Test
 
 TEST_F(ServerClientTest, ListsRecordByRecordUntilTheEndRecordInDeliveryOrder)
 {
-    script.SetChildren("Sales", {Leaf("Object-0"), Container("Contain-1", false),
-                                 Leaf("Object-2", false), {"Odd", 7, 2}});
+    script.SetChildren(
+        "Sales",
+        {Leaf("Object-0"), Container("Contain-1", false), Leaf("Object-2", false), {"Odd", 7, 2}});
     const ChildListing listing = client.ListChildren("Sales");
     EXPECT_EQ(listing.end, RequestEnd::Answered);
     EXPECT_THAT(Names(listing), ElementsAre("Object-0", "Contain-1", "Object-2", "Odd"));
@@ -244,5 +246,145 @@ TEST(ServerClientSimulation, AListingOfTheSimulationIsItsSixGeneratedChildren)
             EXPECT_EQ(child.name, (child.container ? "Contain-" : "Object-") + std::to_string(i));
         }
     }
+}
+} // namespace
+
+namespace
+{
+std::vector<std::string> FullNames(const std::vector<FoundObject> &found)
+{
+    std::vector<std::string> names;
+    for (const FoundObject &object : found) {
+        names.push_back(object.fullName);
+    }
+    return names;
+}
+
+class ServerClientSearchTest : public ServerClientTest
+{
+  protected:
+    ServerClientSearchTest()
+    {
+        script.SetSearchResults({Leaf("Ann.Sales.Marrowby"),
+                                 Container("Old.Sales.Marrowby", false),
+                                 Leaf("Joanne.Staff.Marrowby", false),
+                                 {"Odd.Marrowby", 7, 2}});
+    }
+
+    std::vector<int32_t> SearchLastIds() const
+    {
+        std::vector<int32_t> ids;
+        for (const LoggedRequest &request : script.RequestsOf(SearchObjects)) {
+            EXPECT_EQ(request.requestSize, 520);
+            EXPECT_TRUE(request.zeroFilled);
+            ids.push_back(request.lastId);
+        }
+        return ids;
+    }
+
+    std::vector<FoundObject> found;
+    std::function<void(FoundObject &&)> keep = [this](FoundObject &&o) {
+        found.push_back(std::move(o));
+    };
+};
+
+TEST_F(ServerClientSearchTest, DeliversEachMatchAsItArrivesUntilTheEndRecord)
+{
+    const SearchOutcome outcome = client.Search("Marrowby", "an", false, keep);
+    EXPECT_EQ(outcome.end, RequestEnd::Answered);
+    EXPECT_EQ(outcome.found, 4u);
+    EXPECT_THAT(FullNames(found), ElementsAre("Ann.Sales.Marrowby", "Old.Sales.Marrowby",
+                                              "Joanne.Staff.Marrowby", "Odd.Marrowby"));
+    const std::vector<std::pair<bool, bool>> kinds = {
+        {false, true}, {true, false}, {false, false}, {true, true}};
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        EXPECT_EQ(found[i].container, kinds[i].first) << i;
+        EXPECT_EQ(found[i].present, kinds[i].second) << i;
+    }
+    EXPECT_THAT(SearchLastIds(), ElementsAre(0, 1, 2, 3, 4));
+    const LoggedRequest first = script.RequestsOf(SearchObjects).front();
+    EXPECT_EQ(first.name, "Marrowby");
+    EXPECT_EQ(first.pattern, "an");
+    EXPECT_EQ(first.flags, 0u);
+}
+
+TEST_F(ServerClientSearchTest, DeletedOnlyIsAskedOfTheServer)
+{
+    client.Search("Marrowby", "*", true, keep);
+    for (const LoggedRequest &request : script.RequestsOf(SearchObjects)) {
+        EXPECT_EQ(request.flags, SearchDeletedOnly);
+    }
+}
+
+TEST_F(ServerClientSearchTest, AStopEndsTheSearchBeforeTheNextRequest)
+{
+    const SearchOutcome outcome =
+        client.Search("Marrowby", "an", false, keep, [this] { return found.size() == 2; });
+    EXPECT_EQ(outcome.end, RequestEnd::Stopped);
+    EXPECT_EQ(outcome.found, 2u);
+    EXPECT_THAT(SearchLastIds(), ElementsAre(0, 1));
+}
+
+TEST_F(ServerClientSearchTest, BatchesGoOnWhereTheLastOneStopped)
+{
+    SearchRun run(server, "Marrowby", "an", 0);
+    EXPECT_TRUE(run.Next(3, keep));
+    EXPECT_EQ(found.size(), 3u);
+    // Other requests between batches do not disturb the search.
+    script.SetChildren("Marrowby", {Container("Sales")});
+    EXPECT_EQ(client.ListChildren("Marrowby").children.size(), 1u);
+    EXPECT_FALSE(run.Next(3, keep));
+    EXPECT_EQ(run.End(), RequestEnd::Answered);
+    EXPECT_EQ(run.Found(), 4u);
+    EXPECT_THAT(SearchLastIds(), ElementsAre(0, 1, 2, 3, 4));
+    EXPECT_FALSE(run.Next(3, keep)); // an ended run sends nothing more
+    EXPECT_EQ(script.RequestsOf(SearchObjects).size(), 5u);
+}
+
+TEST_F(ServerClientSearchTest, AFailureKeepsWhatWasFoundAndSaysWhy)
+{
+    script.SetSearchFailure(2, "Server is unwilling to perform");
+    const SearchOutcome outcome = client.Search("Marrowby", "an", false, keep);
+    EXPECT_EQ(outcome.end, RequestEnd::Failed);
+    EXPECT_EQ(outcome.failure, "Server is unwilling to perform");
+    EXPECT_EQ(found.size(), 2u);
+}
+
+TEST_F(ServerClientSearchTest, AServerThatCannotSearchSaysSoAndFindsNothing)
+{
+    EXPECT_TRUE(client.CanSearch());
+    EXPECT_EQ(script.RequestsOf(SearchObjects).back().flags, SearchProbe);
+    script.SetCannotSearch(true);
+    EXPECT_FALSE(client.CanSearch());
+    EXPECT_EQ(client.Search("Marrowby", "an", false, keep).end, RequestEnd::Unsupported);
+    EXPECT_TRUE(found.empty());
+}
+
+TEST_F(ServerClientSearchTest, AContextOrPatternThatDoesNotFitIsNeverSent)
+{
+    const std::string tooLong(256, 'x');
+    EXPECT_EQ(client.Search(tooLong, "an", false, keep).end, RequestEnd::NameTooLong);
+    const SearchOutcome pattern = client.Search("Marrowby", tooLong, false, keep);
+    EXPECT_EQ(pattern.end, RequestEnd::NameTooLong);
+    EXPECT_FALSE(pattern.failure.empty());
+    EXPECT_TRUE(script.RequestsOf(SearchObjects).empty());
+    EXPECT_TRUE(found.empty());
+}
+
+TEST_F(ServerClientSearchTest, AFullNameWithoutItsNulIsReadWithinItsField)
+{
+    script.SetSearchResults({Leaf(std::string(300, 'y'))});
+    client.Search("Marrowby", "y", false, keep);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].fullName, std::string(256, 'y'));
+}
+
+TEST(ServerClientSimulation, TheSimulationCannotSearch)
+{
+    BackupServer server;
+    ServerClient client(server);
+    EXPECT_FALSE(client.CanSearch());
+    EXPECT_EQ(client.Search("Marrowby", "Object", false, [](FoundObject &&) {}).end,
+              RequestEnd::Unsupported);
 }
 } // namespace

@@ -168,11 +168,26 @@ TEST_F(SimulatedServerTest, OpensEveryServerName)
     EXPECT_EQ(server.Open(""), 0);
 }
 
+TEST_F(SimulatedServerTest, RefusesEverySearchWithoutHandingOutAnObject)
+{
+    SearchRequest request{};
+    std::memcpy(request.pattern, "Object", 6);
+    int32_t replySize = 0;
+    void *reply = nullptr;
+    server.Request(SearchObjects, sizeof request, &request, replySize, reply);
+    ASSERT_EQ(replySize, static_cast<int32_t>(sizeof(SearchMatch)));
+    const auto *end = static_cast<const SearchMatch *>(reply);
+    EXPECT_EQ(end->id, 0);
+    EXPECT_EQ(end->status, SearchUnsupported);
+    server.FreeReply(reply);
+    EXPECT_EQ(NextChild(0).id, 1); // the child cursor did not move
+}
+
 TEST_F(SimulatedServerTest, UnknownRequestTypeLeavesTheOutParametersUntouched)
 {
     ChildRequest request{};
     int marker = 0;
-    for (int32_t type : {3, -1, 1000}) {
+    for (int32_t type : {4, -1, 1000}) {
         int32_t replySize = -7;
         void *reply = &marker;
         server.Request(type, sizeof request, &request, replySize, reply);

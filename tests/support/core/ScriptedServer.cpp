@@ -142,9 +142,15 @@ void *ScriptedServer::ListChildren(const ChildRequest &request, int32_t requestS
     // Large listings run with the log off and no hook: then only the count is kept, and the
     // request is not copied for the log (a benchmark counts the server's time as the tree's).
     if (logging_ || hook_) {
-        Received({RequestType::ListChildren, requestSize, container, request.lastId, 0, 0,
+        Received({RequestType::ListChildren,
+                  requestSize,
+                  container,
+                  request.lastId,
+                  0,
+                  0,
                   ZeroBehindText(request.containerName) && request.reserved1 == 0 &&
-                      request.reserved2 == 0});
+                      request.reserved2 == 0,
+                  {}});
     } else {
         ++requestCount_;
     }
@@ -184,8 +190,14 @@ void *ScriptedServer::GetHistory(const HistoryRequest &request, int32_t requestS
                                  int32_t &replySize)
 {
     const std::string object = FieldText(request.objectName);
-    Received({RequestType::GetHistory, requestSize, object, 0, 0, 0,
-              ZeroBehindText(request.objectName)});
+    Received({RequestType::GetHistory,
+              requestSize,
+              object,
+              0,
+              0,
+              0,
+              ZeroBehindText(request.objectName),
+              {}});
     auto it = histories_.find(object);
     const std::vector<BackupTime> none;
     return Counted(Replies::History(it == histories_.end() ? none : it->second, replySize));
@@ -195,8 +207,14 @@ void *ScriptedServer::RestoreObject(const RestoreRequest &request, int32_t reque
                                     int32_t &replySize)
 {
     const std::string object = FieldText(request.objectName);
-    Received({RequestType::RestoreObject, requestSize, object, 0, request.version, request.flags,
-              ZeroBehindText(request.objectName)});
+    Received({RequestType::RestoreObject,
+              requestSize,
+              object,
+              0,
+              request.version,
+              request.flags,
+              ZeroBehindText(request.objectName),
+              {}});
     auto it = outcomes_.find(object);
     RestoreReply *reply = Counted(Replies::Restore(0, "", replySize));
     if (it != outcomes_.end()) {
@@ -206,6 +224,42 @@ void *ScriptedServer::RestoreObject(const RestoreRequest &request, int32_t reque
     const auto report = reports_.find(object);
     lastReport_ = report != reports_.end() ? &report->second : nullptr;
     return reply;
+}
+
+void ScriptedServer::SetSearchResults(std::vector<ScriptedChild> matches)
+{
+    searchResults_ = std::move(matches);
+}
+
+void ScriptedServer::SetSearchFailure(std::size_t after, std::string reason)
+{
+    searchFailure_ = {after, std::move(reason)};
+}
+
+void *ScriptedServer::SearchObjects(const SearchRequest &request, int32_t requestSize,
+                                    int32_t &replySize)
+{
+    Received({RequestType::SearchObjects, requestSize, FieldText(request.contextName),
+              request.lastId, 0, request.flags,
+              ZeroBehindText(request.contextName) && ZeroBehindText(request.pattern),
+              FieldText(request.pattern)});
+    if (cannotSearch_) {
+        return Counted(Replies::EndOfSearch(SearchUnsupported, replySize));
+    }
+    const std::size_t index = static_cast<std::size_t>(std::max(request.lastId, 0));
+    if (!searchFailure_.second.empty() && index >= searchFailure_.first) {
+        FailRequest(searchFailure_.second);
+        return Counted(Replies::EndOfSearch(0, replySize));
+    }
+    if ((request.flags & SearchProbe) != 0 || request.lastId < 0 ||
+        index >= searchResults_.size()) {
+        return Counted(Replies::EndOfSearch(0, replySize));
+    }
+    const ScriptedChild &match = searchResults_[index];
+    SearchMatch *record = Counted(
+        Replies::Match(static_cast<int32_t>(index + 1), "", match.kind, match.state, replySize));
+    FillField(record->fullName, match.name); // as it stands, a faulty name included
+    return record;
 }
 
 void ScriptedServer::SetListingNote(const std::string &container, std::string note)

@@ -27,11 +27,12 @@ ScriptedChild Container(std::string name, bool present = true);
 struct LoggedRequest {
     RequestType type;
     int32_t requestSize;
-    std::string name;   // containerName or objectName
-    int32_t lastId;     // ListChildren
-    BackupTime version; // RestoreObject
-    uint32_t flags;     // RestoreObject
-    bool zeroFilled;    // every byte behind the name's NUL and every reserved field is 0
+    std::string name;    // containerName, objectName or a search's contextName
+    int32_t lastId;      // ListChildren, SearchObjects
+    BackupTime version;  // RestoreObject
+    uint32_t flags;      // RestoreObject, SearchObjects
+    bool zeroFilled;     // every byte behind the name's NUL and every reserved field is 0
+    std::string pattern; // SearchObjects
 };
 
 class ScriptedServer : public ServerBackend
@@ -65,6 +66,15 @@ class ScriptedServer : public ServerBackend
     // the end record comes with the reason as the request's failure. An empty reason lists it
     // again.
     void SetListingFailure(const std::string &container, std::size_t after, std::string reason);
+    // What every search finds, by full name (the name field holds the full name), delivered as
+    // it stands whatever the pattern, by lastId alone.
+    void SetSearchResults(std::vector<ScriptedChild> matches);
+    // From now on searches end at once with SearchUnsupported (true), or are made (false).
+    void SetCannotSearch(bool cannot) { cannotSearch_ = cannot; }
+    // From now on a search fails once it has handed out `after` matches, with the reason as the
+    // request's failure. An empty reason lets searches succeed again.
+    void SetSearchFailure(std::size_t after, std::string reason);
+
     // What TakeNotices hands out, once.
     void SetNotices(std::vector<std::string> notices) { notices_ = std::move(notices); }
 
@@ -97,6 +107,8 @@ class ScriptedServer : public ServerBackend
                      int32_t &replySize) override;
     void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
                         int32_t &replySize) override;
+    void *SearchObjects(const SearchRequest &request, int32_t requestSize,
+                        int32_t &replySize) override;
     void FreeReply(void *reply) override;
     std::string TakeListingNote() override;
     const RestoreReport *LastRestoreReport() const override;
@@ -127,6 +139,9 @@ class ScriptedServer : public ServerBackend
     std::string pendingNote_;
     std::unordered_map<std::string, RestoreReport> reports_;
     const RestoreReport *lastReport_ = nullptr;
+    std::vector<ScriptedChild> searchResults_;
+    bool cannotSearch_ = false;
+    std::pair<std::size_t, std::string> searchFailure_;
     std::unordered_map<std::string, int32_t> openResults_;
     bool loggedIn_ = true;
     bool anyLogin_ = true;
