@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutDialog.h"
+#include "app/FindDialog.h"
 #include "app/MainWindowLayout.h"
 #include "app/ReleaseNotesDialog.h"
 #include "app/SetTopContextDialog.h"
@@ -32,7 +33,11 @@ MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serv
     Show();
 }
 
-MainWindow::~MainWindow() = default;
+// The Find dialog goes first: it may still be searching through the client.
+MainWindow::~MainWindow()
+{
+    findDialog_.reset();
+}
 
 void MainWindow::InitChildren()
 {
@@ -73,6 +78,9 @@ void MainWindow::InitChildren()
     Resize();
     // The tree view has the keyboard from the start, so the program can be used without a mouse.
     treePanel_.GetRowArea().GrabFocus();
+    if (client_ == nullptr || !client_->CanSearch()) {
+        SearchUnsupported();
+    }
     ShowServerNotices();
 }
 
@@ -162,6 +170,8 @@ long MainWindow::MenuSelectHdl(MenuBar &menu)
         return CmdClearAll();
     case kMenuItemClearSubtree:
         return CmdClearSubtree();
+    case kMenuItemFind:
+        return CmdFind();
     case kMenuItemRestore:
         return RunRestore();
     case kMenuItemAbout:
@@ -192,6 +202,31 @@ bool MainWindow::CmdSetTopContext()
         SetTopContext(dialog.GetContext());
     }
     return true;
+}
+
+bool MainWindow::CmdFind()
+{
+    if (!findDialog_) {
+        findDialog_ = std::make_unique<FindDialog>(this, static_cast<FindDialogHost &>(*this));
+    }
+    findDialog_->Present();
+    return true;
+}
+
+bool MainWindow::GoToObject(const std::string &fullName)
+{
+    if (!treeReactions_.GoTo(fullName)) {
+        return false;
+    }
+    treePanel_.GetRowArea().GrabFocus(); // so that the object can be marked at once
+    return true;
+}
+
+void MainWindow::SearchUnsupported()
+{
+    if (PopupMenu *view = menuBar_ ? menuBar_->GetPopupMenu(kMenuItemView) : nullptr) {
+        view->EnableItem(kMenuItemFind, false);
+    }
 }
 
 bool MainWindow::CmdAbout()

@@ -4,9 +4,11 @@
 // dispatches the menu commands by id and asks before it closes while objects are marked.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/CountsField.h"
+#include "app/FindDialogHost.h"
 #include "app/TerminationNotice.h"
 #include "model/NodeList.h"
 #include "model/RestoreSelection.h"
@@ -20,12 +22,16 @@
 #include "tree/TreeViewReactions.h"
 #include "tree/TreeViewReactionsHost.h"
 
+class FindDialog;
 class MenuBar;
 class MW_SIGTERMClientList;
 class ServerClient;
 class ServerLogin;
 
-class MainWindow : public WorkWindow, private TreeViewReactionsHost, private RestoreRunHost
+class MainWindow : public WorkWindow,
+                   private TreeViewReactionsHost,
+                   private RestoreRunHost,
+                   private FindDialogHost
 {
   public:
     static constexpr uint16_t kCountsField = 1;
@@ -50,6 +56,7 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     bool CmdClearAll() { return treeReactions_.ClearAll(); }
     bool CmdClearSubtree() { return treeReactions_.ClearSubtree(); }
     bool CmdSetTopContext();
+    bool CmdFind();
     bool RunRestore();
     bool CmdAbout();
     bool CmdReleaseNotes();
@@ -69,12 +76,18 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     Splitter &GetSplitter() { return splitter_; }
     const std::string &TopContext() const { return treeReactions_.TopContext(); }
     TreeViewReactions &TreeReactions() { return treeReactions_; }
+    // The Find dialog once the command has made it; null before.
+    FindDialog *GetFindDialog() { return findDialog_.get(); }
 
   private:
     void EnableClearSubtree(bool enable) override;
     Window *QueryParent() override { return this; }
     Window *DialogParent() override { return this; }
     void AfterRestoreRun() override;
+    ServerClient *SearchClient() override { return client_; }
+    std::string SearchContext() const override { return TopContext(); }
+    bool GoToObject(const std::string &fullName) override;
+    void SearchUnsupported() override;
 
     // The lists come before the panels that show them, so they outlive the panels.
     NodeList objectForest_;
@@ -95,4 +108,5 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     RestoreRun restoreRun_;
     bool restoring_ = false;
     TerminationNotice notice_; // waits for the end of a restore run
+    std::unique_ptr<FindDialog> findDialog_;
 };

@@ -140,10 +140,30 @@ DialogResource Restore()
                   });
 }
 
+// What the Find dialog's status line says before the first search.
+const char kFindPrompt[] = "Type a name, or a part of one; * and ? are wildcards.";
+
+DialogResource Find()
+{
+    return Dialog(
+        kDialogFind, kModeless, "Find", {40, 20, 300, 200},
+        {
+            Control(K::FixedText, kFindPatternLabel, 6, 9, 40, 10, "Find what:"),
+            Control(K::Edit, kFindPattern, 48, 7, 180, 12),
+            Control(K::PushButton, kFindButton, 240, 6, 54, 14, "~Find"),
+            Control(K::CheckBox, kFindDeletedOnly, 48, 23, 140, 10, "~Deleted objects only"),
+            Control(K::PushButton, kFindStop, 240, 23, 54, 14, "~Stop"),
+            Control(K::FixedText, kFindResultsLabel, 6, 40, 40, 10, "Results:"),
+            Control(K::FixedText, kFindStatus, 48, 40, 246, 10, kFindPrompt),
+            Control(K::ResultTable, kFindResults, 6, 52, 288, 124),
+            Control(K::PushButton, kFindClose, 240, 181, 54, 14, "Close"),
+        });
+}
+
 } // namespace
 
 std::vector<DialogResource> TarvikDialogs()
 {
     return {About(),       SetTopContext(),  ReleaseNotes(), Splash(),
-            UserDetails(), RestoreObjects(), Restore()};
+            UserDetails(), RestoreObjects(), Restore(),      Find()};
 }

@@ -17,6 +17,7 @@ inline constexpr uint16_t kMenuItemRestore = 9;
 inline constexpr uint16_t kMenuItemHelp = 10;
 inline constexpr uint16_t kMenuItemAbout = 11;
 inline constexpr uint16_t kMenuItemReleaseNotes = 12;
+inline constexpr uint16_t kMenuItemFind = 13;
 
 inline constexpr uint16_t kStringReleaseNotes = 256; // ends with "\r\n"
 inline constexpr uint16_t kStringVersion = 257;
@@ -46,6 +47,7 @@ inline constexpr uint16_t kDialogSplash = 259; // modeless, without title
 inline constexpr uint16_t kDialogUserDetails = 260;
 inline constexpr uint16_t kDialogRestoreObjects = 261;
 inline constexpr uint16_t kDialogRestore = 262;
+inline constexpr uint16_t kDialogFind = 263; // modeless
 
 // Controls, by dialog. A local id is unique only among the controls of one kind, so several
 // names below share a value. OK and Cancel buttons are 1 in every dialog that has them.
@@ -83,3 +85,13 @@ inline constexpr uint16_t kRestoreObjectsContainers = 3;
 inline constexpr uint16_t kRestoreObjectsLeaves = 4;
 
 inline constexpr uint16_t kRestoreResults = 1; // list box
+
+inline constexpr uint16_t kFindPatternLabel = 1; // fixed texts
+inline constexpr uint16_t kFindResultsLabel = 2;
+inline constexpr uint16_t kFindStatus = 3;
+inline constexpr uint16_t kFindPattern = 1;     // edit
+inline constexpr uint16_t kFindDeletedOnly = 1; // check box
+inline constexpr uint16_t kFindButton = 1;      // push buttons
+inline constexpr uint16_t kFindStop = 2;
+inline constexpr uint16_t kFindClose = 3;
+inline constexpr uint16_t kFindResults = 1; // result table

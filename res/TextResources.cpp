@@ -22,6 +22,7 @@ MenuItemResource DropDown(uint16_t id, std::string text, std::string helpText,
 std::vector<MenuResource> TarvikMenus()
 {
     const std::vector<MenuItemResource> view = {
+        Item(kMenuItemFind, "~Find...", "Find an object by name, deleted or not", true, "Ctrl+F"),
         Item(kMenuItemSetTopContext, "Set ~Top Context...", "Set top context of tree view window"),
         Item(kMenuItemSetUserContext, "Set ~User Context...", "", false),
     };

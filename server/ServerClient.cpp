@@ -117,6 +117,13 @@ SearchOutcome ServerClient::Search(std::string_view contextName, std::string_vie
     return SearchOutcome{run.End(), run.Found(), run.Failure()};
 }
 
+std::unique_ptr<SearchRun> ServerClient::StartSearch(std::string_view contextName,
+                                                     std::string_view pattern, bool deletedOnly)
+{
+    return std::make_unique<SearchRun>(server_, contextName, pattern,
+                                       deletedOnly ? SearchDeletedOnly : 0);
+}
+
 bool ServerClient::CanSearch()
 {
     SearchRun probe(server_, "", "", SearchProbe);

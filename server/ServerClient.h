@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@
 #include "server/ServerRecords.h"
 
 class BackupServer;
+class SearchRun;
 
 // One child of a listing, in the order the server delivered it.
 struct ListedObject {
@@ -90,6 +92,9 @@ class ServerClient
     SearchOutcome Search(std::string_view contextName, std::string_view pattern, bool deletedOnly,
                          const std::function<void(FoundObject &&)> &each,
                          const StopCheck &stop = {});
+    // A search taken in batches (see SearchRun); nothing is sent yet.
+    std::unique_ptr<SearchRun> StartSearch(std::string_view contextName, std::string_view pattern,
+                                           bool deletedOnly);
     // Whether the server can search at all (a question that costs it nothing).
     bool CanSearch();
 

@@ -35,3 +35,10 @@ const Bitmap &ObjectPictures::Of(const DisplayItem &row)
 {
     return Pictures()[IdOf(static_cast<const ObjectItem &>(row)).Id() - kBitmapConoDele];
 }
+
+const Bitmap &ObjectPictures::OfFound(bool container, bool present)
+{
+    const uint16_t id = container ? (present ? kBitmapConcPres : kBitmapConcDele)
+                                  : (present ? kBitmapObjPrese : kBitmapObjDelet);
+    return Pictures()[id - kBitmapConoDele];
+}

@@ -15,4 +15,6 @@ class ObjectPictures
     // The picture of a row of the tree view (every row there is an object). The six pictures are
     // loaded together on first use and kept for the program's life.
     static const Bitmap &Of(const DisplayItem &row);
+    // The picture of an object not (yet) in the tree: a closed container or a leaf.
+    static const Bitmap &OfFound(bool container, bool present);
 };

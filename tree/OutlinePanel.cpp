@@ -219,6 +219,16 @@ void OutlinePanel::ScrollIntoView(int32_t row)
     }
 }
 
+void OutlinePanel::ShowAndSelectRow(int32_t row)
+{
+    Refresh(); // rows inserted a moment ago must be laid out before they can be scrolled to
+    if (row < 0 || static_cast<size_t>(row) >= list_->TotalCount()) {
+        return;
+    }
+    ScrollIntoView(row);
+    SelectRow(row);
+}
+
 void OutlinePanel::CycleCheck(int32_t row)
 {
     if (!showCheckColumn_ || row < 0 || static_cast<size_t>(row) >= list_->TotalCount()) {

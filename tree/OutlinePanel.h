@@ -66,6 +66,8 @@ class OutlinePanel : public Window, private ForestObserver
     const Bitmap &PictureOf(const DisplayItem &row) const;
 
     void SelectRow(int32_t row) { rowArea_.SelectRow(row); }
+    // Catches up with the forest, scrolls the row into view and selects it.
+    void ShowAndSelectRow(int32_t row);
     void Activate() { rowArea_.Activate(); }
     void MoveCaretBy(int32_t delta);
     void MoveCaretTo(int32_t row);

@@ -135,6 +135,69 @@ long TreeViewReactions::CheckHdl(OutlinePanel &, const CheckClick &click)
     return 1;
 }
 
+namespace
+{
+// Whether `name` ends with "." and `tail`, that dot not escaped (a dot inside an object's own
+// name stands behind a backslash).
+bool EndsWithLevels(const std::string &name, const std::string &tail)
+{
+    if (name.size() <= tail.size() ||
+        name.compare(name.size() - tail.size(), tail.size(), tail) != 0) {
+        return false;
+    }
+    std::size_t dot = name.size() - tail.size() - 1;
+    if (name[dot] != '.') {
+        return false;
+    }
+    std::size_t backslashes = 0;
+    while (dot > backslashes && name[dot - 1 - backslashes] == '\\') {
+        ++backslashes;
+    }
+    return backslashes % 2 == 0;
+}
+} // namespace
+
+ObjectItem *TreeViewReactions::ChildOnPath(ObjectItem &container, const std::string &fullName) const
+{
+    const std::string below = "." + container.FullName();
+    NodeList &children = container.Node()->Children();
+    ObjectItem *ancestor = nullptr;
+    for (std::size_t i = 0; i < children.Count(); ++i) {
+        auto *child = static_cast<ObjectItem *>(children.ElementAt(i)->Item());
+        const std::string childName = child->StoredText() + below;
+        if (childName == fullName) {
+            return child;
+        }
+        if (ancestor == nullptr && child->IsContainer() && EndsWithLevels(fullName, childName)) {
+            ancestor = child;
+        }
+    }
+    return ancestor;
+}
+
+bool TreeViewReactions::GoTo(const std::string &fullName)
+{
+    ObjectItem *item = TopItem();
+    if (item == nullptr ||
+        (item->FullName() != fullName && !EndsWithLevels(fullName, item->FullName()))) {
+        return false;
+    }
+    while (item->FullName() != fullName) {
+        if (!item->IsOpen()) {
+            OpenWithWarning(*item);
+            if (!item->IsOpen()) {
+                return false;
+            }
+        }
+        item = ChildOnPath(*item, fullName);
+        if (item == nullptr) {
+            return false;
+        }
+    }
+    panel_.ShowAndSelectRow(static_cast<int32_t>(forest_.RowOf(*item->Node())));
+    return true;
+}
+
 bool TreeViewReactions::ClearBelow(ObjectItem &item)
 {
     if (!selection_.HasMarks(item)) {

@@ -40,6 +40,10 @@ class TreeViewReactions
     long SelectHdl(OutlinePanel &panel);
     long OpenHdl(OutlinePanel &panel);
     long CheckHdl(OutlinePanel &panel, const CheckClick &click);
+    // Opens every container on the way from the top context to the object, as the user would,
+    // then scrolls to the object and selects it (which shows its history). False when the
+    // object is not found on the way (nor the way itself: a listing failed, which was said).
+    bool GoTo(const std::string &fullName);
     bool ClearAll();
     bool ClearSubtree();
 
@@ -52,6 +56,8 @@ class TreeViewReactions
   private:
     void OpenWithWarning(ObjectItem &item);
     bool ClearBelow(ObjectItem &item);
+    // The child of an open container that is the object, or one of its ancestors; null if none.
+    ObjectItem *ChildOnPath(ObjectItem &container, const std::string &fullName) const;
 
     OutlinePanel &panel_;
     NodeList &forest_;

@@ -122,6 +122,21 @@ const std::vector<ExpectedDialog> kDialogs = {
          {K::OKButton, 1, {195, 140, 40, 12}, ""},
          {K::CancelButton, 1, {195, 155, 40, 12}, ""},
      }},
+    {263,
+     false,
+     "Find",
+     {40, 20, 300, 200},
+     {
+         {K::FixedText, 1, {6, 9, 40, 10}, "Find what:"},
+         {K::Edit, 1, {48, 7, 180, 12}, ""},
+         {K::PushButton, 1, {240, 6, 54, 14}, "~Find"},
+         {K::CheckBox, 1, {48, 23, 140, 10}, "~Deleted objects only"},
+         {K::PushButton, 2, {240, 23, 54, 14}, "~Stop"},
+         {K::FixedText, 2, {6, 40, 40, 10}, "Results:"},
+         {K::FixedText, 3, {48, 40, 246, 10}, kOwnWording},
+         {K::ResultTable, 1, {6, 52, 288, 124}, ""},
+         {K::PushButton, 3, {240, 181, 54, 14}, "Close"},
+     }},
 };
 
 void ExpectControl(const ExpectedControl &expected, const ControlResource &actual)

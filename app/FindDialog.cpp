@@ -1,0 +1,178 @@
+// The Find dialog: a search run in batches, its results in a sortable table.
+#include "app/FindDialog.h"
+
+#include "app/FindDialogHost.h"
+#include "res/ResourceIds.h"
+#include "server/SearchRun.h"
+#include "tree/ObjectPictures.h"
+
+namespace
+{
+// The object's own name: its full name up to the first dot that is not escaped.
+std::string OwnName(const std::string &fullName)
+{
+    for (std::size_t i = 0; i < fullName.size(); ++i) {
+        if (fullName[i] == '\\') {
+            ++i;
+        } else if (fullName[i] == '.') {
+            return fullName.substr(0, i);
+        }
+    }
+    return fullName;
+}
+} // namespace
+
+FindDialog::FindDialog(Window *parent, FindDialogHost &host)
+    : ModelessDialog(parent, ResId(kDialogFind)), host_(host),
+      patternLabel_(this, ResId(kFindPatternLabel)), pattern_(this, ResId(kFindPattern)),
+      find_(this, ResId(kFindButton)), deletedOnly_(this, ResId(kFindDeletedOnly)),
+      stop_(this, ResId(kFindStop)), resultsLabel_(this, ResId(kFindResultsLabel)),
+      status_(this, ResId(kFindStatus)), results_(this, ResId(kFindResults)),
+      close_(this, ResId(kFindClose))
+{
+    FreeResource();
+    const int unit = Units().ToPixelX(4);
+    results_.SetColumns({"Name", "Full name", "Kind", "State"},
+                        {unit * 16, unit * 30, unit * 14, unit * 10});
+    find_.SetDefault(true);
+    stop_.Disable();
+    find_.SetClickHdl([this](Control &) {
+        StartSearch();
+        return 1L;
+    });
+    stop_.SetClickHdl([this](Control &) {
+        StopSearch();
+        return 1L;
+    });
+    close_.SetClickHdl([this](Control &) {
+        StopSearch();
+        Hide();
+        return 1L;
+    });
+    results_.SetActivateHdl([this](ResultTable &table) {
+        GoToRow(table.SelectedRow());
+        return 1L;
+    });
+}
+
+FindDialog::~FindDialog() = default;
+
+void FindDialog::Present()
+{
+    ModelessDialog::Present();
+    pattern_.GrabFocus();
+}
+
+void FindDialog::StartSearch()
+{
+    ServerClient *client = host_.SearchClient();
+    const std::string pattern = pattern_.GetText();
+    if (client == nullptr || IsSearching()) {
+        return;
+    }
+    if (pattern.empty()) {
+        status_.SetText("Type a name, or a part of one, to find.");
+        pattern_.GrabFocus();
+        return;
+    }
+    results_.Clear();
+    found_.clear();
+    searched_ = pattern;
+    stopAsked_ = false;
+    run_ = client->StartSearch(host_.SearchContext(), pattern, deletedOnly_.IsChecked());
+    find_.Disable();
+    stop_.Enable();
+    status_.SetText("Searching...");
+    nextBatch_.Post();
+}
+
+void FindDialog::StopSearch()
+{
+    if (IsSearching()) {
+        stopAsked_ = true;
+        nextBatch_.Post(); // ends it at the next pass, between two batches
+    }
+}
+
+void FindDialog::NextBatch()
+{
+    if (!run_) {
+        return;
+    }
+    if (stopAsked_) {
+        Finish(RequestEnd::Stopped, {});
+        return;
+    }
+    std::vector<FoundObject> batch;
+    run_->Next(kBatch, [&](FoundObject &&found) { batch.push_back(std::move(found)); });
+    Show(batch);
+    if (run_->Ended()) {
+        Finish(run_->End(), std::string(run_->Failure())); // a copy: Finish lets the run go
+        return;
+    }
+    status_.SetText("Searching... " + CountText());
+    nextBatch_.Post();
+}
+
+void FindDialog::Show(const std::vector<FoundObject> &batch)
+{
+    std::vector<ResultTable::Row> rows;
+    rows.reserve(batch.size());
+    for (const FoundObject &found : batch) {
+        rows.push_back(ResultTable::Row{{OwnName(found.fullName), found.fullName,
+                                         found.container ? "Container" : "Leaf object",
+                                         found.present ? "Present" : "Deleted"},
+                                        &ObjectPictures::OfFound(found.container, found.present),
+                                        KindColumn,
+                                        static_cast<int>(found_.size())});
+        found_.push_back(found);
+    }
+    results_.AddRows(rows);
+}
+
+std::string FindDialog::CountText() const
+{
+    return std::to_string(found_.size()) +
+           (found_.size() == 1 ? " object found." : " objects found.");
+}
+
+void FindDialog::Finish(RequestEnd end, std::string failure)
+{
+    run_.reset();
+    find_.Enable();
+    stop_.Disable();
+    switch (end) {
+    case RequestEnd::Answered:
+        status_.SetText(found_.empty() ? "No object matches \"" + searched_ + "\"." : CountText());
+        break;
+    case RequestEnd::Stopped:
+        status_.SetText("Stopped: " + CountText());
+        break;
+    case RequestEnd::Unsupported:
+        status_.SetText(kCannotSearch);
+        find_.Disable();
+        host_.SearchUnsupported();
+        break;
+    case RequestEnd::NameTooLong:
+    case RequestEnd::NoReply:
+    case RequestEnd::Failed:
+        status_.SetText("The search failed: " + failure +
+                        (found_.empty() ? std::string() : " (" + CountText() + ")"));
+        break;
+    }
+    if (!found_.empty()) {
+        results_.SelectRow(0);
+    }
+}
+
+void FindDialog::GoToRow(int row)
+{
+    const int key = results_.KeyAt(row);
+    if (key < 0 || static_cast<std::size_t>(key) >= found_.size()) {
+        return;
+    }
+    const std::string &fullName = found_[static_cast<std::size_t>(key)].fullName;
+    if (!host_.GoToObject(fullName)) {
+        status_.SetText(fullName + " is not in the tree view.");
+    }
+}

@@ -1,0 +1,19 @@
+// What the Find dialog asks of the window it finds objects for.
+#pragma once
+
+#include <string>
+
+class ServerClient;
+
+class FindDialogHost
+{
+  public:
+    virtual ~FindDialogHost() = default;
+    virtual ServerClient *SearchClient() = 0;
+    // The context whose subtree is searched: the tree's top context.
+    virtual std::string SearchContext() const = 0;
+    // Shows the object in the tree, selected, with its history; false when it is not there.
+    virtual bool GoToObject(const std::string &fullName) = 0;
+    // The server said it cannot search: the Find command goes off.
+    virtual void SearchUnsupported() = 0;
+};

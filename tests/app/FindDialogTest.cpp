@@ -1,0 +1,193 @@
+// Finding objects from the main window: the Find command, matches as they arrive with a count,
+// Stop, no match, a server that cannot search, and going to a result deep in the tree.
+#include <QHeaderView>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "app/FindDialog.h"
+#include "tests/app/MainWindowFixture.h"
+
+namespace
+{
+void ScriptSearchableTree(ScriptedServer &script)
+{
+    ScriptSmallTree(script);
+    script.SetSearchResults({Leaf("Cid.East.Sales.Marrowby"), Container("East.Sales.Marrowby"),
+                             Leaf("Gone.East.Sales.Marrowby", false)});
+    script.SetHistory("Cid.East.Sales.Marrowby", {700000000, 800000000});
+}
+
+void ScriptUnsearchableTree(ScriptedServer &script)
+{
+    ScriptSmallTree(script);
+    script.SetCannotSearch(true);
+}
+
+class FindDialogTest : public testing::Test
+{
+  protected:
+    explicit FindDialogTest(void (*scriptTree)(ScriptedServer &) = ScriptSearchableTree)
+        : f(scriptTree)
+    {
+    }
+
+    FindDialog &Open()
+    {
+        f.Menu(kMenuItemFind);
+        if (f.window->GetFindDialog() == nullptr) {
+            f.window->CmdFind(); // as the command would, were it enabled
+        }
+        FindDialog *dialog = f.window->GetFindDialog();
+        EXPECT_NE(dialog, nullptr);
+        return *dialog;
+    }
+
+    // Runs the event loop until the search has ended (each pass takes one batch).
+    void Search(FindDialog &dialog, const std::string &pattern, bool deletedOnly = false)
+    {
+        dialog.SetPattern(pattern);
+        dialog.SetDeletedOnly(deletedOnly);
+        QTest::mouseClick(dialog.FindButton().Widget(), Qt::LeftButton);
+        for (int pass = 0; pass < 1000 && dialog.IsSearching(); ++pass) {
+            QApplication::processEvents();
+        }
+        ASSERT_FALSE(dialog.IsSearching());
+    }
+
+    std::vector<std::string> Column(FindDialog &dialog, int column)
+    {
+        std::vector<std::string> cells;
+        for (int row = 0; row < dialog.Results().RowCount(); ++row) {
+            cells.push_back(dialog.Results().CellText(row, column));
+        }
+        return cells;
+    }
+
+    MainWindowFixture f;
+};
+
+TEST_F(FindDialogTest, ShowsEveryMatchInNamedColumnsWithACount)
+{
+    FindDialog &dialog = Open();
+    Search(dialog, "e");
+    EXPECT_EQ(dialog.StatusText(), "3 objects found.");
+    using V = std::vector<std::string>;
+    EXPECT_EQ(Column(dialog, FindDialog::NameColumn), (V{"Cid", "East", "Gone"}));
+    EXPECT_EQ(Column(dialog, FindDialog::KindColumn),
+              (V{"Leaf object", "Container", "Leaf object"}));
+    EXPECT_EQ(Column(dialog, FindDialog::StateColumn), (V{"Present", "Present", "Deleted"}));
+    const LoggedRequest last = f.script.RequestsOf(SearchObjects).back();
+    EXPECT_EQ(last.name, "Marrowby"); // the top context's subtree
+    EXPECT_EQ(last.pattern, "e");
+    EXPECT_EQ(last.flags, 0u);
+
+    // A list with named columns, named itself, for assistive tools.
+    auto *table = static_cast<QTreeWidget *>(dialog.Results().Widget());
+    EXPECT_EQ(table->headerItem()->text(FindDialog::FullNameColumn).toStdString(), "Full name");
+    EXPECT_EQ(table->accessibleName().toStdString(), "Results:");
+    // Sorted by the column the user picks.
+    dialog.Results().SortByColumn(FindDialog::StateColumn, true);
+    EXPECT_EQ(dialog.Results().CellText(0, FindDialog::NameColumn), "Gone");
+}
+
+TEST_F(FindDialogTest, DeletedOnlyIsAskedAndNoMatchIsSaid)
+{
+    FindDialog &dialog = Open();
+    f.script.SetSearchResults({});
+    Search(dialog, "nobody", true);
+    EXPECT_EQ(dialog.StatusText(), "No object matches \"nobody\".");
+    EXPECT_EQ(dialog.Results().RowCount(), 0);
+    EXPECT_EQ(f.script.RequestsOf(SearchObjects).back().flags, SearchDeletedOnly);
+}
+
+TEST_F(FindDialogTest, AnEmptyPatternAsksTheServerNothing)
+{
+    FindDialog &dialog = Open();
+    Search(dialog, "");
+    EXPECT_TRUE(f.script.RequestsOf(SearchObjects).size() <= 1u); // the start-up probe at most
+    EXPECT_FALSE(dialog.StatusText().empty());
+}
+
+TEST_F(FindDialogTest, StopEndsTheSearchBetweenBatchesKeepingWhatWasFound)
+{
+    std::vector<ScriptedChild> many;
+    for (int i = 0; i < 350; ++i) {
+        many.push_back(Leaf("P" + std::to_string(i) + ".Sales.Marrowby"));
+    }
+    f.script.SetSearchResults(many);
+    FindDialog &dialog = Open();
+    f.script.OnRequest([&](const LoggedRequest &request) {
+        if (request.type == SearchObjects && request.lastId == 150) {
+            QTest::mouseClick(dialog.StopButton().Widget(), Qt::LeftButton);
+        }
+    });
+    Search(dialog, "p");
+    f.script.OnRequest({});
+    const std::size_t kept = FindDialog::kBatch * 2; // the batch under way ran to its end
+    EXPECT_EQ(dialog.Results().RowCount(), static_cast<int>(kept));
+    EXPECT_EQ(dialog.StatusText(), "Stopped: " + std::to_string(kept) + " objects found.");
+    EXPECT_EQ(f.script.RequestsOf(SearchObjects).back().lastId, static_cast<int32_t>(kept - 1));
+    EXPECT_TRUE(dialog.FindButton().IsEnabled());
+    EXPECT_FALSE(dialog.StopButton().IsEnabled());
+}
+
+TEST_F(FindDialogTest, AFailureSaysWhyAndKeepsWhatWasFound)
+{
+    f.script.SetSearchFailure(2, "Server is unwilling to perform");
+    FindDialog &dialog = Open();
+    Search(dialog, "e");
+    EXPECT_EQ(dialog.StatusText(),
+              "The search failed: Server is unwilling to perform (2 objects found.)");
+    EXPECT_EQ(dialog.Results().RowCount(), 2);
+}
+
+TEST_F(FindDialogTest, ChoosingAResultFourLevelsDownOpensItsPathSelectsItAndShowsItsHistory)
+{
+    FindDialog &dialog = Open();
+    Search(dialog, "e");
+    // Sorted the other way round, the rows must still lead to their own objects.
+    dialog.Results().SortByColumn(FindDialog::NameColumn, false);
+    dialog.Results().SelectRow(2); // Cid
+    QTest::keyClick(dialog.Results().Widget(), Qt::Key_Return);
+    QApplication::processEvents();
+
+    const int32_t row = f.Tree().SelectedRow();
+    ASSERT_NE(f.ItemAt(row), nullptr);
+    EXPECT_EQ(f.ItemAt(row)->FullName(), "Cid.East.Sales.Marrowby");
+    EXPECT_TRUE(f.ItemAt(3)->IsOpen()); // Sales
+    EXPECT_TRUE(f.ItemAt(6)->IsOpen()); // East
+    EXPECT_GE(row, f.Tree().TopRow());
+    EXPECT_LT(row, f.Tree().TopRow() + f.Tree().VisibleRows());
+    EXPECT_EQ(f.window->VersionList().TotalCount(), 2u);
+    EXPECT_EQ(f.script.RequestsOf(GetHistory).back().name, "Cid.East.Sales.Marrowby");
+    // Nothing was searched again on the way.
+    EXPECT_EQ(dialog.Results().RowCount(), 3);
+}
+
+TEST_F(FindDialogTest, AResultTheTreeDoesNotHoldIsSaid)
+{
+    FindDialog &dialog = Open();
+    Search(dialog, "e");
+    ASSERT_EQ(dialog.Results().CellText(2, FindDialog::NameColumn), "Gone");
+    dialog.GoToRow(2); // the listing of East does not hold it
+    EXPECT_EQ(dialog.StatusText(), "Gone.East.Sales.Marrowby is not in the tree view.");
+}
+
+class UnsearchableServerTest : public FindDialogTest
+{
+  protected:
+    UnsearchableServerTest() : FindDialogTest(ScriptUnsearchableTree) {}
+};
+
+TEST_F(UnsearchableServerTest, FindIsOffAndTheDialogSaysTheServerCannotSearch)
+{
+    EXPECT_FALSE(f.menuBar.IsItemEnabled(kMenuItemFind));
+    f.Menu(kMenuItemFind);
+    EXPECT_EQ(f.window->GetFindDialog(), nullptr);
+    FindDialog &dialog = Open(); // a server may also refuse only when asked to search
+    Search(dialog, "ann");
+    EXPECT_EQ(dialog.StatusText(), FindDialog::kCannotSearch);
+    EXPECT_FALSE(dialog.FindButton().IsEnabled());
+    EXPECT_EQ(dialog.Results().RowCount(), 0);
+}
+} // namespace

@@ -1,0 +1,35 @@
+#include "toolkit/PushButton.h"
+
+#include <QPushButton>
+
+#include "toolkit/QtText.h"
+
+PushButton::PushButton(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new QPushButton)
+{
+    // Only the default button answers Return, wherever the focus is.
+    Button()->setAutoDefault(false);
+    if (ResourceEntry()) {
+        Button()->setText(MnemonicToQt(ResourceEntry()->text));
+    }
+    QObject::connect(Button(), &QPushButton::clicked, [this] { Click(); });
+}
+
+QPushButton *PushButton::Button() const
+{
+    return static_cast<QPushButton *>(Widget());
+}
+
+void PushButton::SetDefault(bool isDefault)
+{
+    Button()->setDefault(isDefault);
+}
+
+void PushButton::SetText(const std::string &text)
+{
+    Button()->setText(MnemonicToQt(text));
+}
+
+std::string PushButton::GetText() const
+{
+    return FromQt(Button()->text());
+}
