@@ -5,6 +5,7 @@
 #include "app/ReleaseNotesDialog.h"
 #include "app/SetTopContextDialog.h"
 #include "res/ResourceIds.h"
+#include "restore/PastRunsDialog.h"
 #include "restore/server/ServerLogin.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
@@ -21,7 +22,8 @@ MainWindow::MainWindow(MenuBar *menuBar, BackupServer *server, std::string *serv
       historyView_(this, true, kHistoryChecks, &versionList_), statusBar_(this), splitter_(this),
       server_(server), serverName_(serverName), login_(login), connection_(connection),
       menuBar_(menuBar), history_(historyView_, versionList_),
-      tree_(treeView_, objectForest_, history_, *this), restoreRun_(objectForest_, *this)
+      tree_(treeView_, objectForest_, history_, *this), journal_(RunJournal::DefaultPath()),
+      restoreRun_(objectForest_, *this)
 {
     treeView_.Hide();
     historyView_.Hide();
@@ -61,8 +63,8 @@ void MainWindow::InitChildren()
     statusBar_.InsertItem(kUserField, 400, SIB_LEFT, 5);
     statusBar_.InsertItem(kServerField, 80, SIB_LEFT, 5);
     UpdateCounts();
-    statusBar_.SetItemText(kUserField, login_ ? login_->UserName() : "");
-    statusBar_.SetItemText(kServerField, serverName_ ? *serverName_ : "");
+    statusBar_.SetItemText(kUserField, UserName());
+    statusBar_.SetItemText(kServerField, ServerName());
     statusBar_.Show();
     Resize();
     // The tree view has the keyboard from the start, so the program can be used without a mouse.
@@ -146,6 +148,8 @@ long MainWindow::MenuSelectHdl(MenuBar &menu)
         return CmdClearSubtree();
     case kMenuItemRestore:
         return RunRestore();
+    case kMenuItemPastRuns:
+        return CmdPastRuns();
     case kMenuItemAbout:
         return CmdAbout();
     case kMenuItemReleaseNotes:
@@ -177,6 +181,12 @@ bool MainWindow::CmdSetTopContext()
     return true;
 }
 
+bool MainWindow::CmdPastRuns()
+{
+    PastRunsDialog::ShowJournal(this, journal_);
+    return true;
+}
+
 bool MainWindow::CmdAbout()
 {
     AboutDialog(this).Execute();
@@ -187,6 +197,16 @@ bool MainWindow::CmdReleaseNotes()
 {
     ReleaseNotesDialog(this).Execute();
     return true;
+}
+
+std::string MainWindow::ServerName()
+{
+    return serverName_ ? *serverName_ : "";
+}
+
+std::string MainWindow::UserName()
+{
+    return login_ ? login_->UserName() : "";
 }
 
 void MainWindow::AfterRestoreRun()

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "report/RunJournal.h"
 #include "restore/RestoreRun.h"
 #include "restore/RestoreRunHost.h"
 #include "toolkit/Splitter.h"
@@ -46,6 +47,7 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     bool CmdClearSubtree() { return tree_.ClearSubtree(); }
     bool CmdSetTopContext();
     bool RunRestore() { return restoreRun_.RunRestore(); }
+    bool CmdPastRuns();
     bool CmdAbout();
     bool CmdReleaseNotes();
 
@@ -68,6 +70,9 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     Window *QueryParent() override { return this; }
     Window *DialogParent() override { return this; }
     void AfterRestoreRun() override;
+    std::string ServerName() override;
+    std::string UserName() override;
+    const RunJournal &Journal() override { return journal_; }
 
     // The lists come before the panels that show them, so they outlive the panels.
     NodeList objectForest_;
@@ -83,5 +88,6 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     MenuBar *menuBar_;
     HistoryView history_;
     TreeView tree_; // holds the top context's name
+    RunJournal journal_;
     RestoreRun restoreRun_;
 };

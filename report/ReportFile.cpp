@@ -6,6 +6,7 @@
 #include "report/DelimitedText.h"
 #include "report/FileReplacement.h"
 #include "report/ReportTable.h"
+#include "report/ReportTime.h"
 #include "report/RunReportJson.h"
 
 ReportFormat ReportFormatOf(std::string_view path)
@@ -27,6 +28,15 @@ std::string ReportFileText(const RunReport &report, ReportFormat format)
         return RunReportToJson(report, JsonLayout::Indented) + "\n";
     }
     return CsvText(ReportTable(report));
+}
+
+std::string SuggestedReportName(const RunReport &report)
+{
+    // "2024-05-03T14:22:10+02:00" -> "2024-05-03-142210"
+    std::string time = IsoTime(report.started).substr(0, 19);
+    std::erase(time, ':');
+    std::replace(time.begin(), time.end(), 'T', '-');
+    return "restore-run-" + time + ".csv";
 }
 
 std::string SaveReport(const std::string &path, const RunReport &report)

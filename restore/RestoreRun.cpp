@@ -2,11 +2,13 @@
 
 #include <optional>
 
+#include "report/RunJournal.h"
 #include "res/ResourceIds.h"
 #include "restore/RestoreOptionsDialog.h"
 #include "restore/RestoreResultDialog.h"
 #include "restore/RestoreRunHost.h"
 #include "restore/WrittenObjects.h"
+#include "restore/server/RecordFields.h"
 #include "toolkit/Application.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/WaitPointer.h"
@@ -32,8 +34,11 @@ bool RestoreRun::RunRestore()
     }
     std::vector<RestoreResult> results;
     bool goOn = true;
+    recorder_.Begin(host_.ServerName(), host_.UserName(), options.GetOnErrorMode());
     Walk(results, options.GetOnErrorMode(), goOn);
+    recorder_.End(goOn);
     host_.AfterRestoreRun();
+    KeepInJournal();
     if (goOn) {
         ShowRestoreResults(true, results);
     }
@@ -83,6 +88,7 @@ int32_t RestoreRun::RestoreOne(ObjectItem &object, std::vector<RestoreResult> &r
     for (std::size_t i = 0; i < parents.size(); ++i) {
         const std::string child = i + 1 < parents.size() ? parents[i + 1] : object.FullName();
         results.push_back(MakeRestoreResult(parents[i], 0, "", ParentAddedNote(child)));
+        recorder_.RecordParentAdded(parents[i], object, ParentAddedNote(child));
     }
     WrittenObjects::ShowPresent(object, status, written);
     // A leaf is always sent with its "subtree", which is the leaf alone.
@@ -100,6 +106,7 @@ bool RestoreRun::RecordRestoreResult(std::vector<RestoreResult> &results, OnErro
                                      const std::string &message, const std::string &note)
 {
     results.push_back(MakeRestoreResult(item.FullName(), status, message, note));
+    recorder_.Record(item, status, message, note);
     if (status == 0) {
         return true;
     }
@@ -107,6 +114,7 @@ bool RestoreRun::RecordRestoreResult(std::vector<RestoreResult> &results, OnErro
     case OnErrorAskUser:
         return ShowRestoreResults(false, results);
     case OnErrorEnd:
+        recorder_.End(false);
         ShowRestoreResults(true, results);
         return false;
     default:
@@ -118,8 +126,33 @@ bool RestoreRun::ShowRestoreResults(bool finalForm, const std::vector<RestoreRes
 {
     RestoreResultDialog dialog(host_.DialogParent());
     dialog.SetPromptMode(finalForm);
+    bool failed = false;
     for (const RestoreResult &result : results) {
         dialog.AddResultLine(RestoreResultLine(result), result.status == 0);
+        failed = failed || result.status != 0;
+    }
+    if (!finalForm && !results.empty()) {
+        dialog.AskAbout(FieldText(results.back().name));
+    }
+    if (finalForm) {
+        // Failed objects keep their marks, and so does whatever a stopped run did not reach.
+        const MarkCounts left = host_.CountMarked();
+        dialog.SetStillMarked(failed ? static_cast<std::size_t>(left.containers + left.objects)
+                                     : 0);
+        dialog.SetReport(&recorder_.Report());
     }
     return dialog.Execute() == 1;
+}
+
+void RestoreRun::KeepInJournal()
+{
+    const RunJournal &journal = host_.Journal();
+    if (const std::string reason = journal.Append(recorder_.Report()); !reason.empty()) {
+        WarningBox(host_.DialogParent(), WB_OK, JournalErrorText(journal.Path(), reason)).Execute();
+    }
+}
+
+std::string RestoreRun::JournalErrorText(const std::string &path, const std::string &reason)
+{
+    return "This run could not be added to the journal of past runs " + path + ":\n" + reason;
 }

@@ -10,6 +10,7 @@
 
 #include "restore/OnErrorMode.h"
 #include "restore/RestoreResult.h"
+#include "restore/RunRecorder.h"
 #include "toolkit/WaitPointer.h"
 
 class NodeList;
@@ -20,6 +21,7 @@ class RestoreRun
 {
   public:
     static constexpr const char *kNothingMarked = "There are no objects selected for restore.";
+    static std::string JournalErrorText(const std::string &path, const std::string &reason);
 
     RestoreRun(NodeList &forest, RestoreRunHost &host);
 
@@ -34,10 +36,13 @@ class RestoreRun
 
   private:
     void Walk(std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn);
+    // Appends the run's record to the journal; a warning says when that failed.
+    void KeepInJournal();
     // Restores one object and records what the restore wrote; returns its status.
     int32_t RestoreOne(ObjectItem &object, std::vector<RestoreResult> &results, OnErrorMode mode,
                        bool &goOn, std::optional<WaitPointer> &wait);
 
     NodeList &forest_;
     RestoreRunHost &host_;
+    RunRecorder recorder_; // the record of the run under way
 };

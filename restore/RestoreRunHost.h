@@ -1,8 +1,11 @@
 // What a restore run asks of the window that holds the tree view.
 #pragma once
 
+#include <string>
+
 #include "tree/MarkCounts.h"
 
+class RunJournal;
 class Window;
 
 class RestoreRunHost
@@ -13,4 +16,8 @@ class RestoreRunHost
     virtual MarkCounts CountMarked() = 0;
     // After the walk: the tree view, the selected object's history and the counts again.
     virtual void AfterRestoreRun() = 0;
+    // Who runs the restore where, for the run's record, and the journal that keeps it.
+    virtual std::string ServerName() = 0;
+    virtual std::string UserName() = 0;
+    virtual const RunJournal &Journal() = 0;
 };

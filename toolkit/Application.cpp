@@ -52,7 +52,10 @@ Application::~Application()
     }
 }
 
-Application *Application::Get() { return theApp; }
+Application *Application::Get()
+{
+    return theApp;
+}
 
 void Application::ProcessPaintEvents()
 {

@@ -6,7 +6,8 @@
 
 #include "toolkit/QtText.h"
 
-namespace {
+namespace
+{
 
 QString DateFormatWithFullYear(const QLocale &locale)
 {
@@ -35,5 +36,6 @@ std::string FormatDateTime(int64_t secondsSince1970)
     const QLocale locale = QLocale::system();
     const QDateTime time = QDateTime::fromSecsSinceEpoch(secondsSince1970, Qt::LocalTime);
     return FromQt(locale.toString(time.date(), DateFormatWithFullYear(locale)) +
-                  QStringLiteral("  ") + locale.toString(time.time(), TimeFormatWithSeconds(locale)));
+                  QStringLiteral("  ") +
+                  locale.toString(time.time(), TimeFormatWithSeconds(locale)));
 }
