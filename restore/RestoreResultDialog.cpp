@@ -131,11 +131,11 @@ void RestoreResultDialog::ShowWholeLine()
     wholeLine_.SetText(selected == ListBox::kNoSelection ? "" : results_.GetEntry(selected));
 }
 
-// Every control keeps its resource place at the starting size. Beyond it, the buttons keep to
-// the bottom right corner; the whole line and the note keep below the list, the whole line
-// taking a third of the added height; the list takes the rest. Without the question the list
-// starts where the question would; without the note it reaches down to the note's line. A long
-// question may take up to twice its place, pushing the list down.
+// At the starting size every control keeps its resource place, but the list: without the question
+// it starts where the list of the final form always stood, without the note it reaches down to
+// the note's line. Beyond that size the buttons keep to the bottom right corner; the whole line
+// and the note keep below the list, the whole line taking a third of the added height; the list
+// takes the rest. A long question may take up to twice its place, pushing the list down.
 void RestoreResultDialog::Resize()
 {
     const Size start = StartSize();
@@ -159,8 +159,7 @@ void RestoreResultDialog::Resize()
     question_.PlaceFromResource({}, {grown.width, questionGrowth});
 
     const Rectangle list = results_.ResourceRect();
-    const int gap = list.top - question.bottom - 1;
-    const int top = asking_ ? list.top + questionGrowth : question.top + gap;
+    const int top = asking_ ? list.top + questionGrowth : Units().ToPixelY(kListTopAlone);
     const int bottom = (noted_ ? list.bottom : stillMarked_.ResourceRect().bottom) + belowList.y;
     results_.PlaceFromResource({0, top - list.top},
                                {grown.width, bottom - list.bottom - (top - list.top)});

@@ -50,6 +50,8 @@ class RestoreResultDialog : public ModalDialog
     static const Bitmap &FailurePicture();
 
   private:
+    static constexpr int kListTopAlone = 5; // dialog units: the list's top without the question
+
     void ShowWholeLine();
 
     FixedText question_;
