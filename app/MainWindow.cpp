@@ -6,6 +6,7 @@
 #include "app/SetTopContextDialog.h"
 #include "res/ResourceIds.h"
 #include "restore/PastRunsDialog.h"
+#include "restore/server/BackupServer.h"
 #include "restore/server/ServerLogin.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
@@ -23,7 +24,9 @@ MainWindow::MainWindow(MenuBar *menuBar, BackupServer *server, std::string *serv
       server_(server), serverName_(serverName), login_(login), connection_(connection),
       menuBar_(menuBar), history_(historyView_, versionList_),
       tree_(treeView_, objectForest_, history_, *this), journal_(RunJournal::DefaultPath()),
-      restoreRun_(objectForest_, *this)
+      restoreRun_(objectForest_, *this),
+      notice_(
+          connection, [this] { return restoring_; }, [this] { return this; })
 {
     treeView_.Hide();
     historyView_.Hide();
@@ -69,6 +72,25 @@ void MainWindow::InitChildren()
     Resize();
     // The tree view has the keyboard from the start, so the program can be used without a mouse.
     treeView_.GetRowArea().GrabFocus();
+    ShowServerNotices();
+}
+
+void MainWindow::ShowServerNotices()
+{
+    const std::vector<std::string> notices =
+        server_ ? server_->TakeNotices() : std::vector<std::string>{};
+    if (notices.empty()) {
+        return;
+    }
+    std::string text;
+    for (std::size_t i = 0; i < notices.size() && i < kNoticesShown; ++i) {
+        text += (i > 0 ? "\n" : "") + notices[i];
+    }
+    if (notices.size() > kNoticesShown) {
+        text += "\n... and " + std::to_string(notices.size() - kNoticesShown) +
+                " more, listed on standard error.";
+    }
+    WarningBox(this, WB_OK, text).Execute();
 }
 
 void MainWindow::Resize()
@@ -196,6 +218,15 @@ bool MainWindow::CmdAbout()
 bool MainWindow::CmdReleaseNotes()
 {
     ReleaseNotesDialog(this).Execute();
+    return true;
+}
+
+bool MainWindow::RunRestore()
+{
+    restoring_ = true;
+    restoreRun_.RunRestore();
+    restoring_ = false;
+    notice_.ShowIfDue(); // termination signalled during the run
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/TerminationNotice.h"
 #include "report/RunJournal.h"
 #include "restore/RestoreRun.h"
 #include "restore/RestoreRunHost.h"
@@ -29,6 +30,8 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     static constexpr uint16_t kCountsField = 1;
     static constexpr uint16_t kUserField = 2;
     static constexpr uint16_t kServerField = 3;
+    // At most this many notices are listed in the box; standard error has every one.
+    static constexpr std::size_t kNoticesShown = 20;
 
     MainWindow(MenuBar *menuBar, BackupServer *server, std::string *serverName, ServerLogin *login,
                MW_SIGTERMClientList *connection);
@@ -46,12 +49,15 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     bool CmdClearAll() { return tree_.ClearAll(); }
     bool CmdClearSubtree() { return tree_.ClearSubtree(); }
     bool CmdSetTopContext();
-    bool RunRestore() { return restoreRun_.RunRestore(); }
+    bool RunRestore();
     bool CmdPastRuns();
     bool CmdAbout();
     bool CmdReleaseNotes();
 
     void SetTopContext(const std::string &name);
+    // What the backup server has for the user to hear once (snapshot files it left out, with
+    // the reasons), in one box; nothing when there is nothing.
+    void ShowServerNotices();
     void UpdateCounts() override;
     MarkCounts CountMarked() override { return tree_.CountMarked(); }
 
@@ -90,4 +96,6 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     TreeView tree_; // holds the top context's name
     RunJournal journal_;
     RestoreRun restoreRun_;
+    bool restoring_ = false;
+    TerminationNotice notice_; // waits for the end of a restore run
 };

@@ -80,6 +80,12 @@ bool RestoreApp::OpenNamedOrConfiguredServer(const std::string &name)
         return false;
     }
     if (!profile_ || !profile_->ProfileLoaded()) {
+        // The box names "TARVIK.INI" whatever file was at fault; the file and the reason go to
+        // standard error, for whoever has to mend it.
+        if (profile_) {
+            std::fprintf(stderr, "TARVIK: profile %s: %s\n", profile_->FaultFile().Text(),
+                         profile_->FaultReason().Text());
+        }
         ErrorBox(nullptr, WB_OK, kUnableToOpenConfiguration).Execute();
         return false;
     }

@@ -99,6 +99,9 @@ std::string RunJournal::DefaultPath()
     std::string data;
     if (const char *xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') {
         data = xdg;
+        while (data.size() > 1 && data.back() == '/') {
+            data.pop_back();
+        }
     } else if (const std::string home = HomeFolder(); !home.empty()) {
         data = home + "/.local/share";
     } else {
@@ -165,16 +168,21 @@ JournalListing RunJournal::List() const
 
 std::optional<RunReport> RunJournal::Read(const JournalEntry &entry, std::string &error) const
 {
+    constexpr const char *kChanged = "It has changed since it was listed";
     std::ifstream in(path_, std::ios::binary);
+    if (!in) {
+        error = OpenError(path_);
+        return std::nullopt;
+    }
     std::string line(entry.length, '\0');
-    if (!in || !in.seekg(static_cast<std::streamoff>(entry.offset)) ||
+    if (!in.seekg(static_cast<std::streamoff>(entry.offset)) ||
         !in.read(line.data(), static_cast<std::streamsize>(line.size()))) {
-        error = in ? "the journal is shorter than it was" : OpenError(path_);
+        error = kChanged; // shorter now
         return std::nullopt;
     }
     std::optional<RunReport> run = RunReportFromJson(line);
     if (!run) {
-        error = "the journal has changed since it was listed";
+        error = kChanged;
     }
     return run;
 }

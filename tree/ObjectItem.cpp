@@ -65,7 +65,7 @@ bool ObjectItem::HasMarkedDescendant() const
     return MarkedBelow() > 0;
 }
 
-ObjectItem::OpenResult ObjectItem::Open()
+ObjectItem::OpenResult ObjectItem::Open(std::string &failure)
 {
     if (IsInformed()) {
         return OpenResult::Informed;
@@ -84,21 +84,35 @@ ObjectItem::OpenResult ObjectItem::Open()
     NodeList outside;
     NodeList::Batch children(Node() != nullptr ? Node()->Children() : outside);
     filling_ = true;
+    OpenResult result = OpenResult::Opened;
     for (;;) {
         ServerReply reply(*server_, ListChildren, sizeof request, &request);
         const ObjectRecord *record = reply.As<ObjectRecord>();
+        if (record == nullptr || !server_->LastFailure().empty()) {
+            failure = record == nullptr ? kNoReply : server_->LastFailure();
+            result = OpenResult::Failed;
+            break;
+        }
+        if (record->id == 0) {
+            break;
+        }
         // Termination news can only have come during the request: then no further request.
-        if (record == nullptr || record->id == 0 || IsInformed()) {
+        if (IsInformed()) {
+            result = OpenResult::Informed;
             break;
         }
         children.Add(MakeChild(*record, state, enabled));
         request.lastId = record->id;
     }
+    filling_ = false;
+    // Part of a listing would pass for the whole container: the batch goes unused.
+    if (result != OpenResult::Opened) {
+        return result;
+    }
     if (Node() != nullptr) {
         Node()->Children().InsertSorted(std::move(children));
     }
     open_ = true;
-    filling_ = false;
     return OpenResult::Opened;
 }
 
@@ -163,15 +177,16 @@ void ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)
 
 int32_t ObjectItem::Restore(std::string &message)
 {
-    RestoreReport unused;
+    std::optional<RestoreReport> unused;
     return Restore(message, unused);
 }
 
-int32_t ObjectItem::Restore(std::string &message, RestoreReport &written)
+int32_t ObjectItem::Restore(std::string &message, std::optional<RestoreReport> &written)
 {
-    written = RestoreReport{};
+    written.reset();
     if (IsInformed()) {
-        return 0;
+        message = kNotRestoredEnding;
+        return EndingStatus;
     }
     RestoreRequest request{};
     const std::string name = FullName();
@@ -184,7 +199,7 @@ int32_t ObjectItem::Restore(std::string &message, RestoreReport &written)
     ServerReply reply(*server_, RestoreObject, sizeof request, &request);
     const RestoreReply *restored = reply.As<RestoreReply>();
     if (restored == nullptr) {
-        message = "No reply from the backup server.";
+        message = kNoReply;
         return NoReplyStatus;
     }
     if (restored->status != 0) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "mwlib/MW_SIGTERMClient.h"
@@ -25,8 +26,9 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
   public:
     enum class OpenResult {
         Opened,
-        Informed,    // termination was signalled: nothing asked, still closed
+        Informed,    // termination was signalled: nothing (more) asked, still closed
         NameTooLong, // the full name does not fit the request: nothing asked, still closed
+        Failed,      // the server could not list the children: still closed, reason given
     };
 
     // Makes one row of the history view for a version of owner. A row that goes on referring to
@@ -36,6 +38,9 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
 
     static constexpr int32_t NameTooLongStatus = -1;
     static constexpr int32_t NoReplyStatus = -2;
+    static constexpr int32_t EndingStatus = -3;
+    static constexpr const char *kNotRestoredEnding = "Not restored: the program is ending.";
+    static constexpr const char *kNoReply = "No reply from the backup server.";
     static constexpr std::size_t MaxVersionRows = 65535;
 
     // kind: ContainerKind or PlainKind. Registers with the registry (which may be null).
@@ -62,17 +67,27 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     // Any loaded descendant, at any depth, enabled or not, marked in any way.
     bool HasMarkedDescendant() const;
 
-    // Lists the children on the server and inserts them sorted by name.
-    OpenResult Open();
+    // Lists the children on the server and inserts them sorted by name. A listing that does not
+    // run to its end (the server failed, or termination was signalled on the way) inserts
+    // nothing and leaves the container closed, so that the next open asks again; on Failed,
+    // failure holds the server's reason.
+    OpenResult Open(std::string &failure);
+    OpenResult Open()
+    {
+        std::string failure;
+        return Open(failure);
+    }
     // Detaches the children; those that nothing refers to are reclaimed.
     void Close();
     // Empties the list and fills it with one row per version, newest first; the row of the chosen
     // version is ticked. Informed items, and items whose name is too long, get no rows.
     void FillVersions(NodeList &versions, const VersionFactory &makeRow);
     // Restores this object at its chosen version (with its subtree when Marked). Returns the
-    // server's status (0 when informed); when it is not 0, message says why. `written` receives
-    // what the server says the restore wrote (nothing when it says nothing or was not asked).
-    int32_t Restore(std::string &message, RestoreReport &written);
+    // server's status; when it is not 0, message says why. An informed item sends nothing and
+    // fails with EndingStatus: an object that was not restored is never reported as restored.
+    // `written` receives what the server says the restore wrote; nothing when the server does
+    // not say, or was not asked.
+    int32_t Restore(std::string &message, std::optional<RestoreReport> &written);
     int32_t Restore(std::string &message);
 
     // The object bitmap for the container, present and open flags.

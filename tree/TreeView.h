@@ -24,6 +24,8 @@ class TreeView
         "There are objects selected for restore.\nDo you really wish to close the "
         "container?\n\n(Note - if you close the container\nthese objects will NOT be restored)";
     static constexpr const char *kClearQuery = "Are you sure you wish to clear all selected items?";
+    // Followed by the container's full name, a line break and the server's reason.
+    static constexpr const char *kUnableToOpenContainer = "Unable to open container: ";
 
     TreeView(OutlinePanel &panel, NodeList &forest, HistoryView &history, TreeViewHost &host);
     ~TreeView();

@@ -2,40 +2,29 @@
 // same instant whatever the time zone.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <ctime>
+#include <optional>
 #include <string>
 
 #include "report/ReportTime.h"
+#include "tests/support/core/ScopedEnvironment.h"
 
 namespace
 {
 
-// Runs the body with TZ set as given, then puts the process's zone back.
+// The process's time zone for one test case, and the earlier one again after it.
 class TimeZone
 {
   public:
-    explicit TimeZone(const char *zone)
-    {
-        if (const char *old = std::getenv("TZ")) {
-            old_ = old;
-            hadOld_ = true;
-        }
-        setenv("TZ", zone, 1);
-        tzset();
-    }
+    explicit TimeZone(const char *zone) : variable_(std::in_place, "TZ", zone) { tzset(); }
     ~TimeZone()
     {
-        if (hadOld_) {
-            setenv("TZ", old_.c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
+        variable_.reset();
         tzset();
     }
 
   private:
-    std::string old_;
-    bool hadOld_ = false;
+    std::optional<ScopedEnvironment> variable_;
 };
 
 } // namespace

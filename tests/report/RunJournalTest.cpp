@@ -16,6 +16,7 @@
 #include "tests/mwlib/ChildProcess.h"
 #include "tests/mwlib/TempDir.h"
 #include "tests/report/SampleReports.h"
+#include "tests/support/core/ScopedEnvironment.h"
 
 namespace
 {
@@ -32,24 +33,6 @@ void AppendBytes(const std::string &path, const std::string &bytes)
 {
     std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
 }
-
-// Sets (or, with null, removes) an environment variable for one test.
-class EnvironmentVariable
-{
-  public:
-    EnvironmentVariable(const char *name, const char *value) : name_(name)
-    {
-        if (const char *old = std::getenv(name)) {
-            old_ = old;
-        }
-        value ? setenv(name, value, 1) : unsetenv(name);
-    }
-    ~EnvironmentVariable() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
-
-  private:
-    const char *name_;
-    std::optional<std::string> old_;
-};
 
 std::vector<int64_t> StartTimes(const JournalListing &listing)
 {
@@ -70,14 +53,15 @@ TEST(RunJournal, LivesInTheUsersDataFolder)
         std::string expected;
     } cases[] = {
         {"/data/me", "/home/me", "/data/me/tarvik/runs.jsonl"},
+        {"/data/me//", "/home/me", "/data/me/tarvik/runs.jsonl"},
         {nullptr, "/home/me", "/home/me/.local/share/tarvik/runs.jsonl"},
         {"", "/home/me", "/home/me/.local/share/tarvik/runs.jsonl"},
         // A relative XDG_DATA_HOME is not to be used.
         {"relative/data", "/home/me", "/home/me/.local/share/tarvik/runs.jsonl"},
     };
     for (const auto &c : cases) {
-        EnvironmentVariable xdg("XDG_DATA_HOME", c.xdg);
-        EnvironmentVariable home("HOME", c.home);
+        ScopedEnvironment xdg("XDG_DATA_HOME", c.xdg);
+        ScopedEnvironment home("HOME", c.home);
         EXPECT_EQ(RunJournal::DefaultPath(), c.expected);
     }
 }
@@ -257,9 +241,12 @@ TEST(RunJournal, AnEntryWhoseLineChangedSinceTheListingIsNotMisread)
     folder.Write("runs.jsonl", "short\n");
     std::string error;
     EXPECT_FALSE(journal.Read(listing.entries[0], error).has_value());
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error, "It has changed since it was listed");
     folder.Write("runs.jsonl", std::string(Contents(journal.Path()).size() + 5000, 'x'));
     error.clear();
     EXPECT_FALSE(journal.Read(listing.entries[1], error).has_value());
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error, "It has changed since it was listed");
+    std::filesystem::remove(journal.Path());
+    EXPECT_FALSE(journal.Read(listing.entries[1], error).has_value());
+    EXPECT_EQ(error, "No such file or directory");
 }

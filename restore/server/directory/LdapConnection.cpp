@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "restore/server/directory/PipeSignalGuard.h"
+#include "restore/server/directory/ServerCallSignals.h"
 
 namespace
 {
@@ -112,7 +112,7 @@ LdapConnection::LdapConnection(std::string uri, int timeoutSeconds)
 
 LdapConnection::~LdapConnection()
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     if (ld_ != nullptr) {
         ldap_unbind_ext_s(ld_, nullptr, nullptr);
     }
@@ -120,7 +120,7 @@ LdapConnection::~LdapConnection()
 
 LdapStatus LdapConnection::Connect()
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     if (ld_ != nullptr) {
         ldap_unbind_ext_s(ld_, nullptr, nullptr);
         ld_ = nullptr;
@@ -136,6 +136,9 @@ LdapStatus LdapConnection::Connect()
     timeval timeout{timeoutSeconds_, 0};
     ldap_set_option(ld_, LDAP_OPT_PROTOCOL_VERSION, &version);
     ldap_set_option(ld_, LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
+    // Other signals than the two held back around every call may still come: a wait they cut
+    // short is taken up again rather than reported as a lost server.
+    ldap_set_option(ld_, LDAP_OPT_RESTART, LDAP_OPT_ON);
     ldap_set_option(ld_, LDAP_OPT_NETWORK_TIMEOUT, &timeout);
     ldap_set_option(ld_, LDAP_OPT_TIMEOUT, &timeout);
     return LdapStatus{};
@@ -202,7 +205,7 @@ LdapStatus LdapConnection::Finish(int messageId, int sent)
 
 LdapStatus LdapConnection::BindSimple(const std::string &dn, const std::string &password)
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -216,7 +219,7 @@ LdapStatus LdapConnection::BindSimple(const std::string &dn, const std::string &
 
 LdapStatus LdapConnection::BindExternal()
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -231,7 +234,7 @@ LdapStatus LdapConnection::BindExternal()
 
 LdapStatus LdapConnection::WhoAmI(std::string &authzId)
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -277,7 +280,7 @@ LdapStatus LdapConnection::Search(const std::string &dn, int scope,
                                   const std::vector<std::string> &attributes,
                                   const std::function<void(LdapEntry &&)> &each, int &cutBy)
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     cutBy = 0;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
@@ -357,7 +360,7 @@ LdapStatus LdapConnection::SearchPage(const std::string &dn, int scope, char **a
 
 LdapStatus LdapConnection::Add(const std::string &dn, const LdapAttributes &attributes)
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -373,7 +376,7 @@ LdapStatus LdapConnection::Add(const std::string &dn, const LdapAttributes &attr
 LdapStatus LdapConnection::Modify(const std::string &dn,
                                   const std::vector<LdapModification> &modifications)
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }

@@ -159,6 +159,7 @@ int32_t LdapServer::Open(const char *)
 {
     refusal_.clear();
     configuredRefusal_.clear();
+    noticesTaken_ = false;
     if (!CheckSettings() || !OpenDirectory()) {
         return 1;
     }
@@ -166,16 +167,16 @@ int32_t LdapServer::Open(const char *)
         Report("the schema cannot be read: only well-known operational attributes are left out "
                "of restores");
     }
-    std::string unreadable;
+    // Every file left out is reported too (and told in the window later, see TakeNotices); a
+    // load that fails ends with the reason the folder cannot be read.
+    std::string lastReported;
     const bool loaded =
         catalogue_.Load(settings_.catalogue, containerClasses_, [&](const std::string &text) {
             Report(text);
-            if (unreadable.empty()) {
-                unreadable = text;
-            }
+            lastReported = text;
         });
     if (!loaded) {
-        refusal_ = Sentence(unreadable);
+        refusal_ = Sentence(lastReported);
         return 1;
     }
     return 0;
@@ -285,6 +286,9 @@ bool LdapServer::ListInto(const std::string &fullName, std::vector<ListedChild> 
     note.clear();
     const DirectoryNames::Known *known = Resolve(fullName);
     if (known == nullptr) {
+        if (listingFault_.empty()) {
+            listingFault_ = "no object " + fullName + " in the directory or its snapshots";
+        }
         return false;
     }
     const DirectoryNames::Known container = *known;
@@ -293,7 +297,7 @@ bool LdapServer::ListInto(const std::string &fullName, std::vector<ListedChild> 
         session_.Run([&] { return listing.Build(container.dn, container.canonical, children); });
     if (!status.Ok()) {
         Report("listing " + container.dn + " failed: " + status.text);
-        note = fullName + " could not be listed: " + status.text;
+        listingFault_ = status.text;
         return false;
     }
     if (listing.CutBy() != 0) {
@@ -344,10 +348,15 @@ void *LdapServer::ListChildren(const ChildRequest &request, int32_t, int32_t &re
         return nullptr;
     }
     const std::string name = FieldText(request.containerName);
+    listingFault_.clear();
     if (request.lastId == 0) {
         listingNote_.clear();
     }
     const std::vector<ListedChild> *listing = CurrentListing(name, request.lastId == 0);
+    if (listing == nullptr) {
+        // Still an end record, as the interface wants, but not an empty container.
+        FailRequest(Sentence(listingFault_));
+    }
     const std::size_t index = static_cast<std::size_t>(std::max(request.lastId, 0));
     if (listing == nullptr || request.lastId < 0 || index >= listing->size()) {
         // The end of the listing: the next one of this container starts afresh.
@@ -360,6 +369,18 @@ void *LdapServer::ListChildren(const ChildRequest &request, int32_t, int32_t &re
     record->kind = child.container ? ContainerObjectKind : LeafObjectKind;
     record->state = child.present ? 1 : DeletedState;
     return record;
+}
+
+std::vector<std::string> LdapServer::TakeNotices()
+{
+    std::vector<std::string> notices;
+    if (!noticesTaken_) {
+        for (const SnapshotCatalogue::LeftOut &file : catalogue_.LeftOutFiles()) {
+            notices.push_back("Snapshot " + file.path + " left out: " + file.reason);
+        }
+    }
+    noticesTaken_ = true;
+    return notices;
 }
 
 void *LdapServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &replySize)

@@ -49,6 +49,8 @@ class LdapServer : public ServerBackend
     std::string RefusalReason() const override { return refusal_; }
     std::string TakeListingNote() override;
     const RestoreReport *LastRestoreReport() const override { return &restoreReport_; }
+    // The snapshot files the catalogue left out, with their reasons, once after each Open.
+    std::vector<std::string> TakeNotices() override;
 
     // The full name of the base: the tree's top context.
     const std::string &BaseName() const { return baseName_; }
@@ -60,8 +62,8 @@ class LdapServer : public ServerBackend
     bool CheckSettings();
     bool OpenDirectory();
     const DirectoryNames::Known *Resolve(const std::string &fullName);
-    // The children of the container; false when it cannot be listed. `note` says why not, or
-    // that the server cut the listing short.
+    // The children of the container; false, with the reason in listingFault_, when it cannot
+    // be listed. `note` says when the server cut the listing short.
     bool ListInto(const std::string &fullName, std::vector<ListedChild> &children,
                   std::string &note);
     const std::vector<ListedChild> *CurrentListing(const std::string &fullName, bool fresh);
@@ -84,7 +86,9 @@ class LdapServer : public ServerBackend
     std::string refusal_;           // why the last open or login was refused
     std::string configuredRefusal_; // why the configured bind failed when the server opened
     std::string listingNote_;
+    std::string listingFault_; // why the listing being made failed
     RestoreReport restoreReport_;
     // Listings in progress, by container; a few are kept since a listing may be abandoned.
     std::deque<Listing> listings_;
+    bool noticesTaken_ = false;
 };

@@ -149,6 +149,14 @@ void *ScriptedServer::ListChildren(const ChildRequest &request, int32_t requestS
     }
     replySize = sizeof(ObjectRecord);
     auto *record = static_cast<ObjectRecord *>(Allocate(sizeof(ObjectRecord)));
+    if (!listingFailures_.empty()) {
+        const auto failing = listingFailures_.find(container);
+        if (failing != listingFailures_.end() && request.lastId >= 0 &&
+            static_cast<std::size_t>(request.lastId) >= failing->second.first) {
+            FailRequest(failing->second.second);
+            return record;
+        }
+    }
     const Listing &listing = ListingOf(container);
     if (request.lastId >= 0 && static_cast<std::size_t>(request.lastId) < listing.count) {
         const ScriptedChild child = listing.generate(static_cast<std::size_t>(request.lastId));
@@ -160,6 +168,16 @@ void *ScriptedServer::ListChildren(const ChildRequest &request, int32_t requestS
         pendingNote_ = note->second;
     }
     return record;
+}
+
+void ScriptedServer::SetListingFailure(const std::string &container, std::size_t after,
+                                       std::string reason)
+{
+    if (reason.empty()) {
+        listingFailures_.erase(container);
+    } else {
+        listingFailures_[container] = {after, std::move(reason)};
+    }
 }
 
 void *ScriptedServer::GetHistory(const HistoryRequest &request, int32_t requestSize,

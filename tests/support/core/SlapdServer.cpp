@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -231,10 +232,12 @@ void SlapdServer::Stop()
 
 void SlapdServer::Freeze()
 {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGSTOP);
+    if (pid_ > 0 && ::kill(pid_, SIGSTOP) == 0) {
+        // The signal takes effect a moment later: until then slapd still answers. A test may
+        // send this process signals meanwhile.
         int status = 0;
-        ::waitpid(pid_, &status, WUNTRACED); // until it has stopped
+        while (::waitpid(pid_, &status, WUNTRACED) < 0 && errno == EINTR) {
+        }
     }
 }
 
