@@ -150,12 +150,12 @@ DialogResource Restore()
 
 DialogResource PastRuns()
 {
-    return Dialog(kDialogPastRuns, kModal, "Past Runs", {60, 11, 240, 150},
+    return Dialog(kDialogPastRuns, kModal, "Past Runs", {60, 11, 330, 150},
                   {
-                      Control(K::ListBox, kPastRunsList, 5, 5, 230, 113),
-                      Control(K::FixedText, kPastRunsSkipped, 5, 120, 230, 10),
-                      Control(K::PushButton, kPastRunsOpen, 150, 133, 40, 12, "~Open"),
-                      Control(K::OKButton, kOKButton, 195, 133, 40, 12),
+                      Control(K::ListBox, kPastRunsList, 5, 5, 320, 113),
+                      Control(K::FixedText, kPastRunsSkipped, 5, 120, 320, 10),
+                      Control(K::PushButton, kPastRunsOpen, 240, 133, 40, 12, "~Open"),
+                      Control(K::OKButton, kOKButton, 285, 133, 40, 12),
                   });
 }
 

@@ -132,12 +132,12 @@ const std::vector<ExpectedDialog> kDialogs = {
     {263,
      true,
      "Past Runs",
-     {60, 11, 240, 150},
+     {60, 11, 330, 150},
      {
-         {K::ListBox, 1, {5, 5, 230, 113}, ""},
-         {K::FixedText, 1, {5, 120, 230, 10}, ""},
-         {K::PushButton, 1, {150, 133, 40, 12}, "~Open"},
-         {K::OKButton, 1, {195, 133, 40, 12}, ""},
+         {K::ListBox, 1, {5, 5, 320, 113}, ""},
+         {K::FixedText, 1, {5, 120, 320, 10}, ""},
+         {K::PushButton, 1, {240, 133, 40, 12}, "~Open"},
+         {K::OKButton, 1, {285, 133, 40, 12}, ""},
      }},
 };
 
