@@ -270,6 +270,11 @@ std::string DistinguishedName::TypedLabel(const RelativeName &rdn)
     return label;
 }
 
+std::string DistinguishedName::Child(const RelativeName &rdn, const std::string &parentDn)
+{
+    return parentDn.empty() ? RdnText(rdn) : RdnText(rdn) + "," + parentDn;
+}
+
 // An empty value still makes a level of its own: "cn=,o=M" is ".M", two labels.
 std::string DistinguishedName::TypelessName() const
 {

@@ -130,7 +130,7 @@ bool LdapServer::CheckSettings()
         fault = "Uri must begin with ldap://, ldaps:// or ldapi://";
     } else if (!base || base->Empty()) {
         fault = "Base is not a distinguished name";
-    } else if (settings_.catalogue.empty()) {
+    } else if (settings_.catalogue.empty() && NeedsCatalogue()) {
         fault = "Catalogue names no folder";
     } else if (!settings_.saslMechanism.empty() &&
                strcasecmp(settings_.saslMechanism.c_str(), "EXTERNAL") != 0) {
@@ -167,6 +167,9 @@ int32_t LdapServer::Open(const char *)
         Report("the schema cannot be read: only well-known operational attributes are left out "
                "of restores");
     }
+    if (settings_.catalogue.empty() && !NeedsCatalogue()) {
+        return 0;
+    }
     // Every file left out is reported too (and told in the window later, see TakeNotices); a
     // load that fails ends with the reason the folder cannot be read.
     std::string lastReported;
@@ -196,6 +199,13 @@ bool LdapServer::OpenDirectory()
     LdapConnection &connection = session_.Connection();
     std::optional<LdapEntry> base;
     status = connection.Broken() ? status : connection.Read(baseDn_, {"1.1"}, base);
+    // A directory that shows nothing to an unbound connection opens all the same: the user
+    // logs in next, and the base is read as that user.
+    if (!session_.LoggedIn() && !connection.Broken() && LdapConnection::NeedsLogin(status.code)) {
+        Report("the base cannot be read before a login: " + status.text);
+        status = LdapStatus{};
+        base.emplace();
+    }
     if (status.Ok() && !base) {
         status = LdapStatus{1, "the base " + baseDn_ + " does not exist"};
     }
@@ -221,13 +231,8 @@ int32_t LdapServer::Login(const char *userName, const char *password)
         Refuse("login as " + user + " refused: no password given");
         return 1;
     }
-    std::string dn;
-    std::optional<DistinguishedName> parsed;
-    if (const DirectoryNames::Known *known = Resolve(user)) {
-        dn = known->dn;
-    } else if ((parsed = DistinguishedName::Parse(user)) && !parsed->Empty()) {
-        dn = user;
-    } else {
+    const std::string dn = BindNameOf(user);
+    if (dn.empty()) {
         Refuse("login refused: no object " + user + " below " + baseName_);
         return 1;
     }
@@ -241,6 +246,15 @@ int32_t LdapServer::Login(const char *userName, const char *password)
         operational_.Learn(session_.Connection());
     }
     return 0;
+}
+
+std::string LdapServer::BindNameOf(const std::string &userName)
+{
+    if (const DirectoryNames::Known *known = Resolve(userName)) {
+        return known->dn;
+    }
+    std::optional<DistinguishedName> parsed = DistinguishedName::Parse(userName);
+    return parsed && !parsed->Empty() ? userName : "";
 }
 
 void LdapServer::UpdateLogin(LoginRecord &record)
@@ -292,16 +306,17 @@ bool LdapServer::ListInto(const std::string &fullName, std::vector<ListedChild> 
         return false;
     }
     const DirectoryNames::Known container = *known;
-    DirectoryListing listing(session_.Connection(), catalogue_, containerClasses_);
+    int cutBy = 0;
+    std::size_t liveListed = 0;
     LdapStatus status =
-        session_.Run([&] { return listing.Build(container.dn, container.canonical, children); });
+        session_.Run([&] { return BuildListing(container, children, cutBy, liveListed); });
     if (!status.Ok()) {
         Report("listing " + container.dn + " failed: " + status.text);
         listingFault_ = status.text;
         return false;
     }
-    if (listing.CutBy() != 0) {
-        note = CutNote(fullName, listing.CutBy(), listing.LiveListed());
+    if (cutBy != 0) {
+        note = CutNote(fullName, cutBy, liveListed);
         Report(note);
     }
     // A child whose full name would not fit a request's name field could never be asked
@@ -317,6 +332,17 @@ bool LdapServer::ListInto(const std::string &fullName, std::vector<ListedChild> 
         names_.Remember(child.label + "." + fullName, child.dn, child.canonical);
     }
     return true;
+}
+
+LdapStatus LdapServer::BuildListing(const DirectoryNames::Known &container,
+                                    std::vector<ListedChild> &children, int &cutBy,
+                                    std::size_t &liveListed)
+{
+    DirectoryListing listing(session_.Connection(), catalogue_, containerClasses_);
+    LdapStatus status = listing.Build(container.dn, container.canonical, children);
+    cutBy = listing.CutBy();
+    liveListed = listing.LiveListed();
+    return status;
 }
 
 const std::vector<ListedChild> *LdapServer::CurrentListing(const std::string &fullName, bool fresh)
@@ -389,6 +415,11 @@ void *LdapServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &re
     if (const DirectoryNames::Known *known = Resolve(FieldText(request.objectName))) {
         times = catalogue_.TimesOf(known->canonical);
     }
+    return HistoryReplyOf(times, replySize);
+}
+
+void *LdapServer::HistoryReplyOf(const std::vector<BackupTime> &times, int32_t &replySize)
+{
     replySize = static_cast<int32_t>(HistoryReplySize(times.size()));
     auto *reply = static_cast<HistoryReply *>(std::malloc(HistoryReplySize(times.size())));
     if (reply == nullptr) {
@@ -397,6 +428,17 @@ void *LdapServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &re
     reply->count = static_cast<int32_t>(times.size());
     for (std::size_t i = 0; i < times.size(); ++i) {
         SetHistoryTime(*reply, i, times[i]);
+    }
+    return reply;
+}
+
+void *LdapServer::RestoreReplyOf(const LdapStatus &status, int32_t &replySize)
+{
+    replySize = sizeof(RestoreReply);
+    auto *reply = static_cast<RestoreReply *>(std::calloc(1, sizeof(RestoreReply)));
+    if (reply != nullptr && !status.Ok()) {
+        reply->status = status.code;
+        CopyCut(reply->message, status.text);
     }
     return reply;
 }

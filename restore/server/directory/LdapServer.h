@@ -56,20 +56,24 @@ class LdapServer : public ServerBackend
     const std::string &BaseName() const { return baseName_; }
     const SnapshotCatalogue &Catalogue() const { return catalogue_; }
 
-  private:
-    using Listing = std::pair<std::string, std::vector<ListedChild>>;
+  protected:
+    // A directory's history is its snapshots: without a catalogue it has none.
+    virtual bool NeedsCatalogue() const { return true; }
+    // The children of a container, as the tree shows them. When the server cut the live
+    // children short, cutBy is the result code of its limit and liveListed how many it gave.
+    virtual LdapStatus BuildListing(const DirectoryNames::Known &container,
+                                    std::vector<ListedChild> &children, int &cutBy,
+                                    std::size_t &liveListed);
+    // The name to bind with for a user's name as typed (a typeless name of the tree or a DN);
+    // empty when there is none.
+    virtual std::string BindNameOf(const std::string &userName);
 
-    bool CheckSettings();
-    bool OpenDirectory();
+    // Replies allocated as FreeReply releases them; null when memory ran out.
+    static void *HistoryReplyOf(const std::vector<BackupTime> &times, int32_t &replySize);
+    // A failure's text is cut to the message field, never inside a UTF-8 character.
+    static void *RestoreReplyOf(const LdapStatus &status, int32_t &replySize);
+
     const DirectoryNames::Known *Resolve(const std::string &fullName);
-    // The children of the container; false, with the reason in listingFault_, when it cannot
-    // be listed. `note` says when the server cut the listing short.
-    bool ListInto(const std::string &fullName, std::vector<ListedChild> &children,
-                  std::string &note);
-    const std::vector<ListedChild> *CurrentListing(const std::string &fullName, bool fresh);
-    // The tree's full name of an entry the tree may show; nothing when it was never listed.
-    std::optional<std::string> FullNameOf(const std::string &dn) const;
-    void RecordWrites(const DirectoryRestore &restore, bool subtree);
     void Report(const std::string &text) const;
     // Reports the text and keeps it as the reason of the refusal.
     void Refuse(const std::string &text);
@@ -83,11 +87,26 @@ class LdapServer : public ServerBackend
     DirectoryNames names_;
     std::string baseName_;
     std::string baseDn_;
+    RestoreReport restoreReport_;
+
+  private:
+    using Listing = std::pair<std::string, std::vector<ListedChild>>;
+
+    bool CheckSettings();
+    bool OpenDirectory();
+    // The children of the container; false, with the reason in listingFault_, when it cannot
+    // be listed. `note` says when the server cut the listing short.
+    bool ListInto(const std::string &fullName, std::vector<ListedChild> &children,
+                  std::string &note);
+    const std::vector<ListedChild> *CurrentListing(const std::string &fullName, bool fresh);
+    // The tree's full name of an entry the tree may show; nothing when it was never listed.
+    std::optional<std::string> FullNameOf(const std::string &dn) const;
+    void RecordWrites(const DirectoryRestore &restore, bool subtree);
+
     std::string refusal_;           // why the last open or login was refused
     std::string configuredRefusal_; // why the configured bind failed when the server opened
     std::string listingNote_;
     std::string listingFault_; // why the listing being made failed
-    RestoreReport restoreReport_;
     // Listings in progress, by container; a few are kept since a listing may be abandoned.
     std::deque<Listing> listings_;
     bool noticesTaken_ = false;
