@@ -1,16 +1,20 @@
 #include "restore/PastRunsDialog.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "report/ResultLine.h"
 #include "res/ResourceIds.h"
 #include "restore/RestoreResultDialog.h"
 #include "toolkit/International.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/WaitPointer.h"
 
 void PastRunsDialog::ShowJournal(Window *parent, const RunJournal &journal)
 {
+    std::optional<WaitPointer> wait(std::in_place); // a long journal takes a moment to read
     JournalListing listing = journal.List();
+    wait.reset();
     if (!listing.error.empty()) {
         ErrorBox(parent, WB_OK, ReadErrorText(journal.Path(), listing.error)).Execute();
         return;
@@ -78,8 +82,10 @@ void PastRunsDialog::OpenSelected()
         return;
     }
     std::string reason;
+    std::optional<WaitPointer> wait(std::in_place);
     const std::optional<RunReport> run =
         journal_.Read(listing_.entries[static_cast<std::size_t>(selected)], reason);
+    wait.reset();
     if (!run) {
         ErrorBox(this, WB_OK, ReadErrorText(journal_.Path(), reason)).Execute();
         return;

@@ -52,11 +52,15 @@ RestoreResultDialog::RestoreResultDialog(Window *parent)
         return 1L;
     });
     save_.SetClickHdl([this](Control &) {
-        RunReportExport::Save(this, *report_);
+        if (report_) {
+            RunReportExport::Save(this, *report_);
+        }
         return 1L;
     });
     copy_.SetClickHdl([this](Control &) {
-        RunReportExport::Copy(*report_);
+        if (report_) {
+            RunReportExport::Copy(*report_);
+        }
         return 1L;
     });
     SetResizable();
