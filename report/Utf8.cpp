@@ -14,18 +14,27 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t at)
     if (lead < 0x80) {
         return 1;
     }
-    std::size_t length = 0;
-    char32_t lowest = 0;
-    char32_t value = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2, lowest = 0x80, value = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, lowest = 0x800, value = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, lowest = 0x10000, value = lead & 0x07;
-    } else {
+    // The lead byte tells the length, the bits it carries and the least value of that length
+    // (a smaller one is an over-long form).
+    struct Form {
+        unsigned char mask, lead, bits;
+        std::size_t length;
+        char32_t lowest;
+    };
+    static constexpr Form kForms[] = {
+        {0xE0, 0xC0, 0x1F, 2, 0x80}, {0xF0, 0xE0, 0x0F, 3, 0x800}, {0xF8, 0xF0, 0x07, 4, 0x10000}};
+    const Form *form = nullptr;
+    for (const Form &candidate : kForms) {
+        if ((lead & candidate.mask) == candidate.lead) {
+            form = &candidate;
+        }
+    }
+    if (form == nullptr) {
         return 0;
     }
+    const std::size_t length = form->length;
+    const char32_t lowest = form->lowest;
+    char32_t value = lead & form->bits;
     if (at + length > text.size()) {
         return 0;
     }

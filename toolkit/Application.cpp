@@ -52,10 +52,7 @@ Application::~Application()
     }
 }
 
-Application *Application::Get()
-{
-    return theApp;
-}
+Application *Application::Get() { return theApp; }
 
 void Application::ProcessPaintEvents()
 {

@@ -6,8 +6,7 @@
 
 #include "toolkit/QtText.h"
 
-namespace
-{
+namespace {
 
 QString DateFormatWithFullYear(const QLocale &locale)
 {
@@ -36,6 +35,5 @@ std::string FormatDateTime(int64_t secondsSince1970)
     const QLocale locale = QLocale::system();
     const QDateTime time = QDateTime::fromSecsSinceEpoch(secondsSince1970, Qt::LocalTime);
     return FromQt(locale.toString(time.date(), DateFormatWithFullYear(locale)) +
-                  QStringLiteral("  ") +
-                  locale.toString(time.time(), TimeFormatWithSeconds(locale)));
+                  QStringLiteral("  ") + locale.toString(time.time(), TimeFormatWithSeconds(locale)));
 }
