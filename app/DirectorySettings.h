@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "restore/server/LdapSettings.h"
+#include "server/LdapSettings.h"
 
 class MW_Profile;
 

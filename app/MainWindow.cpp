@@ -6,30 +6,25 @@
 #include "app/SetTopContextDialog.h"
 #include "res/ResourceIds.h"
 #include "restore/PastRunsDialog.h"
-#include "restore/server/BackupServer.h"
-#include "restore/server/ServerLogin.h"
+#include "server/ServerClient.h"
+#include "server/ServerLogin.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
+#include "tree/ObjectPictures.h"
 
-namespace
-{
-constexpr int kTreeChecks = 2;    // three-state boxes
-constexpr int kHistoryChecks = 1; // plain boxes
-} // namespace
-
-MainWindow::MainWindow(MenuBar *menuBar, BackupServer *server, std::string *serverName,
+MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serverName,
                        ServerLogin *login, MW_SIGTERMClientList *connection)
-    : WorkWindow(nullptr), treeView_(this, true, kTreeChecks, &objectForest_),
-      historyView_(this, true, kHistoryChecks, &versionList_), statusBar_(this), splitter_(this),
-      server_(server), serverName_(serverName), login_(login), connection_(connection),
-      menuBar_(menuBar), history_(historyView_, versionList_),
-      tree_(treeView_, objectForest_, history_, *this), journal_(RunJournal::DefaultPath()),
-      restoreRun_(objectForest_, *this),
+    : WorkWindow(nullptr), treePanel_(this, true, CheckMode::ThreeState, &objectForest_),
+      historyPanel_(this, true, CheckMode::Plain, &versionList_), statusBar_(this), splitter_(this),
+      client_(client), serverName_(serverName), login_(login), connection_(connection),
+      menuBar_(menuBar), historyReactions_(historyPanel_, versionList_, selection_),
+      treeReactions_(treePanel_, objectForest_, selection_, historyReactions_, *this),
+      journal_(RunJournal::DefaultPath()), restoreRun_(selection_, *this),
       notice_(
           connection, [this] { return restoring_; }, [this] { return this; })
 {
-    treeView_.Hide();
-    historyView_.Hide();
+    treePanel_.Hide();
+    historyPanel_.Hide();
     statusBar_.Hide();
     splitter_.Hide();
     SetText("Marrowby - TARVIK");
@@ -50,14 +45,21 @@ void MainWindow::InitChildren()
     splitter_.SetSplitPosition(GetOutputSizePixel().width * 2 / 3);
     splitter_.Show();
 
-    treeView_.ShowPanel();
-    treeView_.SetTitle("TARVIK Tree View");
-    treeView_.SetSelectHdl([this](OutlinePanel &panel) { return tree_.SelectHdl(panel); });
-    treeView_.SetActivateHdl([this](OutlinePanel &panel) { return tree_.OpenHdl(panel); });
-    treeView_.SetCheckHdl([this](OutlinePanel &panel) { return tree_.CheckHdl(panel); });
-    historyView_.ShowPanel();
-    historyView_.SetTitle("Object History");
-    historyView_.SetCheckHdl([this](OutlinePanel &panel) { return history_.CheckHdl(panel); });
+    treePanel_.ShowPanel();
+    treePanel_.SetTitle("TARVIK Tree View");
+    treePanel_.SetSelectHdl(
+        [this](OutlinePanel &panel) { return treeReactions_.SelectHdl(panel); });
+    treePanel_.SetActivateHdl(
+        [this](OutlinePanel &panel) { return treeReactions_.OpenHdl(panel); });
+    treePanel_.SetCheckHdl([this](OutlinePanel &panel, const CheckClick &click) {
+        return treeReactions_.CheckHdl(panel, click);
+    });
+    treePanel_.SetPictureHdl(ObjectPictures::Of);
+    historyPanel_.ShowPanel();
+    historyPanel_.SetTitle("Object History");
+    historyPanel_.SetCheckHdl([this](OutlinePanel &panel, const CheckClick &click) {
+        return historyReactions_.CheckHdl(panel, click);
+    });
     Resize();
     SetTopContext(login_ ? login_->Context() : "");
 
@@ -71,14 +73,14 @@ void MainWindow::InitChildren()
     statusBar_.Show();
     Resize();
     // The tree view has the keyboard from the start, so the program can be used without a mouse.
-    treeView_.GetRowArea().GrabFocus();
+    treePanel_.GetRowArea().GrabFocus();
     ShowServerNotices();
 }
 
 void MainWindow::ShowServerNotices()
 {
     const std::vector<std::string> notices =
-        server_ ? server_->TakeNotices() : std::vector<std::string>{};
+        client_ ? client_->TakeNotices() : std::vector<std::string>{};
     if (notices.empty()) {
         return;
     }
@@ -107,9 +109,9 @@ void MainWindow::Resize()
         splitter_.SetSplitPosition(layout.splitPosition);
     }
     splitter_.SetPosPixel(layout.splitterPos);
-    treeView_.SetPosSizePixel(layout.treePos, layout.treeSize);
-    historyView_.SetPosSizePixel(layout.historyPos, layout.historySize);
-    historyView_.Invalidate();
+    treePanel_.SetPosSizePixel(layout.treePos, layout.treeSize);
+    historyPanel_.SetPosSizePixel(layout.historyPos, layout.historySize);
+    historyPanel_.Invalidate();
 }
 
 void MainWindow::KeyInput(const KeyEvent &event)
@@ -118,23 +120,16 @@ void MainWindow::KeyInput(const KeyEvent &event)
         WorkWindow::KeyInput(event);
         return;
     }
-    if (treeView_.HasFocusHighlight()) {
-        historyView_.GetTitleBar().GrabFocus();
-    } else if (historyView_.HasFocusHighlight()) {
-        treeView_.GetTitleBar().GrabFocus();
+    if (treePanel_.HasFocusHighlight()) {
+        historyPanel_.GetTitleBar().GrabFocus();
+    } else if (historyPanel_.HasFocusHighlight()) {
+        treePanel_.GetTitleBar().GrabFocus();
     }
 }
 
 void MainWindow::SetTopContext(const std::string &name)
 {
-    tree_.SetTopContext(name, server_, connection_);
-}
-
-void MainWindow::UpdateCounts()
-{
-    MarkCounts counts = tree_.CountMarked();
-    statusBar_.SetItemText(kCountsField, "Containers: " + std::to_string(counts.containers) +
-                                             ", Objects: " + std::to_string(counts.objects));
+    treeReactions_.SetTopContext(name, client_, connection_);
 }
 
 void MainWindow::EnableClearSubtree(bool enable)
@@ -146,7 +141,7 @@ void MainWindow::EnableClearSubtree(bool enable)
 
 bool MainWindow::Close()
 {
-    if (tree_.HasMarks()) {
+    if (selection_.HasMarks()) {
         QueryBox query(this, WB_YES_NO, "Items are still selected to be restored.\nAre you sure?");
         if (query.Execute() != RET_YES) {
             return false;
@@ -198,7 +193,6 @@ bool MainWindow::CmdSetTopContext()
     dialog.SetContext(TopContext());
     if (dialog.Execute() == 1) {
         SetTopContext(dialog.GetContext());
-        UpdateCounts();
     }
     return true;
 }
@@ -242,9 +236,7 @@ std::string MainWindow::UserName()
 
 void MainWindow::AfterRestoreRun()
 {
-    treeView_.RefreshAll();
-    if (ObjectItem *current = tree_.SelectedItem()) {
-        history_.ShowHistory(*current);
+    if (ObjectItem *current = treeReactions_.SelectedItem()) {
+        historyReactions_.ShowHistory(*current);
     }
-    UpdateCounts();
 }

@@ -6,25 +6,27 @@
 
 #include <string>
 
+#include "app/CountsField.h"
 #include "app/TerminationNotice.h"
+#include "model/NodeList.h"
+#include "model/RestoreSelection.h"
 #include "report/RunJournal.h"
 #include "restore/RestoreRun.h"
 #include "restore/RestoreRunHost.h"
 #include "toolkit/Splitter.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/WorkWindow.h"
-#include "tree/HistoryView.h"
-#include "tree/NodeList.h"
+#include "tree/HistoryViewReactions.h"
 #include "tree/OutlinePanel.h"
-#include "tree/TreeView.h"
-#include "tree/TreeViewHost.h"
+#include "tree/TreeViewReactions.h"
+#include "tree/TreeViewReactionsHost.h"
 
-class BackupServer;
 class MenuBar;
 class MW_SIGTERMClientList;
+class ServerClient;
 class ServerLogin;
 
-class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHost
+class MainWindow : public WorkWindow, private TreeViewReactionsHost, private RestoreRunHost
 {
   public:
     static constexpr uint16_t kCountsField = 1;
@@ -33,7 +35,7 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     // At most this many notices are listed in the box; standard error has every one.
     static constexpr std::size_t kNoticesShown = 20;
 
-    MainWindow(MenuBar *menuBar, BackupServer *server, std::string *serverName, ServerLogin *login,
+    MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serverName, ServerLogin *login,
                MW_SIGTERMClientList *connection);
     ~MainWindow() override;
 
@@ -46,8 +48,8 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
 
     bool CmdExit();
     bool CmdSetUserContext();
-    bool CmdClearAll() { return tree_.ClearAll(); }
-    bool CmdClearSubtree() { return tree_.ClearSubtree(); }
+    bool CmdClearAll() { return treeReactions_.ClearAll(); }
+    bool CmdClearSubtree() { return treeReactions_.ClearSubtree(); }
     bool CmdSetTopContext();
     bool RunRestore();
     bool CmdPastRuns();
@@ -58,18 +60,17 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     // What the backup server has for the user to hear once (snapshot files it left out, with
     // the reasons), in one box; nothing when there is nothing.
     void ShowServerNotices();
-    void UpdateCounts() override;
-    MarkCounts CountMarked() override { return tree_.CountMarked(); }
+    void UpdateCounts() { counts_.Update(); }
 
-    OutlinePanel &TreePanel() { return treeView_; }
-    OutlinePanel &HistoryPanel() { return historyView_; }
+    OutlinePanel &TreePanel() { return treePanel_; }
+    OutlinePanel &HistoryPanel() { return historyPanel_; }
     NodeList &ObjectForest() { return objectForest_; }
     NodeList &VersionList() { return versionList_; }
+    RestoreSelection &Selection() { return selection_; }
     StatusBar &GetStatusBar() { return statusBar_; }
     Splitter &GetSplitter() { return splitter_; }
-    const std::string &TopContext() const { return tree_.TopContext(); }
-    TreeView &Tree() { return tree_; }
-    HistoryView &History() { return history_; }
+    const std::string &TopContext() const { return treeReactions_.TopContext(); }
+    TreeViewReactions &TreeReactions() { return treeReactions_; }
 
   private:
     void EnableClearSubtree(bool enable) override;
@@ -83,17 +84,19 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     // The lists come before the panels that show them, so they outlive the panels.
     NodeList objectForest_;
     NodeList versionList_;
-    OutlinePanel treeView_;
-    OutlinePanel historyView_;
+    RestoreSelection selection_{objectForest_};
+    OutlinePanel treePanel_;
+    OutlinePanel historyPanel_;
     StatusBar statusBar_;
+    CountsField counts_{objectForest_, selection_, statusBar_, kCountsField};
     Splitter splitter_;
-    BackupServer *server_;
+    ServerClient *client_;
     std::string *serverName_;
     ServerLogin *login_;
     MW_SIGTERMClientList *connection_;
     MenuBar *menuBar_;
-    HistoryView history_;
-    TreeView tree_; // holds the top context's name
+    HistoryViewReactions historyReactions_;
+    TreeViewReactions treeReactions_; // holds the top context's name
     RunJournal journal_;
     RestoreRun restoreRun_;
     bool restoring_ = false;

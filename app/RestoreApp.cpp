@@ -15,7 +15,7 @@
 #include "mwlib/MW_String.h"
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
-#include "restore/server/DirectoryModule.h"
+#include "server/DirectoryModule.h"
 #include "toolkit/Icon.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
@@ -226,7 +226,7 @@ void RestoreApp::Main(int argc, char **argv)
     }
 
     MenuBar menuBar{ResId(kMenuMain)};
-    MainWindow mainWindow(&menuBar, &server_, &serverName_, login_.get(), hooks_);
+    MainWindow mainWindow(&menuBar, &client_, &serverName_, login_.get(), hooks_);
     menuBar.PushSelectHdl([&mainWindow](MenuBar &menu) { return mainWindow.MenuSelectHdl(menu); });
     SetAppMenu(&menuBar);
     mainWindow.SetIcon(Icon(ResId(kIconTarvik)));

@@ -5,8 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "restore/server/BackupServer.h"
-#include "restore/server/ServerLogin.h"
+#include "server/BackupServer.h"
+#include "server/ServerClient.h"
+#include "server/ServerLogin.h"
 #include "toolkit/Application.h"
 
 class DirectoryModule;
@@ -70,6 +71,7 @@ class RestoreApp : public Application
     MW_String &section_;
     MW_String &key_;
     BackupServer server_;
+    ServerClient client_{server_}; // the tree's requests go through it
     bool choosesBackend_ = true;
     std::unique_ptr<ServerLogin> login_;
     std::string serverName_;

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "restore/server/BackupServer.h"
-#include "restore/server/RecordFields.h"
-#include "restore/server/ServerReply.h"
-#include "restore/server/directory/DomainServer.h"
+#include "server/BackupServer.h"
+#include "server/RecordFields.h"
+#include "server/ServerReply.h"
+#include "server/directory/DomainServer.h"
 #include "tests/support/core/DomainController.h"
 
 namespace

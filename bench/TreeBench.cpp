@@ -6,12 +6,13 @@
 
 #include "bench/BenchMain.h"
 #include "mwlib/MW_SIGTERMClientList.h"
-#include "restore/server/BackupServer.h"
+#include "server/BackupServer.h"
+#include "server/ServerClient.h"
 #include "tests/support/core/ScriptedServer.h"
-#include "tree/NodeList.h"
-#include "tree/ObjectItem.h"
-#include "tree/TreeNode.h"
-#include "tree/TreeWalker.h"
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalker.h"
 
 namespace
 {
@@ -24,12 +25,13 @@ struct Forest {
     {
         script.SetLogging(false);
         forest.AppendItem(
-            std::make_unique<ObjectItem>("Top", DisplayItem::ContainerKind, &server, &registry));
+            std::make_unique<ObjectItem>("Top", DisplayItem::ContainerKind, &client, &registry));
     }
     ObjectItem &Top() { return *static_cast<ObjectItem *>(forest.ItemAt(0)); }
 
     ScriptedServer script;
     BackupServer server{script};
+    ServerClient client{server};
     MW_SIGTERMClientList registry;
     NodeList forest;
 };

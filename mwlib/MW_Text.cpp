@@ -28,3 +28,16 @@ bool MW_Text::StartsIgnoringCase(const char *text, const char *prefix)
     }
     return true;
 }
+
+std::size_t MW_Text::WholeCharacters(std::string_view text, std::size_t limit)
+{
+    if (limit >= text.size()) {
+        return text.size();
+    }
+    // A byte 10xxxxxx continues a sequence: the cut goes before the byte that began it.
+    std::size_t length = limit;
+    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+        --length;
+    }
+    return length;
+}

@@ -1,7 +1,9 @@
-// Comparisons of narrow texts that ignore the case of the letters A to Z (and nothing else).
+// Comparisons of narrow texts that ignore the case of the letters A to Z (and nothing else), and
+// the one way the program shortens a text without splitting a character.
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 class MW_Text
 {
@@ -16,4 +18,7 @@ class MW_Text
     static bool EqualIgnoringCase(const char *a, const char *b);
     // text begins with prefix; never reads past the end of either.
     static bool StartsIgnoringCase(const char *text, const char *prefix);
+    // The length of the longest start of text that is at most limit bytes long and does not end
+    // inside a UTF-8 sequence: texts that are cut to fit a field or a bar keep whole characters.
+    static std::size_t WholeCharacters(std::string_view text, std::size_t limit);
 };

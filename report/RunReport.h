@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "restore/OnErrorMode.h"
+#include "model/OnErrorMode.h"
 
 struct ReportedObject {
     std::string name;         // the object's full name, never cut

@@ -1,10 +1,10 @@
 // Counting the present objects below present containers that are marked with their subtrees.
 #include "restore/OverwriteCount.h"
 
-#include "tree/NodeList.h"
-#include "tree/ObjectItem.h"
-#include "tree/TreeNode.h"
-#include "tree/TreeWalker.h"
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalker.h"
 
 OverwriteCount OverwriteCount::Of(const NodeList &forest)
 {

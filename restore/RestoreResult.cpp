@@ -3,30 +3,20 @@
 
 #include <cstring>
 
-#include "restore/server/RecordFields.h"
+#include "mwlib/MW_Text.h"
+#include "server/RecordFields.h"
 
 namespace
 {
 
 constexpr std::string_view kCutMark = "...";
 
-// The length of the longest start of text within limit bytes that does not split a UTF-8
-// character.
-std::size_t WholeCharacters(std::string_view text, std::size_t limit)
-{
-    std::size_t length = limit;
-    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
-        --length;
-    }
-    return length;
-}
-
 template <std::size_t N> void CopyShown(char (&field)[N], std::string_view text)
 {
     if (CopyToField(field, text)) {
         return;
     }
-    std::size_t kept = WholeCharacters(text, N - 1 - kCutMark.size());
+    std::size_t kept = MW_Text::WholeCharacters(text, N - 1 - kCutMark.size());
     std::memcpy(field, text.data(), kept);
     std::memcpy(field + kept, kCutMark.data(), kCutMark.size());
     field[kept + kCutMark.size()] = '\0';

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "restore/server/ServerRecords.h"
+#include "server/ServerRecords.h"
 
 struct RestoreResult {
     char name[NameFieldSize];    // the object's full name, NUL-terminated

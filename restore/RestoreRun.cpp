@@ -2,25 +2,27 @@
 
 #include <optional>
 
+#include "model/ObjectItem.h"
+#include "model/RestoreSelection.h"
 #include "report/RunJournal.h"
 #include "res/ResourceIds.h"
 #include "restore/RestoreOptionsDialog.h"
 #include "restore/RestoreResultDialog.h"
 #include "restore/RestoreRunHost.h"
 #include "restore/WrittenObjects.h"
-#include "restore/server/RecordFields.h"
+#include "server/RecordFields.h"
 #include "toolkit/Application.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/WaitPointer.h"
-#include "tree/NodeList.h"
-#include "tree/ObjectItem.h"
-#include "tree/TreeWalker.h"
 
-RestoreRun::RestoreRun(NodeList &forest, RestoreRunHost &host) : forest_(forest), host_(host) {}
+RestoreRun::RestoreRun(RestoreSelection &selection, RestoreRunHost &host)
+    : selection_(selection), host_(host)
+{
+}
 
 bool RestoreRun::RunRestore()
 {
-    const MarkCounts counts = host_.CountMarked();
+    const MarkCounts counts = selection_.Counts();
     if (counts.containers == 0 && counts.objects == 0) {
         InfoBox(host_.DialogParent(), kNothingMarked).Execute();
         return true;
@@ -28,7 +30,7 @@ bool RestoreRun::RunRestore()
     RestoreOptionsDialog options(host_.DialogParent());
     options.SetCounts(static_cast<int32_t>(counts.containers),
                       static_cast<int32_t>(counts.objects));
-    options.SetOverwritten(OverwriteCount::Of(forest_));
+    options.SetOverwritten(OverwriteCount::Of(selection_.Forest()));
     if (options.Execute() != 1) {
         return true;
     }
@@ -45,31 +47,23 @@ bool RestoreRun::RunRestore()
     return true;
 }
 
-// Pre-order: a container before its children. A restored object is unmarked, drawn present, and
-// the walk goes into its subtree, where the objects it covered are unmarked and enabled again; a
-// failed one (also one not restored because the program is ending) keeps its mark and its
-// subtree is skipped.
+// In the selection's run order: a restored object is unmarked, which frees what it covered, and
+// drawn present; a failed one (also one not restored because the program is ending) keeps its
+// mark and its subtree is passed over.
 void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn)
 {
     std::optional<WaitPointer> wait(std::in_place);
-    TreeWalker walker(forest_);
-    DisplayItem *item = walker.NextItem();
-    while (item && goOn) {
-        auto &object = static_cast<ObjectItem &>(*item);
-        if (object.GetCheckState() == Unmarked || !object.IsEnabled()) {
-            if (!object.IsEnabled()) {
-                object.SetCheckState(Unmarked);
-                object.SetEnabled(true);
-            }
-            item = walker.NextItem();
-            continue;
+    RestoreSelection::RunOrder order = selection_.StartRun();
+    while (goOn) {
+        const RestoreSelection::RunOrder::Step step = order.Next();
+        if (step.object == nullptr) {
+            break;
         }
-        const int32_t status = RestoreOne(object, results, mode, goOn, wait);
-        if (status != 0) {
-            item = walker.NextItemOutsideSubtree();
+        const int32_t status = RestoreOne(step, results, mode, goOn, wait);
+        if (status == 0) {
+            order.Restored();
         } else {
-            object.SetCheckState(Unmarked);
-            item = walker.NextItem();
+            order.Failed();
         }
         // A slow server must not leave a window that no longer paints.
         Application::ProcessPaintEvents();
@@ -79,9 +73,11 @@ void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, boo
 // Every object the restore wrote gets a line: the parents it added on the way first (each the
 // parent of the next one down), then the object, whose line says what a subtree's restore
 // added and changed.
-int32_t RestoreRun::RestoreOne(ObjectItem &object, std::vector<RestoreResult> &results,
-                               OnErrorMode mode, bool &goOn, std::optional<WaitPointer> &wait)
+int32_t RestoreRun::RestoreOne(const RestoreSelection::RunOrder::Step &step,
+                               std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn,
+                               std::optional<WaitPointer> &wait)
 {
+    ObjectItem &object = *step.object;
     static const RestoreReport kNothingSaid;
     std::string message;
     std::optional<RestoreReport> written;
@@ -92,24 +88,24 @@ int32_t RestoreRun::RestoreOne(ObjectItem &object, std::vector<RestoreResult> &r
     for (std::size_t i = 0; i < parents.size(); ++i) {
         const std::string child = i + 1 < parents.size() ? parents[i + 1] : object.FullName();
         results.push_back(MakeRestoreResult(parents[i], 0, "", ParentAddedNote(child)));
-        recorder_.RecordParentAdded(parents[i], object, ParentAddedNote(child));
+        recorder_.RecordParentAdded(parents[i], step, ParentAddedNote(child));
     }
     WrittenObjects::ShowPresent(object, status, written, withSubtree);
     // A leaf is always sent with its "subtree", which is the leaf alone.
     const std::string note =
         said.subtree && object.IsContainer() ? SubtreeNote(said.addedCount, said.changedCount) : "";
     wait.reset(); // a prompt shows the normal pointer
-    goOn = RecordRestoreResult(results, mode, object, status, message, note);
+    goOn = RecordRestoreResult(results, mode, step, status, message, note);
     wait.emplace();
     return status;
 }
 
 bool RestoreRun::RecordRestoreResult(std::vector<RestoreResult> &results, OnErrorMode mode,
-                                     const ObjectItem &item, int32_t status,
+                                     const RestoreSelection::RunOrder::Step &step, int32_t status,
                                      const std::string &message, const std::string &note)
 {
-    results.push_back(MakeRestoreResult(item.FullName(), status, message, note));
-    recorder_.Record(item, status, message, note);
+    results.push_back(MakeRestoreResult(step.object->FullName(), status, message, note));
+    recorder_.Record(step, status, message, note);
     if (status == 0) {
         return true;
     }
@@ -139,7 +135,7 @@ bool RestoreRun::ShowRestoreResults(bool finalForm, const std::vector<RestoreRes
     }
     if (finalForm) {
         // Failed objects keep their marks, and so does whatever a stopped run did not reach.
-        const MarkCounts left = host_.CountMarked();
+        const MarkCounts left = selection_.Counts();
         dialog.SetStillMarked(failed ? static_cast<std::size_t>(left.containers + left.objects)
                                      : 0);
         dialog.SetReport(&recorder_.Report());

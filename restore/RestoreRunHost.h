@@ -3,8 +3,6 @@
 
 #include <string>
 
-#include "tree/MarkCounts.h"
-
 class RunJournal;
 class Window;
 
@@ -13,8 +11,8 @@ class RestoreRunHost
   public:
     virtual ~RestoreRunHost() = default;
     virtual Window *DialogParent() = 0;
-    virtual MarkCounts CountMarked() = 0;
-    // After the walk: the tree view, the selected object's history and the counts again.
+    // After the walk: the selected object's history again (the views and the counts follow the
+    // forest by themselves).
     virtual void AfterRestoreRun() = 0;
     // Who runs the restore where, for the run's record, and the journal that keeps it.
     virtual std::string ServerName() = 0;

@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-#include "tree/ObjectItem.h"
+#include "model/ObjectItem.h"
 
 void RunRecorder::Begin(std::string server, std::string user, OnErrorMode mode)
 {
@@ -15,19 +15,20 @@ void RunRecorder::Begin(std::string server, std::string user, OnErrorMode mode)
     ended_ = false;
 }
 
-void RunRecorder::Record(const ObjectItem &item, int32_t status, const std::string &message,
-                         const std::string &note)
+void RunRecorder::Record(const RestoreSelection::RunOrder::Step &step, int32_t status,
+                         const std::string &message, const std::string &note)
 {
     // A leaf is sent "with its subtree", which is the leaf alone.
-    const bool withSubtree = item.GetCheckState() == Marked && item.IsContainer();
-    report_.objects.push_back(MakeReportedObject(item.FullName(), item.ChosenVersion(), withSubtree,
+    const bool withSubtree = step.mark == Marked && step.object->IsContainer();
+    report_.objects.push_back(MakeReportedObject(step.object->FullName(), step.version, withSubtree,
                                                  status, message, note));
 }
 
-void RunRecorder::RecordParentAdded(const std::string &name, const ObjectItem &object,
+void RunRecorder::RecordParentAdded(const std::string &name,
+                                    const RestoreSelection::RunOrder::Step &step,
                                     const std::string &note)
 {
-    report_.objects.push_back(MakeReportedObject(name, object.ChosenVersion(), false, 0, "", note));
+    report_.objects.push_back(MakeReportedObject(name, step.version, false, 0, "", note));
 }
 
 void RunRecorder::End(bool ranToEnd)

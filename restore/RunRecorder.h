@@ -1,26 +1,25 @@
 // Keeps the record of the restore run under way: who ran it where and how, and each object's
-// outcome as the run records it, with the whole name and message (the result list's own fields
-// hold 255 characters).
+// outcome as the run order meets it, with the whole name and message (the result list's own
+// fields hold 255 characters).
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "model/RestoreSelection.h"
 #include "report/RunReport.h"
-
-class ObjectItem;
 
 class RunRecorder
 {
   public:
     // Starts a new record now.
     void Begin(std::string server, std::string user, OnErrorMode mode);
-    // The object's outcome; its version and scope are read from the item, which must not have
-    // been unmarked yet.
-    void Record(const ObjectItem &item, int32_t status, const std::string &message,
-                const std::string &note);
-    // A parent the restore of `object` added on the way: at the object's version, alone.
-    void RecordParentAdded(const std::string &name, const ObjectItem &object,
+    // The outcome of a step of the run: its object, the mark it was restored by and the version
+    // asked for.
+    void Record(const RestoreSelection::RunOrder::Step &step, int32_t status,
+                const std::string &message, const std::string &note);
+    // A parent the restore of `step`'s object added on the way: at that object's version, alone.
+    void RecordParentAdded(const std::string &name, const RestoreSelection::RunOrder::Step &step,
                            const std::string &note);
     // The run ends now; only the first call counts (a run that ended at a failure stays ended
     // there).

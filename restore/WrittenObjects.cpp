@@ -4,10 +4,10 @@
 #include <string>
 #include <unordered_set>
 
-#include "tree/NodeList.h"
-#include "tree/ObjectItem.h"
-#include "tree/TreeNode.h"
-#include "tree/TreeWalker.h"
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalker.h"
 
 void WrittenObjects::ShowPresent(ObjectItem &object, int32_t status,
                                  const std::optional<RestoreReport> &written, bool withSubtree)

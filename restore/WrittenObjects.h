@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "restore/server/RestoreReport.h"
+#include "server/RestoreReport.h"
 
 class ObjectItem;
 

@@ -3,18 +3,32 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "tree/NodeList.h"
+#include "model/NodeList.h"
+#include "toolkit/Bitmap.h"
 
-OutlinePanel::OutlinePanel(Window *parent, bool showTitle, int checkMode, NodeList *list)
-    : Window(parent), showTitle_(showTitle), showCheckColumn_(checkMode != 0), list_(list),
-      titleBar_(this), checkColumn_(this, list, checkMode), rowArea_(this, list),
-      scrollBar_(this, WB_VSCROLL | WB_DRAG)
+OutlinePanel::OutlinePanel(Window *parent, bool showTitle, CheckMode checkMode, NodeList *list)
+    : Window(parent), showTitle_(showTitle), showCheckColumn_(checkMode != CheckMode::None),
+      list_(list), titleBar_(this), checkColumn_(this, list, viewport_, checkMode),
+      rowArea_(this, list, viewport_), scrollBar_(this, WB_VSCROLL | WB_DRAG)
 {
     scrollBar_.SetScrollHdl([this](ScrollBar &) {
         FollowScrollBar();
         return 1L;
     });
     scrollBar_.Hide();
+    list_->AddObserver(this);
+}
+
+OutlinePanel::~OutlinePanel()
+{
+    list_->RemoveObserver(this);
+}
+
+const Bitmap &OutlinePanel::PictureOf(const DisplayItem &row) const
+{
+    // Kept for the program's life: a pixmap must not outlive the application object's teardown.
+    static const Bitmap *none = new Bitmap();
+    return pictureHdl_ ? pictureHdl_(row) : *none;
 }
 
 void OutlinePanel::SetTitle(const std::string &text)
@@ -54,7 +68,7 @@ int32_t OutlinePanel::VisibleRows() const
 // where the delta is rounded.)
 void OutlinePanel::FollowScrollBar()
 {
-    int32_t delta = scrollBar_.Position() - rowArea_.TopRow();
+    int32_t delta = scrollBar_.Position() - viewport_.top;
     if (delta != 0) {
         ScrollRows(delta);
     }
@@ -100,37 +114,74 @@ void OutlinePanel::Resize()
 void OutlinePanel::ScrollRows(int32_t delta)
 {
     rowArea_.ScrollRows(delta);
-    checkColumn_.SetTopRow(checkColumn_.TopRow() + delta);
-    checkColumn_.UpdateBoxes(checkColumn_.TopRow());
+    checkColumn_.UpdateBoxes(viewport_.top, INT32_MAX);
 }
 
-void OutlinePanel::RefreshAll()
+void OutlinePanel::RowsReplaced(std::size_t first, std::size_t removed, std::size_t inserted)
 {
-    Resize();
-    checkColumn_.UpdateBoxes(checkColumn_.TopRow());
-    rowArea_.Invalidate();
-    rowArea_.AnnounceRows(0);
+    viewport_.RowsReplaced(first, removed, inserted);
+    changes_.rowsFrom = std::min(changes_.rowsFrom, static_cast<int64_t>(first));
+    refresh_.Post();
 }
 
-void OutlinePanel::RefreshFromRow(int32_t row)
+void OutlinePanel::ChecksChanged(std::size_t first, std::size_t last)
 {
-    Resize();
-    checkColumn_.UpdateBoxes(std::max(row, checkColumn_.TopRow()));
-    rowArea_.InvalidateFromRow(row);
-    rowArea_.AnnounceRows(row);
+    changes_.checksFirst = std::min(changes_.checksFirst, static_cast<int64_t>(first));
+    changes_.checksLast = std::max(changes_.checksLast, static_cast<int64_t>(last));
+    refresh_.Post();
 }
 
-void OutlinePanel::RefreshCheckColumnFromRow(int32_t row)
+void OutlinePanel::LooksChanged(std::size_t first, std::size_t last)
 {
-    checkColumn_.UpdateBoxes(row);
-    rowArea_.AnnounceChecks(row, INT32_MAX);
+    changes_.looksFirst = std::min(changes_.looksFirst, static_cast<int64_t>(first));
+    changes_.looksLast = std::max(changes_.looksLast, static_cast<int64_t>(last));
+    refresh_.Post();
+}
+
+void OutlinePanel::ShowCheckOf(int32_t row)
+{
+    ChecksChanged(static_cast<std::size_t>(row), static_cast<std::size_t>(row));
+}
+
+// Rows that moved need the layout (the scroll bar's range), their boxes and their pixels again;
+// rows whose checks changed only their boxes; rows whose looks changed their boxes (which carry
+// the row's text) and pixels.
+void OutlinePanel::CatchUp()
+{
+    const Changes changes = std::exchange(changes_, Changes{});
+    constexpr int64_t None = Changes::None;
+    const auto row = [](int64_t value) {
+        return static_cast<int32_t>(std::clamp<int64_t>(value, 0, INT32_MAX));
+    };
+    const bool moved = changes.rowsFrom != None;
+    if (moved) {
+        Resize();
+    }
+    const int64_t boxesFirst =
+        std::min({changes.rowsFrom, changes.checksFirst, changes.looksFirst});
+    const int64_t boxesLast = moved ? INT32_MAX : std::max(changes.checksLast, changes.looksLast);
+    if (boxesFirst != None) {
+        checkColumn_.UpdateBoxes(row(boxesFirst), row(boxesLast));
+    }
+    if (moved) {
+        rowArea_.InvalidateFromRow(row(changes.rowsFrom));
+    }
+    if (changes.looksFirst != None) {
+        rowArea_.InvalidateRows(row(changes.looksFirst), row(changes.looksLast));
+    }
+    if (changes.checksFirst != None) {
+        rowArea_.AnnounceChecks(row(changes.checksFirst), row(changes.checksLast));
+    }
+    if (const int64_t changedFrom = std::min(changes.rowsFrom, changes.looksFirst);
+        changedFrom != None) {
+        rowArea_.AnnounceRows(row(changedFrom));
+    }
 }
 
 void OutlinePanel::Clear()
 {
     list_->Clear();
     rowArea_.ResetRows();
-    RefreshAll();
 }
 
 void OutlinePanel::MoveCaretBy(int32_t delta)
@@ -139,7 +190,7 @@ void OutlinePanel::MoveCaretBy(int32_t delta)
     if (last < 0) {
         return;
     }
-    int64_t target = std::clamp<int64_t>(int64_t{rowArea_.CaretRow()} + delta, 0, last);
+    int64_t target = std::clamp<int64_t>(int64_t{viewport_.caret} + delta, 0, last);
     MoveCaretTo(static_cast<int32_t>(target));
 }
 
@@ -154,7 +205,7 @@ void OutlinePanel::MoveCaretTo(int32_t row)
 
 void OutlinePanel::ScrollIntoView(int32_t row)
 {
-    const int32_t top = rowArea_.TopRow();
+    const int32_t top = viewport_.top;
     const int32_t fit = VisibleRows();
     int32_t delta = 0;
     if (row < top) {
@@ -164,7 +215,7 @@ void OutlinePanel::ScrollIntoView(int32_t row)
     }
     if (delta != 0) {
         ScrollRows(delta);
-        scrollBar_.SetPosition(rowArea_.TopRow());
+        scrollBar_.SetPosition(viewport_.top);
     }
 }
 
@@ -199,18 +250,18 @@ void OutlinePanel::KeyInput(const KeyEvent &event)
         MoveCaretTo(static_cast<int32_t>(list_->TotalCount()) - 1);
         break;
     case KEY_SPACE:
-        rowArea_.SelectRow(rowArea_.CaretRow());
+        rowArea_.SelectRow(viewport_.caret);
         break;
     case KEY_RETURN:
     case KEY_ENTER:
-        if (rowArea_.CaretRow() != rowArea_.SelectedRow()) {
-            rowArea_.SelectRow(rowArea_.CaretRow());
+        if (viewport_.caret != viewport_.selected) {
+            rowArea_.SelectRow(viewport_.caret);
         }
         rowArea_.Activate();
         break;
     case KEY_PLUS:
         // Marking without a mouse: the caret row's box changes as a click on it changes it.
-        CycleCheck(rowArea_.CaretRow());
+        CycleCheck(viewport_.caret);
         break;
     default:
         Window::KeyInput(event);

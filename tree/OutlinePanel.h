@@ -1,21 +1,28 @@
 // A panel that shows the rows of a forest in pre-order: a title bar on top, a column of check
 // boxes at the left, the rows, and a scroll bar at the right shown only when the rows do not
-// fit. Both views of the main window are outline panels.
+// fit. Both views of the main window are outline panels. The panel watches its forest: whatever
+// changed during one event is caught up with once, at the next pass of the event loop (layout,
+// boxes, rows and what assistive tools are told).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
+#include "model/ForestObserver.h"
 #include "toolkit/Link.h"
+#include "toolkit/PostedCall.h"
 #include "toolkit/Window.h"
 #include "tree/CheckColumn.h"
 #include "tree/LongScrollBar.h"
 #include "tree/RowArea.h"
 #include "tree/TitleBar.h"
 
+class Bitmap;
+class DisplayItem;
 class NodeList;
 
-class OutlinePanel : public Window
+class OutlinePanel : public Window, private ForestObserver
 {
   public:
     static constexpr int kRowHeight = 20;
@@ -24,7 +31,9 @@ class OutlinePanel : public Window
     static constexpr int kScrollBarWidth = 18;
 
     // checkMode: 0 no check boxes, 1 plain check boxes, 2 three-state boxes.
-    OutlinePanel(Window *parent, bool showTitle, int checkMode, NodeList *list);
+    // The list must outlive the panel.
+    OutlinePanel(Window *parent, bool showTitle, CheckMode checkMode, NodeList *list);
+    ~OutlinePanel() override;
 
     void ShowPanel(); // once: shows the inner windows this panel has
     void SetTitle(const std::string &text);
@@ -33,22 +42,28 @@ class OutlinePanel : public Window
     bool HasFocusHighlight() const { return titleBar_.HasFocusHighlight(); }
     bool HasCheckColumn() const { return showCheckColumn_; }
 
-    int32_t SelectedRow() const { return rowArea_.SelectedRow(); }
-    int32_t CaretRow() const { return rowArea_.CaretRow(); }
-    int32_t TopRow() const { return rowArea_.TopRow(); }
-    int32_t ClickedRow() const { return checkColumn_.ClickedRow(); }
-    int ClickedState() const { return checkColumn_.ClickedState(); }
+    int32_t SelectedRow() const { return viewport_.selected; }
+    int32_t CaretRow() const { return viewport_.caret; }
+    int32_t TopRow() const { return viewport_.top; }
+    const Viewport &GetViewport() const { return viewport_; }
     int32_t VisibleRows() const; // whole rows that fit in the row area
 
-    void RefreshAll();
-    void RefreshFromRow(int32_t row);
-    void RefreshCheckColumn() { RefreshCheckColumnFromRow(0); }
-    void RefreshCheckColumnFromRow(int32_t row);
+    // Catches up with the forest's changes now rather than at the next pass (before the panel is
+    // rendered outside the event loop).
+    void Refresh() { refresh_.RunNow(); }
+    // Empties the list; selected row and caret go back to row 0.
     void Clear();
+    // The box of a clicked row shows the row's state again, whatever the click handler made of it.
+    void ShowCheckOf(int32_t row);
 
     void SetSelectHdl(Link<OutlinePanel> link) { rowArea_.SetSelectHdl(std::move(link)); }
     void SetActivateHdl(Link<OutlinePanel> link) { rowArea_.SetActivateHdl(std::move(link)); }
-    void SetCheckHdl(Link<OutlinePanel> link) { checkColumn_.SetClickHdl(std::move(link)); }
+    // Called with the row whose box was clicked and the state the box moved to.
+    void SetCheckHdl(CheckHdl hdl) { checkColumn_.SetClickHdl(std::move(hdl)); }
+    // Which picture a row shows at its left; none unless this is set.
+    using PictureHdl = std::function<const Bitmap &(const DisplayItem &row)>;
+    void SetPictureHdl(PictureHdl hdl) { pictureHdl_ = std::move(hdl); }
+    const Bitmap &PictureOf(const DisplayItem &row) const;
 
     void SelectRow(int32_t row) { rowArea_.SelectRow(row); }
     void Activate() { rowArea_.Activate(); }
@@ -68,14 +83,32 @@ class OutlinePanel : public Window
     void Resize() override;
 
   private:
+    // Rows that changed since the panel last caught up; None where nothing did.
+    struct Changes {
+        static constexpr int64_t None = INT64_MAX;
+        int64_t rowsFrom = None; // inserted or removed from here on
+        int64_t checksFirst = None;
+        int64_t checksLast = -1;
+        int64_t looksFirst = None;
+        int64_t looksLast = -1;
+    };
+
+    void RowsReplaced(std::size_t first, std::size_t removed, std::size_t inserted) override;
+    void ChecksChanged(std::size_t first, std::size_t last) override;
+    void LooksChanged(std::size_t first, std::size_t last) override;
+    void CatchUp();
     void FollowScrollBar();
     void ScrollIntoView(int32_t row);
 
     bool showTitle_;
     bool showCheckColumn_;
     NodeList *list_;
+    Viewport viewport_; // read by the check column and the row area
     TitleBar titleBar_;
     CheckColumn checkColumn_;
     RowArea rowArea_;
     LongScrollBar scrollBar_;
+    PictureHdl pictureHdl_;
+    Changes changes_;
+    PostedCall refresh_{[this] { CatchUp(); }};
 };

@@ -1,14 +1,16 @@
 #include "tree/TitleShortener.h"
 
+#include "mwlib/MW_Text.h"
+
 namespace
 {
 
 constexpr const char *kEllipsis = " ... ";
 
-// Cuts never split a UTF-8 sequence: a cut point is a byte that does not continue one.
+// Cuts never split a UTF-8 sequence: a cut point is where whole characters end.
 bool IsCutPoint(const std::string &text, size_t pos)
 {
-    return pos == text.size() || (static_cast<unsigned char>(text[pos]) & 0xC0) != 0x80;
+    return MW_Text::WholeCharacters(text, pos) == pos;
 }
 
 } // namespace

@@ -1,10 +1,14 @@
 #include "tree/VersionItem.h"
 
+#include "model/ObjectItem.h"
 #include "toolkit/International.h"
-#include "tree/ObjectItem.h"
 
-namespace {
-NodeRef RefTo(ObjectItem &owner) { return owner.Node() ? NodeRef(*owner.Node()) : NodeRef(); }
+namespace
+{
+NodeRef RefTo(ObjectItem &owner)
+{
+    return owner.Node() ? NodeRef(*owner.Node()) : NodeRef();
+}
 } // namespace
 
 VersionItem::VersionItem(ObjectItem &owner, BackupTime time)
@@ -13,12 +17,7 @@ VersionItem::VersionItem(ObjectItem &owner, BackupTime time)
 }
 
 // Backup times are unsigned 32-bit seconds since 1970.
-std::string VersionItem::Text() const { return FormatDateTime(static_cast<uint32_t>(time_)); }
-
-void VersionItem::SetCheckState(CheckState state)
+std::string VersionItem::Text() const
 {
-    DisplayItem::SetCheckState(state);
-    if (state == Marked) {
-        owner_->SetChosenVersion(time_);
-    }
+    return FormatDateTime(static_cast<uint32_t>(time_));
 }

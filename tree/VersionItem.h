@@ -1,10 +1,10 @@
 // One row of the history view: a backed-up version of an object, shown as its local date and
-// time. Ticking it makes its time the object's chosen version.
+// time. The history view makes the ticked row's time the object's chosen version.
 #pragma once
 
-#include "restore/server/ServerRecords.h"
-#include "tree/DisplayItem.h"
-#include "tree/NodeRef.h"
+#include "model/DisplayItem.h"
+#include "model/NodeRef.h"
+#include "server/ServerRecords.h"
 
 class ObjectItem;
 
@@ -16,7 +16,6 @@ class VersionItem : public DisplayItem
     VersionItem(ObjectItem &owner, BackupTime time);
 
     std::string Text() const override;
-    void SetCheckState(CheckState state) override;
 
     ObjectItem &Owner() const { return *owner_; }
     BackupTime Time() const { return time_; }

@@ -7,20 +7,25 @@
 #include <QWidget>
 
 #include "bench/side/ViewSize.h"
+#include "model/ObjectItem.h"
+#include "model/TreeNode.h"
 #include "toolkit/TriStateBox.h"
-#include "tree/ObjectItem.h"
-#include "tree/TreeNode.h"
+#include "tree/ObjectPictures.h"
 
 OursTree::OursTree()
-    : server_(script_), host_(nullptr), panel_(&host_, true, 2, &forest_), historyHost_(nullptr),
-      historyPanel_(&historyHost_, true, 1, &versions_), history_(historyPanel_, versions_),
-      tree_(panel_, forest_, history_, *this),
+    : server_(script_), host_(nullptr), panel_(&host_, true, CheckMode::ThreeState, &forest_),
+      historyHost_(nullptr), historyPanel_(&historyHost_, true, CheckMode::Plain, &versions_),
+      history_(historyPanel_, versions_, selection_),
+      tree_(panel_, forest_, selection_, history_, *this),
       image_(kViewWidth, kViewHeight, QImage::Format_ARGB32_Premultiplied)
 {
     script_.SetLogging(false);
     panel_.SetSelectHdl([this](OutlinePanel &panel) { return tree_.SelectHdl(panel); });
     panel_.SetActivateHdl([this](OutlinePanel &panel) { return tree_.OpenHdl(panel); });
-    panel_.SetCheckHdl([this](OutlinePanel &panel) { return tree_.CheckHdl(panel); });
+    panel_.SetCheckHdl([this](OutlinePanel &panel, const CheckClick &click) {
+        return tree_.CheckHdl(panel, click);
+    });
+    panel_.SetPictureHdl(ObjectPictures::Of);
     panel_.ShowPanel();
     host_.Show();
     host_.SetSizePixel({kViewWidth, kViewHeight});
@@ -32,7 +37,7 @@ OursTree::~OursTree() = default;
 
 void OursTree::Root(const std::string &name)
 {
-    tree_.SetTopContext(name, &server_, &registry_);
+    tree_.SetTopContext(name, &client_, &registry_);
     QApplication::processEvents();
 }
 
@@ -45,8 +50,6 @@ void OursTree::OpenChildrenOfTop()
             item->Open();
         }
     }
-    panel_.RefreshAll();
-    UpdateCounts();
     QApplication::processEvents();
 }
 
@@ -55,8 +58,11 @@ ObjectItem &OursTree::ItemAt(int32_t row)
     return *static_cast<ObjectItem *>(forest_.ItemAt(static_cast<std::size_t>(row)));
 }
 
+// Outside the event loop the panel catches up with the forest first, as a pass would (as the
+// peer's view runs its delayed layout when it paints).
 void OursTree::Render()
 {
+    panel_.Refresh();
     panel_.Widget()->render(&image_);
 }
 
@@ -77,10 +83,10 @@ void OursTree::ClickBox(int32_t row, int state)
     box->Click();
 }
 
-// What the main window's status bar shows.
-void OursTree::UpdateCounts()
+// What the main window's status bar shows, counted now.
+std::string OursTree::CountsText() const
 {
-    const MarkCounts counts = tree_.CountMarked();
-    counts_ = "Containers: " + std::to_string(counts.containers) +
-              ", Objects: " + std::to_string(counts.objects);
+    const MarkCounts counts = selection_.Counts();
+    return "Containers: " + std::to_string(counts.containers) +
+           ", Objects: " + std::to_string(counts.objects);
 }

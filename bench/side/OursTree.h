@@ -8,19 +8,21 @@
 #include <cstdint>
 #include <string>
 
+#include "model/NodeList.h"
+#include "model/RestoreSelection.h"
 #include "mwlib/MW_SIGTERMClientList.h"
-#include "restore/server/BackupServer.h"
+#include "server/BackupServer.h"
+#include "server/ServerClient.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "toolkit/Window.h"
-#include "tree/HistoryView.h"
-#include "tree/NodeList.h"
+#include "tree/HistoryViewReactions.h"
 #include "tree/OutlinePanel.h"
-#include "tree/TreeView.h"
-#include "tree/TreeViewHost.h"
+#include "tree/TreeViewReactions.h"
+#include "tree/TreeViewReactionsHost.h"
 
 class ObjectItem;
 
-class OursTree : private TreeViewHost
+class OursTree : private TreeViewReactionsHost
 {
   public:
     OursTree();
@@ -34,9 +36,9 @@ class OursTree : private TreeViewHost
     ObjectItem &ItemAt(int32_t row);
 
     OutlinePanel &Panel() { return panel_; }
-    TreeView &Tree() { return tree_; }
+    TreeViewReactions &Tree() { return tree_; }
     NodeList &Forest() { return forest_; }
-    const std::string &CountsText() const { return counts_; }
+    std::string CountsText() const;
 
     void Render(); // the whole panel into a 600 × 800 image
     void Press(int qtKey);
@@ -44,21 +46,21 @@ class OursTree : private TreeViewHost
     void ClickBox(int32_t row, int state);
 
   private:
-    void UpdateCounts() override;
     void EnableClearSubtree(bool) override {}
     Window *QueryParent() override { return &host_; }
 
     ScriptedServer script_;
     BackupServer server_;
+    ServerClient client_{server_};
     MW_SIGTERMClientList registry_; // outlives the items that registered with it
     NodeList forest_;
     NodeList versions_;
+    RestoreSelection selection_{forest_};
     Window host_;
     OutlinePanel panel_;
     Window historyHost_; // never shown: the benchmark looks at the tree view only
     OutlinePanel historyPanel_;
-    HistoryView history_;
-    TreeView tree_;
+    HistoryViewReactions history_;
+    TreeViewReactions tree_;
     QImage image_;
-    std::string counts_;
 };

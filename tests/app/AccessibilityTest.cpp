@@ -133,6 +133,7 @@ TEST(Accessibility, ReRootingRenamesTheTreesAndReplacesTheRows)
     AccessibleEventLog log;
 
     f.window->SetTopContext("Elsewhere");
+    QApplication::processEvents();
     EXPECT_EQ(AccessibleName(tree), "Elsewhere");
     EXPECT_EQ(ChildNames(tree), (std::vector<std::string>{"Elsewhere", "Zed"}));
     EXPECT_FALSE(tree->child(0)->state().selected) << "nothing selected after a re-root";

@@ -9,12 +9,14 @@
 #include <algorithm>
 
 #include "app/MainWindow.h"
+#include "model/ObjectItem.h"
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
 #include "restore/RestoreOptionsDialog.h"
-#include "restore/server/BackupServer.h"
-#include "restore/server/ServerLogin.h"
-#include "restore/server/directory/LdapServer.h"
+#include "server/BackupServer.h"
+#include "server/ServerClient.h"
+#include "server/ServerLogin.h"
+#include "server/directory/LdapServer.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/core/SlapdServer.h"
 #include "tests/support/gui/AccessibleEventLog.h"
@@ -23,7 +25,6 @@
 #include "toolkit/ListBox.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/ModalDialog.h"
-#include "tree/ObjectItem.h"
 #include "tree/VersionItem.h"
 
 namespace
@@ -52,9 +53,10 @@ class DirectoryWindow : public testing::Test
             slapd.SocketSettings("DIR1"), [this](const std::string &line) { log += line + "\n"; }));
         ASSERT_EQ(server->Open("DIR1"), 0) << log;
         login = std::make_unique<ServerLogin>(*server);
+        client = std::make_unique<ServerClient>(*server);
         ASSERT_EQ(login->LoginCurrent(), 0) << log;
         window =
-            std::make_unique<MainWindow>(&menuBar, server.get(), &serverName, login.get(), nullptr);
+            std::make_unique<MainWindow>(&menuBar, client.get(), &serverName, login.get(), nullptr);
         menuBar.PushSelectHdl([this](MenuBar &menu) { return window->MenuSelectHdl(menu); });
         window->SetMenuBar(&menuBar);
         window->InitChildren();
@@ -112,6 +114,7 @@ class DirectoryWindow : public testing::Test
     SlapdServer slapd;
     std::string log;
     std::unique_ptr<BackupServer> server;
+    std::unique_ptr<ServerClient> client;
     std::unique_ptr<ServerLogin> login;
     std::string serverName = "DIR1";
     InstallResourcesOnce installed; // before the menu is built from them

@@ -34,6 +34,7 @@ void ClickVersion(MainWindowFixture &f, int row)
 {
     QTest::mouseClick(f.History().GetCheckColumn().Box(static_cast<size_t>(row))->Widget(),
                       Qt::LeftButton);
+    QApplication::processEvents();
 }
 
 } // namespace

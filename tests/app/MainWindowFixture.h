@@ -8,15 +8,16 @@
 #include <string>
 
 #include "app/MainWindow.h"
+#include "model/ObjectItem.h"
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
-#include "restore/server/BackupServer.h"
-#include "restore/server/ServerLogin.h"
+#include "server/BackupServer.h"
+#include "server/ServerClient.h"
+#include "server/ServerLogin.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
-#include "tree/ObjectItem.h"
 
 // Default children under "Marrowby": two containers and a leaf.
 inline void ScriptSmallTree(ScriptedServer &script)
@@ -39,7 +40,7 @@ class MainWindowFixture
         : installed(), server(script), login(server), menuBar(ResId(kMenuMain))
     {
         scriptTree(script);
-        window = std::make_unique<MainWindow>(&menuBar, &server, &serverName, &login, connection);
+        window = std::make_unique<MainWindow>(&menuBar, &client, &serverName, &login, connection);
         menuBar.PushSelectHdl([this](MenuBar &menu) { return window->MenuSelectHdl(menu); });
         window->SetMenuBar(&menuBar);
         window->InitChildren();
@@ -58,24 +59,46 @@ class MainWindowFixture
     {
         return QPoint(60, (row - Tree().TopRow()) * OutlinePanel::kRowHeight + 10);
     }
-    void Click(int row) { QTest::mouseClick(Rows(), Qt::LeftButton, {}, RowPoint(row)); }
+    // Each action ends with a pass of the event loop, in which the views catch up as they do after
+    // any event in the program.
+    void Click(int row)
+    {
+        QTest::mouseClick(Rows(), Qt::LeftButton, {}, RowPoint(row));
+        QApplication::processEvents();
+    }
     void DoubleClick(int row)
     {
         Click(row);
         QTest::mouseDClick(Rows(), Qt::LeftButton, {}, RowPoint(row));
+        QApplication::processEvents();
     }
-    void Key(Qt::Key key) { QTest::keyClick(Rows(), key); }
+    void Key(Qt::Key key)
+    {
+        QTest::keyClick(Rows(), key);
+        QApplication::processEvents();
+    }
     // Clicks the tree view's check box of a visible row.
     void ClickBox(int row)
     {
         CheckBox *box = Tree().GetCheckColumn().Box(static_cast<size_t>(row - Tree().TopRow()));
         QTest::mouseClick(box->Widget(), Qt::LeftButton);
+        QApplication::processEvents();
     }
-    std::string Counts() { return window->GetStatusBar().GetItemText(MainWindow::kCountsField); }
+    void Menu(uint16_t item)
+    {
+        menuBar.Select(item);
+        QApplication::processEvents();
+    }
+    std::string Counts()
+    {
+        QApplication::processEvents();
+        return window->GetStatusBar().GetItemText(MainWindow::kCountsField);
+    }
 
     InstallResourcesOnce installed;
     ScriptedServer script;
     BackupServer server;
+    ServerClient client{server};
     ServerLogin login;
     std::string serverName = "FS1";
     MenuBar menuBar;

@@ -12,6 +12,7 @@
 #include "toolkit/FixedText.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/ModalDialog.h"
+#include "tree/ObjectPictures.h"
 #include "toolkit/OKButton.h"
 #include "toolkit/RadioButton.h"
 
@@ -498,9 +499,9 @@ TEST(RestoreRun, RestoredObjectsAreDrawnPresentAtOnceFailedOnesStayDeleted)
     f.menuBar.Select(kMenuItemRestore);
     EXPECT_EQ(Present(f, {2, 3, 4, 5, 6, 7, 8}),
               (std::vector<bool>{false, false, true, false, true, true, true}));
-    EXPECT_EQ(f.ItemAt(6)->BitmapId().Id(), kBitmapConoPres);
-    EXPECT_EQ(f.ItemAt(7)->BitmapId().Id(), kBitmapObjPrese);
-    EXPECT_EQ(f.ItemAt(2)->BitmapId().Id(), kBitmapObjDelet);
+    EXPECT_EQ(ObjectPictures::IdOf(*f.ItemAt(6)).Id(), kBitmapConoPres);
+    EXPECT_EQ(ObjectPictures::IdOf(*f.ItemAt(7)).Id(), kBitmapObjPrese);
+    EXPECT_EQ(ObjectPictures::IdOf(*f.ItemAt(2)).Id(), kBitmapObjDelet);
 }
 
 // A container restored alone comes back without its children: they stay deleted.

@@ -8,10 +8,10 @@
 
 #include "mwlib/MW_SIGTERMClientList.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/model/ForestChecks.h"
 #include "tests/support/gui/ModalScript.h"
-#include "tests/tree/ForestChecks.h"
 #include "toolkit/ModalDialog.h"
-#include "tree/TreeView.h"
+#include "tree/TreeViewReactions.h"
 
 namespace
 {
@@ -22,10 +22,10 @@ class TreeIndex : public testing::Test
     // Freeing of detached rows runs while the event loop is idle; let it finish.
     void FinishFreeing()
     {
-        for (int pass = 0; pass < 1000 && f.window->Tree().Reclaimer().HasWork(); ++pass) {
+        for (int pass = 0; pass < 1000 && f.window->TreeReactions().Reclaimer().HasWork(); ++pass) {
             QApplication::processEvents();
         }
-        ASSERT_FALSE(f.window->Tree().Reclaimer().HasWork());
+        ASSERT_FALSE(f.window->TreeReactions().Reclaimer().HasWork());
     }
     void ExpectConsistent(const char *after)
     {
@@ -56,13 +56,13 @@ TEST_F(TreeIndex, MatchesAPlainWalkAfterOpenMarkCloseRestoreAndReRoot)
     f.ClickBox(6); // East alone: its children are unmarked again
     f.ClickBox(4); // Ann
     ExpectConsistent("mark alone, mark a leaf");
-    EXPECT_TRUE(f.ItemAt(0)->HasMarkedDescendant());
-    EXPECT_FALSE(f.ItemAt(6)->HasMarkedDescendant());
+    EXPECT_TRUE(f.window->Selection().HasMarkedDescendant(*f.ItemAt(0)));
+    EXPECT_FALSE(f.window->Selection().HasMarkedDescendant(*f.ItemAt(6)));
 
     f.Click(3);
     {
         ModalScript script; // Ann below is marked: closing asks
-        script.ExpectBox(ModalKind::QueryBox, TreeView::kCloseQuery, RET_YES);
+        script.ExpectBox(ModalKind::QueryBox, TreeViewReactions::kCloseQuery, RET_YES);
         f.DoubleClick(3);
     }
     ExpectConsistent("close with marks below");
@@ -78,7 +78,7 @@ TEST_F(TreeIndex, MatchesAPlainWalkAfterOpenMarkCloseRestoreAndReRoot)
         f.menuBar.Select(kMenuItemRestore);
     }
     ExpectConsistent("restore run");
-    EXPECT_FALSE(f.ItemAt(0)->HasMarkedDescendant());
+    EXPECT_FALSE(f.window->Selection().HasMarkedDescendant(*f.ItemAt(0)));
     EXPECT_EQ(f.Counts(), "Containers: 0, Objects: 0");
 
     f.ClickBox(5);

@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "restore/server/BackupServer.h"
-#include "restore/server/DirectoryModule.h"
-#include "restore/server/RecordFields.h"
-#include "restore/server/ServerLogin.h"
-#include "restore/server/ServerReply.h"
+#include "server/BackupServer.h"
+#include "server/DirectoryModule.h"
+#include "server/RecordFields.h"
+#include "server/ServerLogin.h"
+#include "server/ServerReply.h"
 #include "tests/support/core/DomainController.h"
 #include "tests/support/core/SlapdServer.h"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "restore/server/RecordFields.h"
+#include "server/RecordFields.h"
 
 namespace
 {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "restore/server/BackupServer.h"
-#include "restore/server/RecordFields.h"
-#include "restore/server/ServerReply.h"
+#include "server/BackupServer.h"
+#include "server/RecordFields.h"
+#include "server/ServerReply.h"
 #include "tests/support/core/ScriptedServer.h"
 
 namespace

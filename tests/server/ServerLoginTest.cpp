@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "restore/server/ServerLogin.h"
+#include "server/ServerLogin.h"
 #include "tests/support/core/ScriptedServer.h"
 
 namespace

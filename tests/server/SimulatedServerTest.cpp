@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "restore/server/BackupServer.h"
-#include "restore/server/RecordFields.h"
-#include "restore/server/ServerReply.h"
-#include "restore/server/SimulatedServer.h"
+#include "server/BackupServer.h"
+#include "server/RecordFields.h"
+#include "server/ServerReply.h"
+#include "server/SimulatedServer.h"
 
 namespace
 {

@@ -38,12 +38,12 @@ TEST(OutlinePanel, ClickSelectsTheRowAndMovesTheCaretThere)
     QTest::mouseClick(f.panel.GetRowArea().Widget(), Qt::LeftButton, {}, f.RowPoint(3));
     EXPECT_EQ(f.panel.SelectedRow(), 3);
     EXPECT_EQ(f.panel.CaretRow(), 3);
-    EXPECT_TRUE(f.list.ItemAt(3)->IsHighlighted());
+    EXPECT_TRUE(f.panel.GetViewport().IsHighlighted(3));
     EXPECT_EQ(counter.selects, 1);
 
     QTest::mouseClick(f.panel.GetRowArea().Widget(), Qt::LeftButton, {}, f.RowPoint(1));
-    EXPECT_FALSE(f.list.ItemAt(3)->IsHighlighted());
-    EXPECT_TRUE(f.list.ItemAt(1)->IsHighlighted());
+    EXPECT_FALSE(f.panel.GetViewport().IsHighlighted(3));
+    EXPECT_TRUE(f.panel.GetViewport().IsHighlighted(1));
 
     // Below the last row: ignored.
     QTest::mouseClick(f.panel.GetRowArea().Widget(), Qt::LeftButton, {}, f.RowPoint(7));
@@ -144,7 +144,7 @@ TEST(OutlinePanel, ScrollBarAppearsAtOneRowMoreThanFits)
     EXPECT_EQ(fullWidth, 300 - OutlinePanel::kCheckColumnWidth);
 
     AddRows(f.list, 1);
-    f.panel.RefreshAll();
+    QApplication::processEvents(); // the panel catches up at the next pass
     LongScrollBar &bar = f.panel.GetScrollBar();
     EXPECT_TRUE(bar.IsVisible());
     EXPECT_EQ(bar.Minimum(), 0);
@@ -195,7 +195,6 @@ TEST(OutlinePanel, CheckBoxesFollowTheRowsAndOfferTheThirdStateOnlyForContainers
     container->Item()->SetCheckState(MarkedAlone);
     f.list.ItemAt(1)->SetEnabled(false);
     f.SetVisibleRows(5);
-    f.panel.RefreshAll();
     CheckColumn &column = f.panel.GetCheckColumn();
     auto *first = static_cast<TriStateBox *>(column.Box(0));
     auto *second = static_cast<TriStateBox *>(column.Box(1));
@@ -206,10 +205,10 @@ TEST(OutlinePanel, CheckBoxesFollowTheRowsAndOfferTheThirdStateOnlyForContainers
     EXPECT_FALSE(column.Box(2)->IsVisible());
 
     int clicks = 0;
-    f.panel.SetCheckHdl([&](OutlinePanel &p) {
+    f.panel.SetCheckHdl([&](OutlinePanel &, const CheckClick &click) {
         ++clicks;
-        EXPECT_EQ(p.ClickedRow(), 0);
-        EXPECT_EQ(p.ClickedState(), STATE_NOCHECK); // the third state moves on to not checked
+        EXPECT_EQ(click.row, 0);
+        EXPECT_EQ(click.state, Unmarked); // the third state moves on to not checked
         return 1L;
     });
     QTest::mouseClick(first->Widget(), Qt::LeftButton);
@@ -223,6 +222,7 @@ TEST(OutlinePanel, ClearEmptiesTheListAndResetsSelectionAndCaret)
     f.SetVisibleRows(10);
     f.panel.SelectRow(3);
     f.panel.Clear();
+    QApplication::processEvents();
     EXPECT_EQ(f.list.TotalCount(), 0u);
     EXPECT_EQ(f.panel.SelectedRow(), 0);
     EXPECT_EQ(f.panel.CaretRow(), 0);

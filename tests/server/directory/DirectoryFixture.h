@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "restore/server/BackupServer.h"
-#include "restore/server/directory/LdapServer.h"
+#include "server/BackupServer.h"
+#include "server/directory/LdapServer.h"
 #include "tests/server/directory/RecordRequests.h"
 #include "tests/support/core/SlapdServer.h"
 

@@ -2,8 +2,8 @@
 // attributes the directory keeps for itself.
 #include <gmock/gmock.h>
 
-#include "restore/server/directory/DirectoryRestore.h"
-#include "restore/server/directory/OperationalAttributes.h"
+#include "server/directory/DirectoryRestore.h"
+#include "server/directory/OperationalAttributes.h"
 
 namespace
 {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "restore/server/directory/DistinguishedName.h"
+#include "server/directory/DistinguishedName.h"
 
 namespace
 {

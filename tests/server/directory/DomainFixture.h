@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "restore/server/directory/DomainServer.h"
+#include "server/directory/DomainServer.h"
 #include "tests/server/directory/RecordRequests.h"
 #include "tests/support/core/DomainController.h"
 

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "restore/server/directory/DomainListing.h"
+#include "server/directory/DomainListing.h"
 #include "tests/server/directory/DomainFixture.h"
 
 using testing::ElementsAre;

@@ -4,8 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "restore/server/RecordFields.h"
-#include "restore/server/directory/DomainRestore.h"
+#include "server/RecordFields.h"
+#include "server/directory/DomainRestore.h"
 #include "tests/server/directory/DomainFixture.h"
 
 using testing::HasSubstr;

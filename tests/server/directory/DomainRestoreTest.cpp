@@ -5,7 +5,7 @@
 
 #include <ctime>
 
-#include "restore/server/directory/DomainRestore.h"
+#include "server/directory/DomainRestore.h"
 #include "tests/server/directory/DomainFixture.h"
 
 using testing::HasSubstr;

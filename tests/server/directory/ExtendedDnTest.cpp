@@ -1,7 +1,7 @@
 // GUIDs of a domain's objects, from objectGUID values and extended DNs.
 #include <gtest/gtest.h>
 
-#include "restore/server/directory/ExtendedDn.h"
+#include "server/directory/ExtendedDn.h"
 
 namespace
 {

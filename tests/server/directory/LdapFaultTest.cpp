@@ -9,7 +9,7 @@
 #include <functional>
 #include <thread>
 
-#include "restore/server/ServerLogin.h"
+#include "server/ServerLogin.h"
 #include "tests/server/directory/DirectoryFixture.h"
 
 namespace

@@ -7,7 +7,7 @@
 
 #include <chrono>
 
-#include "restore/server/ServerLogin.h"
+#include "server/ServerLogin.h"
 #include "tests/server/directory/DirectoryFixture.h"
 #include "tests/support/core/SilentListener.h"
 

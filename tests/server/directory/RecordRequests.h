@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "restore/server/BackupServer.h"
-#include "restore/server/LdapSettings.h"
-#include "restore/server/RecordFields.h"
-#include "restore/server/ServerReply.h"
+#include "server/BackupServer.h"
+#include "server/LdapSettings.h"
+#include "server/RecordFields.h"
+#include "server/ServerReply.h"
 
 struct Listed {
     std::string name;

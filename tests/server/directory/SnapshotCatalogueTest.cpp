@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "restore/server/directory/SnapshotCatalogue.h"
+#include "server/directory/SnapshotCatalogue.h"
 
 namespace
 {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "restore/server/LdapSettings.h"
+#include "server/LdapSettings.h"
 #include "tests/support/core/ServerFolder.h"
 
 class DomainController : public ServerFolder

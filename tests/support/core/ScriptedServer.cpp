@@ -10,7 +10,8 @@
 #include <random>
 #include <utility>
 
-#include "restore/server/RecordFields.h"
+#include "server/RecordFields.h"
+#include "server/Replies.h"
 
 namespace
 {
@@ -147,26 +148,25 @@ void *ScriptedServer::ListChildren(const ChildRequest &request, int32_t requestS
     } else {
         ++requestCount_;
     }
-    replySize = sizeof(ObjectRecord);
-    auto *record = static_cast<ObjectRecord *>(Allocate(sizeof(ObjectRecord)));
     if (!listingFailures_.empty()) {
         const auto failing = listingFailures_.find(container);
         if (failing != listingFailures_.end() && request.lastId >= 0 &&
             static_cast<std::size_t>(request.lastId) >= failing->second.first) {
             FailRequest(failing->second.second);
-            return record;
+            return Counted(Replies::EndOfListing(replySize));
         }
     }
     const Listing &listing = ListingOf(container);
-    if (request.lastId >= 0 && static_cast<std::size_t>(request.lastId) < listing.count) {
-        const ScriptedChild child = listing.generate(static_cast<std::size_t>(request.lastId));
-        record->id = request.lastId + 1;
-        FillField(record->name, child.name);
-        record->kind = child.kind;
-        record->state = child.state;
-    } else if (auto note = listingNotes_.find(container); note != listingNotes_.end()) {
-        pendingNote_ = note->second;
+    if (request.lastId < 0 || static_cast<std::size_t>(request.lastId) >= listing.count) {
+        if (auto note = listingNotes_.find(container); note != listingNotes_.end()) {
+            pendingNote_ = note->second;
+        }
+        return Counted(Replies::EndOfListing(replySize));
     }
+    const ScriptedChild child = listing.generate(static_cast<std::size_t>(request.lastId));
+    ObjectRecord *record =
+        Counted(Replies::Child(request.lastId + 1, "", child.kind, child.state, replySize));
+    FillField(record->name, child.name); // as it stands, a faulty name included
     return record;
 }
 
@@ -187,14 +187,8 @@ void *ScriptedServer::GetHistory(const HistoryRequest &request, int32_t requestS
     Received({RequestType::GetHistory, requestSize, object, 0, 0, 0,
               ZeroBehindText(request.objectName)});
     auto it = histories_.find(object);
-    const std::size_t count = it == histories_.end() ? 0 : it->second.size();
-    replySize = static_cast<int32_t>(HistoryReplySize(count));
-    auto *reply = static_cast<HistoryReply *>(Allocate(HistoryReplySize(count)));
-    reply->count = static_cast<int32_t>(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        SetHistoryTime(*reply, i, it->second[i]);
-    }
-    return reply;
+    const std::vector<BackupTime> none;
+    return Counted(Replies::History(it == histories_.end() ? none : it->second, replySize));
 }
 
 void *ScriptedServer::RestoreObject(const RestoreRequest &request, int32_t requestSize,
@@ -203,11 +197,11 @@ void *ScriptedServer::RestoreObject(const RestoreRequest &request, int32_t reque
     const std::string object = FieldText(request.objectName);
     Received({RequestType::RestoreObject, requestSize, object, 0, request.version, request.flags,
               ZeroBehindText(request.objectName)});
-    replySize = sizeof(RestoreReply);
-    auto *reply = static_cast<RestoreReply *>(Allocate(sizeof(RestoreReply)));
-    if (auto it = outcomes_.find(object); it != outcomes_.end()) {
+    auto it = outcomes_.find(object);
+    RestoreReply *reply = Counted(Replies::Restore(0, "", replySize));
+    if (it != outcomes_.end()) {
         reply->status = it->second.status;
-        FillField(reply->message, it->second.message);
+        FillField(reply->message, it->second.message); // a faulty message included
     }
     const auto report = reports_.find(object);
     lastReport_ = report != reports_.end() ? &report->second : nullptr;
@@ -253,9 +247,8 @@ void ScriptedServer::Received(const LoggedRequest &request)
     }
 }
 
-void *ScriptedServer::Allocate(std::size_t size)
+template <typename Record> Record *ScriptedServer::Counted(Record *reply)
 {
-    void *reply = std::calloc(1, size);
     if (reply == nullptr) {
         std::abort(); // a test fixture out of memory has nothing sensible left to do
     }

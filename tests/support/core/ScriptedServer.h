@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "restore/server/ServerBackend.h"
+#include "server/ServerBackend.h"
 
 // One child of a listing. A name of 256 characters or more fills the record's name field without
 // a NUL, as a faulty server would.
@@ -113,7 +113,8 @@ class ScriptedServer : public ServerBackend
     };
 
     void Received(const LoggedRequest &request);
-    void *Allocate(std::size_t size);
+    // Every reply handed out is counted until it comes back.
+    template <typename Record> Record *Counted(Record *reply);
     const Listing &ListingOf(const std::string &container) const;
 
     std::unordered_map<std::string, Listing> listings_;

@@ -1,0 +1,58 @@
+// Reply records, allocated zero-filled for FreeReply to release.
+#include "server/Replies.h"
+
+#include <cstdlib>
+
+#include "server/RecordFields.h"
+
+namespace
+{
+template <typename Record> Record *Allocate(std::size_t size, int32_t &replySize)
+{
+    replySize = static_cast<int32_t>(size);
+    return static_cast<Record *>(std::calloc(1, size));
+}
+} // namespace
+
+ObjectRecord *Replies::EndOfListing(int32_t &replySize)
+{
+    return Allocate<ObjectRecord>(sizeof(ObjectRecord), replySize);
+}
+
+ObjectRecord *Replies::Child(int32_t id, std::string_view name, uint8_t kind, uint8_t state,
+                             int32_t &replySize)
+{
+    if (name.size() >= NameFieldSize) {
+        return nullptr;
+    }
+    auto *record = Allocate<ObjectRecord>(sizeof(ObjectRecord), replySize);
+    if (record != nullptr) {
+        record->id = id;
+        CopyToField(record->name, name);
+        record->kind = kind;
+        record->state = state;
+    }
+    return record;
+}
+
+HistoryReply *Replies::History(std::span<const BackupTime> times, int32_t &replySize)
+{
+    auto *reply = Allocate<HistoryReply>(HistoryReplySize(times.size()), replySize);
+    if (reply != nullptr) {
+        reply->count = static_cast<int32_t>(times.size());
+        for (std::size_t i = 0; i < times.size(); ++i) {
+            SetHistoryTime(*reply, i, times[i]);
+        }
+    }
+    return reply;
+}
+
+RestoreReply *Replies::Restore(int32_t status, std::string_view message, int32_t &replySize)
+{
+    auto *reply = Allocate<RestoreReply>(sizeof(RestoreReply), replySize);
+    if (reply != nullptr) {
+        reply->status = status;
+        CopyCutToField(reply->message, message);
+    }
+    return reply;
+}

@@ -1,0 +1,25 @@
+// The one way a backend makes the replies it hands out: each is allocated with malloc,
+// zero-filled, and released by ServerBackend::FreeReply (free). Null when no memory was had, or
+// when a child's name does not fit its record (a name is never cut: it could address another
+// object); a caller then gives no reply, which the program reads as the end of what it asked.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "server/ServerRecords.h"
+
+class Replies
+{
+  public:
+    // The record that ends a listing: id 0, nothing else set.
+    static ObjectRecord *EndOfListing(int32_t &replySize);
+    // One child of a listing, with the record's raw kind and state.
+    static ObjectRecord *Child(int32_t id, std::string_view name, uint8_t kind, uint8_t state,
+                               int32_t &replySize);
+    // The backup times of an object, in the given order.
+    static HistoryReply *History(std::span<const BackupTime> times, int32_t &replySize);
+    // The outcome of a restore; a message longer than its field keeps its first whole characters.
+    static RestoreReply *Restore(int32_t status, std::string_view message, int32_t &replySize);
+};

@@ -1,0 +1,82 @@
+// The backup server's three requests as plain calls that take and return plain values: the
+// children of a container, the backup times of an object, the restore of an object. Inside, the
+// records, their calling order and the release of every reply are as the server expects them.
+// It knows nothing of windows or of the tree, so a worker thread or a command-line program can
+// use it (one thread at a time, like the server it wraps).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "server/RestoreReport.h"
+#include "server/ServerRecords.h"
+
+class BackupServer;
+
+// One child of a listing, in the order the server delivered it.
+struct ListedObject {
+    std::string name; // its own name, read within the record's field
+    bool container = false;
+    bool present = true;
+};
+
+// How a request ended.
+enum class RequestEnd {
+    Answered,
+    Stopped,     // the caller asked to stop: no further request went out
+    NameTooLong, // the name does not fit the request: nothing was sent
+    NoReply,     // the server gave no reply, or one shorter than its record
+    Failed,      // the server could not serve it and said why
+};
+
+struct ChildListing {
+    RequestEnd end = RequestEnd::Answered;
+    std::vector<ListedObject> children; // what arrived before the end
+    std::string failure;                // why not, on NoReply or Failed
+    std::string note;                   // what the server says of a listing it cut short
+};
+
+struct ObjectHistory {
+    RequestEnd end = RequestEnd::Answered;
+    std::vector<BackupTime> times; // as the reply holds them, in no particular order
+};
+
+struct RestoreOutcome {
+    int32_t status = 0;                   // 0 = restored
+    std::string message;                  // why not, when status is not 0
+    std::optional<RestoreReport> written; // what the server says the restore wrote, if it says
+};
+
+class ServerClient
+{
+  public:
+    // The statuses of restores that never reached the server.
+    static constexpr int32_t NameTooLongStatus = -1;
+    static constexpr int32_t NoReplyStatus = -2;
+    static constexpr const char *kNoReply = "No reply from the backup server.";
+
+    explicit ServerClient(BackupServer &server);
+
+    // Asked after each reply of a listing but the last; true ends it there, the reply just
+    // received unused. (A listing whose end record came is whole, whatever this says.)
+    using StopCheck = std::function<bool()>;
+
+    ChildListing ListChildren(std::string_view containerName, const StopCheck &stop = {});
+    ObjectHistory GetHistory(std::string_view objectName);
+    // withSubtree: the object together with its whole subtree, loaded or not.
+    RestoreOutcome Restore(std::string_view objectName, BackupTime version, bool withSubtree);
+
+    // What the server has for the user to hear once (snapshot files it does not use, with the
+    // reasons); each text is handed out once.
+    std::vector<std::string> TakeNotices();
+
+    // "Name too long for the backup server: " and the first characters of the name.
+    static std::string NameTooLongMessage(std::string_view fullName);
+
+  private:
+    BackupServer &server_;
+};

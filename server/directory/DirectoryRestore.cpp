@@ -1,0 +1,190 @@
+// Adding and modifying entries from a snapshot.
+#include "server/directory/DirectoryRestore.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <ctime>
+
+#include "server/directory/DistinguishedName.h"
+
+namespace
+{
+bool SameDescription(const std::string &a, const std::string &b)
+{
+    return strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+const std::vector<std::string> *ValuesOf(const LdapAttributes &attributes,
+                                         const std::string &description)
+{
+    for (const auto &[name, values] : attributes) {
+        if (SameDescription(name, description)) {
+            return &values;
+        }
+    }
+    return nullptr;
+}
+
+bool SameValues(std::vector<std::string> a, std::vector<std::string> b)
+{
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    a.erase(std::unique(a.begin(), a.end()), a.end());
+    b.erase(std::unique(b.begin(), b.end()), b.end());
+    return a == b;
+}
+
+LdapStatus Failed(const std::string &dn, const LdapStatus &status)
+{
+    return LdapStatus{status.code, dn + ": " + status.text};
+}
+} // namespace
+
+DirectoryRestore::DirectoryRestore(LdapConnection &connection, const SnapshotCatalogue &catalogue,
+                                   const OperationalAttributes &operational)
+    : connection_(connection), catalogue_(catalogue), operational_(operational)
+{
+}
+
+LdapStatus DirectoryRestore::Run(const std::string &dn, const std::string &canonical,
+                                 BackupTime version, bool subtree)
+{
+    const Snapshot *snapshot = catalogue_.Holding(canonical, version);
+    if (snapshot == nullptr) {
+        return LdapStatus{NotInCatalogue, version == 0 ? "No snapshot holds " + dn
+                                                       : "The snapshot of " + TimeText(version) +
+                                                             " does not hold " + dn};
+    }
+    std::vector<const SnapshotEntry *> entries =
+        subtree ? snapshot->Subtree(canonical)
+                : std::vector<const SnapshotEntry *>{snapshot->Find(canonical)};
+    LdapStatus status = AddMissingAncestors(entries.front()->dn, *snapshot);
+    for (std::size_t i = 0; status.Ok() && i < entries.size(); ++i) {
+        status = RestoreEntry(*snapshot, *entries[i], added_);
+    }
+    return status;
+}
+
+// The ancestors that the live directory lacks, from the top down, out of the chosen snapshot or
+// else the newest that holds them.
+LdapStatus DirectoryRestore::AddMissingAncestors(const std::string &dn, const Snapshot &chosen)
+{
+    std::optional<DistinguishedName> name = DistinguishedName::Parse(dn);
+    std::vector<DistinguishedName> missing;
+    for (DistinguishedName parent = name ? name->Parent() : DistinguishedName(); !parent.Empty();
+         parent = parent.Parent()) {
+        std::optional<LdapEntry> live;
+        LdapStatus status = connection_.Read(parent.Text(), {"1.1"}, live);
+        if (!status.Ok()) {
+            return Failed(parent.Text(), status);
+        }
+        if (live) {
+            break;
+        }
+        missing.push_back(parent);
+    }
+    for (auto ancestor = missing.rbegin(); ancestor != missing.rend(); ++ancestor) {
+        const std::string canonical = ancestor->Canonical();
+        const Snapshot *holder =
+            chosen.Find(canonical) != nullptr ? &chosen : catalogue_.Holding(canonical, 0);
+        if (holder == nullptr) {
+            return LdapStatus{NotInCatalogue, "The parent " + ancestor->Text() +
+                                                  " does not exist and no snapshot holds it"};
+        }
+        LdapStatus status = RestoreEntry(*holder, *holder->Find(canonical), parentsAdded_);
+        if (!status.Ok()) {
+            return status;
+        }
+    }
+    return LdapStatus{};
+}
+
+std::string DirectoryRestore::TimeText(BackupTime time)
+{
+    const std::time_t seconds = time;
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc);
+    return text;
+}
+
+LdapAttributes DirectoryRestore::Grouped(const LdifEntry &entry,
+                                         const std::function<bool(const std::string &)> &keep)
+{
+    LdapAttributes attributes;
+    for (const LdifAttribute &line : entry.attributes) {
+        if (!keep(line.description)) {
+            continue;
+        }
+        auto same = std::find_if(attributes.begin(), attributes.end(), [&](const auto &known) {
+            return SameDescription(known.first, line.description);
+        });
+        if (same == attributes.end()) {
+            attributes.emplace_back(line.description, std::vector<std::string>{line.value});
+        } else {
+            same->second.push_back(line.value);
+        }
+    }
+    return attributes;
+}
+
+LdapAttributes DirectoryRestore::UserAttributes(const LdifEntry &entry) const
+{
+    return Grouped(entry, [this](const std::string &description) {
+        return !operational_.Contains(description);
+    });
+}
+
+std::vector<LdapModification>
+DirectoryRestore::Differences(const LdapAttributes &live, const LdapAttributes &snapshot,
+                              const OperationalAttributes &operational)
+{
+    std::vector<LdapModification> modifications;
+    for (const auto &[description, values] : snapshot) {
+        const std::vector<std::string> *current = ValuesOf(live, description);
+        if (!operational.Contains(description) &&
+            (current == nullptr || !SameValues(*current, values))) {
+            modifications.push_back({LdapModification::Replace, description, values});
+        }
+    }
+    for (const auto &[description, values] : live) {
+        if (!operational.Contains(description) && ValuesOf(snapshot, description) == nullptr) {
+            modifications.push_back({LdapModification::Delete, description, {}});
+        }
+    }
+    return modifications;
+}
+
+LdapStatus DirectoryRestore::RestoreEntry(const Snapshot &snapshot, const SnapshotEntry &entry,
+                                          std::vector<std::string> &added)
+{
+    std::string fault;
+    std::optional<LdifEntry> read = snapshot.Read(entry, fault);
+    if (!read) {
+        return LdapStatus{NotInCatalogue, entry.dn + ": " + fault};
+    }
+    const LdapAttributes attributes = UserAttributes(*read);
+    std::optional<LdapEntry> live;
+    LdapStatus status = connection_.Read(entry.dn, {"*"}, live);
+    if (!status.Ok()) {
+        return Failed(entry.dn, status);
+    }
+    if (!live) {
+        status = connection_.Add(entry.dn, attributes);
+        if (!status.Ok()) {
+            return Failed(entry.dn, status);
+        }
+        added.push_back(entry.dn);
+        return status;
+    }
+    const std::vector<LdapModification> modifications =
+        Differences(live->attributes, attributes, operational_);
+    if (modifications.empty()) {
+        return status;
+    }
+    status = connection_.Modify(live->dn, modifications);
+    modified_ += status.Ok() ? 1 : 0;
+    return status.Ok() ? status : Failed(entry.dn, status);
+}

@@ -1,0 +1,112 @@
+// A backup server made of a live LDAP directory and a catalogue of LDIF snapshots of it: the
+// tree shows the union of both (objects only snapshots hold are deleted), histories are the
+// snapshots' times, and a restore puts an entry (or a subtree) back from a snapshot.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "server/LdapSettings.h"
+#include "server/ServerBackend.h"
+#include "server/directory/DirectoryListing.h"
+#include "server/directory/DirectoryNames.h"
+#include "server/directory/DirectorySession.h"
+#include "server/directory/OperationalAttributes.h"
+#include "server/directory/SnapshotCatalogue.h"
+
+class DirectoryRestore;
+
+class LdapServer : public ServerBackend
+{
+  public:
+    // Where the server says what went wrong (never a password); standard error by default.
+    using Log = std::function<void(const std::string &)>;
+
+    explicit LdapServer(LdapSettings settings, Log log = nullptr);
+
+    // Connects, binds as configured (if configured), checks that the base exists, reads the
+    // schema's operational attributes and indexes the catalogue.
+    int32_t Open(const char *serverName) override;
+    // 0 when the configured bind worked.
+    int32_t LoginCurrent(const LoginRecord &login) override;
+    // A simple bind as the named user: a typeless dotted name below the base, or a DN.
+    int32_t Login(const char *userName, const char *password) override;
+    // The identity bound with (as a typeless name) and the base's typeless name as context.
+    void UpdateLogin(LoginRecord &record) override;
+
+    void *ListChildren(const ChildRequest &request, int32_t requestSize,
+                       int32_t &replySize) override;
+    void *GetHistory(const HistoryRequest &request, int32_t requestSize,
+                     int32_t &replySize) override;
+    void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
+                        int32_t &replySize) override;
+
+    std::string RefusalReason() const override { return refusal_; }
+    std::string TakeListingNote() override;
+    const RestoreReport *LastRestoreReport() const override { return &restoreReport_; }
+    // The snapshot files the catalogue left out, with their reasons, once after each Open.
+    std::vector<std::string> TakeNotices() override;
+
+    // The full name of the base: the tree's top context.
+    const std::string &BaseName() const { return baseName_; }
+    const SnapshotCatalogue &Catalogue() const { return catalogue_; }
+
+  protected:
+    // A directory's history is its snapshots: without a catalogue it has none.
+    virtual bool NeedsCatalogue() const { return true; }
+    // The children of a container, as the tree shows them. When the server cut the live
+    // children short, cutBy is the result code of its limit and liveListed how many it gave.
+    virtual LdapStatus BuildListing(const DirectoryNames::Known &container,
+                                    std::vector<ListedChild> &children, int &cutBy,
+                                    std::size_t &liveListed);
+    // The name to bind with for a user's name as typed (a typeless name of the tree or a DN);
+    // empty when there is none.
+    virtual std::string BindNameOf(const std::string &userName);
+
+    // The reply of a restore with this outcome (through Replies, as every reply).
+    // A failure's text is cut to the message field, never inside a UTF-8 character.
+    static void *RestoreReplyOf(const LdapStatus &status, int32_t &replySize);
+
+    const DirectoryNames::Known *Resolve(const std::string &fullName);
+    void Report(const std::string &text) const;
+    // Reports the text and keeps it as the reason of the refusal.
+    void Refuse(const std::string &text);
+
+    LdapSettings settings_;
+    Log log_;
+    std::unordered_set<std::string> containerClasses_;
+    DirectorySession session_;
+    SnapshotCatalogue catalogue_;
+    OperationalAttributes operational_;
+    DirectoryNames names_;
+    std::string baseName_;
+    std::string baseDn_;
+    RestoreReport restoreReport_;
+
+  private:
+    using Listing = std::pair<std::string, std::vector<ListedChild>>;
+
+    bool CheckSettings();
+    bool OpenDirectory();
+    // The children of the container; false, with the reason in listingFault_, when it cannot
+    // be listed. `note` says when the server cut the listing short.
+    bool ListInto(const std::string &fullName, std::vector<ListedChild> &children,
+                  std::string &note);
+    const std::vector<ListedChild> *CurrentListing(const std::string &fullName, bool fresh);
+    // The tree's full name of an entry the tree may show; nothing when it was never listed.
+    std::optional<std::string> FullNameOf(const std::string &dn) const;
+    void RecordWrites(const DirectoryRestore &restore, bool subtree);
+
+    std::string refusal_;           // why the last open or login was refused
+    std::string configuredRefusal_; // why the configured bind failed when the server opened
+    std::string listingNote_;
+    std::string listingFault_; // why the listing being made failed
+    // Listings in progress, by container; a few are kept since a listing may be abandoned.
+    std::deque<Listing> listings_;
+    bool noticesTaken_ = false;
+};

@@ -1,0 +1,163 @@
+// LDIF content records: logical lines, attribute lines and their values.
+#include "server/directory/LdifReader.h"
+
+#include <algorithm>
+#include <strings.h>
+
+#include "server/directory/Base64.h"
+
+namespace
+{
+bool IsDescriptionCharacter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == ';' || c == '.';
+}
+
+bool Named(const std::string &description, const char *name)
+{
+    return strcasecmp(description.c_str(), name) == 0;
+}
+} // namespace
+
+LdifReader::LdifReader(std::string_view text) : text_(text) {}
+
+bool LdifReader::NextPhysicalLine(std::string_view &line)
+{
+    if (at_ >= text_.size()) {
+        return false;
+    }
+    std::size_t end = text_.find('\n', at_);
+    lineEnded_ = end != std::string_view::npos;
+    const std::size_t next = end == std::string_view::npos ? text_.size() : end + 1;
+    end = end == std::string_view::npos ? text_.size() : end;
+    if (end > at_ && text_[end - 1] == '\r') {
+        --end;
+    }
+    line = text_.substr(at_, end - at_);
+    at_ = next;
+    ++lineNumber_;
+    return true;
+}
+
+// The lines of the next record, folded lines joined and comments dropped; false at the end of
+// the text. Blank lines before the record are skipped.
+bool LdifReader::ReadLogicalLines(std::vector<std::string> &lines)
+{
+    lines.clear();
+    endedCleanly_ = false;
+    bool inComment = false;
+    std::string_view line;
+    for (std::size_t lineStart = at_; NextPhysicalLine(line); lineStart = at_) {
+        if (line.empty()) {
+            inComment = false;
+            if (lines.empty()) {
+                continue;
+            }
+            // A blank line that the text cuts off ("\r" of a "\r\n") does not end the entry.
+            endedCleanly_ = lineEnded_;
+            return true;
+        }
+        const bool continuation = line[0] == ' ';
+        if (continuation && inComment) {
+            continue;
+        }
+        if (continuation && !lines.empty()) {
+            lines.back().append(line.substr(1));
+            entryEnd_ = at_;
+            continue;
+        }
+        // A continuation of nothing is kept as a line of its own, which ParseLine refuses.
+        inComment = line[0] == '#';
+        if (inComment) {
+            continue;
+        }
+        if (lines.empty()) {
+            entryOffset_ = lineStart;
+            recordLine_ = lineNumber_;
+        }
+        lines.emplace_back(line);
+        entryEnd_ = at_;
+    }
+    return !lines.empty();
+}
+
+bool LdifReader::ParseLine(const std::string &line, LdifAttribute &attribute)
+{
+    const std::size_t colon = line.find(':');
+    if (colon == std::string::npos || colon == 0) {
+        return false;
+    }
+    attribute.description = line.substr(0, colon);
+    if (!std::all_of(attribute.description.begin(), attribute.description.end(),
+                     IsDescriptionCharacter)) {
+        return false;
+    }
+    std::size_t value = colon + 1;
+    const bool base64 = value < line.size() && line[value] == ':';
+    if (value < line.size() && (line[value] == ':' || line[value] == '<')) {
+        if (line[value] == '<') {
+            return false; // values by URL are not part of a snapshot
+        }
+        ++value;
+    }
+    while (value < line.size() && line[value] == ' ') {
+        ++value;
+    }
+    if (!base64) {
+        attribute.value = line.substr(value);
+        return true;
+    }
+    std::optional<std::string> decoded = DecodeBase64(std::string_view(line).substr(value));
+    if (!decoded) {
+        return false;
+    }
+    attribute.value = std::move(*decoded);
+    return true;
+}
+
+LdifReader::Step LdifReader::Failed(std::string why)
+{
+    fault_ = "line " + std::to_string(recordLine_) + ": " + std::move(why);
+    at_ = text_.size();
+    return Step::Fault;
+}
+
+LdifReader::Step LdifReader::Next(LdifEntry &entry)
+{
+    if (!fault_.empty()) {
+        return Step::Fault;
+    }
+    std::vector<std::string> lines;
+    if (!ReadLogicalLines(lines)) {
+        return Step::End;
+    }
+    std::size_t first = 0;
+    LdifAttribute attribute;
+    if (first_ && ParseLine(lines[0], attribute) && Named(attribute.description, "version")) {
+        if (attribute.value != "1") {
+            return Failed("unknown LDIF version " + attribute.value);
+        }
+        first = 1;
+        if (lines.size() == 1) {
+            first_ = false;
+            return Next(entry);
+        }
+    }
+    first_ = false;
+    if (!ParseLine(lines[first], attribute) || !Named(attribute.description, "dn")) {
+        return Failed("an entry must begin with a dn line");
+    }
+    entry.dn = std::move(attribute.value);
+    entry.attributes.clear();
+    for (std::size_t i = first + 1; i < lines.size(); ++i) {
+        if (!ParseLine(lines[i], attribute)) {
+            return Failed("not an attribute line: " + lines[i].substr(0, 60));
+        }
+        if (Named(attribute.description, "changetype") || Named(attribute.description, "control")) {
+            return Failed("a change record, not an entry");
+        }
+        entry.attributes.push_back(std::move(attribute));
+    }
+    return Step::Entry;
+}

@@ -1,0 +1,61 @@
+#include "tree/HistoryViewReactions.h"
+
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
+#include "model/RestoreSelection.h"
+#include "model/TreeWalker.h"
+#include "toolkit/WaitPointer.h"
+#include "tree/OutlinePanel.h"
+#include "tree/VersionItem.h"
+
+HistoryViewReactions::HistoryViewReactions(OutlinePanel &panel, NodeList &versions,
+                                           RestoreSelection &selection)
+    : panel_(panel), versions_(versions), selection_(selection)
+{
+}
+
+void HistoryViewReactions::ShowHistory(ObjectItem &item)
+{
+    {
+        WaitPointer wait;
+        item.FillVersions(versions_, [](ObjectItem &owner, BackupTime time) {
+            return std::make_unique<VersionItem>(owner, time);
+        });
+    }
+    UpdateHistoryTitle(item);
+}
+
+// An object restored at its most recent version only offers no version to pick.
+void HistoryViewReactions::UpdateHistoryTitle(ObjectItem &item)
+{
+    if (selection_.MostRecentOnly(item)) {
+        panel_.SetTitle(kMostRecentOnly + item.FullName());
+        panel_.Disable();
+    } else {
+        panel_.SetTitle(item.FullName());
+        panel_.Enable();
+    }
+}
+
+long HistoryViewReactions::CheckHdl(OutlinePanel &, const CheckClick &click)
+{
+    const int32_t clicked = click.row;
+    auto *chosen = static_cast<VersionItem *>(versions_.ItemAt(static_cast<std::size_t>(clicked)));
+    if (chosen == nullptr) {
+        return 0;
+    }
+    // The clicked version is chosen, also when the click had just unticked its box.
+    selection_.ChooseVersion(chosen->Owner(), chosen->Time());
+    TreeWalker walker(versions_);
+    int32_t row = 0;
+    for (DisplayItem *version = walker.NextItem(); version; version = walker.NextItem(), ++row) {
+        version->SetCheckState(row == clicked ? Marked : Unmarked);
+    }
+    return 1;
+}
+
+void HistoryViewReactions::Reset()
+{
+    panel_.SetTitle(kNoObjectTitle);
+    panel_.Clear();
+}

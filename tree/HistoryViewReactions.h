@@ -1,0 +1,31 @@
+// The main window's reactions on its history panel (its handlers, not a view): the versions of
+// the object selected in the tree view, newest first, one of which can be ticked as the version
+// to restore.
+#pragma once
+
+#include <string>
+
+class NodeList;
+class ObjectItem;
+class OutlinePanel;
+struct CheckClick;
+class RestoreSelection;
+
+class HistoryViewReactions
+{
+  public:
+    static constexpr const char *kNoObjectTitle = "-- No object selected --";
+    static constexpr const char *kMostRecentOnly = "Most recent only : ";
+
+    HistoryViewReactions(OutlinePanel &panel, NodeList &versions, RestoreSelection &selection);
+
+    void ShowHistory(ObjectItem &item);
+    void UpdateHistoryTitle(ObjectItem &item);
+    long CheckHdl(OutlinePanel &panel, const CheckClick &click);
+    void Reset(); // after re-rooting: no object, no versions
+
+  private:
+    OutlinePanel &panel_;
+    NodeList &versions_;
+    RestoreSelection &selection_;
+};

@@ -1,0 +1,170 @@
+#include "tree/TreeViewReactions.h"
+
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
+#include "model/RestoreSelection.h"
+#include "model/TreeNode.h"
+#include "server/ServerClient.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/WaitPointer.h"
+#include "tree/HistoryViewReactions.h"
+#include "tree/OutlinePanel.h"
+#include "tree/TreeViewReactionsHost.h"
+
+namespace
+{
+constexpr std::chrono::microseconds kReclaimSlice{1000};
+} // namespace
+
+TreeViewReactions::TreeViewReactions(OutlinePanel &panel, NodeList &forest,
+                                     RestoreSelection &selection, HistoryViewReactions &history,
+                                     TreeViewReactionsHost &host)
+    : panel_(panel), forest_(forest), selection_(selection), history_(history), host_(host)
+{
+    reclaimTimer_.SetTimeout(0);
+    reclaimTimer_.SetTimeoutHdl([this](Timer &timer) {
+        if (reclaimer_.ReclaimFor(kReclaimSlice)) {
+            timer.Start();
+        }
+        return 1L;
+    });
+    reclaimer_.SetWorkHdl([this] { reclaimTimer_.Start(); });
+    forest_.SetReclaimer(&reclaimer_);
+}
+
+TreeViewReactions::~TreeViewReactions()
+{
+    forest_.SetReclaimer(nullptr);
+}
+
+ObjectItem *TreeViewReactions::TopItem() const
+{
+    return static_cast<ObjectItem *>(forest_.ItemAt(0));
+}
+
+ObjectItem *TreeViewReactions::SelectedItem() const
+{
+    return static_cast<ObjectItem *>(forest_.ItemAt(static_cast<size_t>(panel_.SelectedRow())));
+}
+
+void TreeViewReactions::SetTopContext(const std::string &name, ServerClient *client,
+                                      MW_SIGTERMClientList *registry)
+{
+    panel_.SetTitle(name);
+    panel_.Clear();
+    history_.Reset();
+    topContext_ = name;
+    auto top = std::make_unique<ObjectItem>(name, DisplayItem::ContainerKind, client, registry);
+    ObjectItem &item = *top;
+    forest_.AppendItem(std::move(top));
+    OpenWithWarning(item);
+}
+
+// A container whose full name does not fit a request, or that the server could not list, stays
+// closed, and the user is told why; opening it again asks the server again. A listing that the
+// server cut short is opened, and the user is told so.
+void TreeViewReactions::OpenWithWarning(ObjectItem &item)
+{
+    ObjectItem::OpenResult result;
+    std::string failure;
+    std::string note;
+    {
+        WaitPointer wait;
+        result = item.Open(failure, note);
+    }
+    if (result == ObjectItem::OpenResult::NameTooLong) {
+        WarningBox(host_.QueryParent(), WB_OK, ServerClient::NameTooLongMessage(item.FullName()))
+            .Execute();
+        return;
+    }
+    if (result == ObjectItem::OpenResult::Failed) {
+        ErrorBox(host_.QueryParent(), WB_OK,
+                 kUnableToOpenContainer + item.FullName() + "\n" + failure)
+            .Execute();
+        return;
+    }
+    // A listing the server cut short must not pass for a whole one.
+    if (result == ObjectItem::OpenResult::Opened && !note.empty()) {
+        WarningBox(host_.QueryParent(), WB_OK, note).Execute();
+    }
+}
+
+long TreeViewReactions::SelectHdl(OutlinePanel &)
+{
+    ObjectItem *item = SelectedItem();
+    if (!item) {
+        return 0;
+    }
+    UpdateSubtreeEntry(item);
+    history_.ShowHistory(*item);
+    return 1;
+}
+
+long TreeViewReactions::OpenHdl(OutlinePanel &)
+{
+    ObjectItem *item = SelectedItem();
+    if (!item || !item->IsContainer()) {
+        return 0;
+    }
+    if (item->IsOpen()) {
+        bool close = !selection_.ClosingLosesMarks(*item);
+        if (!close) {
+            close = QueryBox(host_.QueryParent(), WB_YES_NO, kCloseQuery).Execute() == RET_YES;
+        }
+        if (close) {
+            item->Close();
+        }
+    } else {
+        OpenWithWarning(*item);
+    }
+    return 1;
+}
+
+long TreeViewReactions::CheckHdl(OutlinePanel &, const CheckClick &click)
+{
+    auto *item = static_cast<ObjectItem *>(forest_.ItemAt(static_cast<size_t>(click.row)));
+    if (!item) {
+        return 0;
+    }
+    ObjectItem *current = SelectedItem();
+    selection_.Mark(*item, click.state);
+    if (item->IsContainer() && current) {
+        history_.UpdateHistoryTitle(*current); // the mark may cover or free it
+    }
+    UpdateSubtreeEntry(current);
+    return 1;
+}
+
+bool TreeViewReactions::ClearBelow(ObjectItem &item)
+{
+    if (!selection_.HasMarks(item)) {
+        return false;
+    }
+    if (QueryBox(host_.QueryParent(), WB_YES_NO, kClearQuery).Execute() != RET_YES) {
+        return false;
+    }
+    return selection_.Clear(item);
+}
+
+bool TreeViewReactions::ClearAll()
+{
+    ObjectItem *root = TopItem();
+    if (root && ClearBelow(*root)) {
+        history_.ShowHistory(*root);
+    }
+    return true;
+}
+
+bool TreeViewReactions::ClearSubtree()
+{
+    ObjectItem *item = SelectedItem();
+    if (item && ClearBelow(*item)) {
+        history_.ShowHistory(*item);
+    }
+    return true;
+}
+
+void TreeViewReactions::UpdateSubtreeEntry(ObjectItem *item)
+{
+    host_.EnableClearSubtree(item && selection_.CanClearSubtree(*item));
+}
