@@ -1,12 +1,15 @@
 // What the window keeps of every restore run: the record in the journal of past runs (who ran it
 // where, how it ended, each object's outcome), the prompt's question and the note on objects
 // still marked, and Past Runs, which lists the journal's runs and shows each one's list again.
+#include <QListWidget>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 
+#include "report/ResultLine.h"
 #include "report/RunJournal.h"
 #include "restore/PastRunsDialog.h"
 #include "restore/RestoreResultDialog.h"
@@ -339,4 +342,41 @@ TEST(RunRecord, ARunThatNoLongerReadsIsNotShown)
                          ":\nIt has changed since it was listed",
                      RET_OK);
     f.menuBar.Select(kMenuItemPastRuns);
+}
+
+// As a user opens a past run: a double click on its line, or Return on the selected line.
+TEST(RunRecord, PastRunsOpensTheRunDoubleClickedOrChosenWithReturn)
+{
+    DataFolder data;
+    RunReport older;
+    older.started = 1700000000;
+    older.objects = {MakeReportedObject("A.Marrowby", 0, false, 0, "", "")};
+    RunReport newer;
+    newer.started = 1700000600;
+    newer.objects = {MakeReportedObject("B.Marrowby", 0, true, 7, "Locked, \"now\"", "")};
+    ASSERT_EQ(data.journal.Append(older), "");
+    ASSERT_EQ(data.journal.Append(newer), "");
+    MainWindowFixture f;
+    ModalScript script;
+    std::vector<ShownList> lists;
+    script.ExpectDialog(kDialogPastRuns, 0, [&](ModalDialog &dialog) {
+        dialog.Show();
+        auto *runs =
+            static_cast<QListWidget *>(dialog.Find<ListBox>(ResId(kPastRunsList))->Widget());
+        const QPoint second = runs->visualItemRect(runs->item(1)).center();
+        QTest::mouseClick(runs->viewport(), Qt::LeftButton, {}, second);
+        QTest::mouseDClick(runs->viewport(), Qt::LeftButton, {}, second);
+        runs->setFocus();
+        QTest::keyClick(runs, Qt::Key_Up);
+        QTest::keyClick(runs, Qt::Key_Return);
+    });
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    f.menuBar.Select(kMenuItemPastRuns);
+
+    ASSERT_EQ(lists.size(), 2u);
+    EXPECT_EQ(lists[0].lines, std::vector<std::string>{ResultLineText(older.objects[0])});
+    EXPECT_EQ(lists[1].lines, std::vector<std::string>{ResultLineText(newer.objects[0])});
+    EXPECT_EQ(lists[1].lines[0], "B.Marrowby - failed on Object 'Locked, \"now\"'");
+    EXPECT_TRUE(lists[1].saveOffered);
 }
