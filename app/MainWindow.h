@@ -12,6 +12,7 @@
 #include "app/TerminationNotice.h"
 #include "model/NodeList.h"
 #include "model/RestoreSelection.h"
+#include "report/RunJournal.h"
 #include "restore/RestoreRun.h"
 #include "restore/RestoreRunHost.h"
 #include "toolkit/Splitter.h"
@@ -58,6 +59,7 @@ class MainWindow : public WorkWindow,
     bool CmdSetTopContext();
     bool CmdFind();
     bool RunRestore();
+    bool CmdPastRuns();
     bool CmdAbout();
     bool CmdReleaseNotes();
 
@@ -88,6 +90,9 @@ class MainWindow : public WorkWindow,
     std::string SearchContext() const override { return TopContext(); }
     bool GoToObject(const std::string &fullName) override;
     void SearchUnsupported() override;
+    std::string ServerName() override;
+    std::string UserName() override;
+    const RunJournal &Journal() override { return journal_; }
 
     // The lists come before the panels that show them, so they outlive the panels.
     NodeList objectForest_;
@@ -105,6 +110,7 @@ class MainWindow : public WorkWindow,
     MenuBar *menuBar_;
     HistoryViewReactions historyReactions_;
     TreeViewReactions treeReactions_; // holds the top context's name
+    RunJournal journal_;
     RestoreRun restoreRun_;
     bool restoring_ = false;
     TerminationNotice notice_; // waits for the end of a restore run

@@ -6,10 +6,8 @@
 
 PushButton::PushButton(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new QPushButton)
 {
-    // Only the default button answers Return, wherever the focus is.
-    Button()->setAutoDefault(false);
     if (ResourceEntry()) {
-        Button()->setText(MnemonicToQt(ResourceEntry()->text));
+        SetText(ResourceEntry()->text);
     }
     QObject::connect(Button(), &QPushButton::clicked, [this] { Click(); });
 }
@@ -17,11 +15,6 @@ PushButton::PushButton(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new
 QPushButton *PushButton::Button() const
 {
     return static_cast<QPushButton *>(Widget());
-}
-
-void PushButton::SetDefault(bool isDefault)
-{
-    Button()->setDefault(isDefault);
 }
 
 void PushButton::SetText(const std::string &text)
@@ -32,4 +25,9 @@ void PushButton::SetText(const std::string &text)
 std::string PushButton::GetText() const
 {
     return FromQt(Button()->text());
+}
+
+void PushButton::SetDefault(bool isDefault)
+{
+    Button()->setDefault(isDefault);
 }

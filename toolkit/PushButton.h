@@ -1,5 +1,4 @@
-// A button of a dialog that does what its click handler says; the dialog's default button is
-// also pressed by Return.
+// A button with a text of its own that only calls its click handler: the dialog stays open.
 #pragma once
 
 #include "toolkit/Control.h"
@@ -12,10 +11,9 @@ class PushButton : public Control
     static constexpr ControlKind Kind = ControlKind::PushButton;
     PushButton(Dialog *dialog, ResId id);
 
-    void SetDefault(bool isDefault);
     void SetText(const std::string &text) override;
     std::string GetText() const override;
-
-  private:
+    // The button Return presses while the dialog has the keyboard.
+    void SetDefault(bool isDefault = true);
     QPushButton *Button() const;
 };
