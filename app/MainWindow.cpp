@@ -5,6 +5,7 @@
 #include "app/MainWindowLayout.h"
 #include "app/ReleaseNotesDialog.h"
 #include "app/SetTopContextDialog.h"
+#include "model/ObjectItem.h"
 #include "res/ResourceIds.h"
 #include "restore/PastRunsDialog.h"
 #include "server/ServerClient.h"
@@ -79,7 +80,9 @@ void MainWindow::InitChildren()
     Resize();
     // The tree view has the keyboard from the start, so the program can be used without a mouse.
     treePanel_.GetRowArea().GrabFocus();
-    if (client_ == nullptr || !client_->CanSearch()) {
+    // A program that is ending asks the server nothing more, not even whether it can search.
+    const ObjectItem *top = treeReactions_.TopItem();
+    if (client_ == nullptr || (top != nullptr && top->IsInformed()) || !client_->CanSearch()) {
         SearchUnsupported();
     }
     ShowServerNotices();
