@@ -27,6 +27,8 @@ class RestoreResultDialog : public ModalDialog
     // life.
     static const Bitmap &SuccessPicture();
     static const Bitmap &FailurePicture();
+    // What assistive tools read for a line: whether it was restored, or why not.
+    static std::string SpokenLine(const std::string &text, bool success);
 
   private:
     ListBox results_;

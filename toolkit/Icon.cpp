@@ -11,5 +11,20 @@ Icon::Icon(ResId id)
         if (!image.isNull()) {
             icon_ = QIcon(QPixmap::fromImage(image));
         }
+        AddThemeSizes(resource->name);
+    }
+}
+
+// The same picture drawn for other sizes, where the resources hold them (as the icon theme's
+// folders do): a panel or dock at any scale then shows a crisp icon rather than a scaled one.
+void Icon::AddThemeSizes(const std::string &name)
+{
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const QString path =
+            QStringLiteral(":/icons/hicolor/%1x%1/%2.png").arg(size).arg(ToQt(name));
+        const QImage image = ImageFile::Read(path);
+        if (!image.isNull() && !icon_.availableSizes().contains(image.size())) {
+            icon_.addPixmap(QPixmap::fromImage(image));
+        }
     }
 }

@@ -14,4 +14,7 @@ class ListBox : public Control
     void InsertEntry(const std::string &text, const Bitmap &bitmap); // at the end
     int GetEntryCount() const;
     std::string GetEntry(int position) const;
+    // What assistive tools read for an entry, where its picture says more than its text.
+    void SetEntrySpokenText(int position, const std::string &text);
+    std::string GetEntrySpokenText(int position) const;
 };

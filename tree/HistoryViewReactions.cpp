@@ -16,13 +16,19 @@ HistoryViewReactions::HistoryViewReactions(OutlinePanel &panel, NodeList &versio
 
 void HistoryViewReactions::ShowHistory(ObjectItem &item)
 {
+    std::string unlisted;
     {
         WaitPointer wait;
-        item.FillVersions(versions_, [](ObjectItem &owner, BackupTime time) {
+        unlisted = item.FillVersions(versions_, [](ObjectItem &owner, BackupTime time) {
             return std::make_unique<VersionItem>(owner, time);
         });
     }
     MarksChanged(item);
+    if (!unlisted.empty()) {
+        // An empty list must not pass for an object without backups. The title is shortened in
+        // its middle, so the reason at its end stays in view.
+        panel_.SetTitle(item.FullName() + " : " + unlisted);
+    }
 }
 
 void HistoryViewReactions::MarksChanged(ObjectItem &item)

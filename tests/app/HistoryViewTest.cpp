@@ -150,3 +150,17 @@ TEST(HistoryView, AVersionOfACoveredObjectIsUntickedWhileTheCoverLasts)
     EXPECT_EQ(Ticks(f), (std::vector<int>{0, 1}));
     EXPECT_EQ(f.ItemAt(4)->ChosenVersion(), 10u);
 }
+
+// An empty list must not pass for an object without backups.
+TEST(HistoryView, AnObjectWhoseVersionsCannotBeAskedForSaysWhyInTheTitle)
+{
+    MainWindowFixture f([](ScriptedServer &script) {
+        script.SetChildren("Marrowby", {Leaf(std::string(250, 'x'))});
+    });
+    const size_t asked = f.script.RequestsOf(GetHistory).size();
+    f.Click(1);
+    EXPECT_EQ(f.History().GetTitle(),
+              f.ItemAt(1)->FullName() + " : " + ObjectItem::kNameTooLongForHistory);
+    EXPECT_EQ(f.window->VersionList().TotalCount(), 0u);
+    EXPECT_EQ(f.script.RequestsOf(GetHistory).size(), asked); // nothing was sent
+}
