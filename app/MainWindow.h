@@ -10,6 +10,7 @@
 #include "app/TerminationNotice.h"
 #include "model/NodeList.h"
 #include "model/RestoreSelection.h"
+#include "report/RunJournal.h"
 #include "restore/RestoreRun.h"
 #include "restore/RestoreRunHost.h"
 #include "toolkit/Splitter.h"
@@ -57,6 +58,7 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     bool CmdClearSubtree() { return treeReactions_.ClearSubtree(); }
     bool CmdSetTopContext();
     bool RunRestore();
+    bool CmdPastRuns();
     bool CmdAbout();
     bool CmdReleaseNotes();
 
@@ -81,6 +83,9 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     Window *QueryParent() override { return this; }
     Window *DialogParent() override { return this; }
     void AfterRestoreRun() override;
+    std::string ServerName() override;
+    std::string UserName() override;
+    const RunJournal &Journal() override { return journal_; }
     // Asks before an action that drops every mark; true when nothing is marked or on Yes.
     bool MayDropMarks();
     // A word on why a key did nothing, in the status bar's help field for a while.
@@ -104,6 +109,7 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     MenuBar *menuBar_;
     HistoryViewReactions historyReactions_;
     TreeViewReactions treeReactions_; // holds the top context's name
+    RunJournal journal_;
     RestoreRun restoreRun_;
     bool restoring_ = false;
     TerminationNotice notice_; // waits for the end of a restore run
