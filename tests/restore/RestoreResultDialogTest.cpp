@@ -416,6 +416,7 @@ TEST_F(ResultListTest, AFileThatCannotBeWrittenGivesAnErrorAndTheListStaysOpen)
     EXPECT_TRUE(dialog.IsVisible());
     EXPECT_EQ(script.Pending(), 0u);
     EXPECT_EQ(script.Steps().back().parent, &dialog);
+}
 
 // A screen reader hears whether each object was restored, not only the picture beside it.
 TEST_F(RestoreResultDialogTest, AssistiveToolsReadEachLineAsRestoredOrFailedWithTheReason)
