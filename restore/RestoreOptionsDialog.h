@@ -13,6 +13,7 @@
 #include "toolkit/ModalDialog.h"
 #include "toolkit/OKButton.h"
 #include "toolkit/RadioButton.h"
+#include "toolkit/RadioGroup.h"
 
 class RestoreOptionsDialog : public ModalDialog
 {
@@ -36,6 +37,7 @@ class RestoreOptionsDialog : public ModalDialog
     RadioButton continue_;
     RadioButton askUser_;
     RadioButton end_;
+    RadioGroup choices_{{&continue_, &askUser_, &end_}};
     FixedText containersLabel_;
     FixedText leavesLabel_;
     FixedText containers_;
