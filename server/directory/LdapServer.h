@@ -16,7 +16,7 @@
 #include "server/directory/DirectoryNames.h"
 #include "server/directory/LdapConnection.h"
 #include "server/directory/OperationalAttributes.h"
-#include "server/directory/SecretText.h"
+#include "server/SecretText.h"
 #include "server/directory/SnapshotCatalogue.h"
 
 class LdapServer : public ServerBackend

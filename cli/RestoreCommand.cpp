@@ -1,0 +1,257 @@
+// The steps of a command-line restore.
+#include "cli/RestoreCommand.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include "cli/CommandLine.h"
+#include "cli/CsvReport.h"
+#include "cli/InterruptFlag.h"
+#include "cli/JsonReport.h"
+#include "cli/ObjectList.h"
+#include "cli/OutputFile.h"
+#include "cli/Progress.h"
+#include "cli/RestorePlan.h"
+#include "cli/RestoreWalk.h"
+#include "cli/Terminal.h"
+#include "cli/TextReport.h"
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
+#include "model/RestoreSelection.h"
+#include "mwlib/MW_Application.h"
+#include "server/BackupServer.h"
+#include "server/ServerClient.h"
+#include "server/ServerLogin.h"
+#include "startup/RestoreProfile.h"
+#include "startup/ServerOpener.h"
+
+namespace
+{
+constexpr const char *kProgram = "tarvik-restore: ";
+constexpr int kLoginAttempts = 3;
+constexpr const char *kLoginRefused = "User / password invalid.";
+
+std::string Render(OutputFormat format, const std::vector<ObjectReport> &reports)
+{
+    switch (format) {
+    case OutputFormat::Csv:
+        return CsvReport::Render(reports);
+    case OutputFormat::Json:
+        return JsonReport::Render(reports);
+    case OutputFormat::Text:
+        break;
+    }
+    return TextReport::Render(reports);
+}
+
+bool AllRestored(const std::vector<ObjectReport> &reports)
+{
+    return std::all_of(reports.begin(), reports.end(), [](const ObjectReport &report) {
+        return report.outcome == ObjectReport::Outcome::Restored ||
+               report.outcome == ObjectReport::Outcome::WouldRestore;
+    });
+}
+} // namespace
+
+RestoreCommand::RestoreCommand(BackupServer &server, bool choosesBackend, Terminal &terminal,
+                               Streams streams)
+    : server_(server), choosesBackend_(choosesBackend), terminal_(terminal), streams_(streams)
+{
+}
+
+RestoreCommand::~RestoreCommand() = default;
+
+int RestoreCommand::Refuse(const std::string &fault)
+{
+    streams_.err << kProgram << fault << "\n" << CommandLine::kUsage;
+    return BadArguments;
+}
+
+int RestoreCommand::Unavailable(const std::string &fault)
+{
+    streams_.err << kProgram << fault << "\n";
+    return ServerUnavailable;
+}
+
+int RestoreCommand::Run(const std::vector<std::string> &words)
+{
+    std::string fault;
+    const std::optional<RestoreOptions> options = CommandLine::Parse(words, fault);
+    if (!options) {
+        return Refuse(fault);
+    }
+    if (options->help || options->version) {
+        streams_.out << (options->help ? CommandLine::Help() : CommandLine::VersionText());
+        return Success;
+    }
+    std::vector<ObjectSpec> specs;
+    if (!ReadObjects(*options, specs)) {
+        return Refuse(fault_);
+    }
+    if (options->onError == OnError::Ask && !terminal_.Available()) {
+        return Refuse("--on-error ask needs a terminal to ask on, and there is none; use "
+                      "continue or end");
+    }
+    if (!ReadPassword(*options)) {
+        return Refuse(fault_);
+    }
+    if (!options->output.empty()) {
+        output_ = OutputFile::Create(options->output, fault_);
+        if (!output_) {
+            return Refuse(fault_);
+        }
+        InterruptFlag::SetTemporaryFile(output_->TemporaryPath());
+    }
+    int exitCode = Success;
+    if (!OpenServer(*options, exitCode)) {
+        return exitCode;
+    }
+    ServerLogin login(server_);
+    if (!LogIn(*options, login)) {
+        return Unavailable(fault_);
+    }
+    return Restore(*options, specs, login);
+}
+
+bool RestoreCommand::ReadObjects(const RestoreOptions &options, std::vector<ObjectSpec> &specs)
+{
+    std::optional<std::vector<ObjectSpec>> read;
+    if (options.from.empty()) {
+        read = ObjectList::FromWords(options.objects, fault_);
+    } else if (options.from == "-") {
+        read = ObjectList::Read(streams_.in, "standard input", fault_);
+    } else {
+        std::ifstream file(options.from);
+        if (!file) {
+            fault_ = "--from " + options.from + " cannot be read";
+            return false;
+        }
+        read = ObjectList::Read(file, options.from, fault_);
+    }
+    if (!read) {
+        return false;
+    }
+    specs = std::move(*read);
+    return true;
+}
+
+// Never from the command line, where others could read it: from a file only its owner can read,
+// or typed at the terminal.
+bool RestoreCommand::ReadPassword(const RestoreOptions &options)
+{
+    if (!options.passwordFile.empty()) {
+        return SecretText::ReadFile(options.passwordFile, password_, fault_);
+    }
+    if (!options.user.empty() && !terminal_.Available()) {
+        fault_ = "a password for " + options.user +
+                 " is needed: give --password-file FILE, or run on a terminal to type it";
+        return false;
+    }
+    return true;
+}
+
+bool RestoreCommand::OpenServer(const RestoreOptions &options, int &exitCode)
+{
+    RestoreProfile profile(MW_Application::MySelf, section_, key_, serverNames_);
+    ServerOpener opener(server_, serverNames_, choosesBackend_, [this](const std::string &text) {
+        streams_.err << text << "\n";
+    });
+    const ServerOpener::Outcome outcome = opener.Open(options.server, &profile);
+    if (outcome == ServerOpener::Outcome::Opened) {
+        return true;
+    }
+    const std::string message = ServerOpener::Message(outcome, opener.ServerName());
+    exitCode = outcome == ServerOpener::Outcome::NoConfiguration ? Refuse(message)
+                                                                 : Unavailable(message);
+    return false;
+}
+
+bool RestoreCommand::LogIn(const RestoreOptions &options, ServerLogin &login)
+{
+    if (!options.user.empty()) {
+        if (password_.Empty() &&
+            !terminal_.AskSecret("Password for " + options.user + ": ", password_)) {
+            fault_ = "no password was typed";
+            return false;
+        }
+        const bool accepted =
+            login.Login(options.user.c_str(), password_.Reveal().c_str()) == 0;
+        password_.Wipe();
+        fault_ = accepted ? "" : kLoginRefused;
+        return accepted;
+    }
+    if (login.LoginCurrent() == 0) {
+        return true;
+    }
+    if (!terminal_.Available()) {
+        fault_ = "the server needs a login: give --user NAME and --password-file FILE";
+        return false;
+    }
+    for (int attempt = 0; attempt < kLoginAttempts; ++attempt) {
+        std::string user;
+        SecretText password;
+        if (!terminal_.Ask("User: ", user) || !terminal_.AskSecret("Password: ", password)) {
+            fault_ = "no login was typed";
+            return false;
+        }
+        if (login.Login(user.c_str(), password.Reveal().c_str()) == 0) {
+            return true;
+        }
+        streams_.err << kLoginRefused << "\n";
+    }
+    fault_ = kLoginRefused;
+    return false;
+}
+
+int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<ObjectSpec> &specs,
+                            ServerLogin &login)
+{
+    ServerClient client(server_);
+    NodeList forest;
+    auto top = std::make_unique<ObjectItem>(login.Context(), DisplayItem::ContainerKind, &client,
+                                            nullptr);
+    ObjectItem &context = *top;
+    forest.AppendItem(std::move(top));
+    RestoreSelection selection(forest);
+    RestorePlan plan(selection, context, client);
+    Progress progress(streams_.err, streams_.errIsTerminal, streams_.errWidth);
+    const auto stop = [] { return InterruptFlag::Raised(); };
+    bool finished = plan.Prepare(
+        specs,
+        [&progress](std::size_t count, std::size_t total, const std::string &object) {
+            progress.Show("finding", count, total, object);
+        },
+        stop);
+    if (finished) {
+        RestoreWalk walk(selection, plan, &terminal_);
+        finished = walk.Run(
+            options.onError, options.dryRun,
+            [&progress, &options](std::size_t count, std::size_t total, const std::string &object) {
+                progress.Show(options.dryRun ? "checking" : "restoring", count, total, object);
+            },
+            stop);
+    } else {
+        plan.SettleTheRest("not restored: the run was interrupted");
+    }
+    progress.Clear();
+    const std::vector<ObjectReport> reports = plan.Reports(forest);
+    if (!finished) {
+        streams_.err << kProgram << "interrupted: " << TextReport::Summary(reports) << "\n";
+    }
+    const int exitCode = finished && AllRestored(reports) ? Success : Failures;
+    return Finish(Render(options.format, reports), exitCode);
+}
+
+int RestoreCommand::Finish(const std::string &results, int exitCode)
+{
+    if (!output_) {
+        streams_.out << results << std::flush;
+        return exitCode;
+    }
+    std::string fault;
+    if (!output_->Commit(results, fault)) {
+        streams_.err << kProgram << fault << "\n";
+        return Failures;
+    }
+    return exitCode;
+}

@@ -1,0 +1,116 @@
+// Walking the run order, with the on-error choice after each failure.
+#include "cli/RestoreWalk.h"
+
+#include <unordered_set>
+
+#include "cli/RestorePlan.h"
+#include "cli/Terminal.h"
+#include "model/ObjectItem.h"
+#include "model/RestoreSelection.h"
+#include "model/TreeNode.h"
+
+namespace
+{
+using Outcome = ObjectReport::Outcome;
+}
+
+RestoreWalk::RestoreWalk(RestoreSelection &selection, RestorePlan &plan, Terminal *terminal)
+    : selection_(selection), plan_(plan), terminal_(terminal)
+{
+}
+
+bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
+                      const StopCheck &stop)
+{
+    const MarkCounts counts = selection_.Counts();
+    const std::size_t total = static_cast<std::size_t>(counts.containers + counts.objects);
+    std::size_t count = 0;
+    std::string notReached;
+    bool interrupted = false;
+    // After "skip the rest of this subtree": the object of the run whose subtree is passed over.
+    const ObjectItem *skipping = nullptr;
+    std::string skipReason;
+    RestoreSelection::RunOrder order = selection_.StartRun();
+    for (;;) {
+        if (stop && stop()) {
+            interrupted = true;
+            notReached = "not restored: the run was interrupted";
+            break;
+        }
+        const RestoreSelection::RunOrder::Step step = order.Next();
+        if (step.object == nullptr) {
+            break;
+        }
+        RestorePlan::Entry &entry = *plan_.EntryOf(*step.object);
+        if (skipping != nullptr && skipping->Node()->IsAncestorOf(*step.object->Node())) {
+            plan_.Settle(entry, Outcome::Skipped, skipReason);
+            order.Failed(); // passed over, marks and all
+            continue;
+        }
+        skipping = nullptr;
+        if (progress) {
+            progress(++count, total, entry.spec.fullName);
+        }
+        if (dryRun) {
+            plan_.Settle(entry, Outcome::WouldRestore, {});
+            order.Restored();
+            continue;
+        }
+        std::string message;
+        const int32_t status = step.object->Restore(message);
+        if (status == 0) {
+            plan_.Settle(entry, Outcome::Restored, {});
+            order.Restored();
+            continue;
+        }
+        plan_.Settle(entry, Outcome::Failed, message);
+        order.Failed();
+        Choice choice = Choice::Continue;
+        if (onError == OnError::End) {
+            choice = Choice::Stop;
+        } else if (onError == OnError::Ask) {
+            choice = Ask(entry.spec.fullName, message);
+        }
+        if (choice == Choice::Stop) {
+            notReached = (onError == OnError::End ? "not restored: the run ended at the failure of "
+                                                  : "not restored: the run was stopped after the "
+                                                    "failure of ") +
+                         entry.spec.fullName;
+            break;
+        }
+        if (choice == Choice::SkipSubtree) {
+            // The subtree being restored: that of the nearest object of the run above the failed
+            // one; for an object with none above it, its own.
+            RestorePlan::Entry *above = plan_.NearestAbove(*step.object);
+            skipping = above != nullptr ? above->object : nullptr;
+            skipReason = "skipped after the failure of " + entry.spec.fullName;
+        }
+    }
+    plan_.SettleTheRest(notReached.empty() ? "not restored" : notReached);
+    return !interrupted;
+}
+
+RestoreWalk::Choice RestoreWalk::Ask(const std::string &object, const std::string &message)
+{
+    std::string said = message;
+    while (!said.empty() && (said.back() == '.' || said.back() == ' ')) {
+        said.pop_back(); // the question puts its own full stop after the message
+    }
+    for (;;) {
+        std::string answer;
+        if (terminal_ == nullptr ||
+            !terminal_->Ask("Restore of " + object + " failed: " + said + ". " + kChoices,
+                            answer)) {
+            return Choice::Stop; // nobody answers: nothing more is sent
+        }
+        if (answer == "c" || answer == "C") {
+            return Choice::Continue;
+        }
+        if (answer == "s" || answer == "S") {
+            return Choice::SkipSubtree;
+        }
+        if (answer == "q" || answer == "Q") {
+            return Choice::Stop;
+        }
+    }
+}
