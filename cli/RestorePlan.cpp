@@ -195,13 +195,14 @@ void RestorePlan::SettleCovered()
             continue;
         }
         const ObjectItem *container = CoveringContainer(*entry.object);
+        if (container != nullptr) {
+            entry.coveredBy = byObject_.at(container);
+        }
         if (!entry.spec.version.IsNewest() || container == nullptr) {
             Settle(entry, Outcome::Failed,
                    "inside " + (container ? container->FullName() : std::string("a container")) +
                        ", which is restored with its whole subtree at its most recent version");
-            continue;
         }
-        entry.coveredBy = byObject_.at(container);
     }
 }
 
