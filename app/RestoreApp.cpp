@@ -4,11 +4,11 @@
 
 #include "app/MainWindow.h"
 #include "app/RestoreAppHooks.h"
-#include "startup/RestoreProfile.h"
 #include "app/SplashWindow.h"
 #include "app/UserDetailsDialog.h"
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
+#include "startup/RestoreProfile.h"
 #include "toolkit/Icon.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
@@ -47,7 +47,7 @@ bool RestoreApp::OpenServers(const std::string &name)
     const ServerOpener::Outcome outcome = opener_.Open(name, profile_.get());
     serverName_ = opener_.ServerName();
     if (outcome != ServerOpener::Outcome::Opened) {
-        ErrorBox(nullptr, WB_OK, ServerOpener::Message(outcome, serverName_)).Execute();
+        ErrorBox(nullptr, WB_OK, opener_.Message(outcome)).Execute();
         return false;
     }
     return true;
@@ -59,6 +59,8 @@ bool RestoreApp::Login()
     bool cancelled = false;
     while (!loggedIn && !cancelled) {
         UserDetailsDialog dialog(nullptr);
+        // Why the server did not take the configured bind, or the last name and password.
+        dialog.SetReason(server_.RefusalReason());
         if (dialog.Execute() == 0) {
             cancelled = true;
             continue;

@@ -10,7 +10,7 @@ UserDetailsDialog::UserDetailsDialog(Window *parent)
       passwordLabel_(this, ResId(kUserDetailsPasswordLabel)), name_(this, ResId(kUserDetailsName)),
       password_(this, ResId(kUserDetailsPassword)), frame_(this, ResId(kUserDetailsFrame)),
       icon_(this, ResId(kUserDetailsIcon)), ok_(this, ResId(kOKButton)),
-      cancel_(this, ResId(kCancelButton))
+      cancel_(this, ResId(kCancelButton)), reason_(this)
 {
     FreeResource();
     CenterOnScreen(*this);
@@ -31,4 +31,10 @@ std::string UserDetailsDialog::GetName() const
 std::string UserDetailsDialog::GetPassword() const
 {
     return password_.GetText();
+}
+
+void UserDetailsDialog::SetReason(const std::string &reason)
+{
+    reason_.SetText(reason);
+    CenterOnScreen(*this);
 }

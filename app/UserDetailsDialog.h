@@ -5,6 +5,7 @@
 #include <string>
 
 #include "toolkit/CancelButton.h"
+#include "toolkit/DialogNote.h"
 #include "toolkit/Edit.h"
 #include "toolkit/FixedIcon.h"
 #include "toolkit/FixedText.h"
@@ -22,6 +23,10 @@ class UserDetailsDialog : public ModalDialog
     // The texts exactly as typed. The caller passes the password on and drops its copy at once.
     std::string GetName() const;
     std::string GetPassword() const;
+    // Why the server did not log in the user it was configured for, or the name and password
+    // typed last: shown below the fields (nothing when empty), the dialog centred again.
+    void SetReason(const std::string &reason);
+    std::string GetReason() const { return reason_.GetText(); }
 
   private:
     FixedText nameLabel_;
@@ -32,4 +37,5 @@ class UserDetailsDialog : public ModalDialog
     FixedIcon icon_;
     OKButton ok_;
     CancelButton cancel_;
+    DialogNote reason_;
 };

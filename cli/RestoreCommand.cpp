@@ -44,6 +44,13 @@ std::string Render(OutputFormat format, const std::vector<ObjectReport> &reports
     return TextReport::Render(reports);
 }
 
+// The login's refusal, with the server's reason when it gives one.
+std::string Refused(const BackupServer &server)
+{
+    const std::string reason = server.RefusalReason();
+    return reason.empty() ? kLoginRefused : std::string(kLoginRefused) + " " + reason;
+}
+
 bool AllRestored(const std::vector<ObjectReport> &reports)
 {
     return std::all_of(reports.begin(), reports.end(), [](const ObjectReport &report) {
@@ -160,7 +167,14 @@ bool RestoreCommand::OpenServer(const RestoreOptions &options, int &exitCode)
     if (outcome == ServerOpener::Outcome::Opened) {
         return true;
     }
-    const std::string message = ServerOpener::Message(outcome, opener.ServerName());
+    std::string message = opener.Message(outcome);
+    // One line for a script's log: the reason after the program's text.
+    for (std::size_t at; (at = message.find("\n\n")) != std::string::npos;) {
+        message.replace(at, 2, ": ");
+    }
+    for (std::size_t at; (at = message.find('\n')) != std::string::npos;) {
+        message.replace(at, 1, "; ");
+    }
     exitCode = outcome == ServerOpener::Outcome::NoConfiguration ? Refuse(message)
                                                                  : Unavailable(message);
     return false;
@@ -177,7 +191,7 @@ bool RestoreCommand::LogIn(const RestoreOptions &options, ServerLogin &login)
         const bool accepted =
             login.Login(options.user.c_str(), password_.Reveal().c_str()) == 0;
         password_.Wipe();
-        fault_ = accepted ? "" : kLoginRefused;
+        fault_ = accepted ? "" : Refused(server_);
         return accepted;
     }
     if (login.LoginCurrent() == 0) {
@@ -197,7 +211,7 @@ bool RestoreCommand::LogIn(const RestoreOptions &options, ServerLogin &login)
         if (login.Login(user.c_str(), password.Reveal().c_str()) == 0) {
             return true;
         }
-        streams_.err << kLoginRefused << "\n";
+        streams_.err << Refused(server_) << "\n";
     }
     fault_ = kLoginRefused;
     return false;

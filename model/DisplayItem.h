@@ -50,6 +50,10 @@ class DisplayItem
     // Whether the row opens and closes, and is open: assistive tools tell it with the row.
     virtual bool IsExpandable() const { return false; }
     virtual bool IsExpanded() const { return false; }
+    // What the row's picture says beside its text: for assistive tools only what the text and
+    // the states do not tell, for the row's tip also the usual case. Empty when nothing.
+    virtual std::string Description() const { return {}; }
+    virtual std::string ToolTip() const { return {}; }
 
     // The node that holds this item, set when the item is put into a list.
     TreeNode *Node() const { return node_; }

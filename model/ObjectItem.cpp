@@ -31,7 +31,21 @@ std::string ObjectItem::FullName() const
     return name;
 }
 
+void ObjectItem::SetPresent()
+{
+    if (!present_) {
+        present_ = true;
+        TellLooksChanged(); // drawn present
+    }
+}
+
 ObjectItem::OpenResult ObjectItem::Open()
+{
+    std::string unused;
+    return Open(unused);
+}
+
+ObjectItem::OpenResult ObjectItem::Open(std::string &note)
 {
     if (IsInformed()) {
         return OpenResult::Informed;
@@ -43,6 +57,7 @@ ObjectItem::OpenResult ObjectItem::Open()
     if (listing.end == RequestEnd::NameTooLong) {
         return OpenResult::NameTooLong;
     }
+    note = std::move(listing.note);
     // The children are inserted together: one by one, sorted insertion into a large container
     // would move the list's tail for every child. (An item outside a tree lets them go.)
     if (Node() != nullptr) {
@@ -101,6 +116,13 @@ void ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)
 
 int32_t ObjectItem::Restore(std::string &message)
 {
+    RestoreReport unused;
+    return Restore(message, unused);
+}
+
+int32_t ObjectItem::Restore(std::string &message, RestoreReport &written)
+{
+    written = RestoreReport{};
     if (IsInformed()) {
         return 0;
     }
@@ -109,6 +131,7 @@ int32_t ObjectItem::Restore(std::string &message)
     if (outcome.status != 0) {
         message = std::move(outcome.message);
     }
+    written = std::move(outcome.written);
     return outcome.status;
 }
 

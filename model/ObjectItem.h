@@ -11,6 +11,7 @@
 #include "model/DisplayItem.h"
 #include "model/RowPool.h"
 #include "mwlib/MW_SIGTERMClient.h"
+#include "server/RestoreReport.h"
 #include "server/ServerRecords.h"
 
 class MW_SIGTERMClientList;
@@ -43,6 +44,8 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     bool IsContainer() const { return container_; }
     bool IsOpen() const { return open_; }
     bool IsPresent() const { return present_; }
+    // A restore put the object back into the directory.
+    void SetPresent();
     bool IsFilling() const { return filling_; }
     bool IsInformed() const { return Informed() != 0; }
     BackupTime ChosenVersion() const { return chosenVersion_; }
@@ -52,7 +55,9 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     // Own name, then "." and the parent's full name, up to the top context.
     std::string FullName() const;
     // Lists the children on the server and inserts them sorted by name, unmarked (a Marked
-    // container covers them all the same).
+    // container covers them all the same). `note` receives what the server says of the listing
+    // when it was cut short or failed (empty when whole).
+    OpenResult Open(std::string &note);
     OpenResult Open();
     // Detaches the children; those that nothing refers to are reclaimed.
     void Close();
@@ -60,11 +65,15 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     // version is ticked. Informed items, and items whose name is too long, get no rows.
     void FillVersions(NodeList &versions, const VersionFactory &makeRow);
     // Restores this object at its chosen version (with its subtree when Marked). Returns the
-    // server's status (0 when informed); when it is not 0, message says why.
+    // server's status (0 when informed); when it is not 0, message says why. `written` receives
+    // what the server says the restore wrote (nothing when it says nothing or was not asked).
+    int32_t Restore(std::string &message, RestoreReport &written);
     int32_t Restore(std::string &message);
 
     bool IsExpandable() const override { return container_; }
     bool IsExpanded() const override { return open_; }
+    std::string Description() const override { return present_ ? "" : "deleted"; }
+    std::string ToolTip() const override { return present_ ? "present" : "deleted"; }
     void M_SIGTERM() override;
 
     // strcmp of the two names, as sorted insertion wants it.

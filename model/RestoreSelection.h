@@ -25,6 +25,7 @@ class RestoreSelection
 {
   public:
     explicit RestoreSelection(NodeList &forest);
+    const NodeList &Forest() const { return forest_; }
 
     // Gives the object a mark of its own. Whatever the state, a container's loaded descendants
     // lose their own marks: Marked covers them, MarkedAlone and Unmarked leave them unmarked.

@@ -27,7 +27,7 @@ RestoreOptionsDialog::RestoreOptionsDialog(Window *parent)
       leavesLabel_(this, ResId(kRestoreObjectsLeavesLabel)),
       containers_(this, ResId(kRestoreObjectsContainers)),
       leaves_(this, ResId(kRestoreObjectsLeaves)), ok_(this, ResId(kOKButton)),
-      cancel_(this, ResId(kCancelButton))
+      cancel_(this, ResId(kCancelButton)), overwritten_(this)
 {
     FreeResource();
     FitTexts();
@@ -79,6 +79,22 @@ void RestoreOptionsDialog::SetCounts(int32_t containers, int32_t leafObjects)
     SetNumber(leaves_, leafObjects);
     WidenToContent(containers_);
     WidenToContent(leaves_);
+}
+
+void RestoreOptionsDialog::SetOverwritten(const OverwriteCount &count)
+{
+    std::string text;
+    if (count.presentContainers > 0) {
+        const bool one = count.loadedPresentBelow == 1;
+        text = "Marked present containers are restored with their subtrees: " +
+               std::to_string(count.loadedPresentBelow) +
+               (one ? " present object loaded below them will be overwritten with its"
+                      " backed-up version."
+                    : " present objects loaded below them will be overwritten with their"
+                      " backed-up versions.");
+    }
+    overwritten_.SetText(text);
+    CenterOver(*this, GetParent());
 }
 
 OnErrorMode RestoreOptionsDialog::GetOnErrorMode() const

@@ -5,7 +5,9 @@
 #include <cstdint>
 
 #include "restore/OnErrorMode.h"
+#include "restore/OverwriteCount.h"
 #include "toolkit/CancelButton.h"
+#include "toolkit/DialogNote.h"
 #include "toolkit/FixedText.h"
 #include "toolkit/GroupBox.h"
 #include "toolkit/ModalDialog.h"
@@ -19,6 +21,10 @@ class RestoreOptionsDialog : public ModalDialog
     explicit RestoreOptionsDialog(Window *parent);
 
     void SetCounts(int32_t containers, int32_t leafObjects);
+    // When a present container is marked with its subtree, says below the counts how many
+    // loaded present objects the run will overwrite; otherwise nothing is shown.
+    void SetOverwritten(const OverwriteCount &count);
+    std::string OverwrittenText() const { return overwritten_.GetText(); }
     // The chosen mode; "Continue" when no choice is on.
     OnErrorMode GetOnErrorMode() const;
 
@@ -36,4 +42,5 @@ class RestoreOptionsDialog : public ModalDialog
     FixedText leaves_;
     OKButton ok_;
     CancelButton cancel_;
+    DialogNote overwritten_;
 };

@@ -24,13 +24,16 @@ template <std::size_t N> void CopyShown(char (&field)[N], std::string_view text)
 
 } // namespace
 
-RestoreResult MakeRestoreResult(std::string_view name, int32_t status, std::string_view message)
+RestoreResult MakeRestoreResult(std::string_view name, int32_t status, std::string_view message,
+                                std::string_view note)
 {
     RestoreResult result{};
     CopyShown(result.name, name);
     result.status = status;
     if (status != 0) {
         CopyShown(result.message, message);
+    } else {
+        CopyShown(result.note, note);
     }
     return result;
 }
@@ -42,6 +45,19 @@ std::string RestoreResultLine(const RestoreResult &result)
         line += " - failed on Object '";
         line += FieldText(result.message);
         line += "'";
+    } else if (const std::string note = FieldText(result.note); !note.empty()) {
+        line += " - " + note;
     }
     return line;
+}
+
+std::string ParentAddedNote(std::string_view childName)
+{
+    return "added as the parent of " + std::string(childName);
+}
+
+std::string SubtreeNote(uint64_t added, uint64_t changed)
+{
+    return "with its subtree: " + std::to_string(added) + (added == 1 ? " object" : " objects") +
+           " added, " + std::to_string(changed) + " changed";
 }

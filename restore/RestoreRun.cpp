@@ -8,6 +8,7 @@
 #include "restore/RestoreOptionsDialog.h"
 #include "restore/RestoreResultDialog.h"
 #include "restore/RestoreRunHost.h"
+#include "restore/WrittenObjects.h"
 #include "toolkit/Application.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/WaitPointer.h"
@@ -27,6 +28,7 @@ bool RestoreRun::RunRestore()
     RestoreOptionsDialog options(host_.DialogParent());
     options.SetCounts(static_cast<int32_t>(counts.containers),
                       static_cast<int32_t>(counts.objects));
+    options.SetOverwritten(OverwriteCount::Of(selection_.Forest()));
     if (options.Execute() != 1) {
         return true;
     }
@@ -51,11 +53,7 @@ void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, boo
         if (step.object == nullptr) {
             break;
         }
-        std::string message;
-        const int32_t status = step.object->Restore(message);
-        wait.reset(); // a prompt shows the normal pointer
-        goOn = RecordRestoreResult(results, mode, *step.object, status, message);
-        wait.emplace();
+        const int32_t status = RestoreOne(*step.object, results, mode, goOn, wait);
         if (status == 0) {
             order.Restored();
         } else {
@@ -66,11 +64,36 @@ void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, boo
     }
 }
 
+// Every object the restore wrote gets a line: the parents it added on the way first (each the
+// parent of the next one down), then the object, whose line says what a subtree's restore
+// added and changed.
+int32_t RestoreRun::RestoreOne(ObjectItem &object, std::vector<RestoreResult> &results,
+                               OnErrorMode mode, bool &goOn, std::optional<WaitPointer> &wait)
+{
+    std::string message;
+    RestoreReport written;
+    const int32_t status = object.Restore(message, written);
+    const std::vector<std::string> &parents = written.parentsAdded;
+    for (std::size_t i = 0; i < parents.size(); ++i) {
+        const std::string child = i + 1 < parents.size() ? parents[i + 1] : object.FullName();
+        results.push_back(MakeRestoreResult(parents[i], 0, "", ParentAddedNote(child)));
+    }
+    WrittenObjects::ShowPresent(object, status, written);
+    // A leaf is always sent with its "subtree", which is the leaf alone.
+    const std::string note = written.subtree && object.IsContainer()
+                                 ? SubtreeNote(written.addedCount, written.changedCount)
+                                 : "";
+    wait.reset(); // a prompt shows the normal pointer
+    goOn = RecordRestoreResult(results, mode, object, status, message, note);
+    wait.emplace();
+    return status;
+}
+
 bool RestoreRun::RecordRestoreResult(std::vector<RestoreResult> &results, OnErrorMode mode,
                                      const ObjectItem &item, int32_t status,
-                                     const std::string &message)
+                                     const std::string &message, const std::string &note)
 {
-    results.push_back(MakeRestoreResult(item.FullName(), status, message));
+    results.push_back(MakeRestoreResult(item.FullName(), status, message, note));
     if (status == 0) {
         return true;
     }

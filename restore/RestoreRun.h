@@ -4,11 +4,13 @@
 // decides whether the run goes on, asks the user, or ends.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "restore/OnErrorMode.h"
 #include "restore/RestoreResult.h"
+#include "toolkit/WaitPointer.h"
 
 class ObjectItem;
 class RestoreRunHost;
@@ -22,14 +24,19 @@ class RestoreRun
     RestoreRun(RestoreSelection &selection, RestoreRunHost &host);
 
     bool RunRestore();
-    // Appends the outcome; returns whether the run goes on.
+    // Appends the outcome (with the note on a success, see RestoreResult); returns whether the
+    // run goes on.
     bool RecordRestoreResult(std::vector<RestoreResult> &results, OnErrorMode mode,
-                             const ObjectItem &item, int32_t status, const std::string &message);
+                             const ObjectItem &item, int32_t status, const std::string &message,
+                             const std::string &note = {});
     // Shows every outcome so far; true when the dialog ended with OK (or "Continue").
     bool ShowRestoreResults(bool finalForm, const std::vector<RestoreResult> &results);
 
   private:
     void Walk(std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn);
+    // Restores one object and records what the restore wrote; returns its status.
+    int32_t RestoreOne(ObjectItem &object, std::vector<RestoreResult> &results, OnErrorMode mode,
+                       bool &goOn, std::optional<WaitPointer> &wait);
 
     RestoreSelection &selection_;
     RestoreRunHost &host_;

@@ -32,6 +32,11 @@ class BackupServer
                  void *&reply);
     void FreeReply(void *reply);
 
+    // What the backend says beside the records (see ServerBackend).
+    std::string RefusalReason() const { return backend_->RefusalReason(); }
+    std::string TakeListingNote() { return backend_->TakeListingNote(); }
+    const RestoreReport *LastRestoreReport() const { return backend_->LastRestoreReport(); }
+
     ServerBackend &Backend() { return *backend_; }
 
   private:

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 
+#include "server/RestoreReport.h"
 #include "server/ServerRecords.h"
 
 class ServerBackend
@@ -34,4 +36,16 @@ class ServerBackend
                                 int32_t &replySize) = 0;
 
     virtual void FreeReply(void *reply) { std::free(reply); }
+
+    // What a backend can say beside the records. The simulation says nothing.
+    //
+    // Why the last Open, LoginCurrent or Login was refused, in words for the user (never a
+    // password); empty when there is nothing to say.
+    virtual std::string RefusalReason() const { return {}; }
+    // A note on the listing that ended last: it was cut short by a limit of the server, or it
+    // failed. Given once; empty when the listing was whole.
+    virtual std::string TakeListingNote() { return {}; }
+    // What the last RestoreObject wrote (on success, and before a failure); null when the
+    // backend does not tell. Valid until the next request.
+    virtual const RestoreReport *LastRestoreReport() const { return nullptr; }
 };

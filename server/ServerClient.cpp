@@ -43,6 +43,7 @@ ChildListing ServerClient::ListChildren(std::string_view containerName, const St
                                                 record->state != DeletedState});
         request.lastId = record->id;
     }
+    listing.note = server_.TakeListingNote();
     return listing;
 }
 
@@ -85,9 +86,12 @@ RestoreOutcome ServerClient::Restore(std::string_view objectName, BackupTime ver
     if (restored == nullptr) {
         return {NoReplyStatus, "No reply from the backup server."};
     }
-    RestoreOutcome outcome{restored->status, {}};
+    RestoreOutcome outcome{restored->status, {}, {}};
     if (restored->status != 0) {
         outcome.message = FieldText(restored->message);
+    }
+    if (const RestoreReport *report = server_.LastRestoreReport()) {
+        outcome.written = *report;
     }
     return outcome;
 }

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "server/RestoreReport.h"
 #include "server/ServerRecords.h"
 
 class BackupServer;
@@ -33,6 +34,7 @@ enum class RequestEnd {
 struct ChildListing {
     RequestEnd end = RequestEnd::Answered;
     std::vector<ListedObject> children; // what arrived before the end
+    std::string note; // what the server says of a listing it cut short or could not give
 };
 
 struct ObjectHistory {
@@ -41,8 +43,9 @@ struct ObjectHistory {
 };
 
 struct RestoreOutcome {
-    int32_t status = 0;  // 0 = restored
-    std::string message; // why not, when status is not 0
+    int32_t status = 0;    // 0 = restored
+    std::string message;   // why not, when status is not 0
+    RestoreReport written; // what the server says the restore wrote, when it says
 };
 
 class ServerClient

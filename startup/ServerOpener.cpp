@@ -1,6 +1,7 @@
 // Opening the named server or the first configured one that opens.
 #include "startup/ServerOpener.h"
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -19,6 +20,12 @@ namespace
 void StandardError(const std::string &text)
 {
     std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+// The program's own text first; the reason, when there is one, below it.
+std::string WithReason(const std::string &text, const std::string &reason)
+{
+    return reason.empty() ? text : text + "\n\n" + reason;
 }
 } // namespace
 
@@ -41,15 +48,15 @@ ServerOpener::Outcome ServerOpener::Open(const std::string &name, RestoreProfile
     return outcome;
 }
 
-std::string ServerOpener::Message(Outcome outcome, const std::string &serverName)
+std::string ServerOpener::Message(Outcome outcome) const
 {
     switch (outcome) {
     case Outcome::NamedServerRefused:
-        return kUnableToOpenServer + serverName;
+        return WithReason(kUnableToOpenServer + serverName_, openFailure_);
     case Outcome::NoConfiguration:
         return kUnableToOpenConfiguration;
     case Outcome::NoServerOpened:
-        return kUnableToOpenAny;
+        return WithReason(kUnableToOpenAny, configuredFailures_);
     case Outcome::Opened:
         break;
     }
@@ -97,14 +104,33 @@ bool ServerOpener::OpenConfigured(RestoreProfile *profile)
 {
     bool opened = false;
     std::string name;
+    configuredFailures_.clear();
     while (!opened && TakeConfiguredServerName(name)) {
         serverName_ = name;
         opened = OpenServer(serverName_, profile) == 0;
+        if (!opened && !openFailure_.empty()) {
+            configuredFailures_ +=
+                (configuredFailures_.empty() ? "" : "\n") + serverName_ + ": " + openFailure_;
+        }
     }
     return opened;
 }
 
 int32_t ServerOpener::OpenServer(const std::string &name, RestoreProfile *profile)
+{
+    openFailure_.clear();
+    const int32_t result = OpenBackendFor(name, profile);
+    if (result != 0 && openFailure_.empty()) {
+        openFailure_ = server_.RefusalReason();
+    }
+    if (!openFailure_.empty()) {
+        openFailure_[0] =
+            static_cast<char>(std::toupper(static_cast<unsigned char>(openFailure_[0])));
+    }
+    return result;
+}
+
+int32_t ServerOpener::OpenBackendFor(const std::string &name, RestoreProfile *profile)
 {
     if (!choosesBackend_) {
         return server_.Open(name.c_str());
@@ -140,6 +166,7 @@ ServerOpener::CreateDirectoryBackend(const LdapSettings &settings,
     if (!backend) {
         // Said the way the directory server says what went wrong when opening.
         report_("TARVIK: server " + settings.serverName + ": " + reason);
+        openFailure_ = reason;
     }
     return backend;
 }

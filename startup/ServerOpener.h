@@ -49,14 +49,17 @@ class ServerOpener
     // The last name tried: after a success, the open server's.
     const std::string &ServerName() const { return serverName_; }
 
-    // What the user is told for an outcome other than Opened.
-    static std::string Message(Outcome outcome, const std::string &serverName);
+    // What the user is told for an outcome other than Opened: the program's text first, and
+    // below it why the server (or each configured server tried) did not open, when known.
+    std::string Message(Outcome outcome) const;
 
   private:
     Outcome OpenNamedOrConfigured(const std::string &name, RestoreProfile *profile);
     bool OpenConfigured(RestoreProfile *profile);
     bool TakeConfiguredServerName(std::string &name);
+    // When the server does not open, openFailure_ says why (empty when nobody can say).
     int32_t OpenServer(const std::string &name, RestoreProfile *profile);
+    int32_t OpenBackendFor(const std::string &name, RestoreProfile *profile);
     std::unique_ptr<ServerBackend> CreateDirectoryBackend(const LdapSettings &settings,
                                                           const std::string &programDirectory);
 
@@ -67,5 +70,8 @@ class ServerOpener
     bool choosesBackend_;
     Report report_;
     std::string serverName_;
+    std::string openFailure_;
+    // Why each configured server that was tried did not open: "NAME: reason" lines.
+    std::string configuredFailures_;
     std::unique_ptr<DirectoryModule> directoryModule_; // never unloads the module
 };

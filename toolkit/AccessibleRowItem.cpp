@@ -27,10 +27,17 @@ QAccessibleInterface *AccessibleRowItem::parent() const
 
 QString AccessibleRowItem::text(QAccessible::Text t) const
 {
-    if (t != QAccessible::Name || !isValid()) {
+    if (!isValid()) {
         return {};
     }
-    return ToQt(tree_->Rows()->AccessibleRowText(row_));
+    switch (t) {
+    case QAccessible::Name:
+        return ToQt(tree_->Rows()->AccessibleRowText(row_));
+    case QAccessible::Description:
+        return ToQt(tree_->Rows()->AccessibleRowDescription(row_));
+    default:
+        return {};
+    }
 }
 
 QRect AccessibleRowItem::rect() const

@@ -43,6 +43,9 @@ class AccessibleRows
     virtual int32_t AccessibleCaretRow() const = 0;   // the row the keyboard is on
     virtual bool AccessibleHasFocus() const = 0;      // the rows hold the keyboard focus
     virtual std::string AccessibleRowText(int32_t row) const = 0;
+    // What a tool reads after the row's text and states (for example that the object it shows
+    // is deleted); empty when there is nothing more to say.
+    virtual std::string AccessibleRowDescription(int32_t) const { return {}; }
     virtual RowStates AccessibleRowStates(int32_t row) const = 0;
     virtual Rectangle AccessibleRowRect(int32_t row) const = 0; // in the window's pixels
 

@@ -3,11 +3,14 @@
 
 #include <QEvent>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QResizeEvent>
+#include <QToolTip>
 
+#include "toolkit/QtText.h"
 #include "toolkit/Window.h"
 
 namespace toolkit_detail
@@ -47,6 +50,10 @@ template <typename Base> class EventDispatcher : public Base, public DispatcherB
                 keyPressEvent(key);
                 return true;
             }
+        }
+        if (owner_ && event->type() == QEvent::ToolTip) {
+            ShowToolTip(*static_cast<QHelpEvent *>(event));
+            return true;
         }
         return Base::event(event);
     }
@@ -108,6 +115,16 @@ template <typename Base> class EventDispatcher : public Base, public DispatcherB
     }
 
   private:
+    void ShowToolTip(const QHelpEvent &help)
+    {
+        const std::string text = owner_->ToolTipText({help.pos().x(), help.pos().y()});
+        if (text.empty()) {
+            QToolTip::hideText();
+        } else {
+            QToolTip::showText(help.globalPos(), ToQt(text), this);
+        }
+    }
+
     static MouseEvent MouseEventOf(const QMouseEvent &event, int clicks)
     {
         QPoint pos = event.position().toPoint();

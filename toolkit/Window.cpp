@@ -112,6 +112,11 @@ bool Window::Close()
     return true;
 }
 
+std::string Window::ToolTipText(Point) const
+{
+    return {};
+}
+
 void Window::Show()
 {
     FrameWidget()->show();

@@ -33,6 +33,8 @@ class Window
     virtual void GetFocus();
     virtual void LoseFocus();
     virtual bool Close(); // false: the window refuses to close
+    // The tip shown while the pointer rests at pos (window pixels); none when empty.
+    virtual std::string ToolTipText(Point pos) const;
 
     void Show();
     void Hide();

@@ -147,12 +147,19 @@ def mark(s):
     return "[x]" if "checked" in s else "[-]" if "indeterminate" in s else "[ ]"
 
 
+def descriptions(tree):
+    return [r.get_description() for r in (tree.get_child_at_index(i)
+                                          for i in range(tree.get_child_count())) if r]
+
+
 def print_tree(tree):
     print(f"  tree {tree.get_name()!r}, {tree.get_child_count()} rows")
-    for name, s in rows(tree):
+    for (name, s), described in zip(rows(tree), descriptions(tree)):
         flags = [f for f in ("expanded", "collapsed", "selected", "focused") if f in s]
         if "sensitive" not in s:
             flags.append("disabled")
+        if described:
+            flags.append(f"({described})")
         print(f"    {mark(s)} {name} {' '.join(flags)}")
 
 
@@ -206,6 +213,8 @@ def main():
     print_tree(tree)
     print(f"  status bar: {status_fields()}")
     check(len(rows(tree)) >= 2, "tree view lists its rows")
+    check(all(d in ("", "deleted") for d in descriptions(tree)),
+          "rows of deleted objects are described as deleted, the others not at all")
     check("expanded" in rows(tree)[0][1], "top context is expanded")
     check("focused" in rows(tree)[0][1], "the caret row has the focus at start")
     check(history.get_name() == "-- No object selected --", "history view named by its title")

@@ -241,6 +241,20 @@ std::string RowArea::AccessibleRowText(int32_t row) const
     return item ? item->Text() : std::string();
 }
 
+std::string RowArea::AccessibleRowDescription(int32_t row) const
+{
+    const DisplayItem *item = row < 0 ? nullptr : list_->ItemAt(static_cast<size_t>(row));
+    return item ? item->Description() : std::string();
+}
+
+std::string RowArea::ToolTipText(Point pos) const
+{
+    const int32_t row = pos.y / kRow + top_;
+    const DisplayItem *item =
+        pos.y < 0 || row < 0 ? nullptr : list_->ItemAt(static_cast<size_t>(row));
+    return item ? item->ToolTip() : std::string();
+}
+
 RowStates RowArea::AccessibleRowStates(int32_t row) const
 {
     RowStates states;

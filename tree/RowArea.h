@@ -40,6 +40,8 @@ class RowArea : public Window, public AccessibleRows
     void MouseButtonDown(const MouseEvent &event) override;
     void GetFocus() override;
     void LoseFocus() override;
+    // A row's tip says what its picture shows (deleted or present).
+    std::string ToolTipText(Point pos) const override;
 
     std::string AccessibleTitle() const override;
     int32_t AccessibleRowCount() const override;
@@ -48,6 +50,7 @@ class RowArea : public Window, public AccessibleRows
     int32_t AccessibleCaretRow() const override { return caret_; }
     bool AccessibleHasFocus() const override;
     std::string AccessibleRowText(int32_t row) const override;
+    std::string AccessibleRowDescription(int32_t row) const override;
     RowStates AccessibleRowStates(int32_t row) const override;
     Rectangle AccessibleRowRect(int32_t row) const override { return RowRect(row); }
     void AccessibleSelect(int32_t row) override { SelectRow(row); }

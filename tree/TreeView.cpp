@@ -59,17 +59,24 @@ void TreeView::SetTopContext(const std::string &name, ServerClient *client,
     OpenWithWarning(item);
 }
 
-// A container whose full name does not fit a request stays closed, and the user is told why.
+// A container whose full name does not fit a request stays closed, and the user is told why; so
+// is the user of a listing that the server cut short or could not give.
 void TreeView::OpenWithWarning(ObjectItem &item)
 {
     ObjectItem::OpenResult result;
+    std::string note;
     {
         WaitPointer wait;
-        result = item.Open();
+        result = item.Open(note);
     }
     if (result == ObjectItem::OpenResult::NameTooLong) {
         WarningBox(host_.QueryParent(), WB_OK, ServerClient::NameTooLongMessage(item.FullName()))
             .Execute();
+        return;
+    }
+    // A listing the server cut short, or could not give, must not pass for a whole one.
+    if (result == ObjectItem::OpenResult::Opened && !note.empty()) {
+        WarningBox(host_.QueryParent(), WB_OK, note).Execute();
     }
 }
 

@@ -56,8 +56,7 @@ LdapStatus DirectoryListing::Build(const std::string &dn, const std::string &can
                                    std::vector<ListedChild> &children)
 {
     children.clear();
-    bool complete = true;
-    LdapStatus status = AddLive(dn, children, complete);
+    LdapStatus status = AddLive(dn, children);
     if (status.code == LDAP_NO_SUCH_OBJECT) {
         status = LdapStatus{}; // a deleted container: its children are all in snapshots
     }
@@ -65,16 +64,18 @@ LdapStatus DirectoryListing::Build(const std::string &dn, const std::string &can
         children.clear();
         return status;
     }
-    AddArchived(canonical, children, complete);
+    AddArchived(canonical, children, cutBy_ == 0);
     return status;
 }
 
-LdapStatus DirectoryListing::AddLive(const std::string &dn, std::vector<ListedChild> &children,
-                                     bool &complete)
+LdapStatus DirectoryListing::AddLive(const std::string &dn, std::vector<ListedChild> &children)
 {
+    cutBy_ = 0;
+    liveListed_ = 0;
     return connection_.List(
         dn, {"objectClass", "hasSubordinates"},
         [&](LdapEntry &&entry) {
+            ++liveListed_;
             Labelled live{ListedChild{{}, entry.dn, {}, false, true}, {}};
             if (!LabelFromDn(live)) {
                 return;
@@ -83,7 +84,7 @@ LdapStatus DirectoryListing::AddLive(const std::string &dn, std::vector<ListedCh
                                    IsContainerClass(entry.Values("objectClass"));
             children.push_back(std::move(live.child));
         },
-        complete);
+        cutBy_);
 }
 
 void DirectoryListing::AddArchived(const std::string &canonical, std::vector<ListedChild> &children,

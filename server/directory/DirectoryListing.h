@@ -29,9 +29,13 @@ class DirectoryListing
     // sibling are told apart by their typed label ("cn=Ann", "uid=Ann").
     LdapStatus Build(const std::string &dn, const std::string &canonical,
                      std::vector<ListedChild> &children);
+    // After Build: the result code of the server's limit that cut the live children short (0
+    // when none did), and how many live children the server gave before that.
+    int CutBy() const { return cutBy_; }
+    std::size_t LiveListed() const { return liveListed_; }
 
   private:
-    LdapStatus AddLive(const std::string &dn, std::vector<ListedChild> &children, bool &complete);
+    LdapStatus AddLive(const std::string &dn, std::vector<ListedChild> &children);
     void AddArchived(const std::string &canonical, std::vector<ListedChild> &children,
                      bool liveComplete);
     bool IsContainerClass(const std::vector<std::string> *classes) const;
@@ -39,4 +43,6 @@ class DirectoryListing
     LdapConnection &connection_;
     const SnapshotCatalogue &catalogue_;
     const std::unordered_set<std::string> &containerClasses_;
+    int cutBy_ = 0;
+    std::size_t liveListed_ = 0;
 };

@@ -60,7 +60,6 @@ DirectoryRestore::DirectoryRestore(LdapConnection &connection, const SnapshotCat
 LdapStatus DirectoryRestore::Run(const std::string &dn, const std::string &canonical,
                                  BackupTime version, bool subtree)
 {
-    added_ = modified_ = 0;
     const Snapshot *snapshot = catalogue_.Holding(canonical, version);
     if (snapshot == nullptr) {
         return LdapStatus{NotInCatalogue, version == 0 ? "No snapshot holds " + dn
@@ -72,7 +71,7 @@ LdapStatus DirectoryRestore::Run(const std::string &dn, const std::string &canon
                 : std::vector<const SnapshotEntry *>{snapshot->Find(canonical)};
     LdapStatus status = AddMissingAncestors(entries.front()->dn, *snapshot);
     for (std::size_t i = 0; status.Ok() && i < entries.size(); ++i) {
-        status = RestoreEntry(*snapshot, *entries[i]);
+        status = RestoreEntry(*snapshot, *entries[i], added_);
     }
     return status;
 }
@@ -103,7 +102,7 @@ LdapStatus DirectoryRestore::AddMissingAncestors(const std::string &dn, const Sn
             return LdapStatus{NotInCatalogue, "The parent " + ancestor->Text() +
                                                   " does not exist and no snapshot holds it"};
         }
-        LdapStatus status = RestoreEntry(*holder, *holder->Find(canonical));
+        LdapStatus status = RestoreEntry(*holder, *holder->Find(canonical), parentsAdded_);
         if (!status.Ok()) {
             return status;
         }
@@ -150,7 +149,8 @@ DirectoryRestore::Differences(const LdapAttributes &live, const LdapAttributes &
     return modifications;
 }
 
-LdapStatus DirectoryRestore::RestoreEntry(const Snapshot &snapshot, const SnapshotEntry &entry)
+LdapStatus DirectoryRestore::RestoreEntry(const Snapshot &snapshot, const SnapshotEntry &entry,
+                                          std::vector<std::string> &added)
 {
     std::string fault;
     std::optional<LdifEntry> read = snapshot.Read(entry, fault);
@@ -165,8 +165,11 @@ LdapStatus DirectoryRestore::RestoreEntry(const Snapshot &snapshot, const Snapsh
     }
     if (!live) {
         status = connection_.Add(entry.dn, attributes);
-        added_ += status.Ok() ? 1 : 0;
-        return status.Ok() ? status : Failed(entry.dn, status);
+        if (!status.Ok()) {
+            return Failed(entry.dn, status);
+        }
+        added.push_back(entry.dn);
+        return status;
     }
     const std::vector<LdapModification> modifications =
         Differences(live->attributes, attributes, operational_);

@@ -25,8 +25,12 @@ class DirectoryRestore
     LdapStatus Run(const std::string &dn, const std::string &canonical, BackupTime version,
                    bool subtree);
 
-    // How many entries the last run added and modified (unchanged ones count as neither).
-    std::size_t Added() const { return added_; }
+    // What the runs so far wrote, also when one stopped at a failure (a run again after a lost
+    // connection adds to it): the missing parents added (DNs, top down), the entries of the
+    // object (with its subtree) added (DNs), and how many of those were modified (unchanged
+    // ones count as neither).
+    const std::vector<std::string> &ParentsAdded() const { return parentsAdded_; }
+    const std::vector<std::string> &Added() const { return added_; }
     std::size_t Modified() const { return modified_; }
 
     // The modifications that make live match the snapshot's attributes (operational ones left
@@ -37,12 +41,15 @@ class DirectoryRestore
 
   private:
     LdapStatus AddMissingAncestors(const std::string &dn, const Snapshot &chosen);
-    LdapStatus RestoreEntry(const Snapshot &snapshot, const SnapshotEntry &entry);
+    // Adds or modifies one entry; what it added goes to `added`.
+    LdapStatus RestoreEntry(const Snapshot &snapshot, const SnapshotEntry &entry,
+                            std::vector<std::string> &added);
     LdapAttributes UserAttributes(const LdifEntry &entry) const;
 
     LdapConnection &connection_;
     const SnapshotCatalogue &catalogue_;
     const OperationalAttributes &operational_;
-    std::size_t added_ = 0;
+    std::vector<std::string> parentsAdded_;
+    std::vector<std::string> added_;
     std::size_t modified_ = 0;
 };

@@ -6,10 +6,10 @@
 
 #include <memory>
 
+#include "server/directory/PipeSignalGuard.h"
+
 namespace
 {
-constexpr int PageSize = 1000;
-
 // The attribute list as libldap wants it: NUL-terminated texts and a null at the end.
 class AttributeList
 {
@@ -112,6 +112,7 @@ LdapConnection::LdapConnection(std::string uri, int timeoutSeconds)
 
 LdapConnection::~LdapConnection()
 {
+    const PipeSignalGuard guard;
     if (ld_ != nullptr) {
         ldap_unbind_ext_s(ld_, nullptr, nullptr);
     }
@@ -119,11 +120,13 @@ LdapConnection::~LdapConnection()
 
 LdapStatus LdapConnection::Connect()
 {
+    const PipeSignalGuard guard;
     if (ld_ != nullptr) {
         ldap_unbind_ext_s(ld_, nullptr, nullptr);
         ld_ = nullptr;
     }
     broken_ = false;
+    pageSize_ = kPageSize;
     const int code = ldap_initialize(&ld_, uri_.c_str());
     if (code != LDAP_SUCCESS) {
         ld_ = nullptr;
@@ -199,6 +202,7 @@ LdapStatus LdapConnection::Finish(int messageId, int sent)
 
 LdapStatus LdapConnection::BindSimple(const std::string &dn, const std::string &password)
 {
+    const PipeSignalGuard guard;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -212,6 +216,7 @@ LdapStatus LdapConnection::BindSimple(const std::string &dn, const std::string &
 
 LdapStatus LdapConnection::BindExternal()
 {
+    const PipeSignalGuard guard;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -226,6 +231,7 @@ LdapStatus LdapConnection::BindExternal()
 
 LdapStatus LdapConnection::WhoAmI(std::string &authzId)
 {
+    const PipeSignalGuard guard;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -254,83 +260,104 @@ LdapStatus LdapConnection::Read(const std::string &dn, const std::vector<std::st
                                 std::optional<LdapEntry> &entry)
 {
     entry.reset();
-    bool complete = true;
+    int cutBy = 0;
     LdapStatus status = Search(
         dn, LDAP_SCOPE_BASE, attributes, [&entry](LdapEntry &&read) { entry = std::move(read); },
-        complete);
+        cutBy);
     return status.code == LDAP_NO_SUCH_OBJECT ? LdapStatus{} : status;
 }
 
 LdapStatus LdapConnection::List(const std::string &dn, const std::vector<std::string> &attributes,
-                                const std::function<void(LdapEntry &&)> &each, bool &complete)
+                                const std::function<void(LdapEntry &&)> &each, int &cutBy)
 {
-    return Search(dn, LDAP_SCOPE_ONELEVEL, attributes, each, complete);
+    return Search(dn, LDAP_SCOPE_ONELEVEL, attributes, each, cutBy);
 }
 
 LdapStatus LdapConnection::Search(const std::string &dn, int scope,
                                   const std::vector<std::string> &attributes,
-                                  const std::function<void(LdapEntry &&)> &each, bool &complete)
+                                  const std::function<void(LdapEntry &&)> &each, int &cutBy)
 {
-    complete = true;
+    const PipeSignalGuard guard;
+    cutBy = 0;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
     AttributeList names(attributes);
-    berval cookie{0, nullptr};
-    std::unique_ptr<char, void (*)(void *)> cookieBytes(nullptr, ber_memfree);
-    timeval limit{timeoutSeconds_, 0};
+    std::string cookie; // where the next page begins, as the server said; empty at both ends
     for (;;) {
-        LDAPControl *page = nullptr;
-        ldap_create_page_control(ld_, PageSize, cookie.bv_len > 0 ? &cookie : nullptr, 0, &page);
-        LDAPControl *controls[] = {page, nullptr};
-        int messageId = 0;
-        const int sent =
-            ldap_search_ext(ld_, dn.c_str(), scope, "(objectClass=*)", names.Get(), 0,
-                            page != nullptr ? controls : nullptr, nullptr, &limit, 0, &messageId);
-        ldap_control_free(page);
-        if (sent != LDAP_SUCCESS) {
-            return Failure(sent);
+        std::size_t delivered = 0;
+        LdapStatus status = SearchPage(dn, scope, names.Get(), each, cookie, delivered);
+        if (status.code == LDAP_ADMINLIMIT_EXCEEDED && delivered == 0 && pageSize_ > 1) {
+            // A server may refuse pages larger than a user's limit, and hand out any number of
+            // smaller ones: ask again, from the same place, for half as many.
+            pageSize_ /= 2;
+            continue;
         }
-        for (;;) {
-            LDAPMessage *message = nullptr;
-            LdapStatus status = Await(messageId, message, false);
-            if (!status.Ok()) {
-                return status;
-            }
-            const int type = ldap_msgtype(message);
-            if (type == LDAP_RES_SEARCH_ENTRY) {
-                each(TakeEntry(ld_, message));
-            }
-            if (type != LDAP_RES_SEARCH_RESULT) {
-                ldap_msgfree(message);
-                continue;
-            }
-            LDAPControl **returned = nullptr;
-            status = Result(message, &returned);
-            berval next{0, nullptr};
-            if (LDAPControl *response =
-                    ldap_control_find(LDAP_CONTROL_PAGEDRESULTS, returned, nullptr)) {
-                ber_int_t estimate = 0;
-                ldap_parse_pageresponse_control(ld_, response, &estimate, &next);
-            }
-            ldap_controls_free(returned);
-            cookieBytes.reset(next.bv_val);
-            cookie = next;
-            if (status.code == LDAP_SIZELIMIT_EXCEEDED || status.code == LDAP_TIMELIMIT_EXCEEDED ||
-                status.code == LDAP_ADMINLIMIT_EXCEEDED) {
-                complete = false;
-                return LdapStatus{};
-            }
-            if (!status.Ok() || cookie.bv_len == 0) {
-                return status;
-            }
-            break; // the next page
+        if (status.code == LDAP_SIZELIMIT_EXCEEDED || status.code == LDAP_TIMELIMIT_EXCEEDED ||
+            status.code == LDAP_ADMINLIMIT_EXCEEDED) {
+            cutBy = status.code;
+            return LdapStatus{};
         }
+        if (!status.Ok() || cookie.empty()) {
+            return status;
+        }
+    }
+}
+
+// One page of a search: its entries go to `each` and are counted in `delivered`; on success the
+// cookie becomes the one for the next page (empty after the last), else it stays as it was.
+LdapStatus LdapConnection::SearchPage(const std::string &dn, int scope, char **attributes,
+                                      const std::function<void(LdapEntry &&)> &each,
+                                      std::string &cookie, std::size_t &delivered)
+{
+    berval resume{static_cast<ber_len_t>(cookie.size()), cookie.data()};
+    LDAPControl *page = nullptr;
+    ldap_create_page_control(ld_, pageSize_, cookie.empty() ? nullptr : &resume, 0, &page);
+    LDAPControl *controls[] = {page, nullptr};
+    timeval limit{timeoutSeconds_, 0};
+    int messageId = 0;
+    const int sent =
+        ldap_search_ext(ld_, dn.c_str(), scope, "(objectClass=*)", attributes, 0,
+                        page != nullptr ? controls : nullptr, nullptr, &limit, 0, &messageId);
+    ldap_control_free(page);
+    if (sent != LDAP_SUCCESS) {
+        return Failure(sent);
+    }
+    for (;;) {
+        LDAPMessage *message = nullptr;
+        LdapStatus status = Await(messageId, message, false);
+        if (!status.Ok()) {
+            return status;
+        }
+        const int type = ldap_msgtype(message);
+        if (type == LDAP_RES_SEARCH_ENTRY) {
+            each(TakeEntry(ld_, message));
+            ++delivered;
+        }
+        if (type != LDAP_RES_SEARCH_RESULT) {
+            ldap_msgfree(message);
+            continue;
+        }
+        LDAPControl **returned = nullptr;
+        status = Result(message, &returned);
+        berval next{0, nullptr};
+        if (LDAPControl *response =
+                ldap_control_find(LDAP_CONTROL_PAGEDRESULTS, returned, nullptr)) {
+            ber_int_t estimate = 0;
+            ldap_parse_pageresponse_control(ld_, response, &estimate, &next);
+        }
+        ldap_controls_free(returned);
+        if (status.Ok()) {
+            cookie.assign(next.bv_val != nullptr ? next.bv_val : "", next.bv_len);
+        }
+        ber_memfree(next.bv_val);
+        return status;
     }
 }
 
 LdapStatus LdapConnection::Add(const std::string &dn, const LdapAttributes &attributes)
 {
+    const PipeSignalGuard guard;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -346,6 +373,7 @@ LdapStatus LdapConnection::Add(const std::string &dn, const LdapAttributes &attr
 LdapStatus LdapConnection::Modify(const std::string &dn,
                                   const std::vector<LdapModification> &modifications)
 {
+    const PipeSignalGuard guard;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }

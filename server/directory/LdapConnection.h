@@ -41,6 +41,8 @@ struct LdapModification {
 class LdapConnection
 {
   public:
+    static constexpr int kPageSize = 1000;
+
     LdapConnection(std::string uri, int timeoutSeconds);
     LdapConnection(const LdapConnection &) = delete;
     LdapConnection &operator=(const LdapConnection &) = delete;
@@ -59,10 +61,11 @@ class LdapConnection
     // The entry itself; `entry` stays empty (and the status is 0) when it does not exist.
     LdapStatus Read(const std::string &dn, const std::vector<std::string> &attributes,
                     std::optional<LdapEntry> &entry);
-    // Every entry directly below dn, in pages; `complete` false when the server cut the list
-    // (a size or time limit).
+    // Every entry directly below dn, in pages as large as the server allows. When the server
+    // cut the list short, cutBy is the result code of its limit (size, time or administrative
+    // limit exceeded) and the status is 0; otherwise cutBy is 0.
     LdapStatus List(const std::string &dn, const std::vector<std::string> &attributes,
-                    const std::function<void(LdapEntry &&)> &each, bool &complete);
+                    const std::function<void(LdapEntry &&)> &each, int &cutBy);
     LdapStatus Add(const std::string &dn, const LdapAttributes &attributes);
     LdapStatus Modify(const std::string &dn, const std::vector<LdapModification> &modifications);
 
@@ -72,10 +75,16 @@ class LdapConnection
     LdapStatus Result(LDAPMessage *message, void *serverControls);
     LdapStatus Failure(int code, const char *diagnostic = nullptr);
     LdapStatus Search(const std::string &dn, int scope, const std::vector<std::string> &attributes,
-                      const std::function<void(LdapEntry &&)> &each, bool &complete);
+                      const std::function<void(LdapEntry &&)> &each, int &cutBy);
+    LdapStatus SearchPage(const std::string &dn, int scope, char **attributes,
+                          const std::function<void(LdapEntry &&)> &each, std::string &cookie,
+                          std::size_t &delivered);
 
     std::string uri_;
     int timeoutSeconds_;
     LDAP *ld_ = nullptr;
     bool broken_ = false;
+    // Entries asked for per page: lowered for as long as the connection lasts when the server
+    // refuses a size.
+    int pageSize_ = kPageSize;
 };

@@ -2,13 +2,16 @@
 // directory and the snapshot catalogue.
 #include "server/directory/LdapServer.h"
 
+#include <ldap.h>
 #include <strings.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
+#include "mwlib/MW_Text.h"
 #include "server/RecordFields.h"
 #include "server/Replies.h"
 #include "server/directory/AsciiCase.h"
@@ -18,7 +21,6 @@
 namespace
 {
 constexpr std::size_t KeptListings = 4;
-constexpr int NoConfiguredBind = -1;
 
 void StandardError(const std::string &text)
 {
@@ -42,18 +44,70 @@ bool HasScheme(const std::string &uri, const char *scheme)
     return strncasecmp(uri.c_str(), scheme, std::strlen(scheme)) == 0;
 }
 
+// The start of the text, at most `limit` bytes, never splitting a UTF-8 character.
+std::string Cut(const std::string &text, std::size_t limit)
+{
+    return text.substr(0, MW_Text::WholeCharacters(text, limit));
+}
+
+// A reason as the user reads it: beginning with a capital.
+std::string Sentence(std::string text)
+{
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') {
+        text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    }
+    return text;
+}
+
+// What the user is told of a listing the server cut short.
+std::string CutNote(const std::string &container, int cutBy, std::size_t listed)
+{
+    const std::string count = std::to_string(listed) + (listed == 1 ? " entry" : " entries");
+    std::string limit;
+    switch (cutBy) {
+    case LDAP_SIZELIMIT_EXCEEDED:
+        limit = "the server's size limit of " + count + " cut the listing short";
+        break;
+    case LDAP_TIMELIMIT_EXCEEDED:
+        limit = "the server's time limit cut the listing short after " + count;
+        break;
+    default:
+        limit = "an administrative limit of the server cut the listing short after " + count;
+        break;
+    }
+    return container + ": " + limit +
+           "; present objects beyond it that no snapshot holds are not shown.";
+}
+
+// Said after the reason of a failed restore when it had written entries already.
+std::string WrittenBeforeFailure(const DirectoryRestore &restore)
+{
+    const std::size_t added = restore.ParentsAdded().size() + restore.Added().size();
+    const std::size_t changed = restore.Modified();
+    if (added == 0 && changed == 0) {
+        return {};
+    }
+    return " (before that, " + std::to_string(added) +
+           (added == 1 ? " entry was" : " entries were") + " added and " + std::to_string(changed) +
+           " changed)";
+}
 } // namespace
 
 LdapServer::LdapServer(LdapSettings settings, Log log)
     : settings_(std::move(settings)), log_(log ? std::move(log) : Log(StandardError)),
-      containerClasses_(ContainerClasses(settings_.containerClasses)),
-      connection_(settings_.uri, settings_.timeoutSeconds)
+      containerClasses_(ContainerClasses(settings_.containerClasses)), session_(settings_)
 {
 }
 
 void LdapServer::Report(const std::string &text) const
 {
     log_("TARVIK: server " + settings_.serverName + ": " + text);
+}
+
+void LdapServer::Refuse(const std::string &text)
+{
+    Report(text);
+    refusal_ = Sentence(text);
 }
 
 bool LdapServer::CheckSettings()
@@ -81,6 +135,7 @@ bool LdapServer::CheckSettings()
     }
     if (!fault.empty()) {
         Report("settings: " + fault);
+        refusal_ = "The settings of " + settings_.serverName + ": " + fault;
         return false;
     }
     baseDn_ = settings_.base;
@@ -91,103 +146,67 @@ bool LdapServer::CheckSettings()
 
 int32_t LdapServer::Open(const char *)
 {
-    if (!CheckSettings()) {
+    refusal_.clear();
+    configuredRefusal_.clear();
+    if (!CheckSettings() || !OpenDirectory()) {
         return 1;
     }
-    LdapStatus status = connection_.Connect();
-    if (status.Ok()) {
-        status = BindConfigured();
-        if (!status.Ok() && status.code != NoConfiguredBind) {
-            Report("the configured bind failed: " + status.text);
-        }
-        std::optional<LdapEntry> base;
-        status = connection_.Broken() ? status : connection_.Read(baseDn_, {"1.1"}, base);
-        if (status.Ok() && !base) {
-            status = LdapStatus{1, "the base " + baseDn_ + " does not exist"};
-        }
-    }
-    if (!status.Ok()) {
-        Report("cannot open: " + status.text);
-        return 1;
-    }
-    if (!operational_.Learn(connection_)) {
+    if (!operational_.Learn(session_.Connection())) {
         Report("the schema cannot be read: only well-known operational attributes are left out "
                "of restores");
     }
-    return catalogue_.Load(settings_.catalogue, containerClasses_,
-                           [this](const std::string &text) { Report(text); })
-               ? 0
-               : 1;
-}
-
-LdapStatus LdapServer::BindConfigured()
-{
-    LdapStatus status{NoConfiguredBind, "no bind is configured"};
-    if (!settings_.saslMechanism.empty()) {
-        status = connection_.BindExternal();
-        std::string identity;
-        if (status.Ok() && connection_.WhoAmI(identity).Ok()) {
-            boundDn_ = identity.rfind("dn:", 0) == 0 ? identity.substr(3) : identity;
-            // The server names the identity in its normalised (lower-case) form; the entry
-            // itself has the spelling people know.
-            std::optional<LdapEntry> entry;
-            if (connection_.Read(boundDn_, {"1.1"}, entry).Ok() && entry) {
-                boundDn_ = entry->dn;
+    std::string unreadable;
+    const bool loaded =
+        catalogue_.Load(settings_.catalogue, containerClasses_, [&](const std::string &text) {
+            Report(text);
+            if (unreadable.empty()) {
+                unreadable = text;
             }
-        }
-    } else if (!settings_.bindDn.empty()) {
-        SecretText password;
-        std::string fault;
-        if (!SecretText::ReadFile(settings_.passwordFile, password, fault)) {
-            return LdapStatus{NoConfiguredBind - 1, fault};
-        }
-        status = connection_.BindSimple(settings_.bindDn, password.Reveal());
-        boundDn_ = settings_.bindDn;
+        });
+    if (!loaded) {
+        refusal_ = Sentence(unreadable);
+        return 1;
     }
-    bound_ = status.Ok() ? Bound::Configured : Bound::Nobody;
-    return status;
+    return 0;
 }
 
-LdapStatus LdapServer::Rebind()
+// Connects, binds as configured (a failed bind leaves the login to the user) and finds the base.
+bool LdapServer::OpenDirectory()
 {
-    switch (bound_) {
-    case Bound::Configured:
-        return BindConfigured();
-    case Bound::User:
-        return connection_.BindSimple(boundDn_, userPassword_.Reveal());
-    case Bound::Nobody:
-        break;
+    LdapStatus status = session_.Connect();
+    if (status.Ok() && session_.BindIsConfigured()) {
+        status = session_.LogInConfigured();
+        if (!status.Ok()) {
+            configuredRefusal_ = "the configured bind failed: " + status.text;
+            Report(configuredRefusal_);
+        }
     }
-    return LdapStatus{};
-}
-
-// A connection that lost its server is made again, with the identity it had.
-bool LdapServer::EnsureConnected()
-{
-    if (!connection_.Broken()) {
-        return true;
-    }
-    LdapStatus status = connection_.Connect();
-    if (status.Ok()) {
-        status = Rebind();
+    LdapConnection &connection = session_.Connection();
+    std::optional<LdapEntry> base;
+    status = connection.Broken() ? status : connection.Read(baseDn_, {"1.1"}, base);
+    if (status.Ok() && !base) {
+        status = LdapStatus{1, "the base " + baseDn_ + " does not exist"};
     }
     if (!status.Ok()) {
-        Report("cannot connect again: " + status.text);
+        Report("cannot open: " + status.text);
+        refusal_ = Sentence(status.text);
     }
-    return status.Ok() && !connection_.Broken();
+    return status.Ok();
 }
 
 int32_t LdapServer::LoginCurrent(const LoginRecord &)
 {
-    return bound_ == Bound::Configured ? 0 : 1;
+    refusal_ = Sentence(configuredRefusal_);
+    return session_.LoggedInConfigured() ? 0 : 1;
 }
 
 int32_t LdapServer::Login(const char *userName, const char *password)
 {
+    refusal_.clear();
     const std::string user = userName != nullptr ? userName : "";
     // An empty password would make a simple bind anonymous and "succeed".
     if (password == nullptr || *password == '\0') {
-        Report("login as " + user + " refused: no password given");
+        Refuse("login as " + user + " refused: no password given");
         return 1;
     }
     std::string dn;
@@ -197,30 +216,26 @@ int32_t LdapServer::Login(const char *userName, const char *password)
     } else if ((parsed = DistinguishedName::Parse(user)) && !parsed->Empty()) {
         dn = user;
     } else {
-        Report("login refused: no object " + user + " below " + baseName_);
+        Refuse("login refused: no object " + user + " below " + baseName_);
         return 1;
     }
-    EnsureConnected();
-    LdapStatus status = connection_.BindSimple(dn, password);
+    LdapStatus status = session_.LogInAsUser(dn, password);
     if (!status.Ok()) {
-        Report("login as " + dn + " refused: " + status.text);
-        bound_ = Bound::Nobody;
+        Refuse("login as " + dn + " refused: " + status.text);
         return status.code;
     }
-    bound_ = Bound::User;
-    boundDn_ = dn;
-    userPassword_ = SecretText(password);
     listings_.clear(); // what the new identity may see can differ
     if (!operational_.Learnt()) {
-        operational_.Learn(connection_);
+        operational_.Learn(session_.Connection());
     }
     return 0;
 }
 
 void LdapServer::UpdateLogin(LoginRecord &record)
 {
-    std::optional<DistinguishedName> bound = DistinguishedName::Parse(boundDn_);
-    CopyCutToField(record.userName, bound && !bound->Empty() ? bound->TypelessName() : boundDn_);
+    const std::string &boundDn = session_.BoundDn();
+    std::optional<DistinguishedName> bound = DistinguishedName::Parse(boundDn);
+    CopyCutToField(record.userName, bound && !bound->Empty() ? bound->TypelessName() : boundDn);
     CopyCutToField(record.context, baseName_);
 }
 
@@ -241,7 +256,8 @@ const DirectoryNames::Known *LdapServer::Resolve(const std::string &fullName)
     for (std::size_t level = labels.size() - base.size(); level-- > 0;) {
         const std::string child = labels[level] + "." + name;
         std::vector<ListedChild> children;
-        if (names_.Find(child) == nullptr && !ListInto(name, children)) {
+        std::string note;
+        if (names_.Find(child) == nullptr && !ListInto(name, children, note)) {
             return nullptr;
         }
         if (names_.Find(child) == nullptr) {
@@ -252,21 +268,26 @@ const DirectoryNames::Known *LdapServer::Resolve(const std::string &fullName)
     return names_.Find(fullName);
 }
 
-bool LdapServer::ListInto(const std::string &fullName, std::vector<ListedChild> &children)
+bool LdapServer::ListInto(const std::string &fullName, std::vector<ListedChild> &children,
+                          std::string &note)
 {
+    note.clear();
     const DirectoryNames::Known *known = Resolve(fullName);
     if (known == nullptr) {
         return false;
     }
     const DirectoryNames::Known container = *known;
-    DirectoryListing listing(connection_, catalogue_, containerClasses_);
-    LdapStatus status = listing.Build(container.dn, container.canonical, children);
-    if (!status.Ok() && connection_.Broken() && EnsureConnected()) {
-        status = listing.Build(container.dn, container.canonical, children);
-    }
+    DirectoryListing listing(session_.Connection(), catalogue_, containerClasses_);
+    LdapStatus status =
+        session_.Run([&] { return listing.Build(container.dn, container.canonical, children); });
     if (!status.Ok()) {
         Report("listing " + container.dn + " failed: " + status.text);
+        note = fullName + " could not be listed: " + status.text;
         return false;
+    }
+    if (listing.CutBy() != 0) {
+        note = CutNote(fullName, listing.CutBy(), listing.LiveListed());
+        Report(note);
     }
     // A child whose full name would not fit a request's name field could never be asked
     // about again: it is left out rather than cut.
@@ -294,7 +315,7 @@ const std::vector<ListedChild> *LdapServer::CurrentListing(const std::string &fu
         listings_.erase(found);
     }
     std::vector<ListedChild> children;
-    if (!ListInto(fullName, children)) {
+    if (!ListInto(fullName, children, listingNote_)) {
         return nullptr;
     }
     listings_.emplace_back(fullName, std::move(children));
@@ -307,6 +328,9 @@ const std::vector<ListedChild> *LdapServer::CurrentListing(const std::string &fu
 void *LdapServer::ListChildren(const ChildRequest &request, int32_t, int32_t &replySize)
 {
     const std::string name = FieldText(request.containerName);
+    if (request.lastId == 0) {
+        listingNote_.clear();
+    }
     const std::vector<ListedChild> *listing = CurrentListing(name, request.lastId == 0);
     const std::size_t index = static_cast<std::size_t>(std::max(request.lastId, 0));
     if (listing == nullptr || request.lastId < 0 || index >= listing->size()) {
@@ -329,8 +353,14 @@ void *LdapServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &re
     return Replies::History(times, replySize);
 }
 
+std::string LdapServer::TakeListingNote()
+{
+    return std::exchange(listingNote_, std::string());
+}
+
 void *LdapServer::RestoreObject(const RestoreRequest &request, int32_t, int32_t &replySize)
 {
+    restoreReport_ = RestoreReport{};
     const std::string name = FieldText(request.objectName);
     const DirectoryNames::Known *known = Resolve(name);
     if (known == nullptr) {
@@ -339,15 +369,76 @@ void *LdapServer::RestoreObject(const RestoreRequest &request, int32_t, int32_t 
     }
     const DirectoryNames::Known object = *known;
     const bool subtree = (request.flags & RestoreWithSubtree) != 0;
-    DirectoryRestore restore(connection_, catalogue_, operational_);
-    EnsureConnected();
-    LdapStatus status = restore.Run(object.dn, object.canonical, request.version, subtree);
-    if (!status.Ok() && connection_.Broken() && EnsureConnected()) {
-        status = restore.Run(object.dn, object.canonical, request.version, subtree);
+    // One restore over both attempts: the second finds what the first wrote already in place.
+    DirectoryRestore restore(session_.Connection(), catalogue_, operational_);
+    const LdapStatus status = session_.Run(
+        [&] { return restore.Run(object.dn, object.canonical, request.version, subtree); });
+    RecordWrites(restore, subtree);
+    if (status.Ok()) {
+        return Replies::Restore(0, "", replySize);
     }
-    if (!status.Ok()) {
-        Report("restore of " + object.dn + " failed: " + status.text);
-        return Replies::Restore(status.code, status.text, replySize);
+    const std::string written = WrittenBeforeFailure(restore);
+    Report("restore of " + object.dn + " failed: " + status.text + written);
+    // What was written before the failure must not be cut off the message.
+    return Replies::Restore(
+        status.code, Cut(status.text, NameFieldSize - 1 - written.size()) + written, replySize);
+}
+
+void LdapServer::RecordWrites(const DirectoryRestore &restore, bool subtree)
+{
+    restoreReport_.subtree = subtree;
+    restoreReport_.addedCount = restore.Added().size();
+    restoreReport_.changedCount = restore.Modified();
+    for (const std::string &dn : restore.ParentsAdded()) {
+        std::optional<std::string> name = FullNameOf(dn);
+        if (!name) {
+            std::optional<DistinguishedName> parsed = DistinguishedName::Parse(dn);
+            name = parsed ? parsed->TypelessName() : dn;
+        }
+        restoreReport_.parentsAdded.push_back(*name);
+        restoreReport_.added.push_back(*name);
     }
-    return Replies::Restore(0, "", replySize);
+    for (const std::string &dn : restore.Added()) {
+        if (std::optional<std::string> name = FullNameOf(dn)) {
+            restoreReport_.added.push_back(std::move(*name));
+        }
+    }
+}
+
+// Walks down from the base, taking at each level the label the listing gave that entry: its
+// typeless label, or its typed one when a sibling shares the label.
+std::optional<std::string> LdapServer::FullNameOf(const std::string &dn) const
+{
+    std::optional<DistinguishedName> entry = DistinguishedName::Parse(dn);
+    std::optional<DistinguishedName> base = DistinguishedName::Parse(baseDn_);
+    if (!entry || !base || entry->Rdns().size() <= base->Rdns().size()) {
+        return std::nullopt;
+    }
+    std::vector<DistinguishedName> levels; // the entry, its parent, ... down to below the base
+    for (DistinguishedName level = *entry; level.Rdns().size() > base->Rdns().size();
+         level = level.Parent()) {
+        levels.push_back(level);
+    }
+    if (levels.back().Parent().Canonical() != base->Canonical()) {
+        return std::nullopt;
+    }
+    std::string name = baseName_;
+    for (auto level = levels.rbegin(); level != levels.rend(); ++level) {
+        const RelativeName &own = level->Rdns().front();
+        const std::string canonical = level->Canonical();
+        bool found = false;
+        for (const std::string &label :
+             {DistinguishedName::Label(own), DistinguishedName::TypedLabel(own)}) {
+            const DirectoryNames::Known *known = names_.Find(label + "." + name);
+            if (known != nullptr && known->canonical == canonical) {
+                name = label + "." + name;
+                found = true;
+                break;
+            }
+        }
+        if (!found) {
+            return std::nullopt;
+        }
+    }
+    return name;
 }

@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -14,10 +15,11 @@
 #include "server/ServerBackend.h"
 #include "server/directory/DirectoryListing.h"
 #include "server/directory/DirectoryNames.h"
-#include "server/directory/LdapConnection.h"
+#include "server/directory/DirectorySession.h"
 #include "server/directory/OperationalAttributes.h"
-#include "server/SecretText.h"
 #include "server/directory/SnapshotCatalogue.h"
+
+class DirectoryRestore;
 
 class LdapServer : public ServerBackend
 {
@@ -44,6 +46,10 @@ class LdapServer : public ServerBackend
     void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
                         int32_t &replySize) override;
 
+    std::string RefusalReason() const override { return refusal_; }
+    std::string TakeListingNote() override;
+    const RestoreReport *LastRestoreReport() const override { return &restoreReport_; }
+
     // The full name of the base: the tree's top context.
     const std::string &BaseName() const { return baseName_; }
     const SnapshotCatalogue &Catalogue() const { return catalogue_; }
@@ -52,27 +58,33 @@ class LdapServer : public ServerBackend
     using Listing = std::pair<std::string, std::vector<ListedChild>>;
 
     bool CheckSettings();
-    LdapStatus BindConfigured();
-    LdapStatus Rebind();
-    bool EnsureConnected();
+    bool OpenDirectory();
     const DirectoryNames::Known *Resolve(const std::string &fullName);
-    bool ListInto(const std::string &fullName, std::vector<ListedChild> &children);
+    // The children of the container; false when it cannot be listed. `note` says why not, or
+    // that the server cut the listing short.
+    bool ListInto(const std::string &fullName, std::vector<ListedChild> &children,
+                  std::string &note);
     const std::vector<ListedChild> *CurrentListing(const std::string &fullName, bool fresh);
+    // The tree's full name of an entry the tree may show; nothing when it was never listed.
+    std::optional<std::string> FullNameOf(const std::string &dn) const;
+    void RecordWrites(const DirectoryRestore &restore, bool subtree);
     void Report(const std::string &text) const;
+    // Reports the text and keeps it as the reason of the refusal.
+    void Refuse(const std::string &text);
 
     LdapSettings settings_;
     Log log_;
     std::unordered_set<std::string> containerClasses_;
-    LdapConnection connection_;
+    DirectorySession session_;
     SnapshotCatalogue catalogue_;
     OperationalAttributes operational_;
     DirectoryNames names_;
     std::string baseName_;
     std::string baseDn_;
-    // Who the connection is bound as: the configured identity, a user's, or nobody.
-    enum class Bound { Nobody, Configured, User } bound_ = Bound::Nobody;
-    std::string boundDn_;
-    SecretText userPassword_; // kept to bind again after a lost connection
+    std::string refusal_;           // why the last open or login was refused
+    std::string configuredRefusal_; // why the configured bind failed when the server opened
+    std::string listingNote_;
+    RestoreReport restoreReport_;
     // Listings in progress, by container; a few are kept since a listing may be abandoned.
     std::deque<Listing> listings_;
 };

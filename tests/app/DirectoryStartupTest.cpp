@@ -1,8 +1,11 @@
 // Start-up with directory servers: a profile section named like a server selects the directory
 // backend, loaded from the module beside the program, every other name keeps the simulation, and
 // login goes through the directory. Without a usable module a directory server does not open.
+// Whatever keeps a server shut or a configured login from working is shown on screen.
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
+
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +13,7 @@
 
 #include "app/RestoreApp.h"
 #include "startup/RestoreProfile.h"
+#include "app/UserDetailsDialog.h"
 #include "mwlib/MW_Application.h"
 #include "mwlib/MW_Cache.h"
 #include "mwlib/MW_String.h"
@@ -18,6 +22,7 @@
 #include "server/DirectoryModule.h"
 #include "server/RecordFields.h"
 #include "server/ServerReply.h"
+#include "tests/support/core/SilentListener.h"
 #include "tests/support/core/SlapdServer.h"
 #include "tests/support/gui/ModalScript.h"
 #include "toolkit/Edit.h"
@@ -26,6 +31,9 @@
 
 namespace
 {
+using testing::HasSubstr;
+using testing::Not;
+
 const std::string kReader = "\ndn: cn=reader,o=Marrowby\nobjectClass: person\n"
                             "objectClass: simpleSecurityObject\ncn: reader\nsn: Reader\n"
                             "userPassword: r3ad.me\n";
@@ -132,12 +140,46 @@ TEST(DirectoryStartup, UnreachableDirectoryGivesWayToTheNextConfiguredServer)
     EXPECT_STREQ(s.Record().UserName(), ServerLogin::DefaultUser);
 }
 
-TEST(DirectoryStartup, CommandLineDirectoryThatCannotOpenIsNamed)
+// The box that says a server did not open: the program's own text first, then the reason.
+std::string UnableToOpenBox(DirectoryStartup &s, const std::string &name, const std::string &start)
 {
-    DirectoryStartup s("[SERVER]\nBackupServer=FS1\n\n[DIR1]\nUri=@TCP@\nBase=o=Elsewhere\n"
-                       "Catalogue=snapshots\n");
-    s.modal.ExpectBox(ModalKind::ErrorBox, "Unable to open server: DIR1", RET_OK);
-    EXPECT_FALSE(s.app.OpenServers("DIR1"));
+    s.modal.ExpectBoxStartingWith(ModalKind::ErrorBox, start + "\n\n", RET_OK);
+    EXPECT_FALSE(s.app.OpenServers(name));
+    return s.modal.Steps().empty() ? "" : s.modal.Steps().back().text;
+}
+
+TEST(DirectoryStartup, CommandLineDirectoryThatCannotOpenIsNamedWithTheReasonBelow)
+{
+    const SilentListener silent;
+    ASSERT_TRUE(silent.Listening());
+
+    const std::string head = "[SERVER]\nBackupServer=FS1\n\n[DIR1]\n";
+    const struct {
+        const char *what;
+        std::string section;
+        bool stopServer;
+        std::string reason;
+    } cases[] = {
+        {"missing base", "Uri=@TCP@\nBase=o=Elsewhere\nCatalogue=snapshots\n", false,
+         "The base o=Elsewhere does not exist"},
+        {"unreachable", "Uri=@TCP@\nBase=o=Marrowby\nCatalogue=snapshots\n", true,
+         "Can't contact LDAP server (ldap://127.0.0.1:"},
+        {"missing catalogue", "Uri=@SOCKET@\nBase=o=Marrowby\nCatalogue=nowhere\nSasl=EXTERNAL\n",
+         false, "The catalogue "},
+        {"silent", "Uri=" + silent.Uri() + "\nBase=o=Marrowby\nCatalogue=snapshots\nTimeout=1\n",
+         false, "Timed out (no answer from " + std::string("ldap://127.0.0.1:")},
+        {"settings", "Uri=127.0.0.1\nBase=o=Marrowby\nCatalogue=snapshots\n", false,
+         "The settings of DIR1: Uri must begin with ldap://, ldaps:// or ldapi://"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        DirectoryStartup s(head + c.section);
+        if (c.stopServer) {
+            s.slapd.Stop();
+        }
+        const std::string box = UnableToOpenBox(s, "DIR1", "Unable to open server: DIR1");
+        EXPECT_THAT(box, HasSubstr("\n\n" + c.reason));
+    }
 }
 
 TEST(DirectoryStartup, DirectoryWithoutAUsableModuleIsNamedAsUnableToOpen)
@@ -145,8 +187,49 @@ TEST(DirectoryStartup, DirectoryWithoutAUsableModuleIsNamedAsUnableToOpen)
     for (Module module : {Module::Missing, Module::NotAModule}) {
         DirectoryStartup s(kDirectory, module);
         ASSERT_TRUE(s.slapd.Running()) << s.slapd.Failure();
-        s.modal.ExpectBox(ModalKind::ErrorBox, "Unable to open server: DIR1", RET_OK);
-        EXPECT_FALSE(s.app.OpenServers("DIR1"));
+        const std::string box = UnableToOpenBox(s, "DIR1", "Unable to open server: DIR1");
+        EXPECT_THAT(box, HasSubstr("\n\nDirectory module not loaded: "));
+        EXPECT_THAT(box, HasSubstr(DirectoryModule::kFileName));
+    }
+}
+
+TEST(DirectoryStartup, NoConfiguredServerOpensAndEachSaysWhy)
+{
+    DirectoryStartup s("[SERVER]\nBackupServer=DIR1\nBackupServer=DIR2\n\n"
+                       "[DIR1]\nUri=@TCP@\nBase=o=Marrowby\nCatalogue=snapshots\n\n"
+                       "[DIR2]\nUri=@SOCKET@\nBase=o=Marrowby\nCatalogue=nowhere\nSasl=EXTERNAL\n");
+    s.slapd.Stop();
+    const std::string box = UnableToOpenBox(s, "", RestoreApp::kUnableToOpenAny);
+    EXPECT_THAT(box, HasSubstr("\n\nDIR1: Can't contact LDAP server"));
+    EXPECT_THAT(box, HasSubstr("\nDIR2: "));
+}
+
+TEST(DirectoryStartup, ConfiguredBindThatFailsShowsWhyInTheUserDetailsDialog)
+{
+    const struct {
+        const char *password;
+        int mode;
+        const char *reason;
+    } cases[] = {
+        {"wrong", 0600, "The configured bind failed: Invalid credentials"},
+        {"r3ad.me", 0644, "is readable or writable by others"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.reason);
+        DirectoryStartup s("[SERVER]\nBackupServer=DIR1\n\n[DIR1]\nUri=@TCP@\nBase=o=Marrowby\n"
+                           "Catalogue=snapshots\nBindDn=cn=reader,o=Marrowby\n"
+                           "PasswordFile=password\n");
+        const std::string file = s.Path("password");
+        std::ofstream(file) << c.password << "\n";
+        ::chmod(file.c_str(), static_cast<mode_t>(c.mode));
+        ASSERT_TRUE(s.app.OpenServers(""));
+        std::string shown;
+        s.modal.ExpectDialog(kDialogUserDetails, 0, [&shown](ModalDialog &dialog) {
+            shown = dynamic_cast<UserDetailsDialog &>(dialog).GetReason();
+        });
+        EXPECT_FALSE(s.app.Login());
+        EXPECT_THAT(shown, HasSubstr(c.reason));
+        EXPECT_THAT(shown, Not(HasSubstr("r3ad.me")));
     }
 }
 
@@ -170,10 +253,21 @@ TEST(DirectoryStartup, LoginWithoutAConfiguredBindAsksForAUserOfTheDirectory)
             dialog.Find<Edit>(ResId(kUserDetailsPassword))->SetText(password);
         };
     };
-    s.modal.ExpectDialog(kDialogUserDetails, 1, type("reader.Marrowby", "wrong"))
+    std::vector<std::string> reasons;
+    auto typeAndRead = [&](std::string name, std::string password) {
+        return [&reasons, act = type(name, password)](ModalDialog &dialog) {
+            reasons.push_back(dynamic_cast<UserDetailsDialog &>(dialog).GetReason());
+            act(dialog);
+        };
+    };
+    s.modal.ExpectDialog(kDialogUserDetails, 1, typeAndRead("reader.Marrowby", "wrong"))
         .ExpectBox(ModalKind::WarningBox, RestoreApp::kLoginRefused, RET_OK)
-        .ExpectDialog(kDialogUserDetails, 1, type("reader.Marrowby", "r3ad.me"));
+        .ExpectDialog(kDialogUserDetails, 1, typeAndRead("reader.Marrowby", "r3ad.me"));
     EXPECT_TRUE(s.app.Login());
+    // Nothing to say at first (no bind is configured); then why the server refused.
+    ASSERT_EQ(reasons.size(), 2u);
+    EXPECT_EQ(reasons[0], "");
+    EXPECT_THAT(reasons[1], HasSubstr("Invalid credentials"));
     EXPECT_STREQ(s.Record().UserName(), "reader.Marrowby");
     EXPECT_STREQ(s.Record().Context(), "Marrowby");
 }

@@ -1,25 +1,28 @@
-// The main window over a directory server: the tree shows live and deleted objects, the history
-// view lists the snapshots' times, and the Restore command brings a deleted container back with
-// its subtree (checked with ldapsearch).
+// The main window over a directory server: the tree shows live and deleted objects (to assistive
+// tools too), the history view lists the snapshots' times, and the Restore command brings
+// deleted objects back, lists every object it wrote and draws them present (checked with
+// ldapsearch).
 #include <QApplication>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 #include "app/MainWindow.h"
+#include "model/ObjectItem.h"
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
+#include "restore/RestoreOptionsDialog.h"
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
 #include "server/ServerLogin.h"
 #include "server/directory/LdapServer.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/core/SlapdServer.h"
+#include "tests/support/gui/AccessibleEventLog.h"
 #include "tests/support/gui/ModalScript.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/ModalDialog.h"
-#include "model/ObjectItem.h"
 #include "tree/VersionItem.h"
 
 namespace
@@ -83,6 +86,15 @@ class DirectoryWindow : public testing::Test
         CheckBox *box = window->TreePanel().GetCheckColumn().Box(static_cast<size_t>(row));
         QTest::mouseClick(box->Widget(), Qt::LeftButton);
     }
+    static ModalScript::Action ReadLines(std::vector<std::string> &lines)
+    {
+        return [&lines](ModalDialog &dialog) {
+            ListBox *box = dialog.Find<ListBox>(ResId(1));
+            for (int i = 0; i < box->GetEntryCount(); ++i) {
+                lines.push_back(box->GetEntry(i));
+            }
+        };
+    }
     std::vector<BackupTime> Versions()
     {
         std::vector<BackupTime> times;
@@ -142,10 +154,88 @@ TEST_F(DirectoryWindow, RestoringADeletedContainerWithItsSubtreeBringsItBack)
         }
     });
     menuBar.Select(kMenuItemRestore);
-    EXPECT_EQ(lines, (std::vector<std::string>{"East.Sales.Marrowby"})) << log;
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "East.Sales.Marrowby - with its subtree: 2 objects added, 0 changed"}))
+        << log;
     EXPECT_TRUE(slapd.Exists("ou=East,ou=Sales,o=Marrowby"));
     EXPECT_NE(slapd.Search("cn=Cid,ou=East,ou=Sales,o=Marrowby", "base").find("sn: Brown"),
               std::string::npos);
     EXPECT_FALSE(slapd.Exists("cn=Bob,ou=Sales,o=Marrowby"));
+    EXPECT_EQ(Row(4), "East container");
+}
+
+TEST_F(DirectoryWindow, ParentAddedOnTheWayHasItsOwnLineAndIsDrawnPresent)
+{
+    DoubleClick(1);
+    DoubleClick(4); // East, deleted: its child Cid comes from the snapshots
+    ClickBox(5);    // Cid alone
+    ModalScript script;
+    std::vector<std::string> lines;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectDialog(kDialogRestore, 1, ReadLines(lines));
+    menuBar.Select(kMenuItemRestore);
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "East.Sales.Marrowby - added as the parent of Cid.East.Sales.Marrowby",
+                         "Cid.East.Sales.Marrowby"}))
+        << log;
+    EXPECT_TRUE(slapd.Exists("ou=East,ou=Sales,o=Marrowby"));
+    EXPECT_EQ(Row(4), "East container");
+    EXPECT_EQ(Row(5), "Cid leaf");
+    EXPECT_EQ(Row(3), "Bob leaf deleted");
+}
+
+// Sales is present: marking it with its subtree writes every object below it back to the
+// newest snapshot that holds it (2000, taken after Bob went and before East went).
+TEST_F(DirectoryWindow, PresentContainerWithItsSubtreeSaysWhatItOverwritesAndWhatItDid)
+{
+    ASSERT_TRUE(slapd.Modify("dn: cn=Ann,ou=Sales,o=Marrowby\nchangetype: modify\n"
+                             "replace: sn\nsn: Married\n"));
+    DoubleClick(1);
+    ClickBox(1);
+    ModalScript script;
+    std::string overwritten;
+    std::vector<std::string> lines;
+    script.ExpectDialog(kDialogRestoreObjects, 1, [&overwritten](ModalDialog &dialog) {
+        overwritten = static_cast<RestoreOptionsDialog &>(dialog).OverwrittenText();
+    });
+    script.ExpectDialog(kDialogRestore, 1, ReadLines(lines));
+    menuBar.Select(kMenuItemRestore);
+    // Ann is the one present object loaded below Sales (Bob and East are deleted).
+    EXPECT_EQ(overwritten, "Marked present containers are restored with their subtrees: 1 "
+                           "present object loaded below them will be overwritten with its "
+                           "backed-up version.");
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "Sales.Marrowby - with its subtree: 2 objects added, 1 changed"}))
+        << log;
+    EXPECT_NE(slapd.Search("cn=Ann,ou=Sales,o=Marrowby", "base").find("sn: Smith"),
+              std::string::npos);
+    EXPECT_EQ(Row(2), "Ann leaf");
+    EXPECT_EQ(Row(3), "Bob leaf deleted"); // the snapshot restored does not hold Bob
+    EXPECT_EQ(Row(4), "East container");
+}
+
+TEST_F(DirectoryWindow, RowsTellDeletedFromPresentToAssistiveToolsAndInTheirTips)
+{
+    DoubleClick(1);
+    QAccessibleInterface *rows = AccessibleOf(Rows());
+    ASSERT_NE(rows, nullptr);
+    const struct {
+        int row;
+        const char *description;
+        const char *tip;
+    } cases[] = {{1, "", "present"},
+                 {2, "", "present"},
+                 {3, "deleted", "deleted"},
+                 {4, "deleted", "deleted"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(Row(c.row));
+        QAccessibleInterface *row = rows->child(c.row);
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(row->text(QAccessible::Description).toStdString(), c.description);
+        EXPECT_EQ(window->TreePanel().GetRowArea().ToolTipText(
+                      {RowPoint(c.row).x(), RowPoint(c.row).y()}),
+                  c.tip);
+    }
+    EXPECT_EQ(window->TreePanel().GetRowArea().ToolTipText({60, 20 * 40}), "") << "no row there";
 }
 } // namespace

@@ -1,7 +1,10 @@
 // The Restore command over the scripted server: what is requested, in which order and with
-// which flags, what the options dialog and the result lists show, and which marks remain.
+// which flags, what the options dialog and the result lists show, which marks remain, and which
+// objects are drawn present after what the server says it wrote.
 #include <gtest/gtest.h>
 
+#include "mwlib/MW_SIGTERMClientList.h"
+#include "restore/RestoreOptionsDialog.h"
 #include "restore/RestoreRun.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/gui/ModalScript.h"
@@ -283,4 +286,166 @@ TEST(RestoreRun, ObjectWhoseNameCannotBeSentIsAFailureLineNeverASuccess)
               std::string::npos)
         << lists[0].lines[0];
     EXPECT_EQ(f.ItemAt(1)->GetCheckState(), Marked);
+}
+
+namespace
+{
+// Present and deleted objects. Rows after opening Sales and East: 0 Marrowby, 1 Old, 2 Printer,
+// 3 Sales, 4 Ann, 5 Bob, 6 East, 7 Cid, 8 Dee.
+void ScriptMixedTree(ScriptedServer &script)
+{
+    script.SetChildren("Marrowby", {Container("Sales"), Leaf("Printer"), Container("Old", false)});
+    script.SetChildren("Sales.Marrowby", {Leaf("Ann"), Leaf("Bob", false), Container("East")});
+    script.SetChildren("East.Sales.Marrowby", {Leaf("Cid"), Leaf("Dee", false)});
+    script.SetChildren("Old.Marrowby", {Leaf("Gus", false)});
+}
+
+void OpenSalesAndEast(MainWindowFixture &f)
+{
+    f.DoubleClick(3);
+    f.DoubleClick(6);
+}
+
+std::string Drawn(MainWindowFixture &f, int row)
+{
+    return f.TextAt(row) + (f.ItemAt(row)->IsPresent() ? "" : " deleted");
+}
+
+// Runs the Restore command with the default choice; the lines of the final result list.
+std::vector<std::string> RunWithDefaults(MainWindowFixture &f)
+{
+    ModalScript script;
+    std::vector<ResultList> lists;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    f.menuBar.Select(kMenuItemRestore);
+    return lists.size() == 1 ? lists[0].lines : std::vector<std::string>{"<no single list>"};
+}
+
+RestoreReport Report(std::vector<std::string> parents, std::vector<std::string> added,
+                     uint64_t addedCount, uint64_t changedCount, bool subtree)
+{
+    return RestoreReport{std::move(parents), std::move(added), addedCount, changedCount, subtree};
+}
+} // namespace
+
+TEST(RestoreRun, OptionsSayHowManyLoadedPresentObjectsMarkedPresentContainersOverwrite)
+{
+    const std::string three = "Marked present containers are restored with their subtrees: 3 "
+                              "present objects loaded below them will be overwritten with their "
+                              "backed-up versions.";
+    const std::string one = "Marked present containers are restored with their subtrees: 1 "
+                            "present object loaded below them will be overwritten with its "
+                            "backed-up version.";
+    const struct {
+        const char *what;
+        std::vector<int> clicks; // check boxes clicked, in order
+        std::string said;
+    } cases[] = {
+        {"present container with its subtree", {3}, three},
+        {"a present container below it counts once", {6, 3}, three},
+        {"present container alone", {3, 3}, ""},
+        {"present container, one present object below", {6}, one},
+        {"deleted container with its subtree", {1}, ""},
+        {"leaves only", {2, 4}, ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        MainWindowFixture f(ScriptMixedTree);
+        OpenSalesAndEast(f);
+        for (int row : c.clicks) {
+            f.ClickBox(row);
+        }
+        std::string said = "<not shown>";
+        ModalScript script;
+        script.ExpectDialog(kDialogRestoreObjects, 0, [&said](ModalDialog &dialog) {
+            said = static_cast<RestoreOptionsDialog &>(dialog).OverwrittenText();
+        });
+        f.menuBar.Select(kMenuItemRestore);
+        EXPECT_EQ(said, c.said);
+    }
+}
+
+TEST(RestoreRun, EveryObjectWrittenIsALineAndIsDrawnPresent)
+{
+    MainWindowFixture f(ScriptMixedTree);
+    OpenSalesAndEast(f);
+    f.DoubleClick(1); // Old: 1 Old, 2 Gus, 3 Printer, 4 Sales, 5 Ann, 6 Bob, 7 East, 8 Cid, 9 Dee
+    f.ClickBox(2);    // Gus, whose deleted parent the server adds on the way
+    f.ClickBox(9);    // Dee, whose present parents are added again by a careless server
+    f.script.SetRestoreReport(
+        "Gus.Old.Marrowby",
+        Report({"Old.Marrowby"}, {"Old.Marrowby", "Gus.Old.Marrowby"}, 1, 0, true));
+    f.script.SetRestoreReport(
+        "Dee.East.Sales.Marrowby",
+        Report({"Sales.Marrowby", "East.Sales.Marrowby"},
+               {"Sales.Marrowby", "East.Sales.Marrowby", "Dee.East.Sales.Marrowby"}, 1, 0, true));
+    EXPECT_EQ(RunWithDefaults(f),
+              (std::vector<std::string>{
+                  "Old.Marrowby - added as the parent of Gus.Old.Marrowby", "Gus.Old.Marrowby",
+                  "Sales.Marrowby - added as the parent of East.Sales.Marrowby",
+                  "East.Sales.Marrowby - added as the parent of Dee.East.Sales.Marrowby",
+                  "Dee.East.Sales.Marrowby"}));
+    EXPECT_EQ(Drawn(f, 1), "Old");
+    EXPECT_EQ(Drawn(f, 2), "Gus");
+    EXPECT_EQ(Drawn(f, 9), "Dee");
+    EXPECT_EQ(Drawn(f, 6), "Bob deleted") << "not written";
+}
+
+TEST(RestoreRun, SubtreeLineCountsWhatItAddedAndChangedAndItsAddedObjectsAreDrawnPresent)
+{
+    MainWindowFixture f(ScriptMixedTree);
+    OpenSalesAndEast(f);
+    f.ClickBox(3); // Sales with its subtree
+    f.script.SetRestoreReport(
+        "Sales.Marrowby",
+        Report({}, {"Bob.Sales.Marrowby", "Dee.East.Sales.Marrowby"}, 2, 3, true));
+    EXPECT_EQ(RunWithDefaults(f),
+              (std::vector<std::string>{
+                  "Sales.Marrowby - with its subtree: 2 objects added, 3 changed"}));
+    for (int row = 3; row <= 8; ++row) {
+        EXPECT_TRUE(f.ItemAt(row)->IsPresent()) << f.TextAt(row);
+    }
+    EXPECT_EQ(Drawn(f, 1), "Old deleted") << "outside the subtree";
+}
+
+TEST(RestoreRun, FailedObjectStaysDeletedButWhatWasWrittenBeforeTheFailureIsShown)
+{
+    MainWindowFixture f(ScriptMixedTree);
+    OpenSalesAndEast(f);
+    f.ClickBox(8); // Dee
+    f.ClickBox(1); // Old, deleted, with its subtree: it comes back, one object below fails
+    f.script.SetRestoreOutcome("Dee.East.Sales.Marrowby", 65, "Object class violation");
+    f.script.SetRestoreReport("Dee.East.Sales.Marrowby",
+                              Report({"East.Sales.Marrowby"}, {"East.Sales.Marrowby"}, 0, 0, true));
+    f.script.SetRestoreOutcome("Old.Marrowby", 32, "No such object");
+    f.script.SetRestoreReport("Old.Marrowby", Report({}, {"Old.Marrowby"}, 1, 0, true));
+    ModalScript script;
+    std::vector<ResultList> lists;
+    script.ExpectDialog(kDialogRestoreObjects, 1, Choose(kRestoreObjectsAskUser));
+    script.ExpectDialog(kDialogRestore, 1, Read(lists)); // after Old: "Continue"
+    script.ExpectDialog(kDialogRestore, 1, Read(lists)); // after Dee: "Continue"
+    script.ExpectDialog(kDialogRestore, 1, Read(lists)); // the final list
+    f.menuBar.Select(kMenuItemRestore);
+    ASSERT_EQ(lists.size(), 3u);
+    EXPECT_EQ(lists[1].lines,
+              (std::vector<std::string>{
+                  "Old.Marrowby - failed on Object 'No such object'",
+                  "East.Sales.Marrowby - added as the parent of Dee.East.Sales.Marrowby",
+                  "Dee.East.Sales.Marrowby - failed on Object 'Object class violation'"}));
+    EXPECT_EQ(Drawn(f, 1), "Old") << "added before its subtree failed";
+    EXPECT_EQ(Drawn(f, 8), "Dee deleted");
+    EXPECT_EQ(f.ItemAt(8)->GetCheckState(), Marked);
+}
+
+TEST(RestoreRun, ObjectToldOfTheProgramsEndIsNotAskedAboutAndStaysAsItWasDrawn)
+{
+    MW_SIGTERMClientList registry; // outlives the window and its items
+    MainWindowFixture f(ScriptMixedTree, &registry);
+    OpenSalesAndEast(f);
+    f.ClickBox(5); // Bob, deleted
+    registry.Inform();
+    EXPECT_EQ(RunWithDefaults(f), (std::vector<std::string>{"Bob.Sales.Marrowby"}));
+    EXPECT_TRUE(f.script.RequestsOf(RestoreObject).empty());
+    EXPECT_EQ(Drawn(f, 5), "Bob deleted");
 }

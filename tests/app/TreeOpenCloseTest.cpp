@@ -91,12 +91,35 @@ TEST(TreeOpenClose, ContainerWhoseNameIsTooLongWarnsAndStaysClosed)
     MainWindowFixture f(ScriptDeepName);
     const size_t requestsBefore = f.script.Requests().size();
     ModalScript script;
-    script.ExpectBox(ModalKind::WarningBox, ServerClient::NameTooLongMessage(f.ItemAt(1)->FullName()),
-                     RET_OK);
+    script.ExpectBox(ModalKind::WarningBox,
+                     ServerClient::NameTooLongMessage(f.ItemAt(1)->FullName()), RET_OK);
     f.DoubleClick(1);
     EXPECT_FALSE(f.ItemAt(1)->IsOpen());
     // Only the history of the selected object was asked for, never a listing.
     for (size_t i = requestsBefore; i < f.script.Requests().size(); ++i) {
         EXPECT_NE(f.script.Requests()[i].type, ListChildren);
     }
+}
+
+TEST(TreeOpenClose, ListingTheServerCutShortIsOpenedWithAWarningThatSaysSo)
+{
+    MainWindowFixture f;
+    const std::string note = "Sales.Marrowby: the server's size limit of 3 entries cut the "
+                             "listing short; present objects beyond it that no snapshot holds "
+                             "are not shown.";
+    f.script.SetListingNote("Sales.Marrowby", note);
+    {
+        ModalScript script;
+        script.ExpectBox(ModalKind::WarningBox, note, RET_OK);
+        f.DoubleClick(3);
+        ASSERT_EQ(script.Steps().size(), 1u);
+        EXPECT_EQ(script.Steps()[0].parent, f.window.get());
+    }
+    EXPECT_TRUE(f.ItemAt(3)->IsOpen());
+    EXPECT_EQ(f.TextAt(4), "Ann");
+    // A whole listing opens without a word.
+    ModalScript quiet;
+    f.DoubleClick(1);
+    EXPECT_TRUE(f.ItemAt(1)->IsOpen());
+    EXPECT_TRUE(quiet.Steps().empty());
 }

@@ -111,3 +111,28 @@ TEST_F(UserDetailsDialogTest, ShowsEveryTextWhole)
     UserDetailsDialog dialog(nullptr);
     ExpectTextsFit(dialog);
 }
+
+TEST_F(UserDetailsDialogTest, ReasonStandsWholeBelowTheFieldsAndTheDialogStaysCentred)
+{
+    UserDetailsDialog dialog(nullptr);
+    const Size designed = dialog.GetSizePixel();
+    const int fieldsEnd = dialog.Find<OKButton>(ResId(kOKButton))->GetPosPixel().y;
+    dialog.SetReason("The configured bind failed: the password file /etc/tarvik/directory-password "
+                     "is readable or writable by others");
+    EXPECT_EQ(dialog.GetReason().rfind("The configured bind failed", 0), 0u);
+    const Size grown = dialog.GetSizePixel();
+    EXPECT_EQ(grown.width, designed.width);
+    EXPECT_GT(grown.height, designed.height);
+    const Size screen = GetScreenSizePixel();
+    EXPECT_EQ(dialog.GetPosPixel(),
+              (Point{(screen.width - grown.width) / 2, (screen.height - grown.height) / 2}));
+    ExpectTextsFit(dialog);
+    for (QLabel *label : dialog.Widget()->findChildren<QLabel *>()) {
+        if (label->accessibleName().startsWith("The configured bind failed")) {
+            EXPECT_GT(label->y(), fieldsEnd);
+            EXPECT_TRUE(label->isVisibleTo(dialog.Widget()));
+        }
+    }
+    dialog.SetReason("");
+    EXPECT_EQ(dialog.GetSizePixel().height, designed.height);
+}

@@ -61,3 +61,24 @@ TEST(RestoreResult, CutNeverSplitsACharacter)
     RestoreResult cut = MakeRestoreResult(name, 0, "");
     EXPECT_EQ(RestoreResultLine(cut), std::string(251, 'x') + "...");
 }
+
+TEST(RestoreResult, NoteFollowsTheNameOfARestoredObjectOnly)
+{
+    EXPECT_EQ(RestoreResultLine(MakeRestoreResult("East.Sales.Marrowby", 0, "",
+                                                  ParentAddedNote("Cid.East.Sales.Marrowby"))),
+              "East.Sales.Marrowby - added as the parent of Cid.East.Sales.Marrowby");
+    EXPECT_EQ(RestoreResultLine(MakeRestoreResult("Sales.Marrowby", 0, "", SubtreeNote(4, 1))),
+              "Sales.Marrowby - with its subtree: 4 objects added, 1 changed");
+    EXPECT_EQ(RestoreResultLine(MakeRestoreResult("Sales.Marrowby", 0, "", SubtreeNote(1, 0))),
+              "Sales.Marrowby - with its subtree: 1 object added, 0 changed");
+    // A failure line stays as it is; the note is not kept.
+    RestoreResult failed = MakeRestoreResult("Sales.Marrowby", 5, "M", SubtreeNote(1, 0));
+    EXPECT_EQ(RestoreResultLine(failed), "Sales.Marrowby - failed on Object 'M'");
+    for (char c : failed.note) {
+        ASSERT_EQ(c, '\0');
+    }
+    // A note longer than its field shows it was cut, like the other texts.
+    const RestoreResult cut = MakeRestoreResult("A", 0, "", ParentAddedNote(std::string(300, 'c')));
+    EXPECT_EQ(RestoreResultLine(cut),
+              "A - added as the parent of " + std::string(252 - 23, 'c') + "...");
+}

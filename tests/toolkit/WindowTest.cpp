@@ -1,10 +1,13 @@
 // Window reactions dispatched from Qt's events: keys a child does not handle reach its parent,
-// Tab reaches the key reaction instead of moving Qt's focus, painting goes through Paint.
+// Tab reaches the key reaction instead of moving Qt's focus, painting goes through Paint, a
+// resting pointer shows the tip the window gives for that place.
 #include <QApplication>
 #include <QDateTime>
+#include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QToolTip>
 #include <QWidget>
 #include <QtTest/QTest>
 #include <functional>
@@ -189,4 +192,41 @@ TEST(International, DateWithFullYearTwoBlanksThenTimeWithSeconds)
     EXPECT_NE(date.find('9'), std::string::npos) << text;
     EXPECT_NE(time.find("20"), std::string::npos) << text;
     EXPECT_NE(time.find("30"), std::string::npos) << text; // the seconds are shown
+}
+
+namespace
+{
+// Tips for the left half only.
+class TippedWindow : public Window
+{
+  public:
+    using Window::Window;
+    std::vector<Point> asked;
+    std::string ToolTipText(Point pos) const override
+    {
+        const_cast<TippedWindow *>(this)->asked.push_back(pos);
+        return pos.x < 50 ? "left at " + std::to_string(pos.y) : "";
+    }
+};
+} // namespace
+
+TEST(Window, RestingPointerShowsTheTipTheWindowGivesForThatPlace)
+{
+    TippedWindow window(nullptr);
+    window.SetSizePixel({100, 100});
+    window.Show();
+    QWidget *widget = window.Widget();
+    QHelpEvent left(QEvent::ToolTip, QPoint(10, 30), widget->mapToGlobal(QPoint(10, 30)));
+    QApplication::sendEvent(widget, &left);
+    ASSERT_EQ(window.asked.size(), 1u);
+    EXPECT_EQ(window.asked[0].x, 10);
+    EXPECT_EQ(window.asked[0].y, 30);
+    EXPECT_EQ(QToolTip::text().toStdString(), "left at 30");
+
+    QHelpEvent right(QEvent::ToolTip, QPoint(80, 30), widget->mapToGlobal(QPoint(80, 30)));
+    QApplication::sendEvent(widget, &right);
+    EXPECT_EQ(window.asked.size(), 2u);
+    // The tip fades out, as Qt's tips do.
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000))
+        << "no tip where the window gives none";
 }

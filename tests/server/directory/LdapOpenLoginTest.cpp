@@ -2,8 +2,6 @@
 // refusals, unreachable and stuck servers, and settings that cannot work.
 #include <gmock/gmock.h>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +9,7 @@
 
 #include "server/ServerLogin.h"
 #include "tests/server/directory/DirectoryFixture.h"
+#include "tests/support/core/SilentListener.h"
 
 namespace
 {
@@ -67,6 +66,7 @@ TEST_F(DirectoryOpenTest, PasswordFileReadableByOthersIsRefused)
     ASSERT_EQ(Open(WithPassword("cn=reader,o=Marrowby", "r3ad.me", 0644)), 0) << Log();
     EXPECT_NE(ldap->LoginCurrent(LoginRecord{}), 0);
     EXPECT_THAT(Log(), HasSubstr("readable or writable by others"));
+    EXPECT_THAT(server->RefusalReason(), HasSubstr("readable or writable by others"));
     EXPECT_THAT(Log(), Not(HasSubstr("r3ad.me")));
 }
 
@@ -75,15 +75,20 @@ TEST_F(DirectoryOpenTest, RefusedBindsAskTheUserAndNeverShowThePassword)
     ASSERT_EQ(Open(WithPassword("cn=reader,o=Marrowby", "wrong")), 0) << Log();
     ServerLogin login(*server);
     EXPECT_NE(login.LoginCurrent(), 0);
+    EXPECT_THAT(server->RefusalReason(), HasSubstr("The configured bind failed"));
+    EXPECT_THAT(server->RefusalReason(), HasSubstr("Invalid credentials"));
     EXPECT_NE(login.Login("reader.Marrowby", "not.it"), 0);
+    EXPECT_THAT(server->RefusalReason(), HasSubstr("Invalid credentials"));
     EXPECT_NE(login.Login("reader.Marrowby", ""), 0); // would be an anonymous bind
     EXPECT_NE(login.Login("nobody.Marrowby", "r3ad.me"), 0);
     EXPECT_STREQ(login.UserName(), ServerLogin::DefaultUser);
     EXPECT_EQ(login.Login("reader.Marrowby", "r3ad.me"), 0) << Log();
+    EXPECT_EQ(server->RefusalReason(), "");
     EXPECT_STREQ(login.UserName(), "reader.Marrowby");
     EXPECT_EQ(login.Login("cn=reader,o=Marrowby", "r3ad.me"), 0) << Log();
     for (const char *password : {"wrong", "not.it", "r3ad.me"}) {
         EXPECT_THAT(Log(), Not(HasSubstr(password)));
+        EXPECT_THAT(server->RefusalReason(), Not(HasSubstr(password)));
     }
     EXPECT_THAT(Log(), HasSubstr("Invalid credentials"));
 }
@@ -154,6 +159,7 @@ TEST_F(DirectoryOpenTest, SettingsThatCannotWorkFailToOpenAndSayWhy)
         c.change(settings);
         EXPECT_NE(Open(settings), 0) << c.what;
         EXPECT_THAT(Log(), HasSubstr(c.said)) << c.what;
+        EXPECT_THAT(server->RefusalReason(), HasSubstr(c.said)) << c.what;
     }
 }
 
@@ -164,28 +170,22 @@ TEST_F(DirectoryOpenTest, UnreachableServerIsAnErrorNotAWait)
     slapd.Stop();
     EXPECT_NE(Open(settings), 0);
     EXPECT_THAT(Log(), HasSubstr("Can't contact LDAP server"));
+    EXPECT_THAT(server->RefusalReason(), HasSubstr("Can't contact LDAP server"));
+    EXPECT_THAT(server->RefusalReason(), HasSubstr(settings.uri));
 }
 
 TEST_F(DirectoryOpenTest, ServerThatNeverAnswersTimesOut)
 {
-    // Connections are accepted by the kernel and never answered.
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(listener, 4), 0);
-    ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
-
+    const SilentListener listener;
+    ASSERT_TRUE(listener.Listening());
     LdapSettings settings = WithPassword("cn=reader,o=Marrowby", "r3ad.me");
-    settings.uri = "ldap://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    settings.uri = listener.Uri();
     settings.timeoutSeconds = 1;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_NE(Open(settings), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
     EXPECT_THAT(Log(), HasSubstr("Timed out"));
-    ::close(listener);
+    EXPECT_THAT(server->RefusalReason(), HasSubstr("Timed out"));
 }
 
 TEST_F(DirectoryOpenTest, LostConnectionIsMadeAgainWithTheSameIdentity)

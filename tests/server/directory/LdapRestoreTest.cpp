@@ -9,6 +9,7 @@
 
 namespace
 {
+using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::Not;
 
@@ -136,6 +137,62 @@ TEST_F(DirectoryRestoreTest, EntryWhoseParentsAreGoneBringsThemBackFirst)
     EXPECT_TRUE(slapd.Exists("cn=Eve,ou=North,ou=East,ou=Sales,o=Marrowby"));
     EXPECT_TRUE(slapd.Exists("ou=North,ou=East,ou=Sales,o=Marrowby"));
     EXPECT_FALSE(slapd.Exists("cn=Cid,ou=East,ou=Sales,o=Marrowby"));
+}
+
+TEST_F(DirectoryRestoreTest, ParentsAddedOnTheWayAreToldTopDownWithTheirTreeNames)
+{
+    Browse();
+    List("East.Sales.Marrowby");
+    List("North.East.Sales.Marrowby");
+    ASSERT_TRUE(slapd.Delete("ou=East,ou=Sales,o=Marrowby", true));
+    ASSERT_EQ(Restore("Eve.North.East.Sales.Marrowby").status, 0);
+    const RestoreReport *report = server->LastRestoreReport();
+    ASSERT_NE(report, nullptr);
+    EXPECT_THAT(report->parentsAdded,
+                ElementsAre("East.Sales.Marrowby", "North.East.Sales.Marrowby"));
+    EXPECT_THAT(report->added, ElementsAre("East.Sales.Marrowby", "North.East.Sales.Marrowby",
+                                           "Eve.North.East.Sales.Marrowby"));
+    EXPECT_EQ(report->addedCount, 1u);
+    EXPECT_EQ(report->changedCount, 0u);
+    EXPECT_FALSE(report->subtree);
+}
+
+TEST_F(DirectoryRestoreTest, SubtreeRestoreCountsWhatItAddedAndWhatItChanged)
+{
+    ASSERT_TRUE(slapd.Modify("dn: cn=Cid,ou=East,ou=Sales,o=Marrowby\nchangetype: modify\n"
+                             "replace: sn\nsn: Changed\n"));
+    ASSERT_TRUE(slapd.Delete("cn=Eve,ou=North,ou=East,ou=Sales,o=Marrowby"));
+    Browse();
+    List("East.Sales.Marrowby");
+    List("North.East.Sales.Marrowby");
+    ASSERT_EQ(Restore("East.Sales.Marrowby", 0, true).status, 0);
+    const RestoreReport *report = server->LastRestoreReport();
+    ASSERT_NE(report, nullptr);
+    EXPECT_THAT(report->parentsAdded, testing::IsEmpty());
+    EXPECT_THAT(report->added, ElementsAre("Eve.North.East.Sales.Marrowby"));
+    EXPECT_EQ(report->addedCount, 1u);
+    EXPECT_EQ(report->changedCount, 1u); // Cid; East and North were as the snapshot holds them
+    EXPECT_TRUE(report->subtree);
+    // Nothing left to do: the same restore again writes nothing.
+    ASSERT_EQ(Restore("East.Sales.Marrowby", 0, true).status, 0);
+    EXPECT_EQ(server->LastRestoreReport()->addedCount, 0u);
+    EXPECT_EQ(server->LastRestoreReport()->changedCount, 0u);
+}
+
+TEST_F(DirectoryRestoreTest, FailureHalfWayThroughASubtreeSaysWhatWasWrittenBeforeIt)
+{
+    // The second entry lacks the surname a person must have: the server refuses it.
+    slapd.WriteSnapshot(2000, "dn: ou=West,ou=Sales,o=Marrowby\nobjectClass: organizationalUnit\n"
+                              "ou: West\n\n"
+                              "dn: cn=Bad,ou=West,ou=Sales,o=Marrowby\nobjectClass: person\n"
+                              "cn: Bad\n");
+    Browse();
+    const Restored restored = Restore("West.Sales.Marrowby", 0, true);
+    EXPECT_EQ(restored.status, 65); // objectClassViolation
+    EXPECT_THAT(restored.message, HasSubstr("Object class violation"));
+    EXPECT_THAT(restored.message, HasSubstr("(before that, 1 entry was added and 0 changed)"));
+    EXPECT_TRUE(slapd.Exists("ou=West,ou=Sales,o=Marrowby"));
+    EXPECT_EQ(server->LastRestoreReport()->added, std::vector<std::string>{"West.Sales.Marrowby"});
 }
 
 TEST_F(DirectoryRestoreTest, ParentThatNoSnapshotHoldsIsNamedInTheFailure)

@@ -8,6 +8,7 @@
 #include <memory>
 #include <numeric>
 #include <random>
+#include <utility>
 
 #include "server/RecordFields.h"
 #include "server/Replies.h"
@@ -149,6 +150,9 @@ void *ScriptedServer::ListChildren(const ChildRequest &request, int32_t requestS
     }
     const Listing &listing = ListingOf(container);
     if (request.lastId < 0 || static_cast<std::size_t>(request.lastId) >= listing.count) {
+        if (auto note = listingNotes_.find(container); note != listingNotes_.end()) {
+            pendingNote_ = note->second;
+        }
         return Counted(Replies::EndOfListing(replySize));
     }
     const ScriptedChild child = listing.generate(static_cast<std::size_t>(request.lastId));
@@ -181,7 +185,29 @@ void *ScriptedServer::RestoreObject(const RestoreRequest &request, int32_t reque
         reply->status = it->second.status;
         FillField(reply->message, it->second.message); // a faulty message included
     }
+    const auto report = reports_.find(object);
+    lastReport_ = report != reports_.end() ? &report->second : nullptr;
     return reply;
+}
+
+void ScriptedServer::SetListingNote(const std::string &container, std::string note)
+{
+    listingNotes_[container] = std::move(note);
+}
+
+void ScriptedServer::SetRestoreReport(const std::string &object, RestoreReport report)
+{
+    reports_[object] = std::move(report);
+}
+
+std::string ScriptedServer::TakeListingNote()
+{
+    return std::exchange(pendingNote_, std::string());
+}
+
+const RestoreReport *ScriptedServer::LastRestoreReport() const
+{
+    return lastReport_;
 }
 
 void ScriptedServer::FreeReply(void *reply)

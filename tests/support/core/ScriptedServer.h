@@ -57,6 +57,11 @@ class ScriptedServer : public ServerBackend
     // of 256 characters or more fills the field without a NUL.
     void SetRestoreOutcome(const std::string &object, int32_t status, std::string message);
 
+    // What the server says beside the records: a note given once after the container's listing
+    // ended, and what the restore of an object wrote (by default it says nothing).
+    void SetListingNote(const std::string &container, std::string note);
+    void SetRestoreReport(const std::string &object, RestoreReport report);
+
     void SetOpenResult(const std::string &serverName, int32_t result); // default 0
     void SetLoggedIn(bool loggedIn);                                   // LoginCurrent, default yes
     // From now on only this pair logs in (default: every pair does).
@@ -87,6 +92,8 @@ class ScriptedServer : public ServerBackend
     void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
                         int32_t &replySize) override;
     void FreeReply(void *reply) override;
+    std::string TakeListingNote() override;
+    const RestoreReport *LastRestoreReport() const override;
 
   private:
     struct Listing {
@@ -107,6 +114,10 @@ class ScriptedServer : public ServerBackend
     Listing defaultListing_;
     std::unordered_map<std::string, std::vector<BackupTime>> histories_;
     std::unordered_map<std::string, Outcome> outcomes_;
+    std::unordered_map<std::string, std::string> listingNotes_;
+    std::string pendingNote_;
+    std::unordered_map<std::string, RestoreReport> reports_;
+    const RestoreReport *lastReport_ = nullptr;
     std::unordered_map<std::string, int32_t> openResults_;
     bool loggedIn_ = true;
     bool anyLogin_ = true;

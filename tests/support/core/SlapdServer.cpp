@@ -215,6 +215,7 @@ void SlapdServer::Stop()
         return;
     }
     ::kill(pid_, SIGTERM);
+    ::kill(pid_, SIGCONT); // a frozen server must take its signal
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     int status = 0;
     while (::waitpid(pid_, &status, WNOHANG) == 0) {
@@ -226,6 +227,22 @@ void SlapdServer::Stop()
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     pid_ = -1;
+}
+
+void SlapdServer::Freeze()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGSTOP);
+        int status = 0;
+        ::waitpid(pid_, &status, WUNTRACED); // until it has stopped
+    }
+}
+
+void SlapdServer::Thaw()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGCONT);
+    }
 }
 
 std::string SlapdServer::WriteFile(const std::string &name, const std::string &contents) const

@@ -56,8 +56,11 @@ class SlapdServer
     std::string Slapcat() const;
 
     void Stop();
-    // Stops and starts slapd again on the same port, socket and database.
+    // Stops and starts slapd again on the same port, socket and database (starts a stopped one).
     bool Restart();
+    // A server that hangs: connections are still accepted by the kernel, nothing is answered.
+    void Freeze();
+    void Thaw();
 
   private:
     bool Start(const Options &options);

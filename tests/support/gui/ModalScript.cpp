@@ -44,6 +44,12 @@ ModalScript &ModalScript::ExpectBox(ModalKind kind, std::string text, int answer
     return *this;
 }
 
+ModalScript &ModalScript::ExpectBoxStartingWith(ModalKind kind, std::string start, int answer)
+{
+    expected_.push_back({kind, std::move(start), 0, answer, {}, true});
+    return *this;
+}
+
 ModalScript &ModalScript::ExpectDialog(int resourceId, int answer, Action act)
 {
     expected_.push_back({ModalKind::Dialog, "", resourceId, answer, std::move(act)});
@@ -62,6 +68,7 @@ int ModalScript::Answer(const ModalStep &step)
     expected_.pop_front();
     bool matches = expected.kind == step.kind &&
                    (step.kind == ModalKind::Dialog ? expected.resourceId == step.resourceId
+                    : expected.startOnly           ? step.text.rfind(expected.text, 0) == 0
                                                    : expected.text == step.text);
     if (!matches) {
         ADD_FAILURE() << "expected " << KindName(expected.kind) << " \"" << expected.text

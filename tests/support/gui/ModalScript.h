@@ -31,6 +31,9 @@ class ModalScript
 
     // The next step is a message box of this kind with exactly this text; answer it.
     ModalScript &ExpectBox(ModalKind kind, std::string text, int answer);
+    // The next step is a message box of this kind whose text begins with this one (what follows
+    // is read from Steps()); answer it.
+    ModalScript &ExpectBoxStartingWith(ModalKind kind, std::string start, int answer);
     // The next step is the dialog built from this resource; act on its controls, then answer.
     ModalScript &ExpectDialog(int resourceId, int answer, Action act = {});
 
@@ -44,6 +47,7 @@ class ModalScript
         int resourceId;
         int answer;
         Action act;
+        bool startOnly = false;
     };
     int Answer(const ModalStep &step);
 

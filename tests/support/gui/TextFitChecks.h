@@ -10,11 +10,18 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "toolkit/Window.h"
 
+// The width of the text's widest line.
 inline int TextWidth(const QWidget &widget, const QString &text)
 {
-    return QFontMetrics(widget.font()).horizontalAdvance(QString(text).remove(u'&'));
+    int widest = 0;
+    for (const QString &line : QString(text).remove(u'&').split(u'\n')) {
+        widest = std::max(widest, QFontMetrics(widget.font()).horizontalAdvance(line));
+    }
+    return widest;
 }
 
 inline void ExpectTextsFit(const Window &dialog)

@@ -1,0 +1,30 @@
+// Counting the present objects below present containers that are marked with their subtrees.
+#include "restore/OverwriteCount.h"
+
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalker.h"
+
+OverwriteCount OverwriteCount::Of(const NodeList &forest)
+{
+    OverwriteCount count;
+    TreeWalker walker(forest);
+    DisplayItem *item = walker.NextItem();
+    while (item != nullptr) {
+        const auto &object = static_cast<const ObjectItem &>(*item);
+        const bool covers = object.GetCheckState() == Marked && object.IsEnabled();
+        if (covers && object.IsContainer() && object.IsPresent() && object.Node() != nullptr) {
+            ++count.presentContainers;
+            TreeWalker below(object.Node()->Children());
+            for (DisplayItem *child = below.NextItem(); child != nullptr;
+                 child = below.NextItem()) {
+                count.loadedPresentBelow += static_cast<ObjectItem *>(child)->IsPresent() ? 1 : 0;
+            }
+        }
+        // Nothing below an unmarked object without marks, or a covering one, is marked apart.
+        const bool skip = covers || object.MarkedBelow() == 0;
+        item = skip ? walker.NextItemOutsideSubtree() : walker.NextItem();
+    }
+    return count;
+}
