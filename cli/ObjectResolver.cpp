@@ -30,7 +30,12 @@ ObjectResolver::Found ObjectResolver::Resolve(std::string_view fullName)
     if (!fault_.empty()) {
         return {nullptr, fault_};
     }
-    return {nullptr, "no object " + missing_ + " in " + deepest_->FullName()};
+    std::string reason = "no object " + missing_ + " in " + deepest_->FullName();
+    const auto note = notes_.find(deepest_);
+    if (note == notes_.end()) {
+        return {nullptr, reason};
+    }
+    return {nullptr, reason + ", whose listing is not whole: " + note->second, true};
 }
 
 // The last name of `rest` is tried first, then the last two joined by ".", and so on: each is a
@@ -75,9 +80,13 @@ bool ObjectResolver::EnsureOpen(ObjectItem &container)
     if (container.IsOpen()) {
         return true;
     }
-    if (container.Open() == ObjectItem::OpenResult::NameTooLong) {
+    std::string note;
+    if (container.Open(note) == ObjectItem::OpenResult::NameTooLong) {
         fault_ = ServerClient::NameTooLongMessage(container.FullName());
         return false;
+    }
+    if (!note.empty()) {
+        notes_[&container] = note;
     }
     return container.IsOpen();
 }

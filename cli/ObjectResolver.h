@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 class ObjectItem;
 
@@ -14,6 +15,9 @@ class ObjectResolver
     struct Found {
         ObjectItem *object = nullptr; // null: not found
         std::string reason;           // why not
+        // Not found in a listing the server cut short or failed: the object may exist all the
+        // same, so this is no proof that it does not.
+        bool uncertain = false;
     };
 
     // top: the top context, in its forest.
@@ -34,4 +38,6 @@ class ObjectResolver
     std::size_t level_ = 0;
     std::string missing_;
     std::string fault_; // a container that could not be opened
+    // What the server said of listings it cut short or failed, by container.
+    std::unordered_map<const ObjectItem *, std::string> notes_;
 };

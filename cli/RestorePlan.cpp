@@ -87,7 +87,7 @@ bool RestorePlan::Prepare(const std::vector<ObjectSpec> &specs, const ProgressHd
         const ObjectResolver::Found found = resolver.Resolve(specs[i].fullName);
         Entry entry = EntryFor(specs[i]);
         if (found.object == nullptr) {
-            Settle(entry, Outcome::NotFound, found.reason);
+            Settle(entry, found.uncertain ? Outcome::Failed : Outcome::NotFound, found.reason);
             entries_.push_back(std::move(entry));
             continue;
         }

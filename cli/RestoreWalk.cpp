@@ -8,11 +8,30 @@
 #include "model/ObjectItem.h"
 #include "model/RestoreSelection.h"
 #include "model/TreeNode.h"
+#include "server/RestoreReport.h"
 
 namespace
 {
 using Outcome = ObjectReport::Outcome;
+
+// What the server says a restore wrote beyond the object itself, when it says.
+std::string WhatWasWritten(const ObjectItem &object, const RestoreReport &written)
+{
+    std::string said;
+    if (written.subtree && object.IsContainer()) {
+        said = "with its subtree: " + std::to_string(written.addedCount) +
+               (written.addedCount == 1 ? " object" : " objects") + " added, " +
+               std::to_string(written.changedCount) + " changed";
+    }
+    if (!written.parentsAdded.empty()) {
+        said += std::string(said.empty() ? "" : "; ") + "missing parents added first:";
+        for (const std::string &parent : written.parentsAdded) {
+            said += " " + parent;
+        }
+    }
+    return said;
 }
+} // namespace
 
 RestoreWalk::RestoreWalk(RestoreSelection &selection, RestorePlan &plan, Terminal *terminal)
     : selection_(selection), plan_(plan), terminal_(terminal)
@@ -57,9 +76,10 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
             continue;
         }
         std::string message;
-        const int32_t status = step.object->Restore(message);
+        RestoreReport written;
+        const int32_t status = step.object->Restore(message, written);
         if (status == 0) {
-            plan_.Settle(entry, Outcome::Restored, {});
+            plan_.Settle(entry, Outcome::Restored, WhatWasWritten(*step.object, written));
             order.Restored();
             continue;
         }

@@ -69,6 +69,8 @@ TEST_F(Program, RestoresADeletedSubtreeWithoutADisplay)
     EXPECT_EQ(json->items[0].Member("object")->string, "Sales.Marrowby");
     EXPECT_EQ(json->items[0].Member("scope")->string, "subtree");
     EXPECT_EQ(json->items[0].Member("outcome")->string, "restored");
+    EXPECT_EQ(json->items[0].Member("message")->string,
+              "with its subtree: 3 objects added, 0 changed");
     EXPECT_EQ(result.err, ""); // no progress and no noise without a terminal
 }
 
@@ -104,6 +106,16 @@ TEST_F(Program, ObjectsNotFoundAndFailuresGiveExitOne)
     EXPECT_THAT((*rows)[1][4], HasSubstr("nsufficient access"));
     EXPECT_EQ((*rows)[2][3], "not found");
     EXPECT_FALSE(slapd.Exists("cn=Ann,ou=Sales,o=Marrowby"));
+}
+
+TEST_F(Program, SaysWhichMissingParentsTheServerAddedFirst)
+{
+    ASSERT_TRUE(slapd.Delete("ou=Sales,o=Marrowby", true));
+    const ProgramResult result = folder.Run({"--format=csv", "Ann.Sales.Marrowby"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_THAT(result.out, HasSubstr("restored,missing parents added first: Sales.Marrowby"));
+    EXPECT_TRUE(slapd.Exists("cn=Ann,ou=Sales,o=Marrowby"));
+    EXPECT_FALSE(slapd.Exists("cn=Bob,ou=Sales,o=Marrowby")); // the parent alone, not its subtree
 }
 
 TEST_F(Program, DryRunChangesNothingOnTheServer)

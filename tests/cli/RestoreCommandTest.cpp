@@ -161,6 +161,20 @@ TEST(RestoreCommand, ObjectsThatDoNotExistAreNotFoundAndNothingIsSentForThem)
     EXPECT_EQ(rows[4][Outcome], "not found");
 }
 
+// A listing the server cut short proves nothing: what it lacks may exist all the same.
+TEST(RestoreCommand, AnObjectMissingFromACutListingFailsWithTheServersWord)
+{
+    CommandRun run;
+    Directory(run.script);
+    run.script.SetListingNote("Sales.Marrowby", "size limit exceeded after 3 entries");
+    EXPECT_EQ(run.Run({"--format=csv", "Object-9.Sales.Marrowby", "Object-2.Sales.Marrowby"}), 1);
+    EXPECT_THAT(run.Restores(), ElementsAre("Object-2.Sales.Marrowby +subtree"));
+    EXPECT_THAT(run.Rows().at(1),
+                ElementsAre("Object-9.Sales.Marrowby", "newest", "", "failed",
+                            "no object Object-9 in Sales.Marrowby, whose listing is not whole: "
+                            "size limit exceeded after 3 entries"));
+}
+
 TEST(RestoreCommand, EachOnErrorChoiceWithAFailingObject)
 {
     // Run order: Gone/ (fails), Object-6.Gone, Object-1, Sales/, Object-2.Sales (fails),
