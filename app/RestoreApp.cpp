@@ -14,8 +14,8 @@
 #include "toolkit/MessageBox.h"
 
 RestoreApp::RestoreApp(MW_Cache &serverNames, MW_String &section, MW_String &key)
-    : serverNames_(serverNames), section_(section), key_(key),
-      opener_(server_, serverNames, true), login_(std::make_unique<ServerLogin>(server_))
+    : serverNames_(serverNames), section_(section), key_(key), opener_(server_, serverNames, true),
+      login_(std::make_unique<ServerLogin>(server_))
 {
 }
 

@@ -114,8 +114,10 @@ std::string TreeDirectory()
         ldif += Unit(name, "ou=Tree,o=Marrowby");
         for (int person = 0; person < 10; ++person) {
             const std::string cn = "P" + std::to_string(person);
-            ldif += "dn: cn=" + cn + ",ou=" + name + ",ou=Tree,o=Marrowby\nobjectClass: person\n"
-                    "cn: " + cn + "\nsn: Surname\n\n";
+            ldif += "dn: cn=" + cn + ",ou=" + name +
+                    ",ou=Tree,o=Marrowby\nobjectClass: person\n"
+                    "cn: " +
+                    cn + "\nsn: Surname\n\n";
         }
     }
     return ldif;
@@ -125,8 +127,8 @@ struct Directory {
     Directory() : slapd({TreeDirectory(), ""}) { slapd.WriteSnapshot(1000, slapd.Slapcat()); }
     std::unique_ptr<BackupServer> Server() const
     {
-        return std::make_unique<BackupServer>(
-            std::make_unique<LdapServer>(slapd.SocketSettings("BENCH"), [](const std::string &) {}));
+        return std::make_unique<BackupServer>(std::make_unique<LdapServer>(
+            slapd.SocketSettings("BENCH"), [](const std::string &) {}));
     }
     bool Delete() { return slapd.Delete("ou=Tree,o=Marrowby", true); }
     SlapdServer slapd;
@@ -169,8 +171,8 @@ bool ByTheWindow(Directory &directory)
     }
     ServerClient client(*server);
     NodeList forest;
-    auto top = std::make_unique<ObjectItem>(login.Context(), DisplayItem::ContainerKind, &client,
-                                            nullptr);
+    auto top =
+        std::make_unique<ObjectItem>(login.Context(), DisplayItem::ContainerKind, &client, nullptr);
     ObjectItem &context = *top;
     forest.AppendItem(std::move(top));
     context.Open();
@@ -211,7 +213,8 @@ void CommandLineAgainstWindow(benchmark::State &state)
     std::chrono::duration<double> window{0};
     std::chrono::duration<double> commandLine{0};
     for (auto _ : state) {
-        for (auto [run, total] : {std::pair{&ByTheWindow, &window}, {&ByTheCommandLine, &commandLine}}) {
+        for (auto [run, total] :
+             {std::pair{&ByTheWindow, &window}, {&ByTheCommandLine, &commandLine}}) {
             directory.Delete();
             const auto start = std::chrono::steady_clock::now();
             if (!run(directory)) {
@@ -233,9 +236,10 @@ void DeletedSubtreeByTheProgram(benchmark::State &state)
     const std::string program = folder.Path("tarvik-restore");
     std::filesystem::copy_file(TARVIK_RESTORE_PROGRAM, program);
     std::filesystem::create_symlink(TARVIK_DIRECTORY_MODULE, folder.Path("tarvik-directory.so"));
-    folder.Write("TARVIK.INI", "[SERVER]\nBackupServer=BENCH\n\n[BENCH]\nUri=" +
-                                   directory.slapd.SocketUri() + "\nBase=o=Marrowby\nCatalogue=" +
-                                   directory.slapd.Catalogue() + "\nSasl=EXTERNAL\n");
+    folder.Write("TARVIK.INI",
+                 "[SERVER]\nBackupServer=BENCH\n\n[BENCH]\nUri=" + directory.slapd.SocketUri() +
+                     "\nBase=o=Marrowby\nCatalogue=" + directory.slapd.Catalogue() +
+                     "\nSasl=EXTERNAL\n");
     for (auto _ : state) {
         state.PauseTiming();
         directory.Delete();

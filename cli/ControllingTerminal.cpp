@@ -11,8 +11,7 @@
 #include "cli/InterruptFlag.h"
 #include "server/SecretText.h"
 
-ControllingTerminal::ControllingTerminal()
-    : fd_(::open("/dev/tty", O_RDWR | O_CLOEXEC | O_NOCTTY))
+ControllingTerminal::ControllingTerminal() : fd_(::open("/dev/tty", O_RDWR | O_CLOEXEC | O_NOCTTY))
 {
 }
 

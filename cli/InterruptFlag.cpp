@@ -27,7 +27,8 @@ void OnSignal(int)
 
 void InterruptFlag::Install()
 {
-    struct sigaction action {};
+    struct sigaction action {
+    };
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     // Calls in progress go on: the request in flight is finished, not cut off.

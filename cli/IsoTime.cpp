@@ -67,8 +67,8 @@ bool ReadZone(std::string_view text, std::size_t &at, Zone &zone)
     ++at;
     int hours = 0;
     int minutes = 0;
-    if (!Number(text, at, 2, hours) || !Separator(text, at, ':') ||
-        !Number(text, at, 2, minutes) || at != text.size() || hours > 23 || minutes > 59) {
+    if (!Number(text, at, 2, hours) || !Separator(text, at, ':') || !Number(text, at, 2, minutes) ||
+        at != text.size() || hours > 23 || minutes > 59) {
         return false;
     }
     zone.local = false;

@@ -6,9 +6,8 @@ namespace
 constexpr const char *kBlanks = " \t\r";
 }
 
-std::optional<std::vector<ObjectSpec>> ObjectList::Read(std::istream &lines,
-                                                        const std::string &sourceName,
-                                                        std::string &fault)
+std::optional<std::vector<ObjectSpec>>
+ObjectList::Read(std::istream &lines, const std::string &sourceName, std::string &fault)
 {
     std::vector<ObjectSpec> specs;
     std::string line;

@@ -14,9 +14,8 @@ class ObjectList
 {
   public:
     // Every object, or nothing and the first fault ("<source>:<line>: ...").
-    static std::optional<std::vector<ObjectSpec>> Read(std::istream &lines,
-                                                       const std::string &sourceName,
-                                                       std::string &fault);
+    static std::optional<std::vector<ObjectSpec>>
+    Read(std::istream &lines, const std::string &sourceName, std::string &fault);
     static std::optional<std::vector<ObjectSpec>> FromWords(const std::vector<std::string> &words,
                                                             std::string &fault);
 };

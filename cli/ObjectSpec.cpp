@@ -15,8 +15,8 @@ std::optional<ObjectSpec> ObjectSpec::Parse(std::string_view text, std::string &
         const std::string_view time = text.substr(at + 1);
         std::optional<VersionPick> pick = VersionPick::Parse(time);
         if (!pick) {
-            fault = "'" + std::string(text) + "': '" + std::string(time) +
-                    "' is not a version (" + kTimeForms + ")";
+            fault = "'" + std::string(text) + "': '" + std::string(time) + "' is not a version (" +
+                    kTimeForms + ")";
             return std::nullopt;
         }
         spec.version = *pick;

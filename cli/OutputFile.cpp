@@ -37,16 +37,16 @@ std::unique_ptr<OutputFile> OutputFile::Create(const std::string &path, std::str
         fault = path + " names no file";
         return nullptr;
     }
-    struct stat status {};
+    struct stat status {
+    };
     if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
         fault = path + " is not a regular file";
         return nullptr;
     }
     std::filesystem::path folder = target.parent_path();
-    std::string pattern =
-        ((folder.empty() ? std::filesystem::path(".") : folder) /
-         ("." + target.filename().string() + ".tarvik-XXXXXX"))
-            .string();
+    std::string pattern = ((folder.empty() ? std::filesystem::path(".") : folder) /
+                           ("." + target.filename().string() + ".tarvik-XXXXXX"))
+                              .string();
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
         fault = Reason("cannot write beside " + path);

@@ -24,8 +24,8 @@ void Progress::Show(const std::string &stage, std::size_t count, std::size_t tot
     if (!shown_) {
         return;
     }
-    std::string line = stage + " [" + std::to_string(count) + "/" + std::to_string(total) +
-                       "] " + object;
+    std::string line =
+        stage + " [" + std::to_string(count) + "/" + std::to_string(total) + "] " + object;
     // A line longer than the terminal would wrap, and the next one would not overwrite it.
     if (line.size() >= width_) {
         std::size_t cut = width_ - 1;

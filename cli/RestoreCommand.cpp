@@ -160,9 +160,8 @@ bool RestoreCommand::ReadPassword(const RestoreOptions &options)
 bool RestoreCommand::OpenServer(const RestoreOptions &options, int &exitCode)
 {
     RestoreProfile profile(MW_Application::MySelf, section_, key_, serverNames_);
-    ServerOpener opener(server_, serverNames_, choosesBackend_, [this](const std::string &text) {
-        streams_.err << text << "\n";
-    });
+    ServerOpener opener(server_, serverNames_, choosesBackend_,
+                        [this](const std::string &text) { streams_.err << text << "\n"; });
     const ServerOpener::Outcome outcome = opener.Open(options.server, &profile);
     if (outcome == ServerOpener::Outcome::Opened) {
         return true;
@@ -175,8 +174,8 @@ bool RestoreCommand::OpenServer(const RestoreOptions &options, int &exitCode)
     for (std::size_t at; (at = message.find('\n')) != std::string::npos;) {
         message.replace(at, 1, "; ");
     }
-    exitCode = outcome == ServerOpener::Outcome::NoConfiguration ? Refuse(message)
-                                                                 : Unavailable(message);
+    exitCode =
+        outcome == ServerOpener::Outcome::NoConfiguration ? Refuse(message) : Unavailable(message);
     return false;
 }
 
@@ -188,8 +187,7 @@ bool RestoreCommand::LogIn(const RestoreOptions &options, ServerLogin &login)
             fault_ = "no password was typed";
             return false;
         }
-        const bool accepted =
-            login.Login(options.user.c_str(), password_.Reveal().c_str()) == 0;
+        const bool accepted = login.Login(options.user.c_str(), password_.Reveal().c_str()) == 0;
         password_.Wipe();
         fault_ = accepted ? "" : Refused(server_);
         return accepted;
@@ -222,8 +220,8 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Obj
 {
     ServerClient client(server_);
     NodeList forest;
-    auto top = std::make_unique<ObjectItem>(login.Context(), DisplayItem::ContainerKind, &client,
-                                            nullptr);
+    auto top =
+        std::make_unique<ObjectItem>(login.Context(), DisplayItem::ContainerKind, &client, nullptr);
     ObjectItem &context = *top;
     forest.AppendItem(std::move(top));
     RestoreSelection selection(forest);

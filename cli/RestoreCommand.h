@@ -42,8 +42,7 @@ class RestoreCommand
     };
 
     // choosesBackend false: the server keeps its backend (a test's scripted server).
-    RestoreCommand(BackupServer &server, bool choosesBackend, Terminal &terminal,
-                   Streams streams);
+    RestoreCommand(BackupServer &server, bool choosesBackend, Terminal &terminal, Streams streams);
     ~RestoreCommand();
 
     int Run(const std::vector<std::string> &words);

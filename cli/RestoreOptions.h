@@ -17,8 +17,8 @@ struct RestoreOptions {
     OnError onError = OnError::Continue;
     bool dryRun = false;
     OutputFormat format = OutputFormat::Text;
-    std::string output;              // empty: standard output
-    std::string from;                // a file of objects, "-" for standard input; empty: none
+    std::string output;               // empty: standard output
+    std::string from;                 // a file of objects, "-" for standard input; empty: none
     std::vector<std::string> objects; // as written on the command line
     bool help = false;
     bool version = false;

@@ -244,8 +244,7 @@ void RestorePlan::SettleTheRest(const std::string &notReached)
             }
         }
         Settle(entry, Outcome::Skipped,
-               failedAbove ? "below " + failedAbove->spec.fullName + ", which failed"
-                           : notReached);
+               failedAbove ? "below " + failedAbove->spec.fullName + ", which failed" : notReached);
     }
     for (Entry &entry : entries_) {
         if (entry.settled || entry.coveredBy == kNone) {
@@ -274,8 +273,8 @@ ObjectReport RestorePlan::Report(const Entry &entry) const
 {
     ObjectReport report;
     report.fullName = entry.object ? entry.object->FullName() : entry.spec.fullName;
-    report.version = entry.version != 0 ? IsoTime::Format(entry.version)
-                                        : entry.spec.version.Describe();
+    report.version =
+        entry.version != 0 ? IsoTime::Format(entry.version) : entry.spec.version.Describe();
     if (entry.object == nullptr) {
         report.scope = ObjectReport::Scope::None;
     } else if (entry.coveredBy != kNone) {
@@ -294,8 +293,8 @@ std::vector<ObjectReport> RestorePlan::Reports(const NodeList &forest) const
 {
     std::vector<std::pair<std::size_t, std::size_t>> order; // (row, entry)
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        const std::size_t row = entries_[i].object ? forest.RowOf(*entries_[i].object->Node())
-                                                   : NodeList::NoPosition;
+        const std::size_t row =
+            entries_[i].object ? forest.RowOf(*entries_[i].object->Node()) : NodeList::NoPosition;
         order.emplace_back(row, i);
     }
     std::stable_sort(order.begin(), order.end());

@@ -66,10 +66,10 @@ std::string TextReport::Summary(const std::vector<ObjectReport> &reports)
 {
     using Outcome = ObjectReport::Outcome;
     const auto count = [&reports](Outcome outcome) {
-        return std::to_string(std::count_if(reports.begin(), reports.end(),
-                                            [outcome](const ObjectReport &report) {
-                                                return report.outcome == outcome;
-                                            }));
+        return std::to_string(
+            std::count_if(reports.begin(), reports.end(), [outcome](const ObjectReport &report) {
+                return report.outcome == outcome;
+            }));
     };
     const bool dryRun = std::any_of(reports.begin(), reports.end(), [](const ObjectReport &r) {
         return r.outcome == Outcome::WouldRestore;

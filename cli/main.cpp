@@ -35,14 +35,15 @@ std::size_t TerminalWidth()
 int main(int argc, char **argv)
 {
     // Deletes itself at exit; the profile reader finds TARVIK.INI through it.
-    new MW_Application(MW_String("TARVIK"), MW_String(ProgramPath(argc > 0 ? argv[0] : "").c_str()));
+    new MW_Application(MW_String("TARVIK"),
+                       MW_String(ProgramPath(argc > 0 ? argv[0] : "").c_str()));
     InterruptFlag::Install();
     std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);
     ControllingTerminal terminal;
     BackupServer server;
     const bool errIsTerminal = ::isatty(STDERR_FILENO) != 0;
-    RestoreCommand command(server, true, terminal,
-                           {std::cin, std::cout, std::cerr, errIsTerminal,
-                            errIsTerminal ? TerminalWidth() : 0});
+    RestoreCommand command(
+        server, true, terminal,
+        {std::cin, std::cout, std::cerr, errIsTerminal, errIsTerminal ? TerminalWidth() : 0});
     return command.Run(words);
 }

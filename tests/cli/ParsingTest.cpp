@@ -59,11 +59,11 @@ TEST(IsoTime, ReadsUtcOffsetsAndLocalTime)
         {"2026-11-30t02:00:00z", 1796004000u},
         {"2026-11-30T03:00:00+01:00", 1796004000u},
         {"2026-11-29T23:30:00-02:30", 1796004000u},
-        {"2026-11-30T03:00:00", 1796004000u},     // winter: one hour ahead of UTC
-        {"2026-07-01T14:00:00", 1782907200u},     // summer: two hours ahead
-        {"2024-02-29T00:00:00Z", 1709164800u},    // a leap day
-        {"1970-01-01T00:00:01Z", 1u},             // the first time that is not "newest"
-        {"2106-02-07T06:28:15Z", 4294967295u},    // the last a backup time holds
+        {"2026-11-30T03:00:00", 1796004000u},  // winter: one hour ahead of UTC
+        {"2026-07-01T14:00:00", 1782907200u},  // summer: two hours ahead
+        {"2024-02-29T00:00:00Z", 1709164800u}, // a leap day
+        {"1970-01-01T00:00:01Z", 1u},          // the first time that is not "newest"
+        {"2106-02-07T06:28:15Z", 4294967295u}, // the last a backup time holds
     };
     for (const auto &c : cases) {
         EXPECT_EQ(IsoTime::Parse(c.text), std::optional<BackupTime>(c.expected)) << c.text;
@@ -104,9 +104,12 @@ TEST(VersionPick, ChoosesTheExactOrTheNewestAtOrBefore)
         VersionPick pick;
         std::optional<BackupTime> expected;
     } cases[] = {
-        {pick(K::Exact, 200), 200},     {pick(K::Exact, 250), std::nullopt},
-        {pick(K::AtOrBefore, 250), 200}, {pick(K::AtOrBefore, 200), 200},
-        {pick(K::AtOrBefore, 9999), 500}, {pick(K::AtOrBefore, 99), std::nullopt},
+        {pick(K::Exact, 200), 200},
+        {pick(K::Exact, 250), std::nullopt},
+        {pick(K::AtOrBefore, 250), 200},
+        {pick(K::AtOrBefore, 200), 200},
+        {pick(K::AtOrBefore, 9999), 500},
+        {pick(K::AtOrBefore, 99), std::nullopt},
         // 0 in a history is no version one can ask for: in a request it means the newest.
         {pick(K::Exact, 0), std::nullopt},
     };
@@ -147,7 +150,12 @@ TEST(ObjectSpec, ReadsNamesContainersAloneAndVersions)
         {"x.Marrowby@<=2026-11-30T02:00:00Z", "x.Marrowby", false, {K::AtOrBefore, 1796004000u}},
         // A name holding "@" is followed by a time, so the last "@" always starts it.
         {"a@b.Marrowby@newest", "a@b.Marrowby", false, {}},
-        {"Bl\xC3\xA5" "b\xC3\xA6r.Marrowby", "Bl\xC3\xA5" "b\xC3\xA6r.Marrowby", false, {}},
+        {"Bl\xC3\xA5"
+         "b\xC3\xA6r.Marrowby",
+         "Bl\xC3\xA5"
+         "b\xC3\xA6r.Marrowby",
+         false,
+         {}},
     };
     for (const auto &c : cases) {
         std::string fault;
@@ -206,11 +214,11 @@ TEST(ObjectList, SkipsBlankAndCommentLinesAndTellsTheLineOfAFault)
 TEST(CommandLine, ReadsEveryOption)
 {
     std::string fault;
-    const std::optional<RestoreOptions> options = CommandLine::Parse(
-        {"--server", "DIR1", "--user=admin.Marrowby", "--password-file", "/p", "--on-error=end",
-         "--dry-run", "--format", "json", "--output", "out.json", "a.Marrowby", "--",
-         "-odd.Marrowby"},
-        fault);
+    const std::optional<RestoreOptions> options =
+        CommandLine::Parse({"--server", "DIR1", "--user=admin.Marrowby", "--password-file", "/p",
+                            "--on-error=end", "--dry-run", "--format", "json", "--output",
+                            "out.json", "a.Marrowby", "--", "-odd.Marrowby"},
+                           fault);
     ASSERT_TRUE(options) << fault;
     EXPECT_EQ(options->server, "DIR1");
     EXPECT_EQ(options->user, "admin.Marrowby");

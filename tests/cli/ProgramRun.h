@@ -33,7 +33,8 @@ class ProgramFolder
     explicit ProgramFolder(const std::string &profile)
     {
         std::filesystem::copy_file(TARVIK_RESTORE_PROGRAM, Program());
-        std::filesystem::create_symlink(TARVIK_DIRECTORY_MODULE, folder.Path(DirectoryModule::kFileName));
+        std::filesystem::create_symlink(TARVIK_DIRECTORY_MODULE,
+                                        folder.Path(DirectoryModule::kFileName));
         folder.Write("TARVIK.INI", profile);
     }
 
@@ -138,7 +139,10 @@ class TerminalSession
         }
         return true;
     }
-    void Type(const std::string &text) { [[maybe_unused]] auto n = ::write(master_, text.data(), text.size()); }
+    void Type(const std::string &text)
+    {
+        [[maybe_unused]] auto n = ::write(master_, text.data(), text.size());
+    }
     void Signal(int number) { ::kill(pid_, number); }
     int Finish()
     {

@@ -132,8 +132,8 @@ TEST_F(Program, RefusesAPasswordFileOthersCanRead)
 {
     const std::string password = folder.folder.Write("password", "secret\n");
     ::chmod(password.c_str(), 0644);
-    const ProgramResult result = folder.Run(
-        {"--user", "admin.Marrowby", "--password-file", password, "Bob.Sales.Marrowby"});
+    const ProgramResult result =
+        folder.Run({"--user", "admin.Marrowby", "--password-file", password, "Bob.Sales.Marrowby"});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_THAT(result.err, HasSubstr("readable or writable by others"));
     EXPECT_THAT(result.err, HasSubstr("usage: "));
@@ -163,9 +163,9 @@ TEST_F(Program, ListOnStandardInputAndResultsReplacedInAFile)
 TEST_F(Program, AsksOnTheTerminalAndShowsProgressThere)
 {
     ASSERT_TRUE(slapd.Delete("ou=Sales,o=Marrowby", true));
-    TerminalSession session(folder, AsReader({"--on-error", "ask", "--output",
-                                              folder.Path("out.txt"), "Ann.Sales.Marrowby",
-                                              "Bob.Sales.Marrowby"}));
+    TerminalSession session(folder,
+                            AsReader({"--on-error", "ask", "--output", folder.Path("out.txt"),
+                                      "Ann.Sales.Marrowby", "Bob.Sales.Marrowby"}));
     ASSERT_TRUE(session.WaitFor("[c/s/q] ")) << session.Shown();
     EXPECT_THAT(session.Shown(), HasSubstr("restoring [1/2] Ann.Sales.Marrowby"));
     EXPECT_THAT(session.Shown(), HasSubstr("Restore of Ann.Sales.Marrowby failed: "));
@@ -181,8 +181,7 @@ TEST_F(Program, ATerminationSignalStillLeavesCompleteResults)
     ASSERT_TRUE(slapd.Delete("ou=Sales,o=Marrowby", true));
     const std::string output = folder.Path("out.csv");
     TerminalSession session(folder, AsReader({"--on-error", "ask", "--format", "csv", "--output",
-                                              output, "Ann.Sales.Marrowby",
-                                              "Bob.Sales.Marrowby"}));
+                                              output, "Ann.Sales.Marrowby", "Bob.Sales.Marrowby"}));
     ASSERT_TRUE(session.WaitFor("[c/s/q] ")) << session.Shown();
     session.Signal(SIGTERM);
     EXPECT_EQ(session.Finish(), 1);

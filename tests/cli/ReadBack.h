@@ -230,8 +230,7 @@ class JsonReader
             if (const auto found = simple.find(text_[at_]); found != simple.end()) {
                 out += found->second;
             } else if (text_[at_] == 'u' && at_ + 4 < text_.size()) {
-                Utf8(static_cast<uint32_t>(std::stoul(text_.substr(at_ + 1, 4), nullptr, 16)),
-                     out);
+                Utf8(static_cast<uint32_t>(std::stoul(text_.substr(at_ + 1, 4), nullptr, 16)), out);
                 at_ += 4;
             } else {
                 return std::nullopt;

@@ -23,8 +23,9 @@ std::vector<ObjectReport> Awkward()
         {"Object-1.Sales.Marrowby", "newest", Scope::Object, Outcome::Restored, ""},
         {"Smith\\, John.Sales.Marrowby", "2026-11-30T02:00:00Z", Scope::Subtree, Outcome::Failed,
          "refused: \"no such parent\", see log\r\nline two\ttab"},
-        {"Bl\xC3\xA5" "b\xC3\xA6r.Marrowby", "<=2026-11-30T02:00:00Z", Scope::None,
-         Outcome::NotFound, "control \x01 and latin-1 \xE9"},
+        {"Bl\xC3\xA5"
+         "b\xC3\xA6r.Marrowby",
+         "<=2026-11-30T02:00:00Z", Scope::None, Outcome::NotFound, "control \x01 and latin-1 \xE9"},
         {"C.Marrowby", "newest", Scope::InSubtree, Outcome::Skipped, "below X, which failed"},
     };
 }
@@ -67,7 +68,8 @@ TEST(JsonReport, IsOneArrayOfRecordsWithStableKeys)
     EXPECT_EQ(document->items[2].Member("message")->string,
               "control \x01 and latin-1 \xEF\xBF\xBD");
 
-    const std::optional<readback::Json> empty = readback::JsonReader(JsonReport::Render({})).Document();
+    const std::optional<readback::Json> empty =
+        readback::JsonReader(JsonReport::Render({})).Document();
     ASSERT_TRUE(empty);
     EXPECT_TRUE(empty->items.empty());
 }

@@ -27,8 +27,8 @@ constexpr BackupTime kFriday = 1796344800;
 // Listings come in an order of their own; the tree keeps names in byte order.
 void Directory(ScriptedServer &script)
 {
-    script.SetChildren("Marrowby", {Container("Sales"), Leaf("Object-1"), Container("Gone", false),
-                                    Leaf("v1.2")});
+    script.SetChildren(
+        "Marrowby", {Container("Sales"), Leaf("Object-1"), Container("Gone", false), Leaf("v1.2")});
     script.SetChildren("Gone.Marrowby", {Leaf("Object-6", false)});
     script.SetChildren("Sales.Marrowby", {Container("Team"), Leaf("Object-3"), Leaf("Object-2")});
     script.SetChildren("Team.Sales.Marrowby", {Leaf("Object-5"), Leaf("Object-4")});
@@ -71,9 +71,8 @@ TEST(RestoreCommand, RestoresParentsBeforeChildrenWhateverTheOrderAsked)
               0)
         << run.err.str();
     EXPECT_THAT(run.Restores(),
-                ElementsAre("Object-1.Marrowby +subtree", "Sales.Marrowby",
-                            "Team.Sales.Marrowby", "Object-4.Team.Sales.Marrowby +subtree",
-                            "v1.2.Marrowby +subtree"));
+                ElementsAre("Object-1.Marrowby +subtree", "Sales.Marrowby", "Team.Sales.Marrowby",
+                            "Object-4.Team.Sales.Marrowby +subtree", "v1.2.Marrowby +subtree"));
     EXPECT_THAT(Column(run.Rows(), Object),
                 ElementsAre("Object-1.Marrowby", "Sales.Marrowby", "Team.Sales.Marrowby",
                             "Object-4.Team.Sales.Marrowby", "v1.2.Marrowby"));
@@ -89,9 +88,9 @@ TEST(RestoreCommand, PicksVersionsByExactTimeAndByAtOrBefore)
                        "Sales.Marrowby/@2026-11-30T00:40:00Z"}),
               0)
         << run.err.str();
-    EXPECT_THAT(run.Restores(), ElementsAre("Sales.Marrowby @" + std::to_string(kMonday),
-                                            "Object-2.Sales.Marrowby +subtree @" +
-                                                std::to_string(kTuesday)));
+    EXPECT_THAT(run.Restores(),
+                ElementsAre("Sales.Marrowby @" + std::to_string(kMonday),
+                            "Object-2.Sales.Marrowby +subtree @" + std::to_string(kTuesday)));
     EXPECT_THAT(Column(run.Rows(), Version),
                 ElementsAre("2026-11-30T00:40:00Z", "2026-12-01T00:40:00Z"));
 }
@@ -101,23 +100,24 @@ TEST(RestoreCommand, AVersionTheObjectLacksIsAFailureThatNamesItsVersions)
     CommandRun run;
     Directory(run.script);
     EXPECT_EQ(run.Run({"--format=csv", "Object-2.Sales.Marrowby@2026-11-30T00:41:00Z",
-                       "Object-2.Sales.Marrowby@<=2026-01-01T00:00:00Z", "Object-3.Sales.Marrowby@"
-                                                                         "<=2030-01-01T00:00:00Z",
+                       "Object-2.Sales.Marrowby@<=2026-01-01T00:00:00Z",
+                       "Object-3.Sales.Marrowby@"
+                       "<=2030-01-01T00:00:00Z",
                        "Object-1.Marrowby"}),
               1);
     EXPECT_THAT(run.Restores(), ElementsAre("Object-1.Marrowby +subtree"));
     const std::vector<readback::Row> rows = run.Rows();
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_THAT(rows[1], ElementsAre("Object-2.Sales.Marrowby", "2026-11-30T00:41:00Z", "object",
-                                     "failed",
-                                     "no version at 2026-11-30T00:41:00Z; it has "
-                                     "2026-12-04T00:40:00Z, 2026-12-01T00:40:00Z, "
-                                     "2026-11-30T00:40:00Z"));
+    EXPECT_THAT(rows[1],
+                ElementsAre("Object-2.Sales.Marrowby", "2026-11-30T00:41:00Z", "object", "failed",
+                            "no version at 2026-11-30T00:41:00Z; it has "
+                            "2026-12-04T00:40:00Z, 2026-12-01T00:40:00Z, "
+                            "2026-11-30T00:40:00Z"));
     EXPECT_THAT(rows[2][Message], HasSubstr("asked for as Object-2.Sales.Marrowby@2026-11-30"));
-    EXPECT_THAT(rows[3], ElementsAre("Object-3.Sales.Marrowby", "<=2030-01-01T00:00:00Z", "object",
-                                     "failed",
-                                     "no version at or before 2030-01-01T00:00:00Z; it has no "
-                                     "versions"));
+    EXPECT_THAT(rows[3],
+                ElementsAre("Object-3.Sales.Marrowby", "<=2030-01-01T00:00:00Z", "object", "failed",
+                            "no version at or before 2030-01-01T00:00:00Z; it has no "
+                            "versions"));
 }
 
 TEST(RestoreCommand, AContainerWithItsSubtreeGoesAtItsMostRecentVersionOnly)
@@ -131,9 +131,9 @@ TEST(RestoreCommand, AContainerWithItsSubtreeGoesAtItsMostRecentVersionOnly)
 
     // Below a container restored with its subtree, an object cannot have a version of its own,
     // whichever comes first.
-    EXPECT_EQ(run.Run({"--format=csv", "Object-2.Sales.Marrowby@2026-11-30T00:40:00Z",
-                       "Sales.Marrowby"}),
-              1);
+    EXPECT_EQ(
+        run.Run({"--format=csv", "Object-2.Sales.Marrowby@2026-11-30T00:40:00Z", "Sales.Marrowby"}),
+        1);
     EXPECT_THAT(run.Restores(), ElementsAre("Sales.Marrowby +subtree"));
     EXPECT_THAT(run.Rows().at(1), ElementsAre("Object-2.Sales.Marrowby", "2026-11-30T00:40:00Z",
                                               "in subtree", "failed",
@@ -179,10 +179,13 @@ TEST(RestoreCommand, EachOnErrorChoiceWithAFailingObject)
 {
     // Run order: Gone/ (fails), Object-6.Gone, Object-1, Sales/, Object-2.Sales (fails),
     // Object-3.Sales, Object-4.Team.Sales.
-    const std::vector<std::string> objects = {
-        "Object-4.Team.Sales.Marrowby", "Object-3.Sales.Marrowby", "Object-2.Sales.Marrowby",
-        "Sales.Marrowby/",              "Object-1.Marrowby",       "Object-6.Gone.Marrowby",
-        "Gone.Marrowby/"};
+    const std::vector<std::string> objects = {"Object-4.Team.Sales.Marrowby",
+                                              "Object-3.Sales.Marrowby",
+                                              "Object-2.Sales.Marrowby",
+                                              "Sales.Marrowby/",
+                                              "Object-1.Marrowby",
+                                              "Object-6.Gone.Marrowby",
+                                              "Gone.Marrowby/"};
     const struct {
         const char *mode;
         std::vector<std::string> answers;
@@ -312,8 +315,8 @@ TEST(RestoreCommand, PasswordOnlyFromAProtectedFileOrTheTerminal)
     run.script.SetAcceptedLogin("admin", "s3cret");
     EXPECT_EQ(run.Run({"--user", "admin", "--password-file", own, "Object-1.Marrowby"}), 0)
         << run.err.str();
-    EXPECT_THAT(run.script.Logins(), ElementsAre(std::pair<std::string, std::string>("admin",
-                                                                                      "s3cret")));
+    EXPECT_THAT(run.script.Logins(),
+                ElementsAre(std::pair<std::string, std::string>("admin", "s3cret")));
 
     run.terminal = ScriptedTerminal(true);
     run.terminal.Answer("wrong");
@@ -337,8 +340,8 @@ TEST(RestoreCommand, AServerThatNeedsALoginAsksOnTheTerminalOrFails)
         run.terminal.Answer(answer);
     }
     EXPECT_EQ(run.Run({"Object-1.Marrowby"}), 0) << run.err.str();
-    EXPECT_THAT(run.terminal.Questions(), ElementsAre("User: ", "(secret) Password: ", "User: ",
-                                                      "(secret) Password: "));
+    EXPECT_THAT(run.terminal.Questions(),
+                ElementsAre("User: ", "(secret) Password: ", "User: ", "(secret) Password: "));
     EXPECT_THAT(run.Restores(), ElementsAre("Object-1.Marrowby +subtree"));
 }
 
@@ -375,9 +378,11 @@ TEST(RestoreCommand, ServerSelectionAndItsExitStatus)
 
 TEST(RestoreCommand, BadArgumentsExitWithTwoAndAUsageLineBeforeAnythingIsSent)
 {
-    for (const std::vector<std::string> &words :
-         {std::vector<std::string>{}, {"--format", "xml", "a.Marrowby"}, {"a.Marrowby@someday"},
-          {"--from", "/nonexistent/list", "--dry-run"}, {"--output", "/nonexistent/x", "a.M"}}) {
+    for (const std::vector<std::string> &words : {std::vector<std::string>{},
+                                                  {"--format", "xml", "a.Marrowby"},
+                                                  {"a.Marrowby@someday"},
+                                                  {"--from", "/nonexistent/list", "--dry-run"},
+                                                  {"--output", "/nonexistent/x", "a.M"}}) {
         CommandRun run;
         EXPECT_EQ(run.Run(words), 2);
         EXPECT_THAT(run.err.str(), HasSubstr("usage: tarvik-restore"));

@@ -3,11 +3,11 @@
 
 #include <fstream>
 
-#include "startup/DirectorySettings.h"
-#include "startup/RestoreProfile.h"
 #include "mwlib/MW_Application.h"
 #include "mwlib/MW_Cache.h"
 #include "mwlib/MW_String.h"
+#include "startup/DirectorySettings.h"
+#include "startup/RestoreProfile.h"
 #include "tests/mwlib/TempDir.h"
 
 namespace
