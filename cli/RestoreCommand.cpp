@@ -31,7 +31,7 @@ constexpr const char *kProgram = "tarvik-restore: ";
 constexpr int kLoginAttempts = 3;
 constexpr const char *kLoginRefused = "User / password invalid.";
 
-std::string Render(OutputFormat format, const std::vector<ObjectReport> &reports)
+std::string Render(OutputFormat format, const std::vector<ObjectReport> &reports, bool dryRun)
 {
     switch (format) {
     case OutputFormat::Csv:
@@ -41,7 +41,7 @@ std::string Render(OutputFormat format, const std::vector<ObjectReport> &reports
     case OutputFormat::Text:
         break;
     }
-    return TextReport::Render(reports);
+    return TextReport::Render(reports, dryRun);
 }
 
 // The login's refusal, with the server's reason when it gives one.
@@ -248,10 +248,11 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Obj
     progress.Clear();
     const std::vector<ObjectReport> reports = plan.Reports(forest);
     if (!finished) {
-        streams_.err << kProgram << "interrupted: " << TextReport::Summary(reports) << "\n";
+        streams_.err << kProgram << "interrupted: " << TextReport::Summary(reports, options.dryRun)
+                     << "\n";
     }
     const int exitCode = finished && AllRestored(reports) ? Success : Failures;
-    return Finish(Render(options.format, reports), exitCode);
+    return Finish(Render(options.format, reports, options.dryRun), exitCode);
 }
 
 int RestoreCommand::Finish(const std::string &results, int exitCode)

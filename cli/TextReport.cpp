@@ -31,7 +31,7 @@ std::string Printable(std::string text)
 }
 } // namespace
 
-std::string TextReport::Render(const std::vector<ObjectReport> &reports)
+std::string TextReport::Render(const std::vector<ObjectReport> &reports, bool dryRun)
 {
     std::vector<std::array<std::string, kColumns>> rows;
     rows.push_back({"OBJECT", "VERSION", "SCOPE", "OUTCOME", "MESSAGE"});
@@ -59,10 +59,10 @@ std::string TextReport::Render(const std::vector<ObjectReport> &reports)
         line.erase(line.find_last_not_of(' ') + 1);
         text += line + "\n";
     }
-    return text + Summary(reports) + "\n";
+    return text + Summary(reports, dryRun) + "\n";
 }
 
-std::string TextReport::Summary(const std::vector<ObjectReport> &reports)
+std::string TextReport::Summary(const std::vector<ObjectReport> &reports, bool dryRun)
 {
     using Outcome = ObjectReport::Outcome;
     const auto count = [&reports](Outcome outcome) {
@@ -71,9 +71,6 @@ std::string TextReport::Summary(const std::vector<ObjectReport> &reports)
                 return report.outcome == outcome;
             }));
     };
-    const bool dryRun = std::any_of(reports.begin(), reports.end(), [](const ObjectReport &r) {
-        return r.outcome == Outcome::WouldRestore;
-    });
     std::string summary = dryRun ? count(Outcome::WouldRestore) + " would be restored"
                                  : count(Outcome::Restored) + " restored";
     summary += ", " + count(Outcome::Failed) + " failed, " + count(Outcome::Skipped) + " skipped";

@@ -10,6 +10,7 @@
 class TextReport
 {
   public:
-    static std::string Render(const std::vector<ObjectReport> &reports);
-    static std::string Summary(const std::vector<ObjectReport> &reports);
+    // dryRun: the summary counts what would be restored.
+    static std::string Render(const std::vector<ObjectReport> &reports, bool dryRun);
+    static std::string Summary(const std::vector<ObjectReport> &reports, bool dryRun);
 };

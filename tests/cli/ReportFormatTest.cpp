@@ -89,7 +89,7 @@ TEST(JsonReport, NeverLetsABrokenSequenceThrough)
 TEST(TextReport, AlignsColumnsByCharactersAndSumsUp)
 {
     const std::vector<ObjectReport> reports = Awkward();
-    const std::string text = TextReport::Render(reports);
+    const std::string text = TextReport::Render(reports, false);
     std::vector<std::string> lines;
     for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
         lines.push_back(text.substr(at, end - at));
@@ -114,18 +114,20 @@ TEST(TextReport, AlignsColumnsByCharactersAndSumsUp)
 
 TEST(TextReport, SummaryCountsEachOutcome)
 {
-    const auto with = [](std::vector<Outcome> outcomes) {
+    const auto with = [](std::vector<Outcome> outcomes, bool dryRun = false) {
         std::vector<ObjectReport> reports;
         for (Outcome outcome : outcomes) {
             reports.push_back({"a.M", "newest", Scope::Object, outcome, ""});
         }
-        return TextReport::Summary(reports);
+        return TextReport::Summary(reports, dryRun);
     };
     EXPECT_EQ(with({}), "0 restored, 0 failed, 0 skipped");
     EXPECT_EQ(with({Outcome::Restored, Outcome::Restored, Outcome::Skipped}),
               "2 restored, 0 failed, 1 skipped");
-    EXPECT_EQ(with({Outcome::WouldRestore, Outcome::Failed}),
+    EXPECT_EQ(with({Outcome::WouldRestore, Outcome::Failed}, true),
               "1 would be restored, 1 failed, 0 skipped");
+    EXPECT_EQ(with({Outcome::NotFound}, true),
+              "0 would be restored, 0 failed, 0 skipped, 1 not found");
     EXPECT_EQ(with({Outcome::NotFound, Outcome::NotFound}),
               "0 restored, 0 failed, 0 skipped, 2 not found");
 }
