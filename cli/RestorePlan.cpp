@@ -92,27 +92,32 @@ bool RestorePlan::Prepare(const std::vector<ObjectSpec> &specs, const ProgressHd
             continue;
         }
         entry.object = found.object;
-        if (const auto known = byObject_.find(found.object); known != byObject_.end()) {
-            const Entry &first = entries_[known->second];
-            if (first.spec.alone == entry.spec.alone && first.spec.version == entry.spec.version) {
-                continue; // the same object asked for again: one request, one report
-            }
-            Settle(entry, Outcome::Failed,
-                   "also asked for as " + first.spec.Text() + ": an object is restored once");
-            entries_.push_back(std::move(entry));
-            continue;
-        }
-        if (entry.spec.alone && !found.object->IsContainer()) {
-            Settle(entry, Outcome::Failed,
-                   "not a container: without the trailing / the object itself is restored");
-        } else {
-            PickVersion(entry);
-        }
-        byObject_.emplace(found.object, entries_.size());
-        entries_.push_back(std::move(entry));
+        AddFound(std::move(entry));
     }
     MarkAll();
     return true;
+}
+
+void RestorePlan::AddFound(Entry entry)
+{
+    if (const auto known = byObject_.find(entry.object); known != byObject_.end()) {
+        const Entry &first = entries_[known->second];
+        if (first.spec.alone == entry.spec.alone && first.spec.version == entry.spec.version) {
+            return; // the same object asked for again: one request, one report
+        }
+        Settle(entry, Outcome::Failed,
+               "also asked for as " + first.spec.Text() + ": an object is restored once");
+        entries_.push_back(std::move(entry));
+        return;
+    }
+    if (entry.spec.alone && !entry.object->IsContainer()) {
+        Settle(entry, Outcome::Failed,
+               "not a container: without the trailing / the object itself is restored");
+    } else {
+        PickVersion(entry);
+    }
+    byObject_.emplace(entry.object, entries_.size());
+    entries_.push_back(std::move(entry));
 }
 
 bool RestorePlan::PickVersion(Entry &entry)
@@ -239,7 +244,7 @@ void RestorePlan::SettleTheRest(const std::string &notReached)
         for (const TreeNode *node = entry.object ? entry.object->Node()->Parent() : nullptr;
              node != nullptr && failedAbove == nullptr; node = node->Parent()) {
             const Entry *above = EntryOf(*static_cast<const ObjectItem *>(node->Item()));
-            if (above != nullptr && above->settled && above->outcome == Outcome::Failed) {
+            if (above != nullptr && above->sent && above->outcome == Outcome::Failed) {
                 failedAbove = above;
             }
         }

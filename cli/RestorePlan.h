@@ -28,6 +28,7 @@ class RestorePlan
         ObjectItem *object = nullptr; // null: not found
         BackupTime version = 0;       // the version picked; 0: the most recent
         bool settled = false;         // its outcome is known
+        bool sent = false;            // its restore request went out
         ObjectReport::Outcome outcome = ObjectReport::Outcome::Skipped;
         std::string message;
         std::size_t coveredBy = kNone; // the entry of the container that restores it
@@ -63,7 +64,8 @@ class RestorePlan
     const std::vector<Entry> &Entries() const { return entries_; }
 
   private:
-    void Resolve(const ObjectSpec &spec);
+    // Keeps a found object's entry, once per object.
+    void AddFound(Entry entry);
     bool PickVersion(Entry &entry);
     void MarkAll();
     void SettleCovered();

@@ -60,7 +60,12 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
         if (step.object == nullptr) {
             break;
         }
-        RestorePlan::Entry &entry = *plan_.EntryOf(*step.object);
+        RestorePlan::Entry *asked = plan_.EntryOf(*step.object);
+        if (asked == nullptr) {
+            order.Failed(); // marked by nobody of this run: never sent
+            continue;
+        }
+        RestorePlan::Entry &entry = *asked;
         if (skipping != nullptr && skipping->Node()->IsAncestorOf(*step.object->Node())) {
             plan_.Settle(entry, Outcome::Skipped, skipReason);
             order.Failed(); // passed over, marks and all
@@ -77,6 +82,7 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
         }
         std::string message;
         RestoreReport written;
+        entry.sent = true;
         const int32_t status = step.object->Restore(message, written);
         if (status == 0) {
             plan_.Settle(entry, Outcome::Restored, WhatWasWritten(*step.object, written));
