@@ -10,22 +10,17 @@
 #include "toolkit/MessageBox.h"
 #include "tree/ObjectPictures.h"
 
-namespace
-{
-constexpr int kTreeChecks = 2;    // three-state boxes
-constexpr int kHistoryChecks = 1; // plain boxes
-} // namespace
-
 MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serverName,
                        ServerLogin *login, MW_SIGTERMClientList *connection)
-    : WorkWindow(nullptr), treeView_(this, true, kTreeChecks, &objectForest_),
-      historyView_(this, true, kHistoryChecks, &versionList_), statusBar_(this), splitter_(this),
+    : WorkWindow(nullptr), treePanel_(this, true, CheckMode::ThreeState, &objectForest_),
+      historyPanel_(this, true, CheckMode::Plain, &versionList_), statusBar_(this), splitter_(this),
       client_(client), serverName_(serverName), login_(login), connection_(connection),
-      menuBar_(menuBar), history_(historyView_, versionList_, selection_),
-      tree_(treeView_, objectForest_, selection_, history_, *this), restoreRun_(selection_, *this)
+      menuBar_(menuBar), historyReactions_(historyPanel_, versionList_, selection_),
+      treeReactions_(treePanel_, objectForest_, selection_, historyReactions_, *this),
+      restoreRun_(selection_, *this)
 {
-    treeView_.Hide();
-    historyView_.Hide();
+    treePanel_.Hide();
+    historyPanel_.Hide();
     statusBar_.Hide();
     splitter_.Hide();
     SetText("Marrowby - TARVIK");
@@ -46,15 +41,21 @@ void MainWindow::InitChildren()
     splitter_.SetSplitPosition(GetOutputSizePixel().width * 2 / 3);
     splitter_.Show();
 
-    treeView_.ShowPanel();
-    treeView_.SetTitle("TARVIK Tree View");
-    treeView_.SetSelectHdl([this](OutlinePanel &panel) { return tree_.SelectHdl(panel); });
-    treeView_.SetActivateHdl([this](OutlinePanel &panel) { return tree_.OpenHdl(panel); });
-    treeView_.SetCheckHdl([this](OutlinePanel &panel) { return tree_.CheckHdl(panel); });
-    treeView_.SetPictureHdl(ObjectPictures::Of);
-    historyView_.ShowPanel();
-    historyView_.SetTitle("Object History");
-    historyView_.SetCheckHdl([this](OutlinePanel &panel) { return history_.CheckHdl(panel); });
+    treePanel_.ShowPanel();
+    treePanel_.SetTitle("TARVIK Tree View");
+    treePanel_.SetSelectHdl(
+        [this](OutlinePanel &panel) { return treeReactions_.SelectHdl(panel); });
+    treePanel_.SetActivateHdl(
+        [this](OutlinePanel &panel) { return treeReactions_.OpenHdl(panel); });
+    treePanel_.SetCheckHdl([this](OutlinePanel &panel, const CheckClick &click) {
+        return treeReactions_.CheckHdl(panel, click);
+    });
+    treePanel_.SetPictureHdl(ObjectPictures::Of);
+    historyPanel_.ShowPanel();
+    historyPanel_.SetTitle("Object History");
+    historyPanel_.SetCheckHdl([this](OutlinePanel &panel, const CheckClick &click) {
+        return historyReactions_.CheckHdl(panel, click);
+    });
     Resize();
     SetTopContext(login_ ? login_->Context() : "");
 
@@ -68,7 +69,7 @@ void MainWindow::InitChildren()
     statusBar_.Show();
     Resize();
     // The tree view has the keyboard from the start, so the program can be used without a mouse.
-    treeView_.GetRowArea().GrabFocus();
+    treePanel_.GetRowArea().GrabFocus();
 }
 
 void MainWindow::Resize()
@@ -85,9 +86,9 @@ void MainWindow::Resize()
         splitter_.SetSplitPosition(layout.splitPosition);
     }
     splitter_.SetPosPixel(layout.splitterPos);
-    treeView_.SetPosSizePixel(layout.treePos, layout.treeSize);
-    historyView_.SetPosSizePixel(layout.historyPos, layout.historySize);
-    historyView_.Invalidate();
+    treePanel_.SetPosSizePixel(layout.treePos, layout.treeSize);
+    historyPanel_.SetPosSizePixel(layout.historyPos, layout.historySize);
+    historyPanel_.Invalidate();
 }
 
 void MainWindow::KeyInput(const KeyEvent &event)
@@ -96,16 +97,16 @@ void MainWindow::KeyInput(const KeyEvent &event)
         WorkWindow::KeyInput(event);
         return;
     }
-    if (treeView_.HasFocusHighlight()) {
-        historyView_.GetTitleBar().GrabFocus();
-    } else if (historyView_.HasFocusHighlight()) {
-        treeView_.GetTitleBar().GrabFocus();
+    if (treePanel_.HasFocusHighlight()) {
+        historyPanel_.GetTitleBar().GrabFocus();
+    } else if (historyPanel_.HasFocusHighlight()) {
+        treePanel_.GetTitleBar().GrabFocus();
     }
 }
 
 void MainWindow::SetTopContext(const std::string &name)
 {
-    tree_.SetTopContext(name, client_, connection_);
+    treeReactions_.SetTopContext(name, client_, connection_);
 }
 
 void MainWindow::EnableClearSubtree(bool enable)
@@ -185,7 +186,7 @@ bool MainWindow::CmdReleaseNotes()
 
 void MainWindow::AfterRestoreRun()
 {
-    if (ObjectItem *current = tree_.SelectedItem()) {
-        history_.ShowHistory(*current);
+    if (ObjectItem *current = treeReactions_.SelectedItem()) {
+        historyReactions_.ShowHistory(*current);
     }
 }

@@ -14,17 +14,17 @@
 #include "toolkit/Splitter.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/WorkWindow.h"
-#include "tree/HistoryView.h"
+#include "tree/HistoryViewReactions.h"
 #include "tree/OutlinePanel.h"
-#include "tree/TreeView.h"
-#include "tree/TreeViewHost.h"
+#include "tree/TreeViewReactions.h"
+#include "tree/TreeViewReactionsHost.h"
 
 class MenuBar;
 class MW_SIGTERMClientList;
 class ServerClient;
 class ServerLogin;
 
-class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHost
+class MainWindow : public WorkWindow, private TreeViewReactionsHost, private RestoreRunHost
 {
   public:
     static constexpr uint16_t kCountsField = 1;
@@ -44,8 +44,8 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
 
     bool CmdExit();
     bool CmdSetUserContext();
-    bool CmdClearAll() { return tree_.ClearAll(); }
-    bool CmdClearSubtree() { return tree_.ClearSubtree(); }
+    bool CmdClearAll() { return treeReactions_.ClearAll(); }
+    bool CmdClearSubtree() { return treeReactions_.ClearSubtree(); }
     bool CmdSetTopContext();
     bool RunRestore() { return restoreRun_.RunRestore(); }
     bool CmdAbout();
@@ -54,16 +54,16 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     void SetTopContext(const std::string &name);
     void UpdateCounts() { counts_.Update(); }
 
-    OutlinePanel &TreePanel() { return treeView_; }
-    OutlinePanel &HistoryPanel() { return historyView_; }
+    OutlinePanel &TreePanel() { return treePanel_; }
+    OutlinePanel &HistoryPanel() { return historyPanel_; }
     NodeList &ObjectForest() { return objectForest_; }
     NodeList &VersionList() { return versionList_; }
     RestoreSelection &Selection() { return selection_; }
     StatusBar &GetStatusBar() { return statusBar_; }
     Splitter &GetSplitter() { return splitter_; }
-    const std::string &TopContext() const { return tree_.TopContext(); }
-    TreeView &Tree() { return tree_; }
-    HistoryView &History() { return history_; }
+    const std::string &TopContext() const { return treeReactions_.TopContext(); }
+    TreeViewReactions &TreeReactions() { return treeReactions_; }
+    HistoryViewReactions &HistoryReactions() { return historyReactions_; }
 
   private:
     void EnableClearSubtree(bool enable) override;
@@ -75,8 +75,8 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     NodeList objectForest_;
     NodeList versionList_;
     RestoreSelection selection_{objectForest_};
-    OutlinePanel treeView_;
-    OutlinePanel historyView_;
+    OutlinePanel treePanel_;
+    OutlinePanel historyPanel_;
     StatusBar statusBar_;
     CountsField counts_{objectForest_, selection_, statusBar_, kCountsField};
     Splitter splitter_;
@@ -85,7 +85,7 @@ class MainWindow : public WorkWindow, private TreeViewHost, private RestoreRunHo
     ServerLogin *login_;
     MW_SIGTERMClientList *connection_;
     MenuBar *menuBar_;
-    HistoryView history_;
-    TreeView tree_; // holds the top context's name
+    HistoryViewReactions historyReactions_;
+    TreeViewReactions treeReactions_; // holds the top context's name
     RestoreRun restoreRun_;
 };

@@ -33,7 +33,7 @@ struct Window {
         window = std::make_unique<MainWindow>(menuBar.get(), &client, &name, &login, nullptr);
         window->InitChildren();
         window->TreePanel().SelectRow(1);
-        window->Tree().OpenHdl(window->TreePanel());
+        window->TreeReactions().OpenHdl(window->TreePanel());
     }
     // A click on the container's box that leaves it in the given state.
     // The panel catches up at once (in the program, at the next pass of the event loop).

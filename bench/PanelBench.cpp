@@ -24,7 +24,7 @@ constexpr int kLeaves = 999; // 1 + 1000 + 1000 × 999 = 1,000,001 rows
 
 // Built once: a top context with 1000 open containers of 999 leaves each.
 struct Forest {
-    Forest() : server(script), host(nullptr), panel(&host, true, 2, &list)
+    Forest() : server(script), host(nullptr), panel(&host, true, CheckMode::ThreeState, &list)
     {
         script.SetLogging(false);
         script.SetChildren("Top", kContainers, [](std::size_t i) {

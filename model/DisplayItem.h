@@ -1,5 +1,5 @@
-// One row of a forest as a view shows it: its text, highlight, enabled state, kind and check
-// state. Which picture a row shows is the view's business.
+// One row of a forest as a view shows it: its text, enabled state, kind and check state. Which
+// picture a row shows, and whether it is selected, is the view's business.
 #pragma once
 
 #include <cstddef>
@@ -38,8 +38,6 @@ class DisplayItem
 
     // The text as stored, for comparisons that must not copy it.
     const std::string &StoredText() const { return text_; }
-    bool IsHighlighted() const { return highlighted_; }
-    void SetHighlighted(bool highlighted) { highlighted_ = highlighted; }
     // A covered row is disabled too: its box cannot be clicked and it is no selection of its own.
     bool IsEnabled() const { return enabled_ && !IsCovered(); }
     void SetEnabled(bool enabled);
@@ -72,7 +70,6 @@ class DisplayItem
     // A loaded row costs one of these (and more in a subclass), so it is kept to 56 bytes.
     std::string text_;
     TreeNode *node_ = nullptr;
-    bool highlighted_ = false;
     bool enabled_ = true;
     uint8_t kind_;
     uint8_t checkState_ = Unmarked;

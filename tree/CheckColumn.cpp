@@ -12,8 +12,9 @@ namespace
 constexpr int kRow = OutlinePanel::kRowHeight;
 } // namespace
 
-CheckColumn::CheckColumn(OutlinePanel *panel, NodeList *list, int checkMode)
-    : Window(panel), panel_(panel), list_(list), checkMode_(checkMode)
+CheckColumn::CheckColumn(OutlinePanel *panel, NodeList *list, const Viewport &viewport,
+                         CheckMode mode)
+    : Window(panel), panel_(panel), list_(list), viewport_(viewport), mode_(mode)
 {
     SetBackground(Color(COL_WORKSPACE));
 }
@@ -28,7 +29,7 @@ void CheckColumn::CreateBoxes()
     const int count = GetScreenSizePixel().height / kRow + 1;
     for (int j = 0; j < count; ++j) {
         std::unique_ptr<CheckBox> box;
-        if (checkMode_ == 2) {
+        if (mode_ == CheckMode::ThreeState) {
             box = std::make_unique<TriStateBox>(this);
         } else {
             box = std::make_unique<CheckBox>(this);
@@ -62,16 +63,20 @@ void CheckColumn::BoxClicked(int32_t index)
     GrabFocus();
 }
 
+// The handler gets the row and the state the box moved to; the box then shows its row again,
+// whatever the handler made of the click.
 void CheckColumn::ReportClick(int32_t index)
 {
-    lastClicked_ = index;
-    CallLink(clickHdl_, *panel_);
-    panel_->ShowCheckOf(index + top_);
+    const CheckClick click{index + viewport_.top, StateOf(*boxes_[static_cast<size_t>(index)])};
+    if (clickHdl_) {
+        clickHdl_(*panel_, click);
+    }
+    panel_->ShowCheckOf(click.row);
 }
 
 bool CheckColumn::CycleRow(int32_t row)
 {
-    const int64_t index = int64_t{row} - top_;
+    const int64_t index = int64_t{row} - viewport_.top;
     CheckBox *box = index < 0 ? nullptr : Box(static_cast<size_t>(index));
     if (!box || row < 0 || static_cast<size_t>(row) >= list_->TotalCount() || !box->IsEnabled()) {
         return false;
@@ -81,16 +86,12 @@ bool CheckColumn::CycleRow(int32_t row)
     return true;
 }
 
-int CheckColumn::ClickedState() const
+CheckState CheckColumn::StateOf(const CheckBox &box) const
 {
-    CheckBox *box = Box(static_cast<size_t>(lastClicked_));
-    if (!box) {
-        return 0;
+    if (mode_ == CheckMode::ThreeState) {
+        return static_cast<CheckState>(static_cast<const TriStateBox &>(box).GetState());
     }
-    if (checkMode_ == 2) {
-        return static_cast<TriStateBox *>(box)->GetState();
-    }
-    return box->IsChecked() ? 1 : 0;
+    return box.IsChecked() ? Marked : Unmarked;
 }
 
 void CheckColumn::UpdateBoxes(int32_t fromRow, int32_t toRow)
@@ -98,13 +99,14 @@ void CheckColumn::UpdateBoxes(int32_t fromRow, int32_t toRow)
     if (boxes_.empty()) {
         return;
     }
-    int64_t first = int64_t{fromRow} - top_;
+    const int32_t top = viewport_.top;
+    int64_t first = int64_t{fromRow} - top;
     if (first < 0) {
-        fromRow = top_;
+        fromRow = top;
         first = 0;
     }
     TreeWalker walker(*list_, static_cast<size_t>(fromRow));
-    const int64_t last = std::min<int64_t>(int64_t{toRow} - top_, int64_t(boxes_.size()) - 1);
+    const int64_t last = std::min<int64_t>(int64_t{toRow} - top, int64_t(boxes_.size()) - 1);
     for (size_t j = static_cast<size_t>(first); static_cast<int64_t>(j) <= last; ++j) {
         DisplayItem *item = walker.NextItem();
         CheckBox &box = *boxes_[j];
@@ -114,7 +116,7 @@ void CheckColumn::UpdateBoxes(int32_t fromRow, int32_t toRow)
         }
         box.Enable(item->IsEnabled());
         box.SetText(item->Text()); // names the box after its row for assistive tools
-        if (checkMode_ == 2) {
+        if (mode_ == CheckMode::ThreeState) {
             auto &triState = static_cast<TriStateBox &>(box);
             triState.EnableTriState(item->Kind() == DisplayItem::ContainerKind);
             triState.SetState(item->GetCheckState());

@@ -6,10 +6,10 @@
 #include "model/NodeList.h"
 #include "toolkit/Bitmap.h"
 
-OutlinePanel::OutlinePanel(Window *parent, bool showTitle, int checkMode, NodeList *list)
-    : Window(parent), showTitle_(showTitle), showCheckColumn_(checkMode != 0), list_(list),
-      titleBar_(this), checkColumn_(this, list, checkMode), rowArea_(this, list),
-      scrollBar_(this, WB_VSCROLL | WB_DRAG)
+OutlinePanel::OutlinePanel(Window *parent, bool showTitle, CheckMode checkMode, NodeList *list)
+    : Window(parent), showTitle_(showTitle), showCheckColumn_(checkMode != CheckMode::None),
+      list_(list), titleBar_(this), checkColumn_(this, list, viewport_, checkMode),
+      rowArea_(this, list, viewport_), scrollBar_(this, WB_VSCROLL | WB_DRAG)
 {
     scrollBar_.SetScrollHdl([this](ScrollBar &) {
         FollowScrollBar();
@@ -68,7 +68,7 @@ int32_t OutlinePanel::VisibleRows() const
 // where the delta is rounded.)
 void OutlinePanel::FollowScrollBar()
 {
-    int32_t delta = scrollBar_.Position() - rowArea_.TopRow();
+    int32_t delta = scrollBar_.Position() - viewport_.top;
     if (delta != 0) {
         ScrollRows(delta);
     }
@@ -114,12 +114,12 @@ void OutlinePanel::Resize()
 void OutlinePanel::ScrollRows(int32_t delta)
 {
     rowArea_.ScrollRows(delta);
-    checkColumn_.SetTopRow(checkColumn_.TopRow() + delta);
-    checkColumn_.UpdateBoxes(checkColumn_.TopRow(), INT32_MAX);
+    checkColumn_.UpdateBoxes(viewport_.top, INT32_MAX);
 }
 
-void OutlinePanel::RowsReplaced(std::size_t first, std::size_t, std::size_t)
+void OutlinePanel::RowsReplaced(std::size_t first, std::size_t removed, std::size_t inserted)
 {
+    viewport_.RowsReplaced(first, removed, inserted);
     changes_.rowsFrom = std::min(changes_.rowsFrom, static_cast<int64_t>(first));
     refresh_.Post();
 }
@@ -190,7 +190,7 @@ void OutlinePanel::MoveCaretBy(int32_t delta)
     if (last < 0) {
         return;
     }
-    int64_t target = std::clamp<int64_t>(int64_t{rowArea_.CaretRow()} + delta, 0, last);
+    int64_t target = std::clamp<int64_t>(int64_t{viewport_.caret} + delta, 0, last);
     MoveCaretTo(static_cast<int32_t>(target));
 }
 
@@ -205,7 +205,7 @@ void OutlinePanel::MoveCaretTo(int32_t row)
 
 void OutlinePanel::ScrollIntoView(int32_t row)
 {
-    const int32_t top = rowArea_.TopRow();
+    const int32_t top = viewport_.top;
     const int32_t fit = VisibleRows();
     int32_t delta = 0;
     if (row < top) {
@@ -215,7 +215,7 @@ void OutlinePanel::ScrollIntoView(int32_t row)
     }
     if (delta != 0) {
         ScrollRows(delta);
-        scrollBar_.SetPosition(rowArea_.TopRow());
+        scrollBar_.SetPosition(viewport_.top);
     }
 }
 
@@ -250,18 +250,18 @@ void OutlinePanel::KeyInput(const KeyEvent &event)
         MoveCaretTo(static_cast<int32_t>(list_->TotalCount()) - 1);
         break;
     case KEY_SPACE:
-        rowArea_.SelectRow(rowArea_.CaretRow());
+        rowArea_.SelectRow(viewport_.caret);
         break;
     case KEY_RETURN:
     case KEY_ENTER:
-        if (rowArea_.CaretRow() != rowArea_.SelectedRow()) {
-            rowArea_.SelectRow(rowArea_.CaretRow());
+        if (viewport_.caret != viewport_.selected) {
+            rowArea_.SelectRow(viewport_.caret);
         }
         rowArea_.Activate();
         break;
     case KEY_PLUS:
         // Marking without a mouse: the caret row's box changes as a click on it changes it.
-        CycleCheck(rowArea_.CaretRow());
+        CycleCheck(viewport_.caret);
         break;
     default:
         Window::KeyInput(event);

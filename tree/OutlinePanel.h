@@ -32,7 +32,7 @@ class OutlinePanel : public Window, private ForestObserver
 
     // checkMode: 0 no check boxes, 1 plain check boxes, 2 three-state boxes.
     // The list must outlive the panel.
-    OutlinePanel(Window *parent, bool showTitle, int checkMode, NodeList *list);
+    OutlinePanel(Window *parent, bool showTitle, CheckMode checkMode, NodeList *list);
     ~OutlinePanel() override;
 
     void ShowPanel(); // once: shows the inner windows this panel has
@@ -42,11 +42,10 @@ class OutlinePanel : public Window, private ForestObserver
     bool HasFocusHighlight() const { return titleBar_.HasFocusHighlight(); }
     bool HasCheckColumn() const { return showCheckColumn_; }
 
-    int32_t SelectedRow() const { return rowArea_.SelectedRow(); }
-    int32_t CaretRow() const { return rowArea_.CaretRow(); }
-    int32_t TopRow() const { return rowArea_.TopRow(); }
-    int32_t ClickedRow() const { return checkColumn_.ClickedRow(); }
-    int ClickedState() const { return checkColumn_.ClickedState(); }
+    int32_t SelectedRow() const { return viewport_.selected; }
+    int32_t CaretRow() const { return viewport_.caret; }
+    int32_t TopRow() const { return viewport_.top; }
+    const Viewport &GetViewport() const { return viewport_; }
     int32_t VisibleRows() const; // whole rows that fit in the row area
 
     // Catches up with the forest's changes now rather than at the next pass (before the panel is
@@ -60,7 +59,8 @@ class OutlinePanel : public Window, private ForestObserver
 
     void SetSelectHdl(Link<OutlinePanel> link) { rowArea_.SetSelectHdl(std::move(link)); }
     void SetActivateHdl(Link<OutlinePanel> link) { rowArea_.SetActivateHdl(std::move(link)); }
-    void SetCheckHdl(Link<OutlinePanel> link) { checkColumn_.SetClickHdl(std::move(link)); }
+    // Called with the row whose box was clicked and the state the box moved to.
+    void SetCheckHdl(CheckHdl hdl) { checkColumn_.SetClickHdl(std::move(hdl)); }
     // Which picture a row shows at its left; none unless this is set.
     using PictureHdl = std::function<const Bitmap &(const DisplayItem &row)>;
     void SetPictureHdl(PictureHdl hdl) { pictureHdl_ = std::move(hdl); }
@@ -104,6 +104,7 @@ class OutlinePanel : public Window, private ForestObserver
     bool showTitle_;
     bool showCheckColumn_;
     NodeList *list_;
+    Viewport viewport_; // read by the check column and the row area
     TitleBar titleBar_;
     CheckColumn checkColumn_;
     RowArea rowArea_;

@@ -15,7 +15,8 @@ constexpr int kRow = OutlinePanel::kRowHeight;
 constexpr int kIndent = 20;
 } // namespace
 
-RowArea::RowArea(OutlinePanel *panel, NodeList *list) : Window(panel), panel_(panel), list_(list)
+RowArea::RowArea(OutlinePanel *panel, NodeList *list, Viewport &viewport)
+    : Window(panel), panel_(panel), list_(list), viewport_(viewport)
 {
     SetBackground(Color(COL_WORKSPACE));
     PresentOn(*this);
@@ -28,7 +29,8 @@ int32_t RowArea::WholeRowsThatFit() const
 
 Rectangle RowArea::RowRect(int32_t row) const
 {
-    return Rectangle::FromPosSize({0, (row - top_) * kRow}, {GetOutputSizePixel().width, kRow});
+    return Rectangle::FromPosSize({0, (row - viewport_.top) * kRow},
+                                  {GetOutputSizePixel().width, kRow});
 }
 
 void RowArea::RepaintRow(int32_t row)
@@ -45,7 +47,7 @@ void RowArea::InvalidateRow(int32_t row)
 void RowArea::InvalidateFromRow(int32_t row)
 {
     Size size = GetOutputSizePixel();
-    int y = std::max(0, (row - top_) * kRow);
+    int y = std::max(0, (row - viewport_.top) * kRow);
     if (y < size.height) {
         Invalidate({0, y, size.width - 1, size.height - 1});
     }
@@ -54,32 +56,24 @@ void RowArea::InvalidateFromRow(int32_t row)
 void RowArea::InvalidateRows(int32_t first, int32_t last)
 {
     const int32_t shown = (GetOutputSizePixel().height + kRow - 1) / kRow;
-    const int64_t from = std::max<int64_t>(first, top_);
-    const int64_t to = std::min<int64_t>(last, int64_t{top_} + shown - 1);
+    const int64_t from = std::max<int64_t>(first, viewport_.top);
+    const int64_t to = std::min<int64_t>(last, int64_t{viewport_.top} + shown - 1);
     if (from <= to) {
         const Size size = GetOutputSizePixel();
-        const int y = static_cast<int>((from - top_) * kRow);
-        Invalidate({0, y, size.width - 1, static_cast<int>((to - top_ + 1) * kRow) - 1});
+        const int y = static_cast<int>((from - viewport_.top) * kRow);
+        Invalidate({0, y, size.width - 1, static_cast<int>((to - viewport_.top + 1) * kRow) - 1});
     }
 }
 
 void RowArea::SelectRow(int32_t row)
 {
-    if (row < 0) {
+    if (row < 0 || list_->ItemAt(static_cast<size_t>(row)) == nullptr) {
         return;
     }
-    DisplayItem *oldItem = list_->ItemAt(static_cast<size_t>(selected_));
-    DisplayItem *newItem = list_->ItemAt(static_cast<size_t>(row));
-    if (!newItem) {
-        return;
-    }
-    if (oldItem) {
-        oldItem->SetHighlighted(false);
-    }
-    newItem->SetHighlighted(true);
-    const int32_t oldCaret = caret_;
-    const int32_t oldSelected = selected_;
-    selected_ = caret_ = row;
+    const int32_t oldCaret = viewport_.caret;
+    const int32_t oldSelected = viewport_.selected;
+    viewport_.selected = viewport_.caret = row;
+    viewport_.highlighted = true;
     // One repaint for the three rows.
     InvalidateRow(oldCaret);
     InvalidateRow(oldSelected);
@@ -96,8 +90,8 @@ void RowArea::Activate()
 
 void RowArea::SetCaretRow(int32_t row)
 {
-    const int32_t old = caret_;
-    caret_ = row;
+    const int32_t old = viewport_.caret;
+    viewport_.caret = row;
     InvalidateRow(old);
     RepaintRow(row);
     AnnounceCaret();
@@ -105,9 +99,10 @@ void RowArea::SetCaretRow(int32_t row)
 
 void RowArea::ResetRows()
 {
-    const int32_t oldCaret = caret_;
-    const int32_t oldSelected = selected_;
-    selected_ = caret_ = 0;
+    const int32_t oldCaret = viewport_.caret;
+    const int32_t oldSelected = viewport_.selected;
+    viewport_.selected = viewport_.caret = 0;
+    viewport_.highlighted = false;
     InvalidateRow(oldCaret);
     RepaintRow(oldSelected);
 }
@@ -115,7 +110,7 @@ void RowArea::ResetRows()
 // Less than a screenful moves the pixels and paints the uncovered band; more repaints it all.
 void RowArea::ScrollRows(int32_t delta)
 {
-    top_ += delta;
+    viewport_.top += delta;
     const int32_t magnitude = delta < 0 ? -delta : delta;
     if (magnitude < WholeRowsThatFit()) {
         Scroll(0, -kRow * delta);
@@ -128,8 +123,8 @@ void RowArea::ScrollRows(int32_t delta)
 
 void RowArea::Paint(const Rectangle &rect)
 {
-    const int32_t first = rect.top / kRow + top_;
-    const int32_t last = rect.bottom / kRow + top_;
+    const int32_t first = rect.top / kRow + viewport_.top;
+    const int32_t last = rect.bottom / kRow + viewport_.top;
     if (first < 0) {
         return;
     }
@@ -138,8 +133,8 @@ void RowArea::Paint(const Rectangle &rect)
     int32_t index = first;
     for (TreeNode *node = walker.NextNode(); node && index <= last; node = walker.NextNode()) {
         if (row.Overlaps(rect)) {
-            DrawRow(*node, row);
-            if (index == caret_) {
+            DrawRow(*node, row, viewport_.IsHighlighted(index));
+            if (index == viewport_.caret) {
                 DrawCaretFrame(row);
             }
         }
@@ -149,7 +144,7 @@ void RowArea::Paint(const Rectangle &rect)
     }
 }
 
-void RowArea::DrawRow(const TreeNode &node, const Rectangle &row)
+void RowArea::DrawRow(const TreeNode &node, const Rectangle &row, bool highlighted)
 {
     const std::string pattern = node.LinePattern();
     const int levels = static_cast<int>(pattern.size());
@@ -175,7 +170,7 @@ void RowArea::DrawRow(const TreeNode &node, const Rectangle &row)
     DrawBitmap({bitmapX, y0 + (kRow - bitmap.Height()) / 2}, bitmap);
     SetTextColor(Color(COL_WINDOWTEXT));
     DrawText({bitmapX + bitmap.Width() + 5, y0 + (kRow - GetTextHeight()) / 2}, item.Text());
-    if (item.IsHighlighted()) {
+    if (highlighted) {
         Invert(row);
     }
 }
@@ -194,7 +189,7 @@ void RowArea::DrawCaretFrame(const Rectangle &row)
 void RowArea::MouseButtonDown(const MouseEvent &event)
 {
     GrabFocus();
-    const int32_t row = event.GetPosPixel().y / kRow + top_;
+    const int32_t row = event.GetPosPixel().y / kRow + viewport_.top;
     if (row < 0 || static_cast<size_t>(row) >= list_->TotalCount()) {
         return;
     }
@@ -227,7 +222,7 @@ int32_t RowArea::AccessibleRowCount() const
 int32_t RowArea::AccessibleShownCount() const
 {
     const int32_t onScreen = (GetOutputSizePixel().height + kRow - 1) / kRow;
-    return std::max(0, std::min(onScreen, AccessibleRowCount() - top_));
+    return std::max(0, std::min(onScreen, AccessibleRowCount() - viewport_.top));
 }
 
 bool RowArea::AccessibleHasFocus() const
@@ -249,7 +244,7 @@ std::string RowArea::AccessibleRowDescription(int32_t row) const
 
 std::string RowArea::ToolTipText(Point pos) const
 {
-    const int32_t row = pos.y / kRow + top_;
+    const int32_t row = pos.y / kRow + viewport_.top;
     const DisplayItem *item =
         pos.y < 0 || row < 0 ? nullptr : list_->ItemAt(static_cast<size_t>(row));
     return item ? item->ToolTip() : std::string();
@@ -265,7 +260,7 @@ RowStates RowArea::AccessibleRowStates(int32_t row) const
     states.checkable = panel_->HasCheckColumn();
     states.check = item->GetCheckState();
     states.enabled = item->IsEnabled();
-    states.selected = item->IsHighlighted();
+    states.selected = viewport_.IsHighlighted(row);
     states.expandable = item->IsExpandable();
     states.expanded = item->IsExpanded();
     return states;

@@ -8,6 +8,7 @@
 #include "toolkit/AccessibleRows.h"
 #include "toolkit/Link.h"
 #include "toolkit/Window.h"
+#include "tree/Viewport.h"
 
 class NodeList;
 class OutlinePanel;
@@ -16,11 +17,12 @@ class TreeNode;
 class RowArea : public Window, public AccessibleRows
 {
   public:
-    RowArea(OutlinePanel *panel, NodeList *list);
+    // The viewport is the panel's; the row area moves its caret, selection and top row.
+    RowArea(OutlinePanel *panel, NodeList *list, Viewport &viewport);
 
-    int32_t SelectedRow() const { return selected_; }
-    int32_t CaretRow() const { return caret_; }
-    int32_t TopRow() const { return top_; }
+    int32_t SelectedRow() const { return viewport_.selected; }
+    int32_t CaretRow() const { return viewport_.caret; }
+    int32_t TopRow() const { return viewport_.top; }
 
     void SetSelectHdl(Link<OutlinePanel> link) { selectHdl_ = std::move(link); }
     void SetActivateHdl(Link<OutlinePanel> link) { activateHdl_ = std::move(link); }
@@ -45,9 +47,9 @@ class RowArea : public Window, public AccessibleRows
 
     std::string AccessibleTitle() const override;
     int32_t AccessibleRowCount() const override;
-    int32_t AccessibleTopRow() const override { return top_; }
+    int32_t AccessibleTopRow() const override { return viewport_.top; }
     int32_t AccessibleShownCount() const override;
-    int32_t AccessibleCaretRow() const override { return caret_; }
+    int32_t AccessibleCaretRow() const override { return viewport_.caret; }
     bool AccessibleHasFocus() const override;
     std::string AccessibleRowText(int32_t row) const override;
     std::string AccessibleRowDescription(int32_t row) const override;
@@ -57,15 +59,13 @@ class RowArea : public Window, public AccessibleRows
     void AccessibleToggle(int32_t row) override;
 
   private:
-    void DrawRow(const TreeNode &node, const Rectangle &row);
+    void DrawRow(const TreeNode &node, const Rectangle &row, bool highlighted);
     void DrawCaretFrame(const Rectangle &row);
     Rectangle RowRect(int32_t row) const;
 
     OutlinePanel *panel_;
     NodeList *list_;
-    int32_t selected_ = 0;
-    int32_t caret_ = 0;
-    int32_t top_ = 0;
+    Viewport &viewport_;
     Link<OutlinePanel> selectHdl_;
     Link<OutlinePanel> activateHdl_;
 };

@@ -13,8 +13,8 @@
 #include "tree/ObjectPictures.h"
 
 OursTree::OursTree()
-    : server_(script_), host_(nullptr), panel_(&host_, true, 2, &forest_), historyHost_(nullptr),
-      historyPanel_(&historyHost_, true, 1, &versions_),
+    : server_(script_), host_(nullptr), panel_(&host_, true, CheckMode::ThreeState, &forest_),
+      historyHost_(nullptr), historyPanel_(&historyHost_, true, CheckMode::Plain, &versions_),
       history_(historyPanel_, versions_, selection_),
       tree_(panel_, forest_, selection_, history_, *this),
       image_(kViewWidth, kViewHeight, QImage::Format_ARGB32_Premultiplied)
@@ -22,7 +22,9 @@ OursTree::OursTree()
     script_.SetLogging(false);
     panel_.SetSelectHdl([this](OutlinePanel &panel) { return tree_.SelectHdl(panel); });
     panel_.SetActivateHdl([this](OutlinePanel &panel) { return tree_.OpenHdl(panel); });
-    panel_.SetCheckHdl([this](OutlinePanel &panel) { return tree_.CheckHdl(panel); });
+    panel_.SetCheckHdl([this](OutlinePanel &panel, const CheckClick &click) {
+        return tree_.CheckHdl(panel, click);
+    });
     panel_.SetPictureHdl(ObjectPictures::Of);
     panel_.ShowPanel();
     host_.Show();

@@ -15,14 +15,14 @@
 #include "server/ServerClient.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "toolkit/Window.h"
-#include "tree/HistoryView.h"
+#include "tree/HistoryViewReactions.h"
 #include "tree/OutlinePanel.h"
-#include "tree/TreeView.h"
-#include "tree/TreeViewHost.h"
+#include "tree/TreeViewReactions.h"
+#include "tree/TreeViewReactionsHost.h"
 
 class ObjectItem;
 
-class OursTree : private TreeViewHost
+class OursTree : private TreeViewReactionsHost
 {
   public:
     OursTree();
@@ -36,7 +36,7 @@ class OursTree : private TreeViewHost
     ObjectItem &ItemAt(int32_t row);
 
     OutlinePanel &Panel() { return panel_; }
-    TreeView &Tree() { return tree_; }
+    TreeViewReactions &Tree() { return tree_; }
     NodeList &Forest() { return forest_; }
     std::string CountsText() const;
 
@@ -60,7 +60,7 @@ class OursTree : private TreeViewHost
     OutlinePanel panel_;
     Window historyHost_; // never shown: the benchmark looks at the tree view only
     OutlinePanel historyPanel_;
-    HistoryView history_;
-    TreeView tree_;
+    HistoryViewReactions history_;
+    TreeViewReactions tree_;
     QImage image_;
 };

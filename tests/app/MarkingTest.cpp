@@ -85,7 +85,7 @@ TEST(Marking, ClearSelectedSubtreeIsEnabledOnlyForAnOpenContainerWithMarksBelow)
     EXPECT_TRUE(ClearSubtreeEnabled(f));
 
     ModalScript script;
-    script.ExpectBox(ModalKind::QueryBox, TreeView::kClearQuery, RET_YES);
+    script.ExpectBox(ModalKind::QueryBox, TreeViewReactions::kClearQuery, RET_YES);
     f.menuBar.Select(kMenuItemClearSubtree);
     EXPECT_EQ(f.ItemAt(8)->GetCheckState(), Unmarked);
     EXPECT_EQ(f.Counts(), "Containers: 0, Objects: 0");
@@ -101,7 +101,7 @@ TEST(Marking, ClearSubtreeAnsweredNoKeepsTheMarks)
     f.ClickBox(7);
     f.Click(6);
     ModalScript script;
-    script.ExpectBox(ModalKind::QueryBox, TreeView::kClearQuery, RET_NO);
+    script.ExpectBox(ModalKind::QueryBox, TreeViewReactions::kClearQuery, RET_NO);
     f.menuBar.Select(kMenuItemClearSubtree);
     EXPECT_EQ(f.ItemAt(7)->GetCheckState(), Marked);
 }
@@ -113,7 +113,7 @@ TEST(Marking, ClearAllWithOnlyAGrandchildMarkedAsksClearsAndShowsTheTopsVersions
     OpenSalesAndEast(f);
     f.ClickBox(7);
     ModalScript script;
-    script.ExpectBox(ModalKind::QueryBox, TreeView::kClearQuery, RET_YES);
+    script.ExpectBox(ModalKind::QueryBox, TreeViewReactions::kClearQuery, RET_YES);
     f.menuBar.Select(kMenuItemClearAll);
     EXPECT_EQ(f.ItemAt(7)->GetCheckState(), Unmarked);
     EXPECT_EQ(f.Counts(), "Containers: 0, Objects: 0");

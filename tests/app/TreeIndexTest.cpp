@@ -11,7 +11,7 @@
 #include "tests/model/ForestChecks.h"
 #include "tests/support/gui/ModalScript.h"
 #include "toolkit/ModalDialog.h"
-#include "tree/TreeView.h"
+#include "tree/TreeViewReactions.h"
 
 namespace
 {
@@ -22,10 +22,10 @@ class TreeIndex : public testing::Test
     // Freeing of detached rows runs while the event loop is idle; let it finish.
     void FinishFreeing()
     {
-        for (int pass = 0; pass < 1000 && f.window->Tree().Reclaimer().HasWork(); ++pass) {
+        for (int pass = 0; pass < 1000 && f.window->TreeReactions().Reclaimer().HasWork(); ++pass) {
             QApplication::processEvents();
         }
-        ASSERT_FALSE(f.window->Tree().Reclaimer().HasWork());
+        ASSERT_FALSE(f.window->TreeReactions().Reclaimer().HasWork());
     }
     void ExpectConsistent(const char *after)
     {
@@ -61,7 +61,7 @@ TEST_F(TreeIndex, MatchesAPlainWalkAfterOpenMarkCloseRestoreAndReRoot)
     f.Click(3);
     {
         ModalScript script; // Ann below is marked: closing asks
-        script.ExpectBox(ModalKind::QueryBox, TreeView::kCloseQuery, RET_YES);
+        script.ExpectBox(ModalKind::QueryBox, TreeViewReactions::kCloseQuery, RET_YES);
         f.DoubleClick(3);
     }
     ExpectConsistent("close with marks below");

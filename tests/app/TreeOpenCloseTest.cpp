@@ -74,13 +74,13 @@ TEST(TreeOpenClose, ClosingWithMarksBelowAsksAndNoKeepsThemOpen)
     f.ItemAt(3)->SetCheckState(MarkedAlone);
     f.ItemAt(5)->SetCheckState(Marked);
     ModalScript script;
-    script.ExpectBox(ModalKind::QueryBox, TreeView::kCloseQuery, RET_NO);
+    script.ExpectBox(ModalKind::QueryBox, TreeViewReactions::kCloseQuery, RET_NO);
     f.DoubleClick(3);
     EXPECT_TRUE(f.ItemAt(3)->IsOpen());
     EXPECT_EQ(f.ItemAt(5)->GetCheckState(), Marked);
     EXPECT_EQ(script.Steps().back().parent, f.window.get());
 
-    script.ExpectBox(ModalKind::QueryBox, TreeView::kCloseQuery, RET_YES);
+    script.ExpectBox(ModalKind::QueryBox, TreeViewReactions::kCloseQuery, RET_YES);
     f.DoubleClick(3);
     EXPECT_FALSE(f.ItemAt(3)->IsOpen());
     EXPECT_EQ(f.Counts(), "Containers: 1, Objects: 0");

@@ -38,12 +38,12 @@ TEST(OutlinePanel, ClickSelectsTheRowAndMovesTheCaretThere)
     QTest::mouseClick(f.panel.GetRowArea().Widget(), Qt::LeftButton, {}, f.RowPoint(3));
     EXPECT_EQ(f.panel.SelectedRow(), 3);
     EXPECT_EQ(f.panel.CaretRow(), 3);
-    EXPECT_TRUE(f.list.ItemAt(3)->IsHighlighted());
+    EXPECT_TRUE(f.panel.GetViewport().IsHighlighted(3));
     EXPECT_EQ(counter.selects, 1);
 
     QTest::mouseClick(f.panel.GetRowArea().Widget(), Qt::LeftButton, {}, f.RowPoint(1));
-    EXPECT_FALSE(f.list.ItemAt(3)->IsHighlighted());
-    EXPECT_TRUE(f.list.ItemAt(1)->IsHighlighted());
+    EXPECT_FALSE(f.panel.GetViewport().IsHighlighted(3));
+    EXPECT_TRUE(f.panel.GetViewport().IsHighlighted(1));
 
     // Below the last row: ignored.
     QTest::mouseClick(f.panel.GetRowArea().Widget(), Qt::LeftButton, {}, f.RowPoint(7));
@@ -205,10 +205,10 @@ TEST(OutlinePanel, CheckBoxesFollowTheRowsAndOfferTheThirdStateOnlyForContainers
     EXPECT_FALSE(column.Box(2)->IsVisible());
 
     int clicks = 0;
-    f.panel.SetCheckHdl([&](OutlinePanel &p) {
+    f.panel.SetCheckHdl([&](OutlinePanel &, const CheckClick &click) {
         ++clicks;
-        EXPECT_EQ(p.ClickedRow(), 0);
-        EXPECT_EQ(p.ClickedState(), STATE_NOCHECK); // the third state moves on to not checked
+        EXPECT_EQ(click.row, 0);
+        EXPECT_EQ(click.state, Unmarked); // the third state moves on to not checked
         return 1L;
     });
     QTest::mouseClick(first->Widget(), Qt::LeftButton);

@@ -49,9 +49,9 @@ struct CheckClicks {
 
 void RecordChecks(OutlinePanel &panel, CheckClicks &clicks)
 {
-    panel.SetCheckHdl([&clicks](OutlinePanel &p) {
-        clicks.rows.push_back(p.ClickedRow());
-        clicks.states.push_back(p.ClickedState());
+    panel.SetCheckHdl([&clicks](OutlinePanel &, const CheckClick &click) {
+        clicks.rows.push_back(click.row);
+        clicks.states.push_back(click.state);
         return 1L;
     });
 }
@@ -59,9 +59,8 @@ void RecordChecks(OutlinePanel &panel, CheckClicks &clicks)
 // The panel's own check handler of the program: the clicked state goes into the item.
 void StoreChecks(OutlinePanel &panel, NodeList &list)
 {
-    panel.SetCheckHdl([&list](OutlinePanel &p) {
-        list.ItemAt(static_cast<size_t>(p.ClickedRow()))
-            ->SetCheckState(static_cast<CheckState>(p.ClickedState()));
+    panel.SetCheckHdl([&list](OutlinePanel &, const CheckClick &click) {
+        list.ItemAt(static_cast<size_t>(click.row))->SetCheckState(click.state);
         return 1L;
     });
 }
@@ -156,7 +155,7 @@ TEST(PanelAccessibility, RowStatesFollowTheItems)
 
 TEST(PanelAccessibility, RowsOfAPanelWithoutCheckBoxesAreNotCheckable)
 {
-    PanelFixture f(0);
+    PanelFixture f(CheckMode::None);
     AddRow(f.list, "Plain")->Item()->SetCheckState(Marked);
     f.SetVisibleRows(5);
     EXPECT_FALSE(Row(f.panel, 0)->state().checkable);
@@ -328,7 +327,7 @@ TEST(PanelAccessibility, PlusBringsACaretRowOffScreenIntoViewAndMarksIt)
 
 TEST(PanelAccessibility, PlusWithoutCheckBoxesDoesNothing)
 {
-    PanelFixture f(0);
+    PanelFixture f(CheckMode::None);
     AddRows(f.list, 3);
     f.SetVisibleRows(5);
     CheckClicks clicks;
@@ -371,7 +370,7 @@ TEST(PanelAccessibility, InterfacesOfAGonePanelAreGivenUp)
     NodeList list;
     AddRows(list, 3);
     Window host(nullptr);
-    auto panel = std::make_unique<OutlinePanel>(&host, true, 2, &list);
+    auto panel = std::make_unique<OutlinePanel>(&host, true, CheckMode::ThreeState, &list);
     panel->ShowPanel();
     host.SetSizePixel({300, 200});
     panel->SetPosSizePixel({0, 0}, host.GetSizePixel());

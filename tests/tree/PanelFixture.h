@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/Window.h"
 #include "model/DisplayItem.h"
 #include "model/NodeList.h"
-#include "tree/OutlinePanel.h"
 #include "model/TreeNode.h"
+#include "toolkit/Window.h"
+#include "tree/OutlinePanel.h"
 
 inline TreeNode *AddRow(NodeList &list, const std::string &text,
                         uint16_t kind = DisplayItem::PlainKind)
@@ -35,7 +35,8 @@ inline void AddRows(NodeList &list, int count)
 class PanelFixture
 {
   public:
-    explicit PanelFixture(int checkMode = 2) : host(nullptr), panel(&host, true, checkMode, &list)
+    explicit PanelFixture(CheckMode checkMode = CheckMode::ThreeState)
+        : host(nullptr), panel(&host, true, checkMode, &list)
     {
         panel.ShowPanel();
         host.Show();

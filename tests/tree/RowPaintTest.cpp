@@ -39,7 +39,7 @@ class RenderedRows
 
 TEST(RowPainting, ConnectorLinesFollowTheLinePatterns)
 {
-    PanelFixture f(0);
+    PanelFixture f(CheckMode::None);
     // Rows: 0 Top, 1 First, 2 Grandchild (only child of First), 3 Last, 4 Below (only child of
     // Last)
     TreeNode *top = AddRow(f.list, "Top", DisplayItem::ContainerKind);
@@ -73,7 +73,7 @@ TEST(RowPainting, ConnectorLinesFollowTheLinePatterns)
 
 TEST(RowPainting, SelectedRowIsInvertedAndOthersAreNot)
 {
-    PanelFixture f(0);
+    PanelFixture f(CheckMode::None);
     AddRows(f.list, 3);
     f.SetVisibleRows(5);
     f.panel.SelectRow(1);

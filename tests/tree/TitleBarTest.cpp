@@ -47,7 +47,7 @@ TEST(TitleShortener, NeverCutsInsideACharacter)
 
 TEST(TitleBar, ShowsTheWholeTitleOrAShortenedOne)
 {
-    PanelFixture f(0);
+    PanelFixture f(CheckMode::None);
     f.SetVisibleRows(3, 400);
     f.panel.SetTitle("Marrowby");
     EXPECT_EQ(f.panel.GetTitleBar().ShownTitle(), "Marrowby");

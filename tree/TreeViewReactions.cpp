@@ -1,4 +1,4 @@
-#include "tree/TreeView.h"
+#include "tree/TreeViewReactions.h"
 
 #include "model/NodeList.h"
 #include "model/ObjectItem.h"
@@ -7,17 +7,18 @@
 #include "server/ServerClient.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/WaitPointer.h"
-#include "tree/HistoryView.h"
+#include "tree/HistoryViewReactions.h"
 #include "tree/OutlinePanel.h"
-#include "tree/TreeViewHost.h"
+#include "tree/TreeViewReactionsHost.h"
 
 namespace
 {
 constexpr std::chrono::microseconds kReclaimSlice{1000};
 } // namespace
 
-TreeView::TreeView(OutlinePanel &panel, NodeList &forest, RestoreSelection &selection,
-                   HistoryView &history, TreeViewHost &host)
+TreeViewReactions::TreeViewReactions(OutlinePanel &panel, NodeList &forest,
+                                     RestoreSelection &selection, HistoryViewReactions &history,
+                                     TreeViewReactionsHost &host)
     : panel_(panel), forest_(forest), selection_(selection), history_(history), host_(host)
 {
     reclaimTimer_.SetTimeout(0);
@@ -31,23 +32,23 @@ TreeView::TreeView(OutlinePanel &panel, NodeList &forest, RestoreSelection &sele
     forest_.SetReclaimer(&reclaimer_);
 }
 
-TreeView::~TreeView()
+TreeViewReactions::~TreeViewReactions()
 {
     forest_.SetReclaimer(nullptr);
 }
 
-ObjectItem *TreeView::TopItem() const
+ObjectItem *TreeViewReactions::TopItem() const
 {
     return static_cast<ObjectItem *>(forest_.ItemAt(0));
 }
 
-ObjectItem *TreeView::SelectedItem() const
+ObjectItem *TreeViewReactions::SelectedItem() const
 {
     return static_cast<ObjectItem *>(forest_.ItemAt(static_cast<size_t>(panel_.SelectedRow())));
 }
 
-void TreeView::SetTopContext(const std::string &name, ServerClient *client,
-                             MW_SIGTERMClientList *registry)
+void TreeViewReactions::SetTopContext(const std::string &name, ServerClient *client,
+                                      MW_SIGTERMClientList *registry)
 {
     panel_.SetTitle(name);
     panel_.Clear();
@@ -61,7 +62,7 @@ void TreeView::SetTopContext(const std::string &name, ServerClient *client,
 
 // A container whose full name does not fit a request stays closed, and the user is told why; so
 // is the user of a listing that the server cut short or could not give.
-void TreeView::OpenWithWarning(ObjectItem &item)
+void TreeViewReactions::OpenWithWarning(ObjectItem &item)
 {
     ObjectItem::OpenResult result;
     std::string note;
@@ -80,7 +81,7 @@ void TreeView::OpenWithWarning(ObjectItem &item)
     }
 }
 
-long TreeView::SelectHdl(OutlinePanel &)
+long TreeViewReactions::SelectHdl(OutlinePanel &)
 {
     ObjectItem *item = SelectedItem();
     if (!item) {
@@ -91,7 +92,7 @@ long TreeView::SelectHdl(OutlinePanel &)
     return 1;
 }
 
-long TreeView::OpenHdl(OutlinePanel &)
+long TreeViewReactions::OpenHdl(OutlinePanel &)
 {
     ObjectItem *item = SelectedItem();
     if (!item || !item->IsContainer()) {
@@ -111,15 +112,14 @@ long TreeView::OpenHdl(OutlinePanel &)
     return 1;
 }
 
-long TreeView::CheckHdl(OutlinePanel &panel)
+long TreeViewReactions::CheckHdl(OutlinePanel &, const CheckClick &click)
 {
-    const int32_t row = panel.ClickedRow();
-    auto *item = static_cast<ObjectItem *>(forest_.ItemAt(static_cast<size_t>(row)));
+    auto *item = static_cast<ObjectItem *>(forest_.ItemAt(static_cast<size_t>(click.row)));
     if (!item) {
         return 0;
     }
     ObjectItem *current = SelectedItem();
-    selection_.Mark(*item, static_cast<CheckState>(panel.ClickedState()));
+    selection_.Mark(*item, click.state);
     if (item->IsContainer() && current) {
         history_.UpdateHistoryTitle(*current); // the mark may cover or free it
     }
@@ -127,7 +127,7 @@ long TreeView::CheckHdl(OutlinePanel &panel)
     return 1;
 }
 
-bool TreeView::ClearBelow(ObjectItem &item)
+bool TreeViewReactions::ClearBelow(ObjectItem &item)
 {
     if (!selection_.HasMarks(item)) {
         return false;
@@ -138,7 +138,7 @@ bool TreeView::ClearBelow(ObjectItem &item)
     return selection_.Clear(item);
 }
 
-bool TreeView::ClearAll()
+bool TreeViewReactions::ClearAll()
 {
     ObjectItem *root = TopItem();
     if (root && ClearBelow(*root)) {
@@ -147,7 +147,7 @@ bool TreeView::ClearAll()
     return true;
 }
 
-bool TreeView::ClearSubtree()
+bool TreeViewReactions::ClearSubtree()
 {
     ObjectItem *item = SelectedItem();
     if (item && ClearBelow(*item)) {
@@ -156,7 +156,7 @@ bool TreeView::ClearSubtree()
     return true;
 }
 
-void TreeView::UpdateSubtreeEntry(ObjectItem *item)
+void TreeViewReactions::UpdateSubtreeEntry(ObjectItem *item)
 {
     host_.EnableClearSubtree(item && selection_.CanClearSubtree(*item));
 }

@@ -1,6 +1,7 @@
-// The main window's reactions on its tree panel: rooting the tree at a top context, selecting,
-// opening and closing containers, marking objects for restore with their loaded descendants,
-// the two clearing commands and the counts of marked objects.
+// The main window's reactions on its tree panel (its handlers, not a view): rooting the tree at a
+// top context, selecting, opening and closing containers, marking objects for restore and the
+// two clearing commands, each by the rules of the restore selection. The panel and the counts
+// follow the forest by themselves.
 #pragma once
 
 #include <string>
@@ -8,16 +9,17 @@
 #include "model/NodeReclaimer.h"
 #include "toolkit/Timer.h"
 
-class HistoryView;
+class HistoryViewReactions;
 class MW_SIGTERMClientList;
 class NodeList;
 class ObjectItem;
 class OutlinePanel;
+struct CheckClick;
 class RestoreSelection;
 class ServerClient;
-class TreeViewHost;
+class TreeViewReactionsHost;
 
-class TreeView
+class TreeViewReactions
 {
   public:
     static constexpr const char *kCloseQuery =
@@ -25,9 +27,9 @@ class TreeView
         "container?\n\n(Note - if you close the container\nthese objects will NOT be restored)";
     static constexpr const char *kClearQuery = "Are you sure you wish to clear all selected items?";
 
-    TreeView(OutlinePanel &panel, NodeList &forest, RestoreSelection &selection,
-             HistoryView &history, TreeViewHost &host);
-    ~TreeView();
+    TreeViewReactions(OutlinePanel &panel, NodeList &forest, RestoreSelection &selection,
+                      HistoryViewReactions &history, TreeViewReactionsHost &host);
+    ~TreeViewReactions();
 
     void SetTopContext(const std::string &name, ServerClient *client,
                        MW_SIGTERMClientList *registry);
@@ -35,7 +37,7 @@ class TreeView
 
     long SelectHdl(OutlinePanel &panel);
     long OpenHdl(OutlinePanel &panel);
-    long CheckHdl(OutlinePanel &panel);
+    long CheckHdl(OutlinePanel &panel, const CheckClick &click);
     bool ClearAll();
     bool ClearSubtree();
 
@@ -52,8 +54,8 @@ class TreeView
     OutlinePanel &panel_;
     NodeList &forest_;
     RestoreSelection &selection_;
-    HistoryView &history_;
-    TreeViewHost &host_;
+    HistoryViewReactions &history_;
+    TreeViewReactionsHost &host_;
     std::string topContext_;
     // Closing a container or re-rooting detaches the nodes; they are freed in slices of about a
     // millisecond whenever the event loop is idle, so that the user never waits for it.

@@ -3,10 +3,10 @@
 
 class Window;
 
-class TreeViewHost
+class TreeViewReactionsHost
 {
   public:
-    virtual ~TreeViewHost() = default;
+    virtual ~TreeViewReactionsHost() = default;
     virtual void EnableClearSubtree(bool enable) = 0;
     virtual Window *QueryParent() = 0; // the parent of the questions the reactions ask
 };

@@ -1,4 +1,4 @@
-#include "tree/HistoryView.h"
+#include "tree/HistoryViewReactions.h"
 
 #include "model/NodeList.h"
 #include "model/ObjectItem.h"
@@ -8,12 +8,13 @@
 #include "tree/OutlinePanel.h"
 #include "tree/VersionItem.h"
 
-HistoryView::HistoryView(OutlinePanel &panel, NodeList &versions, RestoreSelection &selection)
+HistoryViewReactions::HistoryViewReactions(OutlinePanel &panel, NodeList &versions,
+                                           RestoreSelection &selection)
     : panel_(panel), versions_(versions), selection_(selection)
 {
 }
 
-void HistoryView::ShowHistory(ObjectItem &item)
+void HistoryViewReactions::ShowHistory(ObjectItem &item)
 {
     {
         WaitPointer wait;
@@ -25,7 +26,7 @@ void HistoryView::ShowHistory(ObjectItem &item)
 }
 
 // An object restored at its most recent version only offers no version to pick.
-void HistoryView::UpdateHistoryTitle(ObjectItem &item)
+void HistoryViewReactions::UpdateHistoryTitle(ObjectItem &item)
 {
     if (selection_.MostRecentOnly(item)) {
         panel_.SetTitle(kMostRecentOnly + item.FullName());
@@ -36,9 +37,9 @@ void HistoryView::UpdateHistoryTitle(ObjectItem &item)
     }
 }
 
-long HistoryView::CheckHdl(OutlinePanel &panel)
+long HistoryViewReactions::CheckHdl(OutlinePanel &, const CheckClick &click)
 {
-    const int32_t clicked = panel.ClickedRow();
+    const int32_t clicked = click.row;
     auto *chosen = static_cast<VersionItem *>(versions_.ItemAt(static_cast<std::size_t>(clicked)));
     if (chosen == nullptr) {
         return 0;
@@ -53,7 +54,7 @@ long HistoryView::CheckHdl(OutlinePanel &panel)
     return 1;
 }
 
-void HistoryView::Reset()
+void HistoryViewReactions::Reset()
 {
     panel_.SetTitle(kNoObjectTitle);
     panel_.Clear();

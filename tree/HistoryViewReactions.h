@@ -1,5 +1,6 @@
-// The main window's reactions on its history panel: the versions of the object selected in the
-// tree view, newest first, one of which can be ticked as the version to restore.
+// The main window's reactions on its history panel (its handlers, not a view): the versions of
+// the object selected in the tree view, newest first, one of which can be ticked as the version
+// to restore.
 #pragma once
 
 #include <string>
@@ -7,19 +8,20 @@
 class NodeList;
 class ObjectItem;
 class OutlinePanel;
+struct CheckClick;
 class RestoreSelection;
 
-class HistoryView
+class HistoryViewReactions
 {
   public:
     static constexpr const char *kNoObjectTitle = "-- No object selected --";
     static constexpr const char *kMostRecentOnly = "Most recent only : ";
 
-    HistoryView(OutlinePanel &panel, NodeList &versions, RestoreSelection &selection);
+    HistoryViewReactions(OutlinePanel &panel, NodeList &versions, RestoreSelection &selection);
 
     void ShowHistory(ObjectItem &item);
     void UpdateHistoryTitle(ObjectItem &item);
-    long CheckHdl(OutlinePanel &panel);
+    long CheckHdl(OutlinePanel &panel, const CheckClick &click);
     void Reset(); // after re-rooting: no object, no versions
 
   private:
