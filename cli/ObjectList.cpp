@@ -6,10 +6,10 @@ namespace
 constexpr const char *kBlanks = " \t\r";
 }
 
-std::optional<std::vector<ObjectSpec>>
+std::optional<std::vector<WantedObject>>
 ObjectList::Read(std::istream &lines, const std::string &sourceName, std::string &fault)
 {
-    std::vector<ObjectSpec> specs;
+    std::vector<WantedObject> objects;
     std::string line;
     for (std::size_t number = 1; std::getline(lines, line); ++number) {
         const std::size_t first = line.find_first_not_of(kBlanks);
@@ -18,31 +18,31 @@ ObjectList::Read(std::istream &lines, const std::string &sourceName, std::string
         }
         const std::size_t last = line.find_last_not_of(kBlanks);
         std::string reason;
-        std::optional<ObjectSpec> spec =
-            ObjectSpec::Parse(std::string_view(line).substr(first, last + 1 - first), reason);
-        if (!spec) {
+        std::optional<WantedObject> object =
+            WantedObject::Parse(std::string_view(line).substr(first, last + 1 - first), reason);
+        if (!object) {
             fault = sourceName + ":" + std::to_string(number) + ": " + reason;
             return std::nullopt;
         }
-        specs.push_back(std::move(*spec));
+        objects.push_back(std::move(*object));
     }
     if (lines.bad()) {
         fault = sourceName + ": cannot be read";
         return std::nullopt;
     }
-    return specs;
+    return objects;
 }
 
-std::optional<std::vector<ObjectSpec>> ObjectList::FromWords(const std::vector<std::string> &words,
-                                                             std::string &fault)
+std::optional<std::vector<WantedObject>>
+ObjectList::FromWords(const std::vector<std::string> &words, std::string &fault)
 {
-    std::vector<ObjectSpec> specs;
+    std::vector<WantedObject> objects;
     for (const std::string &word : words) {
-        std::optional<ObjectSpec> spec = ObjectSpec::Parse(word, fault);
-        if (!spec) {
+        std::optional<WantedObject> object = WantedObject::Parse(word, fault);
+        if (!object) {
             return std::nullopt;
         }
-        specs.push_back(std::move(*spec));
+        objects.push_back(std::move(*object));
     }
-    return specs;
+    return objects;
 }

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "cli/ObjectSpec.h"
+#include "cli/WantedObject.h"
 
 class ObjectList
 {
   public:
     // Every object, or nothing and the first fault ("<source>:<line>: ...").
-    static std::optional<std::vector<ObjectSpec>>
+    static std::optional<std::vector<WantedObject>>
     Read(std::istream &lines, const std::string &sourceName, std::string &fault);
-    static std::optional<std::vector<ObjectSpec>> FromWords(const std::vector<std::string> &words,
-                                                            std::string &fault);
+    static std::optional<std::vector<WantedObject>> FromWords(const std::vector<std::string> &words,
+                                                              std::string &fault);
 };

@@ -91,8 +91,8 @@ int RestoreCommand::Run(const std::vector<std::string> &words)
         streams_.out << (options->help ? CommandLine::Help() : CommandLine::VersionText());
         return Success;
     }
-    std::vector<ObjectSpec> specs;
-    if (!ReadObjects(*options, specs)) {
+    std::vector<WantedObject> wanted;
+    if (!ReadObjects(*options, wanted)) {
         return Refuse(fault_);
     }
     if (options->onError == OnError::Ask && !terminal_.Available()) {
@@ -117,12 +117,12 @@ int RestoreCommand::Run(const std::vector<std::string> &words)
     if (!LogIn(*options, login)) {
         return Unavailable(fault_);
     }
-    return Restore(*options, specs, login);
+    return Restore(*options, wanted, login);
 }
 
-bool RestoreCommand::ReadObjects(const RestoreOptions &options, std::vector<ObjectSpec> &specs)
+bool RestoreCommand::ReadObjects(const RestoreOptions &options, std::vector<WantedObject> &wanted)
 {
-    std::optional<std::vector<ObjectSpec>> read;
+    std::optional<std::vector<WantedObject>> read;
     if (options.from.empty()) {
         read = ObjectList::FromWords(options.objects, fault_);
     } else if (options.from == "-") {
@@ -138,7 +138,7 @@ bool RestoreCommand::ReadObjects(const RestoreOptions &options, std::vector<Obje
     if (!read) {
         return false;
     }
-    specs = std::move(*read);
+    wanted = std::move(*read);
     return true;
 }
 
@@ -215,7 +215,7 @@ bool RestoreCommand::LogIn(const RestoreOptions &options, ServerLogin &login)
     return false;
 }
 
-int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<ObjectSpec> &specs,
+int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<WantedObject> &wanted,
                             ServerLogin &login)
 {
     ServerClient client(server_);
@@ -229,7 +229,7 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Obj
     Progress progress(streams_.err, streams_.errIsTerminal, streams_.errWidth);
     const auto stop = [] { return InterruptFlag::Raised(); };
     bool finished = plan.Prepare(
-        specs,
+        wanted,
         [&progress](std::size_t count, std::size_t total, const std::string &object) {
             progress.Show("finding", count, total, object);
         },

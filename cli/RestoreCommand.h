@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/ObjectSpec.h"
 #include "cli/RestoreOptions.h"
+#include "cli/WantedObject.h"
 #include "mwlib/MW_Cache.h"
 #include "mwlib/MW_String.h"
 #include "server/SecretText.h"
@@ -50,11 +50,11 @@ class RestoreCommand
   private:
     int Refuse(const std::string &fault);
     int Unavailable(const std::string &fault);
-    bool ReadObjects(const RestoreOptions &options, std::vector<ObjectSpec> &specs);
+    bool ReadObjects(const RestoreOptions &options, std::vector<WantedObject> &wanted);
     bool ReadPassword(const RestoreOptions &options);
     bool OpenServer(const RestoreOptions &options, int &exitCode);
     bool LogIn(const RestoreOptions &options, ServerLogin &login);
-    int Restore(const RestoreOptions &options, const std::vector<ObjectSpec> &specs,
+    int Restore(const RestoreOptions &options, const std::vector<WantedObject> &wanted,
                 ServerLogin &login);
     int Finish(const std::string &results, int exitCode);
 

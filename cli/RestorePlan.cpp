@@ -46,10 +46,10 @@ std::size_t Depth(const ObjectItem &object)
     return depth;
 }
 
-RestorePlan::Entry EntryFor(const ObjectSpec &spec)
+RestorePlan::Entry EntryFor(const WantedObject &wanted)
 {
     RestorePlan::Entry entry;
-    entry.spec = spec;
+    entry.wanted = wanted;
     return entry;
 }
 
@@ -69,23 +69,23 @@ RestorePlan::RestorePlan(RestoreSelection &selection, ObjectItem &top, ServerCli
 {
 }
 
-bool RestorePlan::Prepare(const std::vector<ObjectSpec> &specs, const ProgressHdl &progress,
+bool RestorePlan::Prepare(const std::vector<WantedObject> &wanted, const ProgressHdl &progress,
                           const StopCheck &stop)
 {
     ObjectResolver resolver(top_);
-    for (std::size_t i = 0; i < specs.size(); ++i) {
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
         if (stop && stop()) {
             // Every object asked for is reported: these were never looked for.
-            for (; i < specs.size(); ++i) {
-                entries_.push_back(EntryFor(specs[i]));
+            for (; i < wanted.size(); ++i) {
+                entries_.push_back(EntryFor(wanted[i]));
             }
             return false;
         }
         if (progress) {
-            progress(i + 1, specs.size(), specs[i].fullName);
+            progress(i + 1, wanted.size(), wanted[i].fullName);
         }
-        const ObjectResolver::Found found = resolver.Resolve(specs[i].fullName);
-        Entry entry = EntryFor(specs[i]);
+        const ObjectResolver::Found found = resolver.Resolve(wanted[i].fullName);
+        Entry entry = EntryFor(wanted[i]);
         if (found.object == nullptr) {
             Settle(entry, found.uncertain ? Outcome::Failed : Outcome::NotFound, found.reason);
             entries_.push_back(std::move(entry));
@@ -102,15 +102,16 @@ void RestorePlan::AddFound(Entry entry)
 {
     if (const auto known = byObject_.find(entry.object); known != byObject_.end()) {
         const Entry &first = entries_[known->second];
-        if (first.spec.alone == entry.spec.alone && first.spec.version == entry.spec.version) {
+        if (first.wanted.alone == entry.wanted.alone &&
+            first.wanted.version == entry.wanted.version) {
             return; // the same object asked for again: one request, one report
         }
         Settle(entry, Outcome::Failed,
-               "also asked for as " + first.spec.Text() + ": an object is restored once");
+               "also asked for as " + first.wanted.Text() + ": an object is restored once");
         entries_.push_back(std::move(entry));
         return;
     }
-    if (entry.spec.alone && !entry.object->IsContainer()) {
+    if (entry.wanted.alone && !entry.object->IsContainer()) {
         Settle(entry, Outcome::Failed,
                "not a container: without the trailing / the object itself is restored");
     } else {
@@ -122,7 +123,7 @@ void RestorePlan::AddFound(Entry entry)
 
 bool RestorePlan::PickVersion(Entry &entry)
 {
-    if (entry.spec.version.IsNewest()) {
+    if (entry.wanted.version.IsNewest()) {
         return true;
     }
     const std::string name = entry.object->FullName();
@@ -135,12 +136,12 @@ bool RestorePlan::PickVersion(Entry &entry)
         Settle(entry, Outcome::Failed, "the backup server gave no versions of it");
         return false;
     }
-    const std::optional<BackupTime> chosen = entry.spec.version.Choose(history.times);
+    const std::optional<BackupTime> chosen = entry.wanted.version.Choose(history.times);
     if (!chosen) {
-        const bool exact = entry.spec.version.GetKind() == VersionPick::Kind::Exact;
+        const bool exact = entry.wanted.version.GetKind() == VersionPick::Kind::Exact;
         Settle(entry, Outcome::Failed,
                std::string(exact ? "no version at " : "no version at or before ") +
-                   entry.spec.version.Describe().substr(exact ? 0 : 2) + "; " +
+                   entry.wanted.version.Describe().substr(exact ? 0 : 2) + "; " +
                    VersionsHeld(std::move(history.times)));
         return false;
     }
@@ -166,23 +167,23 @@ void RestorePlan::MarkAll()
     // Which objects may take a version of their own is the selection's rule: each is tried on
     // its own before anything is marked.
     for (Entry *entry : marked) {
-        if (entry->spec.version.IsNewest()) {
+        if (entry->wanted.version.IsNewest()) {
             continue;
         }
         ObjectItem &object = *entry->object;
-        selection_.Mark(object, entry->spec.alone ? MarkedAlone : Marked);
+        selection_.Mark(object, entry->wanted.alone ? MarkedAlone : Marked);
         const bool mostRecentOnly = selection_.MostRecentOnly(object);
         selection_.Clear(object);
         if (mostRecentOnly) {
             Settle(*entry, Outcome::Failed,
                    "a container restored with its whole subtree is restored at its most recent "
                    "version; " +
-                       entry->spec.fullName + "/ restores the container alone at a version");
+                       entry->wanted.fullName + "/ restores the container alone at a version");
         }
     }
     for (Entry *entry : marked) {
         if (!entry->settled) {
-            selection_.Mark(*entry->object, entry->spec.alone ? MarkedAlone : Marked);
+            selection_.Mark(*entry->object, entry->wanted.alone ? MarkedAlone : Marked);
         }
     }
     for (Entry *entry : marked) {
@@ -203,7 +204,7 @@ void RestorePlan::SettleCovered()
         if (container != nullptr) {
             entry.coveredBy = byObject_.at(container);
         }
-        if (!entry.spec.version.IsNewest() || container == nullptr) {
+        if (!entry.wanted.version.IsNewest() || container == nullptr) {
             Settle(entry, Outcome::Failed,
                    "inside " + (container ? container->FullName() : std::string("a container")) +
                        ", which is restored with its whole subtree at its most recent version");
@@ -249,14 +250,15 @@ void RestorePlan::SettleTheRest(const std::string &notReached)
             }
         }
         Settle(entry, Outcome::Skipped,
-               failedAbove ? "below " + failedAbove->spec.fullName + ", which failed" : notReached);
+               failedAbove ? "below " + failedAbove->wanted.fullName + ", which failed"
+                           : notReached);
     }
     for (Entry &entry : entries_) {
         if (entry.settled || entry.coveredBy == kNone) {
             continue;
         }
         const Entry &container = entries_[entry.coveredBy];
-        const std::string &name = container.spec.fullName;
+        const std::string &name = container.wanted.fullName;
         switch (container.outcome) {
         case Outcome::Restored:
             Settle(entry, Outcome::Restored, "restored with " + name);
@@ -277,9 +279,9 @@ void RestorePlan::SettleTheRest(const std::string &notReached)
 ObjectReport RestorePlan::Report(const Entry &entry) const
 {
     ObjectReport report;
-    report.fullName = entry.object ? entry.object->FullName() : entry.spec.fullName;
+    report.fullName = entry.object ? entry.object->FullName() : entry.wanted.fullName;
     report.version =
-        entry.version != 0 ? IsoTime::Format(entry.version) : entry.spec.version.Describe();
+        entry.version != 0 ? IsoTime::Format(entry.version) : entry.wanted.version.Describe();
     if (entry.object == nullptr) {
         report.scope = ObjectReport::Scope::None;
     } else if (entry.coveredBy != kNone) {
@@ -287,7 +289,8 @@ ObjectReport RestorePlan::Report(const Entry &entry) const
     } else if (!entry.object->IsContainer()) {
         report.scope = ObjectReport::Scope::Object;
     } else {
-        report.scope = entry.spec.alone ? ObjectReport::Scope::Alone : ObjectReport::Scope::Subtree;
+        report.scope =
+            entry.wanted.alone ? ObjectReport::Scope::Alone : ObjectReport::Scope::Subtree;
     }
     report.outcome = entry.outcome;
     report.message = entry.message;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "cli/ObjectReport.h"
-#include "cli/ObjectSpec.h"
+#include "cli/WantedObject.h"
 #include "server/ServerRecords.h"
 
 class NodeList;
@@ -24,7 +24,7 @@ class RestorePlan
 {
   public:
     struct Entry {
-        ObjectSpec spec;
+        WantedObject wanted;
         ObjectItem *object = nullptr; // null: not found
         BackupTime version = 0;       // the version picked; 0: the most recent
         bool settled = false;         // its outcome is known
@@ -44,7 +44,7 @@ class RestorePlan
 
     // Finds, picks and marks every object. False when stopped first: the objects not looked for
     // then are left unsettled, and nothing is marked.
-    bool Prepare(const std::vector<ObjectSpec> &specs, const ProgressHdl &progress,
+    bool Prepare(const std::vector<WantedObject> &wanted, const ProgressHdl &progress,
                  const StopCheck &stop);
 
     // The entry that a step of the run restores.

@@ -73,7 +73,7 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
         }
         skipping = nullptr;
         if (progress) {
-            progress(++count, total, entry.spec.fullName);
+            progress(++count, total, entry.wanted.fullName);
         }
         if (dryRun) {
             plan_.Settle(entry, Outcome::WouldRestore, {});
@@ -95,13 +95,13 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
         if (onError == OnError::End) {
             choice = Choice::Stop;
         } else if (onError == OnError::Ask) {
-            choice = Ask(entry.spec.fullName, message);
+            choice = Ask(entry.wanted.fullName, message);
         }
         if (choice == Choice::Stop) {
             notReached = (onError == OnError::End ? "not restored: the run ended at the failure of "
                                                   : "not restored: the run was stopped after the "
                                                     "failure of ") +
-                         entry.spec.fullName;
+                         entry.wanted.fullName;
             break;
         }
         if (choice == Choice::SkipSubtree) {
@@ -109,7 +109,7 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
             // one; for an object with none above it, its own.
             RestorePlan::Entry *above = plan_.NearestAbove(*step.object);
             skipping = above != nullptr ? above->object : nullptr;
-            skipReason = "skipped after the failure of " + entry.spec.fullName;
+            skipReason = "skipped after the failure of " + entry.wanted.fullName;
         }
     }
     plan_.SettleTheRest(notReached.empty() ? "not restored" : notReached);

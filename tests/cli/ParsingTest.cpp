@@ -10,8 +10,8 @@
 #include "cli/CommandLine.h"
 #include "cli/IsoTime.h"
 #include "cli/ObjectList.h"
-#include "cli/ObjectSpec.h"
 #include "cli/VersionPick.h"
+#include "cli/WantedObject.h"
 
 using testing::HasSubstr;
 
@@ -134,7 +134,7 @@ TEST(VersionPick, ReadsNewestExactAndAtOrBefore)
               "<=2026-11-30T02:00:00Z");
 }
 
-TEST(ObjectSpec, ReadsNamesContainersAloneAndVersions)
+TEST(WantedObject, ReadsNamesContainersAloneAndVersions)
 {
     using K = VersionPick::Kind;
     const struct {
@@ -159,15 +159,15 @@ TEST(ObjectSpec, ReadsNamesContainersAloneAndVersions)
     };
     for (const auto &c : cases) {
         std::string fault;
-        const std::optional<ObjectSpec> spec = ObjectSpec::Parse(c.text, fault);
-        ASSERT_TRUE(spec) << c.text << ": " << fault;
-        EXPECT_EQ(spec->fullName, c.name);
-        EXPECT_EQ(spec->alone, c.alone) << c.text;
-        EXPECT_EQ(spec->version, c.version) << c.text;
+        const std::optional<WantedObject> wanted = WantedObject::Parse(c.text, fault);
+        ASSERT_TRUE(wanted) << c.text << ": " << fault;
+        EXPECT_EQ(wanted->fullName, c.name);
+        EXPECT_EQ(wanted->alone, c.alone) << c.text;
+        EXPECT_EQ(wanted->version, c.version) << c.text;
     }
 }
 
-TEST(ObjectSpec, RefusesNoNameAndTimesThatAreNone)
+TEST(WantedObject, RefusesNoNameAndTimesThatAreNone)
 {
     const struct {
         const char *text;
@@ -182,7 +182,7 @@ TEST(ObjectSpec, RefusesNoNameAndTimesThatAreNone)
     };
     for (const auto &c : cases) {
         std::string fault;
-        EXPECT_FALSE(ObjectSpec::Parse(c.text, fault)) << c.text;
+        EXPECT_FALSE(WantedObject::Parse(c.text, fault)) << c.text;
         EXPECT_THAT(fault, HasSubstr(c.said)) << c.text;
     }
 }
@@ -192,13 +192,13 @@ TEST(ObjectList, SkipsBlankAndCommentLinesAndTellsTheLineOfAFault)
     std::istringstream good("# from ticket 4711\r\n\r\nObject-1.Sales.Marrowby\r\n"
                             "   Sales.Marrowby/   \n\t# indented comment\nlast.Marrowby");
     std::string fault;
-    const std::optional<std::vector<ObjectSpec>> specs = ObjectList::Read(good, "list", fault);
-    ASSERT_TRUE(specs) << fault;
-    ASSERT_EQ(specs->size(), 3u);
-    EXPECT_EQ((*specs)[0].fullName, "Object-1.Sales.Marrowby");
-    EXPECT_EQ((*specs)[1].fullName, "Sales.Marrowby");
-    EXPECT_TRUE((*specs)[1].alone);
-    EXPECT_EQ((*specs)[2].fullName, "last.Marrowby");
+    const std::optional<std::vector<WantedObject>> wanted = ObjectList::Read(good, "list", fault);
+    ASSERT_TRUE(wanted) << fault;
+    ASSERT_EQ(wanted->size(), 3u);
+    EXPECT_EQ((*wanted)[0].fullName, "Object-1.Sales.Marrowby");
+    EXPECT_EQ((*wanted)[1].fullName, "Sales.Marrowby");
+    EXPECT_TRUE((*wanted)[1].alone);
+    EXPECT_EQ((*wanted)[2].fullName, "last.Marrowby");
 
     std::istringstream bad("a.Marrowby\n\nb.Marrowby@yesterday\nc.Marrowby\n");
     EXPECT_FALSE(ObjectList::Read(bad, "list.txt", fault));
@@ -206,7 +206,7 @@ TEST(ObjectList, SkipsBlankAndCommentLinesAndTellsTheLineOfAFault)
     EXPECT_THAT(fault, HasSubstr("yesterday"));
 
     std::istringstream empty("# nothing today\n\n");
-    const std::optional<std::vector<ObjectSpec>> none = ObjectList::Read(empty, "list", fault);
+    const std::optional<std::vector<WantedObject>> none = ObjectList::Read(empty, "list", fault);
     ASSERT_TRUE(none);
     EXPECT_TRUE(none->empty());
 }

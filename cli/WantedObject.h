@@ -9,7 +9,7 @@
 
 #include "cli/VersionPick.h"
 
-struct ObjectSpec {
+struct WantedObject {
     std::string fullName;
     bool alone = false; // a container without its subtree
     VersionPick version;
@@ -17,7 +17,7 @@ struct ObjectSpec {
     // The object written as above; nothing, with the reason, when it is not. The text after the
     // last "@" is the time; a name holding "@" itself is written with "@newest" (or another
     // time) after it.
-    static std::optional<ObjectSpec> Parse(std::string_view text, std::string &fault);
+    static std::optional<WantedObject> Parse(std::string_view text, std::string &fault);
 
     // As it would be written again.
     std::string Text() const;

@@ -1,5 +1,5 @@
 // Reading NAME[/][@TIME].
-#include "cli/ObjectSpec.h"
+#include "cli/WantedObject.h"
 
 namespace
 {
@@ -7,9 +7,9 @@ constexpr const char *kTimeForms = "newest, 2026-11-30T02:00:00Z, a local time w
                                    "<= and a time";
 }
 
-std::optional<ObjectSpec> ObjectSpec::Parse(std::string_view text, std::string &fault)
+std::optional<WantedObject> WantedObject::Parse(std::string_view text, std::string &fault)
 {
-    ObjectSpec spec;
+    WantedObject wanted;
     std::string_view name = text;
     if (const std::size_t at = text.rfind('@'); at != std::string_view::npos) {
         const std::string_view time = text.substr(at + 1);
@@ -19,22 +19,22 @@ std::optional<ObjectSpec> ObjectSpec::Parse(std::string_view text, std::string &
                     kTimeForms + ")";
             return std::nullopt;
         }
-        spec.version = *pick;
+        wanted.version = *pick;
         name = text.substr(0, at);
     }
     if (name.ends_with('/')) {
-        spec.alone = true;
+        wanted.alone = true;
         name.remove_suffix(1);
     }
     if (name.empty()) {
         fault = "'" + std::string(text) + "' names no object";
         return std::nullopt;
     }
-    spec.fullName = std::string(name);
-    return spec;
+    wanted.fullName = std::string(name);
+    return wanted;
 }
 
-std::string ObjectSpec::Text() const
+std::string WantedObject::Text() const
 {
     return fullName + (alone ? "/" : "") + (version.IsNewest() ? "" : "@" + version.Describe());
 }
