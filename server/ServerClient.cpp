@@ -77,14 +77,14 @@ RestoreOutcome ServerClient::Restore(std::string_view objectName, BackupTime ver
 {
     RestoreRequest request{};
     if (!CopyToField(request.objectName, objectName)) {
-        return {NameTooLongStatus, NameTooLongMessage(objectName)};
+        return {NameTooLongStatus, NameTooLongMessage(objectName), {}};
     }
     request.version = version;
     request.flags = withSubtree ? RestoreWithSubtree : 0;
     ServerReply reply(server_, RequestType::RestoreObject, sizeof request, &request);
     const RestoreReply *restored = reply.As<RestoreReply>();
     if (restored == nullptr) {
-        return {NoReplyStatus, "No reply from the backup server."};
+        return {NoReplyStatus, "No reply from the backup server.", {}};
     }
     RestoreOutcome outcome{restored->status, {}, {}};
     if (restored->status != 0) {
