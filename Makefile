@@ -9,7 +9,8 @@ GENERATOR   := -G Ninja
 BUILD_TYPE  ?= RelWithDebInfo
 
 PACKAGES      := g++ make cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-                 libbenchmark-dev fonts-dejavu-core libldap2-dev slapd ldap-utils
+                 libbenchmark-dev fonts-dejavu-core libldap2-dev slapd ldap-utils \
+                 samba samba-ad-dc samba-ad-provision samba-dsdb-modules ldb-tools openssl
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 # CI builds with warnings as errors.

@@ -5,6 +5,7 @@
 #include "app/ReleaseNotesDialog.h"
 #include "app/SetTopContextDialog.h"
 #include "res/ResourceIds.h"
+#include "server/ServerClient.h"
 #include "server/ServerLogin.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
@@ -17,7 +18,9 @@ MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serv
       client_(client), serverName_(serverName), login_(login), connection_(connection),
       menuBar_(menuBar), historyReactions_(historyPanel_, versionList_, selection_),
       treeReactions_(treePanel_, objectForest_, selection_, historyReactions_, *this),
-      restoreRun_(selection_, *this)
+      restoreRun_(selection_, *this),
+      notice_(
+          connection, [this] { return restoring_; }, [this] { return this; })
 {
     treePanel_.Hide();
     historyPanel_.Hide();
@@ -70,6 +73,25 @@ void MainWindow::InitChildren()
     Resize();
     // The tree view has the keyboard from the start, so the program can be used without a mouse.
     treePanel_.GetRowArea().GrabFocus();
+    ShowServerNotices();
+}
+
+void MainWindow::ShowServerNotices()
+{
+    const std::vector<std::string> notices =
+        client_ ? client_->TakeNotices() : std::vector<std::string>{};
+    if (notices.empty()) {
+        return;
+    }
+    std::string text;
+    for (std::size_t i = 0; i < notices.size() && i < kNoticesShown; ++i) {
+        text += (i > 0 ? "\n" : "") + notices[i];
+    }
+    if (notices.size() > kNoticesShown) {
+        text += "\n... and " + std::to_string(notices.size() - kNoticesShown) +
+                " more, listed on standard error.";
+    }
+    WarningBox(this, WB_OK, text).Execute();
 }
 
 void MainWindow::Resize()
@@ -181,6 +203,15 @@ bool MainWindow::CmdAbout()
 bool MainWindow::CmdReleaseNotes()
 {
     ReleaseNotesDialog(this).Execute();
+    return true;
+}
+
+bool MainWindow::RunRestore()
+{
+    restoring_ = true;
+    restoreRun_.RunRestore();
+    restoring_ = false;
+    notice_.ShowIfDue(); // termination signalled during the run
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/CountsField.h"
+#include "app/TerminationNotice.h"
 #include "model/NodeList.h"
 #include "model/RestoreSelection.h"
 #include "restore/RestoreRun.h"
@@ -30,6 +31,8 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     static constexpr uint16_t kCountsField = 1;
     static constexpr uint16_t kUserField = 2;
     static constexpr uint16_t kServerField = 3;
+    // At most this many notices are listed in the box; standard error has every one.
+    static constexpr std::size_t kNoticesShown = 20;
 
     MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serverName, ServerLogin *login,
                MW_SIGTERMClientList *connection);
@@ -47,11 +50,14 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     bool CmdClearAll() { return treeReactions_.ClearAll(); }
     bool CmdClearSubtree() { return treeReactions_.ClearSubtree(); }
     bool CmdSetTopContext();
-    bool RunRestore() { return restoreRun_.RunRestore(); }
+    bool RunRestore();
     bool CmdAbout();
     bool CmdReleaseNotes();
 
     void SetTopContext(const std::string &name);
+    // What the backup server has for the user to hear once (snapshot files it left out, with
+    // the reasons), in one box; nothing when there is nothing.
+    void ShowServerNotices();
     void UpdateCounts() { counts_.Update(); }
 
     OutlinePanel &TreePanel() { return treePanel_; }
@@ -63,7 +69,6 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     Splitter &GetSplitter() { return splitter_; }
     const std::string &TopContext() const { return treeReactions_.TopContext(); }
     TreeViewReactions &TreeReactions() { return treeReactions_; }
-    HistoryViewReactions &HistoryReactions() { return historyReactions_; }
 
   private:
     void EnableClearSubtree(bool enable) override;
@@ -88,4 +93,6 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     HistoryViewReactions historyReactions_;
     TreeViewReactions treeReactions_; // holds the top context's name
     RestoreRun restoreRun_;
+    bool restoring_ = false;
+    TerminationNotice notice_; // waits for the end of a restore run
 };

@@ -28,7 +28,7 @@ ObjectResolver::Found ObjectResolver::Resolve(std::string_view fullName)
         return {found, {}};
     }
     if (!fault_.empty()) {
-        return {nullptr, fault_};
+        return {nullptr, fault_, true}; // not looked for: no proof that it does not exist
     }
     std::string reason = "no object " + missing_ + " in " + deepest_->FullName();
     const auto note = notes_.find(deepest_);
@@ -80,9 +80,19 @@ bool ObjectResolver::EnsureOpen(ObjectItem &container)
     if (container.IsOpen()) {
         return true;
     }
+    std::string failure;
     std::string note;
-    if (container.Open(note) == ObjectItem::OpenResult::NameTooLong) {
+    switch (container.Open(failure, note)) {
+    case ObjectItem::OpenResult::Opened:
+        break;
+    case ObjectItem::OpenResult::NameTooLong:
         fault_ = ServerClient::NameTooLongMessage(container.FullName());
+        return false;
+    case ObjectItem::OpenResult::Failed:
+        fault_ = "the listing of " + container.FullName() + " failed: " + failure;
+        return false;
+    case ObjectItem::OpenResult::Informed:
+        fault_ = ObjectItem::kNotRestoredEnding;
         return false;
     }
     if (!note.empty()) {

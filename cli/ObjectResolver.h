@@ -15,8 +15,8 @@ class ObjectResolver
     struct Found {
         ObjectItem *object = nullptr; // null: not found
         std::string reason;           // why not
-        // Not found in a listing the server cut short or failed: the object may exist all the
-        // same, so this is no proof that it does not.
+        // Not found in a listing the server cut short, or not looked for since a listing on the
+        // way failed: the object may exist all the same, so this is no proof that it does not.
         bool uncertain = false;
     };
 
@@ -37,7 +37,7 @@ class ObjectResolver
     std::size_t deepestLevel_ = 0;
     std::size_t level_ = 0;
     std::string missing_;
-    std::string fault_; // a container that could not be opened
+    std::string fault_; // why a container on the way could not be opened
     // What the server said of listings it cut short or failed, by container.
     std::unordered_map<const ObjectItem *, std::string> notes_;
 };

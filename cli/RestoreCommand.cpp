@@ -243,7 +243,7 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Wan
             },
             stop);
     } else {
-        plan.SettleTheRest("not restored: the run was interrupted");
+        plan.SettleTheRest(ObjectItem::kNotRestoredEnding, ObjectReport::Outcome::Failed);
     }
     progress.Clear();
     const std::vector<ObjectReport> reports = plan.Reports(forest);

@@ -235,7 +235,7 @@ void RestorePlan::Settle(Entry &entry, ObjectReport::Outcome outcome, std::strin
     entry.message = std::move(message);
 }
 
-void RestorePlan::SettleTheRest(const std::string &notReached)
+void RestorePlan::SettleTheRest(const std::string &notReached, Outcome notReachedOutcome)
 {
     for (Entry &entry : entries_) {
         if (entry.settled || entry.coveredBy != kNone) {
@@ -249,9 +249,12 @@ void RestorePlan::SettleTheRest(const std::string &notReached)
                 failedAbove = above;
             }
         }
-        Settle(entry, Outcome::Skipped,
-               failedAbove ? "below " + failedAbove->wanted.fullName + ", which failed"
-                           : notReached);
+        if (failedAbove != nullptr) {
+            Settle(entry, Outcome::Skipped,
+                   "below " + failedAbove->wanted.fullName + ", which failed");
+        } else {
+            Settle(entry, notReachedOutcome, notReached);
+        }
     }
     for (Entry &entry : entries_) {
         if (entry.settled || entry.coveredBy == kNone) {

@@ -54,8 +54,10 @@ class RestorePlan
     void Settle(Entry &entry, ObjectReport::Outcome outcome, std::string message);
 
     // After the run: entries covered by a container take its outcome; the rest that nothing
-    // settled are skipped, below a failed object or for the given reason.
-    void SettleTheRest(const std::string &notReached);
+    // settled are skipped below a failed object, and otherwise take the given outcome and reason
+    // (a run ended by a signal fails them: they were not restored).
+    void SettleTheRest(const std::string &notReached,
+                       ObjectReport::Outcome notReachedOutcome = ObjectReport::Outcome::Skipped);
 
     // One report per entry, in the order of the tree (the order of the requests); objects not
     // found come last, in the order asked.

@@ -1,7 +1,7 @@
 // Walking the run order, with the on-error choice after each failure.
 #include "cli/RestoreWalk.h"
 
-#include <unordered_set>
+#include <optional>
 
 #include "cli/RestorePlan.h"
 #include "cli/Terminal.h"
@@ -14,9 +14,23 @@ namespace
 {
 using Outcome = ObjectReport::Outcome;
 
-// What the server says a restore wrote beyond the object itself, when it says.
-std::string WhatWasWritten(const ObjectItem &object, const RestoreReport &written)
+bool LiesBelow(const ObjectItem &object, const ObjectItem &above)
 {
+    for (const TreeNode *node = object.Node()->Parent(); node != nullptr; node = node->Parent()) {
+        if (node == above.Node()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What the server says a restore wrote beyond the object itself, when it says.
+std::string WhatWasWritten(const ObjectItem &object, const std::optional<RestoreReport> &report)
+{
+    if (!report) {
+        return {};
+    }
+    const RestoreReport &written = *report;
     std::string said;
     if (written.subtree && object.IsContainer()) {
         said = "with its subtree: " + std::to_string(written.addedCount) +
@@ -45,6 +59,7 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
     const std::size_t total = static_cast<std::size_t>(counts.containers + counts.objects);
     std::size_t count = 0;
     std::string notReached;
+    Outcome notReachedOutcome = Outcome::Skipped;
     bool interrupted = false;
     // After "skip the rest of this subtree": the object of the run whose subtree is passed over.
     const ObjectItem *skipping = nullptr;
@@ -52,8 +67,10 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
     RestoreSelection::RunOrder order = selection_.StartRun();
     for (;;) {
         if (stop && stop()) {
+            // Ending on a signal: what was not reached is a failure, as in the window.
             interrupted = true;
-            notReached = "not restored: the run was interrupted";
+            notReached = ObjectItem::kNotRestoredEnding;
+            notReachedOutcome = Outcome::Failed;
             break;
         }
         const RestoreSelection::RunOrder::Step step = order.Next();
@@ -66,7 +83,7 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
             continue;
         }
         RestorePlan::Entry &entry = *asked;
-        if (skipping != nullptr && skipping->Node()->IsAncestorOf(*step.object->Node())) {
+        if (skipping != nullptr && LiesBelow(*step.object, *skipping)) {
             plan_.Settle(entry, Outcome::Skipped, skipReason);
             order.Failed(); // passed over, marks and all
             continue;
@@ -81,7 +98,7 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
             continue;
         }
         std::string message;
-        RestoreReport written;
+        std::optional<RestoreReport> written;
         entry.sent = true;
         const int32_t status = step.object->Restore(message, written);
         if (status == 0) {
@@ -96,6 +113,9 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
             choice = Choice::Stop;
         } else if (onError == OnError::Ask) {
             choice = Ask(entry.wanted.fullName, message);
+        }
+        if (choice == Choice::Stop && stop && stop()) {
+            continue; // a signal ended the question: the run ends as on any signal
         }
         if (choice == Choice::Stop) {
             notReached = (onError == OnError::End ? "not restored: the run ended at the failure of "
@@ -112,7 +132,7 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
             skipReason = "skipped after the failure of " + entry.wanted.fullName;
         }
     }
-    plan_.SettleTheRest(notReached.empty() ? "not restored" : notReached);
+    plan_.SettleTheRest(notReached.empty() ? "not restored" : notReached, notReachedOutcome);
     return !interrupted;
 }
 

@@ -1,4 +1,5 @@
-// Node lists: ownership and detaching, the cursor, and the row index over subtree sizes.
+// Node lists: ownership and detaching, the row index over subtree sizes, and the notices to
+// those who watch the forest.
 #include "model/NodeList.h"
 
 #include <algorithm>
@@ -12,8 +13,6 @@
 
 namespace
 {
-constexpr uint32_t None = UINT32_MAX;
-
 std::size_t LowBit(std::size_t i)
 {
     return i & (~i + 1);
@@ -33,7 +32,6 @@ std::ptrdiff_t MarksOf(const TreeNode &node)
 } // namespace
 
 struct NodeList::Extras {
-    uint32_t cursor = None;
     bool indexed = false;
     // Fenwick tree over the nodes' subtree sizes (1-based); with the nodes' positions it is
     // rebuilt on first use after the list changed shape.
@@ -147,46 +145,18 @@ void NodeList::LooksChanged(const TreeNode &node)
 
 TreeNode *NodeList::AppendItem(std::unique_ptr<DisplayItem> item)
 {
-    return Attach(nodes_.size(), std::move(item));
-}
-
-TreeNode *NodeList::PrependItem(std::unique_ptr<DisplayItem> item)
-{
-    return Attach(0, std::move(item));
-}
-
-TreeNode *NodeList::InsertItemAtCursor(std::unique_ptr<DisplayItem> item)
-{
-    const uint32_t cursor = extras_ ? extras_->cursor : None;
-    const std::size_t position = std::min<std::size_t>(cursor, nodes_.size());
-    TreeNode *node = Attach(position, std::move(item));
-    Extra().cursor = static_cast<uint32_t>(position);
-    return node;
-}
-
-TreeNode *NodeList::InsertItemAt(std::size_t position, std::unique_ptr<DisplayItem> item)
-{
-    return Attach(std::min(position, nodes_.size()), std::move(item));
-}
-
-TreeNode *NodeList::Attach(std::size_t position, std::unique_ptr<DisplayItem> item)
-{
     auto owned = std::make_unique<TreeNode>(std::move(item), *this);
     TreeNode *node = owned.get();
-    if (Indexed() && position == nodes_.size()) {
+    const std::size_t position = nodes_.size();
+    if (Indexed()) {
         // Appending extends the index: entry i covers the elements (i - lowbit(i), i]. (The sums
         // are taken while the list and its total still agree.)
         const std::size_t i = position + 1;
         node->position_ = static_cast<uint32_t>(position);
         extras_->prefix.push_back(static_cast<uint32_t>(
             node->SubtreeSize() + PrefixBefore(position) - PrefixBefore(i - LowBit(i))));
-    } else {
-        Invalidate();
     }
-    nodes_.insert(nodes_.begin() + static_cast<std::ptrdiff_t>(position), std::move(owned));
-    if (extras_ && extras_->cursor != None && extras_->cursor >= position) {
-        ++extras_->cursor;
-    }
+    nodes_.push_back(std::move(owned));
     Resized(nullptr, 1);
     MarksChanged(MarksOf(*node));
     if (NodeList *top = ObservedTop()) {
@@ -206,15 +176,6 @@ void NodeList::Batch::Add(std::unique_ptr<DisplayItem> item)
     marks_ += MarksOfItem(*item);
     keys_.emplace_back(item->StoredText(), static_cast<uint32_t>(nodes_.size()));
     nodes_.push_back(std::make_unique<TreeNode>(std::move(item), *list_));
-}
-
-void NodeList::InsertSortedByText(std::vector<std::unique_ptr<DisplayItem>> items)
-{
-    Batch batch(*this);
-    for (auto &item : items) {
-        batch.Add(std::move(item));
-    }
-    InsertSorted(std::move(batch));
 }
 
 void NodeList::InsertSorted(Batch batch)
@@ -246,63 +207,12 @@ void NodeList::InsertSorted(Batch batch)
     std::move(existing, nodes_.end(), std::back_inserter(merged));
     const std::size_t before = total_;
     nodes_ = std::move(merged);
-    if (extras_) {
-        extras_->cursor = None;
-    }
     Invalidate();
     Resized(nullptr, static_cast<std::ptrdiff_t>(batch.keys_.size()));
     MarksChanged(batch.marks_);
     if (NodeList *top = ObservedTop()) {
         TellReplaced(*top, FirstRow(*top), before, total_);
     }
-}
-
-bool NodeList::RemoveLast()
-{
-    if (nodes_.empty()) {
-        return false;
-    }
-    NodeList *top = ObservedTop();
-    const std::size_t row = top != nullptr ? top->RowOf(*nodes_.back()) : 0;
-    std::unique_ptr<TreeNode> node = std::move(nodes_.back());
-    nodes_.pop_back();
-    if (Indexed()) {
-        extras_->prefix.pop_back(); // no other entry covers the last element alone
-    }
-    if (extras_ && extras_->cursor == nodes_.size()) {
-        extras_->cursor = None;
-    }
-    const std::size_t size = node->SubtreeSize();
-    Resized(nullptr, -static_cast<std::ptrdiff_t>(size));
-    MarksChanged(-MarksOf(*node));
-    Discard(std::move(node));
-    if (top != nullptr) {
-        TellReplaced(*top, row, size, 0);
-    }
-    return true;
-}
-
-bool NodeList::RemoveFirst()
-{
-    if (nodes_.empty()) {
-        return false;
-    }
-    NodeList *top = ObservedTop();
-    const std::size_t row = top != nullptr ? FirstRow(*top) : 0;
-    std::unique_ptr<TreeNode> node = std::move(nodes_.front());
-    nodes_.erase(nodes_.begin());
-    if (extras_ && extras_->cursor != None) {
-        extras_->cursor = extras_->cursor == 0 ? None : extras_->cursor - 1;
-    }
-    Invalidate();
-    const std::size_t size = node->SubtreeSize();
-    Resized(nullptr, -static_cast<std::ptrdiff_t>(size));
-    MarksChanged(-MarksOf(*node));
-    Discard(std::move(node));
-    if (top != nullptr) {
-        TellReplaced(*top, row, size, 0);
-    }
-    return true;
 }
 
 void NodeList::Clear()
@@ -319,7 +229,6 @@ void NodeList::Clear()
     if (extras_) {
         std::vector<uint32_t>().swap(extras_->prefix);
         extras_->indexed = false;
-        extras_->cursor = None;
     }
     Resized(nullptr, -static_cast<std::ptrdiff_t>(total_));
     if (owner_ != nullptr && owner_->Item() != nullptr) {
@@ -431,29 +340,6 @@ std::size_t NodeList::PrefixBefore(std::size_t position) const
         sum += extras_->prefix[i];
     }
     return sum;
-}
-
-TreeNode *NodeList::First()
-{
-    return Seek(0);
-}
-
-TreeNode *NodeList::Next()
-{
-    const uint32_t cursor = extras_ ? extras_->cursor : None;
-    return cursor == None ? nullptr : Seek(std::size_t{cursor} + 1);
-}
-
-TreeNode *NodeList::Last()
-{
-    return nodes_.empty() ? nullptr : Seek(nodes_.size() - 1);
-}
-
-TreeNode *NodeList::Seek(std::size_t position)
-{
-    const bool inside = position < nodes_.size();
-    Extra().cursor = inside ? static_cast<uint32_t>(position) : None;
-    return inside ? nodes_[position].get() : nullptr;
 }
 
 std::size_t NodeList::PositionOf(const TreeNode &node) const

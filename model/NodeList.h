@@ -32,8 +32,6 @@ class NodeList
 {
   public:
     static constexpr std::size_t NoPosition = static_cast<std::size_t>(-1);
-    // Compares a new item with an existing one: < 0, 0 or > 0 as strcmp.
-    using Comparison = std::function<int(const DisplayItem &newItem, const DisplayItem &existing)>;
 
     // owner: the node whose children this list holds; null for the top level of a forest.
     explicit NodeList(TreeNode *owner = nullptr);
@@ -42,10 +40,6 @@ class NodeList
     ~NodeList();
 
     TreeNode *AppendItem(std::unique_ptr<DisplayItem> item);
-    TreeNode *PrependItem(std::unique_ptr<DisplayItem> item);
-    // Inserts before the current node (at the end when there is none) and makes it current.
-    TreeNode *InsertItemAtCursor(std::unique_ptr<DisplayItem> item);
-    TreeNode *InsertItemAt(std::size_t position, std::unique_ptr<DisplayItem> item);
     // Items gathered for one sorted insertion into a list: each gets its node as it arrives and is
     // keyed by its text while it is still fresh in the cache.
     class Batch
@@ -72,20 +66,12 @@ class NodeList
     // O((n + k) log k) instead of O(n × k) moves. The list must be in that order already, as a
     // list built only by sorted insertion is, and the batch must have been made for this list.
     void InsertSorted(Batch batch);
-    void InsertSortedByText(std::vector<std::unique_ptr<DisplayItem>> items);
 
-    // Detach nodes (see above); false when the list was empty.
-    bool RemoveLast();
-    bool RemoveFirst();
+    // Detaches the nodes (see above).
     void Clear();
 
     // The plain number of nodes in this list.
     std::size_t Count() const { return nodes_.size(); }
-    // Each moves the cursor and returns the node there, or null.
-    TreeNode *First();
-    TreeNode *Next();
-    TreeNode *Last();
-    TreeNode *Seek(std::size_t position);
     // NoPosition for a node that is not in this list.
     std::size_t PositionOf(const TreeNode &node) const;
     TreeNode *ElementAt(std::size_t position) const;
@@ -120,7 +106,6 @@ class NodeList
     friend class DisplayItem;
     struct Extras;
 
-    TreeNode *Attach(std::size_t position, std::unique_ptr<DisplayItem> item);
     // The marked rows in this list's nodes and below them changed by delta: the owners above
     // count them (see DisplayItem::MarkedBelow).
     void MarksChanged(std::ptrdiff_t delta);
@@ -150,8 +135,8 @@ class NodeList
 
     TreeNode *owner_;
     std::vector<std::unique_ptr<TreeNode>> nodes_;
-    // Seldom needed, so kept apart (a loaded row carries an empty list of children): the cursor,
-    // the row index, detached nodes that a NodeRef pins, and the forest's reclaimer.
+    // Seldom needed, so kept apart (a loaded row carries an empty list of children): the row
+    // index, detached nodes that a NodeRef pins, and the forest's reclaimer.
     mutable std::unique_ptr<Extras> extras_;
     uint32_t total_ = 0;  // rows of this list's nodes and their descendants (rows are 32-bit)
     uint32_t pinned_ = 0; // NodeRefs on nodes of this list or below them

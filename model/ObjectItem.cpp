@@ -41,21 +41,34 @@ void ObjectItem::SetPresent()
 
 ObjectItem::OpenResult ObjectItem::Open()
 {
-    std::string unused;
-    return Open(unused);
+    std::string failure;
+    return Open(failure);
 }
 
-ObjectItem::OpenResult ObjectItem::Open(std::string &note)
+ObjectItem::OpenResult ObjectItem::Open(std::string &failure)
+{
+    std::string note;
+    return Open(failure, note);
+}
+
+ObjectItem::OpenResult ObjectItem::Open(std::string &failure, std::string &note)
 {
     if (IsInformed()) {
         return OpenResult::Informed;
     }
-    filling_ = true;
     // Termination news can only come during a request: the listing then ends before the next.
     ChildListing listing = client_->ListChildren(FullName(), [this] { return IsInformed(); });
-    filling_ = false;
-    if (listing.end == RequestEnd::NameTooLong) {
+    switch (listing.end) {
+    case RequestEnd::NameTooLong:
         return OpenResult::NameTooLong;
+    case RequestEnd::Stopped:
+        return OpenResult::Informed; // part of a listing would pass for the whole container
+    case RequestEnd::NoReply:
+    case RequestEnd::Failed:
+        failure = std::move(listing.failure);
+        return OpenResult::Failed;
+    case RequestEnd::Answered:
+        break;
     }
     note = std::move(listing.note);
     // The children are inserted together: one by one, sorted insertion into a large container
@@ -116,15 +129,16 @@ void ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)
 
 int32_t ObjectItem::Restore(std::string &message)
 {
-    RestoreReport unused;
+    std::optional<RestoreReport> unused;
     return Restore(message, unused);
 }
 
-int32_t ObjectItem::Restore(std::string &message, RestoreReport &written)
+int32_t ObjectItem::Restore(std::string &message, std::optional<RestoreReport> &written)
 {
-    written = RestoreReport{};
+    written.reset();
     if (IsInformed()) {
-        return 0;
+        message = kNotRestoredEnding; // never reported as restored
+        return EndingStatus;
     }
     RestoreOutcome outcome =
         client_->Restore(FullName(), chosenVersion_, GetCheckState() == Marked);
@@ -140,9 +154,4 @@ void ObjectItem::M_SIGTERM()
     // Nothing to wait for: the termination news is delivered on the program's own thread, so an
     // open in progress is not running at the same time; if the news came from inside its server
     // request, that open sees the informed flag before its next request and ends its listing.
-}
-
-int ObjectItem::CompareNames(const DisplayItem &newItem, const DisplayItem &existing)
-{
-    return newItem.StoredText().compare(existing.StoredText());
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "model/DisplayItem.h"
@@ -24,8 +25,9 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
   public:
     enum class OpenResult {
         Opened,
-        Informed,    // termination was signalled: nothing asked, still closed
+        Informed,    // termination was signalled: nothing (more) asked, still closed
         NameTooLong, // the full name does not fit the request: nothing asked, still closed
+        Failed,      // the server could not list the children: still closed, reason given
     };
 
     // Makes one row of the history view for a version of owner. A row that goes on referring to
@@ -33,6 +35,9 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     using VersionFactory =
         std::function<std::unique_ptr<DisplayItem>(ObjectItem &owner, BackupTime time)>;
 
+    // The status of a restore not asked for because the program is ending.
+    static constexpr int32_t EndingStatus = -3;
+    static constexpr const char *kNotRestoredEnding = "Not restored: the program is ending.";
     static constexpr std::size_t MaxVersionRows = 65535;
 
     // kind: ContainerKind for a container, PlainKind for a leaf. Registers with the registry
@@ -46,18 +51,19 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     bool IsPresent() const { return present_; }
     // A restore put the object back into the directory.
     void SetPresent();
-    bool IsFilling() const { return filling_; }
     bool IsInformed() const { return Informed() != 0; }
     BackupTime ChosenVersion() const { return chosenVersion_; }
     void SetChosenVersion(BackupTime version) { chosenVersion_ = version; }
-    ServerClient *Client() const { return client_; }
 
     // Own name, then "." and the parent's full name, up to the top context.
     std::string FullName() const;
     // Lists the children on the server and inserts them sorted by name, unmarked (a Marked
-    // container covers them all the same). `note` receives what the server says of the listing
-    // when it was cut short or failed (empty when whole).
-    OpenResult Open(std::string &note);
+    // container covers them all the same). A listing that does not run to its end (the server
+    // failed, or termination was signalled on the way) inserts nothing and leaves the container
+    // closed, so that the next open asks again; on Failed, `failure` holds the server's reason.
+    // `note` receives what the server says of a listing it cut short (empty when whole).
+    OpenResult Open(std::string &failure, std::string &note);
+    OpenResult Open(std::string &failure);
     OpenResult Open();
     // Detaches the children; those that nothing refers to are reclaimed.
     void Close();
@@ -65,9 +71,11 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     // version is ticked. Informed items, and items whose name is too long, get no rows.
     void FillVersions(NodeList &versions, const VersionFactory &makeRow);
     // Restores this object at its chosen version (with its subtree when Marked). Returns the
-    // server's status (0 when informed); when it is not 0, message says why. `written` receives
-    // what the server says the restore wrote (nothing when it says nothing or was not asked).
-    int32_t Restore(std::string &message, RestoreReport &written);
+    // server's status; when it is not 0, message says why. An informed item sends nothing and
+    // fails with EndingStatus: an object that was not restored is never reported as restored.
+    // `written` receives what the server says the restore wrote; nothing when the server does
+    // not say, or was not asked.
+    int32_t Restore(std::string &message, std::optional<RestoreReport> &written);
     int32_t Restore(std::string &message);
 
     bool IsExpandable() const override { return container_; }
@@ -75,9 +83,6 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     std::string Description() const override { return present_ ? "" : "deleted"; }
     std::string ToolTip() const override { return present_ ? "present" : "deleted"; }
     void M_SIGTERM() override;
-
-    // strcmp of the two names, as sorted insertion wants it.
-    static int CompareNames(const DisplayItem &newItem, const DisplayItem &existing);
 
   private:
     std::unique_ptr<ObjectItem> MakeChild(ListedObject &listed) const;
@@ -87,6 +92,5 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     bool container_;
     bool open_ = false;
     bool present_ = true;
-    bool filling_ = false;
     BackupTime chosenVersion_ = 0;
 };

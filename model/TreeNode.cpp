@@ -32,29 +32,6 @@ TreeNode *TreeNode::AddChild(std::unique_ptr<DisplayItem> item)
     return children_.AppendItem(std::move(item));
 }
 
-TreeNode *TreeNode::AddChildSorted(std::unique_ptr<DisplayItem> item,
-                                   const NodeList::Comparison &compare)
-{
-    const std::size_t n = children_.Count();
-    std::size_t position = 0;
-    if (n == 1) {
-        position = compare(*item, *children_.ElementAt(0)->Item()) > 0 ? 1 : 0;
-    } else if (n > 1) {
-        std::size_t lo = 0;
-        std::size_t hi = n;
-        while (lo < hi) {
-            const std::size_t mid = lo + (hi - lo) / 2;
-            if (compare(*item, *children_.ElementAt(mid)->Item()) > 0) {
-                lo = mid + 1;
-            } else {
-                hi = mid;
-            }
-        }
-        position = lo;
-    }
-    return children_.InsertItemAt(position, std::move(item));
-}
-
 static_assert(sizeof(TreeNode) <= 72, "a loaded row should stay small");
 
 std::string TreeNode::LinePattern() const
@@ -73,16 +50,6 @@ std::string TreeNode::LinePattern() const
     }
     std::reverse(pattern.begin(), pattern.end());
     return pattern;
-}
-
-bool TreeNode::IsAncestorOf(const TreeNode &other) const
-{
-    for (const TreeNode *level = other.Parent(); level != nullptr; level = level->Parent()) {
-        if (level == this) {
-            return true;
-        }
-    }
-    return false;
 }
 
 std::size_t TreeNode::LiveCount()

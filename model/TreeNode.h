@@ -28,9 +28,6 @@ class TreeNode : public PooledAllocation<TreeNode>
     const NodeList &Children() const { return children_; }
 
     TreeNode *AddChild(std::unique_ptr<DisplayItem> item);
-    // Inserts at the first position whose item does not compare less, found by binary search.
-    TreeNode *AddChildSorted(std::unique_ptr<DisplayItem> item,
-                             const NodeList::Comparison &compare);
 
     // 1 plus the subtree sizes of the children. O(1).
     std::size_t SubtreeSize() const { return 1 + children_.TotalCount(); }
@@ -39,8 +36,6 @@ class TreeNode : public PooledAllocation<TreeNode>
     // first, else "I"; the node's own letter and those of its ancestors below the top are lower
     // case. The tree view draws the connector lines from it.
     std::string LinePattern() const;
-    // True when this node is a proper ancestor of the other.
-    bool IsAncestorOf(const TreeNode &other) const;
     // False once the node has been removed from its list.
     bool IsAttached() const { return !detached_; }
 

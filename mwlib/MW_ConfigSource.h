@@ -35,7 +35,10 @@ class MW_ConfigSource : public MW_TraceObject
                              uint32_t minimum, uint32_t maximum, MW_Cache *target) = 0;
 
     const MW_String &FileName() const { return fileName; }
+    // Why the last Open failed ("missing", "not a regular file", ...); empty after a success.
+    const MW_String &OpenFault() const { return openFault; }
 
   protected:
     MW_String fileName;
+    MW_String openFault;
 };

@@ -7,12 +7,39 @@
 #include "mwlib/MW_Results.h"
 #include "mwlib/MW_Text.h"
 
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace
 {
+constexpr unsigned char ByteOrderMark[] = {0xEF, 0xBB, 0xBF};
+
+const char *OpenErrorText(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return "missing";
+    case EACCES:
+        return "unreadable: permission denied";
+    default:
+        return std::strerror(error);
+    }
+}
+
+// Where the text begins: behind a UTF-8 byte-order mark, if the file starts with one.
+long BodyStart(std::FILE *file)
+{
+    unsigned char start[sizeof ByteOrderMark] = {};
+    const std::size_t got = std::fread(start, 1, sizeof start, file);
+    const bool marked = got == sizeof start && std::memcmp(start, ByteOrderMark, got) == 0;
+    std::rewind(file);
+    return marked ? static_cast<long>(sizeof ByteOrderMark) : 0;
+}
+
 bool EndsSection(const char *line)
 {
     return line[0] == '[' && std::strchr(line, ']');
@@ -55,20 +82,43 @@ int32_t MW_IniFile::Open()
 {
     if (isOpen)
         return MW_OK;
+    openFault = "";
+    file = OpenStream();
+    if (!file)
+        return MW_NOTOPENED;
+    bodyStart = BodyStart(file);
+    isOpen = true;
+    return MW_OK;
+}
+
+std::FILE *MW_IniFile::OpenStream()
+{
+    if (!name.Valid()) {
+        openFault = "the path is longer than 255 characters";
+        return nullptr;
+    }
     char path[MW_FileName::PathSize];
     name.SystemPath(path);
-    if (!name.Valid() || !(file = std::fopen(path, "r")))
-        return MW_NOTOPENED;
-    // Only regular files: a device or a pipe named as a profile could be endless or block.
-    struct stat status;
-    if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
-        std::fclose(file);
-        file = nullptr;
-        return MW_NOTOPENED;
+    // Opening a pipe for reading waits for a writer, unless it is opened without waiting.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        openFault = OpenErrorText(errno);
+        return nullptr;
     }
-    isOpen = true;
-    name.TimeStamp(&timeStamp);
-    return MW_OK;
+    struct stat status;
+    const bool regular = fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    const int flags = regular ? fcntl(fd, F_GETFL) : -1;
+    std::FILE *stream = nullptr;
+    if (flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0)
+        stream = fdopen(fd, "r");
+    if (!stream) {
+        openFault = regular ? "unreadable" : "not a regular file";
+        close(fd);
+        return nullptr;
+    }
+    // The file as it was opened: no second look-up of the path, which may name another by now.
+    timeStamp = static_cast<uint32_t>(status.st_mtime);
+    return stream;
 }
 
 void MW_IniFile::Close()
@@ -92,7 +142,8 @@ int32_t MW_IniFile::HasChanged()
 // Leaves the file behind the section's line, or at its end when there is no such section.
 bool MW_IniFile::SeekSection(const MW_String &section)
 {
-    std::rewind(file);
+    std::clearerr(file);
+    std::fseek(file, bodyStart, SEEK_SET);
     char line[MW_IniLine::Size];
     while (MW_IniLine::Read(file, line)) {
         if (line[0] == '[' && MW_Text::StartsIgnoringCase(line + 1, section.Text()) &&

@@ -11,6 +11,8 @@
 // Sections and key names are found ignoring case; the first section of a name and the first
 // matching line in it win. A line named "Enforce" followed by the key counts as the key, with
 // the enforced flag set. Reads open the file themselves when it is not open, and close it again.
+// A UTF-8 byte-order mark at the start of the file (editors on other systems write one) is not
+// part of the first line.
 class MW_IniFile : public MW_ConfigSource
 {
   public:
@@ -18,7 +20,8 @@ class MW_IniFile : public MW_ConfigSource
                         std::FILE *traceStream = nullptr);
     ~MW_IniFile() override;
 
-    // 0, or -4 when the file cannot be opened for reading or is not a regular file.
+    // 0, or -4 when the file cannot be opened for reading or is not a regular file (OpenFault
+    // says which).
     int32_t Open() override;
     void Close() override;
     // 1 when the file was modified since Open (or the last change seen), else 0.
@@ -41,6 +44,15 @@ class MW_IniFile : public MW_ConfigSource
                    MW_String &value, int32_t *enforced);
     bool IsOpen() const { return isOpen; }
 
+  protected:
+    // The file as a stream to read lines from, its modification time in timeStamp; null, with the
+    // reason in openFault, when it cannot be read. Only a regular file is accepted, and the test
+    // comes before anything that could wait: a pipe or a device named as a profile must not hold
+    // the program up.
+    virtual std::FILE *OpenStream();
+
+    uint32_t timeStamp = 0; // taken at Open
+
   private:
     bool SeekSection(const MW_String &section);
     int32_t Scan(const MW_String &key, int32_t *iterator, MW_String &value, int32_t *enforced);
@@ -55,7 +67,7 @@ class MW_IniFile : public MW_ConfigSource
                              uint32_t maximum, MW_ProfileListValue &entry);
 
     std::FILE *file = nullptr;
+    long bodyStart = 0; // behind a byte-order mark
     bool isOpen = false;
-    uint32_t timeStamp = 0;
     MW_FileName name;
 };

@@ -6,6 +6,7 @@
 #include "mwlib/MW_Results.h"
 
 #include <cstring>
+#include <string>
 #include <type_traits>
 
 namespace
@@ -68,12 +69,22 @@ int32_t MW_Profile::BuildDefaultName()
     return MW_OK;
 }
 
+MW_ConfigSource *MW_Profile::CreateSource(const MW_String &name)
+{
+    return MW_Allocator::New<MW_IniFile>(name, traceSwitch, traceStream);
+}
+
 int32_t MW_Profile::OpenSource(const MW_String &name, MW_Owned<MW_ConfigSource> &slot)
 {
-    slot.reset(MW_Allocator::New<MW_IniFile>(name, traceSwitch, traceStream));
-    if (!slot)
+    faultFile = name;
+    slot.reset(CreateSource(name));
+    if (!slot) {
+        faultReason = "out of memory";
         return 2;
-    return slot->Open();
+    }
+    const int32_t result = slot->Open();
+    faultReason = slot->OpenFault();
+    return result;
 }
 
 int32_t MW_Profile::OpenDefaultProfile()
@@ -131,8 +142,12 @@ int32_t MW_Profile::Load()
         &MW_Profile::ReadGlobalName,   &MW_Profile::OpenGlobalProfile,
         &MW_Profile::ReadLocalName,    &MW_Profile::OpenLocalProfile};
     for (auto step : steps) {
-        if (const int32_t result = (this->*step)(); result != MW_OK)
+        const int32_t result = (this->*step)();
+        if (result != MW_OK) {
+            if (faultReason.Length() == 0)
+                faultReason = "cannot be read";
             return result;
+        }
     }
     return ReadKeys();
 }
@@ -152,13 +167,47 @@ int32_t MW_Profile::ReadKeys()
         keyRegistry.FreeResult(&result);
         if (!whole || !(descriptor.flags & MW_ProfileKey::Active))
             continue;
+        answered = nullptr;
         const int32_t read = ReadDescriptor(descriptor);
-        if (read == MW_NOTFOUND && (descriptor.flags & MW_ProfileKey::Required))
+        if (read == MW_NOTFOUND && (descriptor.flags & MW_ProfileKey::Required)) {
+            NoteKeyFault(1, descriptor);
             return 1;
-        if (read == MW_NOTACCEPTED)
+        }
+        if (read == MW_NOTACCEPTED) {
+            NoteKeyFault(3, descriptor);
             return 3;
+        }
     } while (iterator != MW_Cache::NewPass);
+    faultFile = "";
+    faultReason = "";
     return MW_OK;
+}
+
+// result 1: a required key is in no file; 3: a value is not acceptable.
+void MW_Profile::NoteKeyFault(int32_t result, const MW_ProfileKey &d)
+{
+    faultFile = answered ? answered->FileName() : MW_String();
+    const char *key = d.key ? d.key->Text() : "";
+    const char *section = d.section ? d.section->Text() : "";
+    if (result == 1) {
+        faultReason = "no ";
+        faultReason.Append(key);
+        faultReason.Append(" line in section [");
+        faultReason.Append(section);
+        faultReason.Append("]");
+        return;
+    }
+    faultReason = "a value of ";
+    faultReason.Append(key);
+    faultReason.Append(" in section [");
+    faultReason.Append(section);
+    faultReason.Append("] is not acceptable");
+    if (d.maximum != 0 && d.type != MW_ProfileKey::Bool) {
+        const bool text = d.type == MW_ProfileKey::String;
+        const std::string range = " (" + std::to_string(d.minimum) + " to " +
+                                  std::to_string(d.maximum) + (text ? " characters)" : ")");
+        faultReason.Append(range.c_str());
+    }
 }
 
 int32_t MW_Profile::ReadDescriptor(const MW_ProfileKey &d)
@@ -199,6 +248,7 @@ int32_t MW_Profile::Combine(ScalarRead<T> read, const MW_String &section, const 
         return (source.*read)(section, key, minimum, maximum, target, enforced);
     };
     int32_t enforced = 0;
+    answered = globalProfile.get();
     const int32_t global = readFrom(*globalProfile, &enforced);
     if (global != MW_OK && global != MW_NOTFOUND)
         return global;
@@ -206,6 +256,7 @@ int32_t MW_Profile::Combine(ScalarRead<T> read, const MW_String &section, const 
         return MW_OK;
     if (!localProfile)
         return global;
+    answered = localProfile.get();
     return readFrom(*localProfile, nullptr);
 }
 
@@ -238,8 +289,10 @@ int32_t MW_Profile::ReadList(const MW_String &section, const MW_String &key, uin
 {
     if (!globalProfile)
         return MW_NOMEM;
+    answered = globalProfile.get();
     const int32_t global = globalProfile->ReadList(section, key, type, minimum, maximum, target);
     if ((global != MW_OK && global != MW_NOTFOUND) || !localProfile)
         return global;
+    answered = localProfile.get();
     return localProfile->ReadList(section, key, type, minimum, maximum, target);
 }

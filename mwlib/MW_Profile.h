@@ -55,6 +55,11 @@ class MW_Profile : public MW_TraceObject
     int32_t ReadList(const MW_String &section, const MW_String &key, uint32_t type,
                      uint32_t minimum, uint32_t maximum, MW_Cache *target);
 
+    // After a Load that did not give 0: the file it stopped at and what was wrong there, for the
+    // owner to report (the reader itself tells nobody).
+    const MW_String &FaultFile() const { return faultFile; }
+    const MW_String &FaultReason() const { return faultReason; }
+
     const MW_String &DefaultName() const { return defaultName; }
     const MW_String &GlobalName() const { return globalName; }
     const MW_String &LocalName() const { return localName; }
@@ -69,8 +74,13 @@ class MW_Profile : public MW_TraceObject
     MW_Owned<MW_ConfigSource> localProfile;
     MW_Cache keyRegistry;
 
+    // A new, unopened profile file of that name (an MW_IniFile), made with MW_Allocator::New;
+    // null without memory.
+    virtual MW_ConfigSource *CreateSource(const MW_String &name);
+
   private:
     int32_t OpenSource(const MW_String &name, MW_Owned<MW_ConfigSource> &slot);
+    void NoteKeyFault(int32_t result, const MW_ProfileKey &descriptor);
     int32_t ReadDescriptor(const MW_ProfileKey &descriptor);
     template <typename T>
     using ScalarRead = int32_t (MW_ConfigSource::*)(const MW_String &, const MW_String &, uint32_t,
@@ -82,4 +92,8 @@ class MW_Profile : public MW_TraceObject
 
     int32_t *traceSwitch;
     std::FILE *traceStream;
+    MW_String faultFile;
+    MW_String faultReason;
+    // The file whose answer the last read through the chain returned.
+    const MW_ConfigSource *answered = nullptr;
 };

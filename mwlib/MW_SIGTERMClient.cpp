@@ -5,6 +5,11 @@
 
 MW_SIGTERMClient::MW_SIGTERMClient(MW_SIGTERMClientList *list) : registry(list)
 {
+    if (registry && registry->HasInformedClients()) {
+        registry = nullptr;
+        informed = 1;
+        return;
+    }
     // A client that cannot be stored (no memory) stays unregistered and is never informed.
     if (registry && registry->Register(this) != MW_OK)
         registry = nullptr;

@@ -9,6 +9,10 @@ class MW_SIGTERMClientList;
 // removes it (nothing happens when it is no longer there). Informing sets the informed flag,
 // then runs the reaction M_SIGTERM. Clients are neither copied nor moved, since the registry
 // knows them by address.
+//
+// A client made after its registry has informed its clients would never hear the news: it is
+// informed at once instead, and not registered. Its own M_SIGTERM cannot run from here (the
+// derived object is not built yet), so a client that must react looks at Informed() once built.
 class MW_SIGTERMClient
 {
   public:

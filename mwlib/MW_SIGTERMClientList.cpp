@@ -4,8 +4,9 @@
 #include <cstring>
 
 MW_SIGTERMClientList::MW_SIGTERMClientList(MW_SIGTERMClientList *registry)
-    : MW_SIGTERMClient(registry)
+    : MW_SIGTERMClient(registry), informing(Informed() != 0)
 {
+    // A list made after its own registry informed its clients passes that on to its clients.
 }
 
 MW_SIGTERMClientList::~MW_SIGTERMClientList()
@@ -57,6 +58,7 @@ void MW_SIGTERMClientList::Inform()
 
 void MW_SIGTERMClientList::SIGTERMInformRegisteredClients()
 {
+    informing = true;
     uint32_t iterator = MW_Cache::NewPass;
     do {
         MW_SIGTERMClient *client = TakeNext(&iterator);

@@ -22,6 +22,8 @@ class MW_SIGTERMClientList : public MW_SIGTERMClient
     virtual void SIGTERMInformRegisteredClients();
 
     uint32_t RegisteredCount() const { return clients.Count(); }
+    // Once this list has begun to inform its clients, a new client is informed as it is made.
+    bool HasInformedClients() const { return informing; }
 
   private:
     friend class MW_SIGTERMClient;
@@ -33,4 +35,5 @@ class MW_SIGTERMClientList : public MW_SIGTERMClient
     MW_SIGTERMClient *TakeNext(uint32_t *iterator);
 
     MW_Cache clients;
+    bool informing = false;
 };

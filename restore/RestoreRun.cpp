@@ -42,8 +42,9 @@ bool RestoreRun::RunRestore()
     return true;
 }
 
-// In the selection's run order: a restored object is unmarked, which frees what it covered; a
-// failed one keeps its mark and its subtree is passed over.
+// In the selection's run order: a restored object is unmarked, which frees what it covered, and
+// drawn present; a failed one (also one not restored because the program is ending) keeps its
+// mark and its subtree is passed over.
 void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn)
 {
     std::optional<WaitPointer> wait(std::in_place);
@@ -70,19 +71,21 @@ void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, boo
 int32_t RestoreRun::RestoreOne(ObjectItem &object, std::vector<RestoreResult> &results,
                                OnErrorMode mode, bool &goOn, std::optional<WaitPointer> &wait)
 {
+    static const RestoreReport kNothingSaid;
     std::string message;
-    RestoreReport written;
+    std::optional<RestoreReport> written;
+    const bool withSubtree = object.GetCheckState() == Marked;
     const int32_t status = object.Restore(message, written);
-    const std::vector<std::string> &parents = written.parentsAdded;
+    const RestoreReport &said = written ? *written : kNothingSaid;
+    const std::vector<std::string> &parents = said.parentsAdded;
     for (std::size_t i = 0; i < parents.size(); ++i) {
         const std::string child = i + 1 < parents.size() ? parents[i + 1] : object.FullName();
         results.push_back(MakeRestoreResult(parents[i], 0, "", ParentAddedNote(child)));
     }
-    WrittenObjects::ShowPresent(object, status, written);
+    WrittenObjects::ShowPresent(object, status, written, withSubtree);
     // A leaf is always sent with its "subtree", which is the leaf alone.
-    const std::string note = written.subtree && object.IsContainer()
-                                 ? SubtreeNote(written.addedCount, written.changedCount)
-                                 : "";
+    const std::string note =
+        said.subtree && object.IsContainer() ? SubtreeNote(said.addedCount, said.changedCount) : "";
     wait.reset(); // a prompt shows the normal pointer
     goOn = RecordRestoreResult(results, mode, object, status, message, note);
     wait.emplace();

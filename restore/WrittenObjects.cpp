@@ -9,13 +9,22 @@
 #include "model/TreeNode.h"
 #include "model/TreeWalker.h"
 
-void WrittenObjects::ShowPresent(ObjectItem &object, int32_t status, const RestoreReport &written)
+void WrittenObjects::ShowPresent(ObjectItem &object, int32_t status,
+                                 const std::optional<RestoreReport> &written, bool withSubtree)
+{
+    if (written) {
+        ShowReported(object, status, *written);
+    } else {
+        ShowRestored(object, status, withSubtree);
+    }
+}
+
+void WrittenObjects::ShowReported(ObjectItem &object, int32_t status, const RestoreReport &written)
 {
     std::unordered_set<std::string> added(written.added.begin(), written.added.end());
     // A failure further down a subtree leaves the object added all the same.
     const bool addedItself = !added.empty() && added.erase(object.FullName()) > 0;
-    // An object told of the program's end was not asked about: nothing changed for it.
-    if (addedItself || (status == 0 && !object.IsInformed())) {
+    if (addedItself || status == 0) {
         object.SetPresent();
     }
     TreeNode *node = object.Node();
@@ -36,5 +45,20 @@ void WrittenObjects::ShowPresent(ObjectItem &object, int32_t status, const Resto
         if (added.erase(descendant.FullName()) > 0) {
             descendant.SetPresent();
         }
+    }
+}
+
+void WrittenObjects::ShowRestored(ObjectItem &object, int32_t status, bool withSubtree)
+{
+    if (status != 0) {
+        return;
+    }
+    object.SetPresent();
+    if (!withSubtree || object.Node() == nullptr) {
+        return;
+    }
+    TreeWalker walker(object.Node()->Children());
+    for (DisplayItem *item = walker.NextItem(); item != nullptr; item = walker.NextItem()) {
+        static_cast<ObjectItem *>(item)->SetPresent();
     }
 }

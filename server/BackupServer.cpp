@@ -51,6 +51,7 @@ int32_t BackupServer::Open(const char *serverName)
 void BackupServer::Request(int32_t type, int32_t requestSize, const void *request,
                            int32_t &replySize, void *&reply)
 {
+    backend_->ClearRequestFailure();
     switch (type) {
     case ListChildren:
         reply = backend_->ListChildren(Decode<ChildRequest>(request, requestSize), requestSize,

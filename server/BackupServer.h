@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "server/ServerBackend.h"
 
@@ -34,8 +36,12 @@ class BackupServer
 
     // What the backend says beside the records (see ServerBackend).
     std::string RefusalReason() const { return backend_->RefusalReason(); }
+    // Why the last request could not be served; empty when it was.
+    const std::string &LastFailure() const { return backend_->RequestFailure(); }
     std::string TakeListingNote() { return backend_->TakeListingNote(); }
     const RestoreReport *LastRestoreReport() const { return backend_->LastRestoreReport(); }
+    // What the user should be told once about this server; empty when there is nothing (more).
+    std::vector<std::string> TakeNotices() { return backend_->TakeNotices(); }
 
     ServerBackend &Backend() { return *backend_; }
 

@@ -6,7 +6,13 @@
 #include <vector>
 
 struct LdapSettings {
+    // A domain controller keeps its deleted objects and brings them back itself; any other
+    // kind (empty, or "Directory") is an LDAP directory whose history is its snapshots.
+    static constexpr const char *ActiveDirectoryKind = "ActiveDirectory";
+    static constexpr const char *DirectoryKind = "Directory";
+
     std::string serverName; // the configured name, for messages
+    std::string kind;       // ActiveDirectoryKind, DirectoryKind or empty (a directory)
     std::string uri;        // ldap://, ldaps:// or ldapi://
     std::string base;       // the directory's suffix, for example o=Marrowby
     std::string catalogue;  // folder of snapshots: <unix seconds>.ldif or any *.ldif
@@ -16,6 +22,11 @@ struct LdapSettings {
     std::string passwordFile;
     std::string saslMechanism; // "EXTERNAL" or empty
     int timeoutSeconds = 10;   // for every call to the server; 1 to 600
+    // TLS: the certificates of the authorities to trust (empty: the system's), and whether an
+    // ldap:// connection is secured with StartTLS before anything else is sent. The server's
+    // certificate must name the host of the Uri.
+    std::string caFile;
+    bool startTls = false;
     // Object classes whose entries count as containers even without children (lower case);
     // empty: the usual ones (organization, organizationalUnit, domain, ...).
     std::vector<std::string> containerClasses;

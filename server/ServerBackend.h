@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "server/RestoreReport.h"
 #include "server/ServerRecords.h"
@@ -42,10 +44,24 @@ class ServerBackend
     // Why the last Open, LoginCurrent or Login was refused, in words for the user (never a
     // password); empty when there is nothing to say.
     virtual std::string RefusalReason() const { return {}; }
-    // A note on the listing that ended last: it was cut short by a limit of the server, or it
-    // failed. Given once; empty when the listing was whole.
+    // Why the request answered last could not be served, or empty when it was. The records
+    // cannot say it: a listing that failed still ends with an end record, like an empty
+    // container. BackupServer clears it before every request.
+    const std::string &RequestFailure() const { return requestFailure_; }
+    void ClearRequestFailure() { requestFailure_.clear(); }
+    // A note on the listing that ended last: a limit of the server cut it short. Given once;
+    // empty when the listing was whole (a listing that failed has a RequestFailure instead).
     virtual std::string TakeListingNote() { return {}; }
     // What the last RestoreObject wrote (on success, and before a failure); null when the
     // backend does not tell. Valid until the next request.
     virtual const RestoreReport *LastRestoreReport() const { return nullptr; }
+    // What the user should be told once, in the window, about this server (snapshot files that
+    // are not used, with the reasons); each text is handed out once.
+    virtual std::vector<std::string> TakeNotices() { return {}; }
+
+  protected:
+    void FailRequest(std::string why) { requestFailure_ = std::move(why); }
+
+  private:
+    std::string requestFailure_;
 };

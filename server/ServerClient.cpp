@@ -28,14 +28,21 @@ ChildListing ServerClient::ListChildren(std::string_view containerName, const St
         const ObjectRecord *record = reply.As<ObjectRecord>();
         if (record == nullptr) {
             listing.end = RequestEnd::NoReply;
+            listing.failure = kNoReply;
+            break;
+        }
+        // The records cannot tell a listing that failed from an empty one; the server says so.
+        if (!server_.LastFailure().empty()) {
+            listing.end = RequestEnd::Failed;
+            listing.failure = server_.LastFailure();
+            break;
+        }
+        if (record->id == 0) {
             break;
         }
         // A stop can only have been asked for during the request: then no further request.
         if (stop && stop()) {
             listing.end = RequestEnd::Stopped;
-            break;
-        }
-        if (record->id == 0) {
             break;
         }
         listing.children.push_back(ListedObject{FieldText(record->name),
@@ -84,7 +91,7 @@ RestoreOutcome ServerClient::Restore(std::string_view objectName, BackupTime ver
     ServerReply reply(server_, RequestType::RestoreObject, sizeof request, &request);
     const RestoreReply *restored = reply.As<RestoreReply>();
     if (restored == nullptr) {
-        return {NoReplyStatus, "No reply from the backup server.", {}};
+        return {NoReplyStatus, kNoReply, {}};
     }
     RestoreOutcome outcome{restored->status, {}, {}};
     if (restored->status != 0) {
@@ -94,6 +101,11 @@ RestoreOutcome ServerClient::Restore(std::string_view objectName, BackupTime ver
         outcome.written = *report;
     }
     return outcome;
+}
+
+std::vector<std::string> ServerClient::TakeNotices()
+{
+    return server_.TakeNotices();
 }
 
 std::string ServerClient::NameTooLongMessage(std::string_view fullName)

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,12 +30,14 @@ enum class RequestEnd {
     Stopped,     // the caller asked to stop: no further request went out
     NameTooLong, // the name does not fit the request: nothing was sent
     NoReply,     // the server gave no reply, or one shorter than its record
+    Failed,      // the server could not serve it and said why
 };
 
 struct ChildListing {
     RequestEnd end = RequestEnd::Answered;
     std::vector<ListedObject> children; // what arrived before the end
-    std::string note; // what the server says of a listing it cut short or could not give
+    std::string failure;                // why not, on NoReply or Failed
+    std::string note;                   // what the server says of a listing it cut short
 };
 
 struct ObjectHistory {
@@ -43,9 +46,9 @@ struct ObjectHistory {
 };
 
 struct RestoreOutcome {
-    int32_t status = 0;    // 0 = restored
-    std::string message;   // why not, when status is not 0
-    RestoreReport written; // what the server says the restore wrote, when it says
+    int32_t status = 0;                   // 0 = restored
+    std::string message;                  // why not, when status is not 0
+    std::optional<RestoreReport> written; // what the server says the restore wrote, if it says
 };
 
 class ServerClient
@@ -54,16 +57,22 @@ class ServerClient
     // The statuses of restores that never reached the server.
     static constexpr int32_t NameTooLongStatus = -1;
     static constexpr int32_t NoReplyStatus = -2;
+    static constexpr const char *kNoReply = "No reply from the backup server.";
 
     explicit ServerClient(BackupServer &server);
 
-    // Asked after each reply of a listing; true ends it there, the reply just received unused.
+    // Asked after each reply of a listing but the last; true ends it there, the reply just
+    // received unused. (A listing whose end record came is whole, whatever this says.)
     using StopCheck = std::function<bool()>;
 
     ChildListing ListChildren(std::string_view containerName, const StopCheck &stop = {});
     ObjectHistory GetHistory(std::string_view objectName);
     // withSubtree: the object together with its whole subtree, loaded or not.
     RestoreOutcome Restore(std::string_view objectName, BackupTime version, bool withSubtree);
+
+    // What the server has for the user to hear once (snapshot files it does not use, with the
+    // reasons); each text is handed out once.
+    std::vector<std::string> TakeNotices();
 
     // "Name too long for the backup server: " and the first characters of the name.
     static std::string NameTooLongMessage(std::string_view fullName);

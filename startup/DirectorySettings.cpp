@@ -1,6 +1,8 @@
 // The directory keys of a server's section.
 #include "startup/DirectorySettings.h"
 
+#include <strings.h>
+
 #include <sstream>
 
 #include "mwlib/MW_Profile.h"
@@ -49,6 +51,12 @@ class SectionReader
     bool found_ = false;
 };
 
+bool IsYes(const std::string &value)
+{
+    return strcasecmp(value.c_str(), "yes") == 0 || strcasecmp(value.c_str(), "true") == 0 ||
+           value == "1";
+}
+
 std::string FromProgramDirectory(const std::string &path, const std::string &directory)
 {
     if (path.empty() || path[0] == '/' || directory.empty()) {
@@ -65,6 +73,7 @@ std::optional<LdapSettings> DirectorySettings::Read(MW_Profile &profile,
     LdapSettings settings;
     settings.serverName = serverName;
     SectionReader section(profile, serverName);
+    section.Text("Kind", settings.kind);
     section.Text("Uri", settings.uri);
     section.Text("Base", settings.base);
     section.Text("Catalogue", settings.catalogue);
@@ -72,6 +81,11 @@ std::optional<LdapSettings> DirectorySettings::Read(MW_Profile &profile,
     section.Text("PasswordFile", settings.passwordFile);
     section.Text("Sasl", settings.saslMechanism);
     section.Seconds("Timeout", settings.timeoutSeconds);
+    section.Text("CaFile", settings.caFile);
+    std::string startTls;
+    if (section.Text("StartTls", startTls)) {
+        settings.startTls = IsYes(startTls);
+    }
     std::string classes;
     if (section.Text("ContainerClasses", classes)) {
         std::istringstream words(classes);
@@ -88,5 +102,6 @@ std::optional<LdapSettings> DirectorySettings::Read(MW_Profile &profile,
     }
     settings.catalogue = FromProgramDirectory(settings.catalogue, programDirectory);
     settings.passwordFile = FromProgramDirectory(settings.passwordFile, programDirectory);
+    settings.caFile = FromProgramDirectory(settings.caFile, programDirectory);
     return settings;
 }

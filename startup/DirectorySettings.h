@@ -12,9 +12,10 @@ class MW_Profile;
 class DirectorySettings
 {
   public:
-    // The settings when the section holds any of the directory keys (Uri, Base, Catalogue,
-    // BindDn, PasswordFile, Sasl, Timeout, ContainerClasses); nothing otherwise, and the server
-    // stays simulated. Relative paths count from the program's directory.
+    // The settings when the section holds any of the directory keys (Kind, Uri, Base,
+    // Catalogue, BindDn, PasswordFile, Sasl, Timeout, ContainerClasses, CaFile, StartTls);
+    // nothing otherwise, and the server stays simulated. Relative paths count from the
+    // program's directory.
     static std::optional<LdapSettings> Read(MW_Profile &profile, const std::string &serverName,
                                             const std::string &programDirectory);
 };

@@ -18,7 +18,6 @@ class RestoreProfile : public MW_Profile
     ~RestoreProfile() override;
 
     bool ProfileLoaded() const { return loadResult_ == 0; }
-    int32_t LoadResult() const { return loadResult_; }
 
   private:
     int32_t loadResult_ = 0;

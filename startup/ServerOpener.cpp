@@ -72,6 +72,12 @@ ServerOpener::Outcome ServerOpener::OpenNamedOrConfigured(const std::string &nam
                                                      : Outcome::NamedServerRefused;
     }
     if (profile == nullptr || !profile->ProfileLoaded()) {
+        // The message names "TARVIK.INI" whatever file was at fault; the file and the reason
+        // are reported, for whoever has to mend it.
+        if (profile != nullptr) {
+            report_(std::string("TARVIK: profile ") + profile->FaultFile().Text() + ": " +
+                    profile->FaultReason().Text());
+        }
         return Outcome::NoConfiguration;
     }
     return OpenConfigured(profile) ? Outcome::Opened : Outcome::NoServerOpened;

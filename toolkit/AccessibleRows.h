@@ -66,7 +66,6 @@ class AccessibleRows
     void AnnounceScrolled();            // other rows are on screen
 
     // Internal to the toolkit.
-    QWidget *PresentingWidget() const { return widget_; }
     void SetTree(toolkit_detail::AccessibleRowsTree *tree) { tree_ = tree; }
 
   private:

@@ -29,7 +29,6 @@ struct Rectangle {
     constexpr int Width() const { return right - left + 1; }
     constexpr int Height() const { return bottom - top + 1; }
     constexpr bool IsEmpty() const { return right < left || bottom < top; }
-    constexpr Point TopLeft() const { return {left, top}; }
     constexpr bool Overlaps(const Rectangle &other) const
     {
         return !IsEmpty() && !other.IsEmpty() && left <= other.right && other.left <= right &&

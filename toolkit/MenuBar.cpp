@@ -24,11 +24,6 @@ QMenuBar *MenuBar::HandOver()
     return owned_.release();
 }
 
-QMenuBar *MenuBar::QtMenuBar() const
-{
-    return bar_;
-}
-
 void MenuBar::AddItem(const MenuItemResource &item, QWidget *into)
 {
     texts_[item.id] = item.text;

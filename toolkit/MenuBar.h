@@ -39,7 +39,6 @@ class MenuBar
     // result.
     long Select(uint16_t id);
 
-    QMenuBar *QtMenuBar() const;
     QMenuBar *HandOver(); // the window that shows the bar owns it from now on
     QAction *Action(uint16_t id) const;
 

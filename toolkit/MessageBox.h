@@ -16,7 +16,6 @@ class MessageBox
   public:
     virtual ~MessageBox() = default;
     short Execute();
-    const std::string &GetMessText() const { return text_; }
 
   protected:
     MessageBox(ModalKind kind, Window *parent, int style, std::string text);

@@ -16,7 +16,6 @@ class PopupMenu
     bool IsItemEnabled(uint16_t id) const;
     int GetItemCount() const;
     uint16_t GetItemId(int position) const;
-    QMenu *QtMenu() const { return menu_; }
 
   private:
     QAction *Action(uint16_t id) const;

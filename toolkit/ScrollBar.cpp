@@ -118,19 +118,10 @@ void ScrollBar::SetPageSize(int size)
 {
     BarOf(Widget())->setPageStep(Clamp16(size));
 }
-int ScrollBar::GetPageSize() const
-{
-    return BarOf(Widget())->pageStep();
-}
 void ScrollBar::SetLineSize(int size)
 {
     BarOf(Widget())->setSingleStep(Clamp16(size));
 }
-int ScrollBar::GetLineSize() const
-{
-    return BarOf(Widget())->singleStep();
-}
-
 Link<ScrollBar> ScrollBar::SetScrollHdl(Link<ScrollBar> link)
 {
     return std::exchange(scrollHdl_, std::move(link));

@@ -36,9 +36,7 @@ class ScrollBar : public Control
     void SetThumbPos(int pos);
     int GetThumbPos() const;
     void SetPageSize(int size);
-    int GetPageSize() const;
     void SetLineSize(int size);
-    int GetLineSize() const;
     int GetDelta() const { return delta_; }
     ScrollType GetType() const { return type_; }
 

@@ -45,7 +45,6 @@ class CheckColumn : public Window
     bool CycleRow(int32_t row);
 
     CheckBox *Box(size_t index) const;
-    size_t BoxCount() const { return boxes_.size(); }
 
     void Paint(const Rectangle &rect) override;
     void MouseButtonDown(const MouseEvent &event) override;

@@ -110,16 +110,6 @@ int32_t LongScrollBar::LogicalThumb() const
     return ToLogical(GetThumbPos());
 }
 
-int32_t LongScrollBar::LogicalDelta() const
-{
-    if (!largeMode_) {
-        return GetDelta();
-    }
-    // A delta is a distance, not a position: scale it by the range ratio.
-    return static_cast<int32_t>(int64_t{GetDelta()} * (int64_t{maximum_} - minimum_) /
-                                (int64_t{toolkitMax_} - toolkitMin_));
-}
-
 void LongScrollBar::OnScroll()
 {
     int64_t position = position_;

@@ -30,7 +30,6 @@ class LongScrollBar : public ScrollBar
     Link<ScrollBar> SetEndScrollHdl(Link<ScrollBar> link);
 
     int32_t LogicalThumb() const; // the toolkit thumb in logical units
-    int32_t LogicalDelta() const; // the toolkit delta of the last action in logical units
 
     int32_t ToToolkit(int32_t logical) const;
     int32_t ToToolkitSize(int32_t size) const;

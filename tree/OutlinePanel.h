@@ -51,7 +51,6 @@ class OutlinePanel : public Window, private ForestObserver
     // Catches up with the forest's changes now rather than at the next pass (before the panel is
     // rendered outside the event loop).
     void Refresh() { refresh_.RunNow(); }
-    bool HasChangesPending() const { return refresh_.IsPending(); }
     // Empties the list; selected row and caret go back to row 0.
     void Clear();
     // The box of a clicked row shows the row's state again, whatever the click handler made of it.

@@ -60,22 +60,30 @@ void TreeViewReactions::SetTopContext(const std::string &name, ServerClient *cli
     OpenWithWarning(item);
 }
 
-// A container whose full name does not fit a request stays closed, and the user is told why; so
-// is the user of a listing that the server cut short or could not give.
+// A container whose full name does not fit a request, or that the server could not list, stays
+// closed, and the user is told why; opening it again asks the server again. A listing that the
+// server cut short is opened, and the user is told so.
 void TreeViewReactions::OpenWithWarning(ObjectItem &item)
 {
     ObjectItem::OpenResult result;
+    std::string failure;
     std::string note;
     {
         WaitPointer wait;
-        result = item.Open(note);
+        result = item.Open(failure, note);
     }
     if (result == ObjectItem::OpenResult::NameTooLong) {
         WarningBox(host_.QueryParent(), WB_OK, ServerClient::NameTooLongMessage(item.FullName()))
             .Execute();
         return;
     }
-    // A listing the server cut short, or could not give, must not pass for a whole one.
+    if (result == ObjectItem::OpenResult::Failed) {
+        ErrorBox(host_.QueryParent(), WB_OK,
+                 kUnableToOpenContainer + item.FullName() + "\n" + failure)
+            .Execute();
+        return;
+    }
+    // A listing the server cut short must not pass for a whole one.
     if (result == ObjectItem::OpenResult::Opened && !note.empty()) {
         WarningBox(host_.QueryParent(), WB_OK, note).Execute();
     }

@@ -26,6 +26,8 @@ class TreeViewReactions
         "There are objects selected for restore.\nDo you really wish to close the "
         "container?\n\n(Note - if you close the container\nthese objects will NOT be restored)";
     static constexpr const char *kClearQuery = "Are you sure you wish to clear all selected items?";
+    // Followed by the container's full name, a line break and the server's reason.
+    static constexpr const char *kUnableToOpenContainer = "Unable to open container: ";
 
     TreeViewReactions(OutlinePanel &panel, NodeList &forest, RestoreSelection &selection,
                       HistoryViewReactions &history, TreeViewReactionsHost &host);

@@ -3,7 +3,9 @@
 
 #include <exception>
 
-#include "server/directory/LdapServer.h"
+#include <strings.h>
+
+#include "server/directory/DomainServer.h"
 
 extern "C" __attribute__((visibility("default"))) ServerBackend *
 TarvikCreateDirectoryBackend(int interfaceVersion, const LdapSettings *settings,
@@ -13,6 +15,15 @@ TarvikCreateDirectoryBackend(int interfaceVersion, const LdapSettings *settings,
     try {
         if (interfaceVersion != kDirectoryInterfaceVersion) {
             *reason = "built for another version of the program";
+            return nullptr;
+        }
+        const std::string &kind = settings->kind;
+        if (strcasecmp(kind.c_str(), LdapSettings::ActiveDirectoryKind) == 0) {
+            return new DomainServer(*settings);
+        }
+        if (!kind.empty() && strcasecmp(kind.c_str(), LdapSettings::DirectoryKind) != 0) {
+            *reason = "Kind " + kind + " is not known: give " + LdapSettings::DirectoryKind +
+                      " or " + LdapSettings::ActiveDirectoryKind;
             return nullptr;
         }
         return new LdapServer(*settings);

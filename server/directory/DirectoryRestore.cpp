@@ -39,16 +39,6 @@ LdapStatus Failed(const std::string &dn, const LdapStatus &status)
 {
     return LdapStatus{status.code, dn + ": " + status.text};
 }
-
-std::string TimeText(BackupTime time)
-{
-    const std::time_t seconds = time;
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc);
-    return text;
-}
 } // namespace
 
 DirectoryRestore::DirectoryRestore(LdapConnection &connection, const SnapshotCatalogue &catalogue,
@@ -110,11 +100,22 @@ LdapStatus DirectoryRestore::AddMissingAncestors(const std::string &dn, const Sn
     return LdapStatus{};
 }
 
-LdapAttributes DirectoryRestore::UserAttributes(const LdifEntry &entry) const
+std::string DirectoryRestore::TimeText(BackupTime time)
+{
+    const std::time_t seconds = time;
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc);
+    return text;
+}
+
+LdapAttributes DirectoryRestore::Grouped(const LdifEntry &entry,
+                                         const std::function<bool(const std::string &)> &keep)
 {
     LdapAttributes attributes;
     for (const LdifAttribute &line : entry.attributes) {
-        if (operational_.Contains(line.description)) {
+        if (!keep(line.description)) {
             continue;
         }
         auto same = std::find_if(attributes.begin(), attributes.end(), [&](const auto &known) {
@@ -127,6 +128,13 @@ LdapAttributes DirectoryRestore::UserAttributes(const LdifEntry &entry) const
         }
     }
     return attributes;
+}
+
+LdapAttributes DirectoryRestore::UserAttributes(const LdifEntry &entry) const
+{
+    return Grouped(entry, [this](const std::string &description) {
+        return !operational_.Contains(description);
+    });
 }
 
 std::vector<LdapModification>

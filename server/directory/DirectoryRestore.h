@@ -3,6 +3,7 @@
 // restore never deletes an entry and never writes an operational attribute.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,13 @@ class DirectoryRestore
     static std::vector<LdapModification> Differences(const LdapAttributes &live,
                                                      const LdapAttributes &snapshot,
                                                      const OperationalAttributes &operational);
+
+    // A backup time as messages give it: "2026-12-10 14:24:36 UTC".
+    static std::string TimeText(BackupTime time);
+    // The entry's attributes with their values gathered, those the predicate keeps, in the
+    // order they first appear.
+    static LdapAttributes Grouped(const LdifEntry &entry,
+                                  const std::function<bool(const std::string &)> &keep);
 
   private:
     LdapStatus AddMissingAncestors(const std::string &dn, const Snapshot &chosen);

@@ -6,7 +6,8 @@
 #include <optional>
 
 DirectorySession::DirectorySession(const LdapSettings &settings)
-    : settings_(settings), connection_(settings.uri, settings.timeoutSeconds)
+    : settings_(settings), connection_(settings.uri, settings.timeoutSeconds,
+                                       LdapTls{settings.caFile, settings.startTls})
 {
 }
 

@@ -244,11 +244,11 @@ std::string DistinguishedName::Canonical() const
 std::string DistinguishedName::Label(const RelativeName &rdn)
 {
     std::string label;
-    for (const AttributeValue &ava : rdn) {
-        if (!label.empty()) {
+    for (std::size_t i = 0; i < rdn.size(); ++i) {
+        if (i > 0) {
             label += '+';
         }
-        for (char c : ava.value) {
+        for (char c : rdn[i].value) {
             if (c == '\\' || c == '.') {
                 label += '\\';
             }
@@ -270,14 +270,20 @@ std::string DistinguishedName::TypedLabel(const RelativeName &rdn)
     return label;
 }
 
+std::string DistinguishedName::Child(const RelativeName &rdn, const std::string &parentDn)
+{
+    return parentDn.empty() ? RdnText(rdn) : RdnText(rdn) + "," + parentDn;
+}
+
+// An empty value still makes a level of its own: "cn=,o=M" is ".M", two labels.
 std::string DistinguishedName::TypelessName() const
 {
     std::string name;
-    for (const RelativeName &rdn : rdns_) {
-        if (!name.empty()) {
+    for (std::size_t i = 0; i < rdns_.size(); ++i) {
+        if (i > 0) {
             name += '.';
         }
-        name += Label(rdn);
+        name += Label(rdns_[i]);
     }
     return name;
 }

@@ -37,6 +37,8 @@ class DistinguishedName
     // The relative name in string form, with its types ("cn=Ann"); tells apart siblings whose
     // labels are equal.
     static std::string TypedLabel(const RelativeName &rdn);
+    // The DN of a child with this relative name below the parent's DN.
+    static std::string Child(const RelativeName &rdn, const std::string &parentDn);
     // Every level's label, own first, joined by ".".
     std::string TypelessName() const;
     // The labels of a typeless dotted name, own first, escapes kept.

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "server/directory/PipeSignalGuard.h"
+#include "server/directory/ServerCallSignals.h"
 
 namespace
 {
@@ -67,6 +67,81 @@ class ModificationList
     std::vector<LDAPMod *> pointers_;
 };
 
+// The request controls of an operation, with room for a page control in front; freed with it.
+class ControlSet
+{
+  public:
+    explicit ControlSet(unsigned controls)
+    {
+        if ((controls & WithDeleted) != 0) {
+            Create("1.2.840.113556.1.4.417", nullptr, 1);
+        }
+        if ((controls & WithGuids) != 0) {
+            // SEQUENCE { INTEGER 1 }: the GUID and SID in their string forms.
+            static char form[] = {0x30, 0x03, 0x02, 0x01, 0x01};
+            berval value{sizeof form, form};
+            Create("1.2.840.113556.1.4.529", &value, 0);
+        }
+    }
+    ControlSet(const ControlSet &) = delete;
+    ControlSet &operator=(const ControlSet &) = delete;
+    ~ControlSet()
+    {
+        for (LDAPControl *control : owned_) {
+            ldap_control_free(control);
+        }
+    }
+    // The controls, the page control first when there is one; null when there are none.
+    LDAPControl **Get(LDAPControl *page)
+    {
+        list_.clear();
+        if (page != nullptr) {
+            list_.push_back(page);
+        }
+        list_.insert(list_.end(), owned_.begin(), owned_.end());
+        list_.push_back(nullptr);
+        return list_.size() > 1 ? list_.data() : nullptr;
+    }
+
+  private:
+    void Create(const char *oid, berval *value, int critical)
+    {
+        LDAPControl *control = nullptr;
+        if (ldap_control_create(oid, critical, value, 1, &control) == LDAP_SUCCESS) {
+            owned_.push_back(control);
+        }
+    }
+
+    std::vector<LDAPControl *> owned_;
+    std::vector<LDAPControl *> list_;
+};
+
+int ScopeOf(LdapScope scope)
+{
+    switch (scope) {
+    case LdapScope::Base:
+        return LDAP_SCOPE_BASE;
+    case LdapScope::OneLevel:
+        return LDAP_SCOPE_ONELEVEL;
+    case LdapScope::Subtree:
+        break;
+    }
+    return LDAP_SCOPE_SUBTREE;
+}
+
+int OperationOf(LdapModification::Kind kind)
+{
+    switch (kind) {
+    case LdapModification::Replace:
+        return LDAP_MOD_REPLACE;
+    case LdapModification::Delete:
+        return LDAP_MOD_DELETE;
+    case LdapModification::Add:
+        break;
+    }
+    return LDAP_MOD_ADD;
+}
+
 LdapEntry TakeEntry(LDAP *ld, LDAPMessage *message)
 {
     LdapEntry entry;
@@ -105,22 +180,31 @@ const std::vector<std::string> *LdapEntry::Values(std::string_view description) 
     return nullptr;
 }
 
-LdapConnection::LdapConnection(std::string uri, int timeoutSeconds)
-    : uri_(std::move(uri)), timeoutSeconds_(timeoutSeconds > 0 ? timeoutSeconds : 1)
+LdapConnection::LdapConnection(std::string uri, int timeoutSeconds, LdapTls tls)
+    : uri_(std::move(uri)), timeoutSeconds_(timeoutSeconds > 0 ? timeoutSeconds : 1),
+      tls_(std::move(tls))
 {
 }
 
 LdapConnection::~LdapConnection()
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     if (ld_ != nullptr) {
         ldap_unbind_ext_s(ld_, nullptr, nullptr);
     }
 }
 
+bool LdapConnection::NeedsLogin(int code)
+{
+    // A domain controller answers an unbound search with a plain operations error.
+    return code == LDAP_OPERATIONS_ERROR || code == LDAP_STRONG_AUTH_REQUIRED ||
+           code == LDAP_CONFIDENTIALITY_REQUIRED || code == LDAP_INAPPROPRIATE_AUTH ||
+           code == LDAP_INSUFFICIENT_ACCESS || code == LDAP_UNWILLING_TO_PERFORM;
+}
+
 LdapStatus LdapConnection::Connect()
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     if (ld_ != nullptr) {
         ldap_unbind_ext_s(ld_, nullptr, nullptr);
         ld_ = nullptr;
@@ -136,9 +220,42 @@ LdapStatus LdapConnection::Connect()
     timeval timeout{timeoutSeconds_, 0};
     ldap_set_option(ld_, LDAP_OPT_PROTOCOL_VERSION, &version);
     ldap_set_option(ld_, LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
+    // Other signals than the two held back around every call may still come: a wait they cut
+    // short is taken up again rather than reported as a lost server.
+    ldap_set_option(ld_, LDAP_OPT_RESTART, LDAP_OPT_ON);
     ldap_set_option(ld_, LDAP_OPT_NETWORK_TIMEOUT, &timeout);
     ldap_set_option(ld_, LDAP_OPT_TIMEOUT, &timeout);
-    return LdapStatus{};
+    return SecureConnection();
+}
+
+bool LdapConnection::Secured() const
+{
+    return tls_.startTls || strncasecmp(uri_.c_str(), "ldaps://", 8) == 0;
+}
+
+LdapStatus LdapConnection::SecureConnection()
+{
+    if (!Secured() && tls_.caFile.empty()) {
+        return LdapStatus{};
+    }
+    const int demand = LDAP_OPT_X_TLS_DEMAND;
+    ldap_set_option(ld_, LDAP_OPT_X_TLS_REQUIRE_CERT, &demand);
+    if (!tls_.caFile.empty()) {
+        ldap_set_option(ld_, LDAP_OPT_X_TLS_CACERTFILE, tls_.caFile.c_str());
+    }
+    const int server = 0;
+    ldap_set_option(ld_, LDAP_OPT_X_TLS_NEWCTX, &server);
+    if (!tls_.startTls) {
+        return LdapStatus{};
+    }
+    const int code = ldap_start_tls_s(ld_, nullptr, nullptr);
+    if (code == LDAP_SUCCESS) {
+        return LdapStatus{};
+    }
+    LdapStatus status = Failure(code);
+    broken_ = true; // nothing may go over this connection in the clear
+    status.text = "StartTLS failed: " + status.text;
+    return status;
 }
 
 LdapStatus LdapConnection::Failure(int code, const char *diagnostic)
@@ -150,7 +267,23 @@ LdapStatus LdapConnection::Failure(int code, const char *diagnostic)
     if (code == LDAP_TIMEOUT) {
         text += " (no answer from " + uri_ + " within " + std::to_string(timeoutSeconds_) + " s)";
     } else if (code == LDAP_SERVER_DOWN || code == LDAP_CONNECT_ERROR) {
-        text += " (" + uri_ + ")";
+        // A secured connection also fails when the server cannot prove who it is; the library
+        // leaves a diagnostic then, but seldom says why, so the conditions are named here.
+        char *reason = nullptr;
+        if (ld_ != nullptr) {
+            ldap_get_option(ld_, LDAP_OPT_DIAGNOSTIC_MESSAGE, &reason);
+        }
+        text += " (" + uri_;
+        if (reason != nullptr && *reason != '\0') {
+            text += std::string(": ") + reason;
+        }
+        if (Secured()) {
+            text += "; over TLS the server's certificate must be signed by an authority of " +
+                    (tls_.caFile.empty() ? std::string("the system") : tls_.caFile) +
+                    " and name the host";
+        }
+        text += ")";
+        ldap_memfree(reason);
     } else if (diagnostic != nullptr && *diagnostic != '\0') {
         text += std::string(" (") + diagnostic + ")";
     }
@@ -202,7 +335,7 @@ LdapStatus LdapConnection::Finish(int messageId, int sent)
 
 LdapStatus LdapConnection::BindSimple(const std::string &dn, const std::string &password)
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -216,7 +349,7 @@ LdapStatus LdapConnection::BindSimple(const std::string &dn, const std::string &
 
 LdapStatus LdapConnection::BindExternal()
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -231,7 +364,7 @@ LdapStatus LdapConnection::BindExternal()
 
 LdapStatus LdapConnection::WhoAmI(std::string &authzId)
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -257,37 +390,39 @@ LdapStatus LdapConnection::WhoAmI(std::string &authzId)
 }
 
 LdapStatus LdapConnection::Read(const std::string &dn, const std::vector<std::string> &attributes,
-                                std::optional<LdapEntry> &entry)
+                                std::optional<LdapEntry> &entry, unsigned controls)
 {
     entry.reset();
     int cutBy = 0;
     LdapStatus status = Search(
-        dn, LDAP_SCOPE_BASE, attributes, [&entry](LdapEntry &&read) { entry = std::move(read); },
-        cutBy);
+        dn, LdapScope::Base, "(objectClass=*)", attributes, controls,
+        [&entry](LdapEntry &&read) { entry = std::move(read); }, cutBy);
     return status.code == LDAP_NO_SUCH_OBJECT ? LdapStatus{} : status;
 }
 
 LdapStatus LdapConnection::List(const std::string &dn, const std::vector<std::string> &attributes,
                                 const std::function<void(LdapEntry &&)> &each, int &cutBy)
 {
-    return Search(dn, LDAP_SCOPE_ONELEVEL, attributes, each, cutBy);
+    return Search(dn, LdapScope::OneLevel, "(objectClass=*)", attributes, NoControls, each, cutBy);
 }
 
-LdapStatus LdapConnection::Search(const std::string &dn, int scope,
-                                  const std::vector<std::string> &attributes,
+LdapStatus LdapConnection::Search(const std::string &dn, LdapScope scope, const std::string &filter,
+                                  const std::vector<std::string> &attributes, unsigned controls,
                                   const std::function<void(LdapEntry &&)> &each, int &cutBy)
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     cutBy = 0;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
     AttributeList names(attributes);
+    const SearchScope where{dn, ScopeOf(scope), filter, controls};
     std::string cookie; // where the next page begins, as the server said; empty at both ends
     for (;;) {
         std::size_t delivered = 0;
-        LdapStatus status = SearchPage(dn, scope, names.Get(), each, cookie, delivered);
-        if (status.code == LDAP_ADMINLIMIT_EXCEEDED && delivered == 0 && pageSize_ > 1) {
+        LdapStatus status = SearchPage(where, names.Get(), each, cookie, delivered);
+        if (status.code == LDAP_ADMINLIMIT_EXCEEDED && delivered == 0 && pageSize_ > 1 &&
+            (controls & Unpaged) == 0) {
             // A server may refuse pages larger than a user's limit, and hand out any number of
             // smaller ones: ask again, from the same place, for half as many.
             pageSize_ /= 2;
@@ -304,21 +439,24 @@ LdapStatus LdapConnection::Search(const std::string &dn, int scope,
     }
 }
 
-// One page of a search: its entries go to `each` and are counted in `delivered`; on success the
-// cookie becomes the one for the next page (empty after the last), else it stays as it was.
-LdapStatus LdapConnection::SearchPage(const std::string &dn, int scope, char **attributes,
+// One page of a search (or the whole answer, unpaged): its entries go to `each` and are counted
+// in `delivered`; on success the cookie becomes the one for the next page (empty after the
+// last), else it stays as it was.
+LdapStatus LdapConnection::SearchPage(const SearchScope &where, char **attributes,
                                       const std::function<void(LdapEntry &&)> &each,
                                       std::string &cookie, std::size_t &delivered)
 {
     berval resume{static_cast<ber_len_t>(cookie.size()), cookie.data()};
     LDAPControl *page = nullptr;
-    ldap_create_page_control(ld_, pageSize_, cookie.empty() ? nullptr : &resume, 0, &page);
-    LDAPControl *controls[] = {page, nullptr};
+    if ((where.controls & Unpaged) == 0) {
+        ldap_create_page_control(ld_, pageSize_, cookie.empty() ? nullptr : &resume, 0, &page);
+    }
+    ControlSet controls(where.controls);
     timeval limit{timeoutSeconds_, 0};
     int messageId = 0;
     const int sent =
-        ldap_search_ext(ld_, dn.c_str(), scope, "(objectClass=*)", attributes, 0,
-                        page != nullptr ? controls : nullptr, nullptr, &limit, 0, &messageId);
+        ldap_search_ext(ld_, where.dn.c_str(), where.scope, where.filter.c_str(), attributes, 0,
+                        controls.Get(page), nullptr, &limit, 0, &messageId);
     ldap_control_free(page);
     if (sent != LDAP_SUCCESS) {
         return Failure(sent);
@@ -357,7 +495,7 @@ LdapStatus LdapConnection::SearchPage(const std::string &dn, int scope, char **a
 
 LdapStatus LdapConnection::Add(const std::string &dn, const LdapAttributes &attributes)
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
@@ -371,19 +509,20 @@ LdapStatus LdapConnection::Add(const std::string &dn, const LdapAttributes &attr
 }
 
 LdapStatus LdapConnection::Modify(const std::string &dn,
-                                  const std::vector<LdapModification> &modifications)
+                                  const std::vector<LdapModification> &modifications,
+                                  unsigned controls)
 {
-    const PipeSignalGuard guard;
+    const ServerCallSignals held;
     if (ld_ == nullptr) {
         return Failure(LDAP_SERVER_DOWN);
     }
     ModificationList list;
     for (const LdapModification &modification : modifications) {
-        list.Append(modification.kind == LdapModification::Replace ? LDAP_MOD_REPLACE
-                                                                   : LDAP_MOD_DELETE,
-                    modification.description, modification.values);
+        list.Append(OperationOf(modification.kind), modification.description, modification.values);
     }
+    ControlSet extra(controls);
     int messageId = 0;
-    const int sent = ldap_modify_ext(ld_, dn.c_str(), list.Get(), nullptr, nullptr, &messageId);
+    const int sent =
+        ldap_modify_ext(ld_, dn.c_str(), list.Get(), extra.Get(nullptr), nullptr, &messageId);
     return Finish(messageId, sent);
 }

@@ -32,23 +32,43 @@ struct LdapEntry {
 };
 
 struct LdapModification {
-    enum Kind { Replace, Delete };
+    enum Kind { Replace, Delete, Add };
     Kind kind;
     std::string description;
     std::vector<std::string> values; // none for Delete: the whole attribute goes
 };
+
+// How the connection is secured: ldaps:// by its scheme, ldap:// with StartTLS when asked. The
+// server's certificate must be signed by an authority of the file (empty: the system's) and
+// name the host of the URI.
+struct LdapTls {
+    std::string caFile;
+    bool startTls = false;
+};
+
+// Controls a request may carry for a domain controller: deleted objects take part, and every
+// DN the reply holds comes with its object's GUID ("<GUID=...>;<SID=...>;DN"). Searches ask
+// for pages unless told not to: some servers answer a paged search much more slowly, and a
+// search that is not paged may be cut at the server's page size.
+enum LdapControls : unsigned { NoControls = 0, WithDeleted = 1, WithGuids = 2, Unpaged = 4 };
+
+enum class LdapScope { Base, OneLevel, Subtree };
 
 class LdapConnection
 {
   public:
     static constexpr int kPageSize = 1000;
 
-    LdapConnection(std::string uri, int timeoutSeconds);
+    LdapConnection(std::string uri, int timeoutSeconds, LdapTls tls = {});
     LdapConnection(const LdapConnection &) = delete;
     LdapConnection &operator=(const LdapConnection &) = delete;
     ~LdapConnection();
 
-    // Prepares the handle; the server is first contacted by the first operation.
+    // Whether a result code is the server refusing an unbound connection what it asked for.
+    static bool NeedsLogin(int code);
+
+    // Prepares the handle; the server is first contacted by the first operation, or at once
+    // to start TLS.
     LdapStatus Connect();
     bool Broken() const { return ld_ == nullptr || broken_; }
 
@@ -60,28 +80,41 @@ class LdapConnection
 
     // The entry itself; `entry` stays empty (and the status is 0) when it does not exist.
     LdapStatus Read(const std::string &dn, const std::vector<std::string> &attributes,
-                    std::optional<LdapEntry> &entry);
+                    std::optional<LdapEntry> &entry, unsigned controls = NoControls);
     // Every entry directly below dn, in pages as large as the server allows. When the server
     // cut the list short, cutBy is the result code of its limit (size, time or administrative
     // limit exceeded) and the status is 0; otherwise cutBy is 0.
     LdapStatus List(const std::string &dn, const std::vector<std::string> &attributes,
                     const std::function<void(LdapEntry &&)> &each, int &cutBy);
+    // Every entry of the scope that matches the filter, as List gives them.
+    LdapStatus Search(const std::string &dn, LdapScope scope, const std::string &filter,
+                      const std::vector<std::string> &attributes, unsigned controls,
+                      const std::function<void(LdapEntry &&)> &each, int &cutBy);
     LdapStatus Add(const std::string &dn, const LdapAttributes &attributes);
-    LdapStatus Modify(const std::string &dn, const std::vector<LdapModification> &modifications);
+    LdapStatus Modify(const std::string &dn, const std::vector<LdapModification> &modifications,
+                      unsigned controls = NoControls);
 
   private:
+    struct SearchScope {
+        const std::string &dn;
+        int scope;
+        const std::string &filter;
+        unsigned controls;
+    };
+
     LdapStatus Await(int messageId, LDAPMessage *&message, bool all);
     LdapStatus Finish(int messageId, int sent);
     LdapStatus Result(LDAPMessage *message, void *serverControls);
     LdapStatus Failure(int code, const char *diagnostic = nullptr);
-    LdapStatus Search(const std::string &dn, int scope, const std::vector<std::string> &attributes,
-                      const std::function<void(LdapEntry &&)> &each, int &cutBy);
-    LdapStatus SearchPage(const std::string &dn, int scope, char **attributes,
+    LdapStatus SearchPage(const SearchScope &where, char **attributes,
                           const std::function<void(LdapEntry &&)> &each, std::string &cookie,
                           std::size_t &delivered);
+    bool Secured() const;
+    LdapStatus SecureConnection();
 
     std::string uri_;
     int timeoutSeconds_;
+    LdapTls tls_;
     LDAP *ld_ = nullptr;
     bool broken_ = false;
     // Entries asked for per page: lowered for as long as the connection lasts when the server

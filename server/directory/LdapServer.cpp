@@ -119,7 +119,7 @@ bool LdapServer::CheckSettings()
         fault = "Uri must begin with ldap://, ldaps:// or ldapi://";
     } else if (!base || base->Empty()) {
         fault = "Base is not a distinguished name";
-    } else if (settings_.catalogue.empty()) {
+    } else if (settings_.catalogue.empty() && NeedsCatalogue()) {
         fault = "Catalogue names no folder";
     } else if (!settings_.saslMechanism.empty() &&
                strcasecmp(settings_.saslMechanism.c_str(), "EXTERNAL") != 0) {
@@ -148,6 +148,7 @@ int32_t LdapServer::Open(const char *)
 {
     refusal_.clear();
     configuredRefusal_.clear();
+    noticesTaken_ = false;
     if (!CheckSettings() || !OpenDirectory()) {
         return 1;
     }
@@ -155,16 +156,19 @@ int32_t LdapServer::Open(const char *)
         Report("the schema cannot be read: only well-known operational attributes are left out "
                "of restores");
     }
-    std::string unreadable;
+    if (settings_.catalogue.empty() && !NeedsCatalogue()) {
+        return 0;
+    }
+    // Every file left out is reported too (and told in the window later, see TakeNotices); a
+    // load that fails ends with the reason the folder cannot be read.
+    std::string lastReported;
     const bool loaded =
         catalogue_.Load(settings_.catalogue, containerClasses_, [&](const std::string &text) {
             Report(text);
-            if (unreadable.empty()) {
-                unreadable = text;
-            }
+            lastReported = text;
         });
     if (!loaded) {
-        refusal_ = Sentence(unreadable);
+        refusal_ = Sentence(lastReported);
         return 1;
     }
     return 0;
@@ -184,6 +188,13 @@ bool LdapServer::OpenDirectory()
     LdapConnection &connection = session_.Connection();
     std::optional<LdapEntry> base;
     status = connection.Broken() ? status : connection.Read(baseDn_, {"1.1"}, base);
+    // A directory that shows nothing to an unbound connection opens all the same: the user
+    // logs in next, and the base is read as that user.
+    if (!session_.LoggedIn() && !connection.Broken() && LdapConnection::NeedsLogin(status.code)) {
+        Report("the base cannot be read before a login: " + status.text);
+        status = LdapStatus{};
+        base.emplace();
+    }
     if (status.Ok() && !base) {
         status = LdapStatus{1, "the base " + baseDn_ + " does not exist"};
     }
@@ -209,13 +220,8 @@ int32_t LdapServer::Login(const char *userName, const char *password)
         Refuse("login as " + user + " refused: no password given");
         return 1;
     }
-    std::string dn;
-    std::optional<DistinguishedName> parsed;
-    if (const DirectoryNames::Known *known = Resolve(user)) {
-        dn = known->dn;
-    } else if ((parsed = DistinguishedName::Parse(user)) && !parsed->Empty()) {
-        dn = user;
-    } else {
+    const std::string dn = BindNameOf(user);
+    if (dn.empty()) {
         Refuse("login refused: no object " + user + " below " + baseName_);
         return 1;
     }
@@ -229,6 +235,15 @@ int32_t LdapServer::Login(const char *userName, const char *password)
         operational_.Learn(session_.Connection());
     }
     return 0;
+}
+
+std::string LdapServer::BindNameOf(const std::string &userName)
+{
+    if (const DirectoryNames::Known *known = Resolve(userName)) {
+        return known->dn;
+    }
+    std::optional<DistinguishedName> parsed = DistinguishedName::Parse(userName);
+    return parsed && !parsed->Empty() ? userName : "";
 }
 
 void LdapServer::UpdateLogin(LoginRecord &record)
@@ -274,19 +289,23 @@ bool LdapServer::ListInto(const std::string &fullName, std::vector<ListedChild> 
     note.clear();
     const DirectoryNames::Known *known = Resolve(fullName);
     if (known == nullptr) {
+        if (listingFault_.empty()) {
+            listingFault_ = "no object " + fullName + " in the directory or its snapshots";
+        }
         return false;
     }
     const DirectoryNames::Known container = *known;
-    DirectoryListing listing(session_.Connection(), catalogue_, containerClasses_);
+    int cutBy = 0;
+    std::size_t liveListed = 0;
     LdapStatus status =
-        session_.Run([&] { return listing.Build(container.dn, container.canonical, children); });
+        session_.Run([&] { return BuildListing(container, children, cutBy, liveListed); });
     if (!status.Ok()) {
         Report("listing " + container.dn + " failed: " + status.text);
-        note = fullName + " could not be listed: " + status.text;
+        listingFault_ = status.text;
         return false;
     }
-    if (listing.CutBy() != 0) {
-        note = CutNote(fullName, listing.CutBy(), listing.LiveListed());
+    if (cutBy != 0) {
+        note = CutNote(fullName, cutBy, liveListed);
         Report(note);
     }
     // A child whose full name would not fit a request's name field could never be asked
@@ -302,6 +321,17 @@ bool LdapServer::ListInto(const std::string &fullName, std::vector<ListedChild> 
         names_.Remember(child.label + "." + fullName, child.dn, child.canonical);
     }
     return true;
+}
+
+LdapStatus LdapServer::BuildListing(const DirectoryNames::Known &container,
+                                    std::vector<ListedChild> &children, int &cutBy,
+                                    std::size_t &liveListed)
+{
+    DirectoryListing listing(session_.Connection(), catalogue_, containerClasses_);
+    LdapStatus status = listing.Build(container.dn, container.canonical, children);
+    cutBy = listing.CutBy();
+    liveListed = listing.LiveListed();
+    return status;
 }
 
 const std::vector<ListedChild> *LdapServer::CurrentListing(const std::string &fullName, bool fresh)
@@ -328,10 +358,15 @@ const std::vector<ListedChild> *LdapServer::CurrentListing(const std::string &fu
 void *LdapServer::ListChildren(const ChildRequest &request, int32_t, int32_t &replySize)
 {
     const std::string name = FieldText(request.containerName);
+    listingFault_.clear();
     if (request.lastId == 0) {
         listingNote_.clear();
     }
     const std::vector<ListedChild> *listing = CurrentListing(name, request.lastId == 0);
+    if (listing == nullptr) {
+        // Still an end record, as the interface wants, but not an empty container.
+        FailRequest(Sentence(listingFault_));
+    }
     const std::size_t index = static_cast<std::size_t>(std::max(request.lastId, 0));
     if (listing == nullptr || request.lastId < 0 || index >= listing->size()) {
         // The end of the listing: the next one of this container starts afresh.
@@ -344,6 +379,18 @@ void *LdapServer::ListChildren(const ChildRequest &request, int32_t, int32_t &re
                           child.present ? 1 : DeletedState, replySize);
 }
 
+std::vector<std::string> LdapServer::TakeNotices()
+{
+    std::vector<std::string> notices;
+    if (!noticesTaken_) {
+        for (const SnapshotCatalogue::LeftOut &file : catalogue_.LeftOutFiles()) {
+            notices.push_back("Snapshot " + file.path + " left out: " + file.reason);
+        }
+    }
+    noticesTaken_ = true;
+    return notices;
+}
+
 void *LdapServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &replySize)
 {
     std::vector<BackupTime> times;
@@ -351,6 +398,12 @@ void *LdapServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &re
         times = catalogue_.TimesOf(known->canonical);
     }
     return Replies::History(times, replySize);
+}
+
+void *LdapServer::RestoreReplyOf(const LdapStatus &status, int32_t &replySize)
+{
+    return status.Ok() ? Replies::Restore(0, "", replySize)
+                       : Replies::Restore(status.code, status.text, replySize);
 }
 
 std::string LdapServer::TakeListingNote()

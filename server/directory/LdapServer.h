@@ -49,25 +49,30 @@ class LdapServer : public ServerBackend
     std::string RefusalReason() const override { return refusal_; }
     std::string TakeListingNote() override;
     const RestoreReport *LastRestoreReport() const override { return &restoreReport_; }
+    // The snapshot files the catalogue left out, with their reasons, once after each Open.
+    std::vector<std::string> TakeNotices() override;
 
     // The full name of the base: the tree's top context.
     const std::string &BaseName() const { return baseName_; }
     const SnapshotCatalogue &Catalogue() const { return catalogue_; }
 
-  private:
-    using Listing = std::pair<std::string, std::vector<ListedChild>>;
+  protected:
+    // A directory's history is its snapshots: without a catalogue it has none.
+    virtual bool NeedsCatalogue() const { return true; }
+    // The children of a container, as the tree shows them. When the server cut the live
+    // children short, cutBy is the result code of its limit and liveListed how many it gave.
+    virtual LdapStatus BuildListing(const DirectoryNames::Known &container,
+                                    std::vector<ListedChild> &children, int &cutBy,
+                                    std::size_t &liveListed);
+    // The name to bind with for a user's name as typed (a typeless name of the tree or a DN);
+    // empty when there is none.
+    virtual std::string BindNameOf(const std::string &userName);
 
-    bool CheckSettings();
-    bool OpenDirectory();
+    // The reply of a restore with this outcome (through Replies, as every reply).
+    // A failure's text is cut to the message field, never inside a UTF-8 character.
+    static void *RestoreReplyOf(const LdapStatus &status, int32_t &replySize);
+
     const DirectoryNames::Known *Resolve(const std::string &fullName);
-    // The children of the container; false when it cannot be listed. `note` says why not, or
-    // that the server cut the listing short.
-    bool ListInto(const std::string &fullName, std::vector<ListedChild> &children,
-                  std::string &note);
-    const std::vector<ListedChild> *CurrentListing(const std::string &fullName, bool fresh);
-    // The tree's full name of an entry the tree may show; nothing when it was never listed.
-    std::optional<std::string> FullNameOf(const std::string &dn) const;
-    void RecordWrites(const DirectoryRestore &restore, bool subtree);
     void Report(const std::string &text) const;
     // Reports the text and keeps it as the reason of the refusal.
     void Refuse(const std::string &text);
@@ -81,10 +86,27 @@ class LdapServer : public ServerBackend
     DirectoryNames names_;
     std::string baseName_;
     std::string baseDn_;
+    RestoreReport restoreReport_;
+
+  private:
+    using Listing = std::pair<std::string, std::vector<ListedChild>>;
+
+    bool CheckSettings();
+    bool OpenDirectory();
+    // The children of the container; false, with the reason in listingFault_, when it cannot
+    // be listed. `note` says when the server cut the listing short.
+    bool ListInto(const std::string &fullName, std::vector<ListedChild> &children,
+                  std::string &note);
+    const std::vector<ListedChild> *CurrentListing(const std::string &fullName, bool fresh);
+    // The tree's full name of an entry the tree may show; nothing when it was never listed.
+    std::optional<std::string> FullNameOf(const std::string &dn) const;
+    void RecordWrites(const DirectoryRestore &restore, bool subtree);
+
     std::string refusal_;           // why the last open or login was refused
     std::string configuredRefusal_; // why the configured bind failed when the server opened
     std::string listingNote_;
-    RestoreReport restoreReport_;
+    std::string listingFault_; // why the listing being made failed
     // Listings in progress, by container; a few are kept since a listing may be abandoned.
     std::deque<Listing> listings_;
+    bool noticesTaken_ = false;
 };

@@ -28,6 +28,7 @@ bool LdifReader::NextPhysicalLine(std::string_view &line)
         return false;
     }
     std::size_t end = text_.find('\n', at_);
+    lineEnded_ = end != std::string_view::npos;
     const std::size_t next = end == std::string_view::npos ? text_.size() : end + 1;
     end = end == std::string_view::npos ? text_.size() : end;
     if (end > at_ && text_[end - 1] == '\r') {
@@ -44,6 +45,7 @@ bool LdifReader::NextPhysicalLine(std::string_view &line)
 bool LdifReader::ReadLogicalLines(std::vector<std::string> &lines)
 {
     lines.clear();
+    endedCleanly_ = false;
     bool inComment = false;
     std::string_view line;
     for (std::size_t lineStart = at_; NextPhysicalLine(line); lineStart = at_) {
@@ -52,6 +54,8 @@ bool LdifReader::ReadLogicalLines(std::vector<std::string> &lines)
             if (lines.empty()) {
                 continue;
             }
+            // A blank line that the text cuts off ("\r" of a "\r\n") does not end the entry.
+            endedCleanly_ = lineEnded_;
             return true;
         }
         const bool continuation = line[0] == ' ';

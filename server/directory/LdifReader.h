@@ -31,6 +31,9 @@ class LdifReader
     std::size_t EntryOffset() const { return entryOffset_; }
     std::size_t EntryLength() const { return entryEnd_ - entryOffset_; }
     const std::string &Fault() const { return fault_; }
+    // Whether an empty line followed the entry last read. A dump ends every entry with one, so an
+    // entry that runs into the end of the text may have been cut short.
+    bool EntryEndedCleanly() const { return endedCleanly_; }
 
   private:
     bool NextPhysicalLine(std::string_view &line);
@@ -45,5 +48,7 @@ class LdifReader
     bool first_ = true;
     std::size_t entryOffset_ = 0;
     std::size_t entryEnd_ = 0;
+    bool endedCleanly_ = false;
+    bool lineEnded_ = false; // the physical line last read ended with a newline
     std::string fault_;
 };

@@ -15,7 +15,8 @@ namespace
 // The whole file, with its size and modification time as they were when it was read.
 bool ReadFile(const std::string &path, std::string &text, struct stat &status, std::string &fault)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: a pipe put in the folder's place must not hold the server up.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         fault = "cannot be opened";
         return false;
@@ -67,22 +68,36 @@ std::unique_ptr<Snapshot> Snapshot::Load(const std::string &path, BackupTime tim
     if (!ReadFile(path, text, status, fault)) {
         return nullptr;
     }
-    std::unique_ptr<Snapshot> snapshot(new Snapshot(path, time));
-    snapshot->fileSize_ = static_cast<uint64_t>(status.st_size);
-    snapshot->fileModified_ = ModifiedNanoseconds(status);
+    std::unique_ptr<Snapshot> snapshot = Parse(text, path, time, containerClasses, fault);
+    if (snapshot) {
+        snapshot->fileSize_ = static_cast<uint64_t>(status.st_size);
+        snapshot->fileModified_ = ModifiedNanoseconds(status);
+    }
+    return snapshot;
+}
+
+std::unique_ptr<Snapshot> Snapshot::Parse(std::string_view text, std::string path, BackupTime time,
+                                          const std::unordered_set<std::string> &containerClasses,
+                                          std::string &fault)
+{
+    std::unique_ptr<Snapshot> snapshot(new Snapshot(std::move(path), time));
     if (!snapshot->Index(text, containerClasses, fault)) {
         return nullptr;
     }
     return snapshot;
 }
 
-bool Snapshot::Index(const std::string &text,
-                     const std::unordered_set<std::string> &containerClasses, std::string &fault)
+// An interrupted dump, or a full disk, leaves a file that stops somewhere inside its last entry:
+// such a file is not a backup, however well the entries before read.
+bool Snapshot::Index(std::string_view text, const std::unordered_set<std::string> &containerClasses,
+                     std::string &fault)
 {
     LdifReader reader(text);
     LdifEntry entry;
     LdifReader::Step step;
+    bool lastEndedCleanly = true;
     while ((step = reader.Next(entry)) == LdifReader::Step::Entry) {
+        lastEndedCleanly = reader.EntryEndedCleanly();
         std::optional<DistinguishedName> dn = DistinguishedName::Parse(entry.dn);
         if (!dn || dn->Empty()) {
             fault = "not a distinguished name: " + entry.dn.substr(0, 80);
@@ -99,6 +114,15 @@ bool Snapshot::Index(const std::string &text,
     }
     if (step == LdifReader::Step::Fault) {
         fault = reader.Fault();
+        return false;
+    }
+    if (entries_.empty()) {
+        fault = "it holds no entry";
+        return false;
+    }
+    if (!lastEndedCleanly) {
+        fault = "its last entry (" + entries_.back().dn.substr(0, 80) +
+                ") is not followed by an empty line: the file may have been cut short";
         return false;
     }
     return true;
@@ -147,7 +171,7 @@ std::vector<const SnapshotEntry *> Snapshot::Subtree(const std::string &canonica
 
 std::optional<LdifEntry> Snapshot::Read(const SnapshotEntry &entry, std::string &fault) const
 {
-    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat status {
     };
     if (fd < 0 || ::fstat(fd, &status) != 0 || static_cast<uint64_t>(status.st_size) != fileSize_ ||

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -25,11 +26,17 @@ struct SnapshotEntry {
 class Snapshot
 {
   public:
-    // Reads and indexes the file; nothing, and the reason in `fault`, when it is not valid LDIF
-    // (one bad entry is enough: a snapshot is used whole or not at all).
+    // Reads and indexes the file; nothing, and the reason in `fault`, when it is not a complete
+    // snapshot: not valid LDIF (one bad entry is enough: a snapshot is used whole or not at all),
+    // no entry at all, or a last entry that may have been cut short (a dump ends every entry
+    // with an empty line).
     static std::unique_ptr<Snapshot> Load(const std::string &path, BackupTime time,
                                           const std::unordered_set<std::string> &containerClasses,
                                           std::string &fault);
+    // The same for a text already read; path names the file the entries are read from later.
+    static std::unique_ptr<Snapshot> Parse(std::string_view text, std::string path, BackupTime time,
+                                           const std::unordered_set<std::string> &containerClasses,
+                                           std::string &fault);
 
     const std::string &Path() const { return path_; }
     BackupTime Time() const { return time_; }
@@ -48,7 +55,7 @@ class Snapshot
 
   private:
     Snapshot(std::string path, BackupTime time) : path_(std::move(path)), time_(time) {}
-    bool Index(const std::string &text, const std::unordered_set<std::string> &containerClasses,
+    bool Index(std::string_view text, const std::unordered_set<std::string> &containerClasses,
                std::string &fault);
 
     std::string path_;

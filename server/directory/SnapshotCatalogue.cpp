@@ -41,6 +41,7 @@ bool SnapshotCatalogue::Load(const std::string &folder,
                              const Report &report)
 {
     snapshots_.clear();
+    leftOut_.clear();
     std::error_code error;
     std::vector<std::filesystem::path> files;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
@@ -53,6 +54,7 @@ bool SnapshotCatalogue::Load(const std::string &folder,
         report("the catalogue " + folder + " cannot be read: " + error.message());
         return false;
     }
+    std::sort(files.begin(), files.end()); // the same order of reports whatever the folder's
     for (const std::filesystem::path &file : files) {
         std::string fault;
         std::unique_ptr<Snapshot> snapshot =
@@ -61,6 +63,7 @@ bool SnapshotCatalogue::Load(const std::string &folder,
             snapshots_.push_back(std::move(snapshot));
         } else {
             report("snapshot " + file.string() + " left out: " + fault);
+            leftOut_.push_back(LeftOut{file.string(), fault});
         }
     }
     std::stable_sort(snapshots_.begin(), snapshots_.end(),

@@ -18,9 +18,15 @@ class SnapshotCatalogue
     // The usual container classes, in lower case.
     static std::unordered_set<std::string> DefaultContainerClasses();
 
+    // A snapshot file that is not used, and why.
+    struct LeftOut {
+        std::string path;
+        std::string reason;
+    };
+
     // Indexes every "*.ldif" of the folder. A snapshot's time is the number in its name
-    // (<unix seconds>.ldif), else its modification time. A file that is not valid LDIF is
-    // reported once and left out. False when the folder cannot be read.
+    // (<unix seconds>.ldif), else its modification time. A file that is not a complete snapshot
+    // is reported once and left out. False when the folder cannot be read.
     bool Load(const std::string &folder, const std::unordered_set<std::string> &containerClasses,
               const Report &report);
 
@@ -31,7 +37,10 @@ class SnapshotCatalogue
     // The snapshot of that time (0: the newest) that holds the entry, or null.
     const Snapshot *Holding(const std::string &canonical, BackupTime time) const;
     bool HadChildren(const std::string &canonical) const;
+    // The files the last Load left out, in the order they were read.
+    const std::vector<LeftOut> &LeftOutFiles() const { return leftOut_; }
 
   private:
     std::vector<std::unique_ptr<Snapshot>> snapshots_;
+    std::vector<LeftOut> leftOut_;
 };

@@ -1,10 +1,12 @@
 // The main window over a directory server: the tree shows live and deleted objects (to assistive
-// tools too), the history view lists the snapshots' times, and the Restore command brings
-// deleted objects back, lists every object it wrote and draws them present (checked with
-// ldapsearch).
+// tools too), the history view lists the snapshots' times, the Restore command brings deleted
+// objects back, lists every object it wrote and draws them present (checked with ldapsearch), a
+// listing the server cannot give says why, and snapshot files left out are told at start-up.
 #include <QApplication>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "app/MainWindow.h"
 #include "model/ObjectItem.h"
@@ -45,6 +47,7 @@ class DirectoryWindow : public testing::Test
         ASSERT_TRUE(slapd.Delete("cn=Bob,ou=Sales,o=Marrowby"));
         slapd.WriteSnapshot(2000, slapd.Slapcat());
         ASSERT_TRUE(slapd.Delete("ou=East,ou=Sales,o=Marrowby", true));
+        BeforeOpen();
 
         server = std::make_unique<BackupServer>(std::make_unique<LdapServer>(
             slapd.SocketSettings("DIR1"), [this](const std::string &line) { log += line + "\n"; }));
@@ -59,6 +62,9 @@ class DirectoryWindow : public testing::Test
         window->InitChildren();
         QApplication::processEvents();
     }
+
+    // What a test puts in place before the server opens and the window is made.
+    virtual void BeforeOpen() {}
 
     ObjectItem *ItemAt(int row)
     {
@@ -142,6 +148,7 @@ TEST_F(DirectoryWindow, HistoryViewListsTheSnapshotTimesNewestFirst)
 TEST_F(DirectoryWindow, RestoringADeletedContainerWithItsSubtreeBringsItBack)
 {
     DoubleClick(1);
+    DoubleClick(4);
     ClickBox(4); // East, with its subtree
     ASSERT_EQ(ItemAt(4)->GetCheckState(), Marked);
     std::vector<std::string> lines;
@@ -161,7 +168,10 @@ TEST_F(DirectoryWindow, RestoringADeletedContainerWithItsSubtreeBringsItBack)
     EXPECT_NE(slapd.Search("cn=Cid,ou=East,ou=Sales,o=Marrowby", "base").find("sn: Brown"),
               std::string::npos);
     EXPECT_FALSE(slapd.Exists("cn=Bob,ou=Sales,o=Marrowby"));
+    // Drawn present at once, with the loaded subtree; Bob was not restored.
+    EXPECT_EQ(Row(3), "Bob leaf deleted");
     EXPECT_EQ(Row(4), "East container");
+    EXPECT_EQ(Row(5), "Cid leaf");
 }
 
 TEST_F(DirectoryWindow, ParentAddedOnTheWayHasItsOwnLineAndIsDrawnPresent)
@@ -237,5 +247,72 @@ TEST_F(DirectoryWindow, RowsTellDeletedFromPresentToAssistiveToolsAndInTheirTips
                   c.tip);
     }
     EXPECT_EQ(window->TreePanel().GetRowArea().ToolTipText({60, 20 * 40}), "") << "no row there";
+}
+
+// With the server gone, a container that cannot be listed stays closed and the server's reason
+// is shown; once the server is back, opening it again lists it.
+TEST_F(DirectoryWindow, FailedListingSaysWhyAndTheNextOpenAsksAgain)
+{
+    slapd.Stop();
+    {
+        ModalScript script;
+        script.ExpectBoxStartingWith(ModalKind::ErrorBox,
+                                     "Unable to open container: Sales.Marrowby\n", RET_OK);
+        DoubleClick(1);
+        ASSERT_EQ(script.Steps().size(), 1u);
+        EXPECT_NE(script.Steps()[0].text.find("Can't contact LDAP server"), std::string::npos)
+            << script.Steps()[0].text;
+        EXPECT_EQ(script.Steps()[0].parent, window.get());
+    }
+    EXPECT_FALSE(ItemAt(1)->IsOpen());
+    EXPECT_EQ(Row(2), "admin leaf"); // nothing of Sales was inserted
+    ASSERT_TRUE(slapd.Restart());
+    DoubleClick(1);
+    EXPECT_TRUE(ItemAt(1)->IsOpen()) << log;
+    EXPECT_EQ(Row(2), "Ann leaf");
+}
+
+// The newest snapshots were cut short (one inside a value, one inside an attribute's name): the
+// window says at once which files were left out and why, and neither is a version of anything.
+class DirectoryWindowWithCutSnapshots : public DirectoryWindow
+{
+  protected:
+    void BeforeOpen() override
+    {
+        const std::string whole = slapd.Slapcat();
+        const std::size_t sales = whole.find("dn: ou=Sales");
+        ASSERT_NE(sales, std::string::npos);
+        salesLine = std::count(whole.begin(), whole.begin() + sales, '\n') + 1;
+        cutInValue = slapd.WriteSnapshot(3000, whole.substr(0, whole.find("ou: Sales", sales) + 6));
+        cutInName =
+            slapd.WriteSnapshot(4000, whole.substr(0, whole.find("objectClass", sales) + 6));
+        script = std::make_unique<ModalScript>();
+        script->ExpectBoxStartingWith(ModalKind::WarningBox,
+                                      "Snapshot " + cutInValue + " left out: ", RET_OK);
+    }
+
+    std::string cutInValue;
+    std::string cutInName;
+    long salesLine = 0;
+    std::unique_ptr<ModalScript> script;
+};
+
+TEST_F(DirectoryWindowWithCutSnapshots, StartUpListsTheFilesLeftOutOnce)
+{
+    ASSERT_EQ(script->Steps().size(), 1u);
+    const std::string &text = script->Steps()[0].text;
+    EXPECT_EQ(text, "Snapshot " + cutInValue +
+                        " left out: its last entry (ou=Sales,o=Marrowby) is not followed by an "
+                        "empty line: the file may have been cut short\n"
+                        "Snapshot " +
+                        cutInName + " left out: line " + std::to_string(salesLine) +
+                        ": not an attribute line: object");
+    EXPECT_EQ(script->Steps()[0].parent, window.get());
+    for (int row : {0, 1}) { // both are in the whole part of each cut file
+        Click(row);
+        EXPECT_EQ(Versions(), (std::vector<BackupTime>{2000, 1000})) << row;
+    }
+    window->ShowServerNotices(); // said once
+    EXPECT_EQ(script->Steps().size(), 1u);
 }
 } // namespace

@@ -12,6 +12,7 @@
 #include "toolkit/FixedText.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/ModalDialog.h"
+#include "tree/ObjectPictures.h"
 #include "toolkit/OKButton.h"
 #include "toolkit/RadioButton.h"
 
@@ -327,6 +328,25 @@ RestoreReport Report(std::vector<std::string> parents, std::vector<std::string> 
 {
     return RestoreReport{std::move(parents), std::move(added), addedCount, changedCount, subtree};
 }
+
+// Sales and everything below it are deleted, and so is Printer.
+void ScriptDeletedTree(ScriptedServer &script)
+{
+    script.SetChildren("Marrowby",
+                       {Container("Sales", false), Leaf("Printer", false), Container("Admin")});
+    script.SetChildren("Sales.Marrowby",
+                       {Leaf("Ann", false), Leaf("Bob", false), Container("East", false)});
+    script.SetChildren("East.Sales.Marrowby", {Leaf("Cid", false), Leaf("Dee", false)});
+}
+
+std::vector<bool> Present(MainWindowFixture &f, std::initializer_list<int> rows)
+{
+    std::vector<bool> present;
+    for (int row : rows) {
+        present.push_back(f.ItemAt(row)->IsPresent());
+    }
+    return present;
+}
 } // namespace
 
 TEST(RestoreRun, OptionsSayHowManyLoadedPresentObjectsMarkedPresentContainersOverwrite)
@@ -438,6 +458,8 @@ TEST(RestoreRun, FailedObjectStaysDeletedButWhatWasWrittenBeforeTheFailureIsShow
     EXPECT_EQ(f.ItemAt(8)->GetCheckState(), Marked);
 }
 
+// Told of the program's end before the run: nothing is asked, and the object is a failure line
+// that keeps its mark and stays drawn as it was.
 TEST(RestoreRun, ObjectToldOfTheProgramsEndIsNotAskedAboutAndStaysAsItWasDrawn)
 {
     MW_SIGTERMClientList registry; // outlives the window and its items
@@ -445,7 +467,97 @@ TEST(RestoreRun, ObjectToldOfTheProgramsEndIsNotAskedAboutAndStaysAsItWasDrawn)
     OpenSalesAndEast(f);
     f.ClickBox(5); // Bob, deleted
     registry.Inform();
-    EXPECT_EQ(RunWithDefaults(f), (std::vector<std::string>{"Bob.Sales.Marrowby"}));
+    ModalScript script;
+    std::vector<ResultList> lists;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    script.ExpectBox(ModalKind::WarningBox, TerminationNotice::kText, RET_OK);
+    f.menuBar.Select(kMenuItemRestore);
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].lines,
+              (std::vector<std::string>{
+                  "Bob.Sales.Marrowby - failed on Object 'Not restored: the program is ending.'"}));
     EXPECT_TRUE(f.script.RequestsOf(RestoreObject).empty());
     EXPECT_EQ(Drawn(f, 5), "Bob deleted");
+    EXPECT_EQ(f.ItemAt(5)->GetCheckState(), Marked);
+}
+
+// Rows after opening Sales and East: 0 Marrowby, 1 Admin, 2 Printer, 3 Sales, 4 Ann, 5 Bob,
+// 6 East, 7 Cid, 8 Dee.
+TEST(RestoreRun, RestoredObjectsAreDrawnPresentAtOnceFailedOnesStayDeleted)
+{
+    MainWindowFixture f(ScriptDeletedTree);
+    f.script.SetRestoreOutcome("Printer.Marrowby", 5, "Disk full");
+    OpenSales(f);
+    f.DoubleClick(6);
+    f.ClickBox(2); // Printer: fails
+    f.ClickBox(6); // East with its subtree
+    f.ClickBox(4); // Ann alone
+    ModalScript script;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectDialog(kDialogRestore, 1);
+    f.menuBar.Select(kMenuItemRestore);
+    EXPECT_EQ(Present(f, {2, 3, 4, 5, 6, 7, 8}),
+              (std::vector<bool>{false, false, true, false, true, true, true}));
+    EXPECT_EQ(ObjectPictures::IdOf(*f.ItemAt(6)).Id(), kBitmapConoPres);
+    EXPECT_EQ(ObjectPictures::IdOf(*f.ItemAt(7)).Id(), kBitmapObjPrese);
+    EXPECT_EQ(ObjectPictures::IdOf(*f.ItemAt(2)).Id(), kBitmapObjDelet);
+}
+
+// A container restored alone comes back without its children: they stay deleted.
+TEST(RestoreRun, ContainerRestoredAloneLeavesItsChildrenDeleted)
+{
+    MainWindowFixture f(ScriptDeletedTree);
+    OpenSales(f);
+    f.ClickBox(3);
+    f.ClickBox(3); // Sales alone
+    f.ClickBox(5); // and Bob
+    ModalScript script;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectDialog(kDialogRestore, 1);
+    f.menuBar.Select(kMenuItemRestore);
+    EXPECT_EQ(Present(f, {3, 4, 5, 6}), (std::vector<bool>{true, false, true, false}));
+}
+
+// The signal comes while the run is on its way (after the first object): nothing more is sent,
+// and what was not sent is a failure line that keeps its mark, under every on-error choice.
+TEST(RestoreRun, ObjectsNotRestoredBecauseTheProgramIsEndingAreFailures)
+{
+    const std::string ending = " - failed on Object 'Not restored: the program is ending.'";
+    for (uint16_t choice : {kRestoreObjectsContinue, kRestoreObjectsAskUser, kRestoreObjectsEnd}) {
+        SCOPED_TRACE(choice);
+        MW_SIGTERMClientList registry;
+        MainWindowFixture f(ScriptSmallTree, &registry);
+        OpenSales(f);
+        f.ClickBox(2);
+        f.ClickBox(4);
+        f.ClickBox(5);
+        f.script.OnRequest([&registry](const LoggedRequest &request) {
+            if (request.type == RestoreObject) {
+                registry.Inform();
+            }
+        });
+        ModalScript script;
+        std::vector<ResultList> lists;
+        script.ExpectDialog(kDialogRestoreObjects, 1, Choose(choice));
+        if (choice == kRestoreObjectsAskUser) {
+            script.ExpectDialog(kDialogRestore, 1, Read(lists)); // "Continue" after Ann
+            script.ExpectDialog(kDialogRestore, 1, Read(lists)); // "Continue" after Bob
+        }
+        script.ExpectDialog(kDialogRestore, 1, Read(lists)); // the final list
+        script.ExpectBox(ModalKind::WarningBox, TerminationNotice::kText, RET_OK);
+        f.menuBar.Select(kMenuItemRestore);
+        QApplication::processEvents(); // said once: not again from the event loop
+
+        EXPECT_EQ(f.script.RequestsOf(RestoreObject).size(), 1u);
+        ASSERT_FALSE(lists.empty());
+        const std::vector<std::string> all = {"Printer.Marrowby", "Ann.Sales.Marrowby" + ending,
+                                              "Bob.Sales.Marrowby" + ending};
+        const std::size_t shown = choice == kRestoreObjectsEnd ? 2 : 3;
+        EXPECT_EQ(lists.back().lines, std::vector<std::string>(all.begin(), all.begin() + shown));
+        EXPECT_EQ(f.ItemAt(2)->GetCheckState(), Unmarked);
+        EXPECT_EQ(f.ItemAt(4)->GetCheckState(), Marked);
+        EXPECT_EQ(f.ItemAt(5)->GetCheckState(), Marked);
+        EXPECT_EQ(f.Counts(), "Containers: 0, Objects: 2");
+    }
 }

@@ -12,6 +12,7 @@
 #include "mwlib/MW_String.h"
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
+#include "tests/support/core/NamedPipe.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "tests/support/gui/ModalScript.h"
 #include "toolkit/Edit.h"
@@ -105,6 +106,7 @@ TEST(OpenServers, EveryConfiguredServerFailingGivesTheAnyServersMessage)
     EXPECT_EQ(s.script.OpenedNames(), (std::vector<std::string>{"FS1", "FS2"}));
 }
 
+// The box names "TARVIK.INI" whatever went wrong; standard error says which file and why.
 TEST(OpenServers, ProfilesThatDoNotLoadGiveTheConfigurationMessage)
 {
     const std::string name48(48, 'n');
@@ -113,22 +115,32 @@ TEST(OpenServers, ProfilesThatDoNotLoadGiveTheConfigurationMessage)
         const char *what;
         Files files;
         bool loads;
+        std::string reason; // "@DIR@/FILE: why" on standard error
     };
     const Case cases[] = {
-        {"no profile", Files{}, false},
-        {"no BackupServer line", Files{{"TARVIK.INI", "[SERVER]\nOther=FS1\n"}}, false},
-        {"49 characters", Files{{"TARVIK.INI", "[SERVER]\nBackupServer=" + name49 + "\n"}}, false},
-        {"48 characters", Files{{"TARVIK.INI", "[SERVER]\nBackupServer=" + name48 + "\n"}}, true},
+        {"no profile", Files{}, false, "@DIR@/TARVIK.INI: missing"},
+        {"no BackupServer line", Files{{"TARVIK.INI", "[SERVER]\nOther=FS1\n"}}, false,
+         "@DIR@/TARVIK.INI: no BackupServer line in section [SERVER]"},
+        {"49 characters", Files{{"TARVIK.INI", "[SERVER]\nBackupServer=" + name49 + "\n"}}, false,
+         "@DIR@/TARVIK.INI: a value of BackupServer in section [SERVER] is not acceptable (1 to "
+         "48 characters)"},
+        {"48 characters", Files{{"TARVIK.INI", "[SERVER]\nBackupServer=" + name48 + "\n"}}, true,
+         ""},
+        {"byte-order mark", Files{{"TARVIK.INI", "\xEF\xBB\xBF[SERVER]\nBackupServer=" + name48}},
+         true, ""},
         {"local profile without servers",
          Files{{"TARVIK.INI", "[GLOBALINI]\nName=@DIR@/GLOBAL.INI\n"},
                {"GLOBAL.INI", "[SERVER]\nBackupServer=FS1\n[LOCALINI]\nName=@DIR@/LOCAL.INI\n"},
                {"LOCAL.INI", "[SERVER]\n"}},
-         false},
+         false, "@DIR@/LOCAL.INI: no BackupServer line in section [SERVER]"},
+        {"global profile missing", Files{{"TARVIK.INI", "[GLOBALINI]\nName=@DIR@/NONE.INI\n"}},
+         false, "@DIR@/NONE.INI: missing"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         Startup s(c.files);
         EXPECT_EQ(s.app.Profile()->ProfileLoaded(), c.loads);
+        testing::internal::CaptureStderr();
         if (!c.loads) {
             s.modal.ExpectBox(ModalKind::ErrorBox, "Unable to open configuration file: TARVIK.INI",
                               RET_OK);
@@ -138,7 +150,31 @@ TEST(OpenServers, ProfilesThatDoNotLoadGiveTheConfigurationMessage)
             EXPECT_TRUE(s.app.OpenServers(""));
             EXPECT_EQ(s.app.ServerName(), name48);
         }
+        std::string reason = c.reason;
+        for (size_t at; (at = reason.find("@DIR@")) != std::string::npos;) {
+            reason.replace(at, 5, s.dir.path().toStdString());
+        }
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  c.loads ? "" : "TARVIK: profile " + reason + "\n");
     }
+}
+
+// A named pipe called TARVIK.INI would hold the program up before any window, waiting for a
+// writer that never comes: it is refused like any file that is not a regular one.
+TEST(OpenServers, NamedPipeAsProfileIsRefusedWithoutWaiting)
+{
+    Startup s;
+    NamedPipe pipe(s.Path("TARVIK.INI"), "[SERVER]\nBackupServer=FS1\n");
+    ASSERT_TRUE(pipe.Made());
+    s.app.LoadProfile(&s.hooks);
+    pipe.Finished();
+    EXPECT_FALSE(pipe.ReaderWaited());
+    EXPECT_FALSE(s.app.Profile()->ProfileLoaded());
+    s.modal.ExpectBox(ModalKind::ErrorBox, "Unable to open configuration file: TARVIK.INI", RET_OK);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(s.app.OpenServers(""));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "TARVIK: profile " + s.Path("TARVIK.INI") + ": not a regular file\n");
 }
 
 TEST(Login, LoggedInAlreadyShowsNoDialog)

@@ -32,7 +32,8 @@ class TreeIndex : public testing::Test
         SCOPED_TRACE(after);
         ExpectIndexesMatchPlainWalk(f.window->ObjectForest());
         FinishFreeing();
-        EXPECT_EQ(registry.RegisteredCount(), f.window->ObjectForest().TotalCount());
+        // Every loaded row, and the window's termination notice.
+        EXPECT_EQ(registry.RegisteredCount(), f.window->ObjectForest().TotalCount() + 1);
     }
 
     MW_SIGTERMClientList registry; // outlives the window and its items
@@ -94,7 +95,10 @@ TEST_F(TreeIndex, TerminationInformsEveryLoadedItem)
     f.Click(3);
     f.DoubleClick(3); // Sales closed: its four rows are freed
     FinishFreeing();
+    ModalScript script;
+    script.ExpectBox(ModalKind::WarningBox, TerminationNotice::kText, RET_OK);
     registry.Inform();
+    QApplication::processEvents(); // the notice waits for the event loop
     for (std::size_t row = 0; row < f.window->ObjectForest().TotalCount(); ++row) {
         EXPECT_TRUE(f.ItemAt(static_cast<int>(row))->IsInformed()) << row;
     }

@@ -175,6 +175,30 @@ TEST(RestoreCommand, AnObjectMissingFromACutListingFailsWithTheServersWord)
                             "size limit exceeded after 3 entries"));
 }
 
+// A listing that fails on the way says nothing of what lies below: the objects there fail with
+// the server's reason, the listing is asked for again for the next one, and the rest goes on.
+TEST(RestoreCommand, AListingThatFailsOnTheWayFailsTheObjectsBelowWithTheServersReason)
+{
+    CommandRun run;
+    Directory(run.script);
+    run.script.SetListingFailure("Sales.Marrowby", 1, "Can't contact LDAP server");
+    EXPECT_EQ(run.Run({"--format=csv", "Object-2.Sales.Marrowby", "Object-4.Team.Sales.Marrowby",
+                       "Object-1.Marrowby"}),
+              1);
+    EXPECT_THAT(run.Restores(), ElementsAre("Object-1.Marrowby +subtree"));
+    const std::vector<readback::Row> rows = run.Rows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_THAT(rows[1], ElementsAre("Object-2.Sales.Marrowby", "newest", "", "failed",
+                                     "the listing of Sales.Marrowby failed: Can't contact LDAP "
+                                     "server"));
+    EXPECT_EQ(rows[2][Outcome], "failed");
+    std::size_t salesListings = 0;
+    for (const LoggedRequest &request : run.script.RequestsOf(ListChildren)) {
+        salesListings += request.name == "Sales.Marrowby" && request.lastId == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(salesListings, 2u) << "a failed listing is asked for again";
+}
+
 TEST(RestoreCommand, EachOnErrorChoiceWithAFailingObject)
 {
     // Run order: Gone/ (fails), Object-6.Gone, Object-1, Sales/, Object-2.Sales (fails),
@@ -425,14 +449,15 @@ TEST(RestoreCommand, AnInterruptEndsTheRunAfterTheRequestInFlight)
                        "Object-2.Sales.Marrowby", "Object-3.Sales.Marrowby"}),
               1);
     EXPECT_THAT(run.Restores(), ElementsAre("Object-1.Marrowby +subtree", "Sales.Marrowby"));
-    EXPECT_THAT(run.err.str(), HasSubstr("interrupted: 2 restored, 0 failed, 2 skipped"));
+    EXPECT_THAT(run.err.str(), HasSubstr("interrupted: 2 restored, 2 failed, 0 skipped"));
     std::ifstream file(output);
     const std::string written((std::istreambuf_iterator<char>(file)), {});
     const std::optional<std::vector<readback::Row>> rows = readback::Csv(written);
     ASSERT_TRUE(rows) << written;
     ASSERT_EQ(rows->size(), 5u);
-    EXPECT_THAT((*rows)[3], ElementsAre("Object-2.Sales.Marrowby", "newest", "object", "skipped",
-                                        "not restored: the run was interrupted"));
+    // Not restored because the program is ending: a failure, as in the window.
+    EXPECT_THAT((*rows)[3], ElementsAre("Object-2.Sales.Marrowby", "newest", "object", "failed",
+                                        "Not restored: the program is ending."));
     // Nothing but the results is left in the folder.
     std::vector<std::string> names;
     for (const auto &entry : std::filesystem::directory_iterator(run.folder.Path(""))) {
@@ -457,7 +482,8 @@ TEST(RestoreCommand, AnInterruptWhileLookingSendsNoRestore)
     ASSERT_TRUE(json) << run.out.str();
     ASSERT_EQ(json->items.size(), 2u);
     for (const readback::Json &record : json->items) {
-        EXPECT_EQ(record.Member("outcome")->string, "skipped");
+        EXPECT_EQ(record.Member("outcome")->string, "failed");
+        EXPECT_EQ(record.Member("message")->string, "Not restored: the program is ending.");
     }
 }
 } // namespace

@@ -18,11 +18,6 @@ inline std::unique_ptr<DisplayItem> Row(std::string text)
     return std::make_unique<DisplayItem>(std::move(text), DisplayItem::PlainKind);
 }
 
-inline int CompareTexts(const DisplayItem &newItem, const DisplayItem &existing)
-{
-    return newItem.StoredText().compare(existing.StoredText());
-}
-
 inline std::vector<std::string> Texts(const NodeList &list)
 {
     std::vector<std::string> texts;

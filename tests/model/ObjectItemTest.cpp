@@ -82,7 +82,6 @@ TEST_F(ObjectItemTest, OpensWithChildrenSortedByNameWhateverTheDeliveryOrder)
                         Leaf("object-3"), Leaf("\xC3\xA9t\xC3\xA9"), Container("Zeta")});
     EXPECT_EQ(Top().Open(), ObjectItem::OpenResult::Opened);
     EXPECT_TRUE(Top().IsOpen());
-    EXPECT_FALSE(Top().IsFilling());
     EXPECT_THAT(
         Texts(Top().Node()->Children()),
         ElementsAre("Contain-1", "Object-0", "Object-2", "Zeta", "object-3", "\xC3\xA9t\xC3\xA9"));
@@ -173,12 +172,29 @@ TEST_F(ObjectItemTest, InformedItemsAskTheServerNothing)
     EXPECT_FALSE(Top().IsOpen());
     Top().FillVersions(versions, MakeVersionRow);
     EXPECT_EQ(versions.Count(), 0u);
-    std::string message = "untouched";
-    EXPECT_EQ(Top().Restore(message), 0);
-    EXPECT_EQ(message, "untouched");
+    // Not restored is never reported as restored.
+    std::string message;
+    EXPECT_EQ(Top().Restore(message), ObjectItem::EndingStatus);
+    EXPECT_EQ(message, "Not restored: the program is ending.");
     EXPECT_EQ(script.RequestCount(), 0u);
 }
 
+// Objects made after the signal (a re-rooted tree) are informed as they are made.
+TEST_F(ObjectItemTest, ItemsMadeAfterTerminationAskTheServerNothing)
+{
+    script.SetChildren("Admin", {Leaf("A")});
+    registry.Inform();
+    ObjectItem &top = Reroot("Admin");
+    EXPECT_TRUE(top.IsInformed());
+    EXPECT_EQ(top.Open(), ObjectItem::OpenResult::Informed);
+    std::string message;
+    EXPECT_EQ(top.Restore(message), ObjectItem::EndingStatus);
+    EXPECT_EQ(script.RequestCount(), 0u);
+    EXPECT_EQ(registry.RegisteredCount(), 0u);
+}
+
+// Part of a listing would pass for the whole container: a listing cut short by the signal
+// leaves the container closed.
 TEST_F(ObjectItemTest, TerminationDuringAListingEndsItBeforeTheNextRequest)
 {
     script.SetChildren("Sales", {Leaf("C"), Leaf("B"), Leaf("A"), Leaf("D")});
@@ -187,11 +203,49 @@ TEST_F(ObjectItemTest, TerminationDuringAListingEndsItBeforeTheNextRequest)
             registry.Inform();
         }
     });
-    EXPECT_EQ(Top().Open(), ObjectItem::OpenResult::Opened);
-    EXPECT_THAT(Texts(Top().Node()->Children()), ElementsAre("B", "C"));
+    EXPECT_EQ(Top().Open(), ObjectItem::OpenResult::Informed);
+    EXPECT_FALSE(Top().IsOpen());
+    EXPECT_EQ(Top().Node()->Children().Count(), 0u);
     EXPECT_EQ(script.RequestCount(), 3u);
-    EXPECT_FALSE(Top().IsFilling());
     EXPECT_EQ(script.OutstandingReplies(), 0u);
+}
+
+// A listing whose end record came is complete, even if the signal came with it.
+TEST_F(ObjectItemTest, TerminationWithTheEndRecordKeepsTheWholeListing)
+{
+    script.SetChildren("Sales", {Leaf("B"), Leaf("A")});
+    script.OnRequest([this](const LoggedRequest &request) {
+        if (request.lastId == 2) {
+            registry.Inform();
+        }
+    });
+    EXPECT_EQ(Top().Open(), ObjectItem::OpenResult::Opened);
+    EXPECT_THAT(Texts(Top().Node()->Children()), ElementsAre("A", "B"));
+}
+
+// A listing the server could not finish is not an empty container: nothing of it is inserted,
+// the container stays closed with the server's reason, and the next open asks again.
+TEST_F(ObjectItemTest, FailedListingLeavesTheContainerClosedWithTheReason)
+{
+    script.SetChildren("Sales", {Leaf("C"), Leaf("B"), Leaf("A")});
+    for (std::size_t after : {0u, 2u}) {
+        SCOPED_TRACE(after);
+        script.SetListingFailure("Sales", after, "Can't contact LDAP server");
+        std::string failure;
+        EXPECT_EQ(Top().Open(failure), ObjectItem::OpenResult::Failed);
+        EXPECT_EQ(failure, "Can't contact LDAP server");
+        EXPECT_FALSE(Top().IsOpen());
+        EXPECT_EQ(Top().Node()->Children().Count(), 0u);
+        EXPECT_EQ(registry.RegisteredCount(), 1u); // the children made went again
+        EXPECT_EQ(script.OutstandingReplies(), 0u);
+    }
+    script.SetListingFailure("Sales", 0, "");
+    script.ClearLog();
+    std::string failure;
+    EXPECT_EQ(Top().Open(failure), ObjectItem::OpenResult::Opened);
+    EXPECT_EQ(failure, "");
+    EXPECT_THAT(Texts(Top().Node()->Children()), ElementsAre("A", "B", "C"));
+    EXPECT_EQ(script.RequestCount(), 4u);
 }
 
 TEST_F(ObjectItemTest, NamesThatDoNotFitARequestAreNeverSent)

@@ -5,10 +5,13 @@
 #include "mwlib/MW_Allocator.h"
 #include "mwlib/MW_IniFile.h"
 #include "mwlib/MW_Results.h"
+#include "tests/support/core/NamedPipe.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -202,17 +205,80 @@ TEST_F(IniFile, OddFilesGiveResultCodes)
     }
 }
 
-TEST_F(IniFile, FilesThatCannotBeOpened)
+TEST_F(IniFile, FilesThatCannotBeOpenedSayWhy)
 {
     const std::string tooLong = dir.Path(std::string(300, 'n') + ".ini");
-    for (const std::string &path :
-         {dir.Path("absent.ini"), dir.Path(""), tooLong, std::string("/dev/zero")}) {
-        MW_IniFile file(MW_String(path.c_str()));
-        EXPECT_EQ(file.Open(), MW_NOTOPENED) << path;
+    const std::string fifo = dir.Path("fifo.ini");
+    NamedPipe pipe(fifo, "[S]\nKey=v\n");
+    ASSERT_TRUE(pipe.Made());
+    std::filesystem::create_directory(dir.Path("folder.ini"));
+    const std::string unreadable = dir.Write("unreadable.ini", "[S]\nKey=v\n");
+    chmod(unreadable.c_str(), 0);
+    struct Case {
+        std::string path;
+        const char *fault;
+    };
+    std::vector<Case> cases = {
+        {dir.Path("absent.ini"), "missing"},
+        {dir.Path(""), "not a regular file"}, // the folder itself
+        {tooLong, "the path is longer than 255 characters"},
+        {"/dev/zero", "not a regular file"},
+        // Nobody writes to it: opening it the usual way would wait for ever.
+        {fifo, "not a regular file"},
+        {dir.Path("folder.ini"), "not a regular file"},
+    };
+    if (geteuid() != 0) // permissions do not hold the superuser back
+        cases.push_back({unreadable, "unreadable: permission denied"});
+    for (const Case &c : cases) {
+        MW_IniFile file(MW_String(c.path.c_str()));
+        EXPECT_EQ(file.Open(), MW_NOTOPENED) << c.path;
+        EXPECT_STREQ(file.OpenFault().Text(), c.fault) << c.path;
+        EXPECT_FALSE(file.IsOpen());
         MW_String value;
-        EXPECT_EQ(file.ReadString("S", "Key", 0, 0, &value, nullptr), MW_NOTOPENED) << path;
+        EXPECT_EQ(file.ReadString("S", "Key", 0, 0, &value, nullptr), MW_NOTOPENED) << c.path;
         MW_Cache list;
         EXPECT_EQ(file.ReadList("S", "Key", MW_ProfileKey::String, 0, 0, &list), MW_NOTOPENED);
+    }
+    pipe.Finished();
+    EXPECT_FALSE(pipe.ReaderWaited());
+    MW_IniFile readable(MW_String(dir.Write("fine.ini", "[S]\n").c_str()));
+    EXPECT_EQ(readable.Open(), MW_OK);
+    EXPECT_STREQ(readable.OpenFault().Text(), "");
+}
+
+// Editors on other systems start a UTF-8 file with a byte-order mark; it is not part of the
+// first line. The same bytes anywhere else are text.
+TEST_F(IniFile, ByteOrderMarkAtTheStartIsSkipped)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    struct Case {
+        const char *name;
+        std::string bytes;
+        const char *section;
+        int32_t result;
+        const char *value;
+    };
+    const Case cases[] = {
+        {"mark before the first section", mark + "[SERVER]\nBackupServer=FS1\n", "SERVER", MW_OK,
+         "FS1"},
+        {"mark and CRLF", mark + "[SERVER]\r\nBackupServer=FS1\r\n", "SERVER", MW_OK, "FS1"},
+        {"mark alone", mark, "SERVER", MW_NOTFOUND, ""},
+        {"part of a mark", "\xEF\xBB[SERVER]\nBackupServer=FS1\n", "SERVER", MW_NOTFOUND, ""},
+        {"mark inside a value", "[S]\nKey=" + mark + "x\n", "S", MW_OK, "\xEF\xBB\xBFx"},
+        {"mark on a later line", "[T]\n" + mark + "[S]\nKey=v\n", "S", MW_NOTFOUND, ""},
+    };
+    for (const Case &c : cases) {
+        MW_IniFile file = Profile(c.bytes);
+        const MW_String key(std::string(c.section) == "SERVER" ? "BackupServer" : "Key");
+        MW_String value;
+        EXPECT_EQ(file.ReadString(c.section, key, 0, 0, &value, nullptr), c.result) << c.name;
+        EXPECT_STREQ(value.Text(), c.value) << c.name;
+        // Every read searches from the top again: the mark is skipped each time.
+        MW_Cache list;
+        EXPECT_EQ(file.ReadList(c.section, key, MW_ProfileKey::String, 0, 0, &list), c.result)
+            << c.name;
+        const auto items = TakeList(list, MW_ProfileKey::String);
+        EXPECT_EQ(items.size(), c.result == MW_OK ? 1u : 0u) << c.name;
     }
 }
 

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace
 {
 
@@ -156,6 +158,72 @@ TEST_F(Profile, LoadResults)
         EXPECT_EQ(profile.Load(), c.result) << c.name;
         EXPECT_EQ(TakeList(servers, MW_ProfileKey::String).size(), c.values) << c.name;
     }
+}
+
+// What the owner reports when the profile cannot be used: the file Load stopped at and why.
+TEST_F(Profile, LoadNamesTheFileAndTheReasonItStoppedAt)
+{
+    const std::string value49(49, 's');
+    struct Case {
+        const char *name;
+        std::string defaultText; // "" : DEFAULT.INI is not written
+        std::string global;
+        std::string local;
+        int32_t result;
+        const char *file; // in the scratch directory; "" : none
+        const char *reason;
+    };
+    const std::string chain = "[GLOBALINI]\nName=" + dir.Path("GLOBAL.INI") + "\n";
+    const std::string toLocal = "[LOCALINI]\nName=" + dir.Path("LOCAL.INI") + "\n";
+    const Case cases[] = {
+        {"no default profile", "", "", "", MW_NOTOPENED, "DEFAULT.INI", "missing"},
+        {"global missing", "[GLOBALINI]\nName=" + dir.Path("NONE.INI") + "\n", "", "", MW_NOTOPENED,
+         "NONE.INI", "missing"},
+        {"global is a folder", "[GLOBALINI]\nName=" + dir.Path("FOLDER") + "\n", "", "",
+         MW_NOTOPENED, "FOLDER", "not a regular file"},
+        {"no server line anywhere", chain, "[SERVER]\n", "", 1, "GLOBAL.INI",
+         "no BackupServer line in section [SERVER]"},
+        {"local decides: no line there", chain, toLocal + "[SERVER]\nBackupServer=a\n",
+         "[SERVER]\n", 1, "LOCAL.INI", "no BackupServer line in section [SERVER]"},
+        {"too long in the global", chain, toLocal + "[SERVER]\nBackupServer=" + value49 + "\n",
+         "[SERVER]\nBackupServer=b\n", 3, "GLOBAL.INI",
+         "a value of BackupServer in section [SERVER] is not acceptable (1 to 48 characters)"},
+        {"too long in the local", chain, toLocal + "[SERVER]\nBackupServer=a\n",
+         "[SERVER]\nBackupServer=" + value49 + "\n", 3, "LOCAL.INI",
+         "a value of BackupServer in section [SERVER] is not acceptable (1 to 48 characters)"},
+        {"loads", chain, "[SERVER]\nBackupServer=a\n", "", MW_OK, "", ""},
+    };
+    std::filesystem::create_directory(dir.Path("FOLDER"));
+    for (const Case &c : cases) {
+        std::filesystem::remove(DefaultPath());
+        if (!c.defaultText.empty())
+            dir.Write("DEFAULT.INI", c.defaultText);
+        dir.Write("GLOBAL.INI", c.global);
+        dir.Write("LOCAL.INI", c.local);
+        MW_Cache servers;
+        FixtureProfile profile(DefaultPath());
+        profile.RegisterKey(Key(0x61, MW_ProfileKey::String, &servers, 1, 48));
+        EXPECT_EQ(profile.Load(), c.result) << c.name;
+        const std::string file = *c.file ? dir.Path(c.file) : "";
+        EXPECT_EQ(profile.FaultFile().Text(), file) << c.name;
+        EXPECT_STREQ(profile.FaultReason().Text(), c.reason) << c.name;
+        TakeList(servers, MW_ProfileKey::String);
+    }
+}
+
+// A scalar key that is not acceptable is named with its range, in its own kind of unit.
+TEST_F(Profile, UnacceptableScalarIsNamedWithItsRange)
+{
+    dir.Write("DEFAULT.INI", "[SERVER]\nCount=500\n");
+    MW_String countKey("Count");
+    int32_t count = 0;
+    FixtureProfile profile(DefaultPath());
+    profile.RegisterKey(
+        MW_ProfileKey{&section, &countKey, 0x01, MW_ProfileKey::Int, &count, 1, 99});
+    EXPECT_EQ(profile.Load(), 3);
+    EXPECT_EQ(profile.FaultFile().Text(), DefaultPath());
+    EXPECT_STREQ(profile.FaultReason().Text(),
+                 "a value of Count in section [SERVER] is not acceptable (1 to 99)");
 }
 
 TEST_F(Profile, MissingFilesEndLoadWithMinusFour)

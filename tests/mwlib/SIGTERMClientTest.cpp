@@ -67,6 +67,36 @@ TEST(SIGTERMClients, ListInformsDepthFirstInRegistrationOrderAndEmptiesEveryRegi
     EXPECT_EQ(log, (Log{"outer (list) informed"}));
 }
 
+// A client made once its registry has informed its clients (a tree re-rooted after the signal)
+// would never hear of it: it is informed as it is made, and never registered.
+TEST(SIGTERMClients, ClientMadeAfterItsListInformedIsInformedAtOnce)
+{
+    Log log;
+    RecordingList outer(nullptr, "outer", log);
+    RecordingClient before(&outer, "before", log);
+    RecordingList quiet(nullptr, "quiet", log);
+    outer.Inform();
+    log.clear();
+
+    RecordingClient after(&outer, "after", log);
+    RecordingList lateList(&outer, "lateList", log);
+    RecordingClient belowLateList(&lateList, "belowLateList", log);
+    RecordingClient ofQuiet(&quiet, "ofQuiet", log);
+    EXPECT_EQ(after.Informed(), 1);
+    EXPECT_EQ(lateList.Informed(), 1);
+    EXPECT_EQ(belowLateList.Informed(), 1);
+    EXPECT_EQ(ofQuiet.Informed(), 0); // its list has not been told anything
+    EXPECT_EQ(outer.RegisteredCount(), 0u);
+    EXPECT_EQ(lateList.RegisteredCount(), 0u);
+    EXPECT_EQ(quiet.RegisteredCount(), 1u);
+    EXPECT_EQ(after.Registry(), nullptr);
+    EXPECT_TRUE(log.empty()); // reactions of unfinished objects are not run
+
+    // A second signal informs the list again; there is nobody left to inform.
+    outer.Inform();
+    EXPECT_EQ(log, (Log{"outer (list) informed"}));
+}
+
 TEST(SIGTERMClients, DestroyedClientLeavesItsRegistry)
 {
     Log log;
@@ -84,11 +114,16 @@ TEST(SIGTERMClients, DestroyingAnInformedClientDoesNotDisturbItsFormerRegistry)
     Log log;
     RecordingList list(nullptr, "list", log);
     auto first = std::make_unique<RecordingClient>(&list, "first", log);
+    RecordingList nested(&list, "nested", log);
     list.Inform();
-    RecordingClient later(&list, "later", log);
+    RecordingClient later(&nested, "later", log); // informed at once: nothing registers now
     first.reset();
-    EXPECT_EQ(list.RegisteredCount(), 1u);
-    EXPECT_EQ(later.Registry(), &list);
+    EXPECT_EQ(list.RegisteredCount(), 0u);
+    EXPECT_EQ(nested.RegisteredCount(), 0u);
+    EXPECT_EQ(later.Informed(), 1);
+    log.clear();
+    list.Inform(); // still a working list, with nobody left to tell
+    EXPECT_EQ(log, (Log{"list (list) informed"}));
 }
 
 // A list that goes away before its clients leaves them unregistered rather than pointing at it.

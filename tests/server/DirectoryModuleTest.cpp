@@ -19,6 +19,7 @@
 #include "server/RecordFields.h"
 #include "server/ServerLogin.h"
 #include "server/ServerReply.h"
+#include "tests/support/core/DomainController.h"
 #include "tests/support/core/SlapdServer.h"
 
 namespace
@@ -41,10 +42,10 @@ bool LdapLoaded()
                nullptr) != 0;
 }
 
-std::vector<std::string> TopChildren(BackupServer &server)
+std::vector<std::string> TopChildren(BackupServer &server, const char *top = "Marrowby")
 {
     ChildRequest request{};
-    CopyToField(request.containerName, "Marrowby");
+    CopyToField(request.containerName, top);
     std::vector<std::string> names;
     for (;;) {
         ServerReply reply(server, ListChildren, sizeof request, &request);
@@ -80,6 +81,40 @@ TEST(DirectoryModule, RealModuleGivesBackendsThatOutliveTheLoader)
         ASSERT_EQ(login.LoginCurrent(), 0);
         EXPECT_STREQ(login.Context(), "Marrowby");
         EXPECT_EQ(TopChildren(server), (std::vector<std::string>{"Sales", "admin"}));
+    }
+}
+
+TEST(DirectoryModule, ADomainControllersSectionGetsTheDomainBackend)
+{
+    DomainController dc;
+    ASSERT_TRUE(dc.Running()) << dc.Failure();
+    DirectoryModule module(TARVIK_DIRECTORY_MODULE);
+    std::string reason;
+    std::unique_ptr<ServerBackend> backend = module.Create(dc.Settings("DC1"), reason);
+    ASSERT_NE(backend, nullptr) << reason;
+    BackupServer server(std::move(backend));
+    ASSERT_EQ(server.Open("DC1"), 0);
+    ServerLogin login(server);
+    ASSERT_EQ(login.LoginCurrent(), 0);
+    EXPECT_STREQ(login.Context(), "marrowby.test");
+    // The domain's own containers, and none of the deleted objects' container.
+    EXPECT_THAT(TopChildren(server, "marrowby.test"),
+                testing::AllOf(testing::Contains("Users"), testing::Contains("Computers"),
+                               testing::Not(testing::Contains("Deleted Objects"))));
+}
+
+TEST(DirectoryModule, AKindItDoesNotKnowGivesNoBackend)
+{
+    DirectoryModule module(TARVIK_DIRECTORY_MODULE);
+    LdapSettings settings;
+    settings.kind = "NetWare";
+    std::string reason;
+    EXPECT_EQ(module.Create(settings, reason), nullptr);
+    EXPECT_THAT(reason, HasSubstr("Kind NetWare is not known"));
+    // Either spelling of the known kinds is taken.
+    for (const char *kind : {"directory", "ACTIVEDIRECTORY", ""}) {
+        settings.kind = kind;
+        EXPECT_NE(module.Create(settings, reason), nullptr) << kind;
     }
 }
 

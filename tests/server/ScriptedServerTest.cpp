@@ -105,3 +105,31 @@ TEST_F(ScriptedServerTest, OpenResultsArePerServerName)
     EXPECT_THAT(script.OpenedNames(), ElementsAre("FS1", "FS2"));
 }
 } // namespace
+
+namespace
+{
+// A failure belongs to the request it came with: the server object forgets it at the next one,
+// whatever its type.
+TEST_F(ScriptedServerTest, RequestFailureLastsUntilTheNextRequest)
+{
+    script.SetChildren("Sales", {Leaf("A"), Leaf("B")});
+    script.SetListingFailure("Sales", 1, "server gone");
+    EXPECT_EQ(Child("Sales", 0).id, 1);
+    EXPECT_EQ(server.LastFailure(), "");
+    EXPECT_EQ(Child("Sales", 1).id, 0);
+    EXPECT_EQ(server.LastFailure(), "server gone");
+    HistoryRequest history{};
+    CopyToField(history.objectName, "A.Sales");
+    {
+        ServerReply reply(server, GetHistory, sizeof history, &history);
+        EXPECT_EQ(server.LastFailure(), "");
+    }
+    EXPECT_EQ(Child("Sales", 1).id, 0);
+    EXPECT_EQ(server.LastFailure(), "server gone");
+    EXPECT_EQ(Child("Other", 0).id, 0);
+    EXPECT_EQ(server.LastFailure(), "");
+    script.SetNotices({"one", "two"});
+    EXPECT_THAT(server.TakeNotices(), ElementsAre("one", "two"));
+    EXPECT_TRUE(server.TakeNotices().empty());
+}
+} // namespace

@@ -82,6 +82,37 @@ TEST(DirectorySettings, SectionWithDirectoryKeysGivesItsSettings)
               (std::vector<std::string>{"organization", "groupOfNames"}));
 }
 
+TEST(DirectorySettings, ADomainControllersSectionGivesItsKindAndTls)
+{
+    Profiles p({{"TARVIK.INI", kServers + "[DIR1]\nKind=ActiveDirectory\n"
+                                          "Uri=ldap://dc1.marrowby.test\nStartTls=yes\n"
+                                          "Base=DC=marrowby,DC=test\nCaFile=certs/ca.pem\n"
+                                          "BindDn=restore@marrowby.test\nPasswordFile=pw\n"}});
+    const std::optional<LdapSettings> settings = p.Read("DIR1");
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->kind, "ActiveDirectory");
+    EXPECT_TRUE(settings->startTls);
+    EXPECT_EQ(settings->caFile, p.Path("certs/ca.pem"));
+    EXPECT_EQ(settings->passwordFile, p.Path("pw"));
+    EXPECT_EQ(settings->catalogue, "") << "a domain controller needs no catalogue";
+}
+
+TEST(DirectorySettings, StartTlsIsOnOnlyWhenSaidSo)
+{
+    const struct {
+        const char *value;
+        bool on;
+    } cases[] = {{"yes", true}, {"TRUE", true}, {"1", true},     {"no", false},
+                 {"0", false},  {"", false},    {"maybe", false}};
+    for (const auto &c : cases) {
+        Profiles p({{"TARVIK.INI",
+                     kServers + "[DIR1]\nKind=ActiveDirectory\nStartTls=" + c.value + "\n"}});
+        const std::optional<LdapSettings> settings = p.Read("DIR1");
+        ASSERT_TRUE(settings) << c.value;
+        EXPECT_EQ(settings->startTls, c.on) << c.value;
+    }
+}
+
 TEST(DirectorySettings, NamesWithoutDirectoryKeysStaySimulated)
 {
     Profiles p({{"TARVIK.INI", kServers + "[FS1]\nOther=1\n"}});

@@ -57,6 +57,10 @@ TEST(Viewport, ASelectionFollowsItsRowOrGoesWithIt)
 TEST(Viewport, BothChildrenOfThePanelDrawFromIt)
 {
     PanelFixture f;
+    TreeNode *box = AddRow(f.list, "Box", DisplayItem::ContainerKind);
+    for (int i = 0; i < 5; ++i) {
+        AddChildRow(box, "In-" + std::to_string(i));
+    }
     AddRows(f.list, 30);
     f.SetVisibleRows(10);
     f.panel.SelectRow(12);
@@ -67,11 +71,11 @@ TEST(Viewport, BothChildrenOfThePanelDrawFromIt)
     EXPECT_EQ(f.panel.GetRowArea().TopRow(), 8);
     // Box 0 now stands for row 8: its name is the row's text.
     QApplication::processEvents();
-    EXPECT_EQ(f.panel.GetCheckColumn().Box(0)->GetText(), "Row-8");
+    EXPECT_EQ(f.panel.GetCheckColumn().Box(0)->GetText(), "Row-2");
 
-    f.list.RemoveFirst(); // a row above the selection goes
+    box->Children().Clear(); // five rows above the selection go
     QApplication::processEvents();
-    EXPECT_EQ(f.panel.SelectedRow(), 11);
-    EXPECT_TRUE(f.panel.GetViewport().IsHighlighted(11));
-    EXPECT_EQ(f.list.ItemAt(11)->StoredText(), "Row-12");
+    EXPECT_EQ(f.panel.SelectedRow(), 7);
+    EXPECT_TRUE(f.panel.GetViewport().IsHighlighted(7));
+    EXPECT_EQ(f.list.ItemAt(7)->StoredText(), "Row-6");
 }

@@ -1,6 +1,9 @@
 // Distinguished names: parsing with escapes, canonical comparison, typeless labels.
 #include <gmock/gmock.h>
 
+#include <string>
+#include <vector>
+
 #include "server/directory/DistinguishedName.h"
 
 namespace
@@ -35,6 +38,36 @@ TEST(DistinguishedName, ParsesEscapesAndGivesTypelessLabels)
         ASSERT_TRUE(again) << dn->Text();
         EXPECT_EQ(again->Canonical(), dn->Canonical()) << c.dn;
     }
+}
+
+// Every level of a name is one label of its typeless name, also when a value is empty: a level
+// that vanished would make two objects one, or name another object.
+TEST(DistinguishedName, EmptyValuesKeepTheirLevelInTheTypelessName)
+{
+    struct Case {
+        const char *dn;
+        const char *typeless;
+        std::vector<std::string> labels;
+    };
+    const Case cases[] = {
+        {"cn=,o=M", ".M", {"", "M"}},
+        {"cn=,ou=,o=M", "..M", {"", "", "M"}},
+        {"cn=Ann,ou=,o=M", "Ann..M", {"Ann", "", "M"}},
+        {"o=M,cn=", "M.", {"M", ""}},
+        {"cn=+sn=b,o=M", "+b.M", {"+b", "M"}},
+        {"cn=a+sn=,o=M", "a+.M", {"a+", "M"}},
+        {"cn=\\\\,o=M", "\\\\.M", {"\\\\", "M"}},
+    };
+    for (const Case &c : cases) {
+        const auto dn = DistinguishedName::Parse(c.dn);
+        ASSERT_TRUE(dn) << c.dn;
+        EXPECT_EQ(dn->TypelessName(), c.typeless) << c.dn;
+        EXPECT_EQ(DistinguishedName::SplitTypeless(dn->TypelessName()), c.labels) << c.dn;
+        EXPECT_EQ(c.labels.size(), dn->Rdns().size()) << c.dn;
+    }
+    // Two objects that differ only in an empty level keep different names.
+    EXPECT_NE(DistinguishedName::Parse("cn=,o=M")->TypelessName(),
+              DistinguishedName::Parse("o=M")->TypelessName());
 }
 
 TEST(DistinguishedName, RefusesTextsThatAreNotNames)

@@ -120,6 +120,27 @@ TEST_F(DirectoryListingTest, InvalidSnapshotIsReportedOnceAndTheOthersAreUsed)
     EXPECT_THAT(log[0], HasSubstr("line 1"));
 }
 
+// With the server gone, a listing still ends with an end record, as the interface wants; the
+// failure beside it tells it from an empty container. Once the server is back, it lists again.
+TEST_F(DirectoryListingTest, FailedListingIsAFailureNotAnEmptyContainer)
+{
+    OpenAndLogIn();
+    List("Marrowby");
+    EXPECT_EQ(server->LastFailure(), "");
+    slapd.Stop();
+    EXPECT_THAT(List("Sales.Marrowby"), IsEmpty());
+    EXPECT_THAT(server->LastFailure(), HasSubstr("Can't contact LDAP server"));
+    // An empty container is no failure.
+    ASSERT_TRUE(slapd.Restart());
+    EXPECT_THAT(List("Empty.Marrowby"), IsEmpty());
+    EXPECT_EQ(server->LastFailure(), "");
+    EXPECT_THAT(List("Sales.Marrowby"), testing::Contains(Listed{"Ann", false, true}));
+    EXPECT_EQ(server->LastFailure(), "");
+    // A name the server knows nothing of cannot be listed either.
+    EXPECT_THAT(List("Nowhere.Marrowby"), IsEmpty());
+    EXPECT_THAT(server->LastFailure(), HasSubstr("Nowhere.Marrowby"));
+}
+
 TEST_F(DirectoryListingTest, SiblingsWithOneNameAreToldApartByTheirTypes)
 {
     ASSERT_TRUE(slapd.Modify("dn: ou=Ann,ou=Sales,o=Marrowby\nchangetype: add\n"

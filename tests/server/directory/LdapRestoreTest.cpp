@@ -185,7 +185,7 @@ TEST_F(DirectoryRestoreTest, FailureHalfWayThroughASubtreeSaysWhatWasWrittenBefo
     slapd.WriteSnapshot(2000, "dn: ou=West,ou=Sales,o=Marrowby\nobjectClass: organizationalUnit\n"
                               "ou: West\n\n"
                               "dn: cn=Bad,ou=West,ou=Sales,o=Marrowby\nobjectClass: person\n"
-                              "cn: Bad\n");
+                              "cn: Bad\n\n");
     Browse();
     const Restored restored = Restore("West.Sales.Marrowby", 0, true);
     EXPECT_EQ(restored.status, 65); // objectClassViolation
@@ -200,7 +200,7 @@ TEST_F(DirectoryRestoreTest, ParentThatNoSnapshotHoldsIsNamedInTheFailure)
     ASSERT_TRUE(slapd.Modify("dn: ou=Temp,o=Marrowby\nchangetype: add\n"
                              "objectClass: organizationalUnit\nou: Temp\n"));
     slapd.WriteSnapshot(2000, "dn: cn=Tom,ou=Temp,o=Marrowby\nobjectClass: person\ncn: Tom\n"
-                              "sn: Thumb\n");
+                              "sn: Thumb\n\n");
     OpenAndLogIn();
     List("Marrowby");
     List("Temp.Marrowby");
@@ -230,7 +230,7 @@ TEST_F(DirectoryRestoreTest, ChosenVersionIsTheOneRestored)
 TEST_F(DirectoryRestoreTest, ServerRefusalGivesItsReasonInTheReply)
 {
     // A person without its required surname: the server refuses to add it.
-    slapd.WriteSnapshot(2000, "dn: cn=Bad,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Bad\n");
+    slapd.WriteSnapshot(2000, "dn: cn=Bad,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Bad\n\n");
     Browse();
     const Restored restored = Restore("Bad.Sales.Marrowby");
     EXPECT_EQ(restored.status, 65); // objectClassViolation
@@ -275,5 +275,37 @@ TEST_F(DirectoryRestoreTest, UnknownObjectIsAFailureNotASuccess)
     const Restored restored = Restore("Ghost.Sales.Marrowby");
     EXPECT_NE(restored.status, 0);
     EXPECT_THAT(restored.message, HasSubstr("Ghost.Sales.Marrowby"));
+}
+} // namespace
+
+namespace
+{
+// A dump cut inside a value (an interrupted run, a full disk) is the newest file of the
+// catalogue: it is in no history, the complete one before it is restored from, and the user is
+// told which file was left out and why.
+TEST_F(DirectoryRestoreTest, CutSnapshotIsNeverRestoredFrom)
+{
+    const std::string ann = "dn: cn=Ann,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Ann\n"
+                            "sn: Smith\ndescription: the whole description of Ann\n"
+                            "telephoneNumber: 7\n\n";
+    slapd.WriteSnapshot(1500, ann);
+    const std::string cut = slapd.WriteSnapshot(3000, ann.substr(0, ann.find("of Ann")));
+    ASSERT_TRUE(slapd.Modify("dn: cn=Ann,ou=Sales,o=Marrowby\nchangetype: modify\n"
+                             "add: description\ndescription: changed\n"));
+    Browse();
+    EXPECT_THAT(History("Ann.Sales.Marrowby"), testing::ElementsAre(1000u, 1500u));
+    const Restored restored = Restore("Ann.Sales.Marrowby");
+    EXPECT_EQ(restored.status, 0) << restored.message;
+    const std::string entry = Entry("cn=Ann,ou=Sales,o=Marrowby");
+    EXPECT_THAT(entry, HasSubstr("description: the whole description of Ann"));
+    EXPECT_THAT(entry, HasSubstr("telephoneNumber: 7"));
+
+    const std::vector<std::string> notices = server->TakeNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], "Snapshot " + cut +
+                              " left out: its last entry (cn=Ann,ou=Sales,o=Marrowby) is not "
+                              "followed by an empty line: the file may have been cut short");
+    EXPECT_TRUE(server->TakeNotices().empty()); // told once
+    EXPECT_THAT(Log(), HasSubstr(cut + " left out"));
 }
 } // namespace

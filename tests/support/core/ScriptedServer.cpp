@@ -148,6 +148,14 @@ void *ScriptedServer::ListChildren(const ChildRequest &request, int32_t requestS
     } else {
         ++requestCount_;
     }
+    if (!listingFailures_.empty()) {
+        const auto failing = listingFailures_.find(container);
+        if (failing != listingFailures_.end() && request.lastId >= 0 &&
+            static_cast<std::size_t>(request.lastId) >= failing->second.first) {
+            FailRequest(failing->second.second);
+            return Counted(Replies::EndOfListing(replySize));
+        }
+    }
     const Listing &listing = ListingOf(container);
     if (request.lastId < 0 || static_cast<std::size_t>(request.lastId) >= listing.count) {
         if (auto note = listingNotes_.find(container); note != listingNotes_.end()) {
@@ -160,6 +168,16 @@ void *ScriptedServer::ListChildren(const ChildRequest &request, int32_t requestS
         Counted(Replies::Child(request.lastId + 1, "", child.kind, child.state, replySize));
     FillField(record->name, child.name); // as it stands, a faulty name included
     return record;
+}
+
+void ScriptedServer::SetListingFailure(const std::string &container, std::size_t after,
+                                       std::string reason)
+{
+    if (reason.empty()) {
+        listingFailures_.erase(container);
+    } else {
+        listingFailures_[container] = {after, std::move(reason)};
+    }
 }
 
 void *ScriptedServer::GetHistory(const HistoryRequest &request, int32_t requestSize,

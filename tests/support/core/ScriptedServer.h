@@ -57,10 +57,16 @@ class ScriptedServer : public ServerBackend
     // of 256 characters or more fills the field without a NUL.
     void SetRestoreOutcome(const std::string &object, int32_t status, std::string message);
 
-    // What the server says beside the records: a note given once after the container's listing
-    // ended, and what the restore of an object wrote (by default it says nothing).
+    // What the server says beside the records (by default nothing): a note given once after the
+    // container's listing ended, and what the restore of an object wrote.
     void SetListingNote(const std::string &container, std::string note);
     void SetRestoreReport(const std::string &object, RestoreReport report);
+    // From now on the listing of this container fails once it has handed out `after` children:
+    // the end record comes with the reason as the request's failure. An empty reason lists it
+    // again.
+    void SetListingFailure(const std::string &container, std::size_t after, std::string reason);
+    // What TakeNotices hands out, once.
+    void SetNotices(std::vector<std::string> notices) { notices_ = std::move(notices); }
 
     void SetOpenResult(const std::string &serverName, int32_t result); // default 0
     void SetLoggedIn(bool loggedIn);                                   // LoginCurrent, default yes
@@ -94,6 +100,7 @@ class ScriptedServer : public ServerBackend
     void FreeReply(void *reply) override;
     std::string TakeListingNote() override;
     const RestoreReport *LastRestoreReport() const override;
+    std::vector<std::string> TakeNotices() override { return std::exchange(notices_, {}); }
 
   private:
     struct Listing {
@@ -111,6 +118,8 @@ class ScriptedServer : public ServerBackend
     const Listing &ListingOf(const std::string &container) const;
 
     std::unordered_map<std::string, Listing> listings_;
+    std::unordered_map<std::string, std::pair<std::size_t, std::string>> listingFailures_;
+    std::vector<std::string> notices_;
     Listing defaultListing_;
     std::unordered_map<std::string, std::vector<BackupTime>> histories_;
     std::unordered_map<std::string, Outcome> outcomes_;

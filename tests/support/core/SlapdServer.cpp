@@ -1,6 +1,8 @@
 // Starting, driving and stopping a private slapd.
 #include "tests/support/core/SlapdServer.h"
 
+#include "tests/support/core/ChildProcess.h"
+
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
@@ -11,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -63,56 +66,15 @@ bool Answers(const std::string &socketPath)
     return answered;
 }
 
-// Starts the command with stdin from a file (or /dev/null), stdout to `out` and stderr to
-// `out`.err.
-pid_t Spawn(const std::vector<std::string> &command, const std::string &in, const std::string &out,
-            bool dieWithParent)
-{
-    std::vector<char *> argv;
-    for (const std::string &word : command) {
-        argv.push_back(const_cast<char *>(word.c_str()));
-    }
-    argv.push_back(nullptr);
-    const pid_t parent = ::getpid();
-    const pid_t pid = ::fork();
-    if (pid != 0) {
-        return pid;
-    }
-    if (dieWithParent) {
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != parent) {
-            ::_exit(127);
-        }
-    }
-    const int input = ::open(in.empty() ? "/dev/null" : in.c_str(), O_RDONLY);
-    const int output = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int errors = ::open((out + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::dup2(input, 0);
-    ::dup2(output, 1);
-    ::dup2(errors, 2);
-    ::execvp(argv[0], argv.data());
-    ::_exit(127);
-}
-
-std::string ReadAll(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 } // namespace
 
-SlapdServer::SlapdServer(const Options &options)
+SlapdServer::SlapdServer(const Options &options) : ServerFolder("tarvik-slapd")
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvik-slapd-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
+    if (Folder().empty()) {
         failure_ = "no temporary folder";
         return;
     }
-    folder_ = pattern;
-    std::filesystem::create_directories(folder_ + "/db");
-    std::filesystem::create_directories(Catalogue());
+    std::filesystem::create_directories(Folder() + "/db");
     for (int attempt = 0; attempt < 3 && !Running(); ++attempt) {
         Start(options);
     }
@@ -121,21 +83,17 @@ SlapdServer::SlapdServer(const Options &options)
 SlapdServer::~SlapdServer()
 {
     Stop();
-    if (!folder_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
 }
 
 bool SlapdServer::Start(const Options &options)
 {
     const int port = FreePort();
-    const std::string socket = folder_ + "/ldapi";
+    const std::string socket = Folder() + "/ldapi";
     uri_ = "ldap://127.0.0.1:" + std::to_string(port);
     socketUri_ = "ldapi://" + PercentEncoded(socket);
     std::error_code ignored;
-    std::filesystem::remove_all(folder_ + "/db", ignored);
-    std::filesystem::create_directories(folder_ + "/db");
+    std::filesystem::remove_all(Folder() + "/db", ignored);
+    std::filesystem::create_directories(Folder() + "/db");
     // The manager over the socket is whoever runs the tests (SASL EXTERNAL).
     WriteFile("slapd.conf", "include /etc/ldap/schema/core.schema\n"
                             "include /etc/ldap/schema/cosine.schema\n"
@@ -143,7 +101,7 @@ bool SlapdServer::Start(const Options &options)
                             "modulepath /usr/lib/ldap\n"
                             "moduleload back_mdb\n"
                             "pidfile " +
-                                folder_ +
+                                Folder() +
                                 "/slapd.pid\n"
                                 "authz-regexp \"gidNumber=[0-9]+\\\\+uidNumber=" +
                                 std::to_string(::getuid()) +
@@ -160,14 +118,14 @@ bool SlapdServer::Start(const Options &options)
                                 RootPassword +
                                 "\n"
                                 "directory " +
-                                folder_ +
+                                Folder() +
                                 "/db\n"
                                 "maxsize 268435456\n");
-    const std::string conf = folder_ + "/slapd.conf";
+    const std::string conf = Folder() + "/slapd.conf";
     const std::string seed = WriteFile("seed.ldif", options.seed);
     std::string output;
     if (Run({"slapadd", "-q", "-f", conf, "-l", seed}, "", &output) != 0) {
-        failure_ = "slapadd failed: " + ReadAll(folder_ + "/tool-output.err");
+        failure_ = "slapadd failed: " + ChildProcess::ReadAll(Folder() + "/tool-output.err");
         return false;
     }
     return Launch();
@@ -175,11 +133,11 @@ bool SlapdServer::Start(const Options &options)
 
 bool SlapdServer::Launch()
 {
-    pid_ =
-        Spawn({"slapd", "-f", folder_ + "/slapd.conf", "-h", uri_ + "/ " + socketUri_, "-d", "0"},
-              "", folder_ + "/slapd.log", true);
+    pid_ = ChildProcess::Spawn(
+        {"slapd", "-f", Folder() + "/slapd.conf", "-h", uri_ + "/ " + socketUri_, "-d", "0"}, "",
+        Folder() + "/slapd.log", true);
     if (!WaitUntilAnswering()) {
-        failure_ = "slapd did not start: " + ReadAll(folder_ + "/slapd.log.err");
+        failure_ = "slapd did not start: " + ChildProcess::ReadAll(Folder() + "/slapd.log.err");
         Stop();
         return false;
     }
@@ -196,12 +154,10 @@ bool SlapdServer::WaitUntilAnswering()
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1; // it ended by itself
+        if (ChildProcess::Ended(pid_)) {
             return false;
         }
-        if (Answers(folder_ + "/ldapi") && Exists(Base)) {
+        if (Answers(Folder() + "/ldapi") && Exists(Base)) {
             return true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -211,30 +167,17 @@ bool SlapdServer::WaitUntilAnswering()
 
 void SlapdServer::Stop()
 {
-    if (pid_ <= 0) {
-        return;
-    }
-    ::kill(pid_, SIGTERM);
-    ::kill(pid_, SIGCONT); // a frozen server must take its signal
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    int status = 0;
-    while (::waitpid(pid_, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    pid_ = -1;
+    ChildProcess::Stop(pid_, 5);
 }
 
 void SlapdServer::Freeze()
 {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGSTOP);
+    if (pid_ > 0 && ::kill(pid_, SIGSTOP) == 0) {
+        // The signal takes effect a moment later: until then slapd still answers. A test may
+        // send this process signals meanwhile.
         int status = 0;
-        ::waitpid(pid_, &status, WUNTRACED); // until it has stopped
+        while (::waitpid(pid_, &status, WUNTRACED) < 0 && errno == EINTR) {
+        }
     }
 }
 
@@ -245,31 +188,16 @@ void SlapdServer::Thaw()
     }
 }
 
-std::string SlapdServer::WriteFile(const std::string &name, const std::string &contents) const
-{
-    const std::string path = folder_ + "/" + name;
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << contents;
-    ::chmod(path.c_str(), 0600);
-    return path;
-}
-
-std::string SlapdServer::WriteSnapshot(unsigned time, const std::string &ldif) const
-{
-    return WriteFile("catalogue/" + std::to_string(time) + ".ldif", ldif);
-}
-
 int SlapdServer::Run(const std::vector<std::string> &command, const std::string &input,
                      std::string *output) const
 {
     const std::string in = input.empty() ? "" : WriteFile("tool-input.ldif", input);
-    const std::string out = folder_ + "/tool-output";
-    const pid_t pid = Spawn(command, in, out, false);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    const std::string out = Folder() + "/tool-output";
+    const int status = ChildProcess::Run(command, in, out);
     if (output != nullptr) {
-        *output = ReadAll(out);
+        *output = ChildProcess::ReadAll(out);
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return status;
 }
 
 std::string SlapdServer::Search(const std::string &base, const std::string &scope,
@@ -306,7 +234,7 @@ bool SlapdServer::Exists(const std::string &dn) const
 std::string SlapdServer::Slapcat() const
 {
     std::string output;
-    return Run({"slapcat", "-f", folder_ + "/slapd.conf"}, "", &output) == 0 ? output : "";
+    return Run({"slapcat", "-f", Folder() + "/slapd.conf"}, "", &output) == 0 ? output : "";
 }
 
 std::string MarrowbySeed()

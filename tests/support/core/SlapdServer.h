@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "server/LdapSettings.h"
+#include "tests/support/core/ServerFolder.h"
 
-class SlapdServer
+class SlapdServer : public ServerFolder
 {
   public:
     static constexpr const char *Base = "o=Marrowby";
@@ -33,16 +34,8 @@ class SlapdServer
     const std::string &Failure() const { return failure_; }
     const std::string &Uri() const { return uri_; }             // ldap://127.0.0.1:<port>
     const std::string &SocketUri() const { return socketUri_; } // ldapi://<socket>
-    const std::string &Folder() const { return folder_; }
-    // A folder for snapshots, empty at the start.
-    std::string Catalogue() const { return folder_ + "/catalogue"; }
     // Settings for this server as its manager over the socket (SASL EXTERNAL), with the catalogue.
     LdapSettings SocketSettings(const std::string &serverName) const;
-
-    // Writes a file below the server's folder (created with mode 0600) and returns its path.
-    std::string WriteFile(const std::string &name, const std::string &contents) const;
-    // A snapshot in the catalogue named <time>.ldif.
-    std::string WriteSnapshot(unsigned time, const std::string &ldif) const;
 
     // The tools of ldap-utils as the directory's manager over the socket; they are the tests'
     // independent view of the directory. Search gives LDIF without wrapped lines ("" when the
@@ -69,7 +62,6 @@ class SlapdServer
     int Run(const std::vector<std::string> &command, const std::string &input,
             std::string *output) const;
 
-    std::string folder_;
     std::string uri_;
     std::string socketUri_;
     std::string failure_;

@@ -1,0 +1,250 @@
+// The domain controller's backup server: listing with deleted objects, history, reanimation.
+#include "server/directory/DomainServer.h"
+
+#include <strings.h>
+
+#include "server/RecordFields.h"
+#include "server/Replies.h"
+#include "server/directory/AsciiCase.h"
+#include "server/directory/DomainRestore.h"
+#include "server/directory/ExtendedDn.h"
+
+namespace
+{
+bool HasScheme(const std::string &uri, const char *scheme)
+{
+    return strncasecmp(uri.c_str(), scheme, std::strlen(scheme)) == 0;
+}
+
+std::string Canonical(const std::string &dn)
+{
+    std::optional<DistinguishedName> parsed = DistinguishedName::Parse(dn);
+    return parsed ? parsed->Canonical() : LowerAscii(dn);
+}
+
+LdapSettings WithDomainContainers(LdapSettings settings)
+{
+    if (settings.containerClasses.empty()) {
+        for (const std::string &name : SnapshotCatalogue::DefaultContainerClasses()) {
+            settings.containerClasses.push_back(name);
+        }
+        settings.containerClasses.insert(settings.containerClasses.end(),
+                                         {"builtinDomain", "domainDNS", "lostAndFound"});
+    }
+    return settings;
+}
+} // namespace
+
+DomainServer::DomainServer(LdapSettings settings, Log log)
+    : LdapServer(WithDomainContainers(std::move(settings)), std::move(log))
+{
+}
+
+int32_t DomainServer::Open(const char *serverName)
+{
+    const bool secured = HasScheme(settings_.uri, "ldaps://") ||
+                         HasScheme(settings_.uri, "ldapi://") ||
+                         (HasScheme(settings_.uri, "ldap://") && settings_.startTls);
+    if (!secured) {
+        Refuse("the settings of " + settings_.serverName +
+               ": a domain controller takes passwords only over TLS: give an ldaps:// Uri, or "
+               "StartTls=yes");
+        return 1;
+    }
+    return LdapServer::Open(serverName);
+}
+
+// Where the deleted objects are and whether the recycle bin is on: asked once, as the bound
+// identity (an anonymous connection is not shown them).
+LdapStatus DomainServer::LearnDomain()
+{
+    if (!deletedObjectsDn_.empty()) {
+        return LdapStatus{};
+    }
+    std::optional<LdapEntry> root;
+    LdapStatus status = session_.Connection().Read("", {"configurationNamingContext"}, root);
+    if (!status.Ok()) {
+        return status;
+    }
+    const std::vector<std::string> *configuration =
+        root ? root->Values("configurationNamingContext") : nullptr;
+    std::optional<LdapEntry> partitions;
+    if (configuration != nullptr && !configuration->empty()) {
+        status = session_.Connection().Read("CN=Partitions," + configuration->front(),
+                                            {"msDS-EnabledFeature"}, partitions);
+    }
+    const std::vector<std::string> *features =
+        partitions ? partitions->Values("msDS-EnabledFeature") : nullptr;
+    recycleBin_ = false;
+    for (std::size_t i = 0; features != nullptr && i < features->size(); ++i) {
+        recycleBin_ |= LowerAscii((*features)[i]).rfind("cn=recycle bin feature,", 0) == 0;
+    }
+    deletedObjectsDn_ = DeletedObjects::ContainerOf(session_.Connection(), baseDn_);
+    return status;
+}
+
+LdapStatus DomainServer::ObjectOf(const DirectoryNames::Known &known, DomainObject &object)
+{
+    LdapStatus learnt = LearnDomain();
+    if (!learnt.Ok()) {
+        return learnt;
+    }
+    const auto found = objects_.find(known.canonical);
+    if (found != objects_.end()) {
+        object = found->second;
+        return LdapStatus{};
+    }
+    // Not listed yet (the base, or an object just brought back): as it is now.
+    std::optional<LdapEntry> entry;
+    LdapStatus status = session_.Connection().Read(known.dn, DomainListing::Attributes(), entry);
+    const std::vector<std::string> *guid = entry ? entry->Values("objectGUID") : nullptr;
+    if (status.Ok() && (guid == nullptr || guid->empty())) {
+        status = LdapStatus{DomainRestore::NotRestored, known.dn + " is not on the controller"};
+    }
+    if (!status.Ok()) {
+        return status;
+    }
+    const std::vector<std::string> *changed = entry->Values("whenChanged");
+    object = DomainObject{
+        ExtendedDn::GuidText(guid->front()), known.dn, false,
+        changed != nullptr && !changed->empty() ? DomainListing::Seconds(changed->front()) : 0};
+    objects_[known.canonical] = object;
+    return status;
+}
+
+// The object with the time of its present state as the controller has it now: it may have been
+// deleted, or brought back, since it was listed.
+LdapStatus DomainServer::CurrentObject(const DirectoryNames::Known &known, DomainObject &object)
+{
+    LdapStatus status = ObjectOf(known, object);
+    std::optional<LdapEntry> entry;
+    if (status.Ok()) {
+        DeletedObjects deleted(session_.Connection(), deletedObjectsDn_);
+        status = deleted.Read(object.guid, {"whenChanged"}, entry);
+    }
+    if (status.Ok() && !entry) {
+        status = LdapStatus{DomainRestore::NotRestored,
+                            object.originalDn + " is gone from the controller"};
+    }
+    if (!status.Ok()) {
+        return status;
+    }
+    const std::vector<std::string> *changed = entry->Values("whenChanged");
+    object.changed =
+        changed != nullptr && !changed->empty() ? DomainListing::Seconds(changed->front()) : 0;
+    return status;
+}
+
+LdapStatus DomainServer::BuildListing(const DirectoryNames::Known &container,
+                                      std::vector<ListedChild> &children, int &cutBy,
+                                      std::size_t &liveListed)
+{
+    DomainObject parent;
+    LdapStatus status = ObjectOf(container, parent);
+    if (!status.Ok()) {
+        return status;
+    }
+    DeletedObjects deleted(session_.Connection(), deletedObjectsDn_);
+    DomainListing listing(session_.Connection(), deleted, containerClasses_);
+    status = listing.Build(container.dn, parent, children, objects_);
+    cutBy = listing.CutBy();
+    liveListed = listing.LiveListed();
+    return status;
+}
+
+std::string DomainServer::BindNameOf(const std::string &userName)
+{
+    if (userName.find('@') != std::string::npos || userName.find('\\') != std::string::npos) {
+        return userName;
+    }
+    return LdapServer::BindNameOf(userName);
+}
+
+void *DomainServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &replySize)
+{
+    std::vector<BackupTime> times;
+    DomainObject object;
+    const DirectoryNames::Known *known = Resolve(FieldText(request.objectName));
+    if (known != nullptr && session_.Run([&] { return CurrentObject(*known, object); }).Ok()) {
+        if (object.changed != 0) {
+            times.push_back(object.changed);
+        }
+        for (BackupTime time : catalogue_.TimesOf(Canonical(object.originalDn))) {
+            if (time != object.changed) {
+                times.push_back(time);
+            }
+        }
+    }
+    return Replies::History(times, replySize);
+}
+
+void *DomainServer::RestoreObject(const RestoreRequest &request, int32_t, int32_t &replySize)
+{
+    restoreReport_ = RestoreReport{};
+    restoreReport_.subtree = (request.flags & RestoreWithSubtree) != 0;
+    const std::string name = FieldText(request.objectName);
+    const DirectoryNames::Known *known = Resolve(name);
+    if (known == nullptr) {
+        return RestoreReplyOf(LdapStatus{DomainRestore::NotRestored, "Unknown object: " + name},
+                              replySize);
+    }
+    const DirectoryNames::Known object = *known;
+    // A run cut off by a lost connection is taken up again: what came back is live by now.
+    const LdapStatus status = session_.Run([&] { return Restore(name, object, request); });
+    if (!status.Ok()) {
+        Report("restore of " + object.dn + " failed: " + status.text);
+    }
+    return RestoreReplyOf(status, replySize);
+}
+
+LdapStatus DomainServer::Restore(const std::string &fullName, const DirectoryNames::Known &known,
+                                 const RestoreRequest &request)
+{
+    DomainObject object;
+    LdapStatus status = CurrentObject(known, object);
+    if (!status.Ok()) {
+        return status;
+    }
+    DeletedObjects deleted(session_.Connection(), deletedObjectsDn_);
+    const DomainRestore::Domain domain{baseDn_, recycleBin_, containerClasses_};
+    DomainRestore restore(session_.Connection(), deleted, catalogue_, operational_, domain);
+    status = restore.Run(object, request.version, (request.flags & RestoreWithSubtree) != 0);
+    // What came back is known under its live name from now on, and is told to the tree, which
+    // draws it present.
+    for (const DomainRestore::Reanimated &brought : restore.Brought()) {
+        const std::string canonical = Canonical(brought.dn);
+        objects_[canonical] = DomainObject{brought.guid, brought.dn, false, 0};
+        if (brought.guid == object.guid) {
+            names_.Remember(fullName, brought.dn, canonical);
+        }
+        ++restoreReport_.addedCount;
+        if (std::optional<std::string> name = FullNameBelow(fullName, object, brought.dn)) {
+            restoreReport_.added.push_back(std::move(*name));
+        }
+    }
+    return status;
+}
+
+// The tree's full name of an object brought back below the restored one: its labels below the
+// object's, in front of the object's full name.
+std::optional<std::string> DomainServer::FullNameBelow(const std::string &fullName,
+                                                       const DomainObject &top,
+                                                       const std::string &dn) const
+{
+    std::optional<DistinguishedName> below = DistinguishedName::Parse(dn);
+    std::optional<DistinguishedName> above = DistinguishedName::Parse(top.originalDn);
+    if (!below || !above || below->Rdns().size() < above->Rdns().size()) {
+        return std::nullopt;
+    }
+    std::string name = fullName;
+    const std::size_t levels = below->Rdns().size() - above->Rdns().size();
+    for (std::size_t level = levels; level-- > 0;) {
+        name = DistinguishedName::Label(below->Rdns()[level]) + "." + name;
+    }
+    DistinguishedName ancestor = *below;
+    for (std::size_t level = 0; level < levels; ++level) {
+        ancestor = ancestor.Parent();
+    }
+    return ancestor.Canonical() == above->Canonical() ? std::optional<std::string>(name)
+                                                      : std::nullopt;
+}

@@ -1,0 +1,48 @@
+// A backup server made of a domain controller: the tree shows the live objects and, in place
+// under their last known parent, the deleted ones the controller still keeps; a restore brings
+// a deleted object back where it was (reanimation). A catalogue of LDIF exports, when set, adds
+// older versions and completes what a tombstone lost.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "server/directory/DomainListing.h"
+#include "server/directory/LdapServer.h"
+
+class DomainServer : public LdapServer
+{
+  public:
+    explicit DomainServer(LdapSettings settings, Log log = nullptr);
+
+    // Refuses a connection over which a password would go in the clear, then opens as a
+    // directory does.
+    int32_t Open(const char *serverName) override;
+
+    // The time of the object's present state (live, or deleted), and the snapshots' times.
+    void *GetHistory(const HistoryRequest &request, int32_t requestSize,
+                     int32_t &replySize) override;
+    void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
+                        int32_t &replySize) override;
+
+  protected:
+    bool NeedsCatalogue() const override { return false; }
+    LdapStatus BuildListing(const DirectoryNames::Known &container,
+                            std::vector<ListedChild> &children, int &cutBy,
+                            std::size_t &liveListed) override;
+    // Also a user principal name (ann@marrowby.test) or a down-level name (MARROWBY\ann).
+    std::string BindNameOf(const std::string &userName) override;
+
+  private:
+    LdapStatus LearnDomain();
+    LdapStatus ObjectOf(const DirectoryNames::Known &known, DomainObject &object);
+    LdapStatus CurrentObject(const DirectoryNames::Known &known, DomainObject &object);
+    LdapStatus Restore(const std::string &fullName, const DirectoryNames::Known &known,
+                       const RestoreRequest &request);
+    std::optional<std::string> FullNameBelow(const std::string &fullName, const DomainObject &top,
+                                             const std::string &dn) const;
+
+    std::string deletedObjectsDn_; // found once connected and bound
+    bool recycleBin_ = false;
+    DomainObjects objects_;
+};
