@@ -228,15 +228,15 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Wan
     RestorePlan plan(selection, context, client);
     Progress progress(streams_.err, streams_.errIsTerminal, streams_.errWidth);
     const auto stop = [] { return InterruptFlag::Raised(); };
-    bool finished = plan.Prepare(
-        wanted,
-        [&progress](std::size_t count, std::size_t total, const std::string &object) {
-            progress.Show("finding", count, total, object);
-        },
-        stop);
-    if (finished) {
+    RestoreWalk::End end = RestoreWalk::End::Interrupted;
+    if (plan.Prepare(
+            wanted,
+            [&progress](std::size_t count, std::size_t total, const std::string &object) {
+                progress.Show("finding", count, total, object);
+            },
+            stop)) {
         RestoreWalk walk(selection, plan, &terminal_);
-        finished = walk.Run(
+        end = walk.Run(
             options.onError, options.dryRun,
             [&progress, &options](std::size_t count, std::size_t total, const std::string &object) {
                 progress.Show(options.dryRun ? "checking" : "restoring", count, total, object);
@@ -247,6 +247,7 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Wan
     }
     progress.Clear();
     const std::vector<ObjectReport> reports = plan.Reports(forest);
+    const bool finished = end != RestoreWalk::End::Interrupted;
     if (!finished) {
         streams_.err << kProgram << "interrupted: " << TextReport::Summary(reports, options.dryRun)
                      << "\n";

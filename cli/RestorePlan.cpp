@@ -297,6 +297,11 @@ ObjectReport RestorePlan::Report(const Entry &entry) const
     }
     report.outcome = entry.outcome;
     report.message = entry.message;
+    report.versionTime = entry.version;
+    report.withSubtree = entry.coveredBy != kNone || !entry.wanted.alone;
+    if (entry.outcome != Outcome::Restored && entry.outcome != Outcome::WouldRestore) {
+        report.status = entry.status != 0 ? entry.status : ObjectReport::kNotSent;
+    }
     return report;
 }
 

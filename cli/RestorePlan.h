@@ -29,6 +29,7 @@ class RestorePlan
         BackupTime version = 0;       // the version picked; 0: the most recent
         bool settled = false;         // its outcome is known
         bool sent = false;            // its restore request went out
+        int32_t status = 0;           // the server's status when that request failed
         ObjectReport::Outcome outcome = ObjectReport::Outcome::Skipped;
         std::string message;
         std::size_t coveredBy = kNone; // the entry of the container that restores it

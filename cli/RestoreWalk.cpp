@@ -52,15 +52,15 @@ RestoreWalk::RestoreWalk(RestoreSelection &selection, RestorePlan &plan, Termina
 {
 }
 
-bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
-                      const StopCheck &stop)
+RestoreWalk::End RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
+                                  const StopCheck &stop)
 {
     const MarkCounts counts = selection_.Counts();
     const std::size_t total = static_cast<std::size_t>(counts.containers + counts.objects);
     std::size_t count = 0;
     std::string notReached;
     Outcome notReachedOutcome = Outcome::Skipped;
-    bool interrupted = false;
+    End end = End::Whole;
     // After "skip the rest of this subtree": the object of the run whose subtree is passed over.
     const ObjectItem *skipping = nullptr;
     std::string skipReason;
@@ -68,7 +68,7 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
     for (;;) {
         if (stop && stop()) {
             // Ending on a signal: what was not reached is a failure, as in the window.
-            interrupted = true;
+            end = End::Interrupted;
             notReached = ObjectItem::kNotRestoredEnding;
             notReachedOutcome = Outcome::Failed;
             break;
@@ -106,6 +106,7 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
             order.Restored();
             continue;
         }
+        entry.status = status;
         plan_.Settle(entry, Outcome::Failed, message);
         order.Failed();
         Choice choice = Choice::Continue;
@@ -122,6 +123,7 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
                                                   : "not restored: the run was stopped after the "
                                                     "failure of ") +
                          entry.wanted.fullName;
+            end = End::AtFailure;
             break;
         }
         if (choice == Choice::SkipSubtree) {
@@ -133,7 +135,7 @@ bool RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
         }
     }
     plan_.SettleTheRest(notReached.empty() ? "not restored" : notReached, notReachedOutcome);
-    return !interrupted;
+    return end;
 }
 
 RestoreWalk::Choice RestoreWalk::Ask(const std::string &object, const std::string &message)

@@ -27,9 +27,15 @@ class RestoreWalk
     // terminal: where "ask" asks; only used with OnError::Ask.
     RestoreWalk(RestoreSelection &selection, RestorePlan &plan, Terminal *terminal);
 
+    enum class End {
+        Whole,       // every step was taken
+        AtFailure,   // the on-error choice (end, or stop when asked) ended it after a failure
+        Interrupted, // a signal ended it
+    };
+
     // Restores (or, for a dry run, only lists) what is marked and settles every entry of the
-    // plan. False when the run was interrupted.
-    bool Run(OnError onError, bool dryRun, const ProgressHdl &progress, const StopCheck &stop);
+    // plan.
+    End Run(OnError onError, bool dryRun, const ProgressHdl &progress, const StopCheck &stop);
 
   private:
     enum class Choice { Continue, SkipSubtree, Stop };
