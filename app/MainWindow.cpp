@@ -5,6 +5,7 @@
 #include "app/ReleaseNotesDialog.h"
 #include "app/SetTopContextDialog.h"
 #include "res/ResourceIds.h"
+#include "restore/PastRunsDialog.h"
 #include "server/ServerClient.h"
 #include "server/ServerLogin.h"
 #include "toolkit/MenuBar.h"
@@ -18,7 +19,7 @@ MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serv
       client_(client), serverName_(serverName), login_(login), connection_(connection),
       menuBar_(menuBar), historyReactions_(historyPanel_, versionList_, selection_),
       treeReactions_(treePanel_, objectForest_, selection_, historyReactions_, *this),
-      restoreRun_(selection_, *this),
+      journal_(RunJournal::DefaultPath()), restoreRun_(selection_, *this),
       notice_(
           connection, [this] { return restoring_; }, [this] { return this; })
 {
@@ -67,8 +68,8 @@ void MainWindow::InitChildren()
     statusBar_.InsertItem(kUserField, 400, SIB_LEFT, 5);
     statusBar_.InsertItem(kServerField, 80, SIB_LEFT, 5);
     UpdateCounts();
-    statusBar_.SetItemText(kUserField, login_ ? login_->UserName() : "");
-    statusBar_.SetItemText(kServerField, serverName_ ? *serverName_ : "");
+    statusBar_.SetItemText(kUserField, UserName());
+    statusBar_.SetItemText(kServerField, ServerName());
     statusBar_.Show();
     Resize();
     // The tree view has the keyboard from the start, so the program can be used without a mouse.
@@ -164,6 +165,8 @@ long MainWindow::MenuSelectHdl(MenuBar &menu)
         return CmdClearSubtree();
     case kMenuItemRestore:
         return RunRestore();
+    case kMenuItemPastRuns:
+        return CmdPastRuns();
     case kMenuItemAbout:
         return CmdAbout();
     case kMenuItemReleaseNotes:
@@ -194,6 +197,12 @@ bool MainWindow::CmdSetTopContext()
     return true;
 }
 
+bool MainWindow::CmdPastRuns()
+{
+    PastRunsDialog::ShowJournal(this, journal_);
+    return true;
+}
+
 bool MainWindow::CmdAbout()
 {
     AboutDialog(this).Execute();
@@ -213,6 +222,16 @@ bool MainWindow::RunRestore()
     restoring_ = false;
     notice_.ShowIfDue(); // termination signalled during the run
     return true;
+}
+
+std::string MainWindow::ServerName()
+{
+    return serverName_ ? *serverName_ : "";
+}
+
+std::string MainWindow::UserName()
+{
+    return login_ ? login_->UserName() : "";
 }
 
 void MainWindow::AfterRestoreRun()

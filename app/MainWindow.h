@@ -10,6 +10,7 @@
 #include "app/TerminationNotice.h"
 #include "model/NodeList.h"
 #include "model/RestoreSelection.h"
+#include "report/RunJournal.h"
 #include "restore/RestoreRun.h"
 #include "restore/RestoreRunHost.h"
 #include "toolkit/Splitter.h"
@@ -51,6 +52,7 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     bool CmdClearSubtree() { return treeReactions_.ClearSubtree(); }
     bool CmdSetTopContext();
     bool RunRestore();
+    bool CmdPastRuns();
     bool CmdAbout();
     bool CmdReleaseNotes();
 
@@ -75,6 +77,9 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     Window *QueryParent() override { return this; }
     Window *DialogParent() override { return this; }
     void AfterRestoreRun() override;
+    std::string ServerName() override;
+    std::string UserName() override;
+    const RunJournal &Journal() override { return journal_; }
 
     // The lists come before the panels that show them, so they outlive the panels.
     NodeList objectForest_;
@@ -92,6 +97,7 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     MenuBar *menuBar_;
     HistoryViewReactions historyReactions_;
     TreeViewReactions treeReactions_; // holds the top context's name
+    RunJournal journal_;
     RestoreRun restoreRun_;
     bool restoring_ = false;
     TerminationNotice notice_; // waits for the end of a restore run

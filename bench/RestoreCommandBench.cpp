@@ -20,6 +20,7 @@
 #include "model/RestoreSelection.h"
 #include "mwlib/MW_Application.h"
 #include "mwlib/MW_String.h"
+#include "report/RunJournal.h"
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
 #include "restore/RestoreRun.h"
@@ -52,11 +53,12 @@ struct ProgramFolder {
 
 int RunCommand(BackupServer &server, const std::vector<std::string> &words, std::string &out)
 {
+    static TempDir data; // each run is appended to a journal of past runs, as users' are
     ScriptedTerminal none(false);
     std::istringstream in;
     std::ostringstream results;
     std::ostringstream errors;
-    RestoreCommand command(server, false, none, {in, results, errors});
+    RestoreCommand command(server, false, none, {in, results, errors}, data.Path("runs.jsonl"));
     const int exitCode = command.Run(words);
     out = results.str() + errors.str();
     return exitCode;
@@ -149,11 +151,19 @@ bool ByTheCommandLine(Directory &directory)
     return RunCommand(*server, {"--format=csv", "Tree.Marrowby"}, out) == 0;
 }
 
+// Both sides keep each run in a journal of past runs.
 class NoWindow : public RestoreRunHost
 {
   public:
     Window *DialogParent() override { return nullptr; }
     void AfterRestoreRun() override {}
+    std::string ServerName() override { return "BENCH"; }
+    std::string UserName() override { return "bench"; }
+    const RunJournal &Journal() override { return journal_; }
+
+  private:
+    TempDir data_;
+    RunJournal journal_{data_.Path("runs.jsonl")};
 };
 
 // As the window does it: open the server and log in, list the top context, tick Tree, Restore,
@@ -246,6 +256,7 @@ void DeletedSubtreeByTheProgram(benchmark::State &state)
         state.ResumeTiming();
         const pid_t pid = ::fork();
         if (pid == 0) {
+            ::setenv("XDG_DATA_HOME", folder.Path("data").c_str(), 1);
             const int null = ::open("/dev/null", O_WRONLY);
             ::dup2(null, 1);
             ::dup2(null, 2);

@@ -1,29 +1,16 @@
-// RFC 4180 rows.
+// One row per result.
 #include "cli/CsvReport.h"
 
-std::string CsvReport::Field(const std::string &text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
+#include "report/DelimitedText.h"
 
 std::string CsvReport::Render(const std::vector<ObjectReport> &reports)
 {
-    std::string text = "object,version,scope,outcome,message\r\n";
+    std::vector<TableRow> rows;
+    rows.reserve(reports.size() + 1);
+    rows.push_back({"object", "version", "scope", "outcome", "message"});
     for (const ObjectReport &report : reports) {
-        text += Field(report.fullName) + "," + Field(report.version) + "," +
-                Field(ObjectReport::ScopeName(report.scope)) + "," +
-                Field(ObjectReport::OutcomeName(report.outcome)) + "," + Field(report.message) +
-                "\r\n";
+        rows.push_back({report.fullName, report.version, ObjectReport::ScopeName(report.scope),
+                        ObjectReport::OutcomeName(report.outcome), report.message});
     }
-    return text;
+    return CsvText(rows);
 }

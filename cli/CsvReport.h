@@ -1,7 +1,5 @@
-// The results as CSV (RFC 4180): a header row object,version,scope,outcome,message, then one row
-// per object; CR LF line ends; a field holding a comma, a quote or a line end is quoted, with its
-// quotes doubled.
-// ### A shared writer of delimited text is on its way into the program; this one goes then.
+// The results as CSV (RFC 4180, by the program's shared writer): a header row
+// object,version,scope,outcome,message, then one row per object.
 #pragma once
 
 #include <string>
@@ -13,5 +11,4 @@ class CsvReport
 {
   public:
     static std::string Render(const std::vector<ObjectReport> &reports);
-    static std::string Field(const std::string &text);
 };

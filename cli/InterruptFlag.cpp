@@ -4,19 +4,13 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <cstring>
-
 namespace
 {
 volatile sig_atomic_t raised = 0;
-char temporaryFile[4096];
 
 void OnSignal(int)
 {
     if (raised != 0) {
-        if (temporaryFile[0] != '\0') {
-            ::unlink(temporaryFile);
-        }
         static const char said[] = "tarvik-restore: stopped at once\n";
         [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, said, sizeof said - 1);
         ::_exit(1);
@@ -35,14 +29,6 @@ void InterruptFlag::Install()
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
-}
-
-void InterruptFlag::SetTemporaryFile(const std::string &path)
-{
-    // Written before any signal can want it; a path too long is not kept rather than cut.
-    if (path.size() < sizeof temporaryFile) {
-        std::memcpy(temporaryFile, path.c_str(), path.size() + 1);
-    }
 }
 
 bool InterruptFlag::Raised()

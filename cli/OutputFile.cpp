@@ -1,7 +1,8 @@
-// Writing through a temporary file and a rename.
+// Writing the results through a temporary file and a rename.
 #include "cli/OutputFile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,26 +10,36 @@
 #include <cstring>
 #include <filesystem>
 
+#include "report/FileReplacement.h"
+
 namespace
 {
-std::string Reason(const std::string &what)
+// Holds SIGINT and SIGTERM back for as long as it lives.
+class SignalsHeld
 {
-    return what + ": " + std::strerror(errno);
-}
+  public:
+    SignalsHeld()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        sigaddset(&held, SIGINT);
+        sigaddset(&held, SIGTERM);
+        held_ = ::sigprocmask(SIG_BLOCK, &held, &previous_) == 0;
+    }
+    ~SignalsHeld()
+    {
+        if (held_) {
+            ::sigprocmask(SIG_SETMASK, &previous_, nullptr);
+        }
+    }
+    SignalsHeld(const SignalsHeld &) = delete;
+    SignalsHeld &operator=(const SignalsHeld &) = delete;
 
-// The mode a new file gets from the user's umask, which mkstemp's 0600 would not follow.
-mode_t NewFileMode()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
+  private:
+    sigset_t previous_{};
+    bool held_ = false;
+};
 } // namespace
-
-OutputFile::OutputFile(std::string path, std::string temporary, int fd)
-    : path_(std::move(path)), temporary_(std::move(temporary)), fd_(fd)
-{
-}
 
 std::unique_ptr<OutputFile> OutputFile::Create(const std::string &path, std::string &fault)
 {
@@ -43,56 +54,27 @@ std::unique_ptr<OutputFile> OutputFile::Create(const std::string &path, std::str
         fault = path + " is not a regular file";
         return nullptr;
     }
-    std::filesystem::path folder = target.parent_path();
-    std::string pattern = ((folder.empty() ? std::filesystem::path(".") : folder) /
-                           ("." + target.filename().string() + ".tarvik-XXXXXX"))
-                              .string();
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    const std::filesystem::path folder = target.parent_path();
+    std::string probe = ((folder.empty() ? std::filesystem::path(".") : folder) /
+                         ("." + target.filename().string() + ".tarvik-XXXXXX"))
+                            .string();
+    const int fd = ::mkostemp(probe.data(), O_CLOEXEC);
     if (fd < 0) {
-        fault = Reason("cannot write beside " + path);
+        fault = "cannot write beside " + path + ": " + std::strerror(errno);
         return nullptr;
     }
-    return std::unique_ptr<OutputFile>(new OutputFile(path, pattern, fd));
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return std::unique_ptr<OutputFile>(new OutputFile(path));
 }
 
-OutputFile::~OutputFile()
+bool OutputFile::Commit(const std::string &text, std::string &fault) const
 {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-    if (!committed_) {
-        ::unlink(temporary_.c_str());
-    }
-}
-
-bool OutputFile::Commit(const std::string &text, std::string &fault)
-{
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t step = ::write(fd_, text.data() + written, text.size() - written);
-        if (step < 0 && errno == EINTR) {
-            continue;
-        }
-        if (step <= 0) {
-            fault = Reason("cannot write " + temporary_);
-            return false;
-        }
-        written += static_cast<std::size_t>(step);
-    }
-    if (::fchmod(fd_, NewFileMode()) != 0 || ::fsync(fd_) != 0) {
-        fault = Reason("cannot write " + temporary_);
+    const SignalsHeld held;
+    const std::string reason = ReplaceFileContents(path_, text);
+    if (!reason.empty()) {
+        fault = "cannot write " + path_ + ": " + reason;
         return false;
     }
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) {
-        fault = Reason("cannot write " + temporary_);
-        return false;
-    }
-    if (::rename(temporary_.c_str(), path_.c_str()) != 0) {
-        fault = Reason("cannot put the results in place as " + path_);
-        return false;
-    }
-    committed_ = true;
     return true;
 }

@@ -7,6 +7,7 @@
 #include "cli/CommandLine.h"
 #include "cli/CsvReport.h"
 #include "cli/InterruptFlag.h"
+#include "cli/JournalRecord.h"
 #include "cli/JsonReport.h"
 #include "cli/ObjectList.h"
 #include "cli/OutputFile.h"
@@ -19,6 +20,7 @@
 #include "model/ObjectItem.h"
 #include "model/RestoreSelection.h"
 #include "mwlib/MW_Application.h"
+#include "report/RunJournal.h"
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
 #include "server/ServerLogin.h"
@@ -61,8 +63,9 @@ bool AllRestored(const std::vector<ObjectReport> &reports)
 } // namespace
 
 RestoreCommand::RestoreCommand(BackupServer &server, bool choosesBackend, Terminal &terminal,
-                               Streams streams)
-    : server_(server), choosesBackend_(choosesBackend), terminal_(terminal), streams_(streams)
+                               Streams streams, std::string journalPath)
+    : server_(server), choosesBackend_(choosesBackend), terminal_(terminal), streams_(streams),
+      journalPath_(std::move(journalPath))
 {
 }
 
@@ -107,7 +110,6 @@ int RestoreCommand::Run(const std::vector<std::string> &words)
         if (!output_) {
             return Refuse(fault_);
         }
-        InterruptFlag::SetTemporaryFile(output_->TemporaryPath());
     }
     int exitCode = Success;
     if (!OpenServer(*options, exitCode)) {
@@ -163,6 +165,7 @@ bool RestoreCommand::OpenServer(const RestoreOptions &options, int &exitCode)
     ServerOpener opener(server_, serverNames_, choosesBackend_,
                         [this](const std::string &text) { streams_.err << text << "\n"; });
     const ServerOpener::Outcome outcome = opener.Open(options.server, &profile);
+    serverName_ = opener.ServerName();
     if (outcome == ServerOpener::Outcome::Opened) {
         return true;
     }
@@ -226,6 +229,7 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Wan
     forest.AppendItem(std::move(top));
     RestoreSelection selection(forest);
     RestorePlan plan(selection, context, client);
+    const JournalRecord record(serverName_, login.UserName(), options.onError);
     Progress progress(streams_.err, streams_.errIsTerminal, streams_.errWidth);
     const auto stop = [] { return InterruptFlag::Raised(); };
     RestoreWalk::End end = RestoreWalk::End::Interrupted;
@@ -252,8 +256,24 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Wan
         streams_.err << kProgram << "interrupted: " << TextReport::Summary(reports, options.dryRun)
                      << "\n";
     }
+    if (!options.dryRun) {
+        KeepInJournal(record.Finish(reports, end == RestoreWalk::End::Whole));
+    }
     const int exitCode = finished && AllRestored(reports) ? Success : Failures;
     return Finish(Render(options.format, reports, options.dryRun), exitCode);
+}
+
+// The run happened whatever becomes of its record: a journal that cannot be written is said,
+// and the exit status stays the run's.
+void RestoreCommand::KeepInJournal(const RunReport &run)
+{
+    const std::string reason = journalPath_.empty()
+                                   ? "no folder for it (neither XDG_DATA_HOME nor HOME is set)"
+                                   : RunJournal(journalPath_).Append(run);
+    if (!reason.empty()) {
+        streams_.err << kProgram << "this run could not be added to the journal of past runs"
+                     << (journalPath_.empty() ? "" : " " + journalPath_) << ": " << reason << "\n";
+    }
 }
 
 int RestoreCommand::Finish(const std::string &results, int exitCode)

@@ -20,6 +20,7 @@
 
 class BackupServer;
 class OutputFile;
+struct RunReport;
 class ServerLogin;
 class Terminal;
 
@@ -41,8 +42,11 @@ class RestoreCommand
         std::size_t errWidth = 0;   // the terminal's columns, 0 when not known
     };
 
-    // choosesBackend false: the server keeps its backend (a test's scripted server).
-    RestoreCommand(BackupServer &server, bool choosesBackend, Terminal &terminal, Streams streams);
+    // choosesBackend false: the server keeps its backend (a test's scripted server). Each run
+    // that is not a dry run is appended to the journal of past runs at journalPath (empty: the
+    // user has none, and is told so).
+    RestoreCommand(BackupServer &server, bool choosesBackend, Terminal &terminal, Streams streams,
+                   std::string journalPath);
     ~RestoreCommand();
 
     int Run(const std::vector<std::string> &words);
@@ -56,12 +60,15 @@ class RestoreCommand
     bool LogIn(const RestoreOptions &options, ServerLogin &login);
     int Restore(const RestoreOptions &options, const std::vector<WantedObject> &wanted,
                 ServerLogin &login);
+    void KeepInJournal(const RunReport &run);
     int Finish(const std::string &results, int exitCode);
 
     BackupServer &server_;
     bool choosesBackend_;
     Terminal &terminal_;
     Streams streams_;
+    std::string journalPath_;
+    std::string serverName_; // the server opened
     // The profile reads the server list into these; they outlive it.
     MW_String section_{"SERVER"};
     MW_String key_{"BackupServer"};

@@ -12,6 +12,7 @@
 #include "cli/RestoreCommand.h"
 #include "mwlib/MW_Application.h"
 #include "mwlib/MW_String.h"
+#include "report/RunJournal.h"
 #include "server/BackupServer.h"
 
 namespace
@@ -44,6 +45,7 @@ int main(int argc, char **argv)
     const bool errIsTerminal = ::isatty(STDERR_FILENO) != 0;
     RestoreCommand command(
         server, true, terminal,
-        {std::cin, std::cout, std::cerr, errIsTerminal, errIsTerminal ? TerminalWidth() : 0});
+        {std::cin, std::cout, std::cerr, errIsTerminal, errIsTerminal ? TerminalWidth() : 0},
+        RunJournal::DefaultPath());
     return command.Run(words);
 }

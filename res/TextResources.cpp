@@ -34,6 +34,7 @@ std::vector<MenuResource> TarvikMenus()
     };
     const std::vector<MenuItemResource> operations = {
         Item(kMenuItemRestore, "~Restore...", "Start restore of selected objects"),
+        Item(kMenuItemPastRuns, "~Past Runs...", "Show the outcome of earlier restore runs"),
     };
     const std::vector<MenuItemResource> help = {
         Item(kMenuItemAbout, "~About TARVIK...", "Display information on TARVIK"),

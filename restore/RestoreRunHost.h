@@ -1,6 +1,9 @@
 // What a restore run asks of the window that holds the tree view.
 #pragma once
 
+#include <string>
+
+class RunJournal;
 class Window;
 
 class RestoreRunHost
@@ -11,4 +14,8 @@ class RestoreRunHost
     // After the walk: the selected object's history again (the views and the counts follow the
     // forest by themselves).
     virtual void AfterRestoreRun() = 0;
+    // Who runs the restore where, for the run's record, and the journal that keeps it.
+    virtual std::string ServerName() = 0;
+    virtual std::string UserName() = 0;
+    virtual const RunJournal &Journal() = 0;
 };

@@ -21,6 +21,7 @@ enum class ControlKind {
     Edit,
     MultiLineEdit,
     ListBox,
+    PushButton,
 };
 
 // Geometry of controls and dialogs is in dialog units (see DialogUnits).

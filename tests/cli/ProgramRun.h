@@ -75,6 +75,8 @@ class ProgramFolder
   public:
     void Exec(const std::vector<std::string> &words) const
     {
+        // The journal of past runs goes to the folder, never to the user's own.
+        ::setenv("XDG_DATA_HOME", folder.Path("data").c_str(), 1);
         ::unsetenv("DISPLAY");
         ::unsetenv("WAYLAND_DISPLAY");
         std::vector<std::string> all = {Program()};

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "report/RunJournal.h"
 #include "tests/cli/ProgramRun.h"
 #include "tests/cli/ReadBack.h"
 #include "tests/support/core/SlapdServer.h"
@@ -73,6 +74,11 @@ TEST_F(Program, RestoresADeletedSubtreeWithoutADisplay)
     EXPECT_EQ(json->items[0].Member("message")->string,
               "with its subtree: 3 objects added, 0 changed");
     EXPECT_EQ(result.err, ""); // no progress and no noise without a terminal
+    // The run is in the user's journal of past runs, where the window's Past Runs reads it.
+    const JournalListing journal = RunJournal(folder.Path("data") + "/tarvik/runs.jsonl").List();
+    ASSERT_EQ(journal.entries.size(), 1u) << journal.error;
+    EXPECT_EQ(journal.entries[0].run.server, "DIR1");
+    EXPECT_EQ(journal.entries[0].restored, 1u);
 }
 
 TEST_F(Program, PicksVersionsByExactTimeAndByAtOrBefore)

@@ -79,10 +79,13 @@ TEST(JsonReport, NeverLetsABrokenSequenceThrough)
     // Cut, overlong, surrogate and out-of-range sequences each become U+FFFD per byte taken.
     for (const char *text : {"\xC3", "\xE2\x82", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
                              "\xF8\x88\x80\x80\x80", "\x80"}) {
-        const std::string json = JsonReport::String(text);
+        const std::string json = JsonReport::Render(
+            {{"a.Marrowby", "newest", Scope::Object, Outcome::Failed, std::string(text)}});
         const std::optional<readback::Json> read = readback::JsonReader(json).Document();
-        ASSERT_TRUE(read) << json;
-        EXPECT_EQ(read->string.find_first_not_of("\xEF\xBF\xBD"), std::string::npos) << json;
+        ASSERT_TRUE(read && read->items.size() == 1) << json;
+        const std::string &message = read->items[0].Member("message")->string;
+        EXPECT_FALSE(message.empty()) << json;
+        EXPECT_EQ(message.find_first_not_of("\xEF\xBF\xBD"), std::string::npos) << json;
     }
 }
 

@@ -16,26 +16,6 @@ using testing::IsEmpty;
 
 namespace
 {
-constexpr BackupTime kMonday = 1795999200;  // 2026-11-30T00:40:00Z
-constexpr BackupTime kTuesday = 1796085600; // a day later
-constexpr BackupTime kFriday = 1796344800;
-
-// Marrowby: Gone (a deleted container), Object-1, Sales, v1.2 (a name with a dot)
-//   Gone: Object-6
-//   Sales: Object-2, Object-3, Team
-//     Team: Object-4, Object-5
-// Listings come in an order of their own; the tree keeps names in byte order.
-void Directory(ScriptedServer &script)
-{
-    script.SetChildren(
-        "Marrowby", {Container("Sales"), Leaf("Object-1"), Container("Gone", false), Leaf("v1.2")});
-    script.SetChildren("Gone.Marrowby", {Leaf("Object-6", false)});
-    script.SetChildren("Sales.Marrowby", {Container("Team"), Leaf("Object-3"), Leaf("Object-2")});
-    script.SetChildren("Team.Sales.Marrowby", {Leaf("Object-5"), Leaf("Object-4")});
-    script.SetHistory("Object-2.Sales.Marrowby", {kTuesday, kMonday, kFriday});
-    script.SetHistory("Sales.Marrowby", {kMonday, kFriday});
-}
-
 std::vector<std::string> Column(const std::vector<readback::Row> &rows, std::size_t column)
 {
     std::vector<std::string> cells;
@@ -458,13 +438,14 @@ TEST(RestoreCommand, AnInterruptEndsTheRunAfterTheRequestInFlight)
     // Not restored because the program is ending: a failure, as in the window.
     EXPECT_THAT((*rows)[3], ElementsAre("Object-2.Sales.Marrowby", "newest", "object", "failed",
                                         "Not restored: the program is ending."));
-    // Nothing but the results is left in the folder.
+    // Nothing but the results (and the journal of past runs, which the tests keep there) is left
+    // in the folder.
     std::vector<std::string> names;
     for (const auto &entry : std::filesystem::directory_iterator(run.folder.Path(""))) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
-    EXPECT_THAT(names, ElementsAre("TARVIK.INI", "results.csv"));
+    EXPECT_THAT(names, ElementsAre("TARVIK.INI", "results.csv", "runs.jsonl"));
 }
 
 TEST(RestoreCommand, AnInterruptWhileLookingSendsNoRestore)

@@ -113,14 +113,31 @@ const std::vector<ExpectedDialog> kDialogs = {
          {K::OKButton, 1, {125, 10, 40, 12}, ""},
          {K::CancelButton, 1, {125, 30, 40, 12}, ""},
      }},
+    // The prompt form's places at the starting size: the question, the list, the note on objects
+    // still marked, the selected line whole, and the buttons.
     {262,
      true,
      "Restore",
      {60, 11, 240, 170},
      {
-         {K::ListBox, 1, {5, 5, 230, 130}, ""},
+         {K::FixedText, 1, {5, 3, 230, 18}, ""},
+         {K::ListBox, 1, {5, 23, 230, 72}, ""},
+         {K::FixedText, 2, {5, 97, 230, 10}, ""},
+         {K::MultiLineEdit, 1, {5, 109, 230, 28}, ""},
+         {K::PushButton, 1, {105, 140, 40, 12}, "~Save..."},
+         {K::PushButton, 2, {150, 140, 40, 12}, "~Copy"},
          {K::OKButton, 1, {195, 140, 40, 12}, ""},
          {K::CancelButton, 1, {195, 155, 40, 12}, ""},
+     }},
+    {263,
+     true,
+     "Past Runs",
+     {60, 11, 330, 150},
+     {
+         {K::ListBox, 1, {5, 5, 320, 113}, ""},
+         {K::FixedText, 1, {5, 120, 320, 10}, ""},
+         {K::PushButton, 1, {240, 133, 40, 12}, "~Open"},
+         {K::OKButton, 1, {285, 133, 40, 12}, ""},
      }},
 };
 

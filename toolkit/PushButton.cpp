@@ -1,0 +1,33 @@
+#include "toolkit/PushButton.h"
+
+#include <QPushButton>
+
+#include "toolkit/QtText.h"
+
+PushButton::PushButton(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new QPushButton)
+{
+    if (ResourceEntry()) {
+        SetText(ResourceEntry()->text);
+    }
+    QObject::connect(Button(), &QPushButton::clicked, [this] { Click(); });
+}
+
+QPushButton *PushButton::Button() const
+{
+    return static_cast<QPushButton *>(Widget());
+}
+
+void PushButton::SetText(const std::string &text)
+{
+    Button()->setText(MnemonicToQt(text));
+}
+
+std::string PushButton::GetText() const
+{
+    return FromQt(Button()->text());
+}
+
+void PushButton::SetDefault(bool isDefault)
+{
+    Button()->setDefault(isDefault);
+}
