@@ -68,4 +68,5 @@ class RestoreResultDialog : public ModalDialog
     const RunReport *report_ = nullptr;
     bool asking_ = false; // the question stands above the list
     bool noted_ = false;  // the note on objects still marked stands below it
+    bool buttonsLow_ = false; // final form: the buttons stand in Abort's row
 };

@@ -322,6 +322,8 @@ TEST_F(ResultListTest, StartsAtItsResourcePlacesAndTheListTakesWhatTheDialogGrow
     EXPECT_EQ(dialog.GetSizePixel(), start);
 }
 
+// The final form has no Abort under OK: its buttons stand in Abort's row at the bottom, and the
+// list and what stands below it move down as far, so no empty band is left under the buttons.
 TEST_F(ResultListTest, TheFinalFormsListStartsAtTheTopAndTakesTheNotesLineWhenThereIsNone)
 {
     for (std::size_t stillMarked : {0u, 2u}) {
@@ -331,10 +333,17 @@ TEST_F(ResultListTest, TheFinalFormsListStartsAtTheTopAndTakesTheNotesLineWhenTh
         dialog.SetStillMarked(stillMarked);
         dialog.SetReport(&report);
         dialog.Show();
+        const int lowered = Cancel(dialog).ResourceRect().top - Ok(dialog).ResourceRect().top;
+        for (Control *button : std::initializer_list<Control *>{&Save(dialog), &Copy(dialog),
+                                                                &Ok(dialog)}) {
+            EXPECT_EQ(Place(*button).bottom, Cancel(dialog).ResourceRect().bottom);
+        }
+        EXPECT_EQ(Place(WholeLine(dialog)).top, WholeLine(dialog).ResourceRect().top + lowered);
         const Rectangle list = Place(Lines(dialog));
         EXPECT_EQ(list.top, DialogUnits().ToPixelY(5));
         const Rectangle note = StillMarked(dialog).ResourceRect();
-        EXPECT_EQ(list.bottom, stillMarked ? Lines(dialog).ResourceRect().bottom : note.bottom);
+        EXPECT_EQ(list.bottom,
+                  (stillMarked ? Lines(dialog).ResourceRect().bottom : note.bottom) + lowered);
         const std::vector<Rectangle> places = ShownPlaces(dialog);
         for (std::size_t i = 0; i < places.size(); ++i) {
             for (std::size_t j = i + 1; j < places.size(); ++j) {
