@@ -53,9 +53,10 @@ std::vector<PreviewLine> RestorePreview::Build(const StopCheck &stop)
 PreviewLine RestorePreview::LineOf(const ObjectItem &object, BackupTime version, CheckState mark,
                                    const DescribedObject &described, bool parentComesBack) const
 {
-    PreviewLine line{object.FullName(), version,   mark == Marked && object.IsContainer(),
-                     PreviewAction::NothingToChange, 0,         {},
-                     {}};
+    PreviewLine line;
+    line.name = object.FullName();
+    line.version = version;
+    line.subtree = mark == Marked && object.IsContainer();
     const ObjectDescription &description = described.description;
     if (described.end != RequestEnd::Answered) {
         line.action = PreviewAction::CannotRestore;
@@ -72,6 +73,7 @@ PreviewLine RestorePreview::LineOf(const ObjectItem &object, BackupTime version,
         const bool parentThere =
             !description.parentMissing || description.parentAddable || parentComesBack;
         line.action = parentThere ? PreviewAction::Add : PreviewAction::ParentMissing;
+        line.addsParents = description.parentMissing && !parentComesBack;
     } else {
         line.changes = AttributeComparison::Changes(line.compared);
         line.action = line.changes > 0 ? PreviewAction::Change : PreviewAction::NothingToChange;
@@ -106,7 +108,7 @@ std::string RestorePreview::ActionText(const PreviewLine &line)
     const std::string below = line.subtree ? ", with everything below it" : "";
     switch (line.action) {
     case PreviewAction::Add:
-        return "add" + below;
+        return (line.addsParents ? "add, after its missing parents" : "add") + below;
     case PreviewAction::Change:
         return "change " + std::to_string(line.changes) +
                (line.changes == 1 ? " attribute" : " attributes") + below;

@@ -22,6 +22,7 @@ struct PreviewLine {
     std::string name; // full name
     BackupTime version = 0;
     bool subtree = false;    // a container restored with everything below it
+    bool addsParents = false; // the restore puts its missing parents back first
     PreviewAction action = PreviewAction::NothingToChange;
     std::size_t changes = 0; // attributes a restore changes (Change)
     std::string reason;      // why not (CannotRestore)
