@@ -51,6 +51,8 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     bool CmdClearSubtree() { return treeReactions_.ClearSubtree(); }
     bool CmdSetTopContext();
     bool RunRestore();
+    // The selected object at the history view's highlighted version beside its live entry.
+    bool CmdCompareWithLive();
     bool CmdAbout();
     bool CmdReleaseNotes();
 
@@ -75,6 +77,9 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     Window *QueryParent() override { return this; }
     Window *DialogParent() override { return this; }
     void AfterRestoreRun() override;
+    bool CanCompare() override;
+    // The history view's highlighted version (the chosen one when none is highlighted).
+    BackupTime HighlightedVersion(const ObjectItem &object) const;
 
     // The lists come before the panels that show them, so they outlive the panels.
     NodeList objectForest_;

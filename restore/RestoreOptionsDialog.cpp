@@ -27,7 +27,8 @@ RestoreOptionsDialog::RestoreOptionsDialog(Window *parent)
       leavesLabel_(this, ResId(kRestoreObjectsLeavesLabel)),
       containers_(this, ResId(kRestoreObjectsContainers)),
       leaves_(this, ResId(kRestoreObjectsLeaves)), ok_(this, ResId(kOKButton)),
-      cancel_(this, ResId(kCancelButton)), overwritten_(this)
+      cancel_(this, ResId(kCancelButton)), preview_(this, ResId(kRestoreObjectsPreview)),
+      overwritten_(this)
 {
     FreeResource();
     FitTexts();

@@ -11,4 +11,6 @@ class RestoreRunHost
     // After the walk: the selected object's history again (the views and the counts follow the
     // forest by themselves).
     virtual void AfterRestoreRun() = 0;
+    // The server can compare versions with the live objects (and so preview a run).
+    virtual bool CanCompare() = 0;
 };

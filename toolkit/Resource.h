@@ -21,6 +21,8 @@ enum class ControlKind {
     Edit,
     MultiLineEdit,
     ListBox,
+    PushButton,
+    TableBox,
 };
 
 // Geometry of controls and dialogs is in dialog units (see DialogUnits).

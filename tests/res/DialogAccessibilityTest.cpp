@@ -17,6 +17,8 @@
 #include "toolkit/FixedText.h"
 #include "toolkit/GroupBox.h"
 #include "toolkit/ListBox.h"
+#include "toolkit/PushButton.h"
+#include "toolkit/TableBox.h"
 #include "toolkit/ModalDialog.h"
 #include "toolkit/MultiLineEdit.h"
 #include "toolkit/OKButton.h"
@@ -51,6 +53,10 @@ std::unique_ptr<Control> Build(ModalDialog &dialog, const ControlResource &contr
         return std::make_unique<MultiLineEdit>(&dialog, id);
     case ControlKind::ListBox:
         return std::make_unique<ListBox>(&dialog, id);
+    case ControlKind::PushButton:
+        return std::make_unique<PushButton>(&dialog, id);
+    case ControlKind::TableBox:
+        return std::make_unique<TableBox>(&dialog, id);
     default:
         return nullptr;
     }
@@ -101,6 +107,7 @@ TEST_F(DialogAccessibility, EntryFieldsAndListsAreNamedByTheirLabels)
         {kDialogReleaseNotes, ControlKind::MultiLineEdit, kReleaseNotesText,
          "TARVIK Release Notes"},
         {kDialogRestore, ControlKind::ListBox, kRestoreResults, "Restore"},
+        {kDialogPreview, ControlKind::TableBox, kPreviewComparison, "Comparison with live:"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

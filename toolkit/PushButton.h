@@ -1,0 +1,17 @@
+// A button with a text of its own that does what its click handler says (OK and Cancel end their
+// dialog; this one leaves the dialog open).
+#pragma once
+
+#include <string>
+
+#include "toolkit/Control.h"
+
+class PushButton : public Control
+{
+  public:
+    static constexpr ControlKind Kind = ControlKind::PushButton;
+    PushButton(Dialog *dialog, ResId id);
+
+    void SetText(const std::string &text) override;
+    std::string GetText() const override;
+};
