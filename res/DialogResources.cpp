@@ -127,7 +127,7 @@ DialogResource RestoreObjects()
             Control(K::FixedText, kRestoreObjectsLeaves, 60, 65, 40, 10, "FixedText"),
             Control(K::OKButton, kOKButton, 125, 10, 40, 12),
             Control(K::CancelButton, kCancelButton, 125, 30, 40, 12),
-            Control(K::PushButton, kRestoreObjectsPreview, 125, 50, 40, 12, "~Preview..."),
+            Control(K::PushButton, kRestoreObjectsPreview, 125, 50, 40, 12, "Preview..."),
         });
 }
 
@@ -148,7 +148,7 @@ DialogResource Compare()
                       Control(K::FixedText, kCompareHeading, 5, 5, 290, 10, "FixedText"),
                       Control(K::TableBox, kCompareTable, 5, 18, 290, 140),
                       Control(K::CheckBox, kCompareShowSame, 5, 165, 150, 12,
-                              "~Show unchanged attributes"),
+                              "Show unchanged attributes"),
                       Control(K::OKButton, kOKButton, 255, 165, 40, 12),
                   });
 }
@@ -163,7 +163,7 @@ DialogResource Preview()
                               "Comparison with live:"),
                       Control(K::TableBox, kPreviewComparison, 5, 134, 310, 78),
                       Control(K::CheckBox, kPreviewShowSame, 5, 217, 150, 12,
-                              "~Show unchanged attributes"),
+                              "Show unchanged attributes"),
                       Control(K::OKButton, kOKButton, 275, 217, 40, 12),
                   });
 }

@@ -112,7 +112,7 @@ const std::vector<ExpectedDialog> kDialogs = {
          {K::FixedText, 4, {60, 65, 40, 10}, "FixedText"},
          {K::OKButton, 1, {125, 10, 40, 12}, ""},
          {K::CancelButton, 1, {125, 30, 40, 12}, ""},
-         {K::PushButton, 1, {125, 50, 40, 12}, "~Preview..."},
+         {K::PushButton, 1, {125, 50, 40, 12}, "Preview..."},
      }},
     {262,
      true,
@@ -130,7 +130,7 @@ const std::vector<ExpectedDialog> kDialogs = {
      {
          {K::FixedText, 1, {5, 5, 290, 10}, "FixedText"},
          {K::TableBox, 1, {5, 18, 290, 140}, ""},
-         {K::CheckBox, 1, {5, 165, 150, 12}, "~Show unchanged attributes"},
+         {K::CheckBox, 1, {5, 165, 150, 12}, "Show unchanged attributes"},
          {K::OKButton, 1, {255, 165, 40, 12}, ""},
      }},
     {264,
@@ -142,7 +142,7 @@ const std::vector<ExpectedDialog> kDialogs = {
          {K::TableBox, 1, {5, 18, 310, 100}, ""},
          {K::FixedText, 2, {5, 122, 310, 10}, "Comparison with live:"},
          {K::TableBox, 2, {5, 134, 310, 78}, ""},
-         {K::CheckBox, 1, {5, 217, 150, 12}, "~Show unchanged attributes"},
+         {K::CheckBox, 1, {5, 217, 150, 12}, "Show unchanged attributes"},
          {K::OKButton, 1, {275, 217, 40, 12}, ""},
      }},
 };
