@@ -37,10 +37,12 @@ LdapStatus DirectoryDescription::Describe(const std::string &dn, const std::stri
         description.current = UserAttributes(live->attributes);
         return status;
     }
-    return DescribeParent(dn, description);
+    return DescribeParent(dn, connection_.LastMatched(), description);
 }
 
-LdapStatus DirectoryDescription::DescribeParent(const std::string &dn,
+// The server names the nearest entry that exists above a missing one; when it does not, the
+// parent is read.
+LdapStatus DirectoryDescription::DescribeParent(const std::string &dn, const std::string &matched,
                                                 ObjectDescription &description)
 {
     std::optional<DistinguishedName> name = DistinguishedName::Parse(dn);
@@ -48,14 +50,22 @@ LdapStatus DirectoryDescription::DescribeParent(const std::string &dn,
         return LdapStatus{};
     }
     const DistinguishedName parent = name->Parent();
-    std::optional<LdapEntry> live;
-    LdapStatus status = connection_.Read(parent.Text(), {"1.1"}, live);
-    if (!status.Ok()) {
-        return LdapStatus{status.code, parent.Text() + ": " + status.text};
+    std::optional<DistinguishedName> nearest = DistinguishedName::Parse(matched);
+    bool parentLive = false;
+    if (!matched.empty() && nearest) {
+        parentLive = nearest->Canonical() == parent.Canonical();
+    } else {
+        std::optional<LdapEntry> live;
+        LdapStatus status = connection_.Read(parent.Text(), {"1.1"}, live);
+        if (!status.Ok()) {
+            return LdapStatus{status.code, parent.Text() + ": " + status.text};
+        }
+        parentLive = live.has_value();
     }
-    description.parentMissing = !live;
-    description.parentAddable = !live && catalogue_.Holding(parent.Canonical(), 0) != nullptr;
-    return status;
+    description.parentMissing = !parentLive;
+    description.parentAddable =
+        !parentLive && catalogue_.Holding(parent.Canonical(), 0) != nullptr;
+    return LdapStatus{};
 }
 
 std::vector<DescribedAttribute>

@@ -23,7 +23,8 @@ class DirectoryDescription
                         ObjectDescription &description);
 
   private:
-    LdapStatus DescribeParent(const std::string &dn, ObjectDescription &description);
+    LdapStatus DescribeParent(const std::string &dn, const std::string &matched,
+                              ObjectDescription &description);
     std::vector<DescribedAttribute> UserAttributes(const LdapAttributes &attributes) const;
 
     LdapConnection &connection_;
