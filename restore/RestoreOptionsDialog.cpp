@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "res/ResourceIds.h"
+#include "server/ServerClient.h"
 #include "toolkit/Placement.h"
 
 namespace
@@ -96,6 +97,12 @@ void RestoreOptionsDialog::SetOverwritten(const OverwriteCount &count)
     }
     overwritten_.SetText(text);
     CenterOver(*this, GetParent());
+}
+
+void RestoreOptionsDialog::EnablePreview(bool enable)
+{
+    preview_.Enable(enable);
+    preview_.SetQuickHelpText(enable ? "" : ServerClient::kCannotCompare);
 }
 
 OnErrorMode RestoreOptionsDialog::GetOnErrorMode() const

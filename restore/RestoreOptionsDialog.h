@@ -28,7 +28,7 @@ class RestoreOptionsDialog : public ModalDialog
     std::string OverwrittenText() const { return overwritten_.GetText(); }
     // "Preview..." runs the handler; when the server cannot compare versions it is disabled.
     void SetPreviewHdl(Link<Control> link) { preview_.SetClickHdl(std::move(link)); }
-    void EnablePreview(bool enable) { preview_.Enable(enable); }
+    void EnablePreview(bool enable);
     PushButton &PreviewButton() { return preview_; }
     // The chosen mode; "Continue" when no choice is on.
     OnErrorMode GetOnErrorMode() const;

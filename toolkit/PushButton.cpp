@@ -1,6 +1,7 @@
 #include "toolkit/PushButton.h"
 
 #include <QPushButton>
+#include <QWidget>
 
 #include "toolkit/QtText.h"
 
@@ -23,4 +24,14 @@ void PushButton::SetText(const std::string &text)
 std::string PushButton::GetText() const
 {
     return FromQt(static_cast<QPushButton *>(Widget())->text());
+}
+
+void PushButton::SetQuickHelpText(const std::string &text)
+{
+    Widget()->setToolTip(ToQt(text));
+}
+
+std::string PushButton::GetQuickHelpText() const
+{
+    return FromQt(Widget()->toolTip());
 }

@@ -14,4 +14,7 @@ class PushButton : public Control
 
     void SetText(const std::string &text) override;
     std::string GetText() const override;
+    // Shown when the pointer rests on the button (why it is disabled, say); empty: nothing.
+    void SetQuickHelpText(const std::string &text);
+    std::string GetQuickHelpText() const;
 };

@@ -95,12 +95,16 @@ TEST(CompareWithLive, ServerThatCannotCompareSaysSoAndDisablesTheCommands)
     }
     f.ClickBox(2);
     bool previewEnabled = true;
+    std::string why;
     ModalScript script;
     script.ExpectDialog(kDialogRestoreObjects, 0, [&](ModalDialog &dialog) {
-        previewEnabled = dialog.Find<PushButton>(ResId(kRestoreObjectsPreview))->IsEnabled();
+        auto *preview = dialog.Find<PushButton>(ResId(kRestoreObjectsPreview));
+        previewEnabled = preview->IsEnabled();
+        why = preview->GetQuickHelpText();
     });
     f.menuBar.Select(kMenuItemRestore);
     EXPECT_FALSE(previewEnabled);
+    EXPECT_EQ(why, "This backup server cannot compare versions.");
 }
 
 TEST(RestorePreviewDialog, ListsTheRunInOrderWithCountsAndSendsNothingThatChanges)
