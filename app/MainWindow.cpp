@@ -143,8 +143,7 @@ void MainWindow::EnableClearSubtree(bool enable)
     }
     // Follows the selection too: a server that cannot compare versions has the entry disabled
     // from the first object selected on.
-    if (PopupMenu *operations =
-            menuBar_ ? menuBar_->GetPopupMenu(kMenuItemOperations) : nullptr) {
+    if (PopupMenu *operations = menuBar_ ? menuBar_->GetPopupMenu(kMenuItemOperations) : nullptr) {
         const ObjectItem *item = treeReactions_.SelectedItem();
         operations->EnableItem(kMenuItemCompare, item == nullptr || item->CanDescribe());
     }
@@ -238,11 +237,12 @@ bool MainWindow::CanCompare()
 BackupTime MainWindow::HighlightedVersion(const ObjectItem &object) const
 {
     const int32_t row = historyPanel_.CaretRow();
-    const auto *version = row >= 0 ? dynamic_cast<const VersionItem *>(
-                                         versionList_.ItemAt(static_cast<std::size_t>(row)))
-                                   : nullptr;
+    const auto *version =
+        row >= 0
+            ? dynamic_cast<const VersionItem *>(versionList_.ItemAt(static_cast<std::size_t>(row)))
+            : nullptr;
     return version != nullptr && &version->Owner() == &object ? version->Time()
-                                                                : object.ChosenVersion();
+                                                              : object.ChosenVersion();
 }
 
 bool MainWindow::CmdCompareWithLive()

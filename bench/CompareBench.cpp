@@ -24,19 +24,57 @@ constexpr int MarkedEntries = 1000;
 // An entry that takes any attribute, with 50 of them (a binary photo among them).
 std::string WideEntry(const std::string &variant)
 {
-    const char *names[] = {
-        "sn", "description", "title", "telephoneNumber", "street", "postOfficeBox",
-        "postalCode", "postalAddress", "physicalDeliveryOfficeName", "ou", "st", "l",
-        "businessCategory", "carLicense", "departmentNumber", "displayName", "employeeNumber",
-        "employeeType", "givenName", "homePhone", "homePostalAddress", "initials", "labeledURI",
-        "mail", "mobile", "o", "pager", "roomNumber", "uid", "preferredLanguage",
-        "destinationIndicator", "registeredAddress", "info", "drink", "userClass", "host",
-        "documentTitle", "buildingName", "personalTitle", "organizationalStatus",
-        "documentIdentifier", "documentVersion", "documentLocation", "documentPublisher",
-        "facsimileTelephoneNumber", "internationaliSDNNumber", "x121Address"};
+    const char *names[] = {"sn",
+                           "description",
+                           "title",
+                           "telephoneNumber",
+                           "street",
+                           "postOfficeBox",
+                           "postalCode",
+                           "postalAddress",
+                           "physicalDeliveryOfficeName",
+                           "ou",
+                           "st",
+                           "l",
+                           "businessCategory",
+                           "carLicense",
+                           "departmentNumber",
+                           "displayName",
+                           "employeeNumber",
+                           "employeeType",
+                           "givenName",
+                           "homePhone",
+                           "homePostalAddress",
+                           "initials",
+                           "labeledURI",
+                           "mail",
+                           "mobile",
+                           "o",
+                           "pager",
+                           "roomNumber",
+                           "uid",
+                           "preferredLanguage",
+                           "destinationIndicator",
+                           "registeredAddress",
+                           "info",
+                           "drink",
+                           "userClass",
+                           "host",
+                           "documentTitle",
+                           "buildingName",
+                           "personalTitle",
+                           "organizationalStatus",
+                           "documentIdentifier",
+                           "documentVersion",
+                           "documentLocation",
+                           "documentPublisher",
+                           "facsimileTelephoneNumber",
+                           "internationaliSDNNumber",
+                           "x121Address"};
     std::string ldif = "dn: cn=Wide,o=Marrowby\nobjectClass: inetOrgPerson\n"
                        "objectClass: extensibleObject\ncn: Wide\n"
-                       "jpegPhoto:: " + std::string(4000, 'A') + "\n";
+                       "jpegPhoto:: " +
+                       std::string(4000, 'A') + "\n";
     for (const char *name : names) {
         const std::string text(name);
         const bool numeric = text == "internationaliSDNNumber" || text == "x121Address" ||
@@ -51,8 +89,8 @@ std::string Person(int n)
 {
     char name[16];
     std::snprintf(name, sizeof name, "P%04d", n);
-    return "dn: cn=" + std::string(name) + ",ou=Many,o=Marrowby\nobjectClass: person\ncn: " +
-           name + "\nsn: Surname\ndescription: entry " + std::to_string(n) + "\n\n";
+    return "dn: cn=" + std::string(name) + ",ou=Many,o=Marrowby\nobjectClass: person\ncn: " + name +
+           "\nsn: Surname\ndescription: entry " + std::to_string(n) + "\n\n";
 }
 
 std::string Directory(const std::string &variant, int people, int step)
@@ -126,8 +164,8 @@ void PreviewOf1000MarkedEntries(benchmark::State &state)
     ServerClient client(*server);
     NodeList forest;
     RestoreSelection selection(forest);
-    forest.AppendItem(std::make_unique<ObjectItem>("Marrowby", DisplayItem::ContainerKind,
-                                                   &client, nullptr));
+    forest.AppendItem(
+        std::make_unique<ObjectItem>("Marrowby", DisplayItem::ContainerKind, &client, nullptr));
     auto &top = *static_cast<ObjectItem *>(forest.ItemAt(0));
     top.Open();
     ObjectItem *many = selection.FindLoaded("Many.Marrowby");

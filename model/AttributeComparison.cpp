@@ -14,8 +14,7 @@ bool SameName(const std::string &a, const std::string &b)
     return a.size() == b.size() && MW_Text::SameIgnoringCase(a.data(), b.data(), a.size());
 }
 
-const DescribedAttribute *Find(const std::vector<DescribedAttribute> &side,
-                               const std::string &name)
+const DescribedAttribute *Find(const std::vector<DescribedAttribute> &side, const std::string &name)
 {
     auto found = std::find_if(side.begin(), side.end(), [&](const DescribedAttribute &attribute) {
         return SameName(attribute.name, name);
@@ -72,8 +71,8 @@ std::vector<ComparedAttribute> AttributeComparison::Of(const ObjectDescription &
     std::vector<ComparedAttribute> compared;
     for (const DescribedAttribute &attribute : description.backup) {
         const DescribedAttribute *live = Find(description.current, attribute.name);
-        ComparedAttribute line{attribute.name, AttributeDifference::OnlyInBackup, attribute.values,
-                               {}};
+        ComparedAttribute line{
+            attribute.name, AttributeDifference::OnlyInBackup, attribute.values, {}};
         if (live != nullptr) {
             line.live = live->values;
             line.difference = AsSet(attribute.values) == AsSet(live->values)

@@ -21,7 +21,7 @@ enum class PreviewAction { Add, Change, NothingToChange, ParentMissing, CannotRe
 struct PreviewLine {
     std::string name; // full name
     BackupTime version = 0;
-    bool subtree = false;    // a container restored with everything below it
+    bool subtree = false;     // a container restored with everything below it
     bool addsParents = false; // the restore puts its missing parents back first
     PreviewAction action = PreviewAction::NothingToChange;
     std::size_t changes = 0; // attributes a restore changes (Change)

@@ -92,7 +92,7 @@ inline constexpr uint16_t kCompareHeading = 1;  // fixed text
 inline constexpr uint16_t kCompareTable = 1;    // table box
 inline constexpr uint16_t kCompareShowSame = 1; // check box
 
-inline constexpr uint16_t kPreviewCounts = 1;          // fixed texts
+inline constexpr uint16_t kPreviewCounts = 1; // fixed texts
 inline constexpr uint16_t kPreviewComparisonLabel = 2;
 inline constexpr uint16_t kPreviewLines = 1; // table boxes
 inline constexpr uint16_t kPreviewComparison = 2;

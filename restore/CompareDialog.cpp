@@ -37,11 +37,11 @@ std::string CompareDialog::Heading(const std::string &name, BackupTime version,
         version == 0 ? "most recent version" : "version of " + FormatDateTime(version);
     std::string state;
     if (!description.inBackup) {
-        state = "no backup holds this version";
+        state = "not in this backup";
     } else if (!description.live) {
-        state = "not in the live directory";
+        state = "not live";
     } else {
-        state = "present in the live directory";
+        state = "live";
     }
-    return name + ", " + which + ": " + state;
+    return name + ", " + which + " (" + state + ")";
 }

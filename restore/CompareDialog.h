@@ -21,7 +21,7 @@ class CompareDialog : public ModalDialog
 
     explicit CompareDialog(Window *parent);
 
-    // "<name>, version of <date>: <what exists>"
+    // "<name>, version of <date> (live)"; "not live" or "not in this backup" when so.
     static std::string Heading(const std::string &name, BackupTime version,
                                const ObjectDescription &description);
 

@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "model/ObjectItem.h"
+#include "model/RestorePreview.h"
 #include "model/RestoreSelection.h"
 #include "res/ResourceIds.h"
-#include "model/RestorePreview.h"
 #include "restore/PreviewDialog.h"
 #include "restore/RestoreOptionsDialog.h"
 #include "restore/RestoreResultDialog.h"

@@ -66,14 +66,13 @@ void BackupServer::Request(int32_t type, int32_t requestSize, const void *reques
                                         replySize);
         break;
     case DescribeObject:
-        reply = backend_->DescribeObject(Decode<DescribeRequest>(request, requestSize),
-                                         requestSize, replySize);
+        reply = backend_->DescribeObject(Decode<DescribeRequest>(request, requestSize), requestSize,
+                                         replySize);
         break;
     default:
         break;
     }
 }
-
 
 void BackupServer::FreeReply(void *reply)
 {

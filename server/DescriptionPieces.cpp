@@ -48,6 +48,7 @@ void *DescriptionPieces::Reply(int32_t lastId, int32_t &replySize) const
         return Replies::EndOfDescription(status_, presence_, reason_, replySize);
     }
     const Piece &piece = pieces_[index];
-    return Replies::AttributePiece(static_cast<int32_t>(index + 1), piece.side, attributes_[piece.attribute],
-                                   piece.bytes, piece.continues, replySize);
+    return Replies::AttributePiece(static_cast<int32_t>(index + 1), piece.side,
+                                   attributes_[piece.attribute], piece.bytes, piece.continues,
+                                   replySize);
 }

@@ -60,8 +60,7 @@ RestoreReply *Replies::Restore(int32_t status, std::string_view message, int32_t
 }
 
 AttributeRecord *Replies::AttributePiece(int32_t id, uint8_t side, std::string_view attribute,
-                                         std::string_view piece, bool continues,
-                                         int32_t &replySize)
+                                         std::string_view piece, bool continues, int32_t &replySize)
 {
     auto *record = Allocate<AttributeRecord>(sizeof(AttributeRecord), replySize);
     if (record != nullptr) {

@@ -114,8 +114,8 @@ void Gather(ObjectDescription &description, const AttributeRecord &record, bool 
     std::vector<DescribedAttribute> &side =
         record.side == LiveSide ? description.current : description.backup;
     const std::string name = FieldText(record.attribute);
-    const std::string_view piece(record.value, std::min<std::size_t>(record.length,
-                                                                     ValuePieceSize));
+    const std::string_view piece(record.value,
+                                 std::min<std::size_t>(record.length, ValuePieceSize));
     if (side.empty() || side.back().name != name) {
         side.push_back(DescribedAttribute{name, {}});
         valueGoesOn = false;
@@ -164,8 +164,8 @@ DescribedObject ServerClient::Describe(std::string_view objectName, BackupTime v
                 described.failure = kCannotCompare;
             } else if (record->status != 0) {
                 described.end = RequestEnd::Failed;
-                described.failure.assign(record->value, std::min<std::size_t>(record->length,
-                                                                             ValuePieceSize));
+                described.failure.assign(record->value,
+                                         std::min<std::size_t>(record->length, ValuePieceSize));
             }
             break;
         }

@@ -87,10 +87,10 @@ inline constexpr std::size_t ValuePieceSize = 1024;
 // description: its status says whether the object could be described (its text, when not, in
 // value) and its presence bits what exists; its other fields are not set.
 struct AttributeRecord {
-    int32_t id;     // 1-based within the description; 0 = end
-    int32_t status; // end record: 0 = described
-    uint8_t side;   // BackupSide or LiveSide
-    uint8_t flags;  // ValueContinues: the next record carries more of the same value
+    int32_t id;       // 1-based within the description; 0 = end
+    int32_t status;   // end record: 0 = described
+    uint8_t side;     // BackupSide or LiveSide
+    uint8_t flags;    // ValueContinues: the next record carries more of the same value
     uint8_t presence; // end record: BackupHolds, LiveHolds, ParentMissing, ParentAddable
     uint8_t reserved;
     char attribute[NameFieldSize]; // its description, NUL-terminated

@@ -5,8 +5,7 @@
 
 #include "toolkit/QtText.h"
 
-PushButton::PushButton(Dialog *dialog, ResId id)
-    : Control(dialog, Kind, id, new QPushButton)
+PushButton::PushButton(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new QPushButton)
 {
     auto *button = static_cast<QPushButton *>(Widget());
     button->setAutoDefault(false);

@@ -24,8 +24,8 @@ LdapStatus DirectoryDescription::Describe(const std::string &dn, const std::stri
             return LdapStatus{DirectoryRestore::NotInCatalogue, dn + ": " + fault};
         }
         description.inBackup = true;
-        description.backup = UserAttributes(DirectoryRestore::Grouped(
-            *read, [](const std::string &) { return true; }));
+        description.backup = UserAttributes(
+            DirectoryRestore::Grouped(*read, [](const std::string &) { return true; }));
     }
     std::optional<LdapEntry> live;
     LdapStatus status = connection_.Read(dn, {"*"}, live);
@@ -63,8 +63,7 @@ LdapStatus DirectoryDescription::DescribeParent(const std::string &dn, const std
         parentLive = live.has_value();
     }
     description.parentMissing = !parentLive;
-    description.parentAddable =
-        !parentLive && catalogue_.Holding(parent.Canonical(), 0) != nullptr;
+    description.parentAddable = !parentLive && catalogue_.Holding(parent.Canonical(), 0) != nullptr;
     return LdapStatus{};
 }
 

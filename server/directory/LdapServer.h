@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "server/LdapSettings.h"
 #include "server/DescriptionPieces.h"
+#include "server/LdapSettings.h"
 #include "server/ServerBackend.h"
 #include "server/directory/DirectoryListing.h"
 #include "server/directory/DirectoryNames.h"

@@ -71,7 +71,7 @@ TEST(CompareWithLive, HighlightedVersionSideBySideWithUnchangedHiddenUntilAsked)
     ASSERT_FALSE(f.script.RequestsOf(DescribeObject).empty());
     EXPECT_EQ(f.script.RequestsOf(DescribeObject).back().version, 100u);
     EXPECT_THAT(heading, testing::StartsWith("Printer.Marrowby, version of "));
-    EXPECT_THAT(heading, testing::EndsWith(": present in the live directory"));
+    EXPECT_THAT(heading, testing::EndsWith(" (live)"));
     EXPECT_THAT(hidden, ElementsAre("location: changed", "description: only in backup",
                                     "photo: only in backup", "owner: only live"));
     EXPECT_THAT(shown, ElementsAre("cn: same", "location: changed", "description: only in backup",
@@ -89,8 +89,7 @@ TEST(CompareWithLive, ServerThatCannotCompareSaysSoAndDisablesTheCommands)
     EXPECT_FALSE(f.menuBar.IsItemEnabled(kMenuItemCompare));
     {
         ModalScript script;
-        script.ExpectBox(ModalKind::InfoBox, "This backup server cannot compare versions.",
-                         RET_OK);
+        script.ExpectBox(ModalKind::InfoBox, "This backup server cannot compare versions.", RET_OK);
         f.window->CmdCompareWithLive();
     }
     f.ClickBox(2);
@@ -141,8 +140,9 @@ TEST(RestorePreviewDialog, ListsTheRunInOrderWithCountsAndSendsNothingThatChange
     f.menuBar.Select(kMenuItemRestore);
 
     EXPECT_EQ(counts, "1 to add, 1 to change, 1 unchanged, 0 cannot be restored");
-    EXPECT_THAT(lines, ElementsAre("Printer.Marrowby: change 4 attributes",
-                                   "Ann.Sales.Marrowby: add", "Cid.East.Sales.Marrowby: nothing to change"));
+    EXPECT_THAT(lines,
+                ElementsAre("Printer.Marrowby: change 4 attributes", "Ann.Sales.Marrowby: add",
+                            "Cid.East.Sales.Marrowby: nothing to change"));
     EXPECT_THAT(comparison, ElementsAre("cn: only in backup"));
     for (const LoggedRequest &request : f.script.Requests()) {
         EXPECT_NE(request.type, RestoreObject);

@@ -23,13 +23,12 @@ TEST(AttributeComparisonTest, EachAttributeIsMarkedByWhatARestoreWouldDo)
                            {"description", {"added later"}}};
     const std::vector<ComparedAttribute> compared = AttributeComparison::Of(description);
     using D = AttributeDifference;
-    EXPECT_THAT(compared,
-                ElementsAre(Field(&ComparedAttribute::difference, D::Same),
-                            Field(&ComparedAttribute::difference, D::Changed),
-                            Field(&ComparedAttribute::difference, D::OnlyInBackup),
-                            Field(&ComparedAttribute::difference, D::Same),
-                            Field(&ComparedAttribute::difference, D::Changed),
-                            Field(&ComparedAttribute::difference, D::OnlyLive)));
+    EXPECT_THAT(compared, ElementsAre(Field(&ComparedAttribute::difference, D::Same),
+                                      Field(&ComparedAttribute::difference, D::Changed),
+                                      Field(&ComparedAttribute::difference, D::OnlyInBackup),
+                                      Field(&ComparedAttribute::difference, D::Same),
+                                      Field(&ComparedAttribute::difference, D::Changed),
+                                      Field(&ComparedAttribute::difference, D::OnlyLive)));
     EXPECT_EQ(compared.back().name, "description");
     EXPECT_THAT(compared[1].live, ElementsAre("Jones"));
     EXPECT_EQ(AttributeComparison::Changes(compared), 4u);

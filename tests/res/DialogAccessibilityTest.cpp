@@ -17,12 +17,12 @@
 #include "toolkit/FixedText.h"
 #include "toolkit/GroupBox.h"
 #include "toolkit/ListBox.h"
-#include "toolkit/PushButton.h"
-#include "toolkit/TableBox.h"
 #include "toolkit/ModalDialog.h"
 #include "toolkit/MultiLineEdit.h"
 #include "toolkit/OKButton.h"
+#include "toolkit/PushButton.h"
 #include "toolkit/RadioButton.h"
+#include "toolkit/TableBox.h"
 
 namespace
 {

@@ -22,8 +22,7 @@ using testing::Pair;
 
 std::string Base64Of(const std::string &bytes)
 {
-    static const char digits[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::string text;
     for (std::size_t i = 0; i < bytes.size(); i += 3) {
         uint32_t group = static_cast<unsigned char>(bytes[i]) << 16;
@@ -120,15 +119,15 @@ TEST_F(DirectoryDescribeTest, ModifiedEntryShowsEachKindOfDifferenceAndNoOperati
                             Pair("title", D::OnlyLive)));
     // The photo's bytes came through untouched on both sides.
     for (const auto *side : {&described.description.backup, &described.description.current}) {
-        auto photo = std::find_if(side->begin(), side->end(),
-                                  [](const auto &attribute) { return attribute.name == "jpegPhoto"; });
+        auto photo = std::find_if(side->begin(), side->end(), [](const auto &attribute) {
+            return attribute.name == "jpegPhoto";
+        });
         ASSERT_NE(photo, side->end());
         ASSERT_EQ(photo->values.size(), 1u);
         EXPECT_EQ(photo->values[0].size(), 3000u);
         EXPECT_TRUE(AttributeComparison::IsBinary(photo->values[0]));
     }
-    EXPECT_EQ(std::find_if(described.description.backup.begin(),
-                           described.description.backup.end(),
+    EXPECT_EQ(std::find_if(described.description.backup.begin(), described.description.backup.end(),
                            [&](const auto &a) { return a.name == "jpegPhoto"; })
                   ->values[0],
               Photo(1));
@@ -167,8 +166,7 @@ TEST_F(DirectoryDescribeTest, NamesWithAwkwardCharacters)
         const DescribedObject described = Describe(name, 1000);
         ASSERT_EQ(described.end, RequestEnd::Answered) << name << ": " << described.failure;
         EXPECT_TRUE(described.description.live) << name;
-        EXPECT_EQ(AttributeComparison::Changes(AttributeComparison::Of(described.description)),
-                  0u)
+        EXPECT_EQ(AttributeComparison::Changes(AttributeComparison::Of(described.description)), 0u)
             << name;
     }
 }

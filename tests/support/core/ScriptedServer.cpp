@@ -212,8 +212,8 @@ void *ScriptedServer::DescribeObject(const DescribeRequest &request, int32_t req
                                      int32_t &replySize)
 {
     const std::string object = FieldText(request.objectName);
-    Received({RequestType::DescribeObject, requestSize, object, request.lastId, request.version,
-              0, ZeroBehindText(request.objectName) && request.reserved == 0});
+    Received({RequestType::DescribeObject, requestSize, object, request.lastId, request.version, 0,
+              ZeroBehindText(request.objectName) && request.reserved == 0});
     if (!describes_) {
         return Counted(static_cast<AttributeRecord *>(
             ServerBackend::DescribeObject(request, requestSize, replySize)));
@@ -225,8 +225,7 @@ void *ScriptedServer::DescribeObject(const DescribeRequest &request, int32_t req
     return Counted(static_cast<AttributeRecord *>(it->second.Reply(request.lastId, replySize)));
 }
 
-void ScriptedServer::SetDescription(const std::string &object,
-                                    const ObjectDescription &description)
+void ScriptedServer::SetDescription(const std::string &object, const ObjectDescription &description)
 {
     describes_ = true;
     descriptions_.insert_or_assign(object, DescriptionPieces(description));
