@@ -8,6 +8,7 @@
 #include "model/ObjectItem.h"
 #include "res/ResourceIds.h"
 #include "restore/CompareDialog.h"
+#include "restore/PastRunsDialog.h"
 #include "server/ServerClient.h"
 #include "server/ServerLogin.h"
 #include "toolkit/MenuBar.h"
@@ -23,7 +24,7 @@ MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serv
       client_(client), serverName_(serverName), login_(login), connection_(connection),
       menuBar_(menuBar), historyReactions_(historyPanel_, versionList_, selection_),
       treeReactions_(treePanel_, objectForest_, selection_, historyReactions_, *this),
-      restoreRun_(selection_, *this),
+      journal_(RunJournal::DefaultPath()), restoreRun_(selection_, *this),
       notice_(
           connection, [this] { return restoring_; }, [this] { return this; })
 {
@@ -72,8 +73,8 @@ void MainWindow::InitChildren()
     statusBar_.InsertItem(kUserField, 400, SIB_LEFT, 5);
     statusBar_.InsertItem(kServerField, 80, SIB_LEFT, 5);
     UpdateCounts();
-    statusBar_.SetItemText(kUserField, login_ ? login_->UserName() : "");
-    statusBar_.SetItemText(kServerField, serverName_ ? *serverName_ : "");
+    statusBar_.SetItemText(kUserField, UserName());
+    statusBar_.SetItemText(kServerField, ServerName());
     statusBar_.Show();
     Resize();
     // The tree view has the keyboard from the start, so the program can be used without a mouse.
@@ -177,6 +178,8 @@ long MainWindow::MenuSelectHdl(MenuBar &menu)
         return RunRestore();
     case kMenuItemCompare:
         return CmdCompareWithLive();
+    case kMenuItemPastRuns:
+        return CmdPastRuns();
     case kMenuItemAbout:
         return CmdAbout();
     case kMenuItemReleaseNotes:
@@ -204,6 +207,12 @@ bool MainWindow::CmdSetTopContext()
     if (dialog.Execute() == 1) {
         SetTopContext(dialog.GetContext());
     }
+    return true;
+}
+
+bool MainWindow::CmdPastRuns()
+{
+    PastRunsDialog::ShowJournal(this, journal_);
     return true;
 }
 
@@ -280,6 +289,16 @@ bool MainWindow::CmdCompareWithLive()
                          AttributeComparison::Of(described.description));
     dialog.Execute();
     return true;
+}
+
+std::string MainWindow::ServerName()
+{
+    return serverName_ ? *serverName_ : "";
+}
+
+std::string MainWindow::UserName()
+{
+    return login_ ? login_->UserName() : "";
 }
 
 void MainWindow::AfterRestoreRun()

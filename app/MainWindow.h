@@ -10,6 +10,7 @@
 #include "app/TerminationNotice.h"
 #include "model/NodeList.h"
 #include "model/RestoreSelection.h"
+#include "report/RunJournal.h"
 #include "restore/RestoreRun.h"
 #include "restore/RestoreRunHost.h"
 #include "toolkit/Splitter.h"
@@ -53,6 +54,7 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     bool RunRestore();
     // The selected object at the history view's highlighted version beside its live entry.
     bool CmdCompareWithLive();
+    bool CmdPastRuns();
     bool CmdAbout();
     bool CmdReleaseNotes();
 
@@ -80,6 +82,9 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     bool CanCompare() override;
     // The history view's highlighted version (the chosen one when none is highlighted).
     BackupTime HighlightedVersion(const ObjectItem &object) const;
+    std::string ServerName() override;
+    std::string UserName() override;
+    const RunJournal &Journal() override { return journal_; }
 
     // The lists come before the panels that show them, so they outlive the panels.
     NodeList objectForest_;
@@ -97,6 +102,7 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     MenuBar *menuBar_;
     HistoryViewReactions historyReactions_;
     TreeViewReactions treeReactions_; // holds the top context's name
+    RunJournal journal_;
     RestoreRun restoreRun_;
     bool restoring_ = false;
     TerminationNotice notice_; // waits for the end of a restore run

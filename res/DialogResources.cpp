@@ -131,11 +131,19 @@ DialogResource RestoreObjects()
         });
 }
 
+// The places are those of the prompt form at the starting size: the question above the list,
+// then the line about failures left marked, the selected line whole, and the buttons. The
+// dialog moves them as its form and size ask (RestoreResultDialog::Resize).
 DialogResource Restore()
 {
     return Dialog(kDialogRestore, kModal, "Restore", {60, 11, 240, 170},
                   {
-                      Control(K::ListBox, kRestoreResults, 5, 5, 230, 130),
+                      Control(K::FixedText, kRestoreQuestion, 5, 3, 230, 18),
+                      Control(K::ListBox, kRestoreResults, 5, 23, 230, 72),
+                      Control(K::FixedText, kRestoreStillMarked, 5, 97, 230, 10),
+                      Control(K::MultiLineEdit, kRestoreWholeLine, 5, 109, 230, 28),
+                      Control(K::PushButton, kRestoreSave, 105, 140, 40, 12, "~Save..."),
+                      Control(K::PushButton, kRestoreCopy, 150, 140, 40, 12, "~Copy"),
                       Control(K::OKButton, kOKButton, 195, 140, 40, 12),
                       Control(K::CancelButton, kCancelButton, 195, 155, 40, 12),
                   });
@@ -168,10 +176,21 @@ DialogResource Preview()
         });
 }
 
+DialogResource PastRuns()
+{
+    return Dialog(kDialogPastRuns, kModal, "Past Runs", {60, 11, 330, 150},
+                  {
+                      Control(K::ListBox, kPastRunsList, 5, 5, 320, 113),
+                      Control(K::FixedText, kPastRunsSkipped, 5, 120, 320, 10),
+                      Control(K::PushButton, kPastRunsOpen, 240, 133, 40, 12, "~Open"),
+                      Control(K::OKButton, kOKButton, 285, 133, 40, 12),
+                  });
+}
+
 } // namespace
 
 std::vector<DialogResource> TarvikDialogs()
 {
     return {About(),          SetTopContext(), ReleaseNotes(), Splash(), UserDetails(),
-            RestoreObjects(), Restore(),       Compare(),      Preview()};
+            RestoreObjects(), Restore(),       PastRuns(),     Compare(), Preview()};
 }

@@ -14,10 +14,11 @@ inline constexpr uint16_t kMenuItemClearAll = 6;
 inline constexpr uint16_t kMenuItemClearSubtree = 7;
 inline constexpr uint16_t kMenuItemOperations = 8;
 inline constexpr uint16_t kMenuItemRestore = 9;
+inline constexpr uint16_t kMenuItemPastRuns = 13;
 inline constexpr uint16_t kMenuItemHelp = 10;
 inline constexpr uint16_t kMenuItemAbout = 11;
 inline constexpr uint16_t kMenuItemReleaseNotes = 12;
-inline constexpr uint16_t kMenuItemCompare = 13; // the history view's highlighted version
+inline constexpr uint16_t kMenuItemCompare = 14; // the history view's highlighted version
 
 inline constexpr uint16_t kStringReleaseNotes = 256; // ends with "\r\n"
 inline constexpr uint16_t kStringVersion = 257;
@@ -47,8 +48,9 @@ inline constexpr uint16_t kDialogSplash = 259; // modeless, without title
 inline constexpr uint16_t kDialogUserDetails = 260;
 inline constexpr uint16_t kDialogRestoreObjects = 261;
 inline constexpr uint16_t kDialogRestore = 262;
-inline constexpr uint16_t kDialogCompare = 263;
-inline constexpr uint16_t kDialogPreview = 264;
+inline constexpr uint16_t kDialogPastRuns = 263;
+inline constexpr uint16_t kDialogCompare = 264;
+inline constexpr uint16_t kDialogPreview = 265;
 
 // Controls, by dialog. A local id is unique only among the controls of one kind, so several
 // names below share a value. OK and Cancel buttons are 1 in every dialog that has them.
@@ -86,7 +88,16 @@ inline constexpr uint16_t kRestoreObjectsContainers = 3;
 inline constexpr uint16_t kRestoreObjectsLeaves = 4;
 inline constexpr uint16_t kRestoreObjectsPreview = 1; // push button
 
-inline constexpr uint16_t kRestoreResults = 1; // list box
+inline constexpr uint16_t kRestoreResults = 1;     // list box
+inline constexpr uint16_t kRestoreQuestion = 1;    // fixed text: what the prompt asks
+inline constexpr uint16_t kRestoreStillMarked = 2; // fixed text: failures left marked
+inline constexpr uint16_t kRestoreWholeLine = 1;   // multi-line edit: the selected line whole
+inline constexpr uint16_t kRestoreSave = 1;        // push buttons
+inline constexpr uint16_t kRestoreCopy = 2;
+
+inline constexpr uint16_t kPastRunsList = 1;    // list box
+inline constexpr uint16_t kPastRunsSkipped = 1; // fixed text: damaged lines left out
+inline constexpr uint16_t kPastRunsOpen = 1;    // push button
 
 inline constexpr uint16_t kCompareHeading = 1;  // fixed text
 inline constexpr uint16_t kCompareTable = 1;    // table box

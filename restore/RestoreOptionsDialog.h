@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "restore/OnErrorMode.h"
+#include "model/OnErrorMode.h"
 #include "restore/OverwriteCount.h"
 #include "toolkit/CancelButton.h"
 #include "toolkit/DialogNote.h"

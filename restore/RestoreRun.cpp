@@ -5,12 +5,14 @@
 #include "model/ObjectItem.h"
 #include "model/RestorePreview.h"
 #include "model/RestoreSelection.h"
+#include "report/RunJournal.h"
 #include "res/ResourceIds.h"
 #include "restore/PreviewDialog.h"
 #include "restore/RestoreOptionsDialog.h"
 #include "restore/RestoreResultDialog.h"
 #include "restore/RestoreRunHost.h"
 #include "restore/WrittenObjects.h"
+#include "server/RecordFields.h"
 #include "toolkit/Application.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/WaitPointer.h"
@@ -38,8 +40,11 @@ bool RestoreRun::RunRestore()
     }
     std::vector<RestoreResult> results;
     bool goOn = true;
+    recorder_.Begin(host_.ServerName(), host_.UserName(), options.GetOnErrorMode());
     Walk(results, options.GetOnErrorMode(), goOn);
+    recorder_.End(goOn);
     host_.AfterRestoreRun();
+    KeepInJournal();
     if (goOn) {
         ShowRestoreResults(true, results);
     }
@@ -72,7 +77,7 @@ void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, boo
         if (step.object == nullptr) {
             break;
         }
-        const int32_t status = RestoreOne(*step.object, results, mode, goOn, wait);
+        const int32_t status = RestoreOne(step, results, mode, goOn, wait);
         if (status == 0) {
             order.Restored();
         } else {
@@ -86,9 +91,11 @@ void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, boo
 // Every object the restore wrote gets a line: the parents it added on the way first (each the
 // parent of the next one down), then the object, whose line says what a subtree's restore
 // added and changed.
-int32_t RestoreRun::RestoreOne(ObjectItem &object, std::vector<RestoreResult> &results,
-                               OnErrorMode mode, bool &goOn, std::optional<WaitPointer> &wait)
+int32_t RestoreRun::RestoreOne(const RestoreSelection::RunOrder::Step &step,
+                               std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn,
+                               std::optional<WaitPointer> &wait)
 {
+    ObjectItem &object = *step.object;
     static const RestoreReport kNothingSaid;
     std::string message;
     std::optional<RestoreReport> written;
@@ -99,22 +106,24 @@ int32_t RestoreRun::RestoreOne(ObjectItem &object, std::vector<RestoreResult> &r
     for (std::size_t i = 0; i < parents.size(); ++i) {
         const std::string child = i + 1 < parents.size() ? parents[i + 1] : object.FullName();
         results.push_back(MakeRestoreResult(parents[i], 0, "", ParentAddedNote(child)));
+        recorder_.RecordParentAdded(parents[i], step, ParentAddedNote(child));
     }
     WrittenObjects::ShowPresent(object, status, written, withSubtree);
     // A leaf is always sent with its "subtree", which is the leaf alone.
     const std::string note =
         said.subtree && object.IsContainer() ? SubtreeNote(said.addedCount, said.changedCount) : "";
     wait.reset(); // a prompt shows the normal pointer
-    goOn = RecordRestoreResult(results, mode, object, status, message, note);
+    goOn = RecordRestoreResult(results, mode, step, status, message, note);
     wait.emplace();
     return status;
 }
 
 bool RestoreRun::RecordRestoreResult(std::vector<RestoreResult> &results, OnErrorMode mode,
-                                     const ObjectItem &item, int32_t status,
+                                     const RestoreSelection::RunOrder::Step &step, int32_t status,
                                      const std::string &message, const std::string &note)
 {
-    results.push_back(MakeRestoreResult(item.FullName(), status, message, note));
+    results.push_back(MakeRestoreResult(step.object->FullName(), status, message, note));
+    recorder_.Record(step, status, message, note);
     if (status == 0) {
         return true;
     }
@@ -122,6 +131,7 @@ bool RestoreRun::RecordRestoreResult(std::vector<RestoreResult> &results, OnErro
     case OnErrorAskUser:
         return ShowRestoreResults(false, results);
     case OnErrorEnd:
+        recorder_.End(false);
         ShowRestoreResults(true, results);
         return false;
     default:
@@ -133,8 +143,33 @@ bool RestoreRun::ShowRestoreResults(bool finalForm, const std::vector<RestoreRes
 {
     RestoreResultDialog dialog(host_.DialogParent());
     dialog.SetPromptMode(finalForm);
+    bool failed = false;
     for (const RestoreResult &result : results) {
         dialog.AddResultLine(RestoreResultLine(result), result.status == 0);
+        failed = failed || result.status != 0;
+    }
+    if (!finalForm && !results.empty()) {
+        dialog.AskAbout(FieldText(results.back().name));
+    }
+    if (finalForm) {
+        // Failed objects keep their marks, and so does whatever a stopped run did not reach.
+        const MarkCounts left = selection_.Counts();
+        dialog.SetStillMarked(failed ? static_cast<std::size_t>(left.containers + left.objects)
+                                     : 0);
+        dialog.SetReport(&recorder_.Report());
     }
     return dialog.Execute() == 1;
+}
+
+void RestoreRun::KeepInJournal()
+{
+    const RunJournal &journal = host_.Journal();
+    if (const std::string reason = journal.Append(recorder_.Report()); !reason.empty()) {
+        WarningBox(host_.DialogParent(), WB_OK, JournalErrorText(journal.Path(), reason)).Execute();
+    }
+}
+
+std::string RestoreRun::JournalErrorText(const std::string &path, const std::string &reason)
+{
+    return "This run could not be added to the journal of past runs " + path + ":\n" + reason;
 }

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "restore/OnErrorMode.h"
+#include "model/OnErrorMode.h"
+#include "model/RestoreSelection.h"
 #include "restore/RestoreResult.h"
+#include "restore/RunRecorder.h"
 #include "toolkit/WaitPointer.h"
 
-class ObjectItem;
 class RestoreRunHost;
 class RestoreSelection;
 class Window;
@@ -21,6 +22,7 @@ class RestoreRun
 {
   public:
     static constexpr const char *kNothingMarked = "There are no objects selected for restore.";
+    static std::string JournalErrorText(const std::string &path, const std::string &reason);
 
     RestoreRun(RestoreSelection &selection, RestoreRunHost &host);
 
@@ -28,8 +30,8 @@ class RestoreRun
     // Appends the outcome (with the note on a success, see RestoreResult); returns whether the
     // run goes on.
     bool RecordRestoreResult(std::vector<RestoreResult> &results, OnErrorMode mode,
-                             const ObjectItem &item, int32_t status, const std::string &message,
-                             const std::string &note = {});
+                             const RestoreSelection::RunOrder::Step &step, int32_t status,
+                             const std::string &message, const std::string &note = {});
     // Shows every outcome so far; true when the dialog ended with OK (or "Continue").
     bool ShowRestoreResults(bool finalForm, const std::vector<RestoreResult> &results);
 
@@ -39,10 +41,14 @@ class RestoreRun
 
   private:
     void Walk(std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn);
+    // Appends the run's record to the journal; a warning says when that failed.
+    void KeepInJournal();
     // Restores one object and records what the restore wrote; returns its status.
-    int32_t RestoreOne(ObjectItem &object, std::vector<RestoreResult> &results, OnErrorMode mode,
-                       bool &goOn, std::optional<WaitPointer> &wait);
+    int32_t RestoreOne(const RestoreSelection::RunOrder::Step &step,
+                       std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn,
+                       std::optional<WaitPointer> &wait);
 
     RestoreSelection &selection_;
     RestoreRunHost &host_;
+    RunRecorder recorder_; // the record of the run under way
 };

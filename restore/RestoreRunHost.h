@@ -1,6 +1,9 @@
 // What a restore run asks of the window that holds the tree view.
 #pragma once
 
+#include <string>
+
+class RunJournal;
 class Window;
 
 class RestoreRunHost
@@ -13,4 +16,8 @@ class RestoreRunHost
     virtual void AfterRestoreRun() = 0;
     // The server can compare versions with the live objects (and so preview a run).
     virtual bool CanCompare() = 0;
+    // Who runs the restore where, for the run's record, and the journal that keeps it.
+    virtual std::string ServerName() = 0;
+    virtual std::string UserName() = 0;
+    virtual const RunJournal &Journal() = 0;
 };

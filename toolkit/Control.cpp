@@ -77,6 +77,28 @@ Control::~Control()
     }
 }
 
+void Control::SetAccessibleName(const std::string &name)
+{
+    Widget()->setAccessibleName(ToQt(name));
+}
+
+Rectangle Control::ResourceRect() const
+{
+    if (!resource_ || !dialog_) {
+        return {};
+    }
+    const DialogUnits &units = dialog_->Units();
+    return Rectangle::FromPosSize(units.ToPixel(resource_->x, resource_->y),
+                                  units.ToPixelSize(resource_->width, resource_->height));
+}
+
+void Control::PlaceFromResource(Point move, Size grow)
+{
+    const Rectangle place = ResourceRect();
+    SetPosSizePixel({place.left + move.x, place.top + move.y},
+                    {place.Width() + grow.width, place.Height() + grow.height});
+}
+
 void Control::WatchFocus()
 {
     focusWatcher_ = std::make_unique<FocusWatcher>(this);

@@ -22,6 +22,14 @@ class Control : public Window
     void SetLoseFocusHdl(Link<Control> link) { loseFocusHdl_ = std::move(link); }
 
     virtual void Click(); // what a click does: the click handler
+    // What assistive tools call the control, where the dialog's labels do not say it.
+    void SetAccessibleName(const std::string &name);
+
+    // Where the dialog's resource places the control, in pixels (empty for a free control).
+    Rectangle ResourceRect() const;
+    // Places the control at its resource place moved by `move` and grown by `grow`: how a
+    // resizable dialog's controls follow its size.
+    void PlaceFromResource(Point move, Size grow);
     void GetFocus() override;
     void LoseFocus() override;
 

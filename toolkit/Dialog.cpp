@@ -40,7 +40,7 @@ Dialog::Dialog(Window *parent, ResId id, bool modal)
     QDialog *dialog = QtDialog();
     dialog->setWindowTitle(ToQt(resource_.title));
     dialog->setAccessibleName(ToQt(resource_.title));
-    dialog->setFixedSize(units_.ToPixelX(resource_.width), units_.ToPixelY(resource_.height));
+    dialog->setFixedSize(StartSize().width, StartSize().height);
     // The resource places the dialog relative to its parent's drawable area (or the screen).
     Point origin = parent ? parent->ScreenPos() : Point{};
     Point offset = units_.ToPixel(resource_.x, resource_.y);
@@ -48,6 +48,19 @@ Dialog::Dialog(Window *parent, ResId id, bool modal)
 }
 
 Dialog::~Dialog() = default;
+
+void Dialog::SetResizable()
+{
+    const Size start = StartSize();
+    QtDialog()->setMinimumSize(start.width, start.height);
+    QtDialog()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    QtDialog()->setSizeGripEnabled(true);
+}
+
+Size Dialog::StartSize() const
+{
+    return units_.ToPixelSize(resource_.width, resource_.height);
+}
 
 QDialog *Dialog::QtDialog() const
 {

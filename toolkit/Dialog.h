@@ -35,6 +35,11 @@ class Dialog : public Window
     void UnregisterControl(Control *control);
     QDialog *QtDialog() const;
 
+    // The user may make the dialog larger than its resource (never smaller), with a grip in its
+    // corner; its Resize reaction places the controls.
+    void SetResizable();
+    Size StartSize() const; // the size the resource gives it
+
   protected:
     Dialog(Window *parent, ResId id, bool modal);
 

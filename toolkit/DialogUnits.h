@@ -15,6 +15,7 @@ class DialogUnits
     int ToPixelX(int units) const { return units * charWidth_ / 4; }
     int ToPixelY(int units) const { return units * lineHeight_ / 8; }
     Point ToPixel(int x, int y) const { return {ToPixelX(x), ToPixelY(y)}; }
+    Size ToPixelSize(int width, int height) const { return {ToPixelX(width), ToPixelY(height)}; }
 
   private:
     int charWidth_;

@@ -10,4 +10,8 @@ class FixedText : public Control
     FixedText(Dialog *dialog, ResId id);
     void SetText(const std::string &text) override;
     std::string GetText() const override;
+    // A wrapping text breaks its lines at blanks (within a long word where it must) to fit its
+    // width; HeightFor tells how high it is then at a given width.
+    void SetWrapping(bool wrap = true);
+    int HeightFor(int width) const;
 };

@@ -15,12 +15,25 @@ QListWidget *ListOf(QWidget *widget)
 
 ListBox::ListBox(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new QListWidget)
 {
-    ListOf(Widget())->setSortingEnabled(false);
+    QListWidget *list = ListOf(Widget());
+    list->setSortingEnabled(false);
+    QObject::connect(list, &QListWidget::currentRowChanged,
+                     [this](int) { CallLink(selectHdl_, *this); });
+    QObject::connect(list, &QListWidget::itemDoubleClicked,
+                     [this](QListWidgetItem *) { CallLink(doubleClickHdl_, *this); });
 }
 
 void ListBox::InsertEntry(const std::string &text, const Bitmap &bitmap)
 {
     auto *item = new QListWidgetItem(QIcon(bitmap.Pixmap()), ToQt(text));
+    item->setToolTip(item->text());
+    ListOf(Widget())->addItem(item);
+}
+
+void ListBox::InsertEntry(const std::string &text)
+{
+    auto *item = new QListWidgetItem(ToQt(text));
+    item->setToolTip(item->text());
     ListOf(Widget())->addItem(item);
 }
 
@@ -33,4 +46,15 @@ std::string ListBox::GetEntry(int position) const
 {
     QListWidgetItem *item = ListOf(Widget())->item(position);
     return item ? FromQt(item->text()) : std::string();
+}
+
+int ListBox::GetSelectEntryPos() const
+{
+    const int row = ListOf(Widget())->currentRow();
+    return row < 0 ? kNoSelection : row;
+}
+
+void ListBox::SelectEntryPos(int position)
+{
+    ListOf(Widget())->setCurrentRow(position);
 }

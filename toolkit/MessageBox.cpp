@@ -59,7 +59,7 @@ MessageBox::MessageBox(ModalKind kind, Window *parent, int style, std::string te
 short MessageBox::Execute()
 {
     QString title = QApplication::applicationDisplayName();
-    ModalStep step{kind_, FromQt(title), text_, parent_, nullptr, 0};
+    ModalStep step{kind_, FromQt(title), text_, parent_, nullptr, 0, nullptr};
     int result = ModalSeam::Execute(step, [&] {
         QMessageBox box(IconOf(kind_), title, ToQt(text_), ButtonsOf(style_),
                         parent_ ? parent_->FrameWidget() : nullptr);

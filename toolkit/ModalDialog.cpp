@@ -9,7 +9,8 @@ ModalDialog::ModalDialog(Window *parent, ResId id) : Dialog(parent, id, true) {}
 short ModalDialog::Execute()
 {
     executing_ = true;
-    ModalStep step{ModalKind::Dialog, Resource().title, "", GetParent(), this, Resource().id};
+    ModalStep step{ModalKind::Dialog, Resource().title, "", GetParent(), this,
+                   Resource().id,     nullptr};
     int result = ModalSeam::Execute(step, [this] { return QtDialog()->exec(); });
     executing_ = false;
     return static_cast<short>(result);

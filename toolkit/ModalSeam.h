@@ -9,7 +9,7 @@
 class Window;
 class ModalDialog;
 
-enum class ModalKind { Dialog, ErrorBox, WarningBox, QueryBox, InfoBox };
+enum class ModalKind { Dialog, ErrorBox, WarningBox, QueryBox, InfoBox, SaveFileDialog };
 
 struct ModalStep {
     ModalKind kind;
@@ -18,6 +18,9 @@ struct ModalStep {
     Window *parent;      // null when the step has no parent window
     ModalDialog *dialog; // the dialog being executed; null for message boxes
     int resourceId;      // the dialog's resource id; 0 for message boxes
+    // A step that asks for a text (the file name of a file dialog) takes its answer from here;
+    // the text offered at the start is in it. Null for the other steps.
+    std::string *answerText;
 };
 
 class ModalSeam

@@ -42,6 +42,20 @@ void MultiLineEdit::SetSelection(int start, int end)
     EditOf(Widget())->setTextCursor(cursor);
 }
 
+void MultiLineEdit::SetReadOnly(bool readOnly)
+{
+    QPlainTextEdit *edit = EditOf(Widget());
+    edit->setReadOnly(readOnly);
+    if (readOnly) {
+        edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+}
+
+bool MultiLineEdit::IsReadOnly() const
+{
+    return EditOf(Widget())->isReadOnly();
+}
+
 int MultiLineEdit::SelectionStart() const
 {
     return EditOf(Widget())->textCursor().selectionStart();

@@ -12,6 +12,10 @@ class MultiLineEdit : public Control
     void SetText(const std::string &text) override;
     std::string GetText() const override;
     void SetSelection(int start, int end); // characters start up to end, end excluded
+    // A read-only edit shows a text that cannot be changed but can be selected (with the mouse
+    // or the keyboard) and copied.
+    void SetReadOnly(bool readOnly = true);
+    bool IsReadOnly() const;
     int SelectionStart() const;
     int SelectionEnd() const;
 };

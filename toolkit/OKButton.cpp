@@ -34,6 +34,11 @@ void OKButton::Click()
     }
 }
 
+void OKButton::SetDefault(bool isDefault)
+{
+    Button()->setDefault(isDefault);
+}
+
 void OKButton::SetText(const std::string &text)
 {
     Button()->setText(MnemonicToQt(text));

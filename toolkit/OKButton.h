@@ -15,6 +15,8 @@ class OKButton : public Control
     void SetText(const std::string &text) override;
     std::string GetText() const override;
     QPushButton *Button() const;
+    // The button Return presses while the dialog has the keyboard (OK is, from the start).
+    void SetDefault(bool isDefault = true);
 
   protected:
     OKButton(Dialog *dialog, ResId id, ControlKind kind, const char *caption, long result);

@@ -1,36 +1,43 @@
 #include "toolkit/PushButton.h"
 
 #include <QPushButton>
-#include <QWidget>
 
 #include "toolkit/QtText.h"
 
 PushButton::PushButton(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new QPushButton)
 {
-    auto *button = static_cast<QPushButton *>(Widget());
-    button->setAutoDefault(false);
     if (ResourceEntry()) {
-        button->setText(MnemonicToQt(ResourceEntry()->text));
+        SetText(ResourceEntry()->text);
     }
-    QObject::connect(button, &QPushButton::clicked, [this] { Click(); });
+    QObject::connect(Button(), &QPushButton::clicked, [this] { Click(); });
+}
+
+QPushButton *PushButton::Button() const
+{
+    return static_cast<QPushButton *>(Widget());
 }
 
 void PushButton::SetText(const std::string &text)
 {
-    static_cast<QPushButton *>(Widget())->setText(MnemonicToQt(text));
+    Button()->setText(MnemonicToQt(text));
 }
 
 std::string PushButton::GetText() const
 {
-    return FromQt(static_cast<QPushButton *>(Widget())->text());
+    return FromQt(Button()->text());
+}
+
+void PushButton::SetDefault(bool isDefault)
+{
+    Button()->setDefault(isDefault);
 }
 
 void PushButton::SetQuickHelpText(const std::string &text)
 {
-    Widget()->setToolTip(ToQt(text));
+    Button()->setToolTip(ToQt(text));
 }
 
 std::string PushButton::GetQuickHelpText() const
 {
-    return FromQt(Widget()->toolTip());
+    return FromQt(Button()->toolTip());
 }

@@ -1,19 +1,34 @@
 // The "Restore" result list: its final and prompt forms, lines in the order they were added with
-// their pictures, and its place relative to the main window.
+// their pictures, and its place relative to the main window; the prompt's question, the note on
+// objects still marked, the selected line whole, Save... and Copy, and its layout at any size.
 #include <QApplication>
+#include <QClipboard>
 #include <QIcon>
 #include <QImage>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTimer>
+#include <QtTest/QTest>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 
+#include "report/ReportTime.h"
+#include "report/RunReport.h"
+#include "report/RunReportJson.h"
 #include "res/ResourceIds.h"
 #include "restore/RestoreResultDialog.h"
+#include "tests/mwlib/TempDir.h"
 #include "tests/res/InstalledResources.h"
+#include "tests/support/gui/ModalScript.h"
 #include "tests/support/gui/PlacedWindow.h"
 #include "tests/support/gui/TextFitChecks.h"
 #include "toolkit/Bitmap.h"
+#include "toolkit/Clipboard.h"
 #include "toolkit/DialogUnits.h"
+#include "toolkit/MessageBox.h"
 
 namespace
 {
@@ -118,4 +133,286 @@ TEST_F(RestoreResultDialogTest, ShowsContinueAndAbortWhole)
     RestoreResultDialog dialog(&mainWindow);
     dialog.SetPromptMode(false);
     ExpectTextsFit(dialog);
+}
+
+namespace
+{
+
+class ResultListTest : public RestoreResultDialogTest
+{
+  protected:
+    static FixedText &Question(Dialog &d) { return *d.Find<FixedText>(ResId(kRestoreQuestion)); }
+    static FixedText &StillMarked(Dialog &d)
+    {
+        return *d.Find<FixedText>(ResId(kRestoreStillMarked));
+    }
+    static MultiLineEdit &WholeLine(Dialog &d)
+    {
+        return *d.Find<MultiLineEdit>(ResId(kRestoreWholeLine));
+    }
+    static ListBox &Lines(Dialog &d) { return *d.Find<ListBox>(ResId(kRestoreResults)); }
+    static PushButton &Save(Dialog &d) { return *d.Find<PushButton>(ResId(kRestoreSave)); }
+    static PushButton &Copy(Dialog &d) { return *d.Find<PushButton>(ResId(kRestoreCopy)); }
+    static Rectangle Place(const Window &control)
+    {
+        return Rectangle::FromPosSize(control.GetPosPixel(), control.GetSizePixel());
+    }
+    // Every shown control's place, for checks on the layout.
+    static std::vector<Rectangle> ShownPlaces(Dialog &d)
+    {
+        std::vector<Rectangle> places;
+        for (Window *control : std::initializer_list<Window *>{
+                 &Question(d), &Lines(d), &StillMarked(d), &WholeLine(d), &Save(d), &Copy(d),
+                 &Ok(d), &Cancel(d)}) {
+            if (control->IsVisible()) {
+                places.push_back(Place(*control));
+            }
+        }
+        return places;
+    }
+
+    RunReport report = [] {
+        RunReport r;
+        r.started = 1714741330;
+        r.ended = 1714741395;
+        r.server = "FS1";
+        r.user = "admin";
+        r.objects = {MakeReportedObject("Printer.Marrowby", 0, false, 0, "", ""),
+                     MakeReportedObject("Sales, East.Marrowby", 0, true, 5, "Locked \"now\"", "")};
+        return r;
+    }();
+};
+
+} // namespace
+
+TEST_F(ResultListTest, OffersSaveAndCopyOnlyInTheFinalFormOfARunsRecord)
+{
+    const struct {
+        bool finalForm;
+        bool withReport;
+        bool offered;
+    } cases[] = {{true, true, true}, {true, false, false}, {false, false, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.finalForm) + std::to_string(c.withReport));
+        RestoreResultDialog dialog(&mainWindow);
+        dialog.SetPromptMode(c.finalForm);
+        if (c.withReport) {
+            dialog.SetReport(&report);
+        }
+        dialog.Show();
+        EXPECT_EQ(Save(dialog).IsVisible(), c.offered);
+        EXPECT_EQ(Copy(dialog).IsVisible(), c.offered);
+        EXPECT_EQ(Save(dialog).GetText(), "&Save...");
+        EXPECT_EQ(Copy(dialog).GetText(), "&Copy");
+    }
+}
+
+TEST_F(ResultListTest, ThePromptAsksAboveTheListWhatItsButtonsAnswer)
+{
+    RestoreResultDialog dialog(&mainWindow);
+    dialog.SetPromptMode(false);
+    dialog.AddResultLine("L1.Locked.Marrowby - failed on Object 'busy'", false);
+    dialog.AskAbout("L1.Locked.Marrowby");
+    dialog.Show();
+    EXPECT_TRUE(Question(dialog).IsVisible());
+    EXPECT_EQ(Question(dialog).GetText(), "The restore of L1.Locked.Marrowby failed. Continue with "
+                                          "the next object, or abort the run?");
+    EXPECT_LT(Place(Question(dialog)).bottom, Place(Lines(dialog)).top);
+    EXPECT_FALSE(StillMarked(dialog).IsVisible());
+    ExpectTextsFit(dialog);
+
+    dialog.SetPromptMode(true);
+    EXPECT_FALSE(Question(dialog).IsVisible());
+}
+
+TEST_F(ResultListTest, SaysBelowTheListHowManyObjectsAreStillMarked)
+{
+    const struct {
+        std::size_t count;
+        std::string text;
+    } cases[] = {
+        {0, ""},
+        {1, "1 object was not restored and is still marked."},
+        {3, "3 objects were not restored and are still marked."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.count);
+        RestoreResultDialog dialog(&mainWindow);
+        dialog.SetPromptMode(true);
+        dialog.AddResultLine("A.Marrowby - failed on Object 'x'", false);
+        dialog.SetStillMarked(c.count);
+        dialog.Show();
+        EXPECT_EQ(StillMarked(dialog).IsVisible(), c.count > 0);
+        EXPECT_EQ(StillMarked(dialog).GetText(), c.text);
+        if (c.count > 0) {
+            EXPECT_LT(Place(Lines(dialog)).bottom, Place(StillMarked(dialog)).top);
+            EXPECT_LT(Place(StillMarked(dialog)).bottom, Place(WholeLine(dialog)).top);
+            ExpectTextsFit(dialog);
+        }
+    }
+}
+
+TEST_F(ResultListTest, TheSelectedLineStandsWholeBelowTheListAndEveryLineHasItsWholeTextAsTip)
+{
+    const std::string failure = "L1.Locked.Marrowby - failed on Object 'Object \"cn=L1,ou=Locked,"
+                                "o=Marrowby\" cannot be added: insufficient access rights to the "
+                                "parent entry, as the server's own words say at some length'";
+    RestoreResultDialog dialog(&mainWindow);
+    dialog.SetPromptMode(false);
+    dialog.AddResultLine("First.Marrowby", true);
+    dialog.AddResultLine(failure, false);
+    dialog.AddResultLine("Third.Marrowby", true);
+    dialog.Show();
+    // The failure was selected when it came, so its reason reads at once.
+    EXPECT_EQ(Lines(dialog).GetSelectEntryPos(), 1);
+    EXPECT_EQ(WholeLine(dialog).GetText(), failure);
+    EXPECT_TRUE(WholeLine(dialog).IsReadOnly());
+    EXPECT_EQ(List(dialog).item(1)->toolTip().toStdString(), failure);
+    EXPECT_EQ(List(dialog).item(0)->toolTip().toStdString(), "First.Marrowby");
+
+    QTest::mouseClick(List(dialog).viewport(), Qt::LeftButton, {},
+                      List(dialog).visualItemRect(List(dialog).item(2)).center());
+    EXPECT_EQ(WholeLine(dialog).GetText(), "Third.Marrowby");
+    // Wrapping, not a horizontal scroll bar, shows the whole reason.
+    auto *area = static_cast<QPlainTextEdit *>(WholeLine(dialog).Widget());
+    EXPECT_EQ(area->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+}
+
+TEST_F(ResultListTest, StartsAtItsResourcePlacesAndTheListTakesWhatTheDialogGrows)
+{
+    RestoreResultDialog dialog(&mainWindow);
+    dialog.SetPromptMode(false);
+    dialog.AddResultLine("A.Marrowby - failed on Object 'x'", false);
+    dialog.AskAbout("A.Marrowby");
+    dialog.Show();
+    const Size start = dialog.StartSize();
+    EXPECT_EQ(dialog.GetSizePixel(), start);
+    for (Control *control : std::initializer_list<Control *>{&Question(dialog), &WholeLine(dialog),
+                                                             &Ok(dialog), &Cancel(dialog)}) {
+        EXPECT_EQ(Place(*control), control->ResourceRect());
+    }
+    // The prompt has no note on marks: the list reaches down to its line.
+    Rectangle expectedList = Lines(dialog).ResourceRect();
+    expectedList.bottom = StillMarked(dialog).ResourceRect().bottom;
+    EXPECT_EQ(Place(Lines(dialog)), expectedList);
+
+    const Rectangle list = Place(Lines(dialog));
+    const Rectangle whole = Place(WholeLine(dialog));
+    const Rectangle ok = Place(Ok(dialog));
+    dialog.SetSizePixel({start.width + 300, start.height + 240});
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.GetSizePixel(), (Size{start.width + 300, start.height + 240}));
+    EXPECT_EQ(Place(Lines(dialog)).Width(), list.Width() + 300);
+    EXPECT_EQ(Place(Lines(dialog)).Height(), list.Height() + 160); // two thirds of the growth
+    EXPECT_EQ(Place(WholeLine(dialog)).Height(), whole.Height() + 80);
+    EXPECT_EQ(Place(WholeLine(dialog)).Width(), whole.Width() + 300);
+    EXPECT_EQ(Place(Ok(dialog)).left, ok.left + 300);
+    EXPECT_EQ(Place(Ok(dialog)).top, ok.top + 240);
+    const std::vector<Rectangle> places = ShownPlaces(dialog);
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        for (std::size_t j = i + 1; j < places.size(); ++j) {
+            EXPECT_FALSE(places[i].Overlaps(places[j])) << i << " and " << j;
+        }
+    }
+
+    // Never smaller than it started.
+    dialog.SetSizePixel({start.width - 50, start.height - 50});
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.GetSizePixel(), start);
+}
+
+TEST_F(ResultListTest, TheFinalFormsListStartsAtTheTopAndTakesTheNotesLineWhenThereIsNone)
+{
+    for (std::size_t stillMarked : {0u, 2u}) {
+        SCOPED_TRACE(stillMarked);
+        RestoreResultDialog dialog(&mainWindow);
+        dialog.SetPromptMode(true);
+        dialog.SetStillMarked(stillMarked);
+        dialog.SetReport(&report);
+        dialog.Show();
+        const Rectangle list = Place(Lines(dialog));
+        EXPECT_EQ(list.top, DialogUnits().ToPixelY(5));
+        const Rectangle note = StillMarked(dialog).ResourceRect();
+        EXPECT_EQ(list.bottom, stillMarked ? Lines(dialog).ResourceRect().bottom : note.bottom);
+        const std::vector<Rectangle> places = ShownPlaces(dialog);
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            for (std::size_t j = i + 1; j < places.size(); ++j) {
+                EXPECT_FALSE(places[i].Overlaps(places[j])) << i << " and " << j;
+            }
+        }
+    }
+}
+
+// A name that fills several lines: the question wraps and the list moves down for it.
+TEST_F(ResultListTest, ALongQuestionWrapsAndPushesTheListDown)
+{
+    std::string name;
+    for (int level = 0; level < 12; ++level) {
+        name += "Department-" + std::to_string(level) + ".";
+    }
+    name += "Marrowby";
+    RestoreResultDialog dialog(&mainWindow);
+    dialog.SetPromptMode(false);
+    dialog.AskAbout(name);
+    dialog.Show();
+    EXPECT_GT(Place(Question(dialog)).Height(), Question(dialog).ResourceRect().Height());
+    EXPECT_LT(Place(Question(dialog)).bottom, Place(Lines(dialog)).top);
+    EXPECT_GT(Place(Lines(dialog)).Height(), 0);
+}
+
+TEST_F(ResultListTest, SaveWritesTheChosenFileAndCopyPutsTheRunOnTheClipboard)
+{
+    TempDir folder;
+    RestoreResultDialog dialog(&mainWindow);
+    dialog.SetPromptMode(true);
+    dialog.SetReport(&report);
+    ModalScript script;
+    script.ExpectSaveFileDialog(folder.Path("run.json"));
+    script.ExpectSaveFileDialog(""); // cancelled: nothing is written
+    Save(dialog).Click();
+    Save(dialog).Click();
+    ASSERT_EQ(script.Steps().size(), 2u);
+    EXPECT_EQ(std::filesystem::path(script.Steps()[0].text).filename(),
+              "restore-run-" + IsoTime(report.started).substr(0, 10) + "-" +
+                  IsoTime(report.started).substr(11, 2) + IsoTime(report.started).substr(14, 2) +
+                  IsoTime(report.started).substr(17, 2) + ".csv");
+    std::ifstream in(folder.Path("run.json"));
+    std::stringstream saved;
+    saved << in.rdbuf();
+    std::optional<RunReport> read = RunReportFromJson(saved.str());
+    ASSERT_TRUE(read.has_value()) << saved.str();
+    EXPECT_EQ(read->objects.size(), 2u);
+    EXPECT_EQ(read->objects[1].message, "Locked \"now\"");
+
+    QApplication::clipboard()->clear();
+    Copy(dialog).Click();
+    const std::string copied = Clipboard::GetText();
+    EXPECT_EQ(copied.substr(0, copied.find('\n')),
+              "Started\tEnded\tServer\tUser\tOn error\tRun\tObject\tVersion\tScope\tOutcome\t"
+              "Message\tNote");
+    EXPECT_EQ(std::count(copied.begin(), copied.end(), '\n'), 3);
+    EXPECT_NE(copied.find("\tSales, East.Marrowby\tmost recent\twith its subtree\tfailed\tLocked "
+                          "\"now\"\t"),
+              std::string::npos)
+        << copied;
+}
+
+// The error names the file and the reason, and the list stays open for another try.
+TEST_F(ResultListTest, AFileThatCannotBeWrittenGivesAnErrorAndTheListStaysOpen)
+{
+    TempDir folder;
+    folder.Write("plain-file", "x");
+    const std::string path = folder.Path("plain-file/run.csv");
+    RestoreResultDialog dialog(&mainWindow);
+    dialog.SetPromptMode(true);
+    dialog.SetReport(&report);
+    dialog.Show();
+    ModalScript script;
+    script.ExpectSaveFileDialog(path);
+    script.ExpectBox(ModalKind::ErrorBox,
+                     "Unable to save the results to " + path + ":\nNot a directory", RET_OK);
+    Save(dialog).Click();
+    EXPECT_TRUE(dialog.IsVisible());
+    EXPECT_EQ(script.Pending(), 0u);
+    EXPECT_EQ(script.Steps().back().parent, &dialog);
 }

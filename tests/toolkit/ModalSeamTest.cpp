@@ -54,10 +54,11 @@ TEST(ModalSeam, WithoutScriptTheRealLoopRuns)
 {
     EXPECT_FALSE(ModalSeam::HasScript());
     int calls = 0;
-    int result = ModalSeam::Execute({ModalKind::InfoBox, "", "x", nullptr, nullptr, 0}, [&] {
-        ++calls;
-        return 7;
-    });
+    int result =
+        ModalSeam::Execute({ModalKind::InfoBox, "", "x", nullptr, nullptr, 0, nullptr}, [&] {
+            ++calls;
+            return 7;
+        });
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(result, 7);
 }

@@ -20,6 +20,20 @@ const ResourceTable &ToolkitTestResources()
                                  {ControlKind::OKButton, 1, 110, 60, 40, 12},
                                  {ControlKind::CancelButton, 1, 60, 60, 40, 12},
                              }});
+        t.dialogs.push_back({kTestListDialog,
+                             true,
+                             "List Dialog",
+                             10,
+                             20,
+                             160,
+                             120,
+                             {
+                                 {ControlKind::ListBox, 1, 5, 5, 150, 50},
+                                 {ControlKind::FixedText, 1, 5, 58, 150, 10},
+                                 {ControlKind::MultiLineEdit, 1, 5, 70, 150, 30},
+                                 {ControlKind::PushButton, 1, 5, 104, 40, 12, "~Copy"},
+                                 {ControlKind::OKButton, 1, 115, 104, 40, 12},
+                             }});
         t.menus.push_back({kTestMenu,
                            {
                                {1, "E~xit!", "Leave", true, "Alt+X"},

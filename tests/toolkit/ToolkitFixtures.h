@@ -5,6 +5,8 @@
 
 inline constexpr uint16_t kTestDialog = 300;
 inline constexpr uint16_t kTestMenu = 300;
+// A list, a wrapping text, a read-only edit and a push button.
+inline constexpr uint16_t kTestListDialog = 301;
 
 const ResourceTable &ToolkitTestResources();
 

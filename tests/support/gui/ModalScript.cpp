@@ -19,6 +19,8 @@ const char *KindName(ModalKind kind)
         return "query box";
     case ModalKind::InfoBox:
         return "information box";
+    case ModalKind::SaveFileDialog:
+        return "file dialog";
     }
     return "?";
 }
@@ -56,6 +58,13 @@ ModalScript &ModalScript::ExpectDialog(int resourceId, int answer, Action act)
     return *this;
 }
 
+ModalScript &ModalScript::ExpectSaveFileDialog(std::string path)
+{
+    const int answer = path.empty() ? 0 : 1;
+    expected_.push_back({ModalKind::SaveFileDialog, "", 0, answer, {}, false, std::move(path)});
+    return *this;
+}
+
 int ModalScript::Answer(const ModalStep &step)
 {
     steps_.push_back({step.kind, step.title, step.text, step.parent, step.resourceId});
@@ -68,8 +77,9 @@ int ModalScript::Answer(const ModalStep &step)
     expected_.pop_front();
     bool matches = expected.kind == step.kind &&
                    (step.kind == ModalKind::Dialog ? expected.resourceId == step.resourceId
-                    : expected.startOnly           ? step.text.rfind(expected.text, 0) == 0
-                                                   : expected.text == step.text);
+                    : step.kind == ModalKind::SaveFileDialog ? true
+                    : expected.startOnly ? step.text.rfind(expected.text, 0) == 0
+                                         : expected.text == step.text);
     if (!matches) {
         ADD_FAILURE() << "expected " << KindName(expected.kind) << " \"" << expected.text
                       << "\" (resource " << expected.resourceId << "), got " << KindName(step.kind)
@@ -78,6 +88,9 @@ int ModalScript::Answer(const ModalStep &step)
     }
     if (expected.act && step.dialog) {
         expected.act(*step.dialog);
+    }
+    if (step.answerText) {
+        *step.answerText = expected.answerText;
     }
     return expected.answer;
 }

@@ -36,6 +36,9 @@ class ModalScript
     ModalScript &ExpectBoxStartingWith(ModalKind kind, std::string start, int answer);
     // The next step is the dialog built from this resource; act on its controls, then answer.
     ModalScript &ExpectDialog(int resourceId, int answer, Action act = {});
+    // The next step asks where to save a file; answer with this path (1) or cancel (empty path).
+    // The name it offered is read from Steps().
+    ModalScript &ExpectSaveFileDialog(std::string path);
 
     const std::vector<RecordedStep> &Steps() const { return steps_; }
     size_t Pending() const { return expected_.size(); }
@@ -48,6 +51,7 @@ class ModalScript
         int answer;
         Action act;
         bool startOnly = false;
+        std::string answerText{};
     };
     int Answer(const ModalStep &step);
 

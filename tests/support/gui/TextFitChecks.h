@@ -31,7 +31,13 @@ inline void ExpectTextsFit(const Window &dialog)
         if (label->text().isEmpty()) {
             continue; // a picture
         }
-        EXPECT_LE(TextWidth(*label, label->text()), label->width()) << label->text().toStdString();
+        if (label->wordWrap()) { // its lines break to its width: they must fit its height
+            EXPECT_LE(label->heightForWidth(label->width()), label->height())
+                << label->text().toStdString();
+        } else {
+            EXPECT_LE(TextWidth(*label, label->text()), label->width())
+                << label->text().toStdString();
+        }
         EXPECT_LE(label->geometry().right(), window->width()) << label->text().toStdString();
     }
     for (const QRadioButton *radio : window->findChildren<QRadioButton *>()) {

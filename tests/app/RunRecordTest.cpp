@@ -1,0 +1,382 @@
+// What the window keeps of every restore run: the record in the journal of past runs (who ran it
+// where, how it ended, each object's outcome), the prompt's question and the note on objects
+// still marked, and Past Runs, which lists the journal's runs and shows each one's list again.
+#include <QListWidget>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+
+#include "report/ResultLine.h"
+#include "report/RunJournal.h"
+#include "restore/PastRunsDialog.h"
+#include "restore/RestoreResultDialog.h"
+#include "restore/RestoreRun.h"
+#include "tests/app/MainWindowFixture.h"
+#include "tests/mwlib/TempDir.h"
+#include "tests/support/core/ScopedEnvironment.h"
+#include "tests/support/gui/ModalScript.h"
+#include "toolkit/FixedText.h"
+#include "toolkit/ListBox.h"
+#include "toolkit/ModalDialog.h"
+#include "toolkit/PushButton.h"
+#include "toolkit/RadioButton.h"
+
+namespace
+{
+
+// A data folder of the test's own: the window's journal is in it.
+struct DataFolder {
+    TempDir folder;
+    ScopedEnvironment xdg{"XDG_DATA_HOME", folder.Path("").c_str()};
+    RunJournal journal{folder.Path("tarvik/runs.jsonl")};
+};
+
+// What one result list showed.
+struct ShownList {
+    std::vector<std::string> lines;
+    std::string question;    // empty when hidden
+    std::string stillMarked; // empty when hidden
+    bool saveOffered = false;
+};
+
+ModalScript::Action Read(std::vector<ShownList> &seen)
+{
+    return [&seen](ModalDialog &dialog) {
+        ShownList list;
+        ListBox *box = dialog.Find<ListBox>(ResId(kRestoreResults));
+        for (int i = 0; i < box->GetEntryCount(); ++i) {
+            list.lines.push_back(box->GetEntry(i));
+        }
+        auto *question = dialog.Find<FixedText>(ResId(kRestoreQuestion));
+        auto *note = dialog.Find<FixedText>(ResId(kRestoreStillMarked));
+        list.question = question->Widget()->isHidden() ? "" : question->GetText();
+        list.stillMarked = note->Widget()->isHidden() ? "" : note->GetText();
+        list.saveOffered = !dialog.Find<PushButton>(ResId(kRestoreSave))->Widget()->isHidden();
+        seen.push_back(list);
+    };
+}
+
+ModalScript::Action Choose(uint16_t radio)
+{
+    return [radio](ModalDialog &dialog) { dialog.Find<RadioButton>(ResId(radio))->Click(); };
+}
+
+// Rows after opening Sales: 0 Marrowby, 1 Admin, 2 Printer, 3 Sales, 4 Ann, 5 Bob, 6 East.
+void MarkPrinterAnnAndBob(MainWindowFixture &f)
+{
+    f.DoubleClick(3);
+    f.ClickBox(2);
+    f.ClickBox(4);
+    f.ClickBox(5);
+}
+
+std::vector<RunReport> JournalRuns(const RunJournal &journal)
+{
+    std::vector<RunReport> runs;
+    for (const JournalEntry &entry : journal.List().entries) {
+        std::string error;
+        std::optional<RunReport> run = journal.Read(entry, error);
+        EXPECT_TRUE(run.has_value()) << error;
+        if (run) {
+            runs.push_back(*run);
+        }
+    }
+    return runs;
+}
+
+} // namespace
+
+TEST(RunRecord, EveryRunGoesToTheJournalWithWhoRanItWhereAndEachOutcome)
+{
+    DataFolder data;
+    MainWindowFixture f;
+    f.script.SetRestoreOutcome("Printer.Marrowby", 5, "Disk full, \"really\"");
+    f.DoubleClick(3);
+    f.ClickBox(2); // Printer
+    f.ClickBox(3); // Sales with its subtree
+    f.ItemAt(3)->SetChosenVersion(1700000000);
+    ModalScript script;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectDialog(kDialogRestore, 1);
+    const int64_t before = std::time(nullptr);
+    f.menuBar.Select(kMenuItemRestore);
+    const int64_t after = std::time(nullptr);
+
+    const std::vector<RunReport> runs = JournalRuns(data.journal);
+    ASSERT_EQ(runs.size(), 1u);
+    const RunReport &run = runs[0];
+    EXPECT_GE(run.started, before);
+    EXPECT_LE(run.started, run.ended);
+    EXPECT_LE(run.ended, after);
+    EXPECT_EQ(run.server, "FS1");
+    EXPECT_EQ(run.user, ServerLogin::DefaultUser);
+    EXPECT_EQ(run.onError, OnErrorContinue);
+    EXPECT_TRUE(run.ranToEnd);
+    ASSERT_EQ(run.objects.size(), 2u);
+    EXPECT_EQ(run.objects[0].name, "Printer.Marrowby");
+    EXPECT_EQ(run.objects[0].status, 5);
+    EXPECT_EQ(run.objects[0].message, "Disk full, \"really\"");
+    EXPECT_FALSE(run.objects[0].withSubtree); // a leaf is restored alone
+    EXPECT_EQ(run.objects[0].version, 0u);
+    EXPECT_EQ(run.objects[1].name, "Sales.Marrowby");
+    EXPECT_TRUE(run.objects[1].Restored());
+    EXPECT_TRUE(run.objects[1].withSubtree);
+    EXPECT_EQ(run.objects[1].version, 1700000000u);
+}
+
+TEST(RunRecord, AStoppedRunIsKeptAsStopped)
+{
+    const struct {
+        uint16_t choice;
+        int promptAnswer; // -1: no prompt
+        bool finalList;
+    } cases[] = {
+        {kRestoreObjectsEnd, -1, true},      // "End" shows the list and stops
+        {kRestoreObjectsAskUser, 0, false},  // "Abort" at the prompt
+        {kRestoreObjectsAskUser, 1, true},   // "Continue" goes to the end
+        {kRestoreObjectsContinue, -1, true}, // never asks
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.choice * 10 + c.promptAnswer);
+        DataFolder data;
+        MainWindowFixture f;
+        f.script.SetRestoreOutcome("Printer.Marrowby", 5, "Disk full");
+        MarkPrinterAnnAndBob(f);
+        ModalScript script;
+        std::vector<ShownList> lists;
+        script.ExpectDialog(kDialogRestoreObjects, 1, Choose(c.choice));
+        if (c.promptAnswer >= 0) {
+            script.ExpectDialog(kDialogRestore, c.promptAnswer, Read(lists));
+        }
+        if (c.finalList) {
+            script.ExpectDialog(kDialogRestore, 1, Read(lists));
+        }
+        f.menuBar.Select(kMenuItemRestore);
+
+        const bool stopped = c.choice == kRestoreObjectsEnd || c.promptAnswer == 0;
+        const std::vector<RunReport> runs = JournalRuns(data.journal);
+        ASSERT_EQ(runs.size(), 1u);
+        EXPECT_EQ(runs[0].ranToEnd, !stopped);
+        EXPECT_EQ(runs[0].objects.size(), stopped ? 1u : 3u);
+        if (c.promptAnswer >= 0) {
+            EXPECT_EQ(lists.front().question, "The restore of Printer.Marrowby failed. Continue "
+                                              "with the next object, or abort the run?");
+            EXPECT_FALSE(lists.front().saveOffered);
+        }
+        if (c.finalList) {
+            EXPECT_EQ(lists.back().question, "");
+            EXPECT_TRUE(lists.back().saveOffered);
+        }
+    }
+}
+
+TEST(RunRecord, TheFinalListSaysHowManyObjectsAreStillMarked)
+{
+    const struct {
+        std::vector<std::string> failing;
+        uint16_t choice;
+        std::string note;
+    } cases[] = {
+        {{}, kRestoreObjectsContinue, ""},
+        {{"Ann.Sales.Marrowby"},
+         kRestoreObjectsContinue,
+         "1 object was not restored and is still marked."},
+        {{"Printer.Marrowby", "Ann.Sales.Marrowby", "Bob.Sales.Marrowby"},
+         kRestoreObjectsContinue,
+         "3 objects were not restored and are still marked."},
+        // "End" stops at the first failure: the two not reached keep their marks too.
+        {{"Printer.Marrowby"},
+         kRestoreObjectsEnd,
+         "3 objects were not restored and are still marked."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.note);
+        DataFolder data;
+        MainWindowFixture f;
+        for (const std::string &name : c.failing) {
+            f.script.SetRestoreOutcome(name, 7, "Locked");
+        }
+        MarkPrinterAnnAndBob(f);
+        ModalScript script;
+        std::vector<ShownList> lists;
+        script.ExpectDialog(kDialogRestoreObjects, 1, Choose(c.choice));
+        script.ExpectDialog(kDialogRestore, 1, Read(lists));
+        f.menuBar.Select(kMenuItemRestore);
+        ASSERT_EQ(lists.size(), 1u);
+        EXPECT_EQ(lists[0].stillMarked, c.note);
+    }
+}
+
+TEST(RunRecord, AJournalThatCannotBeWrittenIsToldAndTheListStillShows)
+{
+    TempDir folder;
+    folder.Write("tarvik", "a file where the program's folder should be");
+    ScopedEnvironment xdg("XDG_DATA_HOME", folder.Path("").c_str());
+    MainWindowFixture f;
+    f.ClickBox(2);
+    ModalScript script;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectBox(ModalKind::WarningBox,
+                     "This run could not be added to the journal of past runs " +
+                         folder.Path("tarvik/runs.jsonl") + ":\nNot a directory",
+                     RET_OK);
+    script.ExpectDialog(kDialogRestore, 1);
+    f.menuBar.Select(kMenuItemRestore);
+}
+
+// The list a past run opens reads as the run's own list did.
+TEST(RunRecord, PastRunsShowsTheSameLinesTheRunShowed)
+{
+    DataFolder data;
+    MainWindowFixture f;
+    f.script.SetRestoreOutcome("Ann.Sales.Marrowby", 6, "Locked, by 'someone'");
+    RestoreReport wrote;
+    wrote.parentsAdded = {"Sales.Marrowby"};
+    f.script.SetRestoreReport("Bob.Sales.Marrowby", wrote);
+    MarkPrinterAnnAndBob(f);
+    ModalScript script;
+    std::vector<ShownList> lists;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    f.menuBar.Select(kMenuItemRestore);
+
+    std::vector<std::string> runLines;
+    script.ExpectDialog(kDialogPastRuns, 1, [&](ModalDialog &dialog) {
+        ListBox *runs = dialog.Find<ListBox>(ResId(kPastRunsList));
+        for (int i = 0; i < runs->GetEntryCount(); ++i) {
+            runLines.push_back(runs->GetEntry(i));
+        }
+        dialog.Find<PushButton>(ResId(kPastRunsOpen))->Click();
+    });
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    f.menuBar.Select(kMenuItemPastRuns);
+
+    ASSERT_EQ(lists.size(), 2u);
+    EXPECT_EQ(lists[1].lines, lists[0].lines);
+    EXPECT_EQ(lists[0].lines.size(), 4u); // Printer, Ann, Sales added on the way, Bob
+    EXPECT_TRUE(lists[1].saveOffered);
+    EXPECT_EQ(lists[1].stillMarked, ""); // marks are the present's business, not the past's
+    const JournalListing listing = data.journal.List();
+    ASSERT_EQ(runLines.size(), 1u);
+    EXPECT_EQ(runLines[0], PastRunsDialog::RunLine(listing.entries[0]));
+    EXPECT_NE(runLines[0].find("   FS1   " + std::string(ServerLogin::DefaultUser) +
+                               "   3 restored, 1 failed"),
+              std::string::npos)
+        << runLines[0];
+}
+
+TEST(RunRecord, PastRunsListsNewestFirstAndSaysWhatItLeftOut)
+{
+    DataFolder data;
+    RunReport older;
+    older.started = 1700000000;
+    older.server = "OLD";
+    older.objects = {MakeReportedObject("A.Marrowby", 0, false, 0, "", "")};
+    RunReport newer = older;
+    newer.started = 1700000600;
+    newer.server = "NEW";
+    newer.ranToEnd = false;
+    ASSERT_EQ(data.journal.Append(newer), "");
+    ASSERT_EQ(data.journal.Append(older), "");
+    std::ofstream(data.journal.Path(), std::ios::app) << "{damaged\n";
+    MainWindowFixture f;
+    ModalScript script;
+    std::vector<std::string> lines;
+    std::string skipped;
+    script.ExpectDialog(kDialogPastRuns, 1, [&](ModalDialog &dialog) {
+        ListBox *runs = dialog.Find<ListBox>(ResId(kPastRunsList));
+        for (int i = 0; i < runs->GetEntryCount(); ++i) {
+            lines.push_back(runs->GetEntry(i));
+        }
+        skipped = dialog.Find<FixedText>(ResId(kPastRunsSkipped))->GetText();
+    });
+    f.menuBar.Select(kMenuItemPastRuns);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find("   NEW   "), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("1 restored, 0 failed, stopped"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1].find("   OLD   "), std::string::npos) << lines[1];
+    EXPECT_EQ(lines[1].find("stopped"), std::string::npos) << lines[1];
+    EXPECT_EQ(skipped, "1 damaged line of the journal was left out.");
+}
+
+TEST(RunRecord, PastRunsWithoutRunsOrWithAJournalItCannotReadSaysSo)
+{
+    {
+        DataFolder data;
+        MainWindowFixture f;
+        ModalScript script;
+        script.ExpectBox(ModalKind::InfoBox, PastRunsDialog::kNoRuns, RET_OK);
+        f.menuBar.Select(kMenuItemPastRuns);
+    }
+    {
+        DataFolder data;
+        std::filesystem::create_directories(data.journal.Path());
+        MainWindowFixture f;
+        ModalScript script;
+        script.ExpectBox(ModalKind::ErrorBox,
+                         "Unable to read the journal of past runs " + data.journal.Path() +
+                             ":\nIs a directory",
+                         RET_OK);
+        f.menuBar.Select(kMenuItemPastRuns);
+    }
+}
+
+// The journal changed between the listing and Open: an error instead of a misread list.
+TEST(RunRecord, ARunThatNoLongerReadsIsNotShown)
+{
+    DataFolder data;
+    RunReport run;
+    run.objects = {MakeReportedObject("A.Marrowby", 0, false, 0, "", "")};
+    ASSERT_EQ(data.journal.Append(run), "");
+    MainWindowFixture f;
+    ModalScript script;
+    script.ExpectDialog(kDialogPastRuns, 1, [&](ModalDialog &dialog) {
+        std::ofstream(data.journal.Path(), std::ios::trunc) << "x\n";
+        dialog.Find<PushButton>(ResId(kPastRunsOpen))->Click();
+    });
+    script.ExpectBox(ModalKind::ErrorBox,
+                     "Unable to read the journal of past runs " + data.journal.Path() +
+                         ":\nIt has changed since it was listed",
+                     RET_OK);
+    f.menuBar.Select(kMenuItemPastRuns);
+}
+
+// As a user opens a past run: a double click on its line, or Return on the selected line.
+TEST(RunRecord, PastRunsOpensTheRunDoubleClickedOrChosenWithReturn)
+{
+    DataFolder data;
+    RunReport older;
+    older.started = 1700000000;
+    older.objects = {MakeReportedObject("A.Marrowby", 0, false, 0, "", "")};
+    RunReport newer;
+    newer.started = 1700000600;
+    newer.objects = {MakeReportedObject("B.Marrowby", 0, true, 7, "Locked, \"now\"", "")};
+    ASSERT_EQ(data.journal.Append(older), "");
+    ASSERT_EQ(data.journal.Append(newer), "");
+    MainWindowFixture f;
+    ModalScript script;
+    std::vector<ShownList> lists;
+    script.ExpectDialog(kDialogPastRuns, 0, [&](ModalDialog &dialog) {
+        dialog.Show();
+        auto *runs =
+            static_cast<QListWidget *>(dialog.Find<ListBox>(ResId(kPastRunsList))->Widget());
+        const QPoint second = runs->visualItemRect(runs->item(1)).center();
+        QTest::mouseClick(runs->viewport(), Qt::LeftButton, {}, second);
+        QTest::mouseDClick(runs->viewport(), Qt::LeftButton, {}, second);
+        runs->setFocus();
+        QTest::keyClick(runs, Qt::Key_Up);
+        QTest::keyClick(runs, Qt::Key_Return);
+    });
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    f.menuBar.Select(kMenuItemPastRuns);
+
+    ASSERT_EQ(lists.size(), 2u);
+    EXPECT_EQ(lists[0].lines, std::vector<std::string>{ResultLineText(older.objects[0])});
+    EXPECT_EQ(lists[1].lines, std::vector<std::string>{ResultLineText(newer.objects[0])});
+    EXPECT_EQ(lists[1].lines[0], "B.Marrowby - failed on Object 'Locked, \"now\"'");
+    EXPECT_TRUE(lists[1].saveOffered);
+}
