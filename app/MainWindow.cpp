@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include <cmath>
+
 #include "app/AboutDialog.h"
 #include "app/MainWindowLayout.h"
 #include "app/ReleaseNotesDialog.h"
@@ -34,6 +36,11 @@ MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serv
     splitter_.Hide();
     SetText("Marrowby - TARVIK");
     SetHelpTextHdl([this](const std::string &text) { statusBar_.ShowHelpText(text); });
+    hintTimer_.SetTimeout(kHintMilliseconds);
+    hintTimer_.SetTimeoutHdl([this](Timer &) {
+        statusBar_.ShowHelpText("");
+        return 1L;
+    });
     SetSizePixel({1000, 640});
     Show();
 }
@@ -44,10 +51,12 @@ void MainWindow::InitChildren()
 {
     SetBackground(Color(COL_WORKSPACE));
     splitter_.SetSplitHdl([this](Splitter &) {
-        Resize();
+        KeepTreeShare();
+        LayOut();
         return 1L;
     });
     splitter_.SetSplitPosition(GetOutputSizePixel().width * 2 / 3);
+    KeepTreeShare();
     splitter_.Show();
 
     treePanel_.ShowPanel();
@@ -100,7 +109,30 @@ void MainWindow::ShowServerNotices()
     WarningBox(this, WB_OK, text).Execute();
 }
 
+// A new width keeps the tree view's share of it, so that a window shrunk to almost nothing and
+// enlarged again gets its panes back as they were.
 void MainWindow::Resize()
+{
+    if (IsMinimized()) {
+        return;
+    }
+    const int width = GetOutputSizePixel().width;
+    if (width != laidOutWidth_ && laidOutWidth_ > 0 && treeShare_ > 0) {
+        splitter_.SetSplitPosition(std::lround(treeShare_ * width));
+    }
+    laidOutWidth_ = width;
+    LayOut();
+}
+
+void MainWindow::KeepTreeShare()
+{
+    const int width = GetOutputSizePixel().width;
+    if (width > 0) {
+        treeShare_ = static_cast<double>(splitter_.GetSplitPosition()) / width;
+    }
+}
+
+void MainWindow::LayOut()
 {
     if (IsMinimized()) {
         return;
@@ -126,10 +158,21 @@ void MainWindow::KeyInput(const KeyEvent &event)
         return;
     }
     if (treePanel_.HasFocusHighlight()) {
+        if (!historyPanel_.IsEnabled()) {
+            // Otherwise the next key would act on the tree while the user means a version.
+            ShowHint(kVersionsLockedHint);
+            return;
+        }
         historyPanel_.GetTitleBar().GrabFocus();
     } else if (historyPanel_.HasFocusHighlight()) {
         treePanel_.GetTitleBar().GrabFocus();
     }
+}
+
+void MainWindow::ShowHint(const std::string &text)
+{
+    statusBar_.ShowHelpText(text);
+    hintTimer_.Start();
 }
 
 void MainWindow::SetTopContext(const std::string &name)
@@ -150,15 +193,14 @@ void MainWindow::EnableClearSubtree(bool enable)
     }
 }
 
+bool MainWindow::MayDropMarks()
+{
+    return !selection_.HasMarks() || QueryBox(this, WB_YES_NO, kMarksQuery).Execute() == RET_YES;
+}
+
 bool MainWindow::Close()
 {
-    if (selection_.HasMarks()) {
-        QueryBox query(this, WB_YES_NO, "Items are still selected to be restored.\nAre you sure?");
-        if (query.Execute() != RET_YES) {
-            return false;
-        }
-    }
-    return WorkWindow::Close();
+    return MayDropMarks() && WorkWindow::Close();
 }
 
 long MainWindow::MenuSelectHdl(MenuBar &menu)
@@ -204,9 +246,15 @@ bool MainWindow::CmdSetTopContext()
 {
     SetTopContextDialog dialog(this);
     dialog.SetContext(TopContext());
-    if (dialog.Execute() == 1) {
-        SetTopContext(dialog.GetContext());
+    if (dialog.Execute() != 1) {
+        return true;
     }
+    const std::string context = dialog.GetContext();
+    // Re-rooting drops every mark: an unchanged name keeps them, another one asks first.
+    if (selection_.HasMarks() && (context == TopContext() || !MayDropMarks())) {
+        return true;
+    }
+    SetTopContext(context);
     return true;
 }
 

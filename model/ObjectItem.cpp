@@ -118,13 +118,20 @@ void ObjectItem::Close()
     TellLooksChanged(); // drawn closed
 }
 
-void ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)
+std::string ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)
 {
     versions.Clear();
     if (!makeRow || IsInformed()) {
-        return;
+        return {};
     }
-    std::vector<BackupTime> times = client_->GetHistory(FullName()).times;
+    ObjectHistory history = client_->GetHistory(FullName());
+    if (history.end == RequestEnd::NameTooLong) {
+        return kNameTooLongForHistory;
+    }
+    if (history.end == RequestEnd::NoReply) {
+        return ServerClient::kNoReply;
+    }
+    std::vector<BackupTime> times = std::move(history.times);
     std::sort(times.begin(), times.end(), std::greater<>());
     // The history view counts its rows in 16 bits: the newest versions up to that limit are
     // listed, rather than a count that wraps around.
@@ -141,6 +148,7 @@ void ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)
         }
         versions.AppendItem(std::move(row));
     }
+    return {};
 }
 
 int32_t ObjectItem::Restore(std::string &message)

@@ -38,6 +38,8 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     static constexpr int32_t EndingStatus = -3;
     static constexpr const char *kNotRestoredEnding = "Not restored: the program is ending.";
     static constexpr std::size_t MaxVersionRows = 65535;
+    static constexpr const char *kNameTooLongForHistory =
+        "Name too long for the backup server: no versions can be asked for.";
 
     // kind: ContainerKind for a container, PlainKind for a leaf. Registers with the registry
     // (which may be null).
@@ -67,8 +69,9 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     // Detaches the children; those that nothing refers to are reclaimed.
     void Close();
     // Empties the list and fills it with one row per version, newest first; the row of the chosen
-    // version is ticked. Informed items, and items whose name is too long, get no rows.
-    void FillVersions(NodeList &versions, const VersionFactory &makeRow);
+    // version is ticked. Informed items, and items whose name is too long, get no rows. Returns
+    // why the server could not be asked, or gave no answer; empty when it answered.
+    std::string FillVersions(NodeList &versions, const VersionFactory &makeRow);
     // Restores this object at its chosen version (with its subtree when Marked). Returns the
     // server's status; when it is not 0, message says why. An informed item sends nothing and
     // fails with EndingStatus: an object that was not restored is never reported as restored.

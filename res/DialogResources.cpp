@@ -1,6 +1,7 @@
 // The dialogs and their controls, in creation order; geometry in dialog units.
 #include "res/ResourceIds.h"
 #include "res/ResourceParts.h"
+#include "startup/ProgramVersion.h"
 
 namespace
 {
@@ -47,7 +48,7 @@ const char kNoticeCopying[] = "Copying needs our consent.";
 const char kNoticeEvaluation[] = "For evaluation only.";
 
 // The text a version line carries until the string resource replaces it.
-const char kVersionPlaceholder[] = "Version 1.0 (Pre-release 2)";
+const char *const kVersionPlaceholder = kProgramVersion;
 
 DialogResource About()
 {

@@ -1,6 +1,7 @@
 // The menu bar, the strings and the fonts.
 #include "res/ResourceIds.h"
 #include "res/ResourceParts.h"
+#include "startup/ProgramVersion.h"
 
 namespace
 {
@@ -56,7 +57,7 @@ std::vector<StringResource> TarvikStrings()
 {
     return {
         {kStringReleaseNotes, "TARVIK V1.0 (Pre-release 2)\r\n"},
-        {kStringVersion, "Version 1.0 (Pre-release 2)"},
+        {kStringVersion, kProgramVersion},
     };
 }
 

@@ -14,6 +14,7 @@
 #include "toolkit/OKButton.h"
 #include "toolkit/PushButton.h"
 #include "toolkit/RadioButton.h"
+#include "toolkit/RadioGroup.h"
 
 class RestoreOptionsDialog : public ModalDialog
 {
@@ -41,6 +42,7 @@ class RestoreOptionsDialog : public ModalDialog
     RadioButton continue_;
     RadioButton askUser_;
     RadioButton end_;
+    RadioGroup choices_{{&continue_, &askUser_, &end_}};
     FixedText containersLabel_;
     FixedText leavesLabel_;
     FixedText containers_;

@@ -86,9 +86,17 @@ void RestoreResultDialog::SetPromptMode(bool finalForm)
     Resize();
 }
 
+// A failed line already says "failed" and the server's reason.
+std::string RestoreResultDialog::SpokenLine(const std::string &text, bool success)
+{
+    return success ? "restored: " + text : text;
+}
+
 void RestoreResultDialog::AddResultLine(const std::string &text, bool success)
 {
     results_.InsertEntry(text, success ? SuccessPicture() : FailurePicture());
+    // The picture alone tells a success from a failure; a screen reader hears it in words.
+    results_.SetEntrySpokenText(results_.GetEntryCount() - 1, SpokenLine(text, success));
     if (!success) {
         results_.SelectEntryPos(results_.GetEntryCount() - 1);
     }

@@ -48,6 +48,8 @@ class RestoreResultDialog : public ModalDialog
     // life.
     static const Bitmap &SuccessPicture();
     static const Bitmap &FailurePicture();
+    // What assistive tools read for a line: whether it was restored, or why not.
+    static std::string SpokenLine(const std::string &text, bool success);
 
   private:
     static constexpr int kListTopAlone = 5; // dialog units: the list's top without the question

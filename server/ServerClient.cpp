@@ -194,7 +194,16 @@ std::vector<std::string> ServerClient::TakeNotices()
 
 std::string ServerClient::NameTooLongMessage(std::string_view fullName)
 {
-    const std::size_t shown = MW_Text::WholeCharacters(fullName, NameShownInMessage);
-    return "Name too long for the backup server: " + std::string(fullName.substr(0, shown)) +
-           (shown < fullName.size() ? "..." : "");
+    // The start and the end: in a full name the end says where the object lies.
+    const std::string_view kEllipsis = "...";
+    if (fullName.size() <= 2 * NameShownInMessage + kEllipsis.size()) {
+        return "Name too long for the backup server: " + std::string(fullName);
+    }
+    const std::size_t head = MW_Text::WholeCharacters(fullName, NameShownInMessage);
+    std::size_t tail = fullName.size() - NameShownInMessage;
+    while (tail < fullName.size() && (static_cast<unsigned char>(fullName[tail]) & 0xC0) == 0x80) {
+        ++tail; // not in the middle of a character
+    }
+    return "Name too long for the backup server: " + std::string(fullName.substr(0, head)) +
+           std::string(kEllipsis) + std::string(fullName.substr(tail));
 }

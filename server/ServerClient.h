@@ -89,7 +89,7 @@ class ServerClient
     // reasons); each text is handed out once.
     std::vector<std::string> TakeNotices();
 
-    // "Name too long for the backup server: " and the first characters of the name.
+    // "Name too long for the backup server: " and the name, or its first and last characters.
     static std::string NameTooLongMessage(std::string_view fullName);
 
   private:

@@ -1,6 +1,7 @@
 // The "Restore" result list: its final and prompt forms, lines in the order they were added with
 // their pictures, and its place relative to the main window; the prompt's question, the note on
 // objects still marked, the selected line whole, Save... and Copy, and its layout at any size.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QIcon>
@@ -415,4 +416,23 @@ TEST_F(ResultListTest, AFileThatCannotBeWrittenGivesAnErrorAndTheListStaysOpen)
     EXPECT_TRUE(dialog.IsVisible());
     EXPECT_EQ(script.Pending(), 0u);
     EXPECT_EQ(script.Steps().back().parent, &dialog);
+}
+
+// A screen reader hears whether each object was restored, not only the picture beside it.
+TEST_F(RestoreResultDialogTest, AssistiveToolsReadEachLineAsRestoredOrFailedWithTheReason)
+{
+    RestoreResultDialog dialog(&mainWindow);
+    dialog.SetPromptMode(true);
+    dialog.AddResultLine("Zeta.Marrowby", true);
+    dialog.AddResultLine("Alpha.Marrowby - failed on Object 'Locked by the server'", false);
+    dialog.Show();
+    QApplication::processEvents();
+
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(&List(dialog));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->childCount(), 2);
+    EXPECT_EQ(list->child(0)->text(QAccessible::Name).toStdString(), "restored: Zeta.Marrowby");
+    EXPECT_EQ(list->child(1)->text(QAccessible::Name).toStdString(),
+              "Alpha.Marrowby - failed on Object 'Locked by the server'");
+    EXPECT_EQ(List(dialog).item(0)->text(), "Zeta.Marrowby"); // on screen as before
 }

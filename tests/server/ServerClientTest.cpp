@@ -46,8 +46,9 @@ class ServerClientTest : public testing::Test
 
 TEST_F(ServerClientTest, ListsRecordByRecordUntilTheEndRecordInDeliveryOrder)
 {
-    script.SetChildren("Sales", {Leaf("Object-0"), Container("Contain-1", false),
-                                 Leaf("Object-2", false), {"Odd", 7, 2}});
+    script.SetChildren(
+        "Sales",
+        {Leaf("Object-0"), Container("Contain-1", false), Leaf("Object-2", false), {"Odd", 7, 2}});
     const ChildListing listing = client.ListChildren("Sales");
     EXPECT_EQ(listing.end, RequestEnd::Answered);
     EXPECT_THAT(Names(listing), ElementsAre("Object-0", "Contain-1", "Object-2", "Odd"));
@@ -94,8 +95,8 @@ TEST_F(ServerClientTest, NamesThatDoNotFitARequestAreNeverSent)
         EXPECT_EQ(restored.status, fits ? 0 : ServerClient::NameTooLongStatus);
         EXPECT_EQ(script.RequestCount(), fits ? 3u : 0u);
         if (!fits) {
-            EXPECT_EQ(restored.message,
-                      "Name too long for the backup server: " + std::string(40, 'n') + "...");
+            EXPECT_EQ(restored.message, "Name too long for the backup server: " +
+                                            std::string(40, 'n') + "..." + std::string(40, 'n'));
         }
     }
 }
@@ -105,7 +106,17 @@ TEST_F(ServerClientTest, TheNameInAMessageIsCutBetweenCharacters)
     // 39 ASCII characters, then a two-byte one across the 40-byte mark.
     const std::string name = std::string(39, 'a') + "\xC3\xA9" + std::string(300, 'b');
     EXPECT_EQ(ServerClient::NameTooLongMessage(name),
-              "Name too long for the backup server: " + std::string(39, 'a') + "...");
+              "Name too long for the backup server: " + std::string(39, 'a') + "..." +
+                  std::string(40, 'b'));
+    // The end, where the name says where the object lies, is cut between characters too.
+    const std::string deep = std::string(300, 'a') + "\xC3\xA9" + std::string(39, 'b');
+    EXPECT_EQ(ServerClient::NameTooLongMessage(deep),
+              "Name too long for the backup server: " + std::string(40, 'a') + "..." +
+                  std::string(39, 'b'));
+    // Nothing is left out of a name that the cut would not shorten.
+    const std::string middling = std::string(40, 'a') + "xyz" + std::string(40, 'b');
+    EXPECT_EQ(ServerClient::NameTooLongMessage(middling),
+              "Name too long for the backup server: " + middling);
     EXPECT_EQ(ServerClient::NameTooLongMessage("short"),
               "Name too long for the backup server: short");
 }
