@@ -6,13 +6,18 @@
 #include "app/MainWindowLayout.h"
 #include "app/ReleaseNotesDialog.h"
 #include "app/SetTopContextDialog.h"
+#include "model/AttributeComparison.h"
+#include "model/ObjectItem.h"
 #include "res/ResourceIds.h"
+#include "restore/CompareDialog.h"
 #include "restore/PastRunsDialog.h"
 #include "server/ServerClient.h"
 #include "server/ServerLogin.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/WaitPointer.h"
 #include "tree/ObjectPictures.h"
+#include "tree/VersionItem.h"
 
 MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serverName,
                        ServerLogin *login, MW_SIGTERMClientList *connection)
@@ -180,6 +185,12 @@ void MainWindow::EnableClearSubtree(bool enable)
     if (PopupMenu *selection = menuBar_ ? menuBar_->GetPopupMenu(kMenuItemSelection) : nullptr) {
         selection->EnableItem(kMenuItemClearSubtree, enable);
     }
+    // Follows the selection too: a server that cannot compare versions has the entry disabled
+    // from the first object selected on.
+    if (PopupMenu *operations = menuBar_ ? menuBar_->GetPopupMenu(kMenuItemOperations) : nullptr) {
+        const ObjectItem *item = treeReactions_.SelectedItem();
+        operations->EnableItem(kMenuItemCompare, item == nullptr || item->CanDescribe());
+    }
 }
 
 bool MainWindow::MayDropMarks()
@@ -207,6 +218,8 @@ long MainWindow::MenuSelectHdl(MenuBar &menu)
         return CmdClearSubtree();
     case kMenuItemRestore:
         return RunRestore();
+    case kMenuItemCompare:
+        return CmdCompareWithLive();
     case kMenuItemPastRuns:
         return CmdPastRuns();
     case kMenuItemAbout:
@@ -269,6 +282,60 @@ bool MainWindow::RunRestore()
     restoreRun_.RunRestore();
     restoring_ = false;
     notice_.ShowIfDue(); // termination signalled during the run
+    return true;
+}
+
+bool MainWindow::CanCompare()
+{
+    const auto *top = static_cast<const ObjectItem *>(objectForest_.ItemAt(0));
+    return top != nullptr && top->CanDescribe();
+}
+
+BackupTime MainWindow::HighlightedVersion(const ObjectItem &object) const
+{
+    const int32_t row = historyPanel_.CaretRow();
+    const auto *version =
+        row >= 0
+            ? dynamic_cast<const VersionItem *>(versionList_.ItemAt(static_cast<std::size_t>(row)))
+            : nullptr;
+    return version != nullptr && &version->Owner() == &object ? version->Time()
+                                                              : object.ChosenVersion();
+}
+
+bool MainWindow::CmdCompareWithLive()
+{
+    ObjectItem *object = treeReactions_.SelectedItem();
+    if (object == nullptr) {
+        InfoBox(this, CompareDialog::kNothingSelected).Execute();
+        return true;
+    }
+    const BackupTime version = HighlightedVersion(*object);
+    DescribedObject described;
+    {
+        WaitPointer wait;
+        described = object->Describe(version);
+    }
+    switch (described.end) {
+    case RequestEnd::Answered:
+        break;
+    case RequestEnd::NotOffered:
+        EnableClearSubtree(selection_.CanClearSubtree(*object)); // disables the entry
+        InfoBox(this, ServerClient::kCannotCompare).Execute();
+        return true;
+    case RequestEnd::Stopped:
+        return true;
+    case RequestEnd::NameTooLong:
+        ErrorBox(this, WB_OK, ServerClient::NameTooLongMessage(object->FullName())).Execute();
+        return true;
+    default:
+        ErrorBox(this, WB_OK, "Cannot compare " + object->FullName() + ": " + described.failure)
+            .Execute();
+        return true;
+    }
+    CompareDialog dialog(this);
+    dialog.SetComparison(CompareDialog::Heading(object->FullName(), version, described.description),
+                         AttributeComparison::Of(described.description));
+    dialog.Execute();
     return true;
 }
 

@@ -58,6 +58,8 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     bool CmdClearSubtree() { return treeReactions_.ClearSubtree(); }
     bool CmdSetTopContext();
     bool RunRestore();
+    // The selected object at the history view's highlighted version beside its live entry.
+    bool CmdCompareWithLive();
     bool CmdPastRuns();
     bool CmdAbout();
     bool CmdReleaseNotes();
@@ -83,6 +85,9 @@ class MainWindow : public WorkWindow, private TreeViewReactionsHost, private Res
     Window *QueryParent() override { return this; }
     Window *DialogParent() override { return this; }
     void AfterRestoreRun() override;
+    bool CanCompare() override;
+    // The history view's highlighted version (the chosen one when none is highlighted).
+    BackupTime HighlightedVersion(const ObjectItem &object) const;
     std::string ServerName() override;
     std::string UserName() override;
     const RunJournal &Journal() override { return journal_; }

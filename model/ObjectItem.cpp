@@ -20,6 +20,21 @@ ObjectItem::~ObjectItem() = default;
 
 static_assert(sizeof(ObjectItem) <= 104, "a loaded row should stay small");
 
+DescribedObject ObjectItem::Describe(BackupTime version) const
+{
+    if (IsInformed() || client_ == nullptr) {
+        DescribedObject stopped;
+        stopped.end = RequestEnd::Stopped;
+        return stopped;
+    }
+    return client_->Describe(FullName(), version, [this] { return IsInformed(); });
+}
+
+bool ObjectItem::CanDescribe() const
+{
+    return client_ != nullptr && client_->CanDescribe();
+}
+
 std::string ObjectItem::FullName() const
 {
     std::string name = StoredText();
@@ -65,6 +80,7 @@ ObjectItem::OpenResult ObjectItem::Open(std::string &failure, std::string &note)
         return OpenResult::Informed; // part of a listing would pass for the whole container
     case RequestEnd::NoReply:
     case RequestEnd::Failed:
+    case RequestEnd::NotOffered:
         failure = std::move(listing.failure);
         return OpenResult::Failed;
     case RequestEnd::Answered:

@@ -13,12 +13,11 @@
 #include "model/RowPool.h"
 #include "mwlib/MW_SIGTERMClient.h"
 #include "server/RestoreReport.h"
+#include "server/ServerClient.h"
 #include "server/ServerRecords.h"
 
 class MW_SIGTERMClientList;
 class NodeList;
-class ServerClient;
-struct ListedObject;
 
 class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAllocation<ObjectItem>
 {
@@ -80,6 +79,11 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     // not say, or was not asked.
     int32_t Restore(std::string &message, std::optional<RestoreReport> &written);
     int32_t Restore(std::string &message);
+    // The object's attributes at the version (0: the most recent) beside its live ones; asks for
+    // nothing once termination was signalled (Stopped). Changes nothing on the server.
+    DescribedObject Describe(BackupTime version) const;
+    // The server can describe objects.
+    bool CanDescribe() const;
 
     bool IsExpandable() const override { return container_; }
     bool IsExpanded() const override { return open_; }

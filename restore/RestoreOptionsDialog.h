@@ -12,6 +12,7 @@
 #include "toolkit/GroupBox.h"
 #include "toolkit/ModalDialog.h"
 #include "toolkit/OKButton.h"
+#include "toolkit/PushButton.h"
 #include "toolkit/RadioButton.h"
 #include "toolkit/RadioGroup.h"
 
@@ -26,6 +27,10 @@ class RestoreOptionsDialog : public ModalDialog
     // loaded present objects the run will overwrite; otherwise nothing is shown.
     void SetOverwritten(const OverwriteCount &count);
     std::string OverwrittenText() const { return overwritten_.GetText(); }
+    // "Preview..." runs the handler; when the server cannot compare versions it is disabled.
+    void SetPreviewHdl(Link<Control> link) { preview_.SetClickHdl(std::move(link)); }
+    void EnablePreview(bool enable);
+    PushButton &PreviewButton() { return preview_; }
     // The chosen mode; "Continue" when no choice is on.
     OnErrorMode GetOnErrorMode() const;
 
@@ -44,5 +49,6 @@ class RestoreOptionsDialog : public ModalDialog
     FixedText leaves_;
     OKButton ok_;
     CancelButton cancel_;
+    PushButton preview_;
     DialogNote overwritten_;
 };

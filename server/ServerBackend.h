@@ -36,6 +36,10 @@ class ServerBackend
                              int32_t &replySize) = 0;
     virtual void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
                                 int32_t &replySize) = 0;
+    // One record of an object's description. A backend that cannot describe objects answers
+    // with an end record whose status is DescribeNotOffered (what this does).
+    virtual void *DescribeObject(const DescribeRequest &request, int32_t requestSize,
+                                 int32_t &replySize);
 
     virtual void FreeReply(void *reply) { std::free(reply); }
 

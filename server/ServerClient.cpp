@@ -2,6 +2,8 @@
 // received, until the record whose id is 0.
 #include "server/ServerClient.h"
 
+#include <algorithm>
+
 #include "mwlib/MW_Text.h"
 #include "server/BackupServer.h"
 #include "server/RecordFields.h"
@@ -101,6 +103,88 @@ RestoreOutcome ServerClient::Restore(std::string_view objectName, BackupTime ver
         outcome.written = *report;
     }
     return outcome;
+}
+
+namespace
+{
+// Appends one record's piece to the description: to the value before when that one goes on,
+// else as a new value of the side's last attribute or of a new one.
+void Gather(ObjectDescription &description, const AttributeRecord &record, bool &valueGoesOn)
+{
+    std::vector<DescribedAttribute> &side =
+        record.side == LiveSide ? description.current : description.backup;
+    const std::string name = FieldText(record.attribute);
+    const std::string_view piece(record.value,
+                                 std::min<std::size_t>(record.length, ValuePieceSize));
+    if (side.empty() || side.back().name != name) {
+        side.push_back(DescribedAttribute{name, {}});
+        valueGoesOn = false;
+    }
+    std::vector<std::string> &values = side.back().values;
+    if (valueGoesOn && !values.empty()) {
+        values.back().append(piece);
+    } else {
+        values.emplace_back(piece);
+    }
+    valueGoesOn = (record.flags & ValueContinues) != 0;
+}
+
+void ReadPresence(ObjectDescription &description, uint8_t presence)
+{
+    description.inBackup = (presence & BackupHolds) != 0;
+    description.live = (presence & LiveHolds) != 0;
+    description.parentMissing = (presence & ParentMissing) != 0;
+    description.parentAddable = (presence & ParentAddable) != 0;
+}
+} // namespace
+
+DescribedObject ServerClient::Describe(std::string_view objectName, BackupTime version,
+                                       const StopCheck &stop)
+{
+    DescribedObject described;
+    DescribeRequest request{};
+    if (!CopyToField(request.objectName, objectName)) {
+        described.end = RequestEnd::NameTooLong;
+        return described;
+    }
+    request.version = version;
+    bool valueGoesOn = false;
+    for (;;) {
+        ServerReply reply(server_, RequestType::DescribeObject, sizeof request, &request);
+        const AttributeRecord *record = reply.As<AttributeRecord>();
+        if (record == nullptr) {
+            described.end = RequestEnd::NoReply;
+            described.failure = kNoReply;
+            break;
+        }
+        if (record->id == 0) {
+            ReadPresence(described.description, record->presence);
+            if (record->status == DescribeNotOffered) {
+                described.end = RequestEnd::NotOffered;
+                described.failure = kCannotCompare;
+            } else if (record->status != 0) {
+                described.end = RequestEnd::Failed;
+                described.failure.assign(record->value,
+                                         std::min<std::size_t>(record->length, ValuePieceSize));
+            }
+            break;
+        }
+        if (stop && stop()) {
+            described.end = RequestEnd::Stopped;
+            break;
+        }
+        Gather(described.description, *record, valueGoesOn);
+        request.lastId = record->id;
+    }
+    return described;
+}
+
+bool ServerClient::CanDescribe()
+{
+    if (!canDescribe_) {
+        canDescribe_ = Describe("", 0).end != RequestEnd::NotOffered;
+    }
+    return *canDescribe_;
 }
 
 std::vector<std::string> ServerClient::TakeNotices()

@@ -22,6 +22,7 @@ enum class ControlKind {
     MultiLineEdit,
     ListBox,
     PushButton,
+    TableBox,
 };
 
 // Geometry of controls and dialogs is in dialog units (see DialogUnits).

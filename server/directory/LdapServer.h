@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "server/DescriptionPieces.h"
 #include "server/LdapSettings.h"
 #include "server/ServerBackend.h"
 #include "server/directory/DirectoryListing.h"
@@ -45,6 +46,10 @@ class LdapServer : public ServerBackend
                      int32_t &replySize) override;
     void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
                         int32_t &replySize) override;
+    // The entry at a snapshot and live, made once per description and handed out record by
+    // record. Reads only.
+    void *DescribeObject(const DescribeRequest &request, int32_t requestSize,
+                         int32_t &replySize) override;
 
     std::string RefusalReason() const override { return refusal_; }
     std::string TakeListingNote() override;
@@ -101,6 +106,7 @@ class LdapServer : public ServerBackend
     // The tree's full name of an entry the tree may show; nothing when it was never listed.
     std::optional<std::string> FullNameOf(const std::string &dn) const;
     void RecordWrites(const DirectoryRestore &restore, bool subtree);
+    DescriptionPieces Describe(const std::string &fullName, BackupTime version);
 
     std::string refusal_;           // why the last open or login was refused
     std::string configuredRefusal_; // why the configured bind failed when the server opened
@@ -108,5 +114,9 @@ class LdapServer : public ServerBackend
     std::string listingFault_; // why the listing being made failed
     // Listings in progress, by container; a few are kept since a listing may be abandoned.
     std::deque<Listing> listings_;
+    // The description being handed out, and what it describes.
+    DescriptionPieces description_;
+    std::string describedName_;
+    BackupTime describedVersion_ = 0;
     bool noticesTaken_ = false;
 };

@@ -21,7 +21,9 @@
 #include "toolkit/ModalDialog.h"
 #include "toolkit/MultiLineEdit.h"
 #include "toolkit/OKButton.h"
+#include "toolkit/PushButton.h"
 #include "toolkit/RadioButton.h"
+#include "toolkit/TableBox.h"
 
 namespace
 {
@@ -54,6 +56,8 @@ std::unique_ptr<Control> Build(ModalDialog &dialog, const ControlResource &contr
         return std::make_unique<ListBox>(&dialog, id);
     case ControlKind::PushButton:
         return std::make_unique<PushButton>(&dialog, id);
+    case ControlKind::TableBox:
+        return std::make_unique<TableBox>(&dialog, id);
     default:
         return nullptr;
     }
@@ -108,6 +112,7 @@ TEST_F(DialogAccessibility, EntryFieldsAndListsAreNamedByTheirLabels)
         {kDialogReleaseNotes, ControlKind::MultiLineEdit, kReleaseNotesText,
          "TARVIK Release Notes"},
         {kDialogRestore, ControlKind::ListBox, kRestoreResults, "Restore"},
+        {kDialogPreview, ControlKind::TableBox, kPreviewComparison, "Comparison with live:"},
         {kDialogPastRuns, ControlKind::ListBox, kPastRunsList, "Past Runs"},
     };
     for (const Case &c : cases) {

@@ -112,6 +112,7 @@ const std::vector<ExpectedDialog> kDialogs = {
          {K::FixedText, 4, {60, 65, 40, 10}, "FixedText"},
          {K::OKButton, 1, {125, 10, 40, 12}, ""},
          {K::CancelButton, 1, {125, 30, 40, 12}, ""},
+         {K::PushButton, 1, {125, 50, 40, 12}, "Preview..."},
      }},
     // The prompt form's places at the starting size: the question, the list, the note on objects
     // still marked, the selected line whole, and the buttons.
@@ -138,6 +139,28 @@ const std::vector<ExpectedDialog> kDialogs = {
          {K::FixedText, 1, {5, 120, 320, 10}, ""},
          {K::PushButton, 1, {240, 133, 40, 12}, "~Open"},
          {K::OKButton, 1, {285, 133, 40, 12}, ""},
+     }},
+    {264,
+     true,
+     "Compare with Live",
+     {20, 10, 300, 190},
+     {
+         {K::FixedText, 1, {5, 5, 290, 10}, "FixedText"},
+         {K::TableBox, 1, {5, 18, 290, 140}, ""},
+         {K::CheckBox, 1, {5, 165, 150, 12}, "Show unchanged attributes"},
+         {K::OKButton, 1, {255, 165, 40, 12}, ""},
+     }},
+    {265,
+     true,
+     "Restore Preview",
+     {20, 10, 320, 235},
+     {
+         {K::FixedText, 1, {5, 5, 310, 10}, "FixedText"},
+         {K::TableBox, 1, {5, 18, 310, 100}, ""},
+         {K::FixedText, 2, {5, 122, 310, 10}, "Comparison with live:"},
+         {K::TableBox, 2, {5, 134, 310, 78}, ""},
+         {K::CheckBox, 1, {5, 217, 150, 12}, "Show unchanged attributes"},
+         {K::OKButton, 1, {275, 217, 40, 12}, ""},
      }},
 };
 

@@ -37,12 +37,18 @@ const std::vector<ExpectedItem> kItems = {
      false,
      "",
      {}},
-    {8, "~Operations", "Control TARVIK operations", true, "", {9, 13}},
+    {8, "~Operations", "Control TARVIK operations", true, "", {9, 13, 14}},
     {9, "~Restore...", "Start restore of selected objects", true, "", {}},
     {10, "~Help", "Get help on TARVIK", true, "", {11, 12}},
     {11, "~About TARVIK...", "Display information on TARVIK", true, "", {}},
     {12, "~Release Notes", "Show this versions release notes", true, "", {}},
     {13, "~Past Runs...", "Show the outcome of earlier restore runs", true, "", {}},
+    {14,
+     "~Compare with live...",
+     "Compare the highlighted version of the object with the live one",
+     true,
+     "Ctrl+L",
+     {}},
 };
 
 std::vector<uint16_t> IdsOf(const std::vector<MenuItemResource> &items)
