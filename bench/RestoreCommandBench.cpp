@@ -157,6 +157,7 @@ class NoWindow : public RestoreRunHost
   public:
     Window *DialogParent() override { return nullptr; }
     void AfterRestoreRun() override {}
+    bool CanCompare() override { return false; }
     std::string ServerName() override { return "BENCH"; }
     std::string UserName() override { return "bench"; }
     const RunJournal &Journal() override { return journal_; }
