@@ -148,7 +148,7 @@ void FindDialog::Finish(RequestEnd end, std::string failure)
     case RequestEnd::Stopped:
         status_.SetText("Stopped: " + CountText());
         break;
-    case RequestEnd::Unsupported:
+    case RequestEnd::NotOffered:
         status_.SetText(kCannotSearch);
         find_.Disable();
         host_.SearchUnsupported();

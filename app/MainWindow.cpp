@@ -1,18 +1,24 @@
 #include "app/MainWindow.h"
 
+#include <cmath>
+
 #include "app/AboutDialog.h"
 #include "app/FindDialog.h"
 #include "app/MainWindowLayout.h"
 #include "app/ReleaseNotesDialog.h"
 #include "app/SetTopContextDialog.h"
+#include "model/AttributeComparison.h"
 #include "model/ObjectItem.h"
 #include "res/ResourceIds.h"
+#include "restore/CompareDialog.h"
 #include "restore/PastRunsDialog.h"
 #include "server/ServerClient.h"
 #include "server/ServerLogin.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/WaitPointer.h"
 #include "tree/ObjectPictures.h"
+#include "tree/VersionItem.h"
 
 MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serverName,
                        ServerLogin *login, MW_SIGTERMClientList *connection)
@@ -31,6 +37,11 @@ MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serv
     splitter_.Hide();
     SetText("Marrowby - TARVIK");
     SetHelpTextHdl([this](const std::string &text) { statusBar_.ShowHelpText(text); });
+    hintTimer_.SetTimeout(kHintMilliseconds);
+    hintTimer_.SetTimeoutHdl([this](Timer &) {
+        statusBar_.ShowHelpText("");
+        return 1L;
+    });
     SetSizePixel({1000, 640});
     Show();
 }
@@ -45,10 +56,12 @@ void MainWindow::InitChildren()
 {
     SetBackground(Color(COL_WORKSPACE));
     splitter_.SetSplitHdl([this](Splitter &) {
-        Resize();
+        KeepTreeShare();
+        LayOut();
         return 1L;
     });
     splitter_.SetSplitPosition(GetOutputSizePixel().width * 2 / 3);
+    KeepTreeShare();
     splitter_.Show();
 
     treePanel_.ShowPanel();
@@ -106,7 +119,30 @@ void MainWindow::ShowServerNotices()
     WarningBox(this, WB_OK, text).Execute();
 }
 
+// A new width keeps the tree view's share of it, so that a window shrunk to almost nothing and
+// enlarged again gets its panes back as they were.
 void MainWindow::Resize()
+{
+    if (IsMinimized()) {
+        return;
+    }
+    const int width = GetOutputSizePixel().width;
+    if (width != laidOutWidth_ && laidOutWidth_ > 0 && treeShare_ > 0) {
+        splitter_.SetSplitPosition(std::lround(treeShare_ * width));
+    }
+    laidOutWidth_ = width;
+    LayOut();
+}
+
+void MainWindow::KeepTreeShare()
+{
+    const int width = GetOutputSizePixel().width;
+    if (width > 0) {
+        treeShare_ = static_cast<double>(splitter_.GetSplitPosition()) / width;
+    }
+}
+
+void MainWindow::LayOut()
 {
     if (IsMinimized()) {
         return;
@@ -132,10 +168,21 @@ void MainWindow::KeyInput(const KeyEvent &event)
         return;
     }
     if (treePanel_.HasFocusHighlight()) {
+        if (!historyPanel_.IsEnabled()) {
+            // Otherwise the next key would act on the tree while the user means a version.
+            ShowHint(kVersionsLockedHint);
+            return;
+        }
         historyPanel_.GetTitleBar().GrabFocus();
     } else if (historyPanel_.HasFocusHighlight()) {
         treePanel_.GetTitleBar().GrabFocus();
     }
+}
+
+void MainWindow::ShowHint(const std::string &text)
+{
+    statusBar_.ShowHelpText(text);
+    hintTimer_.Start();
 }
 
 void MainWindow::SetTopContext(const std::string &name)
@@ -148,17 +195,22 @@ void MainWindow::EnableClearSubtree(bool enable)
     if (PopupMenu *selection = menuBar_ ? menuBar_->GetPopupMenu(kMenuItemSelection) : nullptr) {
         selection->EnableItem(kMenuItemClearSubtree, enable);
     }
+    // Follows the selection too: a server that cannot compare versions has the entry disabled
+    // from the first object selected on.
+    if (PopupMenu *operations = menuBar_ ? menuBar_->GetPopupMenu(kMenuItemOperations) : nullptr) {
+        const ObjectItem *item = treeReactions_.SelectedItem();
+        operations->EnableItem(kMenuItemCompare, item == nullptr || item->CanDescribe());
+    }
+}
+
+bool MainWindow::MayDropMarks()
+{
+    return !selection_.HasMarks() || QueryBox(this, WB_YES_NO, kMarksQuery).Execute() == RET_YES;
 }
 
 bool MainWindow::Close()
 {
-    if (selection_.HasMarks()) {
-        QueryBox query(this, WB_YES_NO, "Items are still selected to be restored.\nAre you sure?");
-        if (query.Execute() != RET_YES) {
-            return false;
-        }
-    }
-    return WorkWindow::Close();
+    return MayDropMarks() && WorkWindow::Close();
 }
 
 long MainWindow::MenuSelectHdl(MenuBar &menu)
@@ -178,6 +230,8 @@ long MainWindow::MenuSelectHdl(MenuBar &menu)
         return CmdFind();
     case kMenuItemRestore:
         return RunRestore();
+    case kMenuItemCompare:
+        return CmdCompareWithLive();
     case kMenuItemPastRuns:
         return CmdPastRuns();
     case kMenuItemAbout:
@@ -204,9 +258,15 @@ bool MainWindow::CmdSetTopContext()
 {
     SetTopContextDialog dialog(this);
     dialog.SetContext(TopContext());
-    if (dialog.Execute() == 1) {
-        SetTopContext(dialog.GetContext());
+    if (dialog.Execute() != 1) {
+        return true;
     }
+    const std::string context = dialog.GetContext();
+    // Re-rooting drops every mark: an unchanged name keeps them, another one asks first.
+    if (selection_.HasMarks() && (context == TopContext() || !MayDropMarks())) {
+        return true;
+    }
+    SetTopContext(context);
     return true;
 }
 
@@ -259,6 +319,60 @@ bool MainWindow::RunRestore()
     restoreRun_.RunRestore();
     restoring_ = false;
     notice_.ShowIfDue(); // termination signalled during the run
+    return true;
+}
+
+bool MainWindow::CanCompare()
+{
+    const auto *top = static_cast<const ObjectItem *>(objectForest_.ItemAt(0));
+    return top != nullptr && top->CanDescribe();
+}
+
+BackupTime MainWindow::HighlightedVersion(const ObjectItem &object) const
+{
+    const int32_t row = historyPanel_.CaretRow();
+    const auto *version =
+        row >= 0
+            ? dynamic_cast<const VersionItem *>(versionList_.ItemAt(static_cast<std::size_t>(row)))
+            : nullptr;
+    return version != nullptr && &version->Owner() == &object ? version->Time()
+                                                              : object.ChosenVersion();
+}
+
+bool MainWindow::CmdCompareWithLive()
+{
+    ObjectItem *object = treeReactions_.SelectedItem();
+    if (object == nullptr) {
+        InfoBox(this, CompareDialog::kNothingSelected).Execute();
+        return true;
+    }
+    const BackupTime version = HighlightedVersion(*object);
+    DescribedObject described;
+    {
+        WaitPointer wait;
+        described = object->Describe(version);
+    }
+    switch (described.end) {
+    case RequestEnd::Answered:
+        break;
+    case RequestEnd::NotOffered:
+        EnableClearSubtree(selection_.CanClearSubtree(*object)); // disables the entry
+        InfoBox(this, ServerClient::kCannotCompare).Execute();
+        return true;
+    case RequestEnd::Stopped:
+        return true;
+    case RequestEnd::NameTooLong:
+        ErrorBox(this, WB_OK, ServerClient::NameTooLongMessage(object->FullName())).Execute();
+        return true;
+    default:
+        ErrorBox(this, WB_OK, "Cannot compare " + object->FullName() + ": " + described.failure)
+            .Execute();
+        return true;
+    }
+    CompareDialog dialog(this);
+    dialog.SetComparison(CompareDialog::Heading(object->FullName(), version, described.description),
+                         AttributeComparison::Of(described.description));
+    dialog.Execute();
     return true;
 }
 

@@ -17,6 +17,7 @@
 #include "restore/RestoreRunHost.h"
 #include "toolkit/Splitter.h"
 #include "toolkit/StatusBar.h"
+#include "toolkit/Timer.h"
 #include "toolkit/WorkWindow.h"
 #include "tree/HistoryViewReactions.h"
 #include "tree/OutlinePanel.h"
@@ -40,6 +41,11 @@ class MainWindow : public WorkWindow,
     static constexpr uint16_t kServerField = 3;
     // At most this many notices are listed in the box; standard error has every one.
     static constexpr std::size_t kNoticesShown = 20;
+    static constexpr const char *kVersionsLockedHint =
+        "The versions of a ticked container cannot be chosen.";
+    static constexpr int kHintMilliseconds = 5000; // a hint stands in the status bar this long
+    static constexpr const char *kMarksQuery =
+        "Items are still selected to be restored.\nAre you sure?";
 
     MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serverName, ServerLogin *login,
                MW_SIGTERMClientList *connection);
@@ -59,6 +65,8 @@ class MainWindow : public WorkWindow,
     bool CmdSetTopContext();
     bool CmdFind();
     bool RunRestore();
+    // The selected object at the history view's highlighted version beside its live entry.
+    bool CmdCompareWithLive();
     bool CmdPastRuns();
     bool CmdAbout();
     bool CmdReleaseNotes();
@@ -90,9 +98,18 @@ class MainWindow : public WorkWindow,
     std::string SearchContext() const override { return TopContext(); }
     bool GoToObject(const std::string &fullName) override;
     void SearchUnsupported() override;
+    bool CanCompare() override;
+    // The history view's highlighted version (the chosen one when none is highlighted).
+    BackupTime HighlightedVersion(const ObjectItem &object) const;
     std::string ServerName() override;
     std::string UserName() override;
     const RunJournal &Journal() override { return journal_; }
+    // Asks before an action that drops every mark; true when nothing is marked or on Yes.
+    bool MayDropMarks();
+    // A word on why a key did nothing, in the status bar's help field for a while.
+    void ShowHint(const std::string &text);
+    void LayOut();        // the children for the present size and split position
+    void KeepTreeShare(); // after the split position was set: the tree view's share of the width
 
     // The lists come before the panels that show them, so they outlive the panels.
     NodeList objectForest_;
@@ -115,4 +132,7 @@ class MainWindow : public WorkWindow,
     bool restoring_ = false;
     TerminationNotice notice_; // waits for the end of a restore run
     std::unique_ptr<FindDialog> findDialog_;
+    Timer hintTimer_;
+    double treeShare_ = 0; // of the width, as the user last split it
+    int laidOutWidth_ = 0;
 };

@@ -12,6 +12,7 @@ ReleaseNotesDialog::ReleaseNotesDialog(Window *parent)
     FreeResource();
     CenterOver(*this, parent);
     notes_.SetText(ResourceString(kStringReleaseNotes));
+    notes_.SetReadOnly(); // the notes are to be read, not changed
     notes_.SetSelection(1, 2);
     ok_.GrabFocus();
 }

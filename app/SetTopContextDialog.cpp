@@ -17,6 +17,7 @@ SetTopContextDialog::SetTopContextDialog(Window *parent)
 void SetTopContextDialog::SetContext(const std::string &text)
 {
     context_.SetText(text);
+    context_.SelectAll(); // typing a new name replaces the old one
 }
 
 std::string SetTopContextDialog::GetContext() const

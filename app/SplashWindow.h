@@ -19,6 +19,8 @@ class SplashWindow : public ModelessDialog
     Timer &CloseTimer() { return closeTimer_; }
 
   private:
+    void FitToPicture();
+
     BitmapButton picture_;
     FixedText version_;
     Timer closeTimer_;

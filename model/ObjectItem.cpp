@@ -20,6 +20,21 @@ ObjectItem::~ObjectItem() = default;
 
 static_assert(sizeof(ObjectItem) <= 104, "a loaded row should stay small");
 
+DescribedObject ObjectItem::Describe(BackupTime version) const
+{
+    if (IsInformed() || client_ == nullptr) {
+        DescribedObject stopped;
+        stopped.end = RequestEnd::Stopped;
+        return stopped;
+    }
+    return client_->Describe(FullName(), version, [this] { return IsInformed(); });
+}
+
+bool ObjectItem::CanDescribe() const
+{
+    return client_ != nullptr && client_->CanDescribe();
+}
+
 std::string ObjectItem::FullName() const
 {
     std::string name = StoredText();
@@ -65,7 +80,7 @@ ObjectItem::OpenResult ObjectItem::Open(std::string &failure, std::string &note)
         return OpenResult::Informed; // part of a listing would pass for the whole container
     case RequestEnd::NoReply:
     case RequestEnd::Failed:
-    case RequestEnd::Unsupported:
+    case RequestEnd::NotOffered:
         failure = std::move(listing.failure);
         return OpenResult::Failed;
     case RequestEnd::Answered:
@@ -103,13 +118,20 @@ void ObjectItem::Close()
     TellLooksChanged(); // drawn closed
 }
 
-void ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)
+std::string ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)
 {
     versions.Clear();
     if (!makeRow || IsInformed()) {
-        return;
+        return {};
     }
-    std::vector<BackupTime> times = client_->GetHistory(FullName()).times;
+    ObjectHistory history = client_->GetHistory(FullName());
+    if (history.end == RequestEnd::NameTooLong) {
+        return kNameTooLongForHistory;
+    }
+    if (history.end == RequestEnd::NoReply) {
+        return ServerClient::kNoReply;
+    }
+    std::vector<BackupTime> times = std::move(history.times);
     std::sort(times.begin(), times.end(), std::greater<>());
     // The history view counts its rows in 16 bits: the newest versions up to that limit are
     // listed, rather than a count that wraps around.
@@ -126,6 +148,7 @@ void ObjectItem::FillVersions(NodeList &versions, const VersionFactory &makeRow)
         }
         versions.AppendItem(std::move(row));
     }
+    return {};
 }
 
 int32_t ObjectItem::Restore(std::string &message)

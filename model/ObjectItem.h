@@ -13,12 +13,11 @@
 #include "model/RowPool.h"
 #include "mwlib/MW_SIGTERMClient.h"
 #include "server/RestoreReport.h"
+#include "server/ServerClient.h"
 #include "server/ServerRecords.h"
 
 class MW_SIGTERMClientList;
 class NodeList;
-class ServerClient;
-struct ListedObject;
 
 class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAllocation<ObjectItem>
 {
@@ -39,6 +38,8 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     static constexpr int32_t EndingStatus = -3;
     static constexpr const char *kNotRestoredEnding = "Not restored: the program is ending.";
     static constexpr std::size_t MaxVersionRows = 65535;
+    static constexpr const char *kNameTooLongForHistory =
+        "Name too long for the backup server: no versions can be asked for.";
 
     // kind: ContainerKind for a container, PlainKind for a leaf. Registers with the registry
     // (which may be null).
@@ -68,8 +69,9 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     // Detaches the children; those that nothing refers to are reclaimed.
     void Close();
     // Empties the list and fills it with one row per version, newest first; the row of the chosen
-    // version is ticked. Informed items, and items whose name is too long, get no rows.
-    void FillVersions(NodeList &versions, const VersionFactory &makeRow);
+    // version is ticked. Informed items, and items whose name is too long, get no rows. Returns
+    // why the server could not be asked, or gave no answer; empty when it answered.
+    std::string FillVersions(NodeList &versions, const VersionFactory &makeRow);
     // Restores this object at its chosen version (with its subtree when Marked). Returns the
     // server's status; when it is not 0, message says why. An informed item sends nothing and
     // fails with EndingStatus: an object that was not restored is never reported as restored.
@@ -77,6 +79,11 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     // not say, or was not asked.
     int32_t Restore(std::string &message, std::optional<RestoreReport> &written);
     int32_t Restore(std::string &message);
+    // The object's attributes at the version (0: the most recent) beside its live ones; asks for
+    // nothing once termination was signalled (Stopped). Changes nothing on the server.
+    DescribedObject Describe(BackupTime version) const;
+    // The server can describe objects.
+    bool CanDescribe() const;
 
     bool IsExpandable() const override { return container_; }
     bool IsExpanded() const override { return open_; }

@@ -1,6 +1,7 @@
 // The dialogs and their controls, in creation order; geometry in dialog units.
 #include "res/ResourceIds.h"
 #include "res/ResourceParts.h"
+#include "startup/ProgramVersion.h"
 
 namespace
 {
@@ -47,7 +48,7 @@ const char kNoticeCopying[] = "Copying needs our consent.";
 const char kNoticeEvaluation[] = "For evaluation only.";
 
 // The text a version line carries until the string resource replaces it.
-const char kVersionPlaceholder[] = "Version 1.0 (Pre-release 2)";
+const char *const kVersionPlaceholder = kProgramVersion;
 
 DialogResource About()
 {
@@ -127,6 +128,7 @@ DialogResource RestoreObjects()
             Control(K::FixedText, kRestoreObjectsLeaves, 60, 65, 40, 10, "FixedText"),
             Control(K::OKButton, kOKButton, 125, 10, 40, 12),
             Control(K::CancelButton, kCancelButton, 125, 30, 40, 12),
+            Control(K::PushButton, kRestoreObjectsPreview, 125, 50, 40, 12, "Preview..."),
         });
 }
 
@@ -168,6 +170,33 @@ DialogResource Find()
         });
 }
 
+DialogResource Compare()
+{
+    return Dialog(
+        kDialogCompare, kModal, "Compare with Live", {20, 10, 300, 190},
+        {
+            Control(K::FixedText, kCompareHeading, 5, 5, 290, 10, "FixedText"),
+            Control(K::TableBox, kCompareTable, 5, 18, 290, 140),
+            Control(K::CheckBox, kCompareShowSame, 5, 165, 150, 12, "Show unchanged attributes"),
+            Control(K::OKButton, kOKButton, 255, 165, 40, 12),
+        });
+}
+
+DialogResource Preview()
+{
+    return Dialog(
+        kDialogPreview, kModal, "Restore Preview", {20, 10, 320, 235},
+        {
+            Control(K::FixedText, kPreviewCounts, 5, 5, 310, 10, "FixedText"),
+            Control(K::TableBox, kPreviewLines, 5, 18, 310, 100),
+            Control(K::FixedText, kPreviewComparisonLabel, 5, 122, 310, 10,
+                    "Comparison with live:"),
+            Control(K::TableBox, kPreviewComparison, 5, 134, 310, 78),
+            Control(K::CheckBox, kPreviewShowSame, 5, 217, 150, 12, "Show unchanged attributes"),
+            Control(K::OKButton, kOKButton, 275, 217, 40, 12),
+        });
+}
+
 DialogResource PastRuns()
 {
     return Dialog(kDialogPastRuns, kModal, "Past Runs", {60, 11, 330, 150},
@@ -183,6 +212,7 @@ DialogResource PastRuns()
 
 std::vector<DialogResource> TarvikDialogs()
 {
-    return {About(),       SetTopContext(),  ReleaseNotes(), Splash(),
-            UserDetails(), RestoreObjects(), Restore(),      PastRuns(), Find()};
+    return {About(),          SetTopContext(), ReleaseNotes(), Splash(), UserDetails(),
+            RestoreObjects(), Restore(),       PastRuns(),     Compare(), Preview(),
+            Find()};
 }

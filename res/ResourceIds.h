@@ -18,7 +18,8 @@ inline constexpr uint16_t kMenuItemPastRuns = 13;
 inline constexpr uint16_t kMenuItemHelp = 10;
 inline constexpr uint16_t kMenuItemAbout = 11;
 inline constexpr uint16_t kMenuItemReleaseNotes = 12;
-inline constexpr uint16_t kMenuItemFind = 14;
+inline constexpr uint16_t kMenuItemCompare = 14; // the history view's highlighted version
+inline constexpr uint16_t kMenuItemFind = 15;
 
 inline constexpr uint16_t kStringReleaseNotes = 256; // ends with "\r\n"
 inline constexpr uint16_t kStringVersion = 257;
@@ -48,8 +49,10 @@ inline constexpr uint16_t kDialogSplash = 259; // modeless, without title
 inline constexpr uint16_t kDialogUserDetails = 260;
 inline constexpr uint16_t kDialogRestoreObjects = 261;
 inline constexpr uint16_t kDialogRestore = 262;
-inline constexpr uint16_t kDialogFind = 264; // modeless
 inline constexpr uint16_t kDialogPastRuns = 263;
+inline constexpr uint16_t kDialogCompare = 264;
+inline constexpr uint16_t kDialogPreview = 265;
+inline constexpr uint16_t kDialogFind = 266; // modeless
 
 // Controls, by dialog. A local id is unique only among the controls of one kind, so several
 // names below share a value. OK and Cancel buttons are 1 in every dialog that has them.
@@ -85,6 +88,7 @@ inline constexpr uint16_t kRestoreObjectsContainersLabel = 1; // fixed texts
 inline constexpr uint16_t kRestoreObjectsLeavesLabel = 2;
 inline constexpr uint16_t kRestoreObjectsContainers = 3;
 inline constexpr uint16_t kRestoreObjectsLeaves = 4;
+inline constexpr uint16_t kRestoreObjectsPreview = 1; // push button
 
 inline constexpr uint16_t kRestoreResults = 1;     // list box
 inline constexpr uint16_t kRestoreQuestion = 1;    // fixed text: what the prompt asks
@@ -106,3 +110,12 @@ inline constexpr uint16_t kFindButton = 1;      // push buttons
 inline constexpr uint16_t kFindStop = 2;
 inline constexpr uint16_t kFindClose = 3;
 inline constexpr uint16_t kFindResults = 1; // result table
+inline constexpr uint16_t kCompareHeading = 1;  // fixed text
+inline constexpr uint16_t kCompareTable = 1;    // table box
+inline constexpr uint16_t kCompareShowSame = 1; // check box
+
+inline constexpr uint16_t kPreviewCounts = 1; // fixed texts
+inline constexpr uint16_t kPreviewComparisonLabel = 2;
+inline constexpr uint16_t kPreviewLines = 1; // table boxes
+inline constexpr uint16_t kPreviewComparison = 2;
+inline constexpr uint16_t kPreviewShowSame = 1; // check box

@@ -1,6 +1,7 @@
 // The menu bar, the strings and the fonts.
 #include "res/ResourceIds.h"
 #include "res/ResourceParts.h"
+#include "startup/ProgramVersion.h"
 
 namespace
 {
@@ -35,6 +36,8 @@ std::vector<MenuResource> TarvikMenus()
     const std::vector<MenuItemResource> operations = {
         Item(kMenuItemRestore, "~Restore...", "Start restore of selected objects"),
         Item(kMenuItemPastRuns, "~Past Runs...", "Show the outcome of earlier restore runs"),
+        Item(kMenuItemCompare, "~Compare with live...",
+             "Compare the highlighted version of the object with the live one", true, "Ctrl+L"),
     };
     const std::vector<MenuItemResource> help = {
         Item(kMenuItemAbout, "~About TARVIK...", "Display information on TARVIK"),
@@ -55,7 +58,7 @@ std::vector<StringResource> TarvikStrings()
 {
     return {
         {kStringReleaseNotes, "TARVIK V1.0 (Pre-release 2)\r\n"},
-        {kStringVersion, "Version 1.0 (Pre-release 2)"},
+        {kStringVersion, kProgramVersion},
     };
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "res/ResourceIds.h"
+#include "server/ServerClient.h"
 #include "toolkit/Placement.h"
 
 namespace
@@ -27,7 +28,8 @@ RestoreOptionsDialog::RestoreOptionsDialog(Window *parent)
       leavesLabel_(this, ResId(kRestoreObjectsLeavesLabel)),
       containers_(this, ResId(kRestoreObjectsContainers)),
       leaves_(this, ResId(kRestoreObjectsLeaves)), ok_(this, ResId(kOKButton)),
-      cancel_(this, ResId(kCancelButton)), overwritten_(this)
+      cancel_(this, ResId(kCancelButton)), preview_(this, ResId(kRestoreObjectsPreview)),
+      overwritten_(this)
 {
     FreeResource();
     FitTexts();
@@ -95,6 +97,12 @@ void RestoreOptionsDialog::SetOverwritten(const OverwriteCount &count)
     }
     overwritten_.SetText(text);
     CenterOver(*this, GetParent());
+}
+
+void RestoreOptionsDialog::EnablePreview(bool enable)
+{
+    preview_.Enable(enable);
+    preview_.SetQuickHelpText(enable ? "" : ServerClient::kCannotCompare);
 }
 
 OnErrorMode RestoreOptionsDialog::GetOnErrorMode() const

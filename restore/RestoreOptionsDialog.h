@@ -12,7 +12,9 @@
 #include "toolkit/GroupBox.h"
 #include "toolkit/ModalDialog.h"
 #include "toolkit/OKButton.h"
+#include "toolkit/PushButton.h"
 #include "toolkit/RadioButton.h"
+#include "toolkit/RadioGroup.h"
 
 class RestoreOptionsDialog : public ModalDialog
 {
@@ -25,6 +27,10 @@ class RestoreOptionsDialog : public ModalDialog
     // loaded present objects the run will overwrite; otherwise nothing is shown.
     void SetOverwritten(const OverwriteCount &count);
     std::string OverwrittenText() const { return overwritten_.GetText(); }
+    // "Preview..." runs the handler; when the server cannot compare versions it is disabled.
+    void SetPreviewHdl(Link<Control> link) { preview_.SetClickHdl(std::move(link)); }
+    void EnablePreview(bool enable);
+    PushButton &PreviewButton() { return preview_; }
     // The chosen mode; "Continue" when no choice is on.
     OnErrorMode GetOnErrorMode() const;
 
@@ -36,11 +42,13 @@ class RestoreOptionsDialog : public ModalDialog
     RadioButton continue_;
     RadioButton askUser_;
     RadioButton end_;
+    RadioGroup choices_{{&continue_, &askUser_, &end_}};
     FixedText containersLabel_;
     FixedText leavesLabel_;
     FixedText containers_;
     FixedText leaves_;
     OKButton ok_;
     CancelButton cancel_;
+    PushButton preview_;
     DialogNote overwritten_;
 };

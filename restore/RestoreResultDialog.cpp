@@ -74,6 +74,7 @@ void RestoreResultDialog::SetPromptMode(bool finalForm)
         cancel_.Hide();
         question_.Hide();
         asking_ = false;
+        buttonsLow_ = true;
     } else {
         ok_.SetText("Continue");
         cancel_.SetText("Abort");
@@ -82,13 +83,22 @@ void RestoreResultDialog::SetPromptMode(bool finalForm)
         noted_ = false;
         save_.Hide();
         copy_.Hide();
+        buttonsLow_ = false;
     }
     Resize();
+}
+
+// A failed line already says "failed" and the server's reason.
+std::string RestoreResultDialog::SpokenLine(const std::string &text, bool success)
+{
+    return success ? "restored: " + text : text;
 }
 
 void RestoreResultDialog::AddResultLine(const std::string &text, bool success)
 {
     results_.InsertEntry(text, success ? SuccessPicture() : FailurePicture());
+    // The picture alone tells a success from a failure; a screen reader hears it in words.
+    results_.SetEntrySpokenText(results_.GetEntryCount() - 1, SpokenLine(text, success));
     if (!success) {
         results_.SelectEntryPos(results_.GetEntryCount() - 1);
     }
@@ -137,7 +147,8 @@ void RestoreResultDialog::ShowWholeLine()
 
 // At the starting size every control keeps its resource place, but the list: without the question
 // it starts where the list of the final form always stood, without the note it reaches down to
-// the note's line. Beyond that size the buttons keep to the bottom right corner; the whole line
+// the note's line. The final form has no Abort below OK: its buttons take Abort's row, so no
+// empty band stays under them, and what stands above them moves down as far. Beyond that size the buttons keep to the bottom right corner; the whole line
 // and the note keep below the list, the whole line taking a third of the added height; the list
 // takes the rest. A long question may take up to twice its place, pushing the list down.
 void RestoreResultDialog::Resize()
@@ -146,11 +157,13 @@ void RestoreResultDialog::Resize()
     const Size now = GetSizePixel();
     const Size grown{std::max(0, now.width - start.width), std::max(0, now.height - start.height)};
     const int lineGrowth = grown.height / 3;
-    const Point belowList{0, grown.height - lineGrowth};
+    const int lowered = buttonsLow_ ? cancel_.ResourceRect().top - ok_.ResourceRect().top : 0;
+    const Point belowList{0, grown.height - lineGrowth + lowered};
 
-    for (Control *button : std::initializer_list<Control *>{&save_, &copy_, &ok_, &cancel_}) {
-        button->PlaceFromResource({grown.width, grown.height}, {});
+    for (Control *button : std::initializer_list<Control *>{&save_, &copy_, &ok_}) {
+        button->PlaceFromResource({grown.width, grown.height + lowered}, {});
     }
+    cancel_.PlaceFromResource({grown.width, grown.height}, {});
     wholeLine_.PlaceFromResource(belowList, {grown.width, lineGrowth});
     stillMarked_.PlaceFromResource(belowList, {grown.width, 0});
 

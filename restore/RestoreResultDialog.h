@@ -48,6 +48,8 @@ class RestoreResultDialog : public ModalDialog
     // life.
     static const Bitmap &SuccessPicture();
     static const Bitmap &FailurePicture();
+    // What assistive tools read for a line: whether it was restored, or why not.
+    static std::string SpokenLine(const std::string &text, bool success);
 
   private:
     static constexpr int kListTopAlone = 5; // dialog units: the list's top without the question
@@ -66,4 +68,5 @@ class RestoreResultDialog : public ModalDialog
     const RunReport *report_ = nullptr;
     bool asking_ = false; // the question stands above the list
     bool noted_ = false;  // the note on objects still marked stands below it
+    bool buttonsLow_ = false; // final form: the buttons stand in Abort's row
 };

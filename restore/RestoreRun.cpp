@@ -3,9 +3,11 @@
 #include <optional>
 
 #include "model/ObjectItem.h"
+#include "model/RestorePreview.h"
 #include "model/RestoreSelection.h"
 #include "report/RunJournal.h"
 #include "res/ResourceIds.h"
+#include "restore/PreviewDialog.h"
 #include "restore/RestoreOptionsDialog.h"
 #include "restore/RestoreResultDialog.h"
 #include "restore/RestoreRunHost.h"
@@ -31,6 +33,8 @@ bool RestoreRun::RunRestore()
     options.SetCounts(static_cast<int32_t>(counts.containers),
                       static_cast<int32_t>(counts.objects));
     options.SetOverwritten(OverwriteCount::Of(selection_.Forest()));
+    options.EnablePreview(host_.CanCompare());
+    options.SetPreviewHdl([this, &options](Control &) { return ShowPreview(&options); });
     if (options.Execute() != 1) {
         return true;
     }
@@ -44,6 +48,20 @@ bool RestoreRun::RunRestore()
     if (goOn) {
         ShowRestoreResults(true, results);
     }
+    return true;
+}
+
+bool RestoreRun::ShowPreview(Window *parent)
+{
+    std::vector<PreviewLine> lines;
+    RestorePreview preview(selection_);
+    {
+        WaitPointer wait;
+        lines = preview.Build();
+    }
+    PreviewDialog dialog(parent);
+    dialog.SetLines(std::move(lines), preview.Stopped());
+    dialog.Execute();
     return true;
 }
 

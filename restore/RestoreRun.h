@@ -15,6 +15,8 @@
 #include "toolkit/WaitPointer.h"
 
 class RestoreRunHost;
+class RestoreSelection;
+class Window;
 
 class RestoreRun
 {
@@ -32,6 +34,10 @@ class RestoreRun
                              const std::string &message, const std::string &note = {});
     // Shows every outcome so far; true when the dialog ended with OK (or "Continue").
     bool ShowRestoreResults(bool finalForm, const std::vector<RestoreResult> &results);
+
+    // What the run would do, asked of the server without changing anything, in its own dialog
+    // over the options dialog.
+    bool ShowPreview(Window *parent);
 
   private:
     void Walk(std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn);

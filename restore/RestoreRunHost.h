@@ -14,6 +14,8 @@ class RestoreRunHost
     // After the walk: the selected object's history again (the views and the counts follow the
     // forest by themselves).
     virtual void AfterRestoreRun() = 0;
+    // The server can compare versions with the live objects (and so preview a run).
+    virtual bool CanCompare() = 0;
     // Who runs the restore where, for the run's record, and the journal that keeps it.
     virtual std::string ServerName() = 0;
     virtual std::string UserName() = 0;

@@ -69,6 +69,10 @@ void BackupServer::Request(int32_t type, int32_t requestSize, const void *reques
         reply = backend_->SearchObjects(Decode<SearchRequest>(request, requestSize), requestSize,
                                         replySize);
         break;
+    case DescribeObject:
+        reply = backend_->DescribeObject(Decode<DescribeRequest>(request, requestSize), requestSize,
+                                         replySize);
+        break;
     default:
         break;
     }

@@ -1,7 +1,9 @@
 // Reply records, allocated zero-filled for FreeReply to release.
 #include "server/Replies.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "server/RecordFields.h"
 
@@ -78,6 +80,35 @@ SearchMatch *Replies::Match(int32_t id, std::string_view fullName, uint8_t kind,
         CopyToField(record->fullName, fullName);
         record->kind = kind;
         record->state = state;
+    }
+    return record;
+}
+
+AttributeRecord *Replies::AttributePiece(int32_t id, uint8_t side, std::string_view attribute,
+                                         std::string_view piece, bool continues, int32_t &replySize)
+{
+    auto *record = Allocate<AttributeRecord>(sizeof(AttributeRecord), replySize);
+    if (record != nullptr) {
+        record->id = id;
+        record->side = side;
+        record->flags = continues ? ValueContinues : 0;
+        CopyCutToField(record->attribute, attribute);
+        record->length = static_cast<uint32_t>(std::min(piece.size(), ValuePieceSize));
+        std::memcpy(record->value, piece.data(), record->length);
+    }
+    return record;
+}
+
+AttributeRecord *Replies::EndOfDescription(int32_t status, uint8_t presence,
+                                           std::string_view message, int32_t &replySize)
+{
+    auto *record = Allocate<AttributeRecord>(sizeof(AttributeRecord), replySize);
+    if (record != nullptr) {
+        record->status = status;
+        record->presence = presence;
+        const std::size_t length = MW_Text::WholeCharacters(message, ValuePieceSize);
+        record->length = static_cast<uint32_t>(length);
+        std::memcpy(record->value, message.data(), length);
     }
     return record;
 }

@@ -35,7 +35,7 @@ bool SearchRun::Next(std::size_t most, const MatchSink &each, const ServerClient
             // Matches already handed over stay valid: they were found.
             Finish(RequestEnd::Failed, server_.LastFailure());
         } else if (match->id == 0) {
-            Finish(match->status == 0 ? RequestEnd::Answered : RequestEnd::Unsupported);
+            Finish(match->status == 0 ? RequestEnd::Answered : RequestEnd::NotOffered);
         } else {
             request_.lastId = match->id;
             ++found_;

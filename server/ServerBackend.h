@@ -40,6 +40,10 @@ class ServerBackend
     // backend cannot search). A search that failed ends with an end record and a RequestFailure.
     virtual void *SearchObjects(const SearchRequest &request, int32_t requestSize,
                                 int32_t &replySize) = 0;
+    // One record of an object's description. A backend that cannot describe objects answers
+    // with an end record whose status is DescribeNotOffered (what this does).
+    virtual void *DescribeObject(const DescribeRequest &request, int32_t requestSize,
+                                 int32_t &replySize);
 
     virtual void FreeReply(void *reply) { std::free(reply); }
 

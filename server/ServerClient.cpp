@@ -3,6 +3,7 @@
 #include "server/ServerClient.h"
 
 #include <cstdint>
+#include <algorithm>
 
 #include "mwlib/MW_Text.h"
 #include "server/BackupServer.h"
@@ -131,6 +132,88 @@ bool ServerClient::CanSearch()
     return probe.End() == RequestEnd::Answered;
 }
 
+namespace
+{
+// Appends one record's piece to the description: to the value before when that one goes on,
+// else as a new value of the side's last attribute or of a new one.
+void Gather(ObjectDescription &description, const AttributeRecord &record, bool &valueGoesOn)
+{
+    std::vector<DescribedAttribute> &side =
+        record.side == LiveSide ? description.current : description.backup;
+    const std::string name = FieldText(record.attribute);
+    const std::string_view piece(record.value,
+                                 std::min<std::size_t>(record.length, ValuePieceSize));
+    if (side.empty() || side.back().name != name) {
+        side.push_back(DescribedAttribute{name, {}});
+        valueGoesOn = false;
+    }
+    std::vector<std::string> &values = side.back().values;
+    if (valueGoesOn && !values.empty()) {
+        values.back().append(piece);
+    } else {
+        values.emplace_back(piece);
+    }
+    valueGoesOn = (record.flags & ValueContinues) != 0;
+}
+
+void ReadPresence(ObjectDescription &description, uint8_t presence)
+{
+    description.inBackup = (presence & BackupHolds) != 0;
+    description.live = (presence & LiveHolds) != 0;
+    description.parentMissing = (presence & ParentMissing) != 0;
+    description.parentAddable = (presence & ParentAddable) != 0;
+}
+} // namespace
+
+DescribedObject ServerClient::Describe(std::string_view objectName, BackupTime version,
+                                       const StopCheck &stop)
+{
+    DescribedObject described;
+    DescribeRequest request{};
+    if (!CopyToField(request.objectName, objectName)) {
+        described.end = RequestEnd::NameTooLong;
+        return described;
+    }
+    request.version = version;
+    bool valueGoesOn = false;
+    for (;;) {
+        ServerReply reply(server_, RequestType::DescribeObject, sizeof request, &request);
+        const AttributeRecord *record = reply.As<AttributeRecord>();
+        if (record == nullptr) {
+            described.end = RequestEnd::NoReply;
+            described.failure = kNoReply;
+            break;
+        }
+        if (record->id == 0) {
+            ReadPresence(described.description, record->presence);
+            if (record->status == DescribeNotOffered) {
+                described.end = RequestEnd::NotOffered;
+                described.failure = kCannotCompare;
+            } else if (record->status != 0) {
+                described.end = RequestEnd::Failed;
+                described.failure.assign(record->value,
+                                         std::min<std::size_t>(record->length, ValuePieceSize));
+            }
+            break;
+        }
+        if (stop && stop()) {
+            described.end = RequestEnd::Stopped;
+            break;
+        }
+        Gather(described.description, *record, valueGoesOn);
+        request.lastId = record->id;
+    }
+    return described;
+}
+
+bool ServerClient::CanDescribe()
+{
+    if (!canDescribe_) {
+        canDescribe_ = Describe("", 0).end != RequestEnd::NotOffered;
+    }
+    return *canDescribe_;
+}
+
 std::vector<std::string> ServerClient::TakeNotices()
 {
     return server_.TakeNotices();
@@ -138,7 +221,16 @@ std::vector<std::string> ServerClient::TakeNotices()
 
 std::string ServerClient::NameTooLongMessage(std::string_view fullName)
 {
-    const std::size_t shown = MW_Text::WholeCharacters(fullName, NameShownInMessage);
-    return "Name too long for the backup server: " + std::string(fullName.substr(0, shown)) +
-           (shown < fullName.size() ? "..." : "");
+    // The start and the end: in a full name the end says where the object lies.
+    const std::string_view kEllipsis = "...";
+    if (fullName.size() <= 2 * NameShownInMessage + kEllipsis.size()) {
+        return "Name too long for the backup server: " + std::string(fullName);
+    }
+    const std::size_t head = MW_Text::WholeCharacters(fullName, NameShownInMessage);
+    std::size_t tail = fullName.size() - NameShownInMessage;
+    while (tail < fullName.size() && (static_cast<unsigned char>(fullName[tail]) & 0xC0) == 0x80) {
+        ++tail; // not in the middle of a character
+    }
+    return "Name too long for the backup server: " + std::string(fullName.substr(0, head)) +
+           std::string(kEllipsis) + std::string(fullName.substr(tail));
 }

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "server/ObjectDescription.h"
 #include "server/RestoreReport.h"
 #include "server/ServerRecords.h"
 
@@ -33,7 +34,7 @@ enum class RequestEnd {
     NameTooLong, // the name does not fit the request: nothing was sent
     NoReply,     // the server gave no reply, or one shorter than its record
     Failed,      // the server could not serve it and said why
-    Unsupported, // the server does not serve this kind of request
+    NotOffered,  // the server does not offer this kind of request
 };
 
 struct ChildListing {
@@ -67,6 +68,12 @@ struct RestoreOutcome {
     std::optional<RestoreReport> written; // what the server says the restore wrote, if it says
 };
 
+struct DescribedObject {
+    RequestEnd end = RequestEnd::Answered;
+    ObjectDescription description; // whole only when Answered
+    std::string failure;           // why not, on NoReply or Failed
+};
+
 class ServerClient
 {
   public:
@@ -74,6 +81,7 @@ class ServerClient
     static constexpr int32_t NameTooLongStatus = -1;
     static constexpr int32_t NoReplyStatus = -2;
     static constexpr const char *kNoReply = "No reply from the backup server.";
+    static constexpr const char *kCannotCompare = "This backup server cannot compare versions.";
 
     explicit ServerClient(BackupServer &server);
 
@@ -85,6 +93,12 @@ class ServerClient
     ObjectHistory GetHistory(std::string_view objectName);
     // withSubtree: the object together with its whole subtree, loaded or not.
     RestoreOutcome Restore(std::string_view objectName, BackupTime version, bool withSubtree);
+    // The object's attributes at the version (0: the most recent) and its live ones. Asked
+    // record by record; `stop` as for a listing. Changes nothing on the server.
+    DescribedObject Describe(std::string_view objectName, BackupTime version,
+                             const StopCheck &stop = {});
+    // The server answers Describe (asked once, with a name that names nothing, and kept).
+    bool CanDescribe();
 
     // Every object below the context whose own name matches the pattern (see SearchPattern),
     // handed to `each` as it arrives; `stop` is asked after each. A caller that must stay
@@ -102,9 +116,10 @@ class ServerClient
     // reasons); each text is handed out once.
     std::vector<std::string> TakeNotices();
 
-    // "Name too long for the backup server: " and the first characters of the name.
+    // "Name too long for the backup server: " and the name, or its first and last characters.
     static std::string NameTooLongMessage(std::string_view fullName);
 
   private:
     BackupServer &server_;
+    std::optional<bool> canDescribe_;
 };

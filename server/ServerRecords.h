@@ -16,6 +16,7 @@ enum RequestType : int32_t {
     GetHistory = 1,
     RestoreObject = 2,
     SearchObjects = 3,
+    DescribeObject = 4,
 };
 
 // Every name and message field of the records: 255 characters and the terminating NUL.
@@ -98,6 +99,42 @@ struct SearchMatch {
 
 // The server cannot search the objects it holds.
 inline constexpr int32_t SearchUnsupported = 1;
+// What an object holds at a version and what its live entry holds; the caller zero-fills it
+// first. Asked record by record as a listing is: lastId names the record received last.
+struct DescribeRequest {
+    char objectName[NameFieldSize];
+    BackupTime version; // 0 = most recent
+    int32_t lastId;     // 0 on the first request
+    int32_t reserved;
+};
+
+// The bytes of one value a record carries at most; a longer value continues in the next records.
+inline constexpr std::size_t ValuePieceSize = 1024;
+
+// One piece of one value of one attribute, on one side. The record whose id is 0 ends the
+// description: its status says whether the object could be described (its text, when not, in
+// value) and its presence bits what exists; its other fields are not set.
+struct AttributeRecord {
+    int32_t id;       // 1-based within the description; 0 = end
+    int32_t status;   // end record: 0 = described
+    uint8_t side;     // BackupSide or LiveSide
+    uint8_t flags;    // ValueContinues: the next record carries more of the same value
+    uint8_t presence; // end record: BackupHolds, LiveHolds, ParentMissing, ParentAddable
+    uint8_t reserved;
+    char attribute[NameFieldSize]; // its description, NUL-terminated
+    uint32_t length;               // bytes of value used
+    char value[ValuePieceSize];    // raw bytes, binary ones included
+};
+
+inline constexpr uint8_t BackupSide = 1;
+inline constexpr uint8_t LiveSide = 2;
+inline constexpr uint8_t ValueContinues = 1;
+inline constexpr uint8_t BackupHolds = 1;   // the version asked for holds the object
+inline constexpr uint8_t LiveHolds = 2;     // the object is in the live directory
+inline constexpr uint8_t ParentMissing = 4; // its parent is not in the live directory
+inline constexpr uint8_t ParentAddable = 8; // a restore would put the missing parents back first
+// The status of an end record from a server that cannot describe objects.
+inline constexpr int32_t DescribeNotOffered = -100;
 
 // The user the program acts as and that user's context, each NUL-terminated within its field.
 inline constexpr std::size_t LoginFieldSize = 128;
@@ -144,6 +181,20 @@ static_assert(offsetof(SearchMatch, status) == 4);
 static_assert(offsetof(SearchMatch, fullName) == 8);
 static_assert(offsetof(SearchMatch, kind) == 264);
 static_assert(offsetof(SearchMatch, state) == 265);
+static_assert(sizeof(DescribeRequest) == 268);
+static_assert(offsetof(DescribeRequest, version) == 256);
+static_assert(offsetof(DescribeRequest, lastId) == 260);
+static_assert(offsetof(DescribeRequest, reserved) == 264);
+
+static_assert(sizeof(AttributeRecord) == 1296);
+static_assert(offsetof(AttributeRecord, id) == 0);
+static_assert(offsetof(AttributeRecord, status) == 4);
+static_assert(offsetof(AttributeRecord, side) == 8);
+static_assert(offsetof(AttributeRecord, flags) == 9);
+static_assert(offsetof(AttributeRecord, presence) == 10);
+static_assert(offsetof(AttributeRecord, attribute) == 12);
+static_assert(offsetof(AttributeRecord, length) == 268);
+static_assert(offsetof(AttributeRecord, value) == 272);
 
 static_assert(sizeof(LoginRecord) == 256);
 static_assert(offsetof(LoginRecord, context) == 128);

@@ -72,7 +72,8 @@ const ControlResource *Nearest(const DialogResource &dialog, const ControlResour
 bool NeedsAccessibleLabel(ControlKind kind)
 {
     return kind == ControlKind::Edit || kind == ControlKind::MultiLineEdit ||
-           kind == ControlKind::ListBox || kind == ControlKind::ResultTable;
+           kind == ControlKind::ListBox || kind == ControlKind::ResultTable ||
+           kind == ControlKind::TableBox;
 }
 
 std::string AccessibleGroupOf(const DialogResource &dialog, const ControlResource &control)

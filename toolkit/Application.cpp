@@ -52,7 +52,15 @@ Application::~Application()
     }
 }
 
-Application *Application::Get() { return theApp; }
+Application *Application::Get()
+{
+    return theApp;
+}
+
+int Application::WheelScrollLines()
+{
+    return QApplication::wheelScrollLines();
+}
 
 void Application::ProcessPaintEvents()
 {

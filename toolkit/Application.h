@@ -30,6 +30,8 @@ class Application
     static Application *Get();
     // Lets windows repaint during a long operation; the user's input waits until it ends.
     static void ProcessPaintEvents();
+    // The platform's wheel step: rows scrolled by one notch of the mouse wheel.
+    static int WheelScrollLines();
     static int Start(int argc, char **argv);
 
     // Internal to the toolkit: the first work window built becomes the application's window.

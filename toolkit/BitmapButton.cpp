@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 
 #include "toolkit/Bitmap.h"
 
@@ -59,6 +60,16 @@ BitmapButton::BitmapButton(Dialog *dialog, ResId id) : Control(dialog, Kind, id,
 void BitmapButton::SetBitmap(const Bitmap &bitmap)
 {
     static_cast<PictureButton *>(Widget())->SetPicture(bitmap.Pixmap());
+}
+
+int BitmapButton::FittedHeight() const
+{
+    const QPixmap &picture = static_cast<const PictureButton *>(Widget())->Picture();
+    if (picture.isNull() || picture.width() == 0) {
+        return 0;
+    }
+    const int width = std::min(picture.width(), GetSizePixel().width);
+    return (picture.height() * width + picture.width() - 1) / picture.width();
 }
 
 bool BitmapButton::HasPicture() const

@@ -12,4 +12,6 @@ class BitmapButton : public Control
     BitmapButton(Dialog *dialog, ResId id); // shows the bitmap the resource names
     void SetBitmap(const Bitmap &bitmap);
     bool HasPicture() const;
+    // The height the picture takes when fitted to the button's width, its proportions kept.
+    int FittedHeight() const;
 };

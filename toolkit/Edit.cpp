@@ -27,3 +27,12 @@ bool Edit::IsMasked() const
 {
     return static_cast<QLineEdit *>(Widget())->echoMode() == QLineEdit::Password;
 }
+void Edit::SelectAll()
+{
+    static_cast<QLineEdit *>(Widget())->selectAll();
+}
+bool Edit::HasSelectedAll() const
+{
+    auto *edit = static_cast<QLineEdit *>(Widget());
+    return edit->selectedText() == edit->text();
+}

@@ -12,4 +12,6 @@ class Edit : public Control
     void SetText(const std::string &text) override;
     std::string GetText() const override;
     bool IsMasked() const;
+    void SelectAll(); // typing then replaces the text
+    bool HasSelectedAll() const;
 };

@@ -9,6 +9,7 @@
 #include <QPaintEvent>
 #include <QResizeEvent>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include "toolkit/QtText.h"
 #include "toolkit/Window.h"
@@ -97,6 +98,16 @@ template <typename Base> class EventDispatcher : public Base, public DispatcherB
     {
         if (owner_) {
             owner_->MouseButtonDown(MouseEventOf(*event, 2));
+        }
+    }
+    void wheelEvent(QWheelEvent *event) override
+    {
+        const QPoint angle = event->angleDelta();
+        const QPoint pixels = event->pixelDelta();
+        if (owner_ && owner_->Wheel(WheelEvent({angle.x(), angle.y()}, {pixels.x(), pixels.y()}))) {
+            event->accept();
+        } else {
+            Base::wheelEvent(event); // a plain widget ignores it: the parent widget gets it
         }
     }
     void focusInEvent(QFocusEvent *event) override

@@ -55,3 +55,20 @@ class MouseEvent
     int clicks_;
     bool left_;
 };
+
+// A turn of the mouse wheel or a two-finger scroll on a touchpad. Angles are in eighths of a
+// degree (one notch of a common wheel is 120); a touchpad may give the distance in pixels
+// instead (zero when it does not). Positive values point up and to the left.
+class WheelEvent
+{
+  public:
+    static constexpr int kNotch = 120;
+
+    WheelEvent(Point angle, Point pixels) : angle_(angle), pixels_(pixels) {}
+    Point GetAngleDelta() const { return angle_; }
+    Point GetPixelDelta() const { return pixels_; }
+
+  private:
+    Point angle_;
+    Point pixels_;
+};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QIcon>
+#include <string>
 
 #include "toolkit/ResId.h"
 
@@ -15,5 +16,7 @@ class Icon
     const QIcon &QtIcon() const { return icon_; }
 
   private:
+    void AddThemeSizes(const std::string &name);
+
     QIcon icon_;
 };

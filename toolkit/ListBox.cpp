@@ -48,6 +48,19 @@ std::string ListBox::GetEntry(int position) const
     return item ? FromQt(item->text()) : std::string();
 }
 
+void ListBox::SetEntrySpokenText(int position, const std::string &text)
+{
+    if (QListWidgetItem *item = ListOf(Widget())->item(position)) {
+        item->setData(Qt::AccessibleTextRole, ToQt(text));
+    }
+}
+
+std::string ListBox::GetEntrySpokenText(int position) const
+{
+    QListWidgetItem *item = ListOf(Widget())->item(position);
+    return item ? FromQt(item->data(Qt::AccessibleTextRole).toString()) : std::string();
+}
+
 int ListBox::GetSelectEntryPos() const
 {
     const int row = ListOf(Widget())->currentRow();

@@ -18,6 +18,9 @@ class ListBox : public Control
     void InsertEntry(const std::string &text);                       // without a picture
     int GetEntryCount() const;
     std::string GetEntry(int position) const;
+    // What assistive tools read for an entry, where its picture says more than its text.
+    void SetEntrySpokenText(int position, const std::string &text);
+    std::string GetEntrySpokenText(int position) const;
 
     // The selected entry (the one with the caret), or kNoSelection.
     int GetSelectEntryPos() const;

@@ -31,3 +31,13 @@ void PushButton::SetDefault(bool isDefault)
 {
     Button()->setDefault(isDefault);
 }
+
+void PushButton::SetQuickHelpText(const std::string &text)
+{
+    Button()->setToolTip(ToQt(text));
+}
+
+std::string PushButton::GetQuickHelpText() const
+{
+    return FromQt(Button()->toolTip());
+}

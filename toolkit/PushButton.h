@@ -16,4 +16,7 @@ class PushButton : public Control
     // The button Return presses while the dialog has the keyboard.
     void SetDefault(bool isDefault = true);
     QPushButton *Button() const;
+    // Shown when the pointer rests on the button (why it is disabled, say); empty: nothing.
+    void SetQuickHelpText(const std::string &text);
+    std::string GetQuickHelpText() const;
 };

@@ -23,6 +23,7 @@ enum class ControlKind {
     ListBox,
     PushButton,
     ResultTable,
+    TableBox,
 };
 
 // Geometry of controls and dialogs is in dialog units (see DialogUnits).

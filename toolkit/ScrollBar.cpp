@@ -53,7 +53,8 @@ QAbstractSlider::SliderAction ActionOf(ScrollType type)
 
 } // namespace
 
-ScrollBar::ScrollBar(Window *parent, int) : Control(parent, new QScrollBar(Qt::Vertical))
+ScrollBar::ScrollBar(Window *parent, int style)
+    : Control(parent, new QScrollBar((style & WB_HSCROLL) ? Qt::Horizontal : Qt::Vertical))
 {
     QScrollBar *bar = BarOf(Widget());
     bar->setFocusPolicy(Qt::NoFocus);

@@ -1,6 +1,6 @@
-// A vertical scroll bar with the 16-bit signed range of its kind, reporting each user action by
-// type (line up/down, page up/down, drag) to its scroll handler and the end of a scroll to its
-// end-scroll handler.
+// A vertical (or, with WB_HSCROLL, horizontal) scroll bar with the 16-bit signed range of its kind,
+// reporting each user action by type (line up/down, page up/down, drag) to its scroll handler and
+// the end of a scroll to its end-scroll handler.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +17,7 @@ enum ScrollType : int {
     SCROLL_DRAG = 5,
 };
 
-enum ScrollBarStyle : int { WB_VSCROLL = 0x2000, WB_DRAG = 0x4000 };
+enum ScrollBarStyle : int { WB_HSCROLL = 0x1000, WB_VSCROLL = 0x2000, WB_DRAG = 0x4000 };
 
 class ScrollBar : public Control
 {

@@ -2,7 +2,10 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QStatusBar>
 #include <QWidget>
+
+#include "toolkit/EventDispatcher.h"
 
 #include "toolkit/QtText.h"
 
@@ -30,8 +33,15 @@ QLabel *MakeLabel(QWidget *parent, Qt::Alignment alignment)
 
 } // namespace
 
-StatusBar::StatusBar(Window *parent, int) : Window(parent)
+// A status bar widget (with no size grip: the bar arranges its fields itself), so that assistive
+// tools find it by its role, as a screen reader's "read the status bar" command does.
+StatusBar::StatusBar(Window *parent, int)
+    : Window(parent,
+             new toolkit_detail::EventDispatcher<QStatusBar>(this,
+                                                             parent ? parent->Widget() : nullptr),
+             AdoptWidget{})
 {
+    static_cast<QStatusBar *>(Widget())->setSizeGripEnabled(false);
     Widget()->setBackgroundRole(QPalette::Window);
     Widget()->setAutoFillBackground(true);
     Widget()->setAccessibleName(QStringLiteral("Status bar"));

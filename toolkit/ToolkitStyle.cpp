@@ -18,13 +18,15 @@ QIcon ToolkitStyle::standardIcon(StandardPixmap icon, const QStyleOption *option
 {
     if (icon == SP_ToolBarHorizontalExtensionButton) {
         const bool rightToLeft = widget ? widget->isRightToLeft() : false;
-        return OverflowArrow(rightToLeft);
+        // In the menu bar's text colour: a fixed black vanished on a dark palette.
+        const QPalette palette = widget ? widget->palette() : QApplication::palette();
+        return OverflowArrow(rightToLeft, palette.color(QPalette::ButtonText));
     }
     return QProxyStyle::standardIcon(icon, option, widget);
 }
 
 // Two chevrons pointing the way the hidden entries lie, in the sizes a tool button asks for.
-QIcon ToolkitStyle::OverflowArrow(bool rightToLeft)
+QIcon ToolkitStyle::OverflowArrow(bool rightToLeft, const QColor &color)
 {
     QIcon arrow;
     for (int size : {8, 16, 32}) {
@@ -32,7 +34,7 @@ QIcon ToolkitStyle::OverflowArrow(bool rightToLeft)
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(Qt::black, size / 8.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setPen(QPen(color, size / 8.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         if (rightToLeft) {
             painter.translate(size, 0);
             painter.scale(-1, 1);

@@ -1,5 +1,5 @@
 // The application's style: the platform's own, except that the menu bar's overflow button gets an
-// arrow drawn here instead of Qt's picture files.
+// arrow drawn here, in the menu bar's text colour, instead of Qt's picture files.
 #pragma once
 
 #include <QProxyStyle>
@@ -18,5 +18,5 @@ class ToolkitStyle : public QProxyStyle
   private:
     // Every menu bar asks for this icon when it is built. Qt reads it from image files through a
     // lookup that loads every image plugin on the machine, about a millisecond at start-up.
-    static QIcon OverflowArrow(bool rightToLeft);
+    static QIcon OverflowArrow(bool rightToLeft, const QColor &color);
 };

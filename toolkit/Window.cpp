@@ -104,6 +104,10 @@ void Window::KeyInput(const KeyEvent &event)
     }
 }
 void Window::MouseButtonDown(const MouseEvent &) {}
+bool Window::Wheel(const WheelEvent &)
+{
+    return false;
+}
 void Window::GetFocus() {}
 void Window::LoseFocus() {}
 bool Window::Close()
@@ -154,6 +158,16 @@ std::string Window::GetText() const
 {
     QWidget *frame = FrameWidget();
     return FromQt(frame->isWindow() ? frame->windowTitle() : frame->accessibleName());
+}
+
+void Window::SetAccessibleName(const std::string &name)
+{
+    FrameWidget()->setAccessibleName(ToQt(name));
+}
+
+std::string Window::GetAccessibleName() const
+{
+    return FromQt(FrameWidget()->accessibleName());
 }
 
 void Window::SetPosPixel(Point pos)

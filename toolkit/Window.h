@@ -30,6 +30,8 @@ class Window
     virtual void Resize();
     virtual void KeyInput(const KeyEvent &event);
     virtual void MouseButtonDown(const MouseEvent &event);
+    // True when the window scrolled; otherwise the wheel goes on to the parent window.
+    virtual bool Wheel(const WheelEvent &event);
     virtual void GetFocus();
     virtual void LoseFocus();
     virtual bool Close(); // false: the window refuses to close
@@ -44,6 +46,10 @@ class Window
     bool IsEnabled() const;
     virtual void SetText(const std::string &text);
     virtual std::string GetText() const;
+    // What assistive tools call the window, where its text does not say it (a window without a
+    // title bar).
+    void SetAccessibleName(const std::string &name);
+    std::string GetAccessibleName() const;
 
     void SetPosPixel(Point pos);
     Point GetPosPixel() const;

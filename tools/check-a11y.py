@@ -164,7 +164,7 @@ def print_tree(tree):
 
 
 def status_fields():
-    bar = [f for f in find_all(main_window(), "filler", "Status bar")][0]
+    bar = [f for f in find_all(main_window(), "status bar", "Status bar")][0]
     return [lab.get_name() for lab in find_all(bar, "label") if shown(lab)]
 
 

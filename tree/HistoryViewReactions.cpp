@@ -16,13 +16,39 @@ HistoryViewReactions::HistoryViewReactions(OutlinePanel &panel, NodeList &versio
 
 void HistoryViewReactions::ShowHistory(ObjectItem &item)
 {
+    std::string unlisted;
     {
         WaitPointer wait;
-        item.FillVersions(versions_, [](ObjectItem &owner, BackupTime time) {
+        unlisted = item.FillVersions(versions_, [](ObjectItem &owner, BackupTime time) {
             return std::make_unique<VersionItem>(owner, time);
         });
     }
+    MarksChanged(item);
+    if (!unlisted.empty()) {
+        // An empty list must not pass for an object without backups. The title is shortened in
+        // its middle, so the reason at its end stays in view.
+        panel_.SetTitle(item.FullName() + " : " + unlisted);
+    }
+}
+
+void HistoryViewReactions::MarksChanged(ObjectItem &item)
+{
     UpdateHistoryTitle(item);
+    ShowChosenVersion(item);
+}
+
+void HistoryViewReactions::ShowChosenVersion(ObjectItem &item)
+{
+    auto *first = static_cast<VersionItem *>(versions_.ItemAt(0));
+    if (first == nullptr || &first->Owner() != &item) {
+        return; // the view lists another object's versions, or none
+    }
+    const BackupTime chosen = selection_.MostRecentOnly(item) ? 0 : item.ChosenVersion();
+    TreeWalker walker(versions_);
+    for (DisplayItem *row = walker.NextItem(); row; row = walker.NextItem()) {
+        const BackupTime time = static_cast<VersionItem *>(row)->Time();
+        row->SetCheckState(chosen != 0 && time == chosen ? Marked : Unmarked);
+    }
 }
 
 // An object restored at its most recent version only offers no version to pick.

@@ -21,6 +21,12 @@ class HistoryViewReactions
 
     void ShowHistory(ObjectItem &item);
     void UpdateHistoryTitle(ObjectItem &item);
+    // The ticks of the listed versions follow the object's chosen version, so that the view never
+    // shows a version that a run would not restore: none is ticked while the most recent is
+    // chosen, or while the object can only be restored at its most recent version.
+    void ShowChosenVersion(ObjectItem &item);
+    // After a mark changed: the title, the enabling and the ticks for the shown object.
+    void MarksChanged(ObjectItem &item);
     long CheckHdl(OutlinePanel &panel, const CheckClick &click);
     void Reset(); // after re-rooting: no object, no versions
 

@@ -4,18 +4,26 @@
 #include <cstdint>
 
 #include "model/NodeList.h"
+#include "toolkit/Application.h"
 #include "toolkit/Bitmap.h"
 
 OutlinePanel::OutlinePanel(Window *parent, bool showTitle, CheckMode checkMode, NodeList *list)
     : Window(parent), showTitle_(showTitle), showCheckColumn_(checkMode != CheckMode::None),
       list_(list), titleBar_(this), checkColumn_(this, list, viewport_, checkMode),
-      rowArea_(this, list, viewport_), scrollBar_(this, WB_VSCROLL | WB_DRAG)
+      rowArea_(this, list, viewport_), scrollBar_(this, WB_VSCROLL | WB_DRAG),
+      hScrollBar_(this, WB_HSCROLL | WB_DRAG)
 {
     scrollBar_.SetScrollHdl([this](ScrollBar &) {
         FollowScrollBar();
         return 1L;
     });
     scrollBar_.Hide();
+    hScrollBar_.SetScrollHdl([this](ScrollBar &bar) {
+        ScrollAcross(bar.GetThumbPos());
+        return 1L;
+    });
+    hScrollBar_.SetLineSize(kRowHeight);
+    hScrollBar_.Hide();
     list_->AddObserver(this);
 }
 
@@ -74,6 +82,8 @@ void OutlinePanel::FollowScrollBar()
     }
 }
 
+// The rows take what the title and the check column leave; a scroll bar at the right when they
+// do not all fit, and one below them when a drawn name is wider than they are.
 void OutlinePanel::Resize()
 {
     const Size size = GetOutputSizePixel();
@@ -83,22 +93,30 @@ void OutlinePanel::Resize()
         titleBar_.Invalidate();
         top = kTitleHeight;
     }
-    int columnWidth = 0;
-    if (showCheckColumn_) {
-        checkColumn_.SetPosSizePixel({0, top}, {kCheckColumnWidth, size.height - top});
-        columnWidth = kCheckColumnWidth;
-    }
+    const int columnWidth = showCheckColumn_ ? kCheckColumnWidth : 0;
     Size rows{size.width - columnWidth, size.height - top};
-    const int32_t visible = rows.height / kRowHeight;
     const int32_t total = static_cast<int32_t>(list_->TotalCount());
-    const bool needScrollBar = visible < total;
+    bool needScrollBar = rows.height / kRowHeight < total;
     if (needScrollBar) {
         rows.width -= kScrollBarWidth;
     }
+    const bool needAcross = rowArea_.Widest() > rows.width;
+    if (needAcross) {
+        rows.height -= kScrollBarWidth;
+        if (!needScrollBar && rows.height / kRowHeight < total) {
+            needScrollBar = true;
+            rows.width -= kScrollBarWidth;
+        }
+    }
+    const int32_t visible = rows.height / kRowHeight;
+    if (showCheckColumn_) {
+        checkColumn_.SetPosSizePixel({0, top}, {kCheckColumnWidth, rows.height});
+    }
     rowArea_.SetPosSizePixel({columnWidth, top}, rows);
+    PlaceHorizontalScrollBar({columnWidth, top + rows.height}, rows, needAcross);
     if (needScrollBar) {
         scrollBar_.SetPosSizePixel({size.width - kScrollBarWidth, top},
-                                   {kScrollBarWidth, size.height - top});
+                                   {kScrollBarWidth, rows.height});
         scrollBar_.SetRange(0, total - visible); // pulls a position beyond the end back
         FollowScrollBar();
         scrollBar_.Show();
@@ -109,6 +127,55 @@ void OutlinePanel::Resize()
     }
     // Set also without a scroll bar, since Page Down moves the caret by it.
     scrollBar_.SetPageSize(std::max(visible - 1, 1));
+}
+
+void OutlinePanel::PlaceHorizontalScrollBar(Point rowsAt, Size rows, bool needed)
+{
+    if (!needed) {
+        hScrollBar_.Hide();
+        ScrollAcross(0);
+        return;
+    }
+    const int32_t hidden = std::max(0, rowArea_.Widest() - rows.width);
+    hScrollBar_.SetPosSizePixel(rowsAt, {rows.width, kScrollBarWidth});
+    hScrollBar_.SetRange(0, hidden);
+    hScrollBar_.SetPageSize(std::max(rows.width, 1));
+    hScrollBar_.SetThumbPos(std::min(viewport_.left, hidden));
+    ScrollAcross(hScrollBar_.GetThumbPos());
+    hScrollBar_.Show();
+}
+
+void OutlinePanel::ScrollAcross(int32_t left)
+{
+    rowArea_.ScrollLeftTo(std::max(0, left));
+}
+
+void OutlinePanel::RowsWidened()
+{
+    changes_.widened = true;
+    refresh_.Post();
+}
+
+// Through the long-range scroll bar, as a drag of its thumb would: a million rows scroll as ten.
+bool OutlinePanel::Wheel(const WheelEvent &event)
+{
+    // Across, by a wheel tilted sideways or two fingers moved sideways: an indentation step a row.
+    const int32_t across = wheelAcross_.Rows(event.GetAngleDelta().x, event.GetPixelDelta().x,
+                                             Application::WheelScrollLines(), kRowHeight);
+    if (across != 0 && hScrollBar_.IsVisible()) {
+        hScrollBar_.SetThumbPos(viewport_.left + across * kRowHeight);
+        ScrollAcross(hScrollBar_.GetThumbPos());
+    }
+    const int32_t rows = wheel_.Rows(event.GetAngleDelta().y, event.GetPixelDelta().y,
+                                     Application::WheelScrollLines(), kRowHeight);
+    const int64_t last = static_cast<int64_t>(list_->TotalCount()) - VisibleRows();
+    if (rows == 0 || last <= 0) {
+        return true; // nothing to scroll: the wheel stops here all the same
+    }
+    const int64_t target = std::clamp<int64_t>(int64_t{viewport_.top} + rows, 0, last);
+    scrollBar_.SetPosition(static_cast<int32_t>(target));
+    FollowScrollBar();
+    return true;
 }
 
 void OutlinePanel::ScrollRows(int32_t delta)
@@ -154,7 +221,7 @@ void OutlinePanel::CatchUp()
         return static_cast<int32_t>(std::clamp<int64_t>(value, 0, INT32_MAX));
     };
     const bool moved = changes.rowsFrom != None;
-    if (moved) {
+    if (moved || changes.widened) {
         Resize();
     }
     const int64_t boxesFirst =

@@ -17,6 +17,7 @@
 #include "tree/LongScrollBar.h"
 #include "tree/RowArea.h"
 #include "tree/TitleBar.h"
+#include "tree/WheelSteps.h"
 
 class Bitmap;
 class DisplayItem;
@@ -80,9 +81,14 @@ class OutlinePanel : public Window, private ForestObserver
     CheckColumn &GetCheckColumn() { return checkColumn_; }
     RowArea &GetRowArea() { return rowArea_; }
     LongScrollBar &GetScrollBar() { return scrollBar_; }
+    ScrollBar &GetHorizontalScrollBar() { return hScrollBar_; }
+    // A row wider than the area was drawn: the horizontal scroll bar follows at the next pass.
+    void RowsWidened();
 
     void KeyInput(const KeyEvent &event) override;
     void Resize() override;
+    // The wheel over any part of the panel scrolls its rows by the platform's wheel step.
+    bool Wheel(const WheelEvent &event) override;
 
   private:
     // Rows that changed since the panel last caught up; None where nothing did.
@@ -93,6 +99,7 @@ class OutlinePanel : public Window, private ForestObserver
         int64_t checksLast = -1;
         int64_t looksFirst = None;
         int64_t looksLast = -1;
+        bool widened = false;
     };
 
     void RowsReplaced(std::size_t first, std::size_t removed, std::size_t inserted) override;
@@ -101,6 +108,9 @@ class OutlinePanel : public Window, private ForestObserver
     void CatchUp();
     void FollowScrollBar();
     void ScrollIntoView(int32_t row);
+    // Places the horizontal scroll bar below the rows, or hides it.
+    void PlaceHorizontalScrollBar(Point rowsAt, Size rows, bool needed);
+    void ScrollAcross(int32_t left);
 
     bool showTitle_;
     bool showCheckColumn_;
@@ -110,7 +120,10 @@ class OutlinePanel : public Window, private ForestObserver
     CheckColumn checkColumn_;
     RowArea rowArea_;
     LongScrollBar scrollBar_;
+    ScrollBar hScrollBar_;
     PictureHdl pictureHdl_;
     Changes changes_;
+    WheelSteps wheel_;
+    WheelSteps wheelAcross_;
     PostedCall refresh_{[this] { CatchUp(); }};
 };

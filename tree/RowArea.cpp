@@ -13,6 +13,7 @@ namespace
 {
 constexpr int kRow = OutlinePanel::kRowHeight;
 constexpr int kIndent = 20;
+constexpr int kTextMargin = 5; // after the end of a name, before the area's edge
 } // namespace
 
 RowArea::RowArea(OutlinePanel *panel, NodeList *list, Viewport &viewport)
@@ -39,9 +40,14 @@ void RowArea::RepaintRow(int32_t row)
     Update();
 }
 
+// At a fractional scale a line on a row's edge (the caret frame's) may land on device pixels of
+// the neighbouring row: the band reaches one pixel into each neighbour, so no trace stays behind.
 void RowArea::InvalidateRow(int32_t row)
 {
-    Invalidate(RowRect(row));
+    Rectangle band = RowRect(row);
+    band.top -= 1;
+    band.bottom += 1;
+    Invalidate(band);
 }
 
 void RowArea::InvalidateFromRow(int32_t row)
@@ -97,8 +103,17 @@ void RowArea::SetCaretRow(int32_t row)
     AnnounceCaret();
 }
 
+void RowArea::ScrollLeftTo(int32_t left)
+{
+    if (left != viewport_.left) {
+        viewport_.left = left;
+        Invalidate();
+    }
+}
+
 void RowArea::ResetRows()
 {
+    widest_ = 0;
     const int32_t oldCaret = viewport_.caret;
     const int32_t oldSelected = viewport_.selected;
     viewport_.selected = viewport_.caret = 0;
@@ -148,7 +163,7 @@ void RowArea::DrawRow(const TreeNode &node, const Rectangle &row, bool highlight
 {
     const std::string pattern = node.LinePattern();
     const int levels = static_cast<int>(pattern.size());
-    const int x0 = row.left;
+    const int x0 = row.left - viewport_.left;
     const int y0 = row.top;
     SetLineColor(Color(COL_WINDOWTEXT));
     SetLineWidth(2);
@@ -156,7 +171,9 @@ void RowArea::DrawRow(const TreeNode &node, const Rectangle &row, bool highlight
         const int x = x0 + kIndent * i;
         const bool lastChild = pattern[i] == 'l';
         if (!lastChild) {
-            DrawLine({x, y0}, {x, y0 + kRow - 1});
+            // The pen's ends are flat: the line ends where the next row's line begins, so the
+            // connector runs on without a gap at any scale.
+            DrawLine({x, y0}, {x, y0 + kRow});
         } else if (i == levels - 1) {
             DrawLine({x, y0}, {x, y0 + 10});
         }
@@ -169,9 +186,24 @@ void RowArea::DrawRow(const TreeNode &node, const Rectangle &row, bool highlight
     const int bitmapX = x0 + kIndent * levels;
     DrawBitmap({bitmapX, y0 + (kRow - bitmap.Height()) / 2}, bitmap);
     SetTextColor(Color(COL_WINDOWTEXT));
-    DrawText({bitmapX + bitmap.Width() + 5, y0 + (kRow - GetTextHeight()) / 2}, item.Text());
+    const std::string text = item.Text();
+    const int textX = bitmapX + bitmap.Width() + 5;
+    DrawText({textX, y0 + (kRow - GetTextHeight()) / 2}, text);
+    NoteWidth(textX - x0 + GetTextWidth(text) + kTextMargin);
     if (highlighted) {
         Invert(row);
+    }
+}
+
+// A row wider than any before it may need the horizontal scroll bar: the panel lays itself out
+// again at the next pass.
+void RowArea::NoteWidth(int32_t width)
+{
+    if (width > widest_) {
+        widest_ = width;
+        if (widest_ > GetOutputSizePixel().width) {
+            panel_->RowsWidened();
+        }
     }
 }
 

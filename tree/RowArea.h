@@ -37,6 +37,9 @@ class RowArea : public Window, public AccessibleRows
     void InvalidateFromRow(int32_t row);
     void InvalidateRows(int32_t first, int32_t last); // those on screen
     int32_t WholeRowsThatFit() const;
+    // The widest row drawn since the rows were last reset, from the left edge of the rows.
+    int32_t Widest() const { return widest_; }
+    void ScrollLeftTo(int32_t left); // pixels
 
     void Paint(const Rectangle &rect) override;
     void MouseButtonDown(const MouseEvent &event) override;
@@ -61,6 +64,7 @@ class RowArea : public Window, public AccessibleRows
   private:
     void DrawRow(const TreeNode &node, const Rectangle &row, bool highlighted);
     void DrawCaretFrame(const Rectangle &row);
+    void NoteWidth(int32_t width);
     Rectangle RowRect(int32_t row) const;
 
     OutlinePanel *panel_;
@@ -68,4 +72,5 @@ class RowArea : public Window, public AccessibleRows
     Viewport &viewport_;
     Link<OutlinePanel> selectHdl_;
     Link<OutlinePanel> activateHdl_;
+    int32_t widest_ = 0;
 };

@@ -128,8 +128,9 @@ long TreeViewReactions::CheckHdl(OutlinePanel &, const CheckClick &click)
     }
     ObjectItem *current = SelectedItem();
     selection_.Mark(*item, click.state);
-    if (item->IsContainer() && current) {
-        history_.UpdateHistoryTitle(*current); // the mark may cover or free it
+    if (current) {
+        // The mark may cover or free the shown object, or reset its chosen version.
+        history_.MarksChanged(*current);
     }
     UpdateSubtreeEntry(current);
     return 1;

@@ -13,6 +13,7 @@ struct Viewport {
     // The selected row is drawn selected. Not after a re-root or a clear (the selected row is 0
     // then, but nothing is highlighted until a row is selected), nor after the row went away.
     bool highlighted = false;
+    int32_t left = 0; // pixels the rows are scrolled to the left, for names wider than the area
 
     bool IsHighlighted(int32_t row) const { return highlighted && row == selected; }
 

@@ -10,7 +10,7 @@
 
 #include "server/LdapSettings.h"
 #include "server/directory/LdapConnection.h"
-#include "server/directory/SecretText.h"
+#include "server/SecretText.h"
 
 class DirectorySession
 {

@@ -313,12 +313,15 @@ LdapStatus LdapConnection::Await(int messageId, LDAPMessage *&message, bool all)
 LdapStatus LdapConnection::Result(LDAPMessage *message, void *serverControls)
 {
     int code = LDAP_SUCCESS;
+    char *matched = nullptr;
     char *diagnostic = nullptr;
-    const int parsed = ldap_parse_result(ld_, message, &code, nullptr, &diagnostic, nullptr,
+    const int parsed = ldap_parse_result(ld_, message, &code, &matched, &diagnostic, nullptr,
                                          static_cast<LDAPControl ***>(serverControls), 1);
     LdapStatus status = parsed != LDAP_SUCCESS ? Failure(parsed)
                         : code != LDAP_SUCCESS ? Failure(code, diagnostic)
                                                : LdapStatus{};
+    matched_ = parsed == LDAP_SUCCESS && matched != nullptr ? matched : "";
+    ldap_memfree(matched);
     ldap_memfree(diagnostic);
     return status;
 }

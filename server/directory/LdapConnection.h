@@ -71,6 +71,9 @@ class LdapConnection
     // to start TLS.
     LdapStatus Connect();
     bool Broken() const { return ld_ == nullptr || broken_; }
+    // After an operation on a name that does not exist: the nearest entry above it that does,
+    // when the server told (empty otherwise).
+    const std::string &LastMatched() const { return matched_; }
 
     // The password is only handed to the library; it is never kept or written anywhere.
     LdapStatus BindSimple(const std::string &dn, const std::string &password);
@@ -117,6 +120,7 @@ class LdapConnection
     LdapTls tls_;
     LDAP *ld_ = nullptr;
     bool broken_ = false;
+    std::string matched_;
     // Entries asked for per page: lowered for as long as the connection lasts when the server
     // refuses a size.
     int pageSize_ = kPageSize;

@@ -15,6 +15,7 @@
 #include "server/RecordFields.h"
 #include "server/Replies.h"
 #include "server/directory/AsciiCase.h"
+#include "server/directory/DirectoryDescription.h"
 #include "server/directory/DirectoryRestore.h"
 #include "server/directory/DirectorySearch.h"
 #include "server/directory/DistinguishedName.h"
@@ -436,6 +437,36 @@ void *LdapServer::RestoreObject(const RestoreRequest &request, int32_t, int32_t 
     // What was written before the failure must not be cut off the message.
     return Replies::Restore(
         status.code, Cut(status.text, NameFieldSize - 1 - written.size()) + written, replySize);
+}
+
+void *LdapServer::DescribeObject(const DescribeRequest &request, int32_t, int32_t &replySize)
+{
+    const std::string name = FieldText(request.objectName);
+    if (request.lastId == 0 || name != describedName_ || request.version != describedVersion_) {
+        description_ = Describe(name, request.version);
+        describedName_ = name;
+        describedVersion_ = request.version;
+    }
+    return description_.Reply(request.lastId, replySize);
+}
+
+DescriptionPieces LdapServer::Describe(const std::string &fullName, BackupTime version)
+{
+    const DirectoryNames::Known *known = Resolve(fullName);
+    if (known == nullptr) {
+        return DescriptionPieces::Failure(DirectoryRestore::NotInCatalogue,
+                                          "Unknown object: " + fullName);
+    }
+    const DirectoryNames::Known object = *known;
+    ObjectDescription description;
+    DirectoryDescription describe(session_.Connection(), catalogue_, operational_);
+    const LdapStatus status = session_.Run(
+        [&] { return describe.Describe(object.dn, object.canonical, version, description); });
+    if (!status.Ok()) {
+        Report("describing " + object.dn + " failed: " + status.text);
+        return DescriptionPieces::Failure(status.code, status.text);
+    }
+    return DescriptionPieces(description);
 }
 
 void LdapServer::RecordWrites(const DirectoryRestore &restore, bool subtree)

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "server/DescriptionPieces.h"
 #include "server/LdapSettings.h"
 #include "server/ServerBackend.h"
 #include "server/directory/DirectoryListing.h"
@@ -46,6 +47,10 @@ class LdapServer : public ServerBackend
                      int32_t &replySize) override;
     void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
                         int32_t &replySize) override;
+    // The entry at a snapshot and live, made once per description and handed out record by
+    // record. Reads only.
+    void *DescribeObject(const DescribeRequest &request, int32_t requestSize,
+                         int32_t &replySize) override;
 
     // The live entries and the snapshots' below the context whose own name matches, gathered
     // on the first request of a search and handed out one per request.
@@ -127,6 +132,7 @@ class LdapServer : public ServerBackend
     // levels, and by their typeless labels beyond.
     std::string FullNameBelow(const DistinguishedName &entry, std::size_t contextLevels,
                               const std::string &contextName) const;
+    DescriptionPieces Describe(const std::string &fullName, BackupTime version);
 
     std::string refusal_;           // why the last open or login was refused
     std::string configuredRefusal_; // why the configured bind failed when the server opened
@@ -134,6 +140,10 @@ class LdapServer : public ServerBackend
     std::string listingFault_; // why the listing being made failed
     // Listings in progress, by container; a few are kept since a listing may be abandoned.
     std::deque<Listing> listings_;
+    // The description being handed out, and what it describes.
+    DescriptionPieces description_;
+    std::string describedName_;
+    BackupTime describedVersion_ = 0;
     bool noticesTaken_ = false;
     std::optional<Search> search_; // the search being handed out
 };

@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "app/RestoreApp.h"
-#include "app/RestoreProfile.h"
+#include "startup/RestoreProfile.h"
 #include "app/UserDetailsDialog.h"
 #include "mwlib/MW_Application.h"
 #include "mwlib/MW_Cache.h"

@@ -119,3 +119,48 @@ TEST(HistoryView, AHistoryLongerThanTheRowCounterListsTheNewestUpToItsLimit)
     EXPECT_EQ(static_cast<VersionItem *>(versions.ItemAt(0))->Time(), 1000u + 69999u);
     EXPECT_EQ(static_cast<VersionItem *>(versions.ItemAt(65534))->Time(), 1000u + 70000u - 65535u);
 }
+
+// The view never shows a version that a run would not restore.
+TEST(HistoryView, TickingTheShownObjectShowsTheResetToTheMostRecentAtOnce)
+{
+    MainWindowFixture f;
+    f.script.SetHistory("Printer.Marrowby", {300, 100, 200});
+    f.Click(2);
+    ClickVersion(f, 2);
+    ASSERT_EQ(Ticks(f), (std::vector<int>{0, 0, 1}));
+
+    f.ClickBox(2); // Printer Marked: its chosen version goes back to the most recent
+    EXPECT_EQ(f.ItemAt(2)->ChosenVersion(), 0u);
+    EXPECT_EQ(Ticks(f), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(f.script.RequestsOf(GetHistory).size(), 1u); // shown again without asking anew
+}
+
+TEST(HistoryView, AVersionOfACoveredObjectIsUntickedWhileTheCoverLasts)
+{
+    MainWindowFixture f;
+    f.script.SetHistory("Ann.Sales.Marrowby", {10, 20});
+    f.DoubleClick(3);
+    f.Click(4);
+    ClickVersion(f, 1);
+    ASSERT_EQ(Ticks(f), (std::vector<int>{0, 1}));
+
+    f.ClickBox(3); // Sales Marked: Ann comes back at her most recent version
+    EXPECT_EQ(Ticks(f), (std::vector<int>{0, 0}));
+    f.ClickBox(3); // MarkedAlone: Ann's own choice holds again
+    EXPECT_EQ(Ticks(f), (std::vector<int>{0, 1}));
+    EXPECT_EQ(f.ItemAt(4)->ChosenVersion(), 10u);
+}
+
+// An empty list must not pass for an object without backups.
+TEST(HistoryView, AnObjectWhoseVersionsCannotBeAskedForSaysWhyInTheTitle)
+{
+    MainWindowFixture f([](ScriptedServer &script) {
+        script.SetChildren("Marrowby", {Leaf(std::string(250, 'x'))});
+    });
+    const size_t asked = f.script.RequestsOf(GetHistory).size();
+    f.Click(1);
+    EXPECT_EQ(f.History().GetTitle(),
+              f.ItemAt(1)->FullName() + " : " + ObjectItem::kNameTooLongForHistory);
+    EXPECT_EQ(f.window->VersionList().TotalCount(), 0u);
+    EXPECT_EQ(f.script.RequestsOf(GetHistory).size(), asked); // nothing was sent
+}

@@ -1,5 +1,6 @@
 // The main window's spine: title, status bar, layout on resize, Tab between the views, menu
 // dispatch by id, and the close query while objects are marked.
+#include <QAccessible>
 #include <QEventLoop>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -55,6 +56,28 @@ TEST(MainWindow, LaysOutItsChildrenOnResizeAndSplitterDrag)
     EXPECT_EQ(f.Tree().GetSizePixel().width, 295);
     EXPECT_EQ(f.History().GetPosPixel().x, 308);
     EXPECT_EQ(f.History().GetSizePixel().width, output.width - 308);
+}
+
+// A window shrunk almost to nothing and enlarged again gets its panes back as the user split them.
+TEST(MainWindow, TheTreeViewKeepsItsShareOfTheWidthThroughResizes)
+{
+    MainWindowFixture f;
+    f.window->SetSizePixel({900, 600});
+    QApplication::processEvents();
+    const int width = f.window->GetOutputSizePixel().width;
+    f.window->GetSplitter().DragTo(300);
+    ASSERT_EQ(f.Tree().GetSizePixel().width, 295);
+
+    f.window->SetSizePixel({120, 600});
+    QApplication::processEvents();
+    const int narrow = f.window->GetOutputSizePixel().width;
+    EXPECT_NEAR(f.window->GetSplitter().GetSplitPosition(), 300.0 * narrow / width, 1);
+    EXPECT_GE(f.History().GetPosPixel().x + f.History().GetSizePixel().width, narrow - 1);
+
+    f.window->SetSizePixel({900, 600});
+    QApplication::processEvents();
+    EXPECT_NEAR(f.Tree().GetSizePixel().width, 295, 1);
+    EXPECT_NEAR(f.History().GetPosPixel().x, 308, 1);
 }
 
 TEST(MainWindow, MinimisedWindowDoesNoLayout)
@@ -169,4 +192,36 @@ TEST(MainWindow, MarkedAloneTopContextAsks)
     f.ItemAt(0)->SetCheckState(MarkedAlone);
     script.ExpectBox(ModalKind::QueryBox, kCloseQuery, RET_NO);
     EXPECT_FALSE(f.window->CmdExit());
+}
+
+// Tab cannot enter a disabled history view: the user is told why and the tree keeps the keyboard,
+// so that the next key does not act on a row the user did not mean.
+TEST(MainWindow, TabTowardsDisabledVersionsSaysWhyAndLeavesTheFocusInTheTree)
+{
+    MainWindowFixture f;
+    f.window->FrameWidget()->activateWindow();
+    f.ClickBox(3); // Sales Marked
+    f.Click(3);
+    ASSERT_FALSE(f.History().IsEnabled());
+    ASSERT_TRUE(f.Tree().HasFocusHighlight());
+
+    QTest::keyClick(f.Rows(), Qt::Key_Tab);
+    EXPECT_TRUE(f.Tree().HasFocusHighlight());
+    EXPECT_FALSE(f.History().HasFocusHighlight());
+    EXPECT_EQ(f.window->GetStatusBar().GetHelpText(), MainWindow::kVersionsLockedHint);
+
+    f.ClickBox(3); // MarkedAlone: the versions can be chosen and Tab goes there
+    ASSERT_TRUE(f.History().IsEnabled());
+    QTest::keyClick(f.Rows(), Qt::Key_Tab);
+    EXPECT_TRUE(f.History().HasFocusHighlight());
+}
+
+TEST(MainWindow, TheStatusBarIsExposedAsAStatusBar)
+{
+    MainWindowFixture f;
+    QAccessibleInterface *bar =
+        QAccessible::queryAccessibleInterface(f.window->GetStatusBar().Widget());
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->role(), QAccessible::StatusBar);
+    EXPECT_EQ(f.Counts(), "Containers: 0, Objects: 0"); // its fields still show
 }

@@ -71,3 +71,16 @@ TEST_F(ReleaseNotesDialogTest, StandsCentredOverTheMainWindow)
                                                100 + (outer.height - own.height) / 2}));
     }
 }
+
+TEST_F(ReleaseNotesDialogTest, TheNotesCannotBeEditedButCanBeSelected)
+{
+    ReleaseNotesDialog dialog(&mainWindow);
+    QPlainTextEdit *notes = Notes(dialog);
+    const QString before = notes->toPlainText();
+    QTest::keyClicks(notes, "typed");
+    QTest::keyClick(notes, Qt::Key_Delete);
+    QTest::keyClick(notes, Qt::Key_Backspace);
+    EXPECT_EQ(notes->toPlainText(), before);
+    QTest::keyClick(notes, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(notes->textCursor().selectedText().size(), before.size());
+}

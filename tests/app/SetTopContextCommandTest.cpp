@@ -1,5 +1,6 @@
 // The View menu's Set Top Context command: the field opens with the current context, OK re-roots
-// the tree at the text exactly as typed and drops every mark, Cancel changes nothing.
+// the tree at the text exactly as typed (asking first while marks exist), Cancel changes nothing.
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 #include "tests/app/MainWindowFixture.h"
@@ -9,6 +10,8 @@
 
 namespace
 {
+
+constexpr const char *kMarksQuery = MainWindow::kMarksQuery;
 
 ModalScript::Action Type(std::string text, std::string *shown = nullptr)
 {
@@ -29,13 +32,11 @@ void EmptyContextChildren(ScriptedServer &script)
 
 } // namespace
 
-TEST(SetTopContextCommand, OkWithTheSameTextFetchesAgainAndDropsMarksSelectionAndCaret)
+TEST(SetTopContextCommand, OkWithTheSameTextAndNoMarksFetchesAgainAndResetsSelectionAndCaret)
 {
     MainWindowFixture f;
     f.DoubleClick(3);
-    f.ClickBox(4);
     f.Click(5);
-    ASSERT_EQ(f.Counts(), "Containers: 0, Objects: 1");
     const size_t listingsBefore = f.script.RequestsOf(ListChildren).size();
     std::string shown;
     ModalScript script;
@@ -48,8 +49,49 @@ TEST(SetTopContextCommand, OkWithTheSameTextFetchesAgainAndDropsMarksSelectionAn
     EXPECT_EQ(f.window->ObjectForest().TotalCount(), 4u); // Sales is closed again
     EXPECT_EQ(f.Tree().SelectedRow(), 0);
     EXPECT_EQ(f.Tree().CaretRow(), 0);
-    EXPECT_EQ(f.Counts(), "Containers: 0, Objects: 0");
     EXPECT_EQ(f.History().GetTitle(), "-- No object selected --");
+}
+
+// Re-rooting drops every mark, so it is never done behind the user's back.
+TEST(SetTopContextCommand, WhileMarksExistAnUnchangedNameKeepsThemAndANewOneAsksFirst)
+{
+    MainWindowFixture f;
+    f.DoubleClick(3);
+    f.ClickBox(4);
+    ASSERT_EQ(f.Counts(), "Containers: 0, Objects: 1");
+    const size_t listingsBefore = f.script.RequestsOf(ListChildren).size();
+    ModalScript script;
+    script.ExpectDialog(kDialogSetTopContext, 1, Type("Marrowby"));
+    f.menuBar.Select(kMenuItemSetTopContext);
+    EXPECT_EQ(f.script.RequestsOf(ListChildren).size(), listingsBefore);
+    EXPECT_EQ(f.Counts(), "Containers: 0, Objects: 1");
+
+    script.ExpectDialog(kDialogSetTopContext, 1, Type("Sales.Marrowby"))
+        .ExpectBox(ModalKind::QueryBox, kMarksQuery, RET_NO);
+    f.menuBar.Select(kMenuItemSetTopContext);
+    EXPECT_EQ(f.window->TopContext(), "Marrowby");
+    EXPECT_EQ(f.ItemAt(4)->GetCheckState(), Marked);
+
+    script.ExpectDialog(kDialogSetTopContext, 1, Type("Sales.Marrowby"))
+        .ExpectBox(ModalKind::QueryBox, kMarksQuery, RET_YES);
+    f.menuBar.Select(kMenuItemSetTopContext);
+    EXPECT_EQ(f.window->TopContext(), "Sales.Marrowby");
+    EXPECT_EQ(f.Counts(), "Containers: 0, Objects: 0");
+    EXPECT_EQ(script.Steps()[2].parent, f.window.get());
+}
+
+TEST(SetTopContextCommand, TheFieldOpensWithItsTextSelectedSoTypingReplacesIt)
+{
+    MainWindowFixture f;
+    std::string typed;
+    ModalScript script;
+    script.ExpectDialog(kDialogSetTopContext, 0, [&typed](ModalDialog &dialog) {
+        Edit *edit = dialog.Find<Edit>(ResId(kSetTopContextEdit));
+        QTest::keyClicks(edit->Widget(), "Sales");
+        typed = edit->GetText();
+    });
+    f.menuBar.Select(kMenuItemSetTopContext);
+    EXPECT_EQ(typed, "Sales");
 }
 
 TEST(SetTopContextCommand, CancelAfterEditingKeepsEverything)

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/RestoreApp.h"
-#include "app/RestoreProfile.h"
+#include "startup/RestoreProfile.h"
 #include "mwlib/MW_Application.h"
 #include "mwlib/MW_Cache.h"
 #include "mwlib/MW_String.h"

@@ -263,7 +263,8 @@ TEST_F(ObjectItemTest, NamesThatDoNotFitARequestAreNeverSent)
         EXPECT_EQ(child.Open(),
                   fits ? ObjectItem::OpenResult::Opened : ObjectItem::OpenResult::NameTooLong);
         EXPECT_EQ(child.IsOpen(), fits);
-        child.FillVersions(versions, MakeVersionRow);
+        EXPECT_EQ(child.FillVersions(versions, MakeVersionRow),
+                  fits ? "" : ObjectItem::kNameTooLongForHistory);
         EXPECT_EQ(versions.Count(), fits ? 1u : 0u);
         std::string message;
         const int32_t status = child.Restore(message);
@@ -273,7 +274,7 @@ TEST_F(ObjectItemTest, NamesThatDoNotFitARequestAreNeverSent)
         } else {
             EXPECT_NE(status, 0);
             EXPECT_EQ(message, "Name too long for the backup server: Contain-1." +
-                                   std::string(30, 's') + "...");
+                                   std::string(30, 's') + "..." + std::string(40, 's'));
             EXPECT_EQ(script.RequestCount(), 0u);
         }
     }

@@ -21,8 +21,10 @@
 #include "toolkit/ModalDialog.h"
 #include "toolkit/MultiLineEdit.h"
 #include "toolkit/OKButton.h"
+#include "toolkit/PushButton.h"
 #include "toolkit/RadioButton.h"
 #include "toolkit/ResultTable.h"
+#include "toolkit/TableBox.h"
 
 namespace
 {
@@ -57,6 +59,8 @@ std::unique_ptr<Control> Build(ModalDialog &dialog, const ControlResource &contr
         return std::make_unique<PushButton>(&dialog, id);
     case ControlKind::ResultTable:
         return std::make_unique<ResultTable>(&dialog, id);
+    case ControlKind::TableBox:
+        return std::make_unique<TableBox>(&dialog, id);
     default:
         return nullptr;
     }
@@ -113,6 +117,7 @@ TEST_F(DialogAccessibility, EntryFieldsAndListsAreNamedByTheirLabels)
         {kDialogRestore, ControlKind::ListBox, kRestoreResults, "Restore"},
         {kDialogFind, ControlKind::Edit, kFindPattern, "Find what:"},
         {kDialogFind, ControlKind::ResultTable, kFindResults, "Results:"},
+        {kDialogPreview, ControlKind::TableBox, kPreviewComparison, "Comparison with live:"},
         {kDialogPastRuns, ControlKind::ListBox, kPastRunsList, "Past Runs"},
     };
     for (const Case &c : cases) {

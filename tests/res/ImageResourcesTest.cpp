@@ -1,6 +1,7 @@
 // The bitmaps and the icon load from the compiled-in pictures with exactly their sizes.
 #include <QImage>
 #include <QPixmap>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -51,7 +52,7 @@ TEST_F(ImageResources, EveryBitmapLoadsWithItsNameAndExactSize)
     EXPECT_EQ(TarvikResources().bitmaps.size(), kBitmaps.size());
 }
 
-TEST_F(ImageResources, ProgramIconLoadsAt32By32)
+TEST_F(ImageResources, ProgramIconLoadsAt32By32AndAtTheThemeSizes)
 {
     const ImageResource *resource = Resources::Icon(ResId(kIconTarvik));
     ASSERT_NE(resource, nullptr);
@@ -60,7 +61,15 @@ TEST_F(ImageResources, ProgramIconLoadsAt32By32)
     EXPECT_EQ(resource->height, 32);
     const Icon icon{ResId(kIconTarvik)};
     ASSERT_FALSE(icon.IsEmpty()) << resource->path;
-    EXPECT_EQ(icon.QtIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
+    QList<int> sizes;
+    for (const QSize &size : icon.QtIcon().availableSizes()) {
+        EXPECT_EQ(size.width(), size.height());
+        sizes.append(size.width());
+    }
+    std::sort(sizes.begin(), sizes.end());
+    // Drawn for each size a title bar or panel asks for up to scale 2, so that it shows crisp.
+    EXPECT_EQ(sizes, (QList<int>{16, 32, 48, 64}));
+    EXPECT_TRUE(CornerIsTransparent(icon.QtIcon().pixmap(QSize(64, 64))));
     EXPECT_TRUE(CornerIsTransparent(icon.QtIcon().pixmap(QSize(32, 32))));
 }
 

@@ -26,7 +26,7 @@ const std::vector<uint16_t> kMenuBar = {1, 2, 5, 8, 10};
 
 const std::vector<ExpectedItem> kItems = {
     {1, "E~xit!", "Exit program", true, "Alt+X", {}},
-    {2, "~View", "Change view in tree view window", true, "", {14, 3, 4}},
+    {2, "~View", "Change view in tree view window", true, "", {15, 3, 4}},
     {3, "Set ~Top Context...", "Set top context of tree view window", true, "", {}},
     {4, "Set ~User Context...", "", false, "", {}},
     {5, "~Selection", "Change restore selections", true, "", {6, 7}},
@@ -37,13 +37,19 @@ const std::vector<ExpectedItem> kItems = {
      false,
      "",
      {}},
-    {8, "~Operations", "Control TARVIK operations", true, "", {9, 13}},
+    {8, "~Operations", "Control TARVIK operations", true, "", {9, 13, 14}},
     {9, "~Restore...", "Start restore of selected objects", true, "", {}},
     {10, "~Help", "Get help on TARVIK", true, "", {11, 12}},
     {11, "~About TARVIK...", "Display information on TARVIK", true, "", {}},
     {12, "~Release Notes", "Show this versions release notes", true, "", {}},
     {13, "~Past Runs...", "Show the outcome of earlier restore runs", true, "", {}},
-    {14, "~Find...", "Find an object by name, deleted or not", true, "Ctrl+F", {}},
+    {14,
+     "~Compare with live...",
+     "Compare the highlighted version of the object with the live one",
+     true,
+     "Ctrl+L",
+     {}},
+    {15, "~Find...", "Find an object by name, deleted or not", true, "Ctrl+F", {}},
 };
 
 std::vector<uint16_t> IdsOf(const std::vector<MenuItemResource> &items)

@@ -1,8 +1,10 @@
 // The "Restore Objects" dialog: counts, the on-error choice with real clicks, the scripted run
 // and its place over the main window.
 #include <QApplication>
+#include <QDialog>
 #include <QTest>
 #include <QWidget>
+#include <algorithm>
 #include <climits>
 #include <gtest/gtest.h>
 
@@ -169,4 +171,34 @@ TEST_F(RestoreOptionsDialogTest, ShowsEveryTextWholeAndTheCountsApartFromTheirLa
     const QWidget *label = dialog.Find<FixedText>(ResId(kRestoreObjectsLeavesLabel))->Widget();
     const QWidget *count = dialog.Find<FixedText>(ResId(kRestoreObjectsLeaves))->Widget();
     EXPECT_GT(count->x(), label->geometry().right() + 1);
+}
+
+// As in any group of radio buttons, the arrow keys choose within the group, round its ends,
+// and the keyboard stays in it.
+TEST_F(RestoreOptionsDialogTest, ArrowKeysChooseWithinTheOnErrorGroup)
+{
+    RestoreOptionsDialog dialog(&mainWindow);
+    dialog.Show();
+    struct Step {
+        uint16_t from;
+        Qt::Key key;
+        uint16_t chosen;
+        OnErrorMode mode;
+    };
+    const Step steps[] = {
+        {kRestoreObjectsContinue, Qt::Key_Down, kRestoreObjectsAskUser, OnErrorAskUser},
+        {kRestoreObjectsAskUser, Qt::Key_Right, kRestoreObjectsEnd, OnErrorEnd},
+        {kRestoreObjectsEnd, Qt::Key_Down, kRestoreObjectsContinue, OnErrorContinue},
+        {kRestoreObjectsContinue, Qt::Key_Up, kRestoreObjectsEnd, OnErrorEnd},
+        {kRestoreObjectsEnd, Qt::Key_Left, kRestoreObjectsAskUser, OnErrorAskUser},
+    };
+    for (const Step &step : steps) {
+        Choice(dialog, step.from).Widget()->setFocus();
+        QTest::keyClick(Choice(dialog, step.from).Widget(), step.key);
+        EXPECT_EQ(dialog.GetOnErrorMode(), step.mode) << step.from << " " << step.key;
+        EXPECT_TRUE(Choice(dialog, step.chosen).IsChecked());
+        EXPECT_EQ(dialog.QtDialog()->focusWidget(), Choice(dialog, step.chosen).Widget());
+        const std::vector<bool> on = ChoicesOn(dialog);
+        EXPECT_EQ(std::count(on.begin(), on.end(), true), 1);
+    }
 }

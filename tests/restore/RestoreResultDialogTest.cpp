@@ -1,6 +1,7 @@
 // The "Restore" result list: its final and prompt forms, lines in the order they were added with
 // their pictures, and its place relative to the main window; the prompt's question, the note on
 // objects still marked, the selected line whole, Save... and Copy, and its layout at any size.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QIcon>
@@ -321,6 +322,8 @@ TEST_F(ResultListTest, StartsAtItsResourcePlacesAndTheListTakesWhatTheDialogGrow
     EXPECT_EQ(dialog.GetSizePixel(), start);
 }
 
+// The final form has no Abort under OK: its buttons stand in Abort's row at the bottom, and the
+// list and what stands below it move down as far, so no empty band is left under the buttons.
 TEST_F(ResultListTest, TheFinalFormsListStartsAtTheTopAndTakesTheNotesLineWhenThereIsNone)
 {
     for (std::size_t stillMarked : {0u, 2u}) {
@@ -330,10 +333,17 @@ TEST_F(ResultListTest, TheFinalFormsListStartsAtTheTopAndTakesTheNotesLineWhenTh
         dialog.SetStillMarked(stillMarked);
         dialog.SetReport(&report);
         dialog.Show();
+        const int lowered = Cancel(dialog).ResourceRect().top - Ok(dialog).ResourceRect().top;
+        for (Control *button : std::initializer_list<Control *>{&Save(dialog), &Copy(dialog),
+                                                                &Ok(dialog)}) {
+            EXPECT_EQ(Place(*button).bottom, Cancel(dialog).ResourceRect().bottom);
+        }
+        EXPECT_EQ(Place(WholeLine(dialog)).top, WholeLine(dialog).ResourceRect().top + lowered);
         const Rectangle list = Place(Lines(dialog));
         EXPECT_EQ(list.top, DialogUnits().ToPixelY(5));
         const Rectangle note = StillMarked(dialog).ResourceRect();
-        EXPECT_EQ(list.bottom, stillMarked ? Lines(dialog).ResourceRect().bottom : note.bottom);
+        EXPECT_EQ(list.bottom,
+                  (stillMarked ? Lines(dialog).ResourceRect().bottom : note.bottom) + lowered);
         const std::vector<Rectangle> places = ShownPlaces(dialog);
         for (std::size_t i = 0; i < places.size(); ++i) {
             for (std::size_t j = i + 1; j < places.size(); ++j) {
@@ -415,4 +425,23 @@ TEST_F(ResultListTest, AFileThatCannotBeWrittenGivesAnErrorAndTheListStaysOpen)
     EXPECT_TRUE(dialog.IsVisible());
     EXPECT_EQ(script.Pending(), 0u);
     EXPECT_EQ(script.Steps().back().parent, &dialog);
+}
+
+// A screen reader hears whether each object was restored, not only the picture beside it.
+TEST_F(RestoreResultDialogTest, AssistiveToolsReadEachLineAsRestoredOrFailedWithTheReason)
+{
+    RestoreResultDialog dialog(&mainWindow);
+    dialog.SetPromptMode(true);
+    dialog.AddResultLine("Zeta.Marrowby", true);
+    dialog.AddResultLine("Alpha.Marrowby - failed on Object 'Locked by the server'", false);
+    dialog.Show();
+    QApplication::processEvents();
+
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(&List(dialog));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->childCount(), 2);
+    EXPECT_EQ(list->child(0)->text(QAccessible::Name).toStdString(), "restored: Zeta.Marrowby");
+    EXPECT_EQ(list->child(1)->text(QAccessible::Name).toStdString(),
+              "Alpha.Marrowby - failed on Object 'Locked by the server'");
+    EXPECT_EQ(List(dialog).item(0)->text(), "Zeta.Marrowby"); // on screen as before
 }

@@ -96,8 +96,8 @@ TEST_F(ServerClientTest, NamesThatDoNotFitARequestAreNeverSent)
         EXPECT_EQ(restored.status, fits ? 0 : ServerClient::NameTooLongStatus);
         EXPECT_EQ(script.RequestCount(), fits ? 3u : 0u);
         if (!fits) {
-            EXPECT_EQ(restored.message,
-                      "Name too long for the backup server: " + std::string(40, 'n') + "...");
+            EXPECT_EQ(restored.message, "Name too long for the backup server: " +
+                                            std::string(40, 'n') + "..." + std::string(40, 'n'));
         }
     }
 }
@@ -107,7 +107,17 @@ TEST_F(ServerClientTest, TheNameInAMessageIsCutBetweenCharacters)
     // 39 ASCII characters, then a two-byte one across the 40-byte mark.
     const std::string name = std::string(39, 'a') + "\xC3\xA9" + std::string(300, 'b');
     EXPECT_EQ(ServerClient::NameTooLongMessage(name),
-              "Name too long for the backup server: " + std::string(39, 'a') + "...");
+              "Name too long for the backup server: " + std::string(39, 'a') + "..." +
+                  std::string(40, 'b'));
+    // The end, where the name says where the object lies, is cut between characters too.
+    const std::string deep = std::string(300, 'a') + "\xC3\xA9" + std::string(39, 'b');
+    EXPECT_EQ(ServerClient::NameTooLongMessage(deep),
+              "Name too long for the backup server: " + std::string(40, 'a') + "..." +
+                  std::string(39, 'b'));
+    // Nothing is left out of a name that the cut would not shorten.
+    const std::string middling = std::string(40, 'a') + "xyz" + std::string(40, 'b');
+    EXPECT_EQ(ServerClient::NameTooLongMessage(middling),
+              "Name too long for the backup server: " + middling);
     EXPECT_EQ(ServerClient::NameTooLongMessage("short"),
               "Name too long for the backup server: short");
 }
@@ -356,7 +366,7 @@ TEST_F(ServerClientSearchTest, AServerThatCannotSearchSaysSoAndFindsNothing)
     EXPECT_EQ(script.RequestsOf(SearchObjects).back().flags, SearchProbe);
     script.SetCannotSearch(true);
     EXPECT_FALSE(client.CanSearch());
-    EXPECT_EQ(client.Search("Marrowby", "an", false, keep).end, RequestEnd::Unsupported);
+    EXPECT_EQ(client.Search("Marrowby", "an", false, keep).end, RequestEnd::NotOffered);
     EXPECT_TRUE(found.empty());
 }
 
@@ -385,6 +395,6 @@ TEST(ServerClientSimulation, TheSimulationCannotSearch)
     ServerClient client(server);
     EXPECT_FALSE(client.CanSearch());
     EXPECT_EQ(client.Search("Marrowby", "Object", false, [](FoundObject &&) {}).end,
-              RequestEnd::Unsupported);
+              RequestEnd::NotOffered);
 }
 } // namespace

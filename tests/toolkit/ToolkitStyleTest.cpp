@@ -72,3 +72,31 @@ TEST(ToolkitStyle, MirrorsTheArrowForRightToLeftAndLeavesOtherIconsToTheBaseStyl
     EXPECT_EQ(style.standardIcon(QStyle::SP_MessageBoxWarning).availableSizes(),
               style.baseStyle()->standardIcon(QStyle::SP_MessageBoxWarning).availableSizes());
 }
+
+// On a dark palette a black arrow cannot be seen: it takes the menu bar's text colour.
+TEST(ToolkitStyle, TheOverflowArrowTakesTheMenuBarsTextColour)
+{
+    for (const QColor text : {QColor(Qt::white), QColor(20, 20, 20)}) {
+        QWidget window;
+        QPalette palette = window.palette();
+        palette.setColor(QPalette::ButtonText, text);
+        palette.setColor(QPalette::WindowText, text);
+        window.setPalette(palette);
+        QMenuBar bar(&window);
+        auto *overflow = bar.findChild<QToolButton *>(QStringLiteral("qt_menubar_ext_button"));
+        ASSERT_NE(overflow, nullptr);
+        const QImage image =
+            overflow->icon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+        int opaque = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                if (pixel.alpha() == 255) {
+                    ++opaque;
+                    EXPECT_EQ(pixel.rgb(), text.rgb()) << x << "," << y;
+                }
+            }
+        }
+        EXPECT_GT(opaque, 0);
+    }
+}

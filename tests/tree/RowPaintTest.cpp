@@ -1,7 +1,10 @@
 // Painting of tree rows: the connector lines come from each node's line pattern, so a last child
 // draws a half line and an ancestor that is a last child leaves its column blank below it.
+#include <QApplication>
 #include <QImage>
+#include <QScreen>
 #include <QWidget>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 #include "tests/tree/PanelFixture.h"
@@ -84,4 +87,61 @@ TEST(RowPainting, SelectedRowIsInvertedAndOthersAreNot)
     const int farRight = image.width() - 5;
     EXPECT_EQ(image.pixelColor(farRight, 2 * 20 + 10), base);
     EXPECT_EQ(image.pixelColor(farRight, 1 * 20 + 10), inverted);
+}
+
+// A vertical connector runs on through the row boundaries, at scale 1 and at scale 2.
+TEST(RowPainting, VerticalConnectorsHaveNoGapAtRowBoundaries)
+{
+    PanelFixture f(CheckMode::None);
+    TreeNode *top = AddRow(f.list, "Top", DisplayItem::ContainerKind);
+    TreeNode *first = AddChildRow(top, "First", DisplayItem::ContainerKind);
+    AddChildRow(first, "Grandchild");
+    AddChildRow(first, "Grandchild 2");
+    AddChildRow(top, "Last");
+    f.SetVisibleRows(8);
+    QWidget *area = f.panel.GetRowArea().Widget();
+    const QColor ink = area->palette().color(QPalette::WindowText);
+    for (int scale : {1, 2}) {
+        QImage image(area->size() * scale, QImage::Format_ARGB32);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::transparent);
+        area->render(&image);
+        // The column of Top's children runs from row 1 (First) down to the middle of row 4 (Last).
+        const int x = 20 * scale;
+        for (int y = 1 * OutlinePanel::kRowHeight * scale;
+             y <= (4 * OutlinePanel::kRowHeight + 9) * scale; ++y) {
+            bool inked = false;
+            for (int dx = -scale; dx <= scale && !inked; ++dx) {
+                inked = image.pixelColor(x + dx, y) == ink;
+            }
+            EXPECT_TRUE(inked) << "scale " << scale << ", pixel row " << y;
+        }
+    }
+}
+
+// Run again with QT_SCALE_FACTOR=1.5 (see the CMake file): moving the caret repaints what the
+// frame covered, so the window shows what painting it afresh shows.
+TEST(ScaledRowPainting, MovingTheCaretLeavesNoTraceOfItsFrame)
+{
+    if (QGuiApplication::primaryScreen()->devicePixelRatio() == 1.0) {
+        GTEST_SKIP() << "runs at a fractional scale only";
+    }
+    PanelFixture f(CheckMode::None);
+    AddRows(f.list, 12);
+    f.SetVisibleRows(12);
+    QWidget *window = f.host.Widget()->window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const auto shown = [window] {
+        QApplication::processEvents();
+        return QGuiApplication::primaryScreen()->grabWindow(window->winId()).toImage();
+    };
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Down}) {
+        QTest::keyClick(f.panel.GetRowArea().Widget(), key);
+        shown();
+    }
+    const QImage afterMoves = shown();
+    f.panel.GetRowArea().Widget()->update();
+    const QImage afresh = shown();
+    ASSERT_FALSE(afresh.isNull());
+    EXPECT_EQ(afterMoves, afresh);
 }

@@ -262,6 +262,36 @@ void *ScriptedServer::SearchObjects(const SearchRequest &request, int32_t reques
     return record;
 }
 
+void *ScriptedServer::DescribeObject(const DescribeRequest &request, int32_t requestSize,
+                                     int32_t &replySize)
+{
+    const std::string object = FieldText(request.objectName);
+    Received({RequestType::DescribeObject, requestSize, object, request.lastId, request.version, 0,
+              ZeroBehindText(request.objectName) && request.reserved == 0, ""});
+    if (!describes_) {
+        return Counted(static_cast<AttributeRecord *>(
+            ServerBackend::DescribeObject(request, requestSize, replySize)));
+    }
+    const auto it = descriptions_.find(object);
+    if (it == descriptions_.end()) {
+        return Counted(Replies::EndOfDescription(1, 0, "Unknown object: " + object, replySize));
+    }
+    return Counted(static_cast<AttributeRecord *>(it->second.Reply(request.lastId, replySize)));
+}
+
+void ScriptedServer::SetDescription(const std::string &object, const ObjectDescription &description)
+{
+    describes_ = true;
+    descriptions_.insert_or_assign(object, DescriptionPieces(description));
+}
+
+void ScriptedServer::SetDescriptionFailure(const std::string &object, int32_t status,
+                                           std::string reason)
+{
+    describes_ = true;
+    descriptions_.insert_or_assign(object, DescriptionPieces::Failure(status, std::move(reason)));
+}
+
 void ScriptedServer::SetListingNote(const std::string &container, std::string note)
 {
     listingNotes_[container] = std::move(note);

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "server/DescriptionPieces.h"
 #include "server/ServerBackend.h"
 
 // One child of a listing. A name of 256 characters or more fills the record's name field without
@@ -75,6 +76,10 @@ class ScriptedServer : public ServerBackend
     // request's failure. An empty reason lets searches succeed again.
     void SetSearchFailure(std::size_t after, std::string reason);
 
+    // What describing an object yields, by full name. Until one is set the server does not offer
+    // descriptions (as the simulation); afterwards an object without one is not known.
+    void SetDescription(const std::string &object, const ObjectDescription &description);
+    void SetDescriptionFailure(const std::string &object, int32_t status, std::string reason);
     // What TakeNotices hands out, once.
     void SetNotices(std::vector<std::string> notices) { notices_ = std::move(notices); }
 
@@ -109,6 +114,8 @@ class ScriptedServer : public ServerBackend
                         int32_t &replySize) override;
     void *SearchObjects(const SearchRequest &request, int32_t requestSize,
                         int32_t &replySize) override;
+    void *DescribeObject(const DescribeRequest &request, int32_t requestSize,
+                         int32_t &replySize) override;
     void FreeReply(void *reply) override;
     std::string TakeListingNote() override;
     const RestoreReport *LastRestoreReport() const override;
@@ -138,6 +145,8 @@ class ScriptedServer : public ServerBackend
     std::unordered_map<std::string, std::string> listingNotes_;
     std::string pendingNote_;
     std::unordered_map<std::string, RestoreReport> reports_;
+    std::unordered_map<std::string, DescriptionPieces> descriptions_;
+    bool describes_ = false;
     const RestoreReport *lastReport_ = nullptr;
     std::vector<ScriptedChild> searchResults_;
     bool cannotSearch_ = false;

@@ -1,5 +1,5 @@
 // The directory keys of a server's section.
-#include "app/DirectorySettings.h"
+#include "startup/DirectorySettings.h"
 
 #include <strings.h>
 

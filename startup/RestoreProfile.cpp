@@ -1,4 +1,4 @@
-#include "app/RestoreProfile.h"
+#include "startup/RestoreProfile.h"
 
 RestoreProfile::RestoreProfile(MW_Application *owner, MW_String &section, MW_String &key,
                                MW_Cache &serverNames)

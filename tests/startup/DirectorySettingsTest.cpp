@@ -1,14 +1,14 @@
 // Reading a directory server's section through the profile chain.
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "app/DirectorySettings.h"
-#include "app/RestoreProfile.h"
 #include "mwlib/MW_Application.h"
 #include "mwlib/MW_Cache.h"
 #include "mwlib/MW_String.h"
+#include "startup/DirectorySettings.h"
+#include "startup/RestoreProfile.h"
+#include "tests/mwlib/TempDir.h"
 
 namespace
 {
@@ -41,14 +41,18 @@ class Profiles
             names.FreeResult(&entry);
         } while (iterator != MW_Cache::NewPass);
     }
-    std::string Folder() const { return dir.path().toStdString(); }
+    std::string Folder() const
+    {
+        const std::string folder = dir.Path("");
+        return folder.substr(0, folder.find_last_not_of('/') + 1);
+    }
     std::string Path(const std::string &name) const { return Folder() + "/" + name; }
     std::optional<LdapSettings> Read(const std::string &server)
     {
         return DirectorySettings::Read(*profile, server, Folder());
     }
 
-    QTemporaryDir dir;
+    TempDir dir;
     MW_Application hooks;
     MW_String section{"SERVER"};
     MW_String key{"BackupServer"};

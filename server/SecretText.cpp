@@ -1,5 +1,5 @@
 // Wiping passwords and reading them from a protected file.
-#include "server/directory/SecretText.h"
+#include "server/SecretText.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

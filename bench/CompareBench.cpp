@@ -1,0 +1,195 @@
+// Seeing what a restore will change, against a private slapd and a snapshot: comparing an entry
+// of 50 attributes with its live version, and previewing a run of 1,000 marked entries (half of
+// them deleted since the snapshot).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "model/AttributeComparison.h"
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
+#include "model/RestorePreview.h"
+#include "model/RestoreSelection.h"
+#include "server/BackupServer.h"
+#include "server/ServerClient.h"
+#include "server/directory/LdapServer.h"
+#include "tests/support/core/SlapdServer.h"
+
+namespace
+{
+constexpr int MarkedEntries = 1000;
+
+// An entry that takes any attribute, with 50 of them (a binary photo among them).
+std::string WideEntry(const std::string &variant)
+{
+    const char *names[] = {"sn",
+                           "description",
+                           "title",
+                           "telephoneNumber",
+                           "street",
+                           "postOfficeBox",
+                           "postalCode",
+                           "postalAddress",
+                           "physicalDeliveryOfficeName",
+                           "ou",
+                           "st",
+                           "l",
+                           "businessCategory",
+                           "carLicense",
+                           "departmentNumber",
+                           "displayName",
+                           "employeeNumber",
+                           "employeeType",
+                           "givenName",
+                           "homePhone",
+                           "homePostalAddress",
+                           "initials",
+                           "labeledURI",
+                           "mail",
+                           "mobile",
+                           "o",
+                           "pager",
+                           "roomNumber",
+                           "uid",
+                           "preferredLanguage",
+                           "destinationIndicator",
+                           "registeredAddress",
+                           "info",
+                           "drink",
+                           "userClass",
+                           "host",
+                           "documentTitle",
+                           "buildingName",
+                           "personalTitle",
+                           "organizationalStatus",
+                           "documentIdentifier",
+                           "documentVersion",
+                           "documentLocation",
+                           "documentPublisher",
+                           "facsimileTelephoneNumber",
+                           "internationaliSDNNumber",
+                           "x121Address"};
+    std::string ldif = "dn: cn=Wide,o=Marrowby\nobjectClass: inetOrgPerson\n"
+                       "objectClass: extensibleObject\ncn: Wide\n"
+                       "jpegPhoto:: " +
+                       std::string(4000, 'A') + "\n";
+    for (const char *name : names) {
+        const std::string text(name);
+        const bool numeric = text == "internationaliSDNNumber" || text == "x121Address" ||
+                             text == "telephoneNumber" || text == "facsimileTelephoneNumber" ||
+                             text == "homePhone" || text == "mobile" || text == "pager";
+        ldif += text + ": " + (numeric ? "12345" : "value of " + text + " " + variant) + "\n";
+    }
+    return ldif + "\n";
+}
+
+std::string Person(int n)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "P%04d", n);
+    return "dn: cn=" + std::string(name) + ",ou=Many,o=Marrowby\nobjectClass: person\ncn: " + name +
+           "\nsn: Surname\ndescription: entry " + std::to_string(n) + "\n\n";
+}
+
+std::string Directory(const std::string &variant, int people, int step)
+{
+    std::string ldif = "dn: o=Marrowby\nobjectClass: organization\no: Marrowby\n\n"
+                       "dn: ou=Many,o=Marrowby\nobjectClass: organizationalUnit\nou: Many\n\n" +
+                       WideEntry(variant);
+    for (int i = 0; i < people; i += step) {
+        ldif += Person(i);
+    }
+    return ldif;
+}
+
+struct Setup {
+    // Live: the wide entry changed and every second person gone.
+    Setup() : slapd({Directory("now", MarkedEntries, 2), ""})
+    {
+        slapd.WriteSnapshot(1000, Directory("then", MarkedEntries, 1));
+    }
+    std::unique_ptr<BackupServer> OpenServer() const
+    {
+        auto server = std::make_unique<BackupServer>(
+            std::make_unique<LdapServer>(slapd.SocketSettings("BENCH")));
+        if (server->Open("BENCH") != 0 || server->Backend().LoginCurrent(LoginRecord{}) != 0) {
+            return nullptr;
+        }
+        return server;
+    }
+    SlapdServer slapd;
+};
+
+Setup &Shared()
+{
+    static Setup setup;
+    return setup;
+}
+
+void CompareEntryOf50Attributes(benchmark::State &state)
+{
+    std::unique_ptr<BackupServer> server = Shared().OpenServer();
+    if (!server) {
+        state.SkipWithError("the server does not open");
+        return;
+    }
+    ServerClient client(*server);
+    std::size_t attributes = 0;
+    std::size_t changes = 0;
+    for (auto _ : state) {
+        const DescribedObject described = client.Describe("Wide.Marrowby", 1000);
+        if (described.end != RequestEnd::Answered) {
+            state.SkipWithError(described.failure.c_str());
+            return;
+        }
+        const std::vector<ComparedAttribute> compared =
+            AttributeComparison::Of(described.description);
+        attributes = described.description.backup.size();
+        changes = AttributeComparison::Changes(compared);
+    }
+    state.counters["attributes"] = static_cast<double>(attributes);
+    state.counters["changed"] = static_cast<double>(changes);
+}
+BENCHMARK(CompareEntryOf50Attributes)->Unit(benchmark::kMillisecond);
+
+void PreviewOf1000MarkedEntries(benchmark::State &state)
+{
+    std::unique_ptr<BackupServer> server = Shared().OpenServer();
+    if (!server) {
+        state.SkipWithError("the server does not open");
+        return;
+    }
+    ServerClient client(*server);
+    NodeList forest;
+    RestoreSelection selection(forest);
+    forest.AppendItem(
+        std::make_unique<ObjectItem>("Marrowby", DisplayItem::ContainerKind, &client, nullptr));
+    auto &top = *static_cast<ObjectItem *>(forest.ItemAt(0));
+    top.Open();
+    ObjectItem *many = selection.FindLoaded("Many.Marrowby");
+    if (many == nullptr || many->Open() != ObjectItem::OpenResult::Opened) {
+        state.SkipWithError("ou=Many cannot be opened");
+        return;
+    }
+    for (int i = 0; i < MarkedEntries; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "P%04d.Many.Marrowby", i);
+        if (ObjectItem *person = selection.FindLoaded(name)) {
+            selection.Mark(*person, Marked);
+        }
+    }
+    PreviewCounts counts;
+    for (auto _ : state) {
+        RestorePreview preview(selection);
+        counts = RestorePreview::Count(preview.Build());
+    }
+    state.counters["add"] = static_cast<double>(counts.add);
+    state.counters["unchanged"] = static_cast<double>(counts.unchanged);
+    state.counters["cannot"] = static_cast<double>(counts.cannot);
+}
+BENCHMARK(PreviewOf1000MarkedEntries)->Unit(benchmark::kMillisecond);
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,195 @@
+// Reading the command line.
+#include "cli/CommandLine.h"
+
+#include <map>
+
+#include "startup/ProgramVersion.h"
+
+namespace
+{
+struct Reader {
+    explicit Reader(const std::vector<std::string> &all) : words(all) {}
+
+    const std::vector<std::string> &words;
+    std::size_t at = 0;
+    std::string fault;
+
+    // The value of an option: after "=" in the same word, or the next word.
+    bool Value(const std::string &option, const std::string *inline_, std::string &value)
+    {
+        if (inline_ != nullptr) {
+            value = *inline_;
+        } else if (at + 1 < words.size()) {
+            value = words[++at];
+        } else {
+            fault = option + " needs a value";
+            return false;
+        }
+        if (value.empty()) {
+            fault = option + " needs a value";
+            return false;
+        }
+        return true;
+    }
+};
+
+bool Choose(const std::string &option, const std::string &value,
+            const std::map<std::string, int> &choices, int &chosen, std::string &fault)
+{
+    const auto found = choices.find(value);
+    if (found == choices.end()) {
+        std::string names;
+        for (const auto &[name, number] : choices) {
+            names += (names.empty() ? "" : ", ") + name;
+        }
+        fault = option + " takes one of " + names + ", not '" + value + "'";
+        return false;
+    }
+    chosen = found->second;
+    return true;
+}
+
+// Every option with a value, and where its value goes. An option given twice is refused, so that
+// a script's mistake does not go unnoticed.
+bool TakeOption(Reader &reader, const std::string &option, const std::string *inline_,
+                RestoreOptions &options, std::map<std::string, bool> &seen)
+{
+    static const std::map<std::string, int> onError = {
+        {"continue", static_cast<int>(OnError::Continue)},
+        {"ask", static_cast<int>(OnError::Ask)},
+        {"end", static_cast<int>(OnError::End)}};
+    static const std::map<std::string, int> formats = {
+        {"text", static_cast<int>(OutputFormat::Text)},
+        {"csv", static_cast<int>(OutputFormat::Csv)},
+        {"json", static_cast<int>(OutputFormat::Json)}};
+    const std::map<std::string, std::string *> texts = {{"--server", &options.server},
+                                                        {"--user", &options.user},
+                                                        {"--password-file", &options.passwordFile},
+                                                        {"--output", &options.output},
+                                                        {"--from", &options.from}};
+    const bool takesChoice = option == "--on-error" || option == "--format";
+    if (!texts.contains(option) && !takesChoice) {
+        reader.fault = "unknown option " + option;
+        return false;
+    }
+    if (seen[option]) {
+        reader.fault = option + " is given twice";
+        return false;
+    }
+    seen[option] = true;
+    std::string value;
+    if (!reader.Value(option, inline_, value)) {
+        return false;
+    }
+    if (!takesChoice) {
+        *texts.at(option) = value;
+        return true;
+    }
+    int chosen = 0;
+    if (!Choose(option, value, option == "--format" ? formats : onError, chosen, reader.fault)) {
+        return false;
+    }
+    if (option == "--format") {
+        options.format = static_cast<OutputFormat>(chosen);
+    } else {
+        options.onError = static_cast<OnError>(chosen);
+    }
+    return true;
+}
+
+bool Consistent(const RestoreOptions &options, std::string &fault)
+{
+    if (options.help || options.version) {
+        return true;
+    }
+    if (!options.from.empty() && !options.objects.empty()) {
+        fault = "give either --from or objects, not both";
+    } else if (options.from.empty() && options.objects.empty()) {
+        fault = "no objects to restore";
+    } else if (!options.passwordFile.empty() && options.user.empty()) {
+        fault = "--password-file needs --user";
+    }
+    return fault.empty();
+}
+} // namespace
+
+std::optional<RestoreOptions> CommandLine::Parse(const std::vector<std::string> &words,
+                                                 std::string &fault)
+{
+    RestoreOptions options;
+    Reader reader(words);
+    std::map<std::string, bool> seen;
+    bool optionsEnded = false;
+    for (; reader.at < words.size(); ++reader.at) {
+        const std::string &word = words[reader.at];
+        if (optionsEnded || word == "-" || !word.starts_with("-")) {
+            options.objects.push_back(word);
+        } else if (word == "--") {
+            optionsEnded = true;
+        } else if (word == "--help" || word == "-h") {
+            options.help = true;
+        } else if (word == "--version") {
+            options.version = true;
+        } else if (word == "--dry-run") {
+            options.dryRun = true;
+        } else {
+            const std::size_t equals = word.find('=');
+            const std::string option = word.substr(0, equals);
+            const std::string inlineValue =
+                equals == std::string::npos ? std::string() : word.substr(equals + 1);
+            if (!TakeOption(reader, option, equals == std::string::npos ? nullptr : &inlineValue,
+                            options, seen)) {
+                fault = reader.fault;
+                return std::nullopt;
+            }
+        }
+    }
+    if (!Consistent(options, fault)) {
+        return std::nullopt;
+    }
+    return options;
+}
+
+std::string CommandLine::Help()
+{
+    return std::string(kUsage) + R"(
+Restores objects of a directory from a backup server, as the TARVIK window does, without a
+display. The server and the login come from TARVIK.INI beside the program (and the profiles it
+names), as for the window.
+
+Objects:
+  OBJECT         a full name as the window shows it: the object's name and its ancestors' up
+                 to the top context, joined by "." (Object-3.Contain-1.Marrowby). A container
+                 is restored with its whole subtree.
+  OBJECT/        a container alone, without its subtree.
+  OBJECT@TIME    a version: newest (the default), an exact backup time in ISO 8601
+                 (2026-11-30T02:00:00Z, or local time without the Z), or <=TIME for the
+                 newest version at or before it. A name holding "@" is followed by a time.
+  --from FILE    one OBJECT a line (FILE "-": standard input); blank lines and lines starting
+                 with "#" are skipped.
+
+Options:
+  --server NAME          the backup server (default: the first of TARVIK.INI that opens)
+  --user NAME            log in as NAME; the password comes from --password-file, or is
+                         asked on the terminal without echo (never from the command line)
+  --password-file FILE   the password on the first line of FILE, which others must not be
+                         able to read
+  --on-error MODE        continue (default): go on, passing over what is below a failed
+                         object; end: stop at the first failure; ask: ask on the terminal
+  --dry-run              resolve every object and version, list the requests in the order
+                         they would be sent, and send no restore request
+  --format FORMAT        text (default), csv or json
+  --output FILE          write the results to FILE (replaced whole at the end) instead of
+                         standard output
+  --help, --version
+
+Exit status: 0 every object restored (or would be, for a dry run); 1 any object failed, was
+skipped or was not found, or the run was interrupted; 2 bad arguments or settings; 3 the server
+cannot be opened or the login fails.
+)";
+}
+
+std::string CommandLine::VersionText()
+{
+    return std::string("tarvik-restore (TARVIK) ") + kProgramVersion + "\n";
+}

@@ -1,0 +1,24 @@
+// The terminal of the session that started the program (/dev/tty), whatever standard input and
+// output are: a list of objects may come on standard input and the results go to a pipe while
+// the person at the terminal is still asked.
+#pragma once
+
+#include "cli/Terminal.h"
+
+class ControllingTerminal : public Terminal
+{
+  public:
+    ControllingTerminal();
+    ~ControllingTerminal() override;
+    ControllingTerminal(const ControllingTerminal &) = delete;
+    ControllingTerminal &operator=(const ControllingTerminal &) = delete;
+
+    bool Available() const override { return fd_ >= 0; }
+    bool Ask(const std::string &prompt, std::string &answer) override;
+    bool AskSecret(const std::string &prompt, SecretText &answer) override;
+
+  private:
+    bool ReadLine(std::string &line);
+
+    int fd_ = -1;
+};

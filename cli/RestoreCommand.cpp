@@ -1,0 +1,291 @@
+// The steps of a command-line restore.
+#include "cli/RestoreCommand.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include "cli/CommandLine.h"
+#include "cli/CsvReport.h"
+#include "cli/InterruptFlag.h"
+#include "cli/JournalRecord.h"
+#include "cli/JsonReport.h"
+#include "cli/ObjectList.h"
+#include "cli/OutputFile.h"
+#include "cli/Progress.h"
+#include "cli/RestorePlan.h"
+#include "cli/RestoreWalk.h"
+#include "cli/Terminal.h"
+#include "cli/TextReport.h"
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
+#include "model/RestoreSelection.h"
+#include "mwlib/MW_Application.h"
+#include "report/RunJournal.h"
+#include "server/BackupServer.h"
+#include "server/ServerClient.h"
+#include "server/ServerLogin.h"
+#include "startup/RestoreProfile.h"
+#include "startup/ServerOpener.h"
+
+namespace
+{
+constexpr const char *kProgram = "tarvik-restore: ";
+constexpr int kLoginAttempts = 3;
+constexpr const char *kLoginRefused = "User / password invalid.";
+
+std::string Render(OutputFormat format, const std::vector<ObjectReport> &reports, bool dryRun)
+{
+    switch (format) {
+    case OutputFormat::Csv:
+        return CsvReport::Render(reports);
+    case OutputFormat::Json:
+        return JsonReport::Render(reports);
+    case OutputFormat::Text:
+        break;
+    }
+    return TextReport::Render(reports, dryRun);
+}
+
+// The login's refusal, with the server's reason when it gives one.
+std::string Refused(const BackupServer &server)
+{
+    const std::string reason = server.RefusalReason();
+    return reason.empty() ? kLoginRefused : std::string(kLoginRefused) + " " + reason;
+}
+
+bool AllRestored(const std::vector<ObjectReport> &reports)
+{
+    return std::all_of(reports.begin(), reports.end(), [](const ObjectReport &report) {
+        return report.outcome == ObjectReport::Outcome::Restored ||
+               report.outcome == ObjectReport::Outcome::WouldRestore;
+    });
+}
+} // namespace
+
+RestoreCommand::RestoreCommand(BackupServer &server, bool choosesBackend, Terminal &terminal,
+                               Streams streams, std::string journalPath)
+    : server_(server), choosesBackend_(choosesBackend), terminal_(terminal), streams_(streams),
+      journalPath_(std::move(journalPath))
+{
+}
+
+RestoreCommand::~RestoreCommand() = default;
+
+int RestoreCommand::Refuse(const std::string &fault)
+{
+    streams_.err << kProgram << fault << "\n" << CommandLine::kUsage;
+    return BadArguments;
+}
+
+int RestoreCommand::Unavailable(const std::string &fault)
+{
+    streams_.err << kProgram << fault << "\n";
+    return ServerUnavailable;
+}
+
+int RestoreCommand::Run(const std::vector<std::string> &words)
+{
+    std::string fault;
+    const std::optional<RestoreOptions> options = CommandLine::Parse(words, fault);
+    if (!options) {
+        return Refuse(fault);
+    }
+    if (options->help || options->version) {
+        streams_.out << (options->help ? CommandLine::Help() : CommandLine::VersionText());
+        return Success;
+    }
+    std::vector<WantedObject> wanted;
+    if (!ReadObjects(*options, wanted)) {
+        return Refuse(fault_);
+    }
+    if (options->onError == OnError::Ask && !terminal_.Available()) {
+        return Refuse("--on-error ask needs a terminal to ask on, and there is none; use "
+                      "continue or end");
+    }
+    if (!ReadPassword(*options)) {
+        return Refuse(fault_);
+    }
+    if (!options->output.empty()) {
+        output_ = OutputFile::Create(options->output, fault_);
+        if (!output_) {
+            return Refuse(fault_);
+        }
+    }
+    int exitCode = Success;
+    if (!OpenServer(*options, exitCode)) {
+        return exitCode;
+    }
+    ServerLogin login(server_);
+    if (!LogIn(*options, login)) {
+        return Unavailable(fault_);
+    }
+    return Restore(*options, wanted, login);
+}
+
+bool RestoreCommand::ReadObjects(const RestoreOptions &options, std::vector<WantedObject> &wanted)
+{
+    std::optional<std::vector<WantedObject>> read;
+    if (options.from.empty()) {
+        read = ObjectList::FromWords(options.objects, fault_);
+    } else if (options.from == "-") {
+        read = ObjectList::Read(streams_.in, "standard input", fault_);
+    } else {
+        std::ifstream file(options.from);
+        if (!file) {
+            fault_ = "--from " + options.from + " cannot be read";
+            return false;
+        }
+        read = ObjectList::Read(file, options.from, fault_);
+    }
+    if (!read) {
+        return false;
+    }
+    wanted = std::move(*read);
+    return true;
+}
+
+// Never from the command line, where others could read it: from a file only its owner can read,
+// or typed at the terminal.
+bool RestoreCommand::ReadPassword(const RestoreOptions &options)
+{
+    if (!options.passwordFile.empty()) {
+        return SecretText::ReadFile(options.passwordFile, password_, fault_);
+    }
+    if (!options.user.empty() && !terminal_.Available()) {
+        fault_ = "a password for " + options.user +
+                 " is needed: give --password-file FILE, or run on a terminal to type it";
+        return false;
+    }
+    return true;
+}
+
+bool RestoreCommand::OpenServer(const RestoreOptions &options, int &exitCode)
+{
+    RestoreProfile profile(MW_Application::MySelf, section_, key_, serverNames_);
+    ServerOpener opener(server_, serverNames_, choosesBackend_,
+                        [this](const std::string &text) { streams_.err << text << "\n"; });
+    const ServerOpener::Outcome outcome = opener.Open(options.server, &profile);
+    serverName_ = opener.ServerName();
+    if (outcome == ServerOpener::Outcome::Opened) {
+        return true;
+    }
+    std::string message = opener.Message(outcome);
+    // One line for a script's log: the reason after the program's text.
+    for (std::size_t at; (at = message.find("\n\n")) != std::string::npos;) {
+        message.replace(at, 2, ": ");
+    }
+    for (std::size_t at; (at = message.find('\n')) != std::string::npos;) {
+        message.replace(at, 1, "; ");
+    }
+    exitCode =
+        outcome == ServerOpener::Outcome::NoConfiguration ? Refuse(message) : Unavailable(message);
+    return false;
+}
+
+bool RestoreCommand::LogIn(const RestoreOptions &options, ServerLogin &login)
+{
+    if (!options.user.empty()) {
+        if (password_.Empty() &&
+            !terminal_.AskSecret("Password for " + options.user + ": ", password_)) {
+            fault_ = "no password was typed";
+            return false;
+        }
+        const bool accepted = login.Login(options.user.c_str(), password_.Reveal().c_str()) == 0;
+        password_.Wipe();
+        fault_ = accepted ? "" : Refused(server_);
+        return accepted;
+    }
+    if (login.LoginCurrent() == 0) {
+        return true;
+    }
+    if (!terminal_.Available()) {
+        fault_ = "the server needs a login: give --user NAME and --password-file FILE";
+        return false;
+    }
+    for (int attempt = 0; attempt < kLoginAttempts; ++attempt) {
+        std::string user;
+        SecretText password;
+        if (!terminal_.Ask("User: ", user) || !terminal_.AskSecret("Password: ", password)) {
+            fault_ = "no login was typed";
+            return false;
+        }
+        if (login.Login(user.c_str(), password.Reveal().c_str()) == 0) {
+            return true;
+        }
+        streams_.err << Refused(server_) << "\n";
+    }
+    fault_ = kLoginRefused;
+    return false;
+}
+
+int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<WantedObject> &wanted,
+                            ServerLogin &login)
+{
+    ServerClient client(server_);
+    NodeList forest;
+    auto top =
+        std::make_unique<ObjectItem>(login.Context(), DisplayItem::ContainerKind, &client, nullptr);
+    ObjectItem &context = *top;
+    forest.AppendItem(std::move(top));
+    RestoreSelection selection(forest);
+    RestorePlan plan(selection, context, client);
+    const JournalRecord record(serverName_, login.UserName(), options.onError);
+    Progress progress(streams_.err, streams_.errIsTerminal, streams_.errWidth);
+    const auto stop = [] { return InterruptFlag::Raised(); };
+    RestoreWalk::End end = RestoreWalk::End::Interrupted;
+    if (plan.Prepare(
+            wanted,
+            [&progress](std::size_t count, std::size_t total, const std::string &object) {
+                progress.Show("finding", count, total, object);
+            },
+            stop)) {
+        RestoreWalk walk(selection, plan, &terminal_);
+        end = walk.Run(
+            options.onError, options.dryRun,
+            [&progress, &options](std::size_t count, std::size_t total, const std::string &object) {
+                progress.Show(options.dryRun ? "checking" : "restoring", count, total, object);
+            },
+            stop);
+    } else {
+        plan.SettleTheRest(ObjectItem::kNotRestoredEnding, ObjectReport::Outcome::Failed);
+    }
+    progress.Clear();
+    const std::vector<ObjectReport> reports = plan.Reports(forest);
+    const bool finished = end != RestoreWalk::End::Interrupted;
+    if (!finished) {
+        streams_.err << kProgram << "interrupted: " << TextReport::Summary(reports, options.dryRun)
+                     << "\n";
+    }
+    if (!options.dryRun) {
+        KeepInJournal(record.Finish(reports, end == RestoreWalk::End::Whole));
+    }
+    const int exitCode = finished && AllRestored(reports) ? Success : Failures;
+    return Finish(Render(options.format, reports, options.dryRun), exitCode);
+}
+
+// The run happened whatever becomes of its record: a journal that cannot be written is said,
+// and the exit status stays the run's.
+void RestoreCommand::KeepInJournal(const RunReport &run)
+{
+    const std::string reason = journalPath_.empty()
+                                   ? "no folder for it (neither XDG_DATA_HOME nor HOME is set)"
+                                   : RunJournal(journalPath_).Append(run);
+    if (!reason.empty()) {
+        streams_.err << kProgram << "this run could not be added to the journal of past runs"
+                     << (journalPath_.empty() ? "" : " " + journalPath_) << ": " << reason << "\n";
+    }
+}
+
+int RestoreCommand::Finish(const std::string &results, int exitCode)
+{
+    if (!output_) {
+        streams_.out << results << std::flush;
+        return exitCode;
+    }
+    std::string fault;
+    if (!output_->Commit(results, fault)) {
+        streams_.err << kProgram << fault << "\n";
+        return Failures;
+    }
+    return exitCode;
+}

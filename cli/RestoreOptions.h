@@ -1,0 +1,25 @@
+// What a command-line restore was asked to do.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What happens after an object fails: go on (passing over what is below it), ask on the
+// terminal, or end the run.
+enum class OnError { Continue, Ask, End };
+
+enum class OutputFormat { Text, Csv, Json };
+
+struct RestoreOptions {
+    std::string server;       // empty: the configured servers in order
+    std::string user;         // empty: whoever the server counts as logged in
+    std::string passwordFile; // empty: asked on the terminal when needed
+    OnError onError = OnError::Continue;
+    bool dryRun = false;
+    OutputFormat format = OutputFormat::Text;
+    std::string output;               // empty: standard output
+    std::string from;                 // a file of objects, "-" for standard input; empty: none
+    std::vector<std::string> objects; // as written on the command line
+    bool help = false;
+    bool version = false;
+};

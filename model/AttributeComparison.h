@@ -1,0 +1,39 @@
+// An object's attributes at a version set against its live ones, attribute by attribute: only in
+// the backup, only live, changed, or the same. Values are compared as sets of bytes (a
+// multi-valued attribute in another order is the same; binary values are compared exactly);
+// attribute names ignore case. What a restore changes is every attribute that is not the same.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "server/ObjectDescription.h"
+
+enum class AttributeDifference { OnlyInBackup, OnlyLive, Changed, Same };
+
+struct ComparedAttribute {
+    std::string name;
+    AttributeDifference difference = AttributeDifference::Same;
+    std::vector<std::string> backup;
+    std::vector<std::string> live;
+};
+
+class AttributeComparison
+{
+  public:
+    // In the backup's order, then the attributes only the live entry has, in its order.
+    static std::vector<ComparedAttribute> Of(const ObjectDescription &description);
+    // The attributes a restore would change.
+    static std::size_t Changes(const std::vector<ComparedAttribute> &compared);
+
+    // Not text to show: not UTF-8, or holding control characters other than tab and line ends.
+    static bool IsBinary(std::string_view value);
+    // A value as a person reads it: the text itself, or for a binary value its size and a short
+    // hash of its bytes ("2,048 bytes, #1a2b3c4d").
+    static std::string Shown(std::string_view value);
+    // Every shown value of a side, one per line.
+    static std::string ShownValues(const std::vector<std::string> &values);
+    static const char *Text(AttributeDifference difference);
+};

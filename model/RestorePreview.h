@@ -1,0 +1,64 @@
+// What a restore run would do, found before anything is sent: the objects of the run in its
+// order, each with its version and its action (add, change N attributes, nothing to change, or
+// why it cannot be restored), from a description of each object. Only descriptions are asked
+// for, so the server is left exactly as it was.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/AttributeComparison.h"
+#include "model/DisplayItem.h"
+#include "server/ServerClient.h"
+
+class ObjectItem;
+class RestoreSelection;
+
+enum class PreviewAction { Add, Change, NothingToChange, ParentMissing, CannotRestore };
+
+struct PreviewLine {
+    std::string name; // full name
+    BackupTime version = 0;
+    bool subtree = false;     // a container restored with everything below it
+    bool addsParents = false; // the restore puts its missing parents back first
+    PreviewAction action = PreviewAction::NothingToChange;
+    std::size_t changes = 0; // attributes a restore changes (Change)
+    std::string reason;      // why not (CannotRestore)
+    std::vector<ComparedAttribute> compared;
+};
+
+struct PreviewCounts {
+    std::size_t add = 0;
+    std::size_t change = 0;
+    std::size_t unchanged = 0;
+    std::size_t cannot = 0;
+};
+
+class RestorePreview
+{
+  public:
+    using StopCheck = std::function<bool()>;
+
+    explicit RestorePreview(const RestoreSelection &selection);
+
+    // Every object the run would restore, in its order. A line that cannot be restored passes
+    // over its subtree, as the run does. Asked between objects, `stop` ends the preview there
+    // (what was found so far is kept); `Stopped` says whether it did.
+    std::vector<PreviewLine> Build(const StopCheck &stop = {});
+    bool Stopped() const { return stopped_; }
+
+    static PreviewCounts Count(const std::vector<PreviewLine> &lines);
+    // "add", "change 3 attributes", "nothing to change", "cannot restore: ..."
+    static std::string ActionText(const PreviewLine &line);
+    // "2 to add, 1 to change, 0 unchanged, 1 cannot be restored"
+    static std::string CountsText(const PreviewCounts &counts);
+
+  private:
+    PreviewLine LineOf(const ObjectItem &object, BackupTime version, CheckState mark,
+                       const DescribedObject &described, bool parentComesBack) const;
+
+    const RestoreSelection &selection_;
+    bool stopped_ = false;
+};

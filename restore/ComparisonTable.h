@@ -1,0 +1,18 @@
+// Shows a comparison of an object's version with its live entry in a table: one row per
+// attribute with the backup's values, the live values and what differs. Unchanged attributes
+// are left out unless asked for.
+#pragma once
+
+#include <vector>
+
+#include "model/AttributeComparison.h"
+
+class TableBox;
+
+class ComparisonTable
+{
+  public:
+    static void SetColumns(TableBox &table);
+    static void Fill(TableBox &table, const std::vector<ComparedAttribute> &compared,
+                     bool showSame);
+};

@@ -1,0 +1,9 @@
+// What every backend answers unless it knows better.
+#include "server/ServerBackend.h"
+
+#include "server/Replies.h"
+
+void *ServerBackend::DescribeObject(const DescribeRequest &, int32_t, int32_t &replySize)
+{
+    return Replies::EndOfDescription(DescribeNotOffered, 0, "", replySize);
+}

@@ -1,0 +1,33 @@
+// What an entry holds in a snapshot beside what it holds in the live directory, operational
+// attributes left out of both sides by the rule a restore follows. Only reads: it never writes
+// to the directory.
+#pragma once
+
+#include <string>
+
+#include "server/ObjectDescription.h"
+#include "server/directory/LdapConnection.h"
+#include "server/directory/OperationalAttributes.h"
+#include "server/directory/SnapshotCatalogue.h"
+
+class DirectoryDescription
+{
+  public:
+    DirectoryDescription(LdapConnection &connection, const SnapshotCatalogue &catalogue,
+                         const OperationalAttributes &operational);
+
+    // The entry at the snapshot of that time (0: the newest that holds it) and live. When it is
+    // not live, whether its parent is, and whether a restore would add the parent from a
+    // snapshot first (as a restore adds missing ancestors).
+    LdapStatus Describe(const std::string &dn, const std::string &canonical, BackupTime version,
+                        ObjectDescription &description);
+
+  private:
+    LdapStatus DescribeParent(const std::string &dn, const std::string &matched,
+                              ObjectDescription &description);
+    std::vector<DescribedAttribute> UserAttributes(const LdapAttributes &attributes) const;
+
+    LdapConnection &connection_;
+    const SnapshotCatalogue &catalogue_;
+    const OperationalAttributes &operational_;
+};

@@ -1,0 +1,249 @@
+// Describing entries and previewing a restore run against a real directory and its snapshots:
+// a modified entry, deleted leaves and subtrees, a child of a deleted parent, a binary value,
+// names with awkward characters, and a preview that a user without write rights sees the same
+// while the directory stays as it was.
+#include <gmock/gmock.h>
+
+#include <algorithm>
+
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
+#include "model/RestorePreview.h"
+#include "model/RestoreSelection.h"
+#include "server/ServerClient.h"
+#include "server/ServerLogin.h"
+#include "tests/server/directory/DirectoryFixture.h"
+
+namespace
+{
+using testing::ElementsAre;
+using testing::HasSubstr;
+using testing::Pair;
+
+std::string Base64Of(const std::string &bytes)
+{
+    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        uint32_t group = static_cast<unsigned char>(bytes[i]) << 16;
+        group |= i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) << 8 : 0;
+        group |= i + 2 < bytes.size() ? static_cast<unsigned char>(bytes[i + 2]) : 0;
+        text += digits[(group >> 18) & 63];
+        text += digits[(group >> 12) & 63];
+        text += i + 1 < bytes.size() ? digits[(group >> 6) & 63] : '=';
+        text += i + 2 < bytes.size() ? digits[group & 63] : '=';
+    }
+    return text;
+}
+
+std::string Photo(unsigned char last)
+{
+    std::string bytes(3000, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>((i * 31) & 0xff);
+    }
+    bytes.back() = static_cast<char>(last);
+    return bytes;
+}
+
+const std::string kPeople =
+    "\ndn: cn=Dee,ou=Sales,o=Marrowby\nobjectClass: inetOrgPerson\ncn: Dee\nsn: Old\n"
+    "description: kept\ntelephoneNumber: 1\ntelephoneNumber: 2\ntelephoneNumber: 3\n"
+    "jpegPhoto:: " +
+    Base64Of(Photo(1)) +
+    "\n\n"
+    "dn: ou=East,ou=Sales,o=Marrowby\nobjectClass: organizationalUnit\nou: East\n\n"
+    "dn: cn=Cid,ou=East,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Cid\nsn: Brown\n\n"
+    "dn: cn=Smith\\, John,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Smith, John\n"
+    "sn: Smith\n\n"
+    "dn: cn=Zoë Ågren,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Zoë Ågren\nsn: Agren\n\n"
+    "dn: cn=reader,o=Marrowby\nobjectClass: person\nobjectClass: simpleSecurityObject\n"
+    "cn: reader\nsn: Reader\nuserPassword: r3ad.me\n";
+
+// Snapshot 1000 holds everything of the seed; the tests then change the live directory.
+class DirectoryDescribeTest : public DirectoryFixture
+{
+  protected:
+    DirectoryDescribeTest() : DirectoryFixture(MarrowbySeed() + kPeople) {}
+
+    void SetUp() override
+    {
+        DirectoryFixture::SetUp();
+        slapd.WriteSnapshot(1000, slapd.Slapcat());
+    }
+
+    void Browse()
+    {
+        OpenAndLogIn();
+        List("Marrowby");
+        List("Sales.Marrowby");
+    }
+
+    DescribedObject Describe(const std::string &name, BackupTime version = 0)
+    {
+        ServerClient client(*server);
+        return client.Describe(name, version);
+    }
+
+    static std::vector<std::pair<std::string, AttributeDifference>>
+    Differences(const DescribedObject &described)
+    {
+        std::vector<std::pair<std::string, AttributeDifference>> lines;
+        for (const ComparedAttribute &line : AttributeComparison::Of(described.description)) {
+            lines.emplace_back(line.name, line.difference);
+        }
+        return lines;
+    }
+};
+
+TEST_F(DirectoryDescribeTest, ModifiedEntryShowsEachKindOfDifferenceAndNoOperationalAttribute)
+{
+    ASSERT_TRUE(slapd.Modify("dn: cn=Dee,ou=Sales,o=Marrowby\nchangetype: modify\n"
+                             "replace: sn\nsn: New\n-\n"
+                             "delete: description\n-\n"
+                             "add: title\ntitle: Chief\n-\n"
+                             "replace: telephoneNumber\ntelephoneNumber: 3\ntelephoneNumber: 1\n"
+                             "telephoneNumber: 2\n-\n"
+                             "replace: jpegPhoto\njpegPhoto:: " +
+                             Base64Of(Photo(2)) + "\n"));
+    Browse();
+    const DescribedObject described = Describe("Dee.Sales.Marrowby", 1000);
+    ASSERT_EQ(described.end, RequestEnd::Answered) << described.failure << Log();
+    EXPECT_TRUE(described.description.inBackup);
+    EXPECT_TRUE(described.description.live);
+    using D = AttributeDifference;
+    EXPECT_THAT(Differences(described),
+                ElementsAre(Pair("objectClass", D::Same), Pair("cn", D::Same),
+                            Pair("sn", D::Changed), Pair("description", D::OnlyInBackup),
+                            Pair("telephoneNumber", D::Same), Pair("jpegPhoto", D::Changed),
+                            Pair("title", D::OnlyLive)));
+    // The photo's bytes came through untouched on both sides.
+    for (const auto *side : {&described.description.backup, &described.description.current}) {
+        auto photo = std::find_if(side->begin(), side->end(), [](const auto &attribute) {
+            return attribute.name == "jpegPhoto";
+        });
+        ASSERT_NE(photo, side->end());
+        ASSERT_EQ(photo->values.size(), 1u);
+        EXPECT_EQ(photo->values[0].size(), 3000u);
+        EXPECT_TRUE(AttributeComparison::IsBinary(photo->values[0]));
+    }
+    EXPECT_EQ(std::find_if(described.description.backup.begin(), described.description.backup.end(),
+                           [&](const auto &a) { return a.name == "jpegPhoto"; })
+                  ->values[0],
+              Photo(1));
+}
+
+TEST_F(DirectoryDescribeTest, DeletedEntriesAndTheirParents)
+{
+    ASSERT_TRUE(slapd.Delete("cn=Bob,ou=Sales,o=Marrowby"));
+    ASSERT_TRUE(slapd.Delete("ou=East,ou=Sales,o=Marrowby", true));
+    Browse();
+    List("East.Sales.Marrowby");
+
+    const DescribedObject bob = Describe("Bob.Sales.Marrowby");
+    ASSERT_EQ(bob.end, RequestEnd::Answered) << bob.failure;
+    EXPECT_FALSE(bob.description.live);
+    EXPECT_FALSE(bob.description.parentMissing);
+    for (const auto &line : Differences(bob)) {
+        EXPECT_EQ(line.second, AttributeDifference::OnlyInBackup) << line.first;
+    }
+    const DescribedObject cid = Describe("Cid.East.Sales.Marrowby");
+    ASSERT_EQ(cid.end, RequestEnd::Answered) << cid.failure;
+    EXPECT_TRUE(cid.description.parentMissing);
+    EXPECT_TRUE(cid.description.parentAddable); // the snapshot holds East
+
+    // A version no snapshot has, and a name the directory does not know.
+    EXPECT_FALSE(Describe("Bob.Sales.Marrowby", 999).description.inBackup);
+    const DescribedObject unknown = Describe("Nobody.Sales.Marrowby");
+    EXPECT_EQ(unknown.end, RequestEnd::Failed);
+    EXPECT_THAT(unknown.failure, HasSubstr("Nobody.Sales.Marrowby"));
+}
+
+TEST_F(DirectoryDescribeTest, NamesWithAwkwardCharacters)
+{
+    Browse();
+    for (const char *name : {"Smith, John.Sales.Marrowby", "Zoë Ågren.Sales.Marrowby"}) {
+        const DescribedObject described = Describe(name, 1000);
+        ASSERT_EQ(described.end, RequestEnd::Answered) << name << ": " << described.failure;
+        EXPECT_TRUE(described.description.live) << name;
+        EXPECT_EQ(AttributeComparison::Changes(AttributeComparison::Of(described.description)), 0u)
+            << name;
+    }
+}
+
+// The tree as the window holds it, over the server, to preview a run.
+class DirectoryPreviewTest : public DirectoryDescribeTest
+{
+  protected:
+    void Load()
+    {
+        client = std::make_unique<ServerClient>(*server);
+        forest.AppendItem(std::make_unique<ObjectItem>("Marrowby", DisplayItem::ContainerKind,
+                                                       client.get(), nullptr));
+        ASSERT_EQ(At("Marrowby").Open(), ObjectItem::OpenResult::Opened);
+        ASSERT_EQ(At("Sales.Marrowby").Open(), ObjectItem::OpenResult::Opened);
+        ASSERT_EQ(At("East.Sales.Marrowby").Open(), ObjectItem::OpenResult::Opened);
+    }
+    ObjectItem &At(const std::string &name)
+    {
+        ObjectItem *object = name == "Marrowby" ? static_cast<ObjectItem *>(forest.ItemAt(0))
+                                                : selection.FindLoaded(name);
+        EXPECT_NE(object, nullptr) << name;
+        return *object;
+    }
+    std::vector<std::string> Preview()
+    {
+        std::vector<std::string> lines;
+        RestorePreview preview(selection);
+        for (const PreviewLine &line : preview.Build()) {
+            lines.push_back(line.name + ": " + RestorePreview::ActionText(line));
+        }
+        return lines;
+    }
+
+    std::unique_ptr<ServerClient> client;
+    NodeList forest;
+    RestoreSelection selection{forest};
+};
+
+TEST_F(DirectoryPreviewTest, RunOrderWithParentsFirstAndTheSameWithoutWriteRights)
+{
+    ASSERT_TRUE(slapd.Modify("dn: cn=Dee,ou=Sales,o=Marrowby\nchangetype: modify\n"
+                             "replace: sn\nsn: New\n-\nadd: title\ntitle: Chief\n"));
+    ASSERT_TRUE(slapd.Delete("ou=East,ou=Sales,o=Marrowby", true));
+    ASSERT_TRUE(slapd.Delete("cn=Bob,ou=Sales,o=Marrowby"));
+    const std::string before = slapd.Search("o=Marrowby", "sub", {"*", "+"});
+    Browse();
+    Load();
+    selection.Mark(At("East.Sales.Marrowby"), MarkedAlone);
+    selection.Mark(At("Cid.East.Sales.Marrowby"), Marked);
+    selection.Mark(At("Bob.Sales.Marrowby"), Marked);
+    selection.Mark(At("Dee.Sales.Marrowby"), Marked);
+    selection.Mark(At("Ann.Sales.Marrowby"), Marked);
+    const std::vector<std::string> expected = {
+        "Ann.Sales.Marrowby: nothing to change",
+        "Bob.Sales.Marrowby: add",
+        "Dee.Sales.Marrowby: change 2 attributes",
+        "East.Sales.Marrowby: add",
+        "Cid.East.Sales.Marrowby: add",
+    };
+    EXPECT_THAT(Preview(), testing::ElementsAreArray(expected));
+
+    // A user who may only read sees the same preview.
+    ServerLogin login(*server);
+    ASSERT_EQ(login.Login("reader.Marrowby", "r3ad.me"), 0) << Log();
+    EXPECT_THAT(Preview(), testing::ElementsAreArray(expected));
+    EXPECT_EQ(slapd.Search("o=Marrowby", "sub", {"*", "+"}), before);
+}
+
+TEST_F(DirectoryPreviewTest, ChildOfADeletedParentThatIsNotMarkedComesBackAfterItsParent)
+{
+    ASSERT_TRUE(slapd.Delete("ou=East,ou=Sales,o=Marrowby", true));
+    Browse();
+    Load();
+    selection.Mark(At("Cid.East.Sales.Marrowby"), Marked);
+    // A restore puts the missing parent back from the snapshot first, and the preview says so.
+    EXPECT_THAT(Preview(), ElementsAre("Cid.East.Sales.Marrowby: add, after its missing parents"));
+    EXPECT_FALSE(slapd.Exists("ou=East,ou=Sales,o=Marrowby"));
+}
+} // namespace
