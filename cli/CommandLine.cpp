@@ -176,8 +176,10 @@ Options:
                          able to read
   --on-error MODE        continue (default): go on, passing over what is below a failed
                          object; end: stop at the first failure; ask: ask on the terminal
-  --dry-run              resolve every object and version, list the requests in the order
-                         they would be sent, and send no restore request
+  --dry-run              change nothing: resolve every object and version, then say in run
+                         order what each restore would do (add, change N attributes,
+                         nothing to change, or cannot restore and why), with the counts
+                         first in text; needs a server that can compare versions
   --format FORMAT        text (default), csv or json
   --output FILE          write the results to FILE (replaced whole at the end) instead of
                          standard output

@@ -18,6 +18,7 @@
 #include "cli/TextReport.h"
 #include "model/NodeList.h"
 #include "model/ObjectItem.h"
+#include "model/RestorePreview.h"
 #include "model/RestoreSelection.h"
 #include "mwlib/MW_Application.h"
 #include "report/RunJournal.h"
@@ -33,7 +34,9 @@ constexpr const char *kProgram = "tarvik-restore: ";
 constexpr int kLoginAttempts = 3;
 constexpr const char *kLoginRefused = "User / password invalid.";
 
-std::string Render(OutputFormat format, const std::vector<ObjectReport> &reports, bool dryRun)
+// A dry run's text starts with what it found, counted as the window's preview counts it.
+std::string Render(OutputFormat format, const std::vector<ObjectReport> &reports, bool dryRun,
+                   const std::optional<PreviewCounts> &previewed)
 {
     switch (format) {
     case OutputFormat::Csv:
@@ -43,7 +46,8 @@ std::string Render(OutputFormat format, const std::vector<ObjectReport> &reports
     case OutputFormat::Text:
         break;
     }
-    return TextReport::Render(reports, dryRun);
+    const std::string text = TextReport::Render(reports, dryRun);
+    return previewed ? RestorePreview::CountsText(*previewed) + "\n" + text : text;
 }
 
 // The login's refusal, with the server's reason when it gives one.
@@ -222,6 +226,11 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Wan
                             ServerLogin &login)
 {
     ServerClient client(server_);
+    if (options.dryRun && !client.CanDescribe()) {
+        // What a restore would change cannot be found out: nothing is reported as if it could.
+        streams_.err << kProgram << ServerClient::kCannotCompare << "\n";
+        return Failures;
+    }
     NodeList forest;
     auto top =
         std::make_unique<ObjectItem>(login.Context(), DisplayItem::ContainerKind, &client, nullptr);
@@ -233,6 +242,7 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Wan
     Progress progress(streams_.err, streams_.errIsTerminal, streams_.errWidth);
     const auto stop = [] { return InterruptFlag::Raised(); };
     RestoreWalk::End end = RestoreWalk::End::Interrupted;
+    std::optional<PreviewCounts> previewed;
     if (plan.Prepare(
             wanted,
             [&progress](std::size_t count, std::size_t total, const std::string &object) {
@@ -246,6 +256,9 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Wan
                 progress.Show(options.dryRun ? "checking" : "restoring", count, total, object);
             },
             stop);
+        if (options.dryRun) {
+            previewed = walk.Previewed();
+        }
     } else {
         plan.SettleTheRest(ObjectItem::kNotRestoredEnding, ObjectReport::Outcome::Failed);
     }
@@ -260,7 +273,7 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Wan
         KeepInJournal(record.Finish(reports, end == RestoreWalk::End::Whole));
     }
     const int exitCode = finished && AllRestored(reports) ? Success : Failures;
-    return Finish(Render(options.format, reports, options.dryRun), exitCode);
+    return Finish(Render(options.format, reports, options.dryRun, previewed), exitCode);
 }
 
 // The run happened whatever becomes of its record: a journal that cannot be written is said,

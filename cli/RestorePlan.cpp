@@ -245,13 +245,15 @@ void RestorePlan::SettleTheRest(const std::string &notReached, Outcome notReache
         for (const TreeNode *node = entry.object ? entry.object->Node()->Parent() : nullptr;
              node != nullptr && failedAbove == nullptr; node = node->Parent()) {
             const Entry *above = EntryOf(*static_cast<const ObjectItem *>(node->Item()));
-            if (above != nullptr && above->sent && above->outcome == Outcome::Failed) {
+            if (above != nullptr && (above->sent || above->previewed) &&
+                above->outcome == Outcome::Failed) {
                 failedAbove = above;
             }
         }
         if (failedAbove != nullptr) {
             Settle(entry, Outcome::Skipped,
-                   "below " + failedAbove->wanted.fullName + ", which failed");
+                   "below " + failedAbove->wanted.fullName +
+                       (failedAbove->sent ? ", which failed" : ", which cannot be restored"));
         } else {
             Settle(entry, notReachedOutcome, notReached);
         }
@@ -270,7 +272,9 @@ void RestorePlan::SettleTheRest(const std::string &notReached, Outcome notReache
             Settle(entry, Outcome::WouldRestore, "would be restored with " + name);
             break;
         case Outcome::Failed:
-            Settle(entry, Outcome::Failed, "with " + name + ", which failed: " + container.message);
+            Settle(entry, Outcome::Failed,
+                   "with " + name + (container.previewed ? ": " : ", which failed: ") +
+                       container.message);
             break;
         default:
             Settle(entry, Outcome::Skipped, "with " + name + ": " + container.message);

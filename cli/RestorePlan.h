@@ -29,6 +29,7 @@ class RestorePlan
         BackupTime version = 0;       // the version picked; 0: the most recent
         bool settled = false;         // its outcome is known
         bool sent = false;            // its restore request went out
+        bool previewed = false;       // a dry run described it
         int32_t status = 0;           // the server's status when that request failed
         ObjectReport::Outcome outcome = ObjectReport::Outcome::Skipped;
         std::string message;

@@ -55,6 +55,9 @@ RestoreWalk::RestoreWalk(RestoreSelection &selection, RestorePlan &plan, Termina
 RestoreWalk::End RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHdl &progress,
                                   const StopCheck &stop)
 {
+    if (dryRun) {
+        return Preview(progress, stop);
+    }
     const MarkCounts counts = selection_.Counts();
     const std::size_t total = static_cast<std::size_t>(counts.containers + counts.objects);
     std::size_t count = 0;
@@ -91,11 +94,6 @@ RestoreWalk::End RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHd
         skipping = nullptr;
         if (progress) {
             progress(++count, total, entry.wanted.fullName);
-        }
-        if (dryRun) {
-            plan_.Settle(entry, Outcome::WouldRestore, {});
-            order.Restored();
-            continue;
         }
         std::string message;
         std::optional<RestoreReport> written;
@@ -136,6 +134,36 @@ RestoreWalk::End RestoreWalk::Run(OnError onError, bool dryRun, const ProgressHd
     }
     plan_.SettleTheRest(notReached.empty() ? "not restored" : notReached, notReachedOutcome);
     return end;
+}
+
+// The window's preview over the plan's marks: each line settles its object with the action as
+// the message; what the preview passes over below an object that cannot be restored is skipped.
+RestoreWalk::End RestoreWalk::Preview(const ProgressHdl &progress, const StopCheck &stop)
+{
+    const MarkCounts counts = selection_.Counts();
+    const std::size_t total = static_cast<std::size_t>(counts.containers + counts.objects);
+    std::size_t count = 0;
+    RestorePreview preview(selection_);
+    const std::vector<PreviewLine> lines = preview.Build(stop, [&](const ObjectItem &object) {
+        if (progress) {
+            progress(++count, total, object.FullName());
+        }
+    });
+    previewed_ = RestorePreview::Count(lines);
+    for (const PreviewLine &line : lines) {
+        if (RestorePlan::Entry *entry = plan_.EntryOf(*line.object)) {
+            entry->previewed = true;
+            plan_.Settle(*entry,
+                         RestorePreview::Restorable(line) ? Outcome::WouldRestore : Outcome::Failed,
+                         RestorePreview::ActionText(line));
+        }
+    }
+    if (preview.Stopped()) {
+        plan_.SettleTheRest(ObjectItem::kNotRestoredEnding, Outcome::Failed);
+        return End::Interrupted;
+    }
+    plan_.SettleTheRest("not restored");
+    return End::Whole;
 }
 
 RestoreWalk::Choice RestoreWalk::Ask(const std::string &object, const std::string &message)

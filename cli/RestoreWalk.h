@@ -1,7 +1,8 @@
 // The run itself: the objects marked by a RestorePlan, restored in the selection's run order
 // (each container before what it holds) with one request each, as the window sends them. What
 // happens after a failure is the on-error choice's; an interrupt stops the run after the request
-// in flight; a dry run sends nothing and only says what would be sent.
+// in flight. A dry run changes nothing: it describes each object of the run instead, and says
+// what its restore would do, as the window's preview does.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "cli/RestoreOptions.h"
+#include "model/RestorePreview.h"
 
 class RestorePlan;
 class RestoreSelection;
@@ -33,15 +35,20 @@ class RestoreWalk
         Interrupted, // a signal ended it
     };
 
-    // Restores (or, for a dry run, only lists) what is marked and settles every entry of the
-    // plan.
+    // Restores (or, for a dry run, only previews) what is marked and settles every entry of the
+    // plan. A dry run passes over what lies below an object that cannot be restored, as a run
+    // that goes on after a failure does; nothing is asked on the terminal.
     End Run(OnError onError, bool dryRun, const ProgressHdl &progress, const StopCheck &stop);
+    // What a dry run found: how many objects it would add, change, leave, or cannot restore.
+    const PreviewCounts &Previewed() const { return previewed_; }
 
   private:
+    End Preview(const ProgressHdl &progress, const StopCheck &stop);
     enum class Choice { Continue, SkipSubtree, Stop };
     Choice Ask(const std::string &object, const std::string &message);
 
     RestoreSelection &selection_;
     RestorePlan &plan_;
     Terminal *terminal_;
+    PreviewCounts previewed_;
 };

@@ -18,7 +18,7 @@ const ObjectItem *ParentOf(const ObjectItem &object)
 
 RestorePreview::RestorePreview(const RestoreSelection &selection) : selection_(selection) {}
 
-std::vector<PreviewLine> RestorePreview::Build(const StopCheck &stop)
+std::vector<PreviewLine> RestorePreview::Build(const StopCheck &stop, const StepHdl &each)
 {
     std::vector<PreviewLine> lines;
     std::unordered_set<const ObjectItem *> comingBack; // added by an earlier line
@@ -29,6 +29,9 @@ std::vector<PreviewLine> RestorePreview::Build(const StopCheck &stop)
         if (stop && stop()) {
             stopped_ = true;
             break;
+        }
+        if (each) {
+            each(*step.object);
         }
         const DescribedObject described = step.object->Describe(step.version);
         if (described.end == RequestEnd::Stopped) {
@@ -54,6 +57,7 @@ PreviewLine RestorePreview::LineOf(const ObjectItem &object, BackupTime version,
                                    const DescribedObject &described, bool parentComesBack) const
 {
     PreviewLine line;
+    line.object = &object;
     line.name = object.FullName();
     line.version = version;
     line.subtree = mark == Marked && object.IsContainer();
@@ -79,6 +83,12 @@ PreviewLine RestorePreview::LineOf(const ObjectItem &object, BackupTime version,
         line.action = line.changes > 0 ? PreviewAction::Change : PreviewAction::NothingToChange;
     }
     return line;
+}
+
+bool RestorePreview::Restorable(const PreviewLine &line)
+{
+    return line.action == PreviewAction::Add || line.action == PreviewAction::Change ||
+           line.action == PreviewAction::NothingToChange;
 }
 
 PreviewCounts RestorePreview::Count(const std::vector<PreviewLine> &lines)

@@ -19,6 +19,7 @@ class RestoreSelection;
 enum class PreviewAction { Add, Change, NothingToChange, ParentMissing, CannotRestore };
 
 struct PreviewLine {
+    const ObjectItem *object = nullptr;
     std::string name; // full name
     BackupTime version = 0;
     bool subtree = false;     // a container restored with everything below it
@@ -40,15 +41,20 @@ class RestorePreview
 {
   public:
     using StopCheck = std::function<bool()>;
+    // Told of each object just before it is described.
+    using StepHdl = std::function<void(const ObjectItem &object)>;
 
     explicit RestorePreview(const RestoreSelection &selection);
 
     // Every object the run would restore, in its order. A line that cannot be restored passes
     // over its subtree, as the run does. Asked between objects, `stop` ends the preview there
     // (what was found so far is kept); `Stopped` says whether it did.
-    std::vector<PreviewLine> Build(const StopCheck &stop = {});
+    std::vector<PreviewLine> Build(const StopCheck &stop = {}, const StepHdl &each = {});
     bool Stopped() const { return stopped_; }
 
+    // Whether the run would restore the line's object (it is to be added or changed, or already
+    // is as the version holds it).
+    static bool Restorable(const PreviewLine &line);
     static PreviewCounts Count(const std::vector<PreviewLine> &lines);
     // "add", "change 3 attributes", "nothing to change", "cannot restore: ..."
     static std::string ActionText(const PreviewLine &line);

@@ -84,6 +84,9 @@ TEST(Journal, ARunEndedEarlyIsKeptAsStoppedAndADryRunOrARefusalNotAtAll)
     CommandRun run;
     Directory(run.script);
     run.script.SetRestoreOutcome("Object-1.Marrowby", 1, "refused");
+    ObjectDescription same;
+    same.inBackup = same.live = true;
+    run.script.SetDescription("Object-1.Marrowby", same);
     EXPECT_EQ(run.Run({"--dry-run", "Object-1.Marrowby"}), 0);
     EXPECT_EQ(run.Run({"--format=xml", "Object-1.Marrowby"}), 2);
     EXPECT_THAT(Runs(run), IsEmpty());

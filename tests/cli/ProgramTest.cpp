@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "report/RunJournal.h"
 #include "tests/cli/ProgramRun.h"
 #include "tests/cli/ReadBack.h"
@@ -125,14 +127,44 @@ TEST_F(Program, SaysWhichMissingParentsTheServerAddedFirst)
     EXPECT_FALSE(slapd.Exists("cn=Bob,ou=Sales,o=Marrowby")); // the parent alone, not its subtree
 }
 
-TEST_F(Program, DryRunChangesNothingOnTheServer)
+// The reader may not write: a dry run that tried to would fail for it, or differ.
+TEST_F(Program, DryRunSaysWhatWouldChangeTheSameWithoutWriteRightsAndChangesNothing)
 {
     ASSERT_TRUE(slapd.Delete("ou=Sales,o=Marrowby", true));
     const std::string before = slapd.Slapcat();
-    const ProgramResult result = folder.Run({"--dry-run", "Sales.Marrowby", "Bob.Sales.Marrowby"});
+    const std::vector<std::string> words = {"--dry-run", "Ann.Sales.Marrowby", "Sales.Marrowby/",
+                                            "reader.Marrowby@1970-01-01T00:16:40Z"};
+    const ProgramResult result = folder.Run(words);
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_THAT(result.out, HasSubstr("2 would be restored, 0 failed, 0 skipped"));
+    EXPECT_THAT(result.out,
+                testing::StartsWith("2 to add, 0 to change, 1 unchanged, 0 cannot be restored\n"));
+    // Parents first, whatever the order asked.
+    const std::size_t sales = result.out.find("\nSales.Marrowby ");
+    const std::size_t ann = result.out.find("\nAnn.Sales.Marrowby ");
+    EXPECT_TRUE(sales < ann && ann != std::string::npos) << result.out;
+    EXPECT_THAT(result.out, HasSubstr("alone   would restore  add\n"));
+    EXPECT_THAT(result.out, HasSubstr("object  would restore  nothing to change\n"));
+    EXPECT_THAT(result.out, HasSubstr("\n3 would be restored, 0 failed, 0 skipped\n"));
+
+    const ProgramResult asReader = folder.Run(AsReader(words));
+    EXPECT_EQ(asReader.exitCode, 0) << asReader.err;
+    EXPECT_EQ(asReader.out, result.out);
     EXPECT_EQ(slapd.Slapcat(), before);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("data") + "/tarvik/runs.jsonl"));
+}
+
+TEST_F(Program, DryRunCountsTheAttributesAChangeWouldRestore)
+{
+    // Bob's description differs from the newest backup, and he has gained a telephone number.
+    ASSERT_TRUE(slapd.Modify("dn: cn=Bob,ou=Sales,o=Marrowby\nchangetype: modify\n"
+                             "add: telephoneNumber\ntelephoneNumber: +44 1 2345\n"));
+    const ProgramResult result = folder.Run({"--dry-run", "--format=json", "Bob.Sales.Marrowby"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    const std::optional<readback::Json> json = readback::JsonReader(result.out).Document();
+    ASSERT_TRUE(json && json->items.size() == 1u) << result.out;
+    EXPECT_EQ(json->items[0].Member("outcome")->string, "would restore");
+    EXPECT_EQ(json->items[0].Member("message")->string, "change 2 attributes");
+    EXPECT_THAT(Bob(), HasSubstr("telephoneNumber"));
 }
 
 TEST_F(Program, RefusesAPasswordFileOthersCanRead)

@@ -268,25 +268,106 @@ TEST(RestoreCommand, AskWithoutATerminalIsRefusedBeforeAnythingIsSent)
     EXPECT_THAT(run.script.Requests(), IsEmpty());
 }
 
-TEST(RestoreCommand, DryRunListsTheRequestsInOrderAndSendsNone)
+// An entry as a describing server gives it: in the backup or not, live or not.
+ObjectDescription Described(std::vector<DescribedAttribute> backup,
+                            std::vector<DescribedAttribute> live, bool parentMissing = false)
+{
+    ObjectDescription description;
+    description.inBackup = !backup.empty();
+    description.live = !live.empty();
+    description.parentMissing = parentMissing;
+    description.backup = std::move(backup);
+    description.current = std::move(live);
+    return description;
+}
+
+// Gone comes back with what it held, Object-1 has one attribute changed and one added since,
+// Sales is as its backup holds it.
+void DescribedDirectory(ScriptedServer &script)
+{
+    Directory(script);
+    script.SetDescription("Gone.Marrowby", Described({{"ou", {"Gone"}}}, {}));
+    script.SetDescription("Object-6.Gone.Marrowby",
+                          Described({{"cn", {"Object-6"}}}, {}, /*parentMissing=*/true));
+    script.SetDescription(
+        "Object-1.Marrowby",
+        Described({{"cn", {"Object-1"}}, {"description", {"old"}}},
+                  {{"cn", {"Object-1"}}, {"description", {"new"}}, {"telephoneNumber", {"1"}}}));
+    script.SetDescription("Sales.Marrowby", Described({{"ou", {"Sales", "Verkauf"}}},
+                                                      {{"ou", {"Verkauf", "Sales"}}}));
+    script.SetDescriptionFailure("Team.Sales.Marrowby", 1, "the snapshot cannot be read");
+    script.SetDescription("Object-4.Team.Sales.Marrowby", Described({{"cn", {"Object-4"}}}, {}));
+}
+
+TEST(RestoreCommand, DryRunSaysWhatEachRestoreWouldChangeInRunOrderAndWritesNothing)
 {
     CommandRun run;
-    Directory(run.script);
-    EXPECT_EQ(run.Run({"--dry-run", "Object-4.Team.Sales.Marrowby", "Sales.Marrowby/",
-                       "Object-2.Sales.Marrowby@2026-12-01T00:40:00Z"}),
+    DescribedDirectory(run.script);
+    EXPECT_EQ(run.Run({"--dry-run", "Sales.Marrowby/", "Object-1.Marrowby", "Gone.Marrowby",
+                       "Object-6.Gone.Marrowby"}),
               0)
         << run.err.str();
     EXPECT_THAT(run.script.RequestsOf(RestoreObject), IsEmpty());
+    // Each object with a mark of its own is described once, in the order a run restores them.
+    std::vector<std::string> described;
+    for (const LoggedRequest &request : run.script.RequestsOf(DescribeObject)) {
+        if (request.lastId == 0) {
+            described.push_back(request.name);
+        }
+    }
+    EXPECT_THAT(described,
+                testing::IsSupersetOf({"Gone.Marrowby", "Object-1.Marrowby", "Sales.Marrowby"}));
+    EXPECT_THAT(described, testing::Not(testing::Contains("Object-6.Gone.Marrowby")));
     const std::string text = run.out.str();
-    const std::size_t sales = text.find("Sales.Marrowby ");
-    const std::size_t second = text.find("Object-2.Sales.Marrowby");
-    const std::size_t fourth = text.find("Object-4.Team.Sales.Marrowby");
-    EXPECT_TRUE(sales < second && second < fourth) << text;
-    EXPECT_THAT(text, HasSubstr("2026-12-01T00:40:00Z  object  would restore"));
-    EXPECT_THAT(text, HasSubstr("\n3 would be restored, 0 failed, 0 skipped\n"));
+    EXPECT_TRUE(text.starts_with("1 to add, 1 to change, 1 unchanged, 0 cannot be restored\n"))
+        << text;
+    const std::size_t gone = text.find("Gone.Marrowby  ");
+    const std::size_t object1 = text.find("Object-1.Marrowby");
+    const std::size_t sales = text.find("Sales.Marrowby  ");
+    EXPECT_TRUE(gone < object1 && object1 < sales) << text;
+    EXPECT_THAT(text, HasSubstr("subtree     would restore  add, with everything below it\n"));
+    EXPECT_THAT(text, HasSubstr("would restore  would be restored with Gone.Marrowby\n"));
+    EXPECT_THAT(text, HasSubstr("object      would restore  change 2 attributes\n"));
+    EXPECT_THAT(text, HasSubstr("alone       would restore  nothing to change\n"));
+    EXPECT_THAT(text, HasSubstr("\n4 would be restored, 0 failed, 0 skipped\n"));
+    EXPECT_EQ(run.script.OutstandingReplies(), 0u);
+}
 
-    // What a dry run cannot do is said as in a real run.
-    EXPECT_EQ(run.Run({"--dry-run", "Nope.Marrowby"}), 1);
+TEST(RestoreCommand, DryRunSaysWhatCannotBeRestoredAndPassesOverWhatLiesBelowIt)
+{
+    CommandRun run;
+    DescribedDirectory(run.script);
+    EXPECT_EQ(
+        run.Run({"--dry-run", "--format=csv", "Object-6.Gone.Marrowby", "Team.Sales.Marrowby/",
+                 "Object-4.Team.Sales.Marrowby", "Object-1.Marrowby"}),
+        1);
+    EXPECT_THAT(run.script.RequestsOf(RestoreObject), IsEmpty());
+    const std::vector<readback::Row> rows = run.Rows();
+    ASSERT_EQ(rows.size(), 4u) << run.out.str();
+    EXPECT_THAT(rows[0], ElementsAre("Object-6.Gone.Marrowby", "newest", "object", "failed",
+                                     "cannot restore: its parent is missing and not marked"));
+    EXPECT_THAT(rows[1], ElementsAre("Object-1.Marrowby", "newest", "object", "would restore",
+                                     "change 2 attributes"));
+    EXPECT_THAT(rows[2], ElementsAre("Team.Sales.Marrowby", "newest", "alone", "failed",
+                                     "cannot restore: the snapshot cannot be read"));
+    EXPECT_THAT(rows[3], ElementsAre("Object-4.Team.Sales.Marrowby", "newest", "object", "skipped",
+                                     "below Team.Sales.Marrowby, which cannot be restored"));
+    // What a dry run cannot find is said as in a real run.
+    EXPECT_EQ(run.Run({"--dry-run", "--format=json", "Nope.Marrowby"}), 1);
+    EXPECT_THAT(run.out.str(), HasSubstr("\"outcome\": \"not found\""));
+    EXPECT_THAT(run.script.RequestsOf(RestoreObject), IsEmpty());
+}
+
+TEST(RestoreCommand, DryRunOnAServerThatCannotCompareSaysSoAndReportsNothing)
+{
+    CommandRun run;
+    Directory(run.script); // describes nothing, as the simulation
+    const std::string output = run.folder.Path("out.csv");
+    EXPECT_EQ(run.Run({"--dry-run", "--output", output, "Object-1.Marrowby"}), 1);
+    EXPECT_EQ(run.err.str(), "tarvik-restore: This backup server cannot compare versions.\n");
+    EXPECT_EQ(run.out.str(), "");
+    EXPECT_FALSE(std::filesystem::exists(output));
+    EXPECT_THAT(run.script.RequestsOf(ListChildren), IsEmpty());
     EXPECT_THAT(run.script.RequestsOf(RestoreObject), IsEmpty());
 }
 
