@@ -347,10 +347,15 @@ LdapStatus DomainRestore::Reanimate(const Planned &planned)
     return status.Ok() ? status : Failed("Not restored: " + planned.targetDn, status);
 }
 
+bool DomainRestore::KeptByController(const std::string &type)
+{
+    return Unwritable().count(type) != 0;
+}
+
 bool DomainRestore::Writable(const std::string &description, const std::string &rdnType) const
 {
     const std::string type = LowerAscii(description.substr(0, description.find(';')));
-    return type != rdnType && Unwritable().count(type) == 0 && !operational_.Contains(type);
+    return type != rdnType && !KeptByController(type) && !operational_.Contains(type);
 }
 
 // Writes the snapshot's attributes: with overwrite, the object is made to match the snapshot;

@@ -36,6 +36,10 @@ class DomainRestore
     // snapshot's version. With subtree, every deleted object below it comes back too.
     LdapStatus Run(const DomainObject &object, BackupTime version, bool subtree);
 
+    // An attribute type (in lower case) that a restore never writes: the controller keeps it
+    // for itself (identity, bookkeeping, secrets, counters, membership kept on the groups).
+    static bool KeptByController(const std::string &type);
+
     // The objects the last run brought back, each with the DN it has now.
     struct Reanimated {
         std::string guid;

@@ -6,6 +6,7 @@
 #include "server/RecordFields.h"
 #include "server/Replies.h"
 #include "server/directory/AsciiCase.h"
+#include "server/directory/DomainDescription.h"
 #include "server/directory/DomainRestore.h"
 #include "server/directory/ExtendedDn.h"
 
@@ -176,6 +177,32 @@ void *DomainServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &
         }
     }
     return Replies::History(times, replySize);
+}
+
+DescriptionPieces DomainServer::Describe(const std::string &fullName, BackupTime version)
+{
+    const DirectoryNames::Known *known = Resolve(fullName);
+    if (known == nullptr) {
+        return DescriptionPieces::Failure(DomainRestore::NotRestored,
+                                          "Unknown object: " + fullName);
+    }
+    const DirectoryNames::Known named = *known;
+    ObjectDescription description;
+    const LdapStatus status = session_.Run([&] {
+        DomainObject object;
+        LdapStatus found = CurrentObject(named, object);
+        if (!found.Ok()) {
+            return found;
+        }
+        DeletedObjects deleted(session_.Connection(), deletedObjectsDn_);
+        DomainDescription describe(session_.Connection(), deleted, catalogue_, operational_);
+        return describe.Describe(object, version, description);
+    });
+    if (!status.Ok()) {
+        Report("describing " + named.dn + " failed: " + status.text);
+        return DescriptionPieces::Failure(status.code, status.text);
+    }
+    return DescriptionPieces(description);
 }
 
 void *DomainServer::RestoreObject(const RestoreRequest &request, int32_t, int32_t &replySize)

@@ -24,16 +24,11 @@ class DomainServer : public LdapServer
                      int32_t &replySize) override;
     void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
                         int32_t &replySize) override;
-    // ### Not offered yet: the backup side would be the deleted object itself (or an export),
-    // and the live side its living namesake; until then the window says versions cannot be
-    // compared rather than showing a directory's answer that does not fit a domain.
-    void *DescribeObject(const DescribeRequest &request, int32_t requestSize,
-                         int32_t &replySize) override
-    {
-        return ServerBackend::DescribeObject(request, requestSize, replySize);
-    }
 
   protected:
+    // The object as the controller keeps it (or a snapshot's version) beside what lives under
+    // its name (see DomainDescription).
+    DescriptionPieces Describe(const std::string &fullName, BackupTime version) override;
     bool NeedsCatalogue() const override { return false; }
     LdapStatus BuildListing(const DirectoryNames::Known &container,
                             std::vector<ListedChild> &children, int &cutBy,

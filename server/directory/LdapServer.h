@@ -87,6 +87,8 @@ class LdapServer : public ServerBackend
     void Report(const std::string &text) const;
     // Reports the text and keeps it as the reason of the refusal.
     void Refuse(const std::string &text);
+    // The object at the version beside its live state, or why not.
+    virtual DescriptionPieces Describe(const std::string &fullName, BackupTime version);
 
     LdapSettings settings_;
     Log log_;
@@ -132,7 +134,6 @@ class LdapServer : public ServerBackend
     // levels, and by their typeless labels beyond.
     std::string FullNameBelow(const DistinguishedName &entry, std::size_t contextLevels,
                               const std::string &contextName) const;
-    DescriptionPieces Describe(const std::string &fullName, BackupTime version);
 
     std::string refusal_;           // why the last open or login was refused
     std::string configuredRefusal_; // why the configured bind failed when the server opened

@@ -6,13 +6,11 @@
 
 #include <algorithm>
 
-#include "model/NodeList.h"
-#include "model/ObjectItem.h"
 #include "model/RestorePreview.h"
-#include "model/RestoreSelection.h"
 #include "server/ServerClient.h"
 #include "server/ServerLogin.h"
 #include "tests/server/directory/DirectoryFixture.h"
+#include "tests/server/directory/PreviewForest.h"
 
 namespace
 {
@@ -172,38 +170,14 @@ TEST_F(DirectoryDescribeTest, NamesWithAwkwardCharacters)
 }
 
 // The tree as the window holds it, over the server, to preview a run.
-class DirectoryPreviewTest : public DirectoryDescribeTest
+class DirectoryPreviewTest : public DirectoryDescribeTest, protected PreviewForest
 {
   protected:
     void Load()
     {
-        client = std::make_unique<ServerClient>(*server);
-        forest.AppendItem(std::make_unique<ObjectItem>("Marrowby", DisplayItem::ContainerKind,
-                                                       client.get(), nullptr));
-        ASSERT_EQ(At("Marrowby").Open(), ObjectItem::OpenResult::Opened);
-        ASSERT_EQ(At("Sales.Marrowby").Open(), ObjectItem::OpenResult::Opened);
-        ASSERT_EQ(At("East.Sales.Marrowby").Open(), ObjectItem::OpenResult::Opened);
+        PreviewForest::Load(*server, "Marrowby",
+                            {"Marrowby", "Sales.Marrowby", "East.Sales.Marrowby"});
     }
-    ObjectItem &At(const std::string &name)
-    {
-        ObjectItem *object = name == "Marrowby" ? static_cast<ObjectItem *>(forest.ItemAt(0))
-                                                : selection.FindLoaded(name);
-        EXPECT_NE(object, nullptr) << name;
-        return *object;
-    }
-    std::vector<std::string> Preview()
-    {
-        std::vector<std::string> lines;
-        RestorePreview preview(selection);
-        for (const PreviewLine &line : preview.Build()) {
-            lines.push_back(line.name + ": " + RestorePreview::ActionText(line));
-        }
-        return lines;
-    }
-
-    std::unique_ptr<ServerClient> client;
-    NodeList forest;
-    RestoreSelection selection{forest};
 };
 
 TEST_F(DirectoryPreviewTest, RunOrderWithParentsFirstAndTheSameWithoutWriteRights)

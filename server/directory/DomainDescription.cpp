@@ -1,0 +1,173 @@
+// Reading a domain's object as kept, as a snapshot holds it, and as it lives.
+#include "server/directory/DomainDescription.h"
+
+#include <optional>
+
+#include "server/directory/AsciiCase.h"
+#include "server/directory/DirectoryRestore.h"
+#include "server/directory/DistinguishedName.h"
+#include "server/directory/DomainRestore.h"
+#include "server/directory/ExtendedDn.h"
+
+namespace
+{
+std::string Canonical(const std::string &dn)
+{
+    std::optional<DistinguishedName> parsed = DistinguishedName::Parse(dn);
+    return parsed ? parsed->Canonical() : LowerAscii(dn);
+}
+
+std::string TypeOf(const std::string &description)
+{
+    return LowerAscii(description.substr(0, description.find(';')));
+}
+
+bool Holds(const std::vector<DescribedAttribute> &attributes, const std::string &description)
+{
+    for (const DescribedAttribute &attribute : attributes) {
+        if (LowerAscii(attribute.name) == LowerAscii(description)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A deleted object's naming attribute holds its name with the deleted mark: it shows the name
+// the object had, which is the one it gets back.
+void ShowOriginalName(const LdapEntry &kept, std::vector<DescribedAttribute> &attributes)
+{
+    std::optional<DistinguishedName> dn = DistinguishedName::Parse(kept.dn);
+    if (!dn || dn->Empty() || dn->Rdns().front().size() != 1) {
+        return;
+    }
+    const RelativeName original =
+        DeletedObjects::OriginalRdn(dn->Rdns().front(), kept.Values("msDS-LastKnownRDN"));
+    const std::string type = LowerAscii(original.front().type);
+    for (DescribedAttribute &attribute : attributes) {
+        if (TypeOf(attribute.name) == type) {
+            attribute.values = {original.front().value};
+        }
+    }
+}
+} // namespace
+
+DomainDescription::DomainDescription(LdapConnection &connection, DeletedObjects &deleted,
+                                     const SnapshotCatalogue &catalogue,
+                                     const OperationalAttributes &operational)
+    : connection_(connection), deleted_(deleted), catalogue_(catalogue), operational_(operational)
+{
+}
+
+LdapStatus DomainDescription::Describe(const DomainObject &object, BackupTime version,
+                                       ObjectDescription &description)
+{
+    description = ObjectDescription{};
+    std::optional<LdapEntry> kept;
+    LdapStatus status = deleted_.Read(object.guid, {"*"}, kept);
+    if (!status.Ok()) {
+        return LdapStatus{status.code, object.originalDn + ": " + status.text};
+    }
+    if (!kept) {
+        return LdapStatus{DomainRestore::NotRestored,
+                          object.originalDn + " is gone from the controller"};
+    }
+    const bool deleted = DeletedObjects::IsTrue(kept->Values("isDeleted"));
+    const std::string canonical = Canonical(object.originalDn);
+    if (version == 0 || version == object.changed) {
+        description.inBackup = true;
+        description.backup = ShownOf(kept->attributes);
+        if (deleted) {
+            ShowOriginalName(*kept, description.backup);
+            AddWhatItLacks(canonical, description.backup);
+        }
+    } else if (const Snapshot *snapshot = catalogue_.Holding(canonical, version)) {
+        status = ReadSnapshot(*snapshot, canonical, description.backup);
+        if (!status.Ok()) {
+            return status;
+        }
+        description.inBackup = true;
+    }
+    if (!deleted) {
+        description.live = true;
+        description.current = ShownOf(kept->attributes);
+        return status;
+    }
+    return DescribeLiveSide(object, *kept, description);
+}
+
+// A deleted object comes back under its name below its last known parent: something may live
+// there already, and the parent may be deleted too, which the restore refuses.
+LdapStatus DomainDescription::DescribeLiveSide(const DomainObject &object, const LdapEntry &kept,
+                                               ObjectDescription &description)
+{
+    std::optional<LdapEntry> namesake;
+    LdapStatus status = connection_.Read(object.originalDn, {"*"}, namesake);
+    if (!status.Ok()) {
+        return LdapStatus{status.code, object.originalDn + ": " + status.text};
+    }
+    if (namesake) {
+        description.live = true;
+        description.current = ShownOf(namesake->attributes);
+        return status;
+    }
+    const std::vector<std::string> *link = kept.Values("lastKnownParent");
+    std::optional<LdapEntry> parent;
+    if (link != nullptr && !link->empty()) {
+        const ExtendedDn parentName = ExtendedDn::Parse(link->front());
+        status = parentName.guid.empty()
+                     ? connection_.Read(parentName.dn, {"isDeleted"}, parent, WithDeleted)
+                     : deleted_.Read(parentName.guid, {"isDeleted"}, parent);
+        if (!status.Ok()) {
+            return LdapStatus{status.code, parentName.dn + ": " + status.text};
+        }
+    }
+    // A restore never adds a parent: one that is gone or deleted must come back first.
+    description.parentMissing = !parent || DeletedObjects::IsTrue(parent->Values("isDeleted"));
+    return status;
+}
+
+LdapStatus DomainDescription::ReadSnapshot(const Snapshot &snapshot, const std::string &canonical,
+                                           std::vector<DescribedAttribute> &attributes) const
+{
+    std::string fault;
+    std::optional<LdifEntry> read = snapshot.Read(*snapshot.Find(canonical), fault);
+    if (!read) {
+        return LdapStatus{DomainRestore::NotRestored, canonical + ": " + fault};
+    }
+    attributes =
+        ShownOf(DirectoryRestore::Grouped(*read, [](const std::string &) { return true; }));
+    return LdapStatus{};
+}
+
+// What the tombstone lost comes back from the newest snapshot that holds the object.
+void DomainDescription::AddWhatItLacks(const std::string &canonical,
+                                       std::vector<DescribedAttribute> &kept) const
+{
+    const Snapshot *newest = catalogue_.Holding(canonical, 0);
+    std::vector<DescribedAttribute> saved;
+    if (newest == nullptr || !ReadSnapshot(*newest, canonical, saved).Ok()) {
+        return;
+    }
+    for (DescribedAttribute &attribute : saved) {
+        if (!Holds(kept, attribute.name)) {
+            kept.push_back(std::move(attribute));
+        }
+    }
+}
+
+bool DomainDescription::Shown(const std::string &description) const
+{
+    return !operational_.Contains(description) &&
+           !DomainRestore::KeptByController(TypeOf(description));
+}
+
+std::vector<DescribedAttribute> DomainDescription::ShownOf(const LdapAttributes &attributes) const
+{
+    std::vector<DescribedAttribute> shown;
+    for (const auto &[description, values] : attributes) {
+        if (Shown(description)) {
+            shown.push_back({description, values});
+        }
+    }
+    return shown;
+}

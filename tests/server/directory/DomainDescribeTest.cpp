@@ -1,0 +1,203 @@
+// Describing objects of a domain against a private controller and exports of it: a modified
+// object beside a snapshot, a deleted one as the controller keeps it (with the recycle bin off
+// and on), a child whose parent is deleted, and a preview of a run over them that writes nothing.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "model/AttributeComparison.h"
+#include "server/ServerClient.h"
+#include "tests/server/directory/DomainFixture.h"
+#include "tests/server/directory/PreviewForest.h"
+
+using testing::ElementsAre;
+using testing::IsSupersetOf;
+using testing::Pair;
+
+namespace
+{
+constexpr unsigned SnapshotTime = 1700000000;
+using D = AttributeDifference;
+
+// Bytes that are no text: a small picture as a user's thumbnail holds one.
+const std::string kPhoto = "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk";
+const std::string kOtherPhoto = "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNl";
+
+class DomainDescribeTest : public DomainFixture
+{
+  protected:
+    DomainDescribeTest() = default;
+    explicit DomainDescribeTest(const DomainController::Options &options) : DomainFixture(options)
+    {
+    }
+
+    DescribedObject Describe(const std::string &name, BackupTime version = 0)
+    {
+        ServerClient client(*server);
+        return client.Describe(name, version);
+    }
+    static std::vector<std::pair<std::string, D>> Differences(const DescribedObject &described)
+    {
+        std::vector<std::pair<std::string, D>> lines;
+        for (const ComparedAttribute &line : AttributeComparison::Of(described.description)) {
+            lines.emplace_back(line.name, line.difference);
+        }
+        return lines;
+    }
+    static const DescribedAttribute *Find(const std::vector<DescribedAttribute> &side,
+                                          const std::string &name)
+    {
+        const auto found = std::find_if(side.begin(), side.end(), [&](const auto &attribute) {
+            return LowerAscii(attribute.name) == LowerAscii(name);
+        });
+        return found != side.end() ? &*found : nullptr;
+    }
+    static std::string LowerAscii(std::string text)
+    {
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return text;
+    }
+    // Nothing a restore leaves to the controller is on either side.
+    static void ExpectNoBookkeeping(const ObjectDescription &description)
+    {
+        for (const auto *side : {&description.backup, &description.current}) {
+            for (const char *kept :
+                 {"objectGUID", "objectSid", "whenChanged", "uSNChanged", "isDeleted",
+                  "lastKnownParent", "nTSecurityDescriptor", "replPropertyMetaData", "name"}) {
+                EXPECT_EQ(Find(*side, kept), nullptr) << kept;
+            }
+        }
+    }
+};
+
+TEST_F(DomainDescribeTest, ModifiedObjectBesideASnapshotShowsEachKindOfDifference)
+{
+    ASSERT_TRUE(dc.Modify(std::string("dn: ") + AnnDn +
+                          "\nchangetype: modify\nadd: otherTelephone\notherTelephone: 1\n"
+                          "otherTelephone: 2\n-\nadd: thumbnailPhoto\nthumbnailPhoto: " +
+                          kPhoto + "\n"));
+    dc.WriteSnapshot(SnapshotTime, dc.Export());
+    ASSERT_TRUE(dc.Modify(std::string("dn: ") + AnnDn +
+                          "\nchangetype: modify\nreplace: description\ndescription: Moved south\n"
+                          "-\ndelete: givenName\n-\nadd: telephoneNumber\ntelephoneNumber: 555\n"
+                          "-\nreplace: otherTelephone\notherTelephone: 2\notherTelephone: 1\n"
+                          "-\nreplace: thumbnailPhoto\nthumbnailPhoto: " +
+                          kOtherPhoto + "\n"));
+    OpenAndLogIn();
+    List(Sales);
+
+    const DescribedObject described = Describe(Ann, SnapshotTime);
+
+    ASSERT_EQ(described.end, RequestEnd::Answered) << described.failure << Log();
+    EXPECT_TRUE(described.description.inBackup);
+    EXPECT_TRUE(described.description.live);
+    EXPECT_THAT(Differences(described),
+                IsSupersetOf({Pair("cn", D::Same), Pair("sn", D::Same),
+                              Pair("description", D::Changed), Pair("givenName", D::OnlyInBackup),
+                              Pair("otherTelephone", D::Same), Pair("thumbnailPhoto", D::Changed),
+                              Pair("telephoneNumber", D::OnlyLive), Pair("mail", D::Same)}));
+    EXPECT_EQ(AttributeComparison::Changes(AttributeComparison::Of(described.description)), 4u);
+    ExpectNoBookkeeping(described.description);
+
+    // Its present state is the live object itself: a restore of it changes nothing.
+    const DescribedObject now = Describe(Ann);
+    ASSERT_EQ(now.end, RequestEnd::Answered) << now.failure;
+    EXPECT_EQ(AttributeComparison::Changes(AttributeComparison::Of(now.description)), 0u);
+    // A time no snapshot holds, and a name the controller does not know.
+    EXPECT_FALSE(Describe(Ann, SnapshotTime + 1).description.inBackup);
+    EXPECT_EQ(Describe("Nobody.Sales.marrowby.test").end, RequestEnd::Failed);
+}
+
+// With the recycle bin off the controller keeps little of a deleted object, with it on nearly
+// everything; either way the snapshot completes it, as a restore would.
+class DomainDescribeDeletedTest : public DomainDescribeTest,
+                                  public testing::WithParamInterface<bool>
+{
+  protected:
+    DomainDescribeDeletedTest() : DomainDescribeTest(DomainController::Options{GetParam()}) {}
+};
+
+TEST_P(DomainDescribeDeletedTest, DeletedObjectShowsWhatComesBackUnderTheNameItHad)
+{
+    dc.WriteSnapshot(SnapshotTime, dc.Export());
+    ASSERT_TRUE(dc.Delete(AnnDn));
+    // First as the controller alone keeps it.
+    LdapSettings alone = Settings();
+    alone.catalogue.clear();
+    ASSERT_EQ(Open(alone), 0) << Log();
+    ASSERT_EQ(domain->LoginCurrent(LoginRecord{}), 0) << Log();
+    List(Sales);
+
+    DescribedObject kept = Describe(Ann);
+
+    ASSERT_EQ(kept.end, RequestEnd::Answered) << kept.failure << Log();
+    EXPECT_TRUE(kept.description.inBackup);
+    EXPECT_FALSE(kept.description.live);
+    EXPECT_FALSE(kept.description.parentMissing);
+    const DescribedAttribute *cn = Find(kept.description.backup, "cn");
+    ASSERT_NE(cn, nullptr);
+    EXPECT_THAT(cn->values, ElementsAre("Ann Smith")); // not its name as deleted
+    EXPECT_EQ(Find(kept.description.backup, "sn") != nullptr, GetParam());
+    for (const auto &line : Differences(kept)) {
+        EXPECT_EQ(line.second, D::OnlyInBackup) << line.first;
+    }
+    ExpectNoBookkeeping(kept.description);
+
+    // With the exports, what the tombstone lost comes from the newest, as a restore takes it.
+    OpenAndLogIn();
+    List(Sales);
+    for (BackupTime version : {BackupTime{0}, BackupTime{SnapshotTime}}) {
+        const DescribedObject completed = Describe(Ann, version);
+        ASSERT_EQ(completed.end, RequestEnd::Answered) << completed.failure << Log();
+        EXPECT_TRUE(completed.description.inBackup) << version;
+        const DescribedAttribute *sn = Find(completed.description.backup, "sn");
+        ASSERT_NE(sn, nullptr) << version;
+        EXPECT_THAT(sn->values, ElementsAre("Smith"));
+        EXPECT_THAT(Find(completed.description.backup, "cn")->values, ElementsAre("Ann Smith"));
+        ExpectNoBookkeeping(completed.description);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(RecycleBin, DomainDescribeDeletedTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool> &info) {
+                             return info.param ? "On" : "Off";
+                         });
+// The tree as the window holds it, over the controller, to preview a run.
+class DomainPreviewTest : public DomainDescribeTest, protected PreviewForest
+{
+  protected:
+    void Load() { PreviewForest::Load(*server, Top, {Top, Sales, North}); }
+};
+
+TEST_F(DomainPreviewTest, AChildOfADeletedParentWaitsForItsParentAndNothingIsWritten)
+{
+    dc.WriteSnapshot(SnapshotTime, dc.Export());
+    ASSERT_TRUE(dc.Modify(std::string("dn: ") + AnnDn +
+                          "\nchangetype: modify\nreplace: description\ndescription: Moved\n"));
+    ASSERT_TRUE(dc.Delete(NorthDn, true));
+    OpenAndLogIn();
+    Load();
+    const DescribedObject bob = Describe(Bob);
+    ASSERT_EQ(bob.end, RequestEnd::Answered) << bob.failure << Log();
+    EXPECT_TRUE(bob.description.parentMissing);
+    EXPECT_FALSE(bob.description.parentAddable); // a controller never adds a parent itself
+    const std::string before =
+        dc.Search(DomainController::Base, "sub", "(objectClass=*)", {"*"}, true);
+
+    selection.Mark(At(Bob), Marked);
+    selection.Mark(At(Ann), Marked);
+    selection.ChooseVersion(At(Ann), SnapshotTime);
+    EXPECT_THAT(Preview(),
+                ElementsAre(std::string(Ann) + ": change 1 attribute",
+                            std::string(Bob) + ": cannot restore: its parent is missing and not "
+                                               "marked"));
+    // The parent first, then the child, as a user ticks them.
+    selection.Mark(At(North), MarkedAlone);
+    selection.Mark(At(Bob), Marked);
+    EXPECT_THAT(Preview(), ElementsAre(std::string(Ann) + ": change 1 attribute",
+                                       std::string(North) + ": add", std::string(Bob) + ": add"));
+    EXPECT_EQ(dc.Search(DomainController::Base, "sub", "(objectClass=*)", {"*"}, true), before);
+}
+} // namespace
