@@ -20,9 +20,10 @@ namespace
 constexpr unsigned SnapshotTime = 1700000000;
 using D = AttributeDifference;
 
-// Bytes that are no text: a small picture as a user's thumbnail holds one.
-const std::string kPhoto = "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk";
-const std::string kOtherPhoto = "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNl";
+// Bytes that are no text (the start of a picture, 13 bytes), in LDIF's base64; the second
+// differs from the first in its last byte only.
+const std::string kPhoto = "/9j/4AAQSkZJRgABAQ==";
+const std::string kOtherPhoto = "/9j/4AAQSkZJRgABAg==";
 
 class DomainDescribeTest : public DomainFixture
 {
@@ -76,14 +77,14 @@ TEST_F(DomainDescribeTest, ModifiedObjectBesideASnapshotShowsEachKindOfDifferenc
 {
     ASSERT_TRUE(dc.Modify(std::string("dn: ") + AnnDn +
                           "\nchangetype: modify\nadd: otherTelephone\notherTelephone: 1\n"
-                          "otherTelephone: 2\n-\nadd: thumbnailPhoto\nthumbnailPhoto: " +
+                          "otherTelephone: 2\n-\nadd: thumbnailPhoto\nthumbnailPhoto:: " +
                           kPhoto + "\n"));
     dc.WriteSnapshot(SnapshotTime, dc.Export());
     ASSERT_TRUE(dc.Modify(std::string("dn: ") + AnnDn +
                           "\nchangetype: modify\nreplace: description\ndescription: Moved south\n"
                           "-\ndelete: givenName\n-\nadd: telephoneNumber\ntelephoneNumber: 555\n"
                           "-\nreplace: otherTelephone\notherTelephone: 2\notherTelephone: 1\n"
-                          "-\nreplace: thumbnailPhoto\nthumbnailPhoto: " +
+                          "-\nreplace: thumbnailPhoto\nthumbnailPhoto:: " +
                           kOtherPhoto + "\n"));
     OpenAndLogIn();
     List(Sales);
@@ -100,6 +101,15 @@ TEST_F(DomainDescribeTest, ModifiedObjectBesideASnapshotShowsEachKindOfDifferenc
                               Pair("telephoneNumber", D::OnlyLive), Pair("mail", D::Same)}));
     EXPECT_EQ(AttributeComparison::Changes(AttributeComparison::Of(described.description)), 4u);
     ExpectNoBookkeeping(described.description);
+    // The picture's bytes came through whole on both sides, and are shown by size and hash.
+    for (const auto *side : {&described.description.backup, &described.description.current}) {
+        const DescribedAttribute *photo = Find(*side, "thumbnailPhoto");
+        ASSERT_NE(photo, nullptr);
+        ASSERT_EQ(photo->values.size(), 1u);
+        EXPECT_EQ(photo->values[0].size(), 13u);
+        EXPECT_THAT(AttributeComparison::Shown(photo->values[0]),
+                    testing::StartsWith("13 bytes, #"));
+    }
 
     // Its present state is the live object itself: a restore of it changes nothing.
     const DescribedObject now = Describe(Ann);
@@ -171,14 +181,24 @@ class DomainPreviewTest : public DomainDescribeTest, protected PreviewForest
     void Load() { PreviewForest::Load(*server, Top, {Top, Sales, North}); }
 };
 
-TEST_F(DomainPreviewTest, AChildOfADeletedParentWaitsForItsParentAndNothingIsWritten)
+TEST_F(DomainPreviewTest,
+       AChildOfADeletedParentWaitsForItsParentAwkwardNamesComeBackAndNothingIsWritten)
 {
     dc.WriteSnapshot(SnapshotTime, dc.Export());
     ASSERT_TRUE(dc.Modify(std::string("dn: ") + AnnDn +
                           "\nchangetype: modify\nreplace: description\ndescription: Moved\n"));
     ASSERT_TRUE(dc.Delete(NorthDn, true));
+    const std::string zoeDn = std::string("CN=Smith\\, Zoë,") + SalesDn;
+    const std::string zoe = std::string("Smith, Zoë.") + Sales;
+    ASSERT_TRUE(
+        dc.Modify("dn: " + zoeDn + "\nchangetype: add\nobjectClass: user\nsAMAccountName: zoe\n"));
+    ASSERT_TRUE(dc.Delete(zoeDn));
     OpenAndLogIn();
     Load();
+    const DescribedObject deleted = Describe(zoe);
+    ASSERT_EQ(deleted.end, RequestEnd::Answered) << deleted.failure << Log();
+    ASSERT_NE(Find(deleted.description.backup, "cn"), nullptr);
+    EXPECT_THAT(Find(deleted.description.backup, "cn")->values, ElementsAre("Smith, Zoë"));
     const DescribedObject bob = Describe(Bob);
     ASSERT_EQ(bob.end, RequestEnd::Answered) << bob.failure << Log();
     EXPECT_TRUE(bob.description.parentMissing);
@@ -189,15 +209,18 @@ TEST_F(DomainPreviewTest, AChildOfADeletedParentWaitsForItsParentAndNothingIsWri
     selection.Mark(At(Bob), Marked);
     selection.Mark(At(Ann), Marked);
     selection.ChooseVersion(At(Ann), SnapshotTime);
+    selection.Mark(At(zoe), Marked);
     EXPECT_THAT(Preview(),
                 ElementsAre(std::string(Ann) + ": change 1 attribute",
                             std::string(Bob) + ": cannot restore: its parent is missing and not "
-                                               "marked"));
+                                               "marked",
+                            zoe + ": add"));
     // The parent first, then the child, as a user ticks them.
     selection.Mark(At(North), MarkedAlone);
     selection.Mark(At(Bob), Marked);
-    EXPECT_THAT(Preview(), ElementsAre(std::string(Ann) + ": change 1 attribute",
-                                       std::string(North) + ": add", std::string(Bob) + ": add"));
+    EXPECT_THAT(Preview(),
+                ElementsAre(std::string(Ann) + ": change 1 attribute", std::string(North) + ": add",
+                            std::string(Bob) + ": add", zoe + ": add"));
     EXPECT_EQ(dc.Search(DomainController::Base, "sub", "(objectClass=*)", {"*"}, true), before);
 }
 } // namespace
