@@ -47,12 +47,19 @@ class DomainProgram : public testing::Test
     DomainController dc;
 };
 
-TEST_F(DomainProgram, BringsBackADeletedOuWithItsChildren)
+TEST_F(DomainProgram, ADryRunSaysWhatComesBackThenTheRunBringsBackADeletedOuWithItsChildren)
 {
     ASSERT_TRUE(dc.Delete(SalesDn, true));
     ASSERT_FALSE(dc.Exists(AnnDn));
     ProgramFolder folder("");
     folder.folder.Write("TARVIK.INI", Section(dc.Uri(), dc.CaFile(), PasswordFile(folder)));
+    const ProgramResult dryRun = folder.Run({"--dry-run", "Sales.marrowby.test"});
+    EXPECT_EQ(dryRun.exitCode, 0) << dryRun.err << dryRun.out;
+    EXPECT_THAT(dryRun.out,
+                testing::StartsWith("1 to add, 0 to change, 0 unchanged, 0 cannot be restored\n"));
+    EXPECT_THAT(dryRun.out, HasSubstr("would restore  add, with everything below it\n"));
+    EXPECT_FALSE(dc.Exists(SalesDn));
+
     const ProgramResult result = folder.Run({"--format=csv", "Sales.marrowby.test"});
     EXPECT_EQ(result.exitCode, 0) << result.err << result.out;
     const std::optional<std::vector<readback::Row>> rows = readback::Csv(result.out);
