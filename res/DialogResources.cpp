@@ -173,27 +173,27 @@ DialogResource Find()
 DialogResource Compare()
 {
     return Dialog(
-        kDialogCompare, kModal, "Compare with Live", {20, 10, 300, 190},
+        kDialogCompare, kModal, "Compare with Live", {20, 10, 380, 190},
         {
-            Control(K::FixedText, kCompareHeading, 5, 5, 290, 10, "FixedText"),
-            Control(K::TableBox, kCompareTable, 5, 18, 290, 140),
+            Control(K::FixedText, kCompareHeading, 5, 5, 370, 10, "FixedText"),
+            Control(K::TableBox, kCompareTable, 5, 18, 370, 140),
             Control(K::CheckBox, kCompareShowSame, 5, 165, 150, 12, "Show unchanged attributes"),
-            Control(K::OKButton, kOKButton, 255, 165, 40, 12),
+            Control(K::OKButton, kOKButton, 335, 165, 40, 12),
         });
 }
 
 DialogResource Preview()
 {
     return Dialog(
-        kDialogPreview, kModal, "Restore Preview", {20, 10, 320, 235},
+        kDialogPreview, kModal, "Restore Preview", {20, 10, 400, 235},
         {
-            Control(K::FixedText, kPreviewCounts, 5, 5, 310, 10, "FixedText"),
-            Control(K::TableBox, kPreviewLines, 5, 18, 310, 100),
-            Control(K::FixedText, kPreviewComparisonLabel, 5, 122, 310, 10,
+            Control(K::FixedText, kPreviewCounts, 5, 5, 390, 10, "FixedText"),
+            Control(K::TableBox, kPreviewLines, 5, 18, 390, 100),
+            Control(K::FixedText, kPreviewComparisonLabel, 5, 122, 390, 10,
                     "Comparison with live:"),
-            Control(K::TableBox, kPreviewComparison, 5, 134, 310, 78),
+            Control(K::TableBox, kPreviewComparison, 5, 134, 390, 78),
             Control(K::CheckBox, kPreviewShowSame, 5, 217, 150, 12, "Show unchanged attributes"),
-            Control(K::OKButton, kOKButton, 275, 217, 40, 12),
+            Control(K::OKButton, kOKButton, 355, 217, 40, 12),
         });
 }
 
@@ -212,7 +212,6 @@ DialogResource PastRuns()
 
 std::vector<DialogResource> TarvikDialogs()
 {
-    return {About(),          SetTopContext(), ReleaseNotes(), Splash(), UserDetails(),
-            RestoreObjects(), Restore(),       PastRuns(),     Compare(), Preview(),
-            Find()};
+    return {About(),   SetTopContext(), ReleaseNotes(), Splash(),  UserDetails(), RestoreObjects(),
+            Restore(), PastRuns(),      Compare(),      Preview(), Find()};
 }

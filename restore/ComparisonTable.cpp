@@ -37,4 +37,5 @@ void ComparisonTable::Fill(TableBox &table, const std::vector<ComparedAttribute>
                      {line.name, AttributeComparison::ShownValues(line.backup),
                       AttributeComparison::ShownValues(line.live), difference});
     }
+    table.FitColumns();
 }

@@ -30,6 +30,7 @@ void PreviewDialog::SetLines(std::vector<PreviewLine> lines, bool stopped)
             line.version == 0 ? "most recent" : FormatDateTime(line.version);
         lines_.AddRow({line.name, version, RestorePreview::ActionText(line)});
     }
+    lines_.FitColumns();
     if (!previewed_.empty()) {
         lines_.SelectRow(0);
     }

@@ -1,5 +1,8 @@
 #include "toolkit/TableBox.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -13,6 +16,38 @@ namespace
 QTreeWidget *TreeOf(QWidget *widget)
 {
     return static_cast<QTreeWidget *>(widget);
+}
+
+// Widths that fit into `room`: a column that needs less than an even share of what is left
+// keeps its width, and the others share the rest evenly.
+std::vector<int> Shared(std::vector<int> wanted, int room)
+{
+    std::vector<bool> settled(wanted.size(), false);
+    for (bool changed = true; changed;) {
+        changed = false;
+        int open = 0;
+        int left = room;
+        for (std::size_t i = 0; i < wanted.size(); ++i) {
+            settled[i] ? left -= wanted[i] : ++open;
+        }
+        if (open == 0) {
+            break;
+        }
+        const int share = std::max(left / open, 1);
+        for (std::size_t i = 0; i < wanted.size(); ++i) {
+            if (!settled[i] && wanted[i] <= share) {
+                settled[i] = changed = true;
+            }
+        }
+        if (!changed) {
+            for (std::size_t i = 0; i < wanted.size(); ++i) {
+                if (!settled[i]) {
+                    wanted[i] = share;
+                }
+            }
+        }
+    }
+    return wanted;
 }
 } // namespace
 
@@ -106,5 +141,20 @@ void TableBox::CopySelected() const
 {
     if (GetSelectedRow() >= 0) {
         QApplication::clipboard()->setText(ToQt(SelectedText()));
+    }
+}
+
+void TableBox::FitColumns()
+{
+    QTreeWidget *tree = TreeOf(Widget());
+    std::vector<int> wanted;
+    for (int column = 0; column < tree->columnCount(); ++column) {
+        tree->resizeColumnToContents(column);
+        wanted.push_back(tree->columnWidth(column));
+    }
+    const int room = tree->width() - 2 * tree->frameWidth();
+    const std::vector<int> widths = Shared(std::move(wanted), room);
+    for (std::size_t column = 0; column < widths.size(); ++column) {
+        tree->setColumnWidth(static_cast<int>(column), widths[column]);
     }
 }

@@ -29,6 +29,10 @@ class TableBox : public Control
     // The selected row's whole texts, one cell per line; empty when no row is selected.
     std::string SelectedText() const;
     void CopySelected() const;
+    // Gives each column the width its texts need while they all fit; when they do not, the
+    // narrow ones keep theirs and the wide ones share what is left alike (elided, with the
+    // whole text in the tooltip). Called once the rows are in.
+    void FitColumns();
 
   private:
     Link<Control> selectHdl_;

@@ -1,6 +1,7 @@
 // Seeing what a restore will change: "Compare with live..." on the history view's highlighted
 // version, "Preview..." in the restore options dialog, and a server that cannot compare.
 #include <QClipboard>
+#include <QTreeWidget>
 #include <gmock/gmock.h>
 
 #include "restore/CompareDialog.h"
@@ -52,6 +53,7 @@ TEST(CompareWithLive, HighlightedVersionSideBySideWithUnchangedHiddenUntilAsked)
 
     std::vector<std::string> hidden, shown;
     std::string heading, tooltip, copied, photo;
+    bool photoWhole = false, columnsFit = false;
     ModalScript script;
     script.ExpectDialog(kDialogCompare, 1, [&](ModalDialog &dialog) {
         auto &compare = static_cast<CompareDialog &>(dialog);
@@ -59,6 +61,17 @@ TEST(CompareWithLive, HighlightedVersionSideBySideWithUnchangedHiddenUntilAsked)
         hidden = Rows(compare.Table());
         tooltip = compare.Table().GetWholeCell(1, 1);
         photo = compare.Table().GetCell(2, 1);
+        // The long text takes what the short ones leave: a binary value's size and hash, and
+        // every column, are seen whole without scrolling.
+        const auto *table = static_cast<QTreeWidget *>(compare.Table().Widget());
+        const QTreeWidgetItem *photoRow = table->topLevelItem(2);
+        photoWhole = table->columnWidth(1) >=
+                     table->fontMetrics().horizontalAdvance(photoRow->text(1)) + 6;
+        int total = 0;
+        for (int column = 0; column < table->columnCount(); ++column) {
+            total += table->columnWidth(column);
+        }
+        columnsFit = total <= table->width();
         compare.ShowSame().Check();
         compare.ShowSame().Click();
         shown = Rows(compare.Table());
@@ -78,6 +91,8 @@ TEST(CompareWithLive, HighlightedVersionSideBySideWithUnchangedHiddenUntilAsked)
                                    "photo: only in backup", "owner: only live"));
     EXPECT_EQ(tooltip, kLongText); // the whole value, however the cell elides it
     EXPECT_THAT(photo, testing::MatchesRegex("16 bytes, #[0-9a-f]{8}"));
+    EXPECT_TRUE(photoWhole);
+    EXPECT_TRUE(columnsFit);
     EXPECT_EQ(copied, "description\n" + kLongText + "\n\nonly in backup");
     EXPECT_TRUE(f.script.RequestsOf(RestoreObject).empty());
 }
