@@ -1,12 +1,14 @@
 // Seeing what a restore will change, against a private slapd and a snapshot: comparing an entry
 // of 50 attributes with its live version, and previewing a run of 1,000 marked entries (half of
-// them deleted since the snapshot).
+// them deleted since the snapshot) in the window and by the command line's dry run.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "bench/CommandLineRun.h"
 #include "model/AttributeComparison.h"
 #include "model/NodeList.h"
 #include "model/ObjectItem.h"
@@ -190,6 +192,31 @@ void PreviewOf1000MarkedEntries(benchmark::State &state)
     state.counters["cannot"] = static_cast<double>(counts.cannot);
 }
 BENCHMARK(PreviewOf1000MarkedEntries)->Unit(benchmark::kMillisecond);
+
+// From opening the server to the results: 1,000 objects found, each described and reported.
+void DryRunOf1000ObjectsByTheCommandLine(benchmark::State &state)
+{
+    static ProgramFolder program("[SERVER]\nBackupServer=BENCH\n");
+    std::vector<std::string> words = {"--dry-run", "--format=csv"};
+    for (int i = 0; i < MarkedEntries; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "P%04d.Many.Marrowby", i);
+        words.push_back(name);
+    }
+    std::size_t lines = 0;
+    for (auto _ : state) {
+        BackupServer server(std::make_unique<LdapServer>(Shared().slapd.SocketSettings("BENCH"),
+                                                         [](const std::string &) {}));
+        std::string out;
+        if (RunCommand(server, words, out) != 0) {
+            state.SkipWithError(out.substr(0, 200).c_str());
+            return;
+        }
+        lines = static_cast<std::size_t>(std::count(out.begin(), out.end(), '\n'));
+    }
+    state.counters["objects"] = static_cast<double>(lines - 1);
+}
+BENCHMARK(DryRunOf1000ObjectsByTheCommandLine)->Unit(benchmark::kMillisecond);
 } // namespace
 
 BENCHMARK_MAIN();

@@ -1,14 +1,21 @@
 // The domain controller's backup server against a private Samba controller with its recycle
-// bin on: listing an OU of 1,000 children of which 100 are deleted, and bringing 100 deleted
-// users back one request each.
+// bin on: listing an OU of 1,000 children of which 100 are deleted, comparing a deleted user with
+// what comes back, previewing a run of all 1,000, and bringing 100 deleted users back one request
+// each.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "model/AttributeComparison.h"
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
+#include "model/RestorePreview.h"
+#include "model/RestoreSelection.h"
 #include "server/BackupServer.h"
 #include "server/RecordFields.h"
+#include "server/ServerClient.h"
 #include "server/ServerReply.h"
 #include "server/directory/DomainServer.h"
 #include "tests/support/core/DomainController.h"
@@ -109,6 +116,64 @@ void ListOuOf1000With100Deleted(benchmark::State &state)
     state.counters["deleted"] = deleted;
 }
 BENCHMARK(ListOuOf1000With100Deleted)->Unit(benchmark::kMillisecond);
+
+void DescribeADeletedUser(benchmark::State &state)
+{
+    std::unique_ptr<BackupServer> server = Shared().ready ? Shared().OpenServer() : nullptr;
+    int deleted = 0;
+    if (!server || ListBig(*server, deleted) != Children) {
+        state.SkipWithError("the controller does not serve");
+        return;
+    }
+    ServerClient client(*server);
+    std::size_t attributes = 0;
+    for (auto _ : state) {
+        const DescribedObject described = client.Describe(Number(0) + "." + Big, 0);
+        if (described.end != RequestEnd::Answered || described.description.live) {
+            state.SkipWithError("the deleted user is not described");
+            return;
+        }
+        attributes = AttributeComparison::Of(described.description).size();
+    }
+    state.counters["attributes"] = static_cast<double>(attributes);
+}
+BENCHMARK(DescribeADeletedUser)->Unit(benchmark::kMillisecond);
+
+// Every child of the OU marked: 100 to add, 900 as they are.
+void PreviewOf1000MarkedWith100Deleted(benchmark::State &state)
+{
+    std::unique_ptr<BackupServer> server = Shared().ready ? Shared().OpenServer() : nullptr;
+    if (!server) {
+        state.SkipWithError("the controller does not serve");
+        return;
+    }
+    ServerClient client(*server);
+    NodeList forest;
+    RestoreSelection selection(forest);
+    forest.AppendItem(std::make_unique<ObjectItem>("marrowby.test", DisplayItem::ContainerKind,
+                                                   &client, nullptr));
+    static_cast<ObjectItem *>(forest.ItemAt(0))->Open();
+    ObjectItem *big = selection.FindLoaded(Big);
+    if (big == nullptr || big->Open() != ObjectItem::OpenResult::Opened) {
+        state.SkipWithError("the OU cannot be opened");
+        return;
+    }
+    for (int i = 0; i < Children; ++i) {
+        if (ObjectItem *user = selection.FindLoaded(Number(i) + "." + Big)) {
+            selection.Mark(*user, Marked);
+        }
+    }
+    PreviewCounts counts;
+    for (auto _ : state) {
+        counts = RestorePreview::Count(RestorePreview(selection).Build());
+    }
+    if (counts.add != DeletedChildren || counts.unchanged != Children - DeletedChildren) {
+        state.SkipWithError("the preview is not what was made");
+    }
+    state.counters["add"] = static_cast<double>(counts.add);
+    state.counters["unchanged"] = static_cast<double>(counts.unchanged);
+}
+BENCHMARK(PreviewOf1000MarkedWith100Deleted)->Unit(benchmark::kMillisecond);
 
 void Reanimate100(benchmark::State &state)
 {

@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "bench/BenchMain.h"
+#include "bench/CommandLineRun.h"
 #include "cli/InterruptFlag.h"
 #include "cli/RestoreCommand.h"
 #include "model/NodeList.h"
@@ -38,31 +39,6 @@
 namespace
 {
 constexpr std::size_t kObjects = 10000;
-
-// A program folder whose TARVIK.INI names the given server; the profile reader finds it through
-// the application object.
-struct ProgramFolder {
-    explicit ProgramFolder(const std::string &profile)
-        : hooks(MW_String("TARVIK"), MW_String(folder.Path("tarvik-restore").c_str()))
-    {
-        folder.Write("TARVIK.INI", profile);
-    }
-    TempDir folder;
-    MW_Application hooks;
-};
-
-int RunCommand(BackupServer &server, const std::vector<std::string> &words, std::string &out)
-{
-    static TempDir data; // each run is appended to a journal of past runs, as users' are
-    ScriptedTerminal none(false);
-    std::istringstream in;
-    std::ostringstream results;
-    std::ostringstream errors;
-    RestoreCommand command(server, false, none, {in, results, errors}, data.Path("runs.jsonl"));
-    const int exitCode = command.Run(words);
-    out = results.str() + errors.str();
-    return exitCode;
-}
 
 // 100 containers of 100 leaves each, every leaf asked for by its full name: 100 listings of the
 // containers, 10,000 lookups and 10,000 restore requests.

@@ -73,7 +73,12 @@ LdapStatus DomainDescription::Describe(const DomainObject &object, BackupTime ve
     }
     const bool deleted = DeletedObjects::IsTrue(kept->Values("isDeleted"));
     const std::string canonical = Canonical(object.originalDn);
-    if (version == 0 || version == object.changed) {
+    // The time of its present state as the controller has it now: it may have been deleted, or
+    // brought back, since it was listed.
+    const std::vector<std::string> *changed = kept->Values("whenChanged");
+    const BackupTime now =
+        changed != nullptr && !changed->empty() ? DomainListing::Seconds(changed->front()) : 0;
+    if (version == 0 || version == now) {
         description.inBackup = true;
         description.backup = ShownOf(kept->attributes);
         if (deleted) {

@@ -22,7 +22,7 @@ class DomainDescription
                       const SnapshotCatalogue &catalogue, const OperationalAttributes &operational);
 
     // version 0, or the time of its present state: as the controller keeps it; otherwise the
-    // snapshot of that time, if one holds the object.
+    // snapshot of that time, if one holds the object. The object is read anew by its GUID.
     LdapStatus Describe(const DomainObject &object, BackupTime version,
                         ObjectDescription &description);
 

@@ -190,7 +190,7 @@ DescriptionPieces DomainServer::Describe(const std::string &fullName, BackupTime
     ObjectDescription description;
     const LdapStatus status = session_.Run([&] {
         DomainObject object;
-        LdapStatus found = CurrentObject(named, object);
+        LdapStatus found = ObjectOf(named, object);
         if (!found.Ok()) {
             return found;
         }
