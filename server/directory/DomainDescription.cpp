@@ -53,8 +53,10 @@ void ShowOriginalName(const LdapEntry &kept, std::vector<DescribedAttribute> &at
 
 DomainDescription::DomainDescription(LdapConnection &connection, DeletedObjects &deleted,
                                      const SnapshotCatalogue &catalogue,
-                                     const OperationalAttributes &operational)
-    : connection_(connection), deleted_(deleted), catalogue_(catalogue), operational_(operational)
+                                     const OperationalAttributes &operational,
+                                     DomainRestore &restore)
+    : connection_(connection), deleted_(deleted), catalogue_(catalogue), operational_(operational),
+      restore_(restore)
 {
 }
 
@@ -97,38 +99,36 @@ LdapStatus DomainDescription::Describe(const DomainObject &object, BackupTime ve
         description.current = ShownOf(kept->attributes);
         return status;
     }
-    return DescribeLiveSide(object, *kept, description);
+    return CheckReturn(object, *kept, description);
 }
 
-// A deleted object comes back under its name below its last known parent: something may live
-// there already, and the parent may be deleted too, which the restore refuses.
-LdapStatus DomainDescription::DescribeLiveSide(const DomainObject &object, const LdapEntry &kept,
-                                               ObjectDescription &description)
+// A deleted object comes back under its name below its last known parent, which must be live:
+// a restore never adds a parent itself.
+LdapStatus DomainDescription::CheckReturn(const DomainObject &object, const LdapEntry &kept,
+                                          ObjectDescription &description)
 {
-    std::optional<LdapEntry> namesake;
-    LdapStatus status = connection_.Read(object.originalDn, {"*"}, namesake);
-    if (!status.Ok()) {
-        return LdapStatus{status.code, object.originalDn + ": " + status.text};
-    }
-    if (namesake) {
-        description.live = true;
-        description.current = ShownOf(namesake->attributes);
-        return status;
-    }
     const std::vector<std::string> *link = kept.Values("lastKnownParent");
     std::optional<LdapEntry> parent;
     if (link != nullptr && !link->empty()) {
         const ExtendedDn parentName = ExtendedDn::Parse(link->front());
-        status = parentName.guid.empty()
-                     ? connection_.Read(parentName.dn, {"isDeleted"}, parent, WithDeleted)
-                     : deleted_.Read(parentName.guid, {"isDeleted"}, parent);
+        LdapStatus status =
+            parentName.guid.empty()
+                ? connection_.Read(parentName.dn, {"isDeleted"}, parent, WithDeleted)
+                : deleted_.Read(parentName.guid, {"isDeleted"}, parent);
         if (!status.Ok()) {
             return LdapStatus{status.code, parentName.dn + ": " + status.text};
         }
     }
-    // A restore never adds a parent: one that is gone or deleted must come back first.
     description.parentMissing = !parent || DeletedObjects::IsTrue(parent->Values("isDeleted"));
-    return status;
+    if (description.parentMissing) {
+        return LdapStatus{};
+    }
+    LdapStatus refused = restore_.CheckReturn(kept, object.originalDn);
+    constexpr std::string_view kNotRestored = "Not restored: ";
+    if (refused.text.starts_with(kNotRestored)) {
+        refused.text.erase(0, kNotRestored.size()); // said as why it cannot be restored
+    }
+    return refused;
 }
 
 LdapStatus DomainDescription::ReadSnapshot(const Snapshot &snapshot, const std::string &canonical,

@@ -291,6 +291,11 @@ LdapStatus DomainRestore::LiveParentOf(const LdapEntry &entry, std::string &pare
     return status;
 }
 
+LdapStatus DomainRestore::CheckReturn(const LdapEntry &deleted, const std::string &targetDn)
+{
+    return Check(Planned{deleted, targetDn});
+}
+
 LdapStatus DomainRestore::Check(const Planned &planned)
 {
     if (planned.targetDn.empty()) {

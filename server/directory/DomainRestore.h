@@ -36,6 +36,10 @@ class DomainRestore
     // snapshot's version. With subtree, every deleted object below it comes back too.
     LdapStatus Run(const DomainObject &object, BackupTime version, bool subtree);
 
+    // Whether the deleted object (as the controller keeps it) may come back at targetDn: Ok, or
+    // the refusal a run would give (a live object has its name or its account name). Reads only.
+    LdapStatus CheckReturn(const LdapEntry &deleted, const std::string &targetDn);
+
     // An attribute type (in lower case) that a restore never writes: the controller keeps it
     // for itself (identity, bookkeeping, secrets, counters, membership kept on the groups).
     static bool KeptByController(const std::string &type);

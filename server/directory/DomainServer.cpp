@@ -195,11 +195,16 @@ DescriptionPieces DomainServer::Describe(const std::string &fullName, BackupTime
             return found;
         }
         DeletedObjects deleted(session_.Connection(), deletedObjectsDn_);
-        DomainDescription describe(session_.Connection(), deleted, catalogue_, operational_);
+        const DomainRestore::Domain domain{baseDn_, recycleBin_, containerClasses_};
+        DomainRestore restore(session_.Connection(), deleted, catalogue_, operational_, domain);
+        DomainDescription describe(session_.Connection(), deleted, catalogue_, operational_,
+                                   restore);
         return describe.Describe(object, version, description);
     });
     if (!status.Ok()) {
-        Report("describing " + named.dn + " failed: " + status.text);
+        if (status.code != DomainRestore::NotRestored) { // the directory's fault, not a refusal
+            Report("describing " + named.dn + " failed: " + status.text);
+        }
         return DescriptionPieces::Failure(status.code, status.text);
     }
     return DescriptionPieces(description);

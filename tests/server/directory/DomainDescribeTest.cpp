@@ -1,6 +1,7 @@
 // Describing objects of a domain against a private controller and exports of it: a modified
-// object beside a snapshot, a deleted one as the controller keeps it (with the recycle bin off
-// and on), a child whose parent is deleted, and a preview of a run over them that writes nothing.
+// object beside an export, a deleted one as the controller keeps it (with the recycle bin off and
+// on), and a preview of a run that says what would refuse a restore (a parent still deleted, an
+// account name taken since) and writes nothing.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -181,8 +182,7 @@ class DomainPreviewTest : public DomainDescribeTest, protected PreviewForest
     void Load() { PreviewForest::Load(*server, Top, {Top, Sales, North}); }
 };
 
-TEST_F(DomainPreviewTest,
-       AChildOfADeletedParentWaitsForItsParentAwkwardNamesComeBackAndNothingIsWritten)
+TEST_F(DomainPreviewTest, WhatWouldRefuseARestoreIsSaidAwkwardNamesComeBackAndNothingIsWritten)
 {
     dc.WriteSnapshot(SnapshotTime, dc.Export());
     ASSERT_TRUE(dc.Modify(std::string("dn: ") + AnnDn +
@@ -193,6 +193,15 @@ TEST_F(DomainPreviewTest,
     ASSERT_TRUE(
         dc.Modify("dn: " + zoeDn + "\nchangetype: add\nobjectClass: user\nsAMAccountName: zoe\n"));
     ASSERT_TRUE(dc.Delete(zoeDn));
+    // Dee's account name went to another user after she was deleted.
+    const std::string deeDn = std::string("CN=Dee,") + SalesDn;
+    const std::string dee = std::string("Dee.") + Sales;
+    ASSERT_TRUE(dc.Modify("dn: " + deeDn +
+                          "\nchangetype: add\nobjectClass: user\n"
+                          "sAMAccountName: dee\n"));
+    ASSERT_TRUE(dc.Delete(deeDn));
+    ASSERT_TRUE(dc.Modify(std::string("dn: CN=Dee Two,") + SalesDn +
+                          "\nchangetype: add\nobjectClass: user\nsAMAccountName: dee\n"));
     OpenAndLogIn();
     Load();
     const DescribedObject deleted = Describe(zoe);
@@ -210,11 +219,17 @@ TEST_F(DomainPreviewTest,
     selection.Mark(At(Ann), Marked);
     selection.ChooseVersion(At(Ann), SnapshotTime);
     selection.Mark(At(zoe), Marked);
+    selection.Mark(At(dee), Marked);
     EXPECT_THAT(Preview(),
                 ElementsAre(std::string(Ann) + ": change 1 attribute",
+                            dee +
+                                ": cannot restore: the account name dee of Dee is used by CN=Dee "
+                                "Two," +
+                                std::string(SalesDn),
                             std::string(Bob) + ": cannot restore: its parent is missing and not "
                                                "marked",
                             zoe + ": add"));
+    selection.Clear(At(dee));
     // The parent first, then the child, as a user ticks them.
     selection.Mark(At(North), MarkedAlone);
     selection.Mark(At(Bob), Marked);
