@@ -5,14 +5,14 @@
 #include <string>
 
 #include "bench/BenchMain.h"
-#include "model/NodeList.h"
-#include "model/ObjectItem.h"
-#include "model/TreeNode.h"
-#include "model/TreeWalker.h"
 #include "mwlib/MW_SIGTERMClientList.h"
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
 #include "tests/support/core/ScriptedServer.h"
+#include "model/NodeList.h"
+#include "model/ObjectItem.h"
+#include "model/TreeNode.h"
+#include "model/TreeWalker.h"
 
 namespace
 {
