@@ -16,7 +16,8 @@ struct ObjectReport {
     std::string version; // "newest" or the backup time in UTC
     Scope scope = Scope::None;
     Outcome outcome = Outcome::Skipped;
-    std::string message;        // the server's, or why nothing was sent
+    std::string message;        // the server's, or why nothing was sent; in a dry run, what its
+                                // restore would do ("add", "change 2 attributes", ...)
     BackupTime versionTime = 0; // the version picked; 0: the most recent
     bool withSubtree = false;   // with what lies below it (as a Marked object), or alone
     // 0 when restored (or it would be); the server's status when its own request failed;
