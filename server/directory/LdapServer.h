@@ -87,6 +87,11 @@ class LdapServer : public ServerBackend
     static void *RestoreReplyOf(const LdapStatus &status, int32_t &replySize);
 
     const DirectoryNames::Known *Resolve(const std::string &fullName);
+    // The tree's full name of an entry below the context, as far as listings have named its
+    // levels, and by their typeless labels beyond.
+    std::string FullNameBelow(const DistinguishedName &entry, std::size_t contextLevels,
+                              const std::string &contextName) const;
+
     void Report(const std::string &text) const;
     // Reports the text and keeps it as the reason of the refusal.
     void Refuse(const std::string &text);
@@ -136,10 +141,6 @@ class LdapServer : public ServerBackend
     // Makes sure a match of search_ is ready, looking for more when none is; false when the
     // search has ended, with the reason in `fault` when it failed.
     bool NextFound(std::string &fault);
-    // The tree's full name of an entry below the context, as far as listings have named its
-    // levels, and by their typeless labels beyond.
-    std::string FullNameBelow(const DistinguishedName &entry, std::size_t contextLevels,
-                              const std::string &contextName) const;
     DescriptionPieces Describe(const std::string &fullName, BackupTime version);
 
     std::string refusal_;           // why the last open or login was refused
