@@ -85,8 +85,7 @@ DirectorySearch::DirectorySearch(const SnapshotCatalogue &catalogue,
 {
     // The types the snapshots name entries by widen the live search, so that no entry they hold
     // that is still live is missed by it.
-    std::unordered_set<std::string> namingAttributes(std::begin(UsualNamingAttributes),
-                                                     std::end(UsualNamingAttributes));
+    namingAttributes_.insert(std::begin(UsualNamingAttributes), std::end(UsualNamingAttributes));
     std::unordered_set<std::string_view> typesSeen;
     for (const auto &snapshot : catalogue_.Snapshots()) {
         subtrees_.push_back(snapshot->Subtree(canonical_));
@@ -98,12 +97,12 @@ DirectorySearch::DirectorySearch(const SnapshotCatalogue &catalogue,
             }
             if (std::optional<DistinguishedName> parsed = ParsedFirstRdn(entry->dn)) {
                 for (const AttributeValue &value : parsed->Rdns().front()) {
-                    namingAttributes.insert(LowerAscii(value.type));
+                    namingAttributes_.insert(LowerAscii(value.type));
                 }
             }
         }
     }
-    filter_ = Filter(pattern_, namingAttributes);
+    filter_ = Filter(pattern_, namingAttributes_);
 }
 
 std::string DirectorySearch::Filter(const SearchPattern &pattern,

@@ -72,6 +72,7 @@ class DirectorySearch
     const std::string canonical_;
     const SearchPattern pattern_;
     const bool deletedOnly_;
+    std::unordered_set<std::string> namingAttributes_;
     std::string filter_;
     // What each snapshot holds below the context, newest first.
     std::vector<std::vector<const SnapshotEntry *>> subtrees_;

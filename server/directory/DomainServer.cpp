@@ -298,10 +298,11 @@ std::optional<DomainServer::Found> DomainServer::FindMatches(const std::string &
             return learnt;
         }
         DeletedObjects deleted(session_.Connection(), deletedObjectsDn_);
-        DomainSearch search(session_.Connection(), deleted, containerClasses_,
-                            [&](const DistinguishedName &dn) {
-                                return LdapServer::FullNameBelow(dn, top->Rdns().size(), context);
-                            });
+        SiblingLabels labels(session_.Connection(), catalogue_);
+        DomainSearch search(
+            session_.Connection(), deleted, containerClasses_, [&](const DistinguishedName &dn) {
+                return LdapServer::FullNameBelow(dn, top->Rdns().size(), context, labels);
+            });
         return search.Run(topDn, SearchPattern(pattern), (flags & SearchDeletedOnly) != 0, matches);
     });
     if (!status.Ok()) {

@@ -583,14 +583,17 @@ bool LdapServer::StartSearch(const std::string &context, const std::string &patt
         fault = "the context's name cannot be read";
         return false;
     }
+    auto run = std::make_unique<DirectorySearch>(catalogue_, containerClasses_, known->dn,
+                                                 known->canonical, SearchPattern(pattern),
+                                                 (flags & SearchDeletedOnly) != 0);
+    auto labels = std::make_unique<SiblingLabels>(session_.Connection(), catalogue_);
     search_.emplace(Search{context,
                            pattern,
                            flags,
                            known->dn,
                            topDn->Rdns().size(),
-                           std::make_unique<DirectorySearch>(
-                               catalogue_, containerClasses_, known->dn, known->canonical,
-                               SearchPattern(pattern), (flags & SearchDeletedOnly) != 0),
+                           std::move(run),
+                           std::move(labels),
                            {},
                            0});
     return true;
@@ -607,12 +610,20 @@ bool LdapServer::NextFound(std::string &fault)
             Report("search below " + search_->dn + " failed: " + fault);
             return false;
         }
+        // Live siblings of one name are matches of one search: each knows of the others.
+        for (const SearchHit &hit : hits) {
+            std::optional<DistinguishedName> dn = DistinguishedName::Parse(hit.dn);
+            if (dn && hit.present) {
+                search_->labels->NoteLive(*dn);
+            }
+        }
         for (const SearchHit &hit : hits) {
             const std::optional<DistinguishedName> dn = DistinguishedName::Parse(hit.dn);
             if (!dn) {
                 continue;
             }
-            std::string fullName = FullNameBelow(*dn, search_->contextLevels, search_->context);
+            std::string fullName =
+                FullNameBelow(*dn, search_->contextLevels, search_->context, *search_->labels);
             // An object whose full name does not fit a request could never be asked about.
             if (fullName.size() >= NameFieldSize) {
                 Report("left out of a search, its name is too long: " + hit.dn);
@@ -624,27 +635,33 @@ bool LdapServer::NextFound(std::string &fault)
     return !search_->ready.empty();
 }
 
-// ### A level no listing has named yet gets its typeless label, even where a sibling shares it
-// (the listing would name both by their typed labels); going to such an object then finds no
-// object by that name.
+// Each level by the label its parent's listing gave it, or would give it when none was made.
 std::string LdapServer::FullNameBelow(const DistinguishedName &entry, std::size_t contextLevels,
-                                      const std::string &contextName) const
+                                      const std::string &contextName, SiblingLabels &labels) const
 {
     const std::vector<RelativeName> &rdns = entry.Rdns();
     std::string name = contextName;
     if (rdns.size() <= contextLevels) {
         return name;
     }
-    DistinguishedName level = entry;
-    std::vector<std::string> canonicals(rdns.size());
-    for (std::size_t i = 0; i < rdns.size(); ++i, level = level.Parent()) {
-        canonicals[i] = level.Canonical();
+    std::vector<DistinguishedName> levels{entry}; // the entry, its parent, ...
+    while (levels.size() < rdns.size() - contextLevels) {
+        levels.push_back(levels.back().Parent());
     }
-    for (std::size_t i = rdns.size() - contextLevels; i-- > 0;) {
-        std::string label = DistinguishedName::Label(rdns[i]);
-        const DirectoryNames::Known *known = names_.Find(label + "." + name);
-        if (known != nullptr && known->canonical != canonicals[i]) {
-            label = DistinguishedName::TypedLabel(rdns[i]);
+    for (auto level = levels.rbegin(); level != levels.rend(); ++level) {
+        const RelativeName &own = level->Rdns().front();
+        const std::string canonical = level->Canonical();
+        const std::string typeless = DistinguishedName::Label(own);
+        const std::string typed = DistinguishedName::TypedLabel(own);
+        const DirectoryNames::Known *plain = names_.Find(typeless + "." + name);
+        const DirectoryNames::Known *withType = names_.Find(typed + "." + name);
+        std::string label;
+        if (plain != nullptr && plain->canonical == canonical) {
+            label = typeless;
+        } else if ((withType != nullptr && withType->canonical == canonical) || plain != nullptr) {
+            label = typed; // listed by its type, or the typeless label names a sibling
+        } else {
+            label = labels.LabelOf(*level, &*level == &levels.front());
         }
         name = label + "." + name;
     }

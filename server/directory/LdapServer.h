@@ -21,6 +21,7 @@
 #include "server/directory/DirectorySession.h"
 #include "server/directory/DistinguishedName.h"
 #include "server/directory/OperationalAttributes.h"
+#include "server/directory/SiblingLabels.h"
 #include "server/directory/SnapshotCatalogue.h"
 
 class DirectoryRestore;
@@ -87,10 +88,10 @@ class LdapServer : public ServerBackend
     static void *RestoreReplyOf(const LdapStatus &status, int32_t &replySize);
 
     const DirectoryNames::Known *Resolve(const std::string &fullName);
-    // The tree's full name of an entry below the context, as far as listings have named its
-    // levels, and by their typeless labels beyond.
+    // The tree's full name of an entry below the context: each level by the label the listing
+    // of its parent gave it, or would give it (`labels`) when none was made.
     std::string FullNameBelow(const DistinguishedName &entry, std::size_t contextLevels,
-                              const std::string &contextName) const;
+                              const std::string &contextName, SiblingLabels &labels) const;
 
     void Report(const std::string &text) const;
     // Reports the text and keeps it as the reason of the refusal.
@@ -121,7 +122,8 @@ class LdapServer : public ServerBackend
         std::string dn;                // the context's
         std::size_t contextLevels = 0; // in its DN
         std::unique_ptr<DirectorySearch> run;
-        std::deque<FoundName> ready; // found and not handed out yet
+        std::unique_ptr<SiblingLabels> labels; // of the levels no listing has named
+        std::deque<FoundName> ready;           // found and not handed out yet
         std::size_t handedOut = 0;
     };
 

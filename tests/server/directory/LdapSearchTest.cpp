@@ -175,6 +175,63 @@ TEST_F(LdapSearchTest, ASearchStoppedHalfwayGoesOnAfreshNextTime)
     EXPECT_TRUE(client.CanSearch());
 }
 
+// ou=Twins holds siblings that share their typeless labels: Kim twice (cn and uid), Lab twice
+// (an ou with a child, and a cn), and Zed (cn=Zed in the snapshot only, uid=Zed live).
+const std::string kTwins =
+    "dn: ou=Twins,o=Marrowby\nobjectClass: organizationalUnit\nou: Twins\n\n"
+    "dn: cn=Kim,ou=Twins,o=Marrowby\nobjectClass: person\ncn: Kim\nsn: K\n\n"
+    "dn: uid=Kim,ou=Twins,o=Marrowby\nobjectClass: account\nuid: Kim\n\n"
+    "dn: ou=Lab,ou=Twins,o=Marrowby\nobjectClass: organizationalUnit\nou: Lab\n\n"
+    "dn: cn=Lab,ou=Twins,o=Marrowby\nobjectClass: person\ncn: Lab\nsn: L\n\n"
+    "dn: uid=probe,ou=Lab,ou=Twins,o=Marrowby\nobjectClass: account\nuid: probe\n\n"
+    "dn: cn=Zed,ou=Twins,o=Marrowby\nobjectClass: person\ncn: Zed\nsn: Z\n";
+
+class LdapSearchNamesakesTest : public DirectoryFixture
+{
+  protected:
+    LdapSearchNamesakesTest() : DirectoryFixture(MarrowbySeed() + "\n" + kTwins) {}
+
+    void SetUp() override
+    {
+        DirectoryFixture::SetUp();
+        slapd.WriteSnapshot(1000, slapd.Slapcat());
+        ASSERT_TRUE(slapd.Delete("cn=Zed,ou=Twins,o=Marrowby"));
+        ASSERT_TRUE(slapd.Modify("dn: uid=Zed,ou=Twins,o=Marrowby\nchangetype: add\n"
+                                 "objectClass: account\nuid: Zed\n"));
+        OpenAndLogIn(); // and nothing listed yet
+    }
+
+    std::vector<std::string> FindNames(const std::string &pattern)
+    {
+        ServerClient client(*server);
+        std::vector<std::string> names;
+        const SearchOutcome outcome =
+            client.Search("Marrowby", pattern, false,
+                          [&](FoundObject &&object) { names.push_back(object.fullName); });
+        EXPECT_EQ(outcome.end, RequestEnd::Answered) << outcome.failure;
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(LdapSearchNamesakesTest, LevelsNoListingNamedYetGetTheLabelsTheListingsWillGive)
+{
+    EXPECT_THAT(FindNames("kim"), ElementsAre("cn=Kim.Twins.Marrowby", "uid=Kim.Twins.Marrowby"));
+    EXPECT_THAT(FindNames("zed"), ElementsAre("cn=Zed.Twins.Marrowby", "uid=Zed.Twins.Marrowby"));
+    // A container on the way down whose label a sibling shares.
+    EXPECT_THAT(FindNames("probe"), ElementsAre("probe.ou=Lab.Twins.Marrowby"));
+    // Going there: each level lists under those names, and the objects have their histories.
+    std::vector<std::string> labels;
+    for (const Listed &child : List("Twins.Marrowby")) {
+        labels.push_back(child.name);
+    }
+    EXPECT_THAT(labels,
+                UnorderedElementsAre("cn=Kim", "uid=Kim", "ou=Lab", "cn=Lab", "cn=Zed", "uid=Zed"));
+    EXPECT_THAT(List("ou=Lab.Twins.Marrowby"), ElementsAre(Listed{"probe", false, true}));
+    EXPECT_THAT(History("cn=Zed.Twins.Marrowby"), ElementsAre(1000u));
+    EXPECT_THAT(History("probe.ou=Lab.Twins.Marrowby"), ElementsAre(1000u));
+}
+
 // ou=Crowd: 250 members in the snapshot, of which the last 50 are deleted since.
 constexpr int kCrowd = 250;
 constexpr int kCrowdDeleted = 50;
