@@ -3,8 +3,9 @@
 
 #include <algorithm>
 
-SiblingLabels::SiblingLabels(LdapConnection &connection, const SnapshotCatalogue &catalogue)
-    : connection_(connection), catalogue_(catalogue)
+SiblingLabels::SiblingLabels(LdapConnection &connection, const SnapshotCatalogue &catalogue,
+                             bool livesNoted)
+    : connection_(connection), catalogue_(catalogue), livesNoted_(livesNoted)
 {
 }
 
@@ -27,7 +28,7 @@ std::string SiblingLabels::LabelOf(const DistinguishedName &entry, bool matched)
     const DistinguishedName parent = entry.Parent();
     const std::string parentName = parent.Canonical();
     bool shared = SharedIn(ArchivedChildren(parentName), label, canonical);
-    if (!shared && matched) {
+    if (!shared && matched && livesNoted_) {
         const auto noted = matched_.find(parentName);
         shared = noted != matched_.end() && SharedIn(noted->second, label, canonical);
     } else if (!shared) {

@@ -19,7 +19,10 @@
 class SiblingLabels
 {
   public:
-    SiblingLabels(LdapConnection &connection, const SnapshotCatalogue &catalogue);
+    // livesNoted: every live match is noted before labels are asked for (a search that hands
+    // out deleted objects only notes none, and its matches' live siblings are asked for).
+    SiblingLabels(LdapConnection &connection, const SnapshotCatalogue &catalogue,
+                  bool livesNoted = true);
 
     // A live entry the search matched.
     void NoteLive(const DistinguishedName &entry);
@@ -38,6 +41,7 @@ class SiblingLabels
 
     LdapConnection &connection_;
     const SnapshotCatalogue &catalogue_;
+    const bool livesNoted_;
     std::unordered_map<std::string, std::string> labels_; // decided, by canonical name
     // By the parent's canonical name: the snapshots' children, the live children (of the
     // parents asked about), and the live matches noted.

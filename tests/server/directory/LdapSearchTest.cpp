@@ -201,12 +201,12 @@ class LdapSearchNamesakesTest : public DirectoryFixture
         OpenAndLogIn(); // and nothing listed yet
     }
 
-    std::vector<std::string> FindNames(const std::string &pattern)
+    std::vector<std::string> FindNames(const std::string &pattern, bool deletedOnly = false)
     {
         ServerClient client(*server);
         std::vector<std::string> names;
         const SearchOutcome outcome =
-            client.Search("Marrowby", pattern, false,
+            client.Search("Marrowby", pattern, deletedOnly,
                           [&](FoundObject &&object) { names.push_back(object.fullName); });
         EXPECT_EQ(outcome.end, RequestEnd::Answered) << outcome.failure;
         std::sort(names.begin(), names.end());
@@ -217,6 +217,7 @@ class LdapSearchNamesakesTest : public DirectoryFixture
 TEST_F(LdapSearchNamesakesTest, LevelsNoListingNamedYetGetTheLabelsTheListingsWillGive)
 {
     EXPECT_THAT(FindNames("kim"), ElementsAre("cn=Kim.Twins.Marrowby", "uid=Kim.Twins.Marrowby"));
+    EXPECT_THAT(FindNames("zed", true), ElementsAre("cn=Zed.Twins.Marrowby"));
     EXPECT_THAT(FindNames("zed"), ElementsAre("cn=Zed.Twins.Marrowby", "uid=Zed.Twins.Marrowby"));
     // A container on the way down whose label a sibling shares.
     EXPECT_THAT(FindNames("probe"), ElementsAre("probe.ou=Lab.Twins.Marrowby"));
