@@ -586,7 +586,7 @@ bool LdapServer::StartSearch(const std::string &context, const std::string &patt
     auto run = std::make_unique<DirectorySearch>(catalogue_, containerClasses_, known->dn,
                                                  known->canonical, SearchPattern(pattern),
                                                  (flags & SearchDeletedOnly) != 0);
-    auto labels = std::make_unique<SiblingLabels>(session_.Connection(), catalogue_,
+    auto labels = std::make_unique<SiblingLabels>(session_.Connection(), &catalogue_,
                                                   (flags & SearchDeletedOnly) == 0);
     search_.emplace(Search{context,
                            pattern,

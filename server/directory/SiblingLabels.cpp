@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-SiblingLabels::SiblingLabels(LdapConnection &connection, const SnapshotCatalogue &catalogue,
+SiblingLabels::SiblingLabels(LdapConnection &connection, const SnapshotCatalogue *catalogue,
                              bool livesNoted)
     : connection_(connection), catalogue_(catalogue), livesNoted_(livesNoted)
 {
@@ -49,10 +49,11 @@ bool SiblingLabels::SharedIn(const Namesakes &children, const std::string &label
 
 const SiblingLabels::Namesakes &SiblingLabels::ArchivedChildren(const std::string &parent)
 {
+    static const std::vector<std::unique_ptr<Snapshot>> None;
     auto children = archived_.find(parent);
     if (children == archived_.end()) {
         Namesakes byLabel;
-        for (const auto &snapshot : catalogue_.Snapshots()) {
+        for (const auto &snapshot : catalogue_ != nullptr ? catalogue_->Snapshots() : None) {
             for (const SnapshotEntry *child : snapshot->ChildrenOf(parent)) {
                 std::optional<DistinguishedName> dn = DistinguishedName::Parse(child->dn);
                 if (dn && !dn->Empty()) {

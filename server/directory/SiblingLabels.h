@@ -21,8 +21,9 @@ class SiblingLabels
   public:
     // livesNoted: every live match is noted before labels are asked for (a search that hands
     // out deleted objects only notes none, and its matches' live siblings are asked for).
-    SiblingLabels(LdapConnection &connection, const SnapshotCatalogue &catalogue,
-                  bool livesNoted = true);
+    // catalogue: the snapshots whose children a listing counts, or null when it counts none (a
+    // domain controller's listing).
+    SiblingLabels(LdapConnection &connection, const SnapshotCatalogue *catalogue, bool livesNoted);
 
     // A live entry the search matched.
     void NoteLive(const DistinguishedName &entry);
@@ -40,7 +41,7 @@ class SiblingLabels
     const Namesakes &LiveChildren(const DistinguishedName &parent);
 
     LdapConnection &connection_;
-    const SnapshotCatalogue &catalogue_;
+    const SnapshotCatalogue *catalogue_;
     const bool livesNoted_;
     std::unordered_map<std::string, std::string> labels_; // decided, by canonical name
     // By the parent's canonical name: the snapshots' children, the live children (of the
