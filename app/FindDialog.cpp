@@ -33,7 +33,7 @@ FindDialog::FindDialog(Window *parent, FindDialogHost &host)
     FreeResource();
     const int unit = Units().ToPixelX(4);
     results_.SetColumns({"Name", "Full name", "Kind", "State"},
-                        {unit * 16, unit * 30, unit * 14, unit * 10});
+                        {unit * 12, unit * 25, unit * 16, unit * 9});
     find_.SetDefault(true);
     stop_.Disable();
     find_.SetClickHdl([this](Control &) {

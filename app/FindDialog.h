@@ -23,7 +23,7 @@ class SearchRun;
 class FindDialog : public ModelessDialog
 {
   public:
-    static constexpr const char *kCannotSearch = "This backup server cannot search.";
+    static constexpr const char *kCannotSearch = ServerClient::kCannotSearch;
     // Matches taken from the server per pass of the event loop.
     static constexpr std::size_t kBatch = 100;
     enum Column { NameColumn, FullNameColumn, KindColumn, StateColumn };

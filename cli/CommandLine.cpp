@@ -66,7 +66,8 @@ bool TakeOption(Reader &reader, const std::string &option, const std::string *in
                                                         {"--user", &options.user},
                                                         {"--password-file", &options.passwordFile},
                                                         {"--output", &options.output},
-                                                        {"--from", &options.from}};
+                                                        {"--from", &options.from},
+                                                        {"--find", &options.find}};
     const bool takesChoice = option == "--on-error" || option == "--format";
     if (!texts.contains(option) && !takesChoice) {
         reader.fault = "unknown option " + option;
@@ -97,10 +98,28 @@ bool TakeOption(Reader &reader, const std::string &option, const std::string *in
     return true;
 }
 
-bool Consistent(const RestoreOptions &options, std::string &fault)
+// A search restores nothing: what only a restore takes is refused beside it.
+bool ConsistentSearch(const RestoreOptions &options, const std::map<std::string, bool> &seen,
+                      std::string &fault)
+{
+    if (!options.from.empty() || !options.objects.empty()) {
+        fault = "give either --find or objects to restore, not both";
+    } else if (options.dryRun || seen.contains("--on-error")) {
+        fault = "--find restores nothing: --dry-run and --on-error do not go with it";
+    } else if (!options.passwordFile.empty() && options.user.empty()) {
+        fault = "--password-file needs --user";
+    }
+    return fault.empty();
+}
+
+bool Consistent(const RestoreOptions &options, const std::map<std::string, bool> &seen,
+                std::string &fault)
 {
     if (options.help || options.version) {
         return true;
+    }
+    if (!options.find.empty()) {
+        return ConsistentSearch(options, seen, fault);
     }
     if (!options.from.empty() && !options.objects.empty()) {
         fault = "give either --from or objects, not both";
@@ -144,7 +163,7 @@ std::optional<RestoreOptions> CommandLine::Parse(const std::vector<std::string> 
             }
         }
     }
-    if (!Consistent(options, fault)) {
+    if (!Consistent(options, seen, fault)) {
         return std::nullopt;
     }
     return options;
@@ -168,6 +187,13 @@ Objects:
   --from FILE    one OBJECT a line (FILE "-": standard input); blank lines and lines starting
                  with "#" are skipped.
 
+Finding:
+  --find PATTERN restores nothing: lists every object below the top context whose own name
+                 matches PATTERN, deleted ones included, with its full name, its kind
+                 (container or leaf) and its state (present or deleted), in the order the
+                 server finds them. Case is ignored; "*" stands for any text and "?" for one
+                 character; a PATTERN without them matches anywhere in the name.
+
 Options:
   --server NAME          the backup server (default: the first of TARVIK.INI that opens)
   --user NAME            log in as NAME; the password comes from --password-file, or is
@@ -187,7 +213,8 @@ Options:
 
 Exit status: 0 every object restored (or would be, for a dry run); 1 any object failed, was
 skipped or was not found, or the run was interrupted; 2 bad arguments or settings; 3 the server
-cannot be opened or the login fails.
+cannot be opened or the login fails. With --find: 0 some object matched; 1 none did, or the
+search failed, was interrupted or cannot be made on this server; 2 and 3 as above.
 )";
 }
 

@@ -16,7 +16,9 @@ class CommandLine
         "usage: tarvik-restore [--server NAME] [--user NAME --password-file FILE]\n"
         "                      [--on-error continue|ask|end] [--dry-run]\n"
         "                      [--format text|csv|json] [--output FILE]\n"
-        "                      [--from FILE | OBJECT...]\n";
+        "                      [--from FILE | OBJECT...]\n"
+        "       tarvik-restore [--server NAME] [--user NAME --password-file FILE]\n"
+        "                      [--format text|csv|json] [--output FILE] --find PATTERN\n";
 
     // The options; nothing, with the reason, when the words do not make sense together.
     static std::optional<RestoreOptions> Parse(const std::vector<std::string> &words,

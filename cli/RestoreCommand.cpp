@@ -6,6 +6,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/CsvReport.h"
+#include "cli/FoundReport.h"
 #include "cli/InterruptFlag.h"
 #include "cli/JournalRecord.h"
 #include "cli/JsonReport.h"
@@ -99,7 +100,7 @@ int RestoreCommand::Run(const std::vector<std::string> &words)
         return Success;
     }
     std::vector<WantedObject> wanted;
-    if (!ReadObjects(*options, wanted)) {
+    if (options->find.empty() && !ReadObjects(*options, wanted)) {
         return Refuse(fault_);
     }
     if (options->onError == OnError::Ask && !terminal_.Available()) {
@@ -122,6 +123,9 @@ int RestoreCommand::Run(const std::vector<std::string> &words)
     ServerLogin login(server_);
     if (!LogIn(*options, login)) {
         return Unavailable(fault_);
+    }
+    if (!options->find.empty()) {
+        return Find(*options, login);
     }
     return Restore(*options, wanted, login);
 }
@@ -274,6 +278,40 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Wan
     }
     const int exitCode = finished && AllRestored(reports) ? Success : Failures;
     return Finish(Render(options.format, reports, options.dryRun, previewed), exitCode);
+}
+
+// Lists what matches; the server's refusal or failure goes to standard error, with the matches
+// found before it still listed.
+int RestoreCommand::Find(const RestoreOptions &options, ServerLogin &login)
+{
+    ServerClient client(server_);
+    std::vector<FoundObject> found;
+    const SearchOutcome outcome = client.Search(
+        login.Context(), options.find, false,
+        [&found](FoundObject &&object) { found.push_back(std::move(object)); },
+        [] { return InterruptFlag::Raised(); });
+    switch (outcome.end) {
+    case RequestEnd::Answered:
+        if (found.empty()) {
+            streams_.err << kProgram << "no object below " << login.Context() << " matches \""
+                         << options.find << "\"\n";
+        }
+        break;
+    case RequestEnd::NotOffered:
+        streams_.err << kProgram << ServerClient::kCannotSearch << "\n";
+        return Failures;
+    case RequestEnd::Stopped:
+        streams_.err << kProgram << "interrupted: " << FoundReport::Summary(found) << "\n";
+        break;
+    case RequestEnd::NameTooLong:
+    case RequestEnd::NoReply:
+    case RequestEnd::Failed:
+        streams_.err << kProgram << "the search failed: " << outcome.failure << "\n";
+        break;
+    }
+    const bool whole = outcome.end == RequestEnd::Answered;
+    return Finish(FoundReport::Render(options.format, found),
+                  whole && !found.empty() ? Success : Failures);
 }
 
 // The run happened whatever becomes of its record: a journal that cannot be written is said,

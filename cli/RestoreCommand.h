@@ -1,7 +1,8 @@
 // tarvik-restore from its words to its exit status: reads the options and the objects, opens the
 // server and logs in as the window does (TARVIK.INI beside the program, the same server list and
 // directory settings), restores the objects in the window's order, and writes one result per
-// object. Everything that can be refused is refused before anything is sent.
+// object; or, with --find, lists the objects whose name matches. Everything that can be refused
+// is refused before anything is sent.
 #pragma once
 
 #include <cstddef>
@@ -60,6 +61,7 @@ class RestoreCommand
     bool LogIn(const RestoreOptions &options, ServerLogin &login);
     int Restore(const RestoreOptions &options, const std::vector<WantedObject> &wanted,
                 ServerLogin &login);
+    int Find(const RestoreOptions &options, ServerLogin &login);
     void KeepInJournal(const RunReport &run);
     int Finish(const std::string &results, int exitCode);
 

@@ -20,6 +20,7 @@ struct RestoreOptions {
     std::string output;               // empty: standard output
     std::string from;                 // a file of objects, "-" for standard input; empty: none
     std::vector<std::string> objects; // as written on the command line
+    std::string find; // a pattern: the matching objects are listed and nothing is restored
     bool help = false;
     bool version = false;
 };

@@ -82,6 +82,7 @@ class ServerClient
     static constexpr int32_t NoReplyStatus = -2;
     static constexpr const char *kNoReply = "No reply from the backup server.";
     static constexpr const char *kCannotCompare = "This backup server cannot compare versions.";
+    static constexpr const char *kCannotSearch = "This backup server cannot search.";
 
     explicit ServerClient(BackupServer &server);
 

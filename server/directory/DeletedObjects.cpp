@@ -34,6 +34,33 @@ LdapStatus DeletedObjects::ChildrenOf(const std::string &parentGuid,
     return status;
 }
 
+LdapStatus DeletedObjects::Search(const std::string &filter,
+                                  const std::vector<std::string> &attributes,
+                                  const std::function<void(LdapEntry &&)> &each)
+{
+    int cutBy = 0;
+    LdapStatus status = connection_.Search(containerDn_, LdapScope::OneLevel, filter, attributes,
+                                           WithDeleted | WithGuids, each, cutBy);
+    if (status.Ok() && cutBy != 0) {
+        return LdapStatus{-1, "the controller cut the list of deleted objects short"};
+    }
+    return status;
+}
+
+bool DeletedObjects::Holds(const std::string &dn) const
+{
+    std::optional<DistinguishedName> entry = DistinguishedName::Parse(dn);
+    std::optional<DistinguishedName> container = DistinguishedName::Parse(containerDn_);
+    if (!entry || !container) {
+        return false;
+    }
+    const std::string canonical = entry->Canonical();
+    const std::string top = container->Canonical();
+    return canonical.size() >= top.size() &&
+           canonical.compare(canonical.size() - top.size(), top.size(), top) == 0 &&
+           (canonical.size() == top.size() || canonical[canonical.size() - top.size() - 1] == ',');
+}
+
 LdapStatus DeletedObjects::Read(const std::string &guid, const std::vector<std::string> &attributes,
                                 std::optional<LdapEntry> &entry)
 {

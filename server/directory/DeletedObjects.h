@@ -23,6 +23,12 @@ class DeletedObjects
     // The deleted objects whose last known parent is the object with this GUID.
     LdapStatus ChildrenOf(const std::string &parentGuid, const std::vector<std::string> &attributes,
                           const std::function<void(LdapEntry &&)> &each);
+    // The deleted objects that match the filter; their DNs, and their DN-valued attributes,
+    // with their GUIDs.
+    LdapStatus Search(const std::string &filter, const std::vector<std::string> &attributes,
+                      const std::function<void(LdapEntry &&)> &each);
+    // Whether the DN names a deleted object (or the container of them).
+    bool Holds(const std::string &dn) const;
     // The object with this GUID, deleted or not; its DN-valued attributes with their GUIDs.
     LdapStatus Read(const std::string &guid, const std::vector<std::string> &attributes,
                     std::optional<LdapEntry> &entry);

@@ -4,7 +4,9 @@
 #include <ldap.h>
 
 #include <algorithm>
-#include <unordered_map>
+#include <optional>
+#include <string_view>
+#include <utility>
 
 #include "server/directory/AsciiCase.h"
 #include "server/directory/DistinguishedName.h"
@@ -33,6 +35,32 @@ std::string Escaped(const std::string &text)
     return escaped;
 }
 
+// The first relative name of a DN as written: up to its first separator that is neither
+// escaped nor quoted.
+std::string_view FirstRdn(std::string_view dn)
+{
+    bool quoted = false;
+    for (std::size_t i = 0; i < dn.size(); ++i) {
+        if (dn[i] == '\\') {
+            ++i;
+        } else if (dn[i] == '"') {
+            quoted = !quoted;
+        } else if (dn[i] == ',' && !quoted) {
+            return dn.substr(0, i);
+        }
+    }
+    return dn;
+}
+
+std::optional<DistinguishedName> ParsedFirstRdn(const std::string &dn)
+{
+    std::optional<DistinguishedName> parsed = DistinguishedName::Parse(FirstRdn(dn));
+    if (!parsed || parsed->Empty()) {
+        return std::nullopt;
+    }
+    return parsed;
+}
+
 bool IsTrue(const std::vector<std::string> *values)
 {
     return values != nullptr && !values->empty() && values->front() == "TRUE";
@@ -48,10 +76,33 @@ bool IsAttributeType(const std::string &type)
 }
 } // namespace
 
-DirectorySearch::DirectorySearch(LdapConnection &connection, const SnapshotCatalogue &catalogue,
-                                 const std::unordered_set<std::string> &containerClasses)
-    : connection_(connection), catalogue_(catalogue), containerClasses_(containerClasses)
+DirectorySearch::DirectorySearch(const SnapshotCatalogue &catalogue,
+                                 const std::unordered_set<std::string> &containerClasses,
+                                 std::string dn, std::string canonical, SearchPattern pattern,
+                                 bool deletedOnly)
+    : catalogue_(catalogue), containerClasses_(containerClasses), dn_(std::move(dn)),
+      canonical_(std::move(canonical)), pattern_(std::move(pattern)), deletedOnly_(deletedOnly)
 {
+    // The types the snapshots name entries by widen the live search, so that no entry they hold
+    // that is still live is missed by it.
+    namingAttributes_.insert(std::begin(UsualNamingAttributes), std::end(UsualNamingAttributes));
+    std::unordered_set<std::string_view> typesSeen;
+    for (const auto &snapshot : catalogue_.Snapshots()) {
+        subtrees_.push_back(snapshot->Subtree(canonical_));
+        for (const SnapshotEntry *entry : subtrees_.back()) {
+            const std::string_view first = FirstRdn(entry->dn);
+            if (!typesSeen.insert(first.substr(0, first.find('='))).second &&
+                first.find('+') == std::string_view::npos) {
+                continue; // a type already taken, alone in its name
+            }
+            if (std::optional<DistinguishedName> parsed = ParsedFirstRdn(entry->dn)) {
+                for (const AttributeValue &value : parsed->Rdns().front()) {
+                    namingAttributes_.insert(LowerAscii(value.type));
+                }
+            }
+        }
+    }
+    filter_ = Filter(pattern_, namingAttributes_);
 }
 
 std::string DirectorySearch::Filter(const SearchPattern &pattern,
@@ -78,8 +129,8 @@ std::string DirectorySearch::Filter(const SearchPattern &pattern,
 
 std::string DirectorySearch::OwnName(const std::string &dn)
 {
-    std::optional<DistinguishedName> parsed = DistinguishedName::Parse(dn);
-    if (!parsed || parsed->Empty()) {
+    std::optional<DistinguishedName> parsed = ParsedFirstRdn(dn);
+    if (!parsed) {
         return {};
     }
     std::string name;
@@ -101,96 +152,134 @@ bool DirectorySearch::IsContainer(const LdapEntry &entry) const
            });
 }
 
-LdapStatus DirectorySearch::Run(const std::string &dn, const std::string &canonical,
-                                const SearchPattern &pattern, bool deletedOnly,
-                                std::vector<SearchHit> &hits)
+bool DirectorySearch::ArchivedAsContainer(const std::string &canonical) const
 {
-    hits.clear();
-    // What the snapshots hold below the context, newest first; their naming types widen the
-    // live search so that no entry they hold that is still live is missed by it.
-    std::unordered_set<std::string> namingAttributes(std::begin(UsualNamingAttributes),
-                                                     std::end(UsualNamingAttributes));
-    std::vector<SearchHit> archived;
-    std::unordered_map<std::string, std::size_t> archivedAt;
     for (const auto &snapshot : catalogue_.Snapshots()) {
-        for (const SnapshotEntry *entry : snapshot->Subtree(canonical)) {
-            if (entry->canonical == canonical) {
-                continue;
-            }
-            std::optional<DistinguishedName> parsed = DistinguishedName::Parse(entry->dn);
-            if (!parsed || parsed->Empty()) {
-                continue;
-            }
-            for (const AttributeValue &value : parsed->Rdns().front()) {
-                namingAttributes.insert(LowerAscii(value.type));
-            }
-            const auto known = archivedAt.find(entry->canonical);
-            if (known != archivedAt.end()) {
-                archived[known->second].container |= entry->containerClass;
-            } else if (pattern.Matches(OwnName(entry->dn))) {
-                archivedAt.emplace(entry->canonical, archived.size());
-                archived.push_back(
-                    SearchHit{entry->dn, entry->canonical, entry->containerClass, false});
-            }
+        const SnapshotEntry *entry = snapshot->Find(canonical);
+        if (entry != nullptr && entry->containerClass) {
+            return true;
         }
     }
-    std::vector<SearchHit> live;
+    return catalogue_.HadChildren(canonical);
+}
+
+LdapStatus DirectorySearch::Run(LdapConnection &connection, std::vector<SearchHit> &hits)
+{
+    while (!Done()) {
+        LdapStatus status = Next(connection, hits);
+        if (!status.Ok()) {
+            return status;
+        }
+    }
+    return {};
+}
+
+LdapStatus DirectorySearch::Next(LdapConnection &connection, std::vector<SearchHit> &hits)
+{
+    switch (phase_) {
+    case Phase::Live:
+        return NextLivePage(connection, hits);
+    case Phase::Snapshots:
+        NextSnapshotPart(connection, hits);
+        return {};
+    case Phase::Done:
+        break;
+    }
+    return {};
+}
+
+LdapStatus DirectorySearch::NextLivePage(LdapConnection &connection, std::vector<SearchHit> &hits)
+{
     int cutBy = 0;
-    LdapStatus status = AddLive(dn, canonical, pattern, namingAttributes, live, cutBy);
-    if (status.code == LDAP_NO_SUCH_OBJECT) {
+    const bool continuing = !cookie_.empty();
+    LdapStatus status = AskLivePage(connection, hits, cutBy);
+    if (!status.Ok() && continuing && newSinceStart_ && !connection.Broken()) {
+        // A server keeps one paged search per connection: a listing made between two pages
+        // ends this one's. Begin again; what was seen already is not given twice.
+        cookie_.clear();
+        pagesTaken_ = 0;
+        newSinceStart_ = false;
+        status = AskLivePage(connection, hits, cutBy);
+    }
+    if (status.code == LDAP_NO_SUCH_OBJECT && !continuing) {
         status = LdapStatus{}; // a deleted context: everything below it is in snapshots
+        cookie_.clear();
     }
     if (!status.Ok()) {
         return status;
     }
-    std::unordered_set<std::string> liveNames;
-    for (SearchHit &hit : live) {
-        liveNames.insert(hit.canonical);
-        if (const auto known = archivedAt.find(hit.canonical); known != archivedAt.end()) {
-            hit.container |= archived[known->second].container;
-        }
-        hit.container |= catalogue_.HadChildren(hit.canonical);
-        if (!deletedOnly) {
-            hits.push_back(std::move(hit));
-        }
-    }
-    for (SearchHit &hit : archived) {
-        if (liveNames.count(hit.canonical) != 0) {
-            continue;
-        }
-        if (cutBy != 0) {
-            // The server cut its answer short: ask about this one entry.
-            std::optional<LdapEntry> entry;
-            if (connection_.Read(hit.dn, {"1.1"}, entry).Ok() && entry) {
-                hit.present = true;
-                if (deletedOnly) {
-                    continue;
-                }
-            }
-        }
-        hit.container |= catalogue_.HadChildren(hit.canonical);
-        hits.push_back(std::move(hit));
+    cutBy_ = cutBy != 0 ? cutBy : cutBy_;
+    if (cookie_.empty()) {
+        phase_ = Phase::Snapshots;
     }
     return status;
 }
 
-LdapStatus DirectorySearch::AddLive(const std::string &dn, const std::string &canonical,
-                                    const SearchPattern &pattern,
-                                    const std::unordered_set<std::string> &namingAttributes,
-                                    std::vector<SearchHit> &hits, int &cutBy)
+LdapStatus DirectorySearch::AskLivePage(LdapConnection &connection, std::vector<SearchHit> &hits,
+                                        int &cutBy)
 {
-    return connection_.Search(
-        dn, LdapScope::Subtree, Filter(pattern, namingAttributes),
-        {"objectClass", "hasSubordinates"}, NoControls,
-        [&](LdapEntry &&entry) {
-            std::optional<DistinguishedName> parsed = DistinguishedName::Parse(entry.dn);
-            if (!parsed || parsed->Empty() || !pattern.Matches(OwnName(entry.dn))) {
-                return; // the server's filter only narrows; the pattern decides
-            }
-            std::string own = parsed->Canonical();
-            if (own != canonical) { // the context itself is not below itself
-                hits.push_back(SearchHit{entry.dn, std::move(own), IsContainer(entry), true});
-            }
-        },
-        cutBy);
+    const int size = pagesTaken_ == 0 ? kFirstPage : LdapConnection::kPageSize;
+    LdapStatus status = connection.SearchPart(
+        dn_, LdapScope::Subtree, filter_, {"objectClass", "hasSubordinates"}, NoControls, size,
+        cookie_, [&](LdapEntry &&entry) { TakeLive(entry, hits); }, cutBy);
+    if (status.Ok()) {
+        ++pagesTaken_;
+    }
+    return status;
+}
+
+void DirectorySearch::TakeLive(const LdapEntry &entry, std::vector<SearchHit> &hits)
+{
+    std::optional<DistinguishedName> parsed = DistinguishedName::Parse(entry.dn);
+    if (!parsed || parsed->Empty() || !pattern_.Matches(OwnName(entry.dn))) {
+        return; // the server's filter only narrows; the pattern decides
+    }
+    std::string own = parsed->Canonical();
+    if (own == canonical_ || !seen_.insert(own).second) {
+        return; // the context itself is not below itself; a page asked for again
+    }
+    newSinceStart_ = true;
+    if (!deletedOnly_) {
+        const bool container = IsContainer(entry) || ArchivedAsContainer(own);
+        hits.push_back(SearchHit{entry.dn, std::move(own), container, true});
+    }
+}
+
+void DirectorySearch::NextSnapshotPart(LdapConnection &connection, std::vector<SearchHit> &hits)
+{
+    const std::size_t before = hits.size();
+    while (snapshot_ < subtrees_.size()) {
+        const std::vector<const SnapshotEntry *> &subtree = subtrees_[snapshot_];
+        if (position_ >= subtree.size()) {
+            ++snapshot_;
+            position_ = 0;
+            continue;
+        }
+        TakeArchived(connection, *subtree[position_++], hits);
+        if (hits.size() - before >= kSnapshotPart) {
+            return;
+        }
+    }
+    phase_ = Phase::Done;
+}
+
+void DirectorySearch::TakeArchived(LdapConnection &connection, const SnapshotEntry &entry,
+                                   std::vector<SearchHit> &hits)
+{
+    if (entry.canonical == canonical_ || seen_.count(entry.canonical) != 0 ||
+        !pattern_.Matches(OwnName(entry.dn))) {
+        return;
+    }
+    seen_.insert(entry.canonical);
+    bool present = false;
+    if (cutBy_ != 0) {
+        // The server cut its answer short: ask about this one entry.
+        std::optional<LdapEntry> live;
+        present = connection.Read(entry.dn, {"1.1"}, live).Ok() && live;
+        if (present && deletedOnly_) {
+            return;
+        }
+    }
+    hits.push_back(
+        SearchHit{entry.dn, entry.canonical, ArchivedAsContainer(entry.canonical), present});
 }

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "server/LdapSettings.h"
-#include "server/directory/LdapConnection.h"
 #include "server/SecretText.h"
+#include "server/directory/LdapConnection.h"
 
 class DirectorySession
 {

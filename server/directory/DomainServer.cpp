@@ -280,3 +280,77 @@ std::optional<std::string> DomainServer::FullNameBelow(const std::string &fullNa
     return ancestor.Canonical() == above->Canonical() ? std::optional<std::string>(name)
                                                       : std::nullopt;
 }
+
+void *DomainServer::SearchObjects(const SearchRequest &request, int32_t, int32_t &replySize)
+{
+    if ((request.flags & SearchProbe) != 0) {
+        return Replies::EndOfSearch(0, replySize);
+    }
+    const std::string context = FieldText(request.contextName);
+    const std::string pattern = FieldText(request.pattern);
+    const uint32_t flags = request.flags & SearchDeletedOnly;
+    // A search is made afresh on its first request, and when another one came between.
+    if (request.lastId == 0 || !found_ || found_->context != context ||
+        found_->pattern != pattern || found_->flags != flags) {
+        std::string fault;
+        found_ = FindMatches(context, pattern, flags, fault);
+        if (!found_) {
+            FailRequest(fault);
+            return Replies::EndOfSearch(0, replySize);
+        }
+    }
+    const auto index = static_cast<std::size_t>(std::max(request.lastId, 0));
+    if (request.lastId < 0 || index >= found_->matches.size()) {
+        found_.reset();
+        return Replies::EndOfSearch(0, replySize);
+    }
+    const DomainMatch &match = found_->matches[index];
+    return Replies::Match(static_cast<int32_t>(index + 1), match.fullName,
+                          match.container ? ContainerObjectKind : LeafObjectKind,
+                          match.present ? 1 : DeletedState, replySize);
+}
+
+std::optional<DomainServer::Found> DomainServer::FindMatches(const std::string &context,
+                                                             const std::string &pattern,
+                                                             uint32_t flags, std::string &fault)
+{
+    const DirectoryNames::Known *known = Resolve(context);
+    const std::optional<DistinguishedName> top =
+        known != nullptr ? DistinguishedName::Parse(known->dn) : std::nullopt;
+    if (!top) {
+        fault = "No object " + context + " on the controller";
+        return std::nullopt;
+    }
+    const std::string topDn = known->dn;
+    Found found{context, pattern, flags, {}};
+    std::vector<DomainMatch> matches;
+    const LdapStatus status = session_.Run([&] {
+        LdapStatus learnt = LearnDomain();
+        if (!learnt.Ok()) {
+            return learnt;
+        }
+        DeletedObjects deleted(session_.Connection(), deletedObjectsDn_);
+        // As the controller's listing names live siblings: by their types when they share a
+        // name, whatever the exports hold.
+        SiblingLabels labels(session_.Connection(), nullptr, false);
+        DomainSearch search(
+            session_.Connection(), deleted, containerClasses_, [&](const DistinguishedName &dn) {
+                return LdapServer::FullNameBelow(dn, top->Rdns().size(), context, labels);
+            });
+        return search.Run(topDn, SearchPattern(pattern), (flags & SearchDeletedOnly) != 0, matches);
+    });
+    if (!status.Ok()) {
+        fault = status.text;
+        Report("search below " + topDn + " failed: " + fault);
+        return std::nullopt;
+    }
+    for (DomainMatch &match : matches) {
+        // An object whose full name does not fit a request could never be asked about.
+        if (match.fullName.size() >= NameFieldSize) {
+            Report("left out of a search, its name is too long: " + match.fullName);
+        } else {
+            found.matches.push_back(std::move(match));
+        }
+    }
+    return found;
+}

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "server/directory/DomainListing.h"
+#include "server/directory/DomainSearch.h"
 #include "server/directory/LdapServer.h"
 
 class DomainServer : public LdapServer
@@ -23,6 +24,11 @@ class DomainServer : public LdapServer
     void *GetHistory(const HistoryRequest &request, int32_t requestSize,
                      int32_t &replySize) override;
     void *RestoreObject(const RestoreRequest &request, int32_t requestSize,
+                        int32_t &replySize) override;
+
+    // The live objects below the context and the deleted ones the controller keeps, whose own
+    // name matches: found on the first request of a search, handed out one per request.
+    void *SearchObjects(const SearchRequest &request, int32_t requestSize,
                         int32_t &replySize) override;
 
   protected:
@@ -45,7 +51,18 @@ class DomainServer : public LdapServer
     std::optional<std::string> FullNameBelow(const std::string &fullName, const DomainObject &top,
                                              const std::string &dn) const;
 
+    struct Found {
+        std::string context;
+        std::string pattern;
+        uint32_t flags = 0;
+        std::vector<DomainMatch> matches;
+    };
+    // The matches of the search; nothing, with the reason in `fault`, when it cannot be made.
+    std::optional<Found> FindMatches(const std::string &context, const std::string &pattern,
+                                     uint32_t flags, std::string &fault);
+
     std::string deletedObjectsDn_; // found once connected and bound
     bool recycleBin_ = false;
     DomainObjects objects_;
+    std::optional<Found> found_; // the search being handed out
 };

@@ -4,6 +4,7 @@
 #include <ldap.h>
 #include <strings.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "server/directory/ServerCallSignals.h"
@@ -413,6 +414,22 @@ LdapStatus LdapConnection::Search(const std::string &dn, LdapScope scope, const 
                                   const std::vector<std::string> &attributes, unsigned controls,
                                   const std::function<void(LdapEntry &&)> &each, int &cutBy)
 {
+    std::string cookie; // where the next page begins, as the server said; empty at both ends
+    for (;;) {
+        LdapStatus status =
+            SearchPart(dn, scope, filter, attributes, controls, pageSize_, cookie, each, cutBy);
+        if (!status.Ok() || cutBy != 0 || cookie.empty()) {
+            return status;
+        }
+    }
+}
+
+LdapStatus LdapConnection::SearchPart(const std::string &dn, LdapScope scope,
+                                      const std::string &filter,
+                                      const std::vector<std::string> &attributes, unsigned controls,
+                                      int pageSize, std::string &cookie,
+                                      const std::function<void(LdapEntry &&)> &each, int &cutBy)
+{
     const ServerCallSignals held;
     cutBy = 0;
     if (ld_ == nullptr) {
@@ -420,39 +437,38 @@ LdapStatus LdapConnection::Search(const std::string &dn, LdapScope scope, const 
     }
     AttributeList names(attributes);
     const SearchScope where{dn, ScopeOf(scope), filter, controls};
-    std::string cookie; // where the next page begins, as the server said; empty at both ends
     for (;;) {
         std::size_t delivered = 0;
-        LdapStatus status = SearchPage(where, names.Get(), each, cookie, delivered);
-        if (status.code == LDAP_ADMINLIMIT_EXCEEDED && delivered == 0 && pageSize_ > 1 &&
+        const int size = std::max(1, std::min(pageSize, pageSize_));
+        LdapStatus status = SearchPage(where, size, names.Get(), each, cookie, delivered);
+        if (status.code == LDAP_ADMINLIMIT_EXCEEDED && delivered == 0 && size > 1 &&
             (controls & Unpaged) == 0) {
             // A server may refuse pages larger than a user's limit, and hand out any number of
             // smaller ones: ask again, from the same place, for half as many.
-            pageSize_ /= 2;
+            pageSize_ = size / 2;
             continue;
         }
         if (status.code == LDAP_SIZELIMIT_EXCEEDED || status.code == LDAP_TIMELIMIT_EXCEEDED ||
             status.code == LDAP_ADMINLIMIT_EXCEEDED) {
             cutBy = status.code;
+            cookie.clear();
             return LdapStatus{};
         }
-        if (!status.Ok() || cookie.empty()) {
-            return status;
-        }
+        return status;
     }
 }
 
 // One page of a search (or the whole answer, unpaged): its entries go to `each` and are counted
 // in `delivered`; on success the cookie becomes the one for the next page (empty after the
 // last), else it stays as it was.
-LdapStatus LdapConnection::SearchPage(const SearchScope &where, char **attributes,
+LdapStatus LdapConnection::SearchPage(const SearchScope &where, int pageSize, char **attributes,
                                       const std::function<void(LdapEntry &&)> &each,
                                       std::string &cookie, std::size_t &delivered)
 {
     berval resume{static_cast<ber_len_t>(cookie.size()), cookie.data()};
     LDAPControl *page = nullptr;
     if ((where.controls & Unpaged) == 0) {
-        ldap_create_page_control(ld_, pageSize_, cookie.empty() ? nullptr : &resume, 0, &page);
+        ldap_create_page_control(ld_, pageSize, cookie.empty() ? nullptr : &resume, 0, &page);
     }
     ControlSet controls(where.controls);
     timeval limit{timeoutSeconds_, 0};

@@ -93,6 +93,13 @@ class LdapConnection
     LdapStatus Search(const std::string &dn, LdapScope scope, const std::string &filter,
                       const std::vector<std::string> &attributes, unsigned controls,
                       const std::function<void(LdapEntry &&)> &each, int &cutBy);
+    // One page of a search: at most pageSize entries from where the cookie says (empty: the
+    // start), as Search gives them; on success the cookie becomes the next page's, empty after
+    // the last (and when the server cut the search short).
+    LdapStatus SearchPart(const std::string &dn, LdapScope scope, const std::string &filter,
+                          const std::vector<std::string> &attributes, unsigned controls,
+                          int pageSize, std::string &cookie,
+                          const std::function<void(LdapEntry &&)> &each, int &cutBy);
     LdapStatus Add(const std::string &dn, const LdapAttributes &attributes);
     LdapStatus Modify(const std::string &dn, const std::vector<LdapModification> &modifications,
                       unsigned controls = NoControls);
@@ -109,7 +116,7 @@ class LdapConnection
     LdapStatus Finish(int messageId, int sent);
     LdapStatus Result(LDAPMessage *message, void *serverControls);
     LdapStatus Failure(int code, const char *diagnostic = nullptr);
-    LdapStatus SearchPage(const SearchScope &where, char **attributes,
+    LdapStatus SearchPage(const SearchScope &where, int pageSize, char **attributes,
                           const std::function<void(LdapEntry &&)> &each, std::string &cookie,
                           std::size_t &delivered);
     bool Secured() const;

@@ -536,34 +536,39 @@ void *LdapServer::SearchObjects(const SearchRequest &request, int32_t, int32_t &
     const std::string context = FieldText(request.contextName);
     const std::string pattern = FieldText(request.pattern);
     const uint32_t flags = request.flags & SearchDeletedOnly;
-    // A search is made afresh on its first request, and when another one came between.
+    // A search is begun afresh on its first request, and when another one came between; then
+    // the matches handed out already are passed over.
     if (request.lastId == 0 || !search_ || search_->context != context ||
-        search_->pattern != pattern || search_->flags != flags) {
+        search_->pattern != pattern || search_->flags != flags ||
+        search_->handedOut != static_cast<std::size_t>(std::max(request.lastId, 0))) {
         search_.reset();
         std::string fault;
-        std::optional<std::vector<FoundName>> found =
-            RunSearch(context, pattern, flags != 0, fault);
-        if (!found) {
+        if (!StartSearch(context, pattern, flags, fault)) {
             FailRequest(Sentence(fault));
             return Replies::EndOfSearch(0, replySize);
         }
-        search_ = Search{context, pattern, flags, std::move(*found)};
+        for (int32_t skipped = 0; skipped < request.lastId && NextFound(fault); ++skipped) {
+            search_->ready.pop_front();
+            ++search_->handedOut;
+        }
     }
-    const std::size_t index = static_cast<std::size_t>(std::max(request.lastId, 0));
-    if (request.lastId < 0 || index >= search_->found.size()) {
+    std::string fault;
+    if (request.lastId < 0 || !NextFound(fault)) {
         search_.reset();
+        if (!fault.empty()) {
+            FailRequest(Sentence(fault));
+        }
         return Replies::EndOfSearch(0, replySize);
     }
-    const FoundName &match = search_->found[index];
-    return Replies::Match(static_cast<int32_t>(index + 1), match.fullName,
+    const FoundName match = std::move(search_->ready.front());
+    search_->ready.pop_front();
+    return Replies::Match(static_cast<int32_t>(++search_->handedOut), match.fullName,
                           match.container ? ContainerObjectKind : LeafObjectKind,
                           match.present ? 1 : DeletedState, replySize);
 }
 
-std::optional<std::vector<LdapServer::FoundName>> LdapServer::RunSearch(const std::string &context,
-                                                                        const std::string &pattern,
-                                                                        bool deletedOnly,
-                                                                        std::string &fault)
+bool LdapServer::StartSearch(const std::string &context, const std::string &pattern, uint32_t flags,
+                             std::string &fault)
 {
     listingFault_.clear();
     const DirectoryNames::Known *known = Resolve(context);
@@ -571,60 +576,93 @@ std::optional<std::vector<LdapServer::FoundName>> LdapServer::RunSearch(const st
         fault = listingFault_.empty()
                     ? "no object " + context + " in the directory or its snapshots"
                     : listingFault_;
-        return std::nullopt;
+        return false;
     }
-    const DirectoryNames::Known top = *known;
-    const std::optional<DistinguishedName> topDn = DistinguishedName::Parse(top.dn);
-    std::vector<SearchHit> hits;
-    const SearchPattern typed(pattern);
-    const LdapStatus status = session_.Run([&] {
-        DirectorySearch search(session_.Connection(), catalogue_, containerClasses_);
-        return search.Run(top.dn, top.canonical, typed, deletedOnly, hits);
-    });
-    if (!status.Ok() || !topDn) {
-        fault = status.Ok() ? "the context's name cannot be read" : status.text;
-        Report("search below " + top.dn + " failed: " + fault);
-        return std::nullopt;
+    const std::optional<DistinguishedName> topDn = DistinguishedName::Parse(known->dn);
+    if (!topDn) {
+        fault = "the context's name cannot be read";
+        return false;
     }
-    std::vector<FoundName> found;
-    found.reserve(hits.size());
-    for (const SearchHit &hit : hits) {
-        const std::optional<DistinguishedName> dn = DistinguishedName::Parse(hit.dn);
-        if (!dn) {
-            continue;
-        }
-        std::string fullName = FullNameBelow(*dn, topDn->Rdns().size(), context);
-        // An object whose full name does not fit a request could never be asked about.
-        if (fullName.size() >= NameFieldSize) {
-            Report("left out of a search, its name is too long: " + hit.dn);
-            continue;
-        }
-        found.push_back(FoundName{std::move(fullName), hit.container, hit.present});
-    }
-    return found;
+    auto run = std::make_unique<DirectorySearch>(catalogue_, containerClasses_, known->dn,
+                                                 known->canonical, SearchPattern(pattern),
+                                                 (flags & SearchDeletedOnly) != 0);
+    auto labels = std::make_unique<SiblingLabels>(session_.Connection(), &catalogue_,
+                                                  (flags & SearchDeletedOnly) == 0);
+    search_.emplace(Search{context,
+                           pattern,
+                           flags,
+                           known->dn,
+                           topDn->Rdns().size(),
+                           std::move(run),
+                           std::move(labels),
+                           {},
+                           0});
+    return true;
 }
 
-// ### A level no listing has named yet gets its typeless label, even where a sibling shares it
-// (the listing would name both by their typed labels); going to such an object then finds no
-// object by that name.
+bool LdapServer::NextFound(std::string &fault)
+{
+    while (search_->ready.empty() && !search_->run->Done()) {
+        std::vector<SearchHit> hits;
+        const LdapStatus status =
+            session_.Run([&] { return search_->run->Next(session_.Connection(), hits); });
+        if (!status.Ok()) {
+            fault = status.text;
+            Report("search below " + search_->dn + " failed: " + fault);
+            return false;
+        }
+        // Live siblings of one name are matches of one search: each knows of the others.
+        for (const SearchHit &hit : hits) {
+            std::optional<DistinguishedName> dn = DistinguishedName::Parse(hit.dn);
+            if (dn && hit.present) {
+                search_->labels->NoteLive(*dn);
+            }
+        }
+        for (const SearchHit &hit : hits) {
+            const std::optional<DistinguishedName> dn = DistinguishedName::Parse(hit.dn);
+            if (!dn) {
+                continue;
+            }
+            std::string fullName =
+                FullNameBelow(*dn, search_->contextLevels, search_->context, *search_->labels);
+            // An object whose full name does not fit a request could never be asked about.
+            if (fullName.size() >= NameFieldSize) {
+                Report("left out of a search, its name is too long: " + hit.dn);
+                continue;
+            }
+            search_->ready.push_back(FoundName{std::move(fullName), hit.container, hit.present});
+        }
+    }
+    return !search_->ready.empty();
+}
+
+// Each level by the label its parent's listing gave it, or would give it when none was made.
 std::string LdapServer::FullNameBelow(const DistinguishedName &entry, std::size_t contextLevels,
-                                      const std::string &contextName) const
+                                      const std::string &contextName, SiblingLabels &labels) const
 {
     const std::vector<RelativeName> &rdns = entry.Rdns();
     std::string name = contextName;
     if (rdns.size() <= contextLevels) {
         return name;
     }
-    DistinguishedName level = entry;
-    std::vector<std::string> canonicals(rdns.size());
-    for (std::size_t i = 0; i < rdns.size(); ++i, level = level.Parent()) {
-        canonicals[i] = level.Canonical();
+    std::vector<DistinguishedName> levels{entry}; // the entry, its parent, ...
+    while (levels.size() < rdns.size() - contextLevels) {
+        levels.push_back(levels.back().Parent());
     }
-    for (std::size_t i = rdns.size() - contextLevels; i-- > 0;) {
-        std::string label = DistinguishedName::Label(rdns[i]);
-        const DirectoryNames::Known *known = names_.Find(label + "." + name);
-        if (known != nullptr && known->canonical != canonicals[i]) {
-            label = DistinguishedName::TypedLabel(rdns[i]);
+    for (auto level = levels.rbegin(); level != levels.rend(); ++level) {
+        const RelativeName &own = level->Rdns().front();
+        const std::string canonical = level->Canonical();
+        const std::string typeless = DistinguishedName::Label(own);
+        const std::string typed = DistinguishedName::TypedLabel(own);
+        const DirectoryNames::Known *plain = names_.Find(typeless + "." + name);
+        const DirectoryNames::Known *withType = names_.Find(typed + "." + name);
+        std::string label;
+        if (plain != nullptr && plain->canonical == canonical) {
+            label = typeless;
+        } else if ((withType != nullptr && withType->canonical == canonical) || plain != nullptr) {
+            label = typed; // listed by its type, or the typeless label names a sibling
+        } else {
+            label = labels.LabelOf(*level, &*level == &levels.front());
         }
         name = label + "." + name;
     }

@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -16,9 +17,11 @@
 #include "server/ServerBackend.h"
 #include "server/directory/DirectoryListing.h"
 #include "server/directory/DirectoryNames.h"
+#include "server/directory/DirectorySearch.h"
 #include "server/directory/DirectorySession.h"
 #include "server/directory/DistinguishedName.h"
 #include "server/directory/OperationalAttributes.h"
+#include "server/directory/SiblingLabels.h"
 #include "server/directory/SnapshotCatalogue.h"
 
 class DirectoryRestore;
@@ -52,8 +55,9 @@ class LdapServer : public ServerBackend
     void *DescribeObject(const DescribeRequest &request, int32_t requestSize,
                          int32_t &replySize) override;
 
-    // The live entries and the snapshots' below the context whose own name matches, gathered
-    // on the first request of a search and handed out one per request.
+    // The live entries and the snapshots' below the context whose own name matches, looked for
+    // a part at a time (a page of the live search, a stretch of the snapshots) as the requests
+    // ask for them, and handed out one per request.
     void *SearchObjects(const SearchRequest &request, int32_t requestSize,
                         int32_t &replySize) override;
 
@@ -84,6 +88,11 @@ class LdapServer : public ServerBackend
     static void *RestoreReplyOf(const LdapStatus &status, int32_t &replySize);
 
     const DirectoryNames::Known *Resolve(const std::string &fullName);
+    // The tree's full name of an entry below the context: each level by the label the listing
+    // of its parent gave it, or would give it (`labels`) when none was made.
+    std::string FullNameBelow(const DistinguishedName &entry, std::size_t contextLevels,
+                              const std::string &contextName, SiblingLabels &labels) const;
+
     void Report(const std::string &text) const;
     // Reports the text and keeps it as the reason of the refusal.
     void Refuse(const std::string &text);
@@ -112,7 +121,12 @@ class LdapServer : public ServerBackend
         std::string context;
         std::string pattern;
         uint32_t flags = 0;
-        std::vector<FoundName> found;
+        std::string dn;                // the context's
+        std::size_t contextLevels = 0; // in its DN
+        std::unique_ptr<DirectorySearch> run;
+        std::unique_ptr<SiblingLabels> labels; // of the levels no listing has named
+        std::deque<FoundName> ready;           // found and not handed out yet
+        std::size_t handedOut = 0;
     };
 
     bool CheckSettings();
@@ -125,15 +139,12 @@ class LdapServer : public ServerBackend
     // The tree's full name of an entry the tree may show; nothing when it was never listed.
     std::optional<std::string> FullNameOf(const std::string &dn) const;
     void RecordWrites(const DirectoryRestore &restore, bool subtree);
-    // The matches of a search, by full name; nothing, with the reason in `fault`, when the
-    // search could not be made.
-    std::optional<std::vector<FoundName>> RunSearch(const std::string &context,
-                                                    const std::string &pattern, bool deletedOnly,
-                                                    std::string &fault);
-    // The tree's full name of an entry below the context, as far as listings have named its
-    // levels, and by their typeless labels beyond.
-    std::string FullNameBelow(const DistinguishedName &entry, std::size_t contextLevels,
-                              const std::string &contextName) const;
+    // Begins a search (search_); false, with the reason in `fault`, when it cannot be made.
+    bool StartSearch(const std::string &context, const std::string &pattern, uint32_t flags,
+                     std::string &fault);
+    // Makes sure a match of search_ is ready, looking for more when none is; false when the
+    // search has ended, with the reason in `fault` when it failed.
+    bool NextFound(std::string &fault);
 
     std::string refusal_;           // why the last open or login was refused
     std::string configuredRefusal_; // why the configured bind failed when the server opened

@@ -235,6 +235,12 @@ TEST(CommandLine, ReadsEveryOption)
     EXPECT_EQ(defaults->format, OutputFormat::Text);
     EXPECT_EQ(defaults->from, "-");
     EXPECT_FALSE(defaults->dryRun);
+
+    const std::optional<RestoreOptions> search =
+        CommandLine::Parse({"--find", "-odd*", "--format=csv", "--server", "DIR1"}, fault);
+    ASSERT_TRUE(search) << fault;
+    EXPECT_EQ(search->find, "-odd*");
+    EXPECT_TRUE(search->objects.empty());
 }
 
 TEST(CommandLine, RefusesWhatMakesNoSense)
@@ -255,6 +261,12 @@ TEST(CommandLine, RefusesWhatMakesNoSense)
         {{"--from", "list", "a.M"}, "either --from or objects"},
         {{"--password-file", "/p", "a.M"}, "--password-file needs --user"},
         {{"--password", "secret", "a.M"}, "unknown option --password"},
+        {{"--find", "ann", "a.M"}, "either --find or objects"},
+        {{"--find", "ann", "--from", "list"}, "either --find or objects"},
+        {{"--find", "ann", "--dry-run"}, "--find restores nothing"},
+        {{"--find", "ann", "--on-error", "end"}, "--find restores nothing"},
+        {{"--find"}, "--find needs a value"},
+        {{"--find", "a", "--find", "b"}, "--find is given twice"},
     };
     for (const auto &c : cases) {
         std::string fault;

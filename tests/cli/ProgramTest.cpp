@@ -117,6 +117,22 @@ TEST_F(Program, ObjectsNotFoundAndFailuresGiveExitOne)
     EXPECT_FALSE(slapd.Exists("cn=Ann,ou=Sales,o=Marrowby"));
 }
 
+TEST_F(Program, FindsLiveAndDeletedObjectsByName)
+{
+    ASSERT_TRUE(slapd.Delete("cn=Bob,ou=Sales,o=Marrowby"));
+    ProgramResult result = folder.Run({"--format=csv", "--find", "B?B"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    const std::optional<std::vector<readback::Row>> rows = readback::Csv(result.out);
+    ASSERT_TRUE(rows) << result.out;
+    EXPECT_THAT(*rows, ElementsAre(ElementsAre("object", "kind", "state"),
+                                   ElementsAre("Bob.Sales.Marrowby", "leaf", "deleted")));
+    // What is typed is only text to the server: no match, and nothing else said.
+    result = folder.Run({"--find", "*)(cn=*"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "tarvik-restore: no object below Marrowby matches \"*)(cn=*\"\n");
+    EXPECT_THAT(result.out, HasSubstr("0 found"));
+}
+
 TEST_F(Program, SaysWhichMissingParentsTheServerAddedFirst)
 {
     ASSERT_TRUE(slapd.Delete("ou=Sales,o=Marrowby", true));

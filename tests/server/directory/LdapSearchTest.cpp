@@ -4,11 +4,14 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <set>
 
 #include "server/SearchPattern.h"
 #include "server/SearchRun.h"
 #include "server/ServerClient.h"
 #include "server/directory/DirectorySearch.h"
+#include "server/directory/DistinguishedName.h"
 #include "tests/server/directory/DirectoryFixture.h"
 
 namespace
@@ -170,6 +173,167 @@ TEST_F(LdapSearchTest, ASearchStoppedHalfwayGoesOnAfreshNextTime)
     const std::vector<Found> all = Find("*");
     EXPECT_EQ(all.size(), 13u); // admin, Sales and 7 below it, Deep, L2, L3, target
     EXPECT_TRUE(client.CanSearch());
+}
+
+// ou=Twins holds siblings that share their typeless labels: Kim twice (cn and uid), Lab twice
+// (an ou with a child, and a cn), and Zed (cn=Zed in the snapshot only, uid=Zed live).
+const std::string kTwins =
+    "dn: ou=Twins,o=Marrowby\nobjectClass: organizationalUnit\nou: Twins\n\n"
+    "dn: cn=Kim,ou=Twins,o=Marrowby\nobjectClass: person\ncn: Kim\nsn: K\n\n"
+    "dn: uid=Kim,ou=Twins,o=Marrowby\nobjectClass: account\nuid: Kim\n\n"
+    "dn: ou=Lab,ou=Twins,o=Marrowby\nobjectClass: organizationalUnit\nou: Lab\n\n"
+    "dn: cn=Lab,ou=Twins,o=Marrowby\nobjectClass: person\ncn: Lab\nsn: L\n\n"
+    "dn: uid=probe,ou=Lab,ou=Twins,o=Marrowby\nobjectClass: account\nuid: probe\n\n"
+    "dn: cn=Zed,ou=Twins,o=Marrowby\nobjectClass: person\ncn: Zed\nsn: Z\n";
+
+class LdapSearchNamesakesTest : public DirectoryFixture
+{
+  protected:
+    LdapSearchNamesakesTest() : DirectoryFixture(MarrowbySeed() + "\n" + kTwins) {}
+
+    void SetUp() override
+    {
+        DirectoryFixture::SetUp();
+        slapd.WriteSnapshot(1000, slapd.Slapcat());
+        ASSERT_TRUE(slapd.Delete("cn=Zed,ou=Twins,o=Marrowby"));
+        ASSERT_TRUE(slapd.Modify("dn: uid=Zed,ou=Twins,o=Marrowby\nchangetype: add\n"
+                                 "objectClass: account\nuid: Zed\n"));
+        OpenAndLogIn(); // and nothing listed yet
+    }
+
+    std::vector<std::string> FindNames(const std::string &pattern, bool deletedOnly = false)
+    {
+        ServerClient client(*server);
+        std::vector<std::string> names;
+        const SearchOutcome outcome =
+            client.Search("Marrowby", pattern, deletedOnly,
+                          [&](FoundObject &&object) { names.push_back(object.fullName); });
+        EXPECT_EQ(outcome.end, RequestEnd::Answered) << outcome.failure;
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(LdapSearchNamesakesTest, LevelsNoListingNamedYetGetTheLabelsTheListingsWillGive)
+{
+    EXPECT_THAT(FindNames("kim"), ElementsAre("cn=Kim.Twins.Marrowby", "uid=Kim.Twins.Marrowby"));
+    EXPECT_THAT(FindNames("zed", true), ElementsAre("cn=Zed.Twins.Marrowby"));
+    EXPECT_THAT(FindNames("zed"), ElementsAre("cn=Zed.Twins.Marrowby", "uid=Zed.Twins.Marrowby"));
+    // A container on the way down whose label a sibling shares.
+    EXPECT_THAT(FindNames("probe"), ElementsAre("probe.ou=Lab.Twins.Marrowby"));
+    // Going there: each level lists under those names, and the objects have their histories.
+    std::vector<std::string> labels;
+    for (const Listed &child : List("Twins.Marrowby")) {
+        labels.push_back(child.name);
+    }
+    EXPECT_THAT(labels,
+                UnorderedElementsAre("cn=Kim", "uid=Kim", "ou=Lab", "cn=Lab", "cn=Zed", "uid=Zed"));
+    EXPECT_THAT(List("ou=Lab.Twins.Marrowby"), ElementsAre(Listed{"probe", false, true}));
+    EXPECT_THAT(History("cn=Zed.Twins.Marrowby"), ElementsAre(1000u));
+    EXPECT_THAT(History("probe.ou=Lab.Twins.Marrowby"), ElementsAre(1000u));
+}
+
+// ou=Crowd: 250 members in the snapshot, of which the last 50 are deleted since.
+constexpr int kCrowd = 250;
+constexpr int kCrowdDeleted = 50;
+
+std::string Member(int n)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "Member%03d", n);
+    return name;
+}
+
+std::string Crowd()
+{
+    std::string ldif = "dn: ou=Crowd,o=Marrowby\nobjectClass: organizationalUnit\nou: Crowd\n\n";
+    for (int n = 0; n < kCrowd; ++n) {
+        ldif += "dn: cn=" + Member(n) +
+                ",ou=Crowd,o=Marrowby\nobjectClass: person\ncn: " + Member(n) + "\nsn: Crowd\n\n";
+    }
+    return ldif;
+}
+
+class LdapSearchInPartsTest : public DirectoryFixture
+{
+  protected:
+    LdapSearchInPartsTest() : DirectoryFixture(MarrowbySeed() + "\n" + Crowd()) {}
+
+    void SetUp() override
+    {
+        DirectoryFixture::SetUp();
+        slapd.WriteSnapshot(1000, slapd.Slapcat());
+        for (int n = kCrowd - kCrowdDeleted; n < kCrowd; ++n) {
+            ASSERT_TRUE(slapd.Delete("cn=" + Member(n) + ",ou=Crowd,o=Marrowby"));
+        }
+        OpenAndLogIn();
+    }
+
+    // Every match once, and which of them are present.
+    static void ExpectTheWholeCrowd(const std::vector<FoundObject> &found)
+    {
+        std::set<std::string> names;
+        std::size_t present = 0;
+        for (const FoundObject &object : found) {
+            EXPECT_TRUE(names.insert(object.fullName).second) << object.fullName << " twice";
+            present += object.present ? 1 : 0;
+        }
+        EXPECT_EQ(names.size(), static_cast<std::size_t>(kCrowd));
+        EXPECT_EQ(present, static_cast<std::size_t>(kCrowd - kCrowdDeleted));
+        EXPECT_EQ(names.count("Member249.Crowd.Marrowby"), 1u);
+    }
+};
+
+TEST_F(LdapSearchInPartsTest, TheFirstPartIsOnePageOfTheLiveSearchAndTheRestFollows)
+{
+    LdapConnection connection(slapd.SocketUri(), 5);
+    ASSERT_TRUE(connection.Connect().Ok());
+    ASSERT_TRUE(connection.BindExternal().Ok());
+    SnapshotCatalogue catalogue;
+    ASSERT_TRUE(catalogue.Load(slapd.Catalogue(), SnapshotCatalogue::DefaultContainerClasses(),
+                               [](const std::string &) {}));
+    const auto classes = SnapshotCatalogue::DefaultContainerClasses();
+    DirectorySearch search(catalogue, classes, "ou=Crowd,o=Marrowby",
+                           DistinguishedName::Parse("ou=Crowd,o=Marrowby")->Canonical(),
+                           SearchPattern("member"), false);
+    std::vector<SearchHit> hits;
+    ASSERT_TRUE(search.Next(connection, hits).Ok());
+    EXPECT_EQ(hits.size(), static_cast<std::size_t>(DirectorySearch::kFirstPage));
+    EXPECT_FALSE(search.Done());
+    EXPECT_TRUE(
+        std::all_of(hits.begin(), hits.end(), [](const SearchHit &hit) { return hit.present; }));
+    // The server keeps one paged search per connection: a listing between two pages ends it.
+    int cutBy = 0;
+    std::size_t listed = 0;
+    ASSERT_TRUE(connection
+                    .List(
+                        "ou=Crowd,o=Marrowby", {"1.1"}, [&](LdapEntry &&) { ++listed; }, cutBy)
+                    .Ok());
+    EXPECT_EQ(listed, static_cast<std::size_t>(kCrowd - kCrowdDeleted));
+    ASSERT_TRUE(search.Run(connection, hits).Ok());
+    EXPECT_TRUE(search.Done());
+    std::vector<FoundObject> found;
+    for (const SearchHit &hit : hits) {
+        found.push_back(FoundObject{DirectorySearch::OwnName(hit.dn) + ".Crowd.Marrowby",
+                                    hit.container, hit.present});
+    }
+    ExpectTheWholeCrowd(found);
+}
+
+TEST_F(LdapSearchInPartsTest, ContainersOpenedWhileTheMatchesComeDoNotLoseOrRepeatAny)
+{
+    ServerClient client(*server);
+    std::unique_ptr<SearchRun> run = client.StartSearch("Marrowby", "MEMBER*", false);
+    std::vector<FoundObject> found;
+    const auto keep = [&](FoundObject &&object) { found.push_back(std::move(object)); };
+    EXPECT_TRUE(run->Next(50, keep)); // half of the first page
+    EXPECT_THAT(List("Crowd.Marrowby"), testing::SizeIs(kCrowd));
+    EXPECT_THAT(List("Sales.Marrowby"), testing::Not(IsEmpty()));
+    while (run->Next(60, keep)) {
+        EXPECT_THAT(History("Member000.Crowd.Marrowby"), ElementsAre(1000u));
+    }
+    EXPECT_EQ(run->End(), RequestEnd::Answered) << run->Failure() << "\n" << Log();
+    ExpectTheWholeCrowd(found);
 }
 
 TEST(DirectorySearchFilter, OnlyTheLiteralRunsGoIntoTheFilterEscaped)
