@@ -25,6 +25,7 @@
 #include "res/TarvikResources.h"
 #include "restore/RestoreRun.h"
 #include "restore/RestoreRunHost.h"
+#include "tree/ServerTasks.h"
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
 #include "server/ServerLogin.h"
@@ -155,14 +156,17 @@ bool ByTheCommandLine(Directory &directory)
 class NoWindow : public RestoreRunHost
 {
   public:
+    explicit NoWindow(ServerClient &client) : tasks_(&client, nullptr, [] { return nullptr; }) {}
     Window *DialogParent() override { return nullptr; }
     void AfterRestoreRun() override {}
     bool CanCompare() override { return false; }
     std::string ServerName() override { return "BENCH"; }
     std::string UserName() override { return "bench"; }
     const RunJournal &Journal() override { return journal_; }
+    ServerTasks &Tasks() override { return tasks_; }
 
   private:
+    ServerTasks tasks_;
     TempDir data_;
     RunJournal journal_{data_.Path("runs.jsonl")};
 };
@@ -171,7 +175,6 @@ class NoWindow : public RestoreRunHost
 // OK in the options dialog, OK under the results.
 bool ByTheWindow(Directory &directory)
 {
-    NoWindow host;
     ModalScript script;
     script.ExpectDialog(kDialogRestoreObjects, 1);
     script.ExpectDialog(kDialogRestore, 1);
@@ -181,6 +184,7 @@ bool ByTheWindow(Directory &directory)
         return false;
     }
     ServerClient client(*server);
+    NoWindow host(client);
     NodeList forest;
     auto top =
         std::make_unique<ObjectItem>(login.Context(), DisplayItem::ContainerKind, &client, nullptr);

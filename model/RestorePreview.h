@@ -40,13 +40,16 @@ class RestorePreview
 {
   public:
     using StopCheck = std::function<bool()>;
+    // Asks for an object's description at a version; by default the object asks its server.
+    using Describer = std::function<DescribedObject(const ObjectItem &, BackupTime)>;
 
     explicit RestorePreview(const RestoreSelection &selection);
 
     // Every object the run would restore, in its order. A line that cannot be restored passes
     // over its subtree, as the run does. Asked between objects, `stop` ends the preview there
     // (what was found so far is kept); `Stopped` says whether it did.
-    std::vector<PreviewLine> Build(const StopCheck &stop = {});
+    // A description that ends Stopped ends the preview the same way.
+    std::vector<PreviewLine> Build(const StopCheck &stop = {}, const Describer &describe = {});
     bool Stopped() const { return stopped_; }
 
     static PreviewCounts Count(const std::vector<PreviewLine> &lines);

@@ -1,0 +1,11 @@
+#include "toolkit/EventWait.h"
+
+#include <QEventLoop>
+
+void EventWait::Until(const std::function<bool()> &done)
+{
+    QEventLoop loop;
+    while (!done()) {
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
