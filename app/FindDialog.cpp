@@ -4,8 +4,8 @@
 #include "app/FindDialogHost.h"
 #include "res/ResourceIds.h"
 #include "server/SearchRun.h"
-#include "tree/ServerTasks.h"
 #include "tree/ObjectPictures.h"
+#include "tree/ServerTasks.h"
 
 namespace
 {

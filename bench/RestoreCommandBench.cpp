@@ -25,7 +25,6 @@
 #include "res/TarvikResources.h"
 #include "restore/RestoreRun.h"
 #include "restore/RestoreRunHost.h"
-#include "tree/ServerTasks.h"
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
 #include "server/ServerLogin.h"
@@ -35,6 +34,7 @@
 #include "tests/support/core/ScriptedServer.h"
 #include "tests/support/core/SlapdServer.h"
 #include "tests/support/gui/ModalScript.h"
+#include "tree/ServerTasks.h"
 
 namespace
 {

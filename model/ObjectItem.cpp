@@ -72,8 +72,8 @@ ObjectItem::OpenResult ObjectItem::Open(std::string &failure, std::string &note)
         return OpenResult::Informed;
     }
     // Termination news can only come during a request: the listing then ends before the next.
-    return ApplyListing(client_->ListChildren(FullName(), [this] { return IsInformed(); }),
-                        failure, note);
+    return ApplyListing(client_->ListChildren(FullName(), [this] { return IsInformed(); }), failure,
+                        note);
 }
 
 ObjectItem::OpenResult ObjectItem::ApplyListing(ChildListing listing, std::string &failure,

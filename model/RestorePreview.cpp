@@ -30,8 +30,8 @@ std::vector<PreviewLine> RestorePreview::Build(const StopCheck &stop, const Desc
             stopped_ = true;
             break;
         }
-        const DescribedObject described = describe ? describe(*step.object, step.version)
-                                                   : step.object->Describe(step.version);
+        const DescribedObject described =
+            describe ? describe(*step.object, step.version) : step.object->Describe(step.version);
         if (described.end == RequestEnd::Stopped) {
             stopped_ = true;
             break;

@@ -63,17 +63,16 @@ bool RestoreRun::ShowPreview(Window *parent)
         [&tasks] { return tasks.Stopped(); },
         [&tasks, &number, total](const ObjectItem &object, BackupTime version) {
             const std::string name = object.FullName();
-            tasks.Describe("Reading " + std::to_string(++number) + " of " +
-                               std::to_string(total) + ": " + name,
+            tasks.Describe("Reading " + std::to_string(++number) + " of " + std::to_string(total) +
+                               ": " + name,
                            number - 1, total);
             std::optional<DescribedObject> described =
-                object.IsInformed() ? std::nullopt
-                                    : tasks.Run<DescribedObject>(
-                                          "Reading " + name,
-                                          [name, version](ServerClient &client, WorkerJob &job) {
-                                              return client.Describe(name, version,
-                                                                     job.StopCheck());
-                                          });
+                object.IsInformed()
+                    ? std::nullopt
+                    : tasks.Run<DescribedObject>(
+                          "Reading " + name, [name, version](ServerClient &client, WorkerJob &job) {
+                              return client.Describe(name, version, job.StopCheck());
+                          });
             if (!described) {
                 DescribedObject stopped;
                 stopped.end = RequestEnd::Stopped;

@@ -144,12 +144,12 @@ void ServerTasks::Stop()
 void ServerTasks::M_SIGTERM()
 {
     // No request starts from now on; a listing in flight ends before its next request. A
-    // restore in flight is waited for, so that its outcome is known.
+    // restore in flight is waited for, so that its outcome is known; a run goes on, every
+    // object after it a failure line of its own (its item was told too).
     worker_->End();
     if (readInFlight_ != 0) {
         givenUp_ = true;
     }
-    stopped_ = Busy();
 }
 
 bool ServerTasks::StartAndWait(ServerWorker::Work work, ServerWorker::Kind kind,

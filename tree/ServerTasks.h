@@ -105,7 +105,8 @@ std::optional<Result> ServerTasks::Run(const std::string &what,
     ServerClient &client = *client_;
     const bool finished = !stopped_ && StartAndWait(
                                            [&client, &result, &delivered, work](WorkerJob &job) {
-                                               auto made = std::make_shared<Result>(work(client, job));
+                                               auto made =
+                                                   std::make_shared<Result>(work(client, job));
                                                job.Deliver([made, &result, &delivered] {
                                                    result = std::move(*made);
                                                    delivered = true;

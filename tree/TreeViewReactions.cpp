@@ -70,8 +70,8 @@ void TreeViewReactions::OpenWithWarning(ObjectItem &item)
         return; // a program that is ending asks nothing more
     }
     const std::string name = item.FullName();
-    std::optional<ChildListing> listing = tasks_.Run<ChildListing>(
-        "Listing " + name, [name](ServerClient &client, WorkerJob &job) {
+    std::optional<ChildListing> listing =
+        tasks_.Run<ChildListing>("Listing " + name, [name](ServerClient &client, WorkerJob &job) {
             return client.ListChildren(name, job.StopCheck());
         });
     if (!listing) {

@@ -12,9 +12,9 @@
 #include "toolkit/FixedText.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/ModalDialog.h"
-#include "tree/ObjectPictures.h"
 #include "toolkit/OKButton.h"
 #include "toolkit/RadioButton.h"
+#include "tree/ObjectPictures.h"
 
 namespace
 {
@@ -532,9 +532,12 @@ TEST(RestoreRun, ObjectsNotRestoredBecauseTheProgramIsEndingAreFailures)
         f.ClickBox(2);
         f.ClickBox(4);
         f.ClickBox(5);
+        // The news reaches the program's thread while the worker waits for the reply, as the
+        // signal's pipe would bring it.
         f.script.OnRequest([&registry](const LoggedRequest &request) {
             if (request.type == RestoreObject) {
-                registry.Inform();
+                QMetaObject::invokeMethod(
+                    qApp, [&registry] { registry.Inform(); }, Qt::QueuedConnection);
             }
         });
         ModalScript script;
