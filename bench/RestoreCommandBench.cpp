@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "bench/BenchMain.h"
+#include "bench/side/HeadlessRunHost.h"
 #include "cli/InterruptFlag.h"
 #include "cli/RestoreCommand.h"
 #include "model/NodeList.h"
@@ -152,23 +153,6 @@ bool ByTheCommandLine(Directory &directory)
     return RunCommand(*server, {"--format=csv", "Tree.Marrowby"}, out) == 0;
 }
 
-// Both sides keep each run in a journal of past runs.
-class NoWindow : public RestoreRunHost
-{
-  public:
-    explicit NoWindow(ServerClient &client) : tasks_(&client, nullptr, [] { return nullptr; }) {}
-    Window *DialogParent() override { return nullptr; }
-    void AfterRestoreRun() override {}
-    bool CanCompare() override { return false; }
-    std::string ServerName() override { return "BENCH"; }
-    std::string UserName() override { return "bench"; }
-    const RunJournal &Journal() override { return journal_; }
-    ServerTasks &Tasks() override { return tasks_; }
-
-  private:
-    ServerTasks tasks_;
-    TempDir data_;
-    RunJournal journal_{data_.Path("runs.jsonl")};
 };
 
 // As the window does it: open the server and log in, list the top context, tick Tree, Restore,
@@ -184,7 +168,7 @@ bool ByTheWindow(Directory &directory)
         return false;
     }
     ServerClient client(*server);
-    NoWindow host(client);
+    HeadlessRunHost host(client); // keeps the run in a journal, as the program does
     NodeList forest;
     auto top =
         std::make_unique<ObjectItem>(login.Context(), DisplayItem::ContainerKind, &client, nullptr);

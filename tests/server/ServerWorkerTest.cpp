@@ -16,48 +16,13 @@
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
 #include "server/ServerWorker.h"
+#include "tests/support/core/HomeQueue.h"
 #include "tests/support/core/RequestGate.h"
 #include "tests/support/core/ScriptedServer.h"
 
 namespace
 {
 using testing::ElementsAre;
-
-// The program's thread in miniature: calls posted from the worker wait here until the test runs
-// them, as the window's event loop would.
-class HomeQueue
-{
-  public:
-    void Post(std::function<void()> call)
-    {
-        const std::lock_guard lock(mutex_);
-        calls_.push_back(std::move(call));
-        posted_.notify_all();
-    }
-    // Waits until `count` calls are waiting (false after five seconds).
-    bool WaitFor(std::size_t count)
-    {
-        std::unique_lock lock(mutex_);
-        return posted_.wait_for(lock, std::chrono::seconds(5),
-                                [&] { return calls_.size() >= count; });
-    }
-    void RunAll()
-    {
-        std::deque<std::function<void()>> due;
-        {
-            const std::lock_guard lock(mutex_);
-            due.swap(calls_);
-        }
-        for (auto &call : due) {
-            call();
-        }
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable posted_;
-    std::deque<std::function<void()>> calls_;
-};
 
 class ServerWorkerTest : public testing::Test
 {
