@@ -153,8 +153,6 @@ bool ByTheCommandLine(Directory &directory)
     return RunCommand(*server, {"--format=csv", "Tree.Marrowby"}, out) == 0;
 }
 
-};
-
 // As the window does it: open the server and log in, list the top context, tick Tree, Restore,
 // OK in the options dialog, OK under the results.
 bool ByTheWindow(Directory &directory)

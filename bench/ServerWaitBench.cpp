@@ -84,8 +84,6 @@ void BM_StallDuringListing(benchmark::State &state)
 }
 BENCHMARK(BM_StallDuringListing)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-};
-
 void BM_StallDuringRun(benchmark::State &state)
 {
     const auto objects = static_cast<std::size_t>(state.range(0));

@@ -142,7 +142,7 @@ int32_t RestoreRun::RestoreOne(const RestoreSelection::RunOrder::Step &step,
         const BackupTime version = object.ChosenVersion();
         // A restore is never given up half way: its outcome is waited for, Stop or not.
         std::optional<RestoreOutcome> outcome = tasks.Run<RestoreOutcome>(
-            name,
+            "Restoring " + name,
             [name, version, withSubtree](ServerClient &client, WorkerJob &) {
                 return client.Restore(name, version, withSubtree);
             },

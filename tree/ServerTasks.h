@@ -47,7 +47,8 @@ class ServerTasks : public MW_SIGTERMClient
     // next request.
     void HideProgress();
 
-    // Runs the work on the worker and waits for its result, the window going on meanwhile.
+    // Runs the work on the worker and waits for its result, the window going on meanwhile;
+    // `what` is said while it is not part of a larger activity.
     // Nothing when the activity was stopped (before or during the work), the program is
     // ending, or there is no client. A Write is waited for to its end, Stop or not.
     template <typename Result>
@@ -96,10 +97,7 @@ std::optional<Result> ServerTasks::Run(const std::string &what,
     if (client_ == nullptr || Informed()) {
         return std::nullopt;
     }
-    Begin(what);
-    if (depth_ > 1) {
-        Describe(what, done_, total_);
-    }
+    Begin(what); // inside an activity, the activity says what is being done
     std::optional<Result> result;
     bool delivered = false;
     ServerClient &client = *client_;
