@@ -77,7 +77,8 @@ ObjectItem::OpenResult ObjectItem::Open(std::string &failure, std::string &note)
 }
 
 ObjectItem::OpenResult ObjectItem::ApplyListing(ChildListing listing, std::string &failure,
-                                                std::string &note)
+                                                std::string &note,
+                                                const std::function<void()> &between)
 {
     switch (listing.end) {
     case RequestEnd::NameTooLong:
@@ -97,8 +98,12 @@ ObjectItem::OpenResult ObjectItem::ApplyListing(ChildListing listing, std::strin
     // would move the list's tail for every child. (An item outside a tree lets them go.)
     if (Node() != nullptr) {
         NodeList::Batch children(Node()->Children());
+        std::size_t made = 0;
         for (ListedObject &listed : listing.children) {
             children.Add(MakeChild(listed));
+            if (between && ++made % kChildrenPerSlice == 0) {
+                between();
+            }
         }
         Node()->Children().InsertSorted(std::move(children));
     }

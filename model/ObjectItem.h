@@ -68,7 +68,12 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     OpenResult Open();
     // The second half of Open, for a listing asked for elsewhere (on the server worker): the
     // children inserted, or the container left closed, as Open does.
-    OpenResult ApplyListing(ChildListing listing, std::string &failure, std::string &note);
+    // `between` (if any) is called after every kChildrenPerSlice children made, so that a
+    // window can go on with its events while a large listing is made into rows; the tree is
+    // changed only at the end, all at once.
+    OpenResult ApplyListing(ChildListing listing, std::string &failure, std::string &note,
+                            const std::function<void()> &between = {});
+    static constexpr std::size_t kChildrenPerSlice = 8192;
     // Detaches the children; those that nothing refers to are reclaimed.
     void Close();
     // Empties the list and fills it with one row per version, newest first; the row of the chosen

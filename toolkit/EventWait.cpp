@@ -9,3 +9,9 @@ void EventWait::Until(const std::function<bool()> &done)
         loop.processEvents(QEventLoop::WaitForMoreEvents);
     }
 }
+
+void EventWait::Pass()
+{
+    QEventLoop loop;
+    loop.processEvents(QEventLoop::AllEvents);
+}

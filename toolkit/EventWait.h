@@ -10,4 +10,6 @@ class EventWait
     // Handles events, sleeping while there are none, until `done` says so; `done` is asked
     // after every pass, so whatever sets it must also wake the loop (a posted call does).
     static void Until(const std::function<bool()> &done);
+    // Handles the events that are waiting, and returns at once.
+    static void Pass();
 };

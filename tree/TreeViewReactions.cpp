@@ -5,6 +5,7 @@
 #include "model/RestoreSelection.h"
 #include "model/TreeNode.h"
 #include "server/ServerClient.h"
+#include "toolkit/EventWait.h"
 #include "toolkit/MessageBox.h"
 #include "tree/HistoryViewReactions.h"
 #include "tree/OutlinePanel.h"
@@ -70,16 +71,22 @@ void TreeViewReactions::OpenWithWarning(ObjectItem &item)
         return; // a program that is ending asks nothing more
     }
     const std::string name = item.FullName();
+    // The activity lasts until the rows are in: while a large listing is made into rows the
+    // window goes on, and nothing may change the tree meanwhile.
+    tasks_.Begin("Listing " + name);
     std::optional<ChildListing> listing =
         tasks_.Run<ChildListing>("Listing " + name, [name](ServerClient &client, WorkerJob &job) {
             return client.ListChildren(name, job.StopCheck());
         });
     if (!listing) {
+        tasks_.End();
         return; // stopped: the container stays closed, nothing of the listing is inserted
     }
     std::string failure;
     std::string note;
-    const ObjectItem::OpenResult result = item.ApplyListing(std::move(*listing), failure, note);
+    const ObjectItem::OpenResult result =
+        item.ApplyListing(std::move(*listing), failure, note, [] { EventWait::Pass(); });
+    tasks_.End();
     if (result == ObjectItem::OpenResult::NameTooLong) {
         WarningBox(host_.QueryParent(), WB_OK, ServerClient::NameTooLongMessage(item.FullName()))
             .Execute();
