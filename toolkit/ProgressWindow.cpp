@@ -1,5 +1,6 @@
 #include "toolkit/ProgressWindow.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,9 +11,10 @@
 #include "toolkit/Window.h"
 
 ProgressWindow::ProgressWindow(Window *parent)
-    : dialog_(std::make_unique<QDialog>(parent != nullptr ? parent->FrameWidget() : nullptr)),
-      text_(new QLabel(dialog_.get())), bar_(new QProgressBar(dialog_.get())),
-      elapsed_(new QLabel(dialog_.get())), stopButton_(new QPushButton(kStop, dialog_.get()))
+    : owner_(parent != nullptr ? parent->FrameWidget() : nullptr),
+      dialog_(std::make_unique<QDialog>(owner_)), text_(new QLabel(dialog_.get())),
+      bar_(new QProgressBar(dialog_.get())), elapsed_(new QLabel(dialog_.get())),
+      stopButton_(new QPushButton(kStop, dialog_.get()))
 {
     dialog_->setWindowTitle(kTitle);
     dialog_->setModal(false);
@@ -69,6 +71,13 @@ void ProgressWindow::SetElapsedSeconds(long seconds)
 
 void ProgressWindow::Show()
 {
+    // Over a modal dialog (a preview asked for from the restore options) the window must belong
+    // to that dialog, which would otherwise hold back the clicks on Stop.
+    QWidget *modal = QApplication::activeModalWidget();
+    QWidget *owner = modal != nullptr && modal != dialog_.get() ? modal : owner_;
+    if (dialog_->parentWidget() != owner) {
+        dialog_->setParent(owner, dialog_->windowFlags());
+    }
     dialog_->show();
 }
 

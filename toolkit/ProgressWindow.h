@@ -11,6 +11,7 @@
 
 class Window;
 class QDialog;
+class QWidget;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -43,6 +44,7 @@ class ProgressWindow
     QDialog *Widget() const { return dialog_.get(); }
 
   private:
+    QWidget *owner_; // the parent window's frame
     std::unique_ptr<QDialog> dialog_;
     QLabel *text_;
     QProgressBar *bar_;
