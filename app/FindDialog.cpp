@@ -5,6 +5,7 @@
 #include "res/ResourceIds.h"
 #include "server/SearchRun.h"
 #include "tree/ObjectPictures.h"
+#include "tree/ServerTasks.h"
 
 namespace
 {
@@ -90,7 +91,8 @@ void FindDialog::StopSearch()
 {
     if (IsSearching()) {
         stopAsked_ = true;
-        nextBatch_.Post(); // ends it at the next pass, between two batches
+        host_.Tasks().Stop(); // the batch under way is given up, and what it found dropped
+        nextBatch_.Post();    // ends it at the next pass
     }
 }
 
@@ -103,9 +105,22 @@ void FindDialog::NextBatch()
         Finish(RequestEnd::Stopped, {});
         return;
     }
-    std::vector<FoundObject> batch;
-    run_->Next(kBatch, [&](FoundObject &&found) { batch.push_back(std::move(found)); });
-    Show(batch);
+    // The batch is asked for on the server worker; between batches the window is free, so the
+    // user can go on with the tree while a long search runs.
+    SearchRun *run = run_.get();
+    std::optional<std::vector<FoundObject>> batch = host_.Tasks().Run<std::vector<FoundObject>>(
+        "Searching for \"" + searched_ + "\"", [run](ServerClient &, WorkerJob &job) {
+            std::vector<FoundObject> found;
+            run->Next(
+                kBatch, [&found](FoundObject &&match) { found.push_back(std::move(match)); },
+                job.StopCheck());
+            return found;
+        });
+    if (!batch) {
+        Finish(RequestEnd::Stopped, {});
+        return;
+    }
+    Show(*batch);
     if (run_->Ended()) {
         Finish(run_->End(), std::string(run_->Failure())); // a copy: Finish lets the run go
         return;

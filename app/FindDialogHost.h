@@ -4,12 +4,15 @@
 #include <string>
 
 class ServerClient;
+class ServerTasks;
 
 class FindDialogHost
 {
   public:
     virtual ~FindDialogHost() = default;
     virtual ServerClient *SearchClient() = 0;
+    // The worker the search's requests run on.
+    virtual ServerTasks &Tasks() = 0;
     // The context whose subtree is searched: the tree's top context.
     virtual std::string SearchContext() const = 0;
     // Shows the object in the tree, selected, with its history; false when it is not there.

@@ -16,7 +16,6 @@
 #include "server/ServerLogin.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
-#include "toolkit/WaitPointer.h"
 #include "tree/ObjectPictures.h"
 #include "tree/VersionItem.h"
 
@@ -25,11 +24,12 @@ MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serv
     : WorkWindow(nullptr), treePanel_(this, true, CheckMode::ThreeState, &objectForest_),
       historyPanel_(this, true, CheckMode::Plain, &versionList_), statusBar_(this), splitter_(this),
       client_(client), serverName_(serverName), login_(login), connection_(connection),
-      menuBar_(menuBar), historyReactions_(historyPanel_, versionList_, selection_),
-      treeReactions_(treePanel_, objectForest_, selection_, historyReactions_, *this),
+      menuBar_(menuBar), tasks_(client, connection, [this] { return this; }),
+      historyReactions_(historyPanel_, versionList_, selection_, tasks_),
+      treeReactions_(treePanel_, objectForest_, selection_, historyReactions_, *this, tasks_),
       journal_(RunJournal::DefaultPath()), restoreRun_(selection_, *this),
       notice_(
-          connection, [this] { return restoring_; }, [this] { return this; })
+          connection, [this] { return restoring_ || tasks_.Busy(); }, [this] { return this; })
 {
     treePanel_.Hide();
     historyPanel_.Hide();
@@ -95,7 +95,13 @@ void MainWindow::InitChildren()
     treePanel_.GetRowArea().GrabFocus();
     // A program that is ending asks the server nothing more, not even whether it can search.
     const ObjectItem *top = treeReactions_.TopItem();
-    if (client_ == nullptr || (top != nullptr && top->IsInformed()) || !client_->CanSearch()) {
+    const bool searches =
+        client_ != nullptr && (top == nullptr || !top->IsInformed()) &&
+        tasks_
+            .Run<bool>("Asking the backup server what it offers",
+                       [](ServerClient &client, WorkerJob &) { return client.CanSearch(); })
+            .value_or(false);
+    if (!searches) {
         SearchUnsupported();
     }
     ShowServerNotices();
@@ -104,7 +110,11 @@ void MainWindow::InitChildren()
 void MainWindow::ShowServerNotices()
 {
     const std::vector<std::string> notices =
-        client_ ? client_->TakeNotices() : std::vector<std::string>{};
+        tasks_
+            .Run<std::vector<std::string>>(
+                "Reading the backup server's notices",
+                [](ServerClient &client, WorkerJob &) { return client.TakeNotices(); })
+            .value_or(std::vector<std::string>{});
     if (notices.empty()) {
         return;
     }
@@ -199,7 +209,7 @@ void MainWindow::EnableClearSubtree(bool enable)
     // from the first object selected on.
     if (PopupMenu *operations = menuBar_ ? menuBar_->GetPopupMenu(kMenuItemOperations) : nullptr) {
         const ObjectItem *item = treeReactions_.SelectedItem();
-        operations->EnableItem(kMenuItemCompare, item == nullptr || item->CanDescribe());
+        operations->EnableItem(kMenuItemCompare, item == nullptr || ServerDescribes());
     }
 }
 
@@ -210,12 +220,19 @@ bool MainWindow::MayDropMarks()
 
 bool MainWindow::Close()
 {
-    return MayDropMarks() && WorkWindow::Close();
+    // The window stays while the server is at work for it; Stop ends the work first.
+    return !tasks_.Busy() && MayDropMarks() && WorkWindow::Close();
 }
 
 long MainWindow::MenuSelectHdl(MenuBar &menu)
 {
-    switch (menu.GetCurItemId()) {
+    const uint16_t command = menu.GetCurItemId();
+    // While the server is at work only what changes nothing can be chosen.
+    if (tasks_.Busy() && command != kMenuItemAbout && command != kMenuItemReleaseNotes &&
+        command != kMenuItemPastRuns) {
+        return 0;
+    }
+    switch (command) {
     case kMenuItemExit:
         return CmdExit();
     case kMenuItemSetUserContext:
@@ -325,7 +342,24 @@ bool MainWindow::RunRestore()
 bool MainWindow::CanCompare()
 {
     const auto *top = static_cast<const ObjectItem *>(objectForest_.ItemAt(0));
-    return top != nullptr && top->CanDescribe();
+    return top != nullptr && ServerDescribes();
+}
+
+bool MainWindow::ServerDescribes()
+{
+    if (client_ == nullptr) {
+        return false;
+    }
+    if (client_->KnowsWhetherItDescribes()) {
+        return client_->CanDescribe(); // known: no request
+    }
+    if (tasks_.Busy()) {
+        return true; // asked once the server is free; the command says so then
+    }
+    return tasks_
+        .Run<bool>("Asking the backup server what it offers",
+                   [](ServerClient &client, WorkerJob &) { return client.CanDescribe(); })
+        .value_or(false);
 }
 
 BackupTime MainWindow::HighlightedVersion(const ObjectItem &object) const
@@ -347,11 +381,18 @@ bool MainWindow::CmdCompareWithLive()
         return true;
     }
     const BackupTime version = HighlightedVersion(*object);
-    DescribedObject described;
-    {
-        WaitPointer wait;
-        described = object->Describe(version);
+    if (object->IsInformed()) {
+        return true; // a program that is ending asks nothing more
     }
+    const std::string name = object->FullName();
+    std::optional<DescribedObject> asked = tasks_.Run<DescribedObject>(
+        "Reading " + name, [name, version](ServerClient &client, WorkerJob &job) {
+            return client.Describe(name, version, job.StopCheck());
+        });
+    if (!asked) {
+        return true; // stopped
+    }
+    const DescribedObject described = std::move(*asked);
     switch (described.end) {
     case RequestEnd::Answered:
         break;

@@ -21,6 +21,7 @@
 #include "toolkit/WorkWindow.h"
 #include "tree/HistoryViewReactions.h"
 #include "tree/OutlinePanel.h"
+#include "tree/ServerTasks.h"
 #include "tree/TreeViewReactions.h"
 #include "tree/TreeViewReactionsHost.h"
 
@@ -86,6 +87,8 @@ class MainWindow : public WorkWindow,
     Splitter &GetSplitter() { return splitter_; }
     const std::string &TopContext() const { return treeReactions_.TopContext(); }
     TreeViewReactions &TreeReactions() { return treeReactions_; }
+    // The way to the server: requests run on its worker while the window goes on.
+    ServerTasks &Tasks() override { return tasks_; }
     // The Find dialog once the command has made it; null before.
     FindDialog *GetFindDialog() { return findDialog_.get(); }
 
@@ -104,6 +107,8 @@ class MainWindow : public WorkWindow,
     std::string ServerName() override;
     std::string UserName() override;
     const RunJournal &Journal() override { return journal_; }
+    // Whether the server can describe objects (asked once, on the worker).
+    bool ServerDescribes();
     // Asks before an action that drops every mark; true when nothing is marked or on Yes.
     bool MayDropMarks();
     // A word on why a key did nothing, in the status bar's help field for a while.
@@ -125,6 +130,7 @@ class MainWindow : public WorkWindow,
     ServerLogin *login_;
     MW_SIGTERMClientList *connection_;
     MenuBar *menuBar_;
+    ServerTasks tasks_; // before the reactions that use it, after the client it drives
     HistoryViewReactions historyReactions_;
     TreeViewReactions treeReactions_; // holds the top context's name
     RunJournal journal_;

@@ -14,6 +14,7 @@
 
 #include "bench/BenchMain.h"
 #include "bench/CommandLineRun.h"
+#include "bench/side/HeadlessRunHost.h"
 #include "cli/InterruptFlag.h"
 #include "cli/RestoreCommand.h"
 #include "model/NodeList.h"
@@ -35,6 +36,7 @@
 #include "tests/support/core/ScriptedServer.h"
 #include "tests/support/core/SlapdServer.h"
 #include "tests/support/gui/ModalScript.h"
+#include "tree/ServerTasks.h"
 
 namespace
 {
@@ -127,27 +129,10 @@ bool ByTheCommandLine(Directory &directory)
     return RunCommand(*server, {"--format=csv", "Tree.Marrowby"}, out) == 0;
 }
 
-// Both sides keep each run in a journal of past runs.
-class NoWindow : public RestoreRunHost
-{
-  public:
-    Window *DialogParent() override { return nullptr; }
-    void AfterRestoreRun() override {}
-    bool CanCompare() override { return false; }
-    std::string ServerName() override { return "BENCH"; }
-    std::string UserName() override { return "bench"; }
-    const RunJournal &Journal() override { return journal_; }
-
-  private:
-    TempDir data_;
-    RunJournal journal_{data_.Path("runs.jsonl")};
-};
-
 // As the window does it: open the server and log in, list the top context, tick Tree, Restore,
 // OK in the options dialog, OK under the results.
 bool ByTheWindow(Directory &directory)
 {
-    NoWindow host;
     ModalScript script;
     script.ExpectDialog(kDialogRestoreObjects, 1);
     script.ExpectDialog(kDialogRestore, 1);
@@ -157,6 +142,7 @@ bool ByTheWindow(Directory &directory)
         return false;
     }
     ServerClient client(*server);
+    HeadlessRunHost host(client); // keeps the run in a journal, as the program does
     NodeList forest;
     auto top =
         std::make_unique<ObjectItem>(login.Context(), DisplayItem::ContainerKind, &client, nullptr);

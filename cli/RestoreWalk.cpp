@@ -144,7 +144,7 @@ RestoreWalk::End RestoreWalk::Preview(const ProgressHdl &progress, const StopChe
     const std::size_t total = static_cast<std::size_t>(counts.containers + counts.objects);
     std::size_t count = 0;
     RestorePreview preview(selection_);
-    const std::vector<PreviewLine> lines = preview.Build(stop, [&](const ObjectItem &object) {
+    const std::vector<PreviewLine> lines = preview.Build(stop, {}, [&](const ObjectItem &object) {
         if (progress) {
             progress(++count, total, object.FullName());
         }

@@ -72,7 +72,14 @@ ObjectItem::OpenResult ObjectItem::Open(std::string &failure, std::string &note)
         return OpenResult::Informed;
     }
     // Termination news can only come during a request: the listing then ends before the next.
-    ChildListing listing = client_->ListChildren(FullName(), [this] { return IsInformed(); });
+    return ApplyListing(client_->ListChildren(FullName(), [this] { return IsInformed(); }), failure,
+                        note);
+}
+
+ObjectItem::OpenResult ObjectItem::ApplyListing(ChildListing listing, std::string &failure,
+                                                std::string &note,
+                                                const std::function<void()> &between)
+{
     switch (listing.end) {
     case RequestEnd::NameTooLong:
         return OpenResult::NameTooLong;
@@ -91,8 +98,12 @@ ObjectItem::OpenResult ObjectItem::Open(std::string &failure, std::string &note)
     // would move the list's tail for every child. (An item outside a tree lets them go.)
     if (Node() != nullptr) {
         NodeList::Batch children(Node()->Children());
+        std::size_t made = 0;
         for (ListedObject &listed : listing.children) {
             children.Add(MakeChild(listed));
+            if (between && ++made % kChildrenPerSlice == 0) {
+                between();
+            }
         }
         Node()->Children().InsertSorted(std::move(children));
     }
@@ -124,7 +135,16 @@ std::string ObjectItem::FillVersions(NodeList &versions, const VersionFactory &m
     if (!makeRow || IsInformed()) {
         return {};
     }
-    ObjectHistory history = client_->GetHistory(FullName());
+    return ShowVersions(versions, makeRow, client_->GetHistory(FullName()));
+}
+
+std::string ObjectItem::ShowVersions(NodeList &versions, const VersionFactory &makeRow,
+                                     ObjectHistory history)
+{
+    versions.Clear();
+    if (!makeRow) {
+        return {};
+    }
     if (history.end == RequestEnd::NameTooLong) {
         return kNameTooLongForHistory;
     }
@@ -164,8 +184,14 @@ int32_t ObjectItem::Restore(std::string &message, std::optional<RestoreReport> &
         message = kNotRestoredEnding; // never reported as restored
         return EndingStatus;
     }
-    RestoreOutcome outcome =
-        client_->Restore(FullName(), chosenVersion_, GetCheckState() == Marked);
+    return TakeOutcome(client_->Restore(FullName(), chosenVersion_, GetCheckState() == Marked),
+                       message, written);
+}
+
+int32_t ObjectItem::TakeOutcome(RestoreOutcome outcome, std::string &message,
+                                std::optional<RestoreReport> &written)
+{
+    written.reset();
     if (outcome.status != 0) {
         message = std::move(outcome.message);
     }

@@ -66,12 +66,23 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     OpenResult Open(std::string &failure, std::string &note);
     OpenResult Open(std::string &failure);
     OpenResult Open();
+    // The second half of Open, for a listing asked for elsewhere (on the server worker): the
+    // children inserted, or the container left closed, as Open does.
+    // `between` (if any) is called after every kChildrenPerSlice children made, so that a
+    // window can go on with its events while a large listing is made into rows; the tree is
+    // changed only at the end, all at once.
+    OpenResult ApplyListing(ChildListing listing, std::string &failure, std::string &note,
+                            const std::function<void()> &between = {});
+    static constexpr std::size_t kChildrenPerSlice = 8192;
     // Detaches the children; those that nothing refers to are reclaimed.
     void Close();
     // Empties the list and fills it with one row per version, newest first; the row of the chosen
     // version is ticked. Informed items, and items whose name is too long, get no rows. Returns
     // why the server could not be asked, or gave no answer; empty when it answered.
     std::string FillVersions(NodeList &versions, const VersionFactory &makeRow);
+    // The second half of FillVersions, for a history asked for elsewhere.
+    std::string ShowVersions(NodeList &versions, const VersionFactory &makeRow,
+                             ObjectHistory history);
     // Restores this object at its chosen version (with its subtree when Marked). Returns the
     // server's status; when it is not 0, message says why. An informed item sends nothing and
     // fails with EndingStatus: an object that was not restored is never reported as restored.
@@ -79,6 +90,9 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     // not say, or was not asked.
     int32_t Restore(std::string &message, std::optional<RestoreReport> &written);
     int32_t Restore(std::string &message);
+    // The second half of Restore, for an outcome asked for elsewhere.
+    static int32_t TakeOutcome(RestoreOutcome outcome, std::string &message,
+                               std::optional<RestoreReport> &written);
     // The object's attributes at the version (0: the most recent) beside its live ones; asks for
     // nothing once termination was signalled (Stopped). Changes nothing on the server.
     DescribedObject Describe(BackupTime version) const;

@@ -18,7 +18,8 @@ const ObjectItem *ParentOf(const ObjectItem &object)
 
 RestorePreview::RestorePreview(const RestoreSelection &selection) : selection_(selection) {}
 
-std::vector<PreviewLine> RestorePreview::Build(const StopCheck &stop, const StepHdl &each)
+std::vector<PreviewLine> RestorePreview::Build(const StopCheck &stop, const Describer &describe,
+                                               const StepHdl &each)
 {
     std::vector<PreviewLine> lines;
     std::unordered_set<const ObjectItem *> comingBack; // added by an earlier line
@@ -33,7 +34,8 @@ std::vector<PreviewLine> RestorePreview::Build(const StopCheck &stop, const Step
         if (each) {
             each(*step.object);
         }
-        const DescribedObject described = step.object->Describe(step.version);
+        const DescribedObject described =
+            describe ? describe(*step.object, step.version) : step.object->Describe(step.version);
         if (described.end == RequestEnd::Stopped) {
             stopped_ = true;
             break;

@@ -43,13 +43,17 @@ class RestorePreview
     using StopCheck = std::function<bool()>;
     // Told of each object just before it is described.
     using StepHdl = std::function<void(const ObjectItem &object)>;
+    // Asks for an object's description at a version; by default the object asks its server.
+    using Describer = std::function<DescribedObject(const ObjectItem &, BackupTime)>;
 
     explicit RestorePreview(const RestoreSelection &selection);
 
     // Every object the run would restore, in its order. A line that cannot be restored passes
     // over its subtree, as the run does. Asked between objects, `stop` ends the preview there
     // (what was found so far is kept); `Stopped` says whether it did.
-    std::vector<PreviewLine> Build(const StopCheck &stop = {}, const StepHdl &each = {});
+    // A description that ends Stopped ends the preview the same way.
+    std::vector<PreviewLine> Build(const StopCheck &stop = {}, const Describer &describe = {},
+                                   const StepHdl &each = {});
     bool Stopped() const { return stopped_; }
 
     // Whether the run would restore the line's object (it is to be added or changed, or already

@@ -15,7 +15,7 @@
 #include "server/RecordFields.h"
 #include "toolkit/Application.h"
 #include "toolkit/MessageBox.h"
-#include "toolkit/WaitPointer.h"
+#include "tree/ServerTasks.h"
 
 RestoreRun::RestoreRun(RestoreSelection &selection, RestoreRunHost &host)
     : selection_(selection), host_(host)
@@ -53,12 +53,35 @@ bool RestoreRun::RunRestore()
 
 bool RestoreRun::ShowPreview(Window *parent)
 {
-    std::vector<PreviewLine> lines;
     RestorePreview preview(selection_);
-    {
-        WaitPointer wait;
-        lines = preview.Build();
-    }
+    ServerTasks &tasks = host_.Tasks();
+    const MarkCounts counts = selection_.Counts();
+    const std::size_t total = static_cast<std::size_t>(counts.containers + counts.objects);
+    std::size_t number = 0;
+    tasks.Begin("Previewing the restore", total);
+    std::vector<PreviewLine> lines = preview.Build(
+        [&tasks] { return tasks.Stopped(); },
+        [&tasks, &number, total](const ObjectItem &object, BackupTime version) {
+            const std::string name = object.FullName();
+            const std::size_t done = number++;
+            tasks.Describe("Reading " + std::to_string(number) + " of " + std::to_string(total) +
+                               ": " + name,
+                           done, total);
+            std::optional<DescribedObject> described =
+                object.IsInformed()
+                    ? std::nullopt
+                    : tasks.Run<DescribedObject>(
+                          "Reading " + name, [name, version](ServerClient &client, WorkerJob &job) {
+                              return client.Describe(name, version, job.StopCheck());
+                          });
+            if (!described) {
+                DescribedObject stopped;
+                stopped.end = RequestEnd::Stopped;
+                return stopped;
+            }
+            return std::move(*described);
+        });
+    tasks.End();
     PreviewDialog dialog(parent);
     dialog.SetLines(std::move(lines), preview.Stopped());
     dialog.Execute();
@@ -70,22 +93,31 @@ bool RestoreRun::ShowPreview(Window *parent)
 // mark and its subtree is passed over.
 void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn)
 {
-    std::optional<WaitPointer> wait(std::in_place);
+    ServerTasks &tasks = host_.Tasks();
+    const MarkCounts counts = selection_.Counts();
+    const std::size_t total = static_cast<std::size_t>(counts.containers + counts.objects);
+    tasks.Begin("Restoring", total);
     RestoreSelection::RunOrder order = selection_.StartRun();
-    while (goOn) {
+    for (std::size_t number = 1; goOn; ++number) {
         const RestoreSelection::RunOrder::Step step = order.Next();
         if (step.object == nullptr) {
             break;
         }
-        const int32_t status = RestoreOne(step, results, mode, goOn, wait);
+        const int32_t status = RestoreOne(step, results, mode, goOn, number, total);
         if (status == 0) {
             order.Restored();
         } else {
             order.Failed();
         }
-        // A slow server must not leave a window that no longer paints.
-        Application::ProcessPaintEvents();
+        // Stop ends the run as the "end" choice does: what was not reached keeps its mark.
+        if (goOn && tasks.Stopped()) {
+            recorder_.End(false);
+            tasks.HideProgress();
+            ShowRestoreResults(true, results);
+            goOn = false;
+        }
     }
+    tasks.End();
 }
 
 // Every object the restore wrote gets a line: the parents it added on the way first (each the
@@ -93,18 +125,38 @@ void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, boo
 // added and changed.
 int32_t RestoreRun::RestoreOne(const RestoreSelection::RunOrder::Step &step,
                                std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn,
-                               std::optional<WaitPointer> &wait)
+                               std::size_t number, std::size_t total)
 {
     ObjectItem &object = *step.object;
     static const RestoreReport kNothingSaid;
     std::string message;
     std::optional<RestoreReport> written;
     const bool withSubtree = object.GetCheckState() == Marked;
-    const int32_t status = object.Restore(message, written);
+    const std::string name = object.FullName();
+    ServerTasks &tasks = host_.Tasks();
+    tasks.Describe("Restoring " + std::to_string(number) + " of " + std::to_string(total) + ": " +
+                       name,
+                   number - 1, total);
+    int32_t status = ObjectItem::EndingStatus;
+    message = ObjectItem::kNotRestoredEnding; // never reported as restored
+    if (!object.IsInformed()) {
+        const BackupTime version = object.ChosenVersion();
+        // A restore is never given up half way: its outcome is waited for, Stop or not.
+        std::optional<RestoreOutcome> outcome = tasks.Run<RestoreOutcome>(
+            "Restoring " + name,
+            [name, version, withSubtree](ServerClient &client, WorkerJob &) {
+                return client.Restore(name, version, withSubtree);
+            },
+            ServerWorker::Kind::Write);
+        if (outcome) {
+            message.clear();
+            status = ObjectItem::TakeOutcome(std::move(*outcome), message, written);
+        }
+    }
     const RestoreReport &said = written ? *written : kNothingSaid;
     const std::vector<std::string> &parents = said.parentsAdded;
     for (std::size_t i = 0; i < parents.size(); ++i) {
-        const std::string child = i + 1 < parents.size() ? parents[i + 1] : object.FullName();
+        const std::string child = i + 1 < parents.size() ? parents[i + 1] : name;
         results.push_back(MakeRestoreResult(parents[i], 0, "", ParentAddedNote(child)));
         recorder_.RecordParentAdded(parents[i], step, ParentAddedNote(child));
     }
@@ -112,9 +164,10 @@ int32_t RestoreRun::RestoreOne(const RestoreSelection::RunOrder::Step &step,
     // A leaf is always sent with its "subtree", which is the leaf alone.
     const std::string note =
         said.subtree && object.IsContainer() ? SubtreeNote(said.addedCount, said.changedCount) : "";
-    wait.reset(); // a prompt shows the normal pointer
+    if (status != 0) {
+        tasks.HideProgress(); // a prompt may come
+    }
     goOn = RecordRestoreResult(results, mode, step, status, message, note);
-    wait.emplace();
     return status;
 }
 

@@ -12,7 +12,6 @@
 #include "model/RestoreSelection.h"
 #include "restore/RestoreResult.h"
 #include "restore/RunRecorder.h"
-#include "toolkit/WaitPointer.h"
 
 class RestoreRunHost;
 class RestoreSelection;
@@ -46,7 +45,7 @@ class RestoreRun
     // Restores one object and records what the restore wrote; returns its status.
     int32_t RestoreOne(const RestoreSelection::RunOrder::Step &step,
                        std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn,
-                       std::optional<WaitPointer> &wait);
+                       std::size_t number, std::size_t total);
 
     RestoreSelection &selection_;
     RestoreRunHost &host_;

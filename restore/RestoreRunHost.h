@@ -4,6 +4,7 @@
 #include <string>
 
 class RunJournal;
+class ServerTasks;
 class Window;
 
 class RestoreRunHost
@@ -20,4 +21,6 @@ class RestoreRunHost
     virtual std::string ServerName() = 0;
     virtual std::string UserName() = 0;
     virtual const RunJournal &Journal() = 0;
+    // The way to the server: requests run on its worker while the window goes on.
+    virtual ServerTasks &Tasks() = 0;
 };

@@ -41,6 +41,13 @@ void BackupServer::UseBackend(std::unique_ptr<ServerBackend> backend)
     }
     owned_ = std::move(backend);
     backend_ = owned_ != nullptr ? owned_.get() : simulation_.get();
+    backend_->WatchAbandon(abandon_);
+}
+
+void BackupServer::WatchAbandon(const std::atomic<bool> *flag)
+{
+    abandon_ = flag;
+    backend_->WatchAbandon(flag);
 }
 
 int32_t BackupServer::Open(const char *serverName)

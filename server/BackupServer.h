@@ -44,9 +44,12 @@ class BackupServer
     std::vector<std::string> TakeNotices() { return backend_->TakeNotices(); }
 
     ServerBackend &Backend() { return *backend_; }
+    // The backend, and any that takes its place, watches the flag (see ServerBackend).
+    void WatchAbandon(const std::atomic<bool> *flag);
 
   private:
     std::unique_ptr<ServerBackend> simulation_;
     std::unique_ptr<ServerBackend> owned_;
     ServerBackend *backend_;
+    const std::atomic<bool> *abandon_ = nullptr;
 };

@@ -2,6 +2,7 @@
 // scripted server, can take its place without the rest of the program noticing.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -67,9 +68,16 @@ class ServerBackend
     // are not used, with the reasons); each text is handed out once.
     virtual std::vector<std::string> TakeNotices() { return {}; }
 
+    // A flag that is set while the request in flight is to be given up (the user stopped it, or
+    // the program is ending); null: never. A backend that waits for a server looks at it
+    // between short waits; one that answers at once may ignore it.
+    virtual void WatchAbandon(const std::atomic<bool> *flag) { abandon_ = flag; }
+    bool AbandonAsked() const { return abandon_ != nullptr && abandon_->load(); }
+
   protected:
     void FailRequest(std::string why) { requestFailure_ = std::move(why); }
 
   private:
     std::string requestFailure_;
+    const std::atomic<bool> *abandon_ = nullptr;
 };

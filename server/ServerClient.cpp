@@ -234,3 +234,8 @@ std::string ServerClient::NameTooLongMessage(std::string_view fullName)
     return "Name too long for the backup server: " + std::string(fullName.substr(0, head)) +
            std::string(kEllipsis) + std::string(fullName.substr(tail));
 }
+
+void ServerClient::WatchAbandon(const std::atomic<bool> *flag)
+{
+    server_.WatchAbandon(flag);
+}

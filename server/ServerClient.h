@@ -5,6 +5,7 @@
 // can use it (one thread at a time, like the server it wraps).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -116,6 +117,11 @@ class ServerClient
     // What the server has for the user to hear once (snapshot files it does not use, with the
     // reasons); each text is handed out once.
     std::vector<std::string> TakeNotices();
+
+    // The server gives up a request in flight while the flag is set (see ServerBackend).
+    void WatchAbandon(const std::atomic<bool> *flag);
+    // Whether CanDescribe has asked the server already (it then answers without a request).
+    bool KnowsWhetherItDescribes() const { return canDescribe_.has_value(); }
 
     // "Name too long for the backup server: " and the name, or its first and last characters.
     static std::string NameTooLongMessage(std::string_view fullName);

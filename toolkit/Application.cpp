@@ -22,11 +22,17 @@ constexpr size_t kMaxArguments = 40;
 // paint when TARVIK_QUIT_AFTER_FIRST_PAINT is set.
 class QuitAfterFirstPaint : public QObject
 {
+  public:
+    // The window may paint before the event loop proper runs (it goes on while the first
+    // listing is under way); the loop then ends as soon as it starts.
+    bool painted = false;
+
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Paint) {
             watched->removeEventFilter(this);
+            painted = true;
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         }
         return false;
@@ -72,8 +78,8 @@ void Application::Execute()
     if (quitRequested_) {
         return;
     }
-    if (qEnvironmentVariableIsSet("TARVIK_QUIT_AFTER_FIRST_PAINT") && appWindow_) {
-        appWindow_->Widget()->installEventFilter(&watches_->quitAfterFirstPaint);
+    if (watches_->quitAfterFirstPaint.painted) {
+        return;
     }
     QApplication::exec();
 }
@@ -103,6 +109,9 @@ void Application::OfferAppWindow(WorkWindow *window)
 {
     if (!appWindow_) {
         appWindow_ = window;
+        if (qEnvironmentVariableIsSet("TARVIK_QUIT_AFTER_FIRST_PAINT")) {
+            appWindow_->Widget()->installEventFilter(&watches_->quitAfterFirstPaint);
+        }
     }
 }
 

@@ -4,24 +4,35 @@
 #include "model/ObjectItem.h"
 #include "model/RestoreSelection.h"
 #include "model/TreeWalker.h"
-#include "toolkit/WaitPointer.h"
 #include "tree/OutlinePanel.h"
+#include "tree/ServerTasks.h"
 #include "tree/VersionItem.h"
 
 HistoryViewReactions::HistoryViewReactions(OutlinePanel &panel, NodeList &versions,
-                                           RestoreSelection &selection)
-    : panel_(panel), versions_(versions), selection_(selection)
+                                           RestoreSelection &selection, ServerTasks &tasks)
+    : panel_(panel), versions_(versions), selection_(selection), tasks_(tasks)
 {
 }
 
 void HistoryViewReactions::ShowHistory(ObjectItem &item)
 {
+    const ObjectItem::VersionFactory makeRow = [](ObjectItem &owner, BackupTime time) {
+        return std::make_unique<VersionItem>(owner, time);
+    };
     std::string unlisted;
-    {
-        WaitPointer wait;
-        unlisted = item.FillVersions(versions_, [](ObjectItem &owner, BackupTime time) {
-            return std::make_unique<VersionItem>(owner, time);
-        });
+    if (item.IsInformed()) {
+        versions_.Clear(); // a program that is ending asks nothing more
+    } else {
+        const std::string name = item.FullName();
+        std::optional<ObjectHistory> history = tasks_.Run<ObjectHistory>(
+            "Reading the versions of " + name,
+            [name](ServerClient &client, WorkerJob &) { return client.GetHistory(name); });
+        if (history) {
+            unlisted = item.ShowVersions(versions_, makeRow, std::move(*history));
+        } else {
+            versions_.Clear();
+            unlisted = item.IsInformed() ? "" : kVersionsNotRead;
+        }
     }
     MarksChanged(item);
     if (!unlisted.empty()) {
@@ -65,6 +76,9 @@ void HistoryViewReactions::UpdateHistoryTitle(ObjectItem &item)
 
 long HistoryViewReactions::CheckHdl(OutlinePanel &, const CheckClick &click)
 {
+    if (tasks_.Busy()) {
+        return 0; // nothing changes under a run
+    }
     const int32_t clicked = click.row;
     auto *chosen = static_cast<VersionItem *>(versions_.ItemAt(static_cast<std::size_t>(clicked)));
     if (chosen == nullptr) {

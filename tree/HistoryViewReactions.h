@@ -10,6 +10,7 @@ class ObjectItem;
 class OutlinePanel;
 struct CheckClick;
 class RestoreSelection;
+class ServerTasks;
 
 class HistoryViewReactions
 {
@@ -17,7 +18,11 @@ class HistoryViewReactions
     static constexpr const char *kNoObjectTitle = "-- No object selected --";
     static constexpr const char *kMostRecentOnly = "Most recent only : ";
 
-    HistoryViewReactions(OutlinePanel &panel, NodeList &versions, RestoreSelection &selection);
+    // Shown in the title when the user stopped the reading of the versions.
+    static constexpr const char *kVersionsNotRead = "versions not read (stopped)";
+
+    HistoryViewReactions(OutlinePanel &panel, NodeList &versions, RestoreSelection &selection,
+                         ServerTasks &tasks);
 
     void ShowHistory(ObjectItem &item);
     void UpdateHistoryTitle(ObjectItem &item);
@@ -34,4 +39,5 @@ class HistoryViewReactions
     OutlinePanel &panel_;
     NodeList &versions_;
     RestoreSelection &selection_;
+    ServerTasks &tasks_;
 };

@@ -17,6 +17,7 @@ class OutlinePanel;
 struct CheckClick;
 class RestoreSelection;
 class ServerClient;
+class ServerTasks;
 class TreeViewReactionsHost;
 
 class TreeViewReactions
@@ -30,7 +31,8 @@ class TreeViewReactions
     static constexpr const char *kUnableToOpenContainer = "Unable to open container: ";
 
     TreeViewReactions(OutlinePanel &panel, NodeList &forest, RestoreSelection &selection,
-                      HistoryViewReactions &history, TreeViewReactionsHost &host);
+                      HistoryViewReactions &history, TreeViewReactionsHost &host,
+                      ServerTasks &tasks);
     ~TreeViewReactions();
 
     void SetTopContext(const std::string &name, ServerClient *client,
@@ -42,7 +44,8 @@ class TreeViewReactions
     long CheckHdl(OutlinePanel &panel, const CheckClick &click);
     // Opens every container on the way from the top context to the object, as the user would,
     // then scrolls to the object and selects it (which shows its history). False when the
-    // object is not found on the way (nor the way itself: a listing failed, which was said).
+    // object is not found on the way (nor the way itself: a listing failed, which was said, or
+    // was stopped), or while other work for the server is under way.
     bool GoTo(const std::string &fullName);
     bool ClearAll();
     bool ClearSubtree();
@@ -64,7 +67,9 @@ class TreeViewReactions
     RestoreSelection &selection_;
     HistoryViewReactions &history_;
     TreeViewReactionsHost &host_;
+    ServerTasks &tasks_;
     std::string topContext_;
+    bool historyDue_ = false; // the selection moved while the server was busy
     // Closing a container or re-rooting detaches the nodes; they are freed in slices of about a
     // millisecond whenever the event loop is idle, so that the user never waits for it.
     NodeReclaimer reclaimer_;

@@ -17,6 +17,7 @@
 #include "toolkit/Window.h"
 #include "tree/HistoryViewReactions.h"
 #include "tree/OutlinePanel.h"
+#include "tree/ServerTasks.h"
 #include "tree/TreeViewReactions.h"
 #include "tree/TreeViewReactionsHost.h"
 
@@ -53,6 +54,7 @@ class OursTree : private TreeViewReactionsHost
     BackupServer server_;
     ServerClient client_{server_};
     MW_SIGTERMClientList registry_; // outlives the items that registered with it
+    ServerTasks tasks_{&client_, &registry_, [] { return nullptr; }};
     NodeList forest_;
     NodeList versions_;
     RestoreSelection selection_{forest_};

@@ -5,6 +5,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 
 #include "server/directory/ServerCallSignals.h"
@@ -291,23 +292,38 @@ LdapStatus LdapConnection::Failure(int code, const char *diagnostic)
     return LdapStatus{code, std::move(text)};
 }
 
-// Waits for one message of the operation (all: its final result); abandons it on timeout.
+// Waits for one message of the operation (all: its final result); abandons it on timeout, or
+// when it is to be given up. The wait goes in short slices so that a stop is seen at once.
 LdapStatus LdapConnection::Await(int messageId, LDAPMessage *&message, bool all)
 {
+    using Clock = std::chrono::steady_clock;
+    constexpr std::chrono::milliseconds kSlice{20};
     message = nullptr;
-    timeval timeout{timeoutSeconds_, 0};
-    const int type =
-        ldap_result(ld_, messageId, all ? LDAP_MSG_ALL : LDAP_MSG_ONE, &timeout, &message);
-    if (type > 0) {
-        return LdapStatus{};
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(timeoutSeconds_);
+    for (;;) {
+        if (abandon_ != nullptr && abandon_->load()) {
+            ldap_abandon_ext(ld_, messageId, nullptr, nullptr);
+            return LdapStatus{kAbandoned, "Stopped before the server answered"};
+        }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            ldap_abandon_ext(ld_, messageId, nullptr, nullptr);
+            return Failure(LDAP_TIMEOUT);
+        }
+        const auto slice = std::min<std::chrono::microseconds>(left, kSlice);
+        timeval timeout{0, static_cast<suseconds_t>(slice.count())};
+        const int type =
+            ldap_result(ld_, messageId, all ? LDAP_MSG_ALL : LDAP_MSG_ONE, &timeout, &message);
+        if (type > 0) {
+            return LdapStatus{};
+        }
+        if (type < 0) {
+            int code = LDAP_OTHER;
+            ldap_get_option(ld_, LDAP_OPT_RESULT_CODE, &code);
+            return Failure(code != LDAP_SUCCESS ? code : LDAP_OTHER);
+        }
     }
-    if (type == 0) {
-        ldap_abandon_ext(ld_, messageId, nullptr, nullptr);
-        return Failure(LDAP_TIMEOUT);
-    }
-    int code = LDAP_OTHER;
-    ldap_get_option(ld_, LDAP_OPT_RESULT_CODE, &code);
-    return Failure(code != LDAP_SUCCESS ? code : LDAP_OTHER);
 }
 
 // The result of a final message, which is freed; its controls go to serverControls if given.

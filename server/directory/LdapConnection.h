@@ -3,6 +3,7 @@
 // frozen program; a connection that timed out or lost its server is marked broken.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <string>
@@ -63,6 +64,13 @@ class LdapConnection
     LdapConnection(const LdapConnection &) = delete;
     LdapConnection &operator=(const LdapConnection &) = delete;
     ~LdapConnection();
+
+    // The result code of an operation given up because the flag was set.
+    static constexpr int kAbandoned = -8; // the library's "user cancelled"
+
+    // While the flag is set, an operation waiting for the server is abandoned at once (within
+    // a short wait) and fails with kAbandoned; the connection stays usable. Null: never.
+    void WatchAbandon(const std::atomic<bool> *flag) { abandon_ = flag; }
 
     // Whether a result code is the server refusing an unbound connection what it asked for.
     static bool NeedsLogin(int code);
@@ -127,6 +135,7 @@ class LdapConnection
     LdapTls tls_;
     LDAP *ld_ = nullptr;
     bool broken_ = false;
+    const std::atomic<bool> *abandon_ = nullptr;
     std::string matched_;
     // Entries asked for per page: lowered for as long as the connection lasts when the server
     // refuses a size.

@@ -101,6 +101,12 @@ LdapServer::LdapServer(LdapSettings settings, Log log)
 {
 }
 
+void LdapServer::WatchAbandon(const std::atomic<bool> *flag)
+{
+    ServerBackend::WatchAbandon(flag);
+    session_.Connection().WatchAbandon(flag);
+}
+
 void LdapServer::Report(const std::string &text) const
 {
     log_("TARVIK: server " + settings_.serverName + ": " + text);

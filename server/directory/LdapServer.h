@@ -66,6 +66,8 @@ class LdapServer : public ServerBackend
     const RestoreReport *LastRestoreReport() const override { return &restoreReport_; }
     // The snapshot files the catalogue left out, with their reasons, once after each Open.
     std::vector<std::string> TakeNotices() override;
+    // The connection gives up its wait for the server while the flag is set.
+    void WatchAbandon(const std::atomic<bool> *flag) override;
 
     // The full name of the base: the tree's top context.
     const std::string &BaseName() const { return baseName_; }

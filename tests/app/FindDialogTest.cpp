@@ -6,6 +6,7 @@
 
 #include "app/FindDialog.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/core/RequestGate.h"
 
 namespace
 {
@@ -108,7 +109,7 @@ TEST_F(FindDialogTest, AnEmptyPatternAsksTheServerNothing)
     EXPECT_FALSE(dialog.StatusText().empty());
 }
 
-TEST_F(FindDialogTest, StopEndsTheSearchBetweenBatchesKeepingWhatWasFound)
+TEST_F(FindDialogTest, StopGivesUpTheBatchUnderWayKeepingWhatWasFoundBefore)
 {
     std::vector<ScriptedChild> many;
     for (int i = 0; i < 350; ++i) {
@@ -116,17 +117,27 @@ TEST_F(FindDialogTest, StopEndsTheSearchBetweenBatchesKeepingWhatWasFound)
     }
     f.script.SetSearchResults(many);
     FindDialog &dialog = Open();
+    // The click comes while the worker is in the middle of the second batch.
+    RequestGate gate;
     f.script.OnRequest([&](const LoggedRequest &request) {
         if (request.type == SearchObjects && request.lastId == 150) {
-            QTest::mouseClick(dialog.StopButton().Widget(), Qt::LeftButton);
+            QMetaObject::invokeMethod(
+                qApp,
+                [&] {
+                    QTest::mouseClick(dialog.StopButton().Widget(), Qt::LeftButton);
+                    gate.Release();
+                },
+                Qt::QueuedConnection);
+            gate.Hold();
         }
     });
     Search(dialog, "p");
     f.script.OnRequest({});
-    const std::size_t kept = FindDialog::kBatch * 2; // the batch under way ran to its end
+    const std::size_t kept = FindDialog::kBatch; // the batch under way was dropped
     EXPECT_EQ(dialog.Results().RowCount(), static_cast<int>(kept));
     EXPECT_EQ(dialog.StatusText(), "Stopped: " + std::to_string(kept) + " objects found.");
-    EXPECT_EQ(f.script.RequestsOf(SearchObjects).back().lastId, static_cast<int32_t>(kept - 1));
+    // The batch under way asked nothing after the stop.
+    EXPECT_EQ(f.script.RequestsOf(SearchObjects).back().lastId, 150);
     EXPECT_TRUE(dialog.FindButton().IsEnabled());
     EXPECT_FALSE(dialog.StopButton().IsEnabled());
 }

@@ -1,20 +1,25 @@
 // The Restore command over the scripted server: what is requested, in which order and with
 // which flags, what the options dialog and the result lists show, which marks remain, and which
 // objects are drawn present after what the server says it wrote.
+#include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "mwlib/MW_SIGTERMClientList.h"
 #include "restore/RestoreOptionsDialog.h"
 #include "restore/RestoreRun.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/core/RequestGate.h"
 #include "tests/support/gui/ModalScript.h"
 #include "toolkit/CancelButton.h"
 #include "toolkit/FixedText.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/ModalDialog.h"
-#include "tree/ObjectPictures.h"
 #include "toolkit/OKButton.h"
+#include "toolkit/ProgressWindow.h"
 #include "toolkit/RadioButton.h"
+#include "tree/ObjectPictures.h"
+#include "tree/ServerTasks.h"
 
 namespace
 {
@@ -532,9 +537,12 @@ TEST(RestoreRun, ObjectsNotRestoredBecauseTheProgramIsEndingAreFailures)
         f.ClickBox(2);
         f.ClickBox(4);
         f.ClickBox(5);
+        // The news reaches the program's thread while the worker waits for the reply, as the
+        // signal's pipe would bring it.
         f.script.OnRequest([&registry](const LoggedRequest &request) {
             if (request.type == RestoreObject) {
-                registry.Inform();
+                QMetaObject::invokeMethod(
+                    qApp, [&registry] { registry.Inform(); }, Qt::QueuedConnection);
             }
         });
         ModalScript script;
@@ -560,4 +568,47 @@ TEST(RestoreRun, ObjectsNotRestoredBecauseTheProgramIsEndingAreFailures)
         EXPECT_EQ(f.ItemAt(5)->GetCheckState(), Marked);
         EXPECT_EQ(f.Counts(), "Containers: 0, Objects: 2");
     }
+}
+
+// Stop while the second restore waits in the server: that restore is not given up (its outcome
+// would be unknown), the run ends after it as the "end" choice does, and what it did not reach
+// keeps its mark. The window went on meanwhile: the progress window said what was being done.
+TEST(RestoreRun, StopEndsTheRunAfterTheRestoreInFlightAsEndDoes)
+{
+    MainWindowFixture f;
+    OpenSales(f);
+    f.ClickBox(2);
+    f.ClickBox(4);
+    f.ClickBox(5);
+    RequestGate gate;
+    f.script.OnRequest([&gate](const LoggedRequest &request) {
+        if (request.type == RestoreObject && request.name == "Ann.Sales.Marrowby") {
+            gate.Hold();
+        }
+    });
+    ServerTasks &tasks = f.window->Tasks();
+    std::string said;
+    bool heldWhenStopped = false;
+    QTimer::singleShot(700, [&] {
+        ASSERT_NE(tasks.Progress(), nullptr);
+        said = tasks.Progress()->Text();
+        QTest::mouseClick(tasks.Progress()->StopButton(), Qt::LeftButton);
+        heldWhenStopped = gate.Held();
+        gate.Release();
+    });
+    ModalScript script;
+    std::vector<ResultList> lists;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectDialog(kDialogRestore, 1, Read(lists)); // the final list
+    f.menuBar.Select(kMenuItemRestore);
+
+    EXPECT_EQ(said, "Restoring 2 of 3: Ann.Sales.Marrowby");
+    EXPECT_TRUE(heldWhenStopped);
+    EXPECT_EQ(f.script.RequestsOf(RestoreObject).size(), 2u);
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].lines, (std::vector<std::string>{"Printer.Marrowby", "Ann.Sales.Marrowby"}));
+    EXPECT_EQ(f.ItemAt(2)->GetCheckState(), Unmarked);
+    EXPECT_EQ(f.ItemAt(4)->GetCheckState(), Unmarked);
+    EXPECT_EQ(f.ItemAt(5)->GetCheckState(), Marked);
+    EXPECT_FALSE(tasks.Busy());
 }

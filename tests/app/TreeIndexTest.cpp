@@ -32,8 +32,8 @@ class TreeIndex : public testing::Test
         SCOPED_TRACE(after);
         ExpectIndexesMatchPlainWalk(f.window->ObjectForest());
         FinishFreeing();
-        // Every loaded row, and the window's termination notice.
-        EXPECT_EQ(registry.RegisteredCount(), f.window->ObjectForest().TotalCount() + 1);
+        // Every loaded row, the window's termination notice and its way to the server.
+        EXPECT_EQ(registry.RegisteredCount(), f.window->ObjectForest().TotalCount() + 2);
     }
 
     MW_SIGTERMClientList registry; // outlives the window and its items

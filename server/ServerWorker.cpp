@@ -1,0 +1,137 @@
+#include "server/ServerWorker.h"
+
+#include <signal.h>
+
+#include <algorithm>
+
+namespace
+{
+// The new thread takes the creator's signal mask: blocked around its start, SIGTERM and SIGPIPE
+// never reach it, and the creator's own mask is as it was afterwards.
+class HeldForNewThread
+{
+  public:
+    HeldForNewThread()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        sigaddset(&held, SIGTERM);
+        sigaddset(&held, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &held, &previous_);
+    }
+    ~HeldForNewThread() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    HeldForNewThread(const HeldForNewThread &) = delete;
+    HeldForNewThread &operator=(const HeldForNewThread &) = delete;
+
+  private:
+    sigset_t previous_;
+};
+
+std::thread StartThread(std::function<void()> body)
+{
+    const HeldForNewThread held;
+    return std::thread(std::move(body));
+}
+} // namespace
+
+ServerWorker::ServerWorker(Poster toHome)
+    : toHome_(std::move(toHome)), thread_(StartThread([this] { Loop(); }))
+{
+}
+
+ServerWorker::~ServerWorker()
+{
+    End();
+    {
+        const std::lock_guard lock(mutex_);
+        quitting_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+}
+
+uint64_t ServerWorker::Start(Work work, Kind kind)
+{
+    uint64_t id = 0;
+    {
+        const std::lock_guard lock(mutex_);
+        if (ended_) {
+            return 0;
+        }
+        id = ++lastId_;
+        queue_.push_back(Job{id, std::move(work), kind, std::make_shared<WorkerJob::State>()});
+    }
+    wake_.notify_one();
+    return id;
+}
+
+void ServerWorker::StopLocked(Job &job)
+{
+    job.state->stopped = true;
+    if (job.kind == Kind::Read) {
+        abandon_ = true;
+    }
+}
+
+void ServerWorker::Stop(uint64_t job)
+{
+    const std::lock_guard lock(mutex_);
+    if (current_ && current_->id == job) {
+        StopLocked(*current_);
+        return;
+    }
+    auto queued = std::find_if(queue_.begin(), queue_.end(),
+                               [job](const Job &waiting) { return waiting.id == job; });
+    if (queued != queue_.end()) {
+        queued->state->stopped = true;
+        queue_.erase(queued);
+    }
+}
+
+void ServerWorker::End()
+{
+    const std::lock_guard lock(mutex_);
+    ended_ = true;
+    for (Job &waiting : queue_) {
+        waiting.state->stopped = true;
+    }
+    queue_.clear();
+    if (current_ && current_->kind == Kind::Read) {
+        StopLocked(*current_);
+    }
+}
+
+bool ServerWorker::Ended() const
+{
+    const std::lock_guard lock(mutex_);
+    return ended_;
+}
+
+bool ServerWorker::Idle() const
+{
+    const std::lock_guard lock(mutex_);
+    return !current_ && queue_.empty();
+}
+
+void ServerWorker::Loop()
+{
+    for (;;) {
+        std::unique_lock lock(mutex_);
+        wake_.wait(lock, [this] { return quitting_ || !queue_.empty(); });
+        if (queue_.empty()) {
+            return; // quitting, and nothing is left to run
+        }
+        current_ = std::make_unique<Job>(std::move(queue_.front()));
+        queue_.pop_front();
+        abandon_ = false;
+        Job &job = *current_;
+        lock.unlock();
+
+        WorkerJob handle(job.id, job.state, toHome_);
+        job.work(handle);
+
+        lock.lock();
+        current_.reset();
+        abandon_ = false;
+    }
+}
