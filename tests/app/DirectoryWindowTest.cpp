@@ -1,12 +1,15 @@
 // The main window over a directory server: the tree shows live and deleted objects (to assistive
 // tools too), the history view lists the snapshots' times, the Restore command brings deleted
 // objects back, lists every object it wrote and draws them present (checked with ldapsearch), a
-// listing the server cannot give says why, and snapshot files left out are told at start-up.
+// server stopped in the middle of a run makes no line better than it was, a listing the server
+// cannot give says why, and snapshot files left out are told at start-up.
 #include <QApplication>
+#include <QTimer>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "app/MainWindow.h"
 #include "model/ObjectItem.h"
@@ -251,6 +254,51 @@ TEST_F(DirectoryWindow, RowsTellDeletedFromPresentToAssistiveToolsAndInTheirTips
 
 // With the server gone, a container that cannot be listed stays closed and the server's reason
 // is shown; once the server is back, opening it again lists it.
+// slapd is stopped while the run waits for its first reply. Whatever the result list calls
+// restored is in the directory when the server is back; every other object is a failure line
+// with the server's reason and keeps its mark; the window kept answering while it waited.
+TEST_F(DirectoryWindow, ServerStoppedDuringARunReportsNoObjectBetterThanItWas)
+{
+    DoubleClick(1);
+    ClickBox(3); // Bob, deleted
+    ClickBox(4); // East, deleted, with its subtree
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.start(10);
+    slapd.Freeze();
+    QTimer::singleShot(300, [this] { slapd.Stop(); });
+    std::vector<std::string> lines;
+    {
+        ModalScript script;
+        script.ExpectDialog(kDialogRestoreObjects, 1); // on error: continue
+        script.ExpectDialog(kDialogRestore, 1, ReadLines(lines));
+        menuBar.Select(kMenuItemRestore);
+    }
+    ticker.stop();
+    EXPECT_GE(ticks, 10) << "the window did not answer while the run waited";
+    ASSERT_EQ(lines.size(), 2u) << log;
+    ASSERT_TRUE(slapd.Restart());
+    const std::pair<std::string, std::string> objects[] = {
+        {"Bob.Sales.Marrowby", "cn=Bob,ou=Sales,o=Marrowby"},
+        {"East.Sales.Marrowby", "ou=East,ou=Sales,o=Marrowby"}};
+    const std::string failedOn = " - failed on Object '";
+    int failures = 0;
+    for (int i = 0; i < 2; ++i) {
+        const std::string &line = lines[static_cast<size_t>(i)];
+        ASSERT_EQ(line.rfind(objects[i].first, 0), 0u) << line;
+        if (line.find(failedOn) != std::string::npos) {
+            ++failures;
+            EXPECT_GT(line.size(), objects[i].first.size() + failedOn.size() + 1) << line;
+            EXPECT_EQ(ItemAt(3 + i)->GetCheckState(), Marked) << line;
+        } else {
+            EXPECT_TRUE(slapd.Exists(objects[i].second)) << line;
+        }
+    }
+    // East's restore goes out after Bob's reply, to a server that is gone.
+    EXPECT_GE(failures, 1) << lines[0] << "\n" << lines[1];
+}
+
 TEST_F(DirectoryWindow, FailedListingSaysWhyAndTheNextOpenAsksAgain)
 {
     slapd.Stop();
