@@ -7,6 +7,7 @@
 #include "server/ServerClient.h"
 #include "server/directory/DomainSearch.h"
 #include "tests/server/directory/DomainFixture.h"
+#include "tests/server/directory/FoundObject.h"
 
 using testing::Contains;
 using testing::ElementsAre;
@@ -16,29 +17,6 @@ using testing::UnorderedElementsAre;
 
 namespace
 {
-struct Found {
-    std::string fullName;
-    bool container;
-    bool present;
-    bool operator==(const Found &) const = default;
-};
-
-std::ostream &operator<<(std::ostream &out, const Found &found)
-{
-    return out << found.fullName << (found.container ? " (container" : " (leaf")
-               << (found.present ? ", present)" : ", deleted)");
-}
-
-Found Live(std::string name, bool container = false)
-{
-    return {std::move(name), container, true};
-}
-
-Found Gone(std::string name, bool container = false)
-{
-    return {std::move(name), container, false};
-}
-
 // A name with a dot, a comma and filter characters, below OU=Sales.
 constexpr const char *OddDn = "CN=J. R. Smith\\, (Jr*),OU=Sales,DC=marrowby,DC=test";
 constexpr const char *OddName = "J\\. R\\. Smith, (Jr*).Sales.marrowby.test";

@@ -13,35 +13,13 @@
 #include "server/directory/DirectorySearch.h"
 #include "server/directory/DistinguishedName.h"
 #include "tests/server/directory/DirectoryFixture.h"
+#include "tests/server/directory/FoundObject.h"
 
 namespace
 {
 using testing::ElementsAre;
 using testing::IsEmpty;
 using testing::UnorderedElementsAre;
-
-struct Found {
-    std::string fullName;
-    bool container;
-    bool present;
-    bool operator==(const Found &) const = default;
-};
-
-std::ostream &operator<<(std::ostream &out, const Found &found)
-{
-    return out << found.fullName << (found.container ? " (container" : " (leaf")
-               << (found.present ? ", present)" : ", deleted)");
-}
-
-Found Live(std::string name, bool container = false)
-{
-    return {std::move(name), container, true};
-}
-
-Found Gone(std::string name, bool container = false)
-{
-    return {std::move(name), container, false};
-}
 
 const std::string kPeople =
     "dn: cn=J. R. Smith,ou=Sales,o=Marrowby\nobjectClass: person\ncn: J. R. Smith\nsn: Smith\n\n"
