@@ -37,6 +37,10 @@ RestoreOptionsDialog::RestoreOptionsDialog(Window *parent)
     for (RadioButton *choice : {&continue_, &askUser_, &end_}) {
         choice->SetClickHdl([this](Control &clicked) { return RadioClickHdl(clicked); });
     }
+    for (Control *button : std::initializer_list<Control *>{&ok_, &cancel_, &preview_}) {
+        Follow(*button, Anchor::Right());
+    }
+    WidenForTitle();
     CenterOver(*this, parent);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "toolkit/Link.h"
 #include "toolkit/ResId.h"
@@ -32,6 +33,11 @@ class Control : public Window
     void PlaceFromResource(Point move, Size grow);
     void GetFocus() override;
     void LoseFocus() override;
+
+    // What the control would have back when its dialog opens again (a table's column widths
+    // the user chose); empty: nothing.
+    virtual std::vector<int> StateToKeep() const { return {}; }
+    virtual void Recall(const std::vector<int> &) {}
 
   protected:
     // Built from the resource of the dialog: geometry, text and font come from the table.
