@@ -67,7 +67,9 @@ void ColumnWidths::Share()
     if (setByUser_ || wanted_.empty()) {
         return;
     }
-    const int room = view_->viewport()->width();
+    // A table not yet shown has not laid out its viewport; its own size already says the room.
+    const int room =
+        view_->isVisible() ? view_->viewport()->width() : view_->maximumViewportSize().width();
     Apply(Shared(wanted_, room));
 }
 

@@ -31,6 +31,8 @@ class Control : public Window
     // Places the control at its resource place moved by `move` and grown by `grow`: how a
     // resizable dialog's controls follow its size.
     void PlaceFromResource(Point move, Size grow);
+    // From now on the control's resource place is this much wider, to the left.
+    void WidenLeftwards(int pixels);
     void GetFocus() override;
     void LoseFocus() override;
 
@@ -52,6 +54,7 @@ class Control : public Window
 
     Dialog *dialog_ = nullptr;
     const ControlResource *resource_ = nullptr;
+    int widenedLeftwards_ = 0;
     std::unique_ptr<QObject> focusWatcher_;
     Link<Control> clickHdl_;
     Link<Control> getFocusHdl_;

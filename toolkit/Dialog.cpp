@@ -137,6 +137,17 @@ void Dialog::WidenForTitle()
     }
 }
 
+void Dialog::GrowWider(int pixels)
+{
+    QDialog *dialog = QtDialog();
+    if (dialog->minimumWidth() == dialog->maximumWidth()) {
+        dialog->setFixedWidth(dialog->width() + pixels);
+    } else {
+        dialog->setMinimumWidth(dialog->minimumWidth() + pixels);
+        dialog->resize(dialog->width() + pixels, dialog->height());
+    }
+}
+
 Size Dialog::StartSize() const
 {
     return units_.ToPixelSize(resource_.width, resource_.height);

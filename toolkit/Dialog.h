@@ -46,6 +46,9 @@ class Dialog : public Window
     // Makes the dialog wide enough to show its whole title, as far as the screen allows; the
     // controls that follow its growth move with it.
     void WidenForTitle();
+    // Makes the dialog wider (and a resizable one's least width); the controls that follow its
+    // growth move and grow with it.
+    void GrowWider(int pixels);
     // The control keeps its resource place at the starting size and follows the dialog's growth
     // as the anchor says; the default Resize reaction places every such control.
     void Follow(Control &control, Anchor anchor);
