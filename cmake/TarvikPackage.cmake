@@ -34,13 +34,15 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "TARVIK developers <tarvik@marrowby.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "restore directory objects from a backup server")
 set(CPACK_PACKAGE_DESCRIPTION
-    "A desktop program with which a directory administrator browses the directory tree a\n"
-    "backup server holds (containers and leaf objects, present or deleted), marks objects or\n"
-    "whole subtrees, picks a version of each and restores them, with a result for every object.\n"
-    "tarvik-restore restores from the command line by the same rules. The backup server is an\n"
-    "LDAP directory with its LDIF snapshots, a domain controller, or a simulation.")
+    "A desktop program with which a directory administrator browses the directory\n"
+    "tree a backup server holds (containers and leaf objects, present or deleted),\n"
+    "marks objects or whole subtrees, picks a version of each and restores them,\n"
+    "with a result for every object. tarvik-restore restores from the command line\n"
+    "by the same rules. The backup server is an LDAP directory with its LDIF\n"
+    "snapshots, a domain controller, or a simulation.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
 # The installation runs with the prefix /usr under a staging root, so that the configuration can
 # go to /etc beside it.
 set(CPACK_SET_DESTDIR ON)
