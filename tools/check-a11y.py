@@ -110,9 +110,9 @@ def focused_elsewhere(window, roles=("list item", "table cell")):
     return found
 
 
-def focus_main():
+def focus_main(title="Marrowby - TARVIK"):
     # Without a window manager nobody gives the keyboard back when a dialog closes: do it here.
-    window = subprocess.run(["xdotool", "search", "--name", "^Marrowby - TARVIK$"],
+    window = subprocess.run(["xdotool", "search", "--name", f"^{title}$"],
                             capture_output=True, text=True).stdout.split()
     if window:
         subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], check=False)
@@ -326,6 +326,7 @@ def main():
     wait_for(lambda: modal(name=lambda n: n.startswith("Restore of ")) is None,
              "Return after Copy is OK: the list closed")
     check(modal(name=lambda n: n == "Past Runs") is not None, "Past Runs stays")
+    focus_main("Past Runs")
     key("Escape")
     closed("Past Runs closed")
 
