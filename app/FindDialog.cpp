@@ -32,9 +32,16 @@ FindDialog::FindDialog(Window *parent, FindDialogHost &host)
       close_(this, ResId(kFindClose))
 {
     FreeResource();
-    const int unit = Units().ToPixelX(4);
-    results_.SetColumns({"Name", "Full name", "Kind", "State"},
-                        {unit * 12, unit * 25, unit * 16, unit * 9});
+    results_.SetColumns({"Name", "Full name", "Kind", "State"});
+    results_.ElideInMiddle(FullNameColumn);
+    SetResizable();
+    Follow(pattern_, Anchor::Wider());
+    Follow(find_, Anchor::Right());
+    Follow(stop_, Anchor::Right());
+    Follow(status_, Anchor::Wider());
+    Follow(results_, Anchor::Filling());
+    Follow(close_, Anchor::Corner());
+    RememberSize("Find");
     find_.SetDefault(true);
     stop_.Disable();
     find_.SetClickHdl([this](Control &) {
@@ -61,6 +68,8 @@ FindDialog::~FindDialog() = default;
 void FindDialog::Present()
 {
     ModelessDialog::Present();
+    // Return in the pattern searches, whichever button the dialog was left with.
+    find_.SetDefault(true);
     pattern_.GrabFocus();
 }
 
@@ -142,7 +151,11 @@ void FindDialog::Show(const std::vector<FoundObject> &batch)
                                         static_cast<int>(found_.size())});
         found_.push_back(found);
     }
+    const bool first = results_.RowCount() == 0;
     results_.AddRows(rows);
+    if (first && !rows.empty()) {
+        results_.FitColumns(); // a screenful is in: the columns take its widths
+    }
 }
 
 std::string FindDialog::CountText() const
@@ -176,6 +189,7 @@ void FindDialog::Finish(RequestEnd end, std::string failure)
         break;
     }
     if (!found_.empty()) {
+        results_.FitColumns();
         results_.SelectRow(0);
     }
 }

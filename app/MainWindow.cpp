@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/AboutDialog.h"
@@ -16,6 +17,7 @@
 #include "server/ServerLogin.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/WindowMemory.h"
 #include "tree/ObjectPictures.h"
 #include "tree/VersionItem.h"
 
@@ -42,7 +44,7 @@ MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serv
         statusBar_.ShowHelpText("");
         return 1L;
     });
-    SetSizePixel({1000, 640});
+    OpenPlaced(kPlaceKey, {1000, 640});
     Show();
 }
 
@@ -60,7 +62,11 @@ void MainWindow::InitChildren()
         LayOut();
         return 1L;
     });
-    splitter_.SetSplitPosition(GetOutputSizePixel().width * 2 / 3);
+    const std::optional<std::vector<int>> share = WindowMemory::Recall(kSplitKey);
+    const int width = GetOutputSizePixel().width;
+    splitter_.SetSplitPosition(share && share->size() == 1
+                                   ? std::clamp(share->front(), 0, 1000) * width / 1000
+                                   : width * 2 / 3);
     KeepTreeShare();
     splitter_.Show();
 
@@ -221,7 +227,11 @@ bool MainWindow::MayDropMarks()
 bool MainWindow::Close()
 {
     // The window stays while the server is at work for it; Stop ends the work first.
-    return !tasks_.Busy() && MayDropMarks() && WorkWindow::Close();
+    if (tasks_.Busy() || !MayDropMarks()) {
+        return false;
+    }
+    WindowMemory::Keep(kSplitKey, {static_cast<int>(std::lround(treeShare_ * 1000))});
+    return WorkWindow::Close();
 }
 
 long MainWindow::MenuSelectHdl(MenuBar &menu)

@@ -47,6 +47,10 @@ class MainWindow : public WorkWindow,
     static constexpr int kHintMilliseconds = 5000; // a hint stands in the status bar this long
     static constexpr const char *kMarksQuery =
         "Items are still selected to be restored.\nAre you sure?";
+    // Where the window's place and the tree view's share of its width (in thousandths) are kept
+    // between runs.
+    static constexpr const char *kPlaceKey = "MainWindow";
+    static constexpr const char *kSplitKey = "MainWindow.split";
 
     MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serverName, ServerLogin *login,
                MW_SIGTERMClientList *connection);

@@ -12,6 +12,8 @@
 #include "toolkit/Icon.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/StateFile.h"
+#include "toolkit/WindowMemory.h"
 
 RestoreApp::RestoreApp(MW_Cache &serverNames, MW_String &section, MW_String &key)
     : serverNames_(serverNames), section_(section), key_(key), opener_(server_, serverNames, true),
@@ -87,6 +89,8 @@ void RestoreApp::Main(int argc, char **argv)
         return;
     }
 
+    // The windows come back as the user left them (tests build windows without this).
+    WindowMemory::Use(StateFile::DefaultPath());
     MenuBar menuBar{ResId(kMenuMain)};
     MainWindow mainWindow(&menuBar, &client_, &serverName_, login_.get(), hooks_);
     menuBar.PushSelectHdl([&mainWindow](MenuBar &menu) { return mainWindow.MenuSelectHdl(menu); });

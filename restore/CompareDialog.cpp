@@ -12,7 +12,15 @@ CompareDialog::CompareDialog(Window *parent)
 {
     FreeResource();
     ComparisonTable::SetColumns(table_);
+    table_.SetAccessibleName(kTableName);
+    heading_.SetElidedInMiddle();
     showSame_.SetClickHdl([this](Control &box) { return ShowSameHdl(box); });
+    SetResizable();
+    Follow(heading_, Anchor::Wider());
+    Follow(table_, Anchor::Filling());
+    Follow(showSame_, Anchor::Below());
+    Follow(ok_, Anchor::Corner());
+    RememberSize("Compare");
     CenterOver(*this, parent);
 }
 

@@ -18,6 +18,7 @@ class CompareDialog : public ModalDialog
   public:
     static constexpr const char *kNothingSelected =
         "Select an object in the tree view to compare it with the live one.";
+    static constexpr const char *kTableName = "Attributes of the version and of the live object";
 
     explicit CompareDialog(Window *parent);
 

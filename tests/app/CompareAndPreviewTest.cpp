@@ -1,5 +1,6 @@
 // Seeing what a restore will change: "Compare with live..." on the history view's highlighted
 // version, "Preview..." in the restore options dialog, and a server that cannot compare.
+#include <QAccessible>
 #include <QClipboard>
 #include <QTreeWidget>
 #include <gmock/gmock.h>
@@ -54,6 +55,7 @@ TEST(CompareWithLive, HighlightedVersionSideBySideWithUnchangedHiddenUntilAsked)
     std::vector<std::string> hidden, shown;
     std::string heading, tooltip, copied, photo;
     bool photoWhole = false, columnsFit = false;
+    std::string tableName;
     ModalScript script;
     script.ExpectDialog(kDialogCompare, 1, [&](ModalDialog &dialog) {
         auto &compare = static_cast<CompareDialog &>(dialog);
@@ -65,13 +67,17 @@ TEST(CompareWithLive, HighlightedVersionSideBySideWithUnchangedHiddenUntilAsked)
         // every column, are seen whole without scrolling.
         const auto *table = static_cast<QTreeWidget *>(compare.Table().Widget());
         const QTreeWidgetItem *photoRow = table->topLevelItem(2);
-        photoWhole = table->columnWidth(1) >=
-                     table->fontMetrics().horizontalAdvance(photoRow->text(1)) + 6;
+        photoWhole =
+            table->columnWidth(1) >= table->fontMetrics().horizontalAdvance(photoRow->text(1)) + 6;
         int total = 0;
         for (int column = 0; column < table->columnCount(); ++column) {
             total += table->columnWidth(column);
         }
         columnsFit = total <= table->width();
+        // Named for what it holds, not after the heading above it.
+        tableName = QAccessible::queryAccessibleInterface(compare.Table().Widget())
+                        ->text(QAccessible::Name)
+                        .toStdString();
         compare.ShowSame().Check();
         compare.ShowSame().Click();
         shown = Rows(compare.Table());
@@ -93,6 +99,7 @@ TEST(CompareWithLive, HighlightedVersionSideBySideWithUnchangedHiddenUntilAsked)
     EXPECT_THAT(photo, testing::MatchesRegex("16 bytes, #[0-9a-f]{8}"));
     EXPECT_TRUE(photoWhole);
     EXPECT_TRUE(columnsFit);
+    EXPECT_EQ(tableName, CompareDialog::kTableName);
     EXPECT_EQ(copied, "description\n" + kLongText + "\n\nonly in backup");
     EXPECT_TRUE(f.script.RequestsOf(RestoreObject).empty());
 }
@@ -140,7 +147,7 @@ TEST(RestorePreviewDialog, ListsTheRunInOrderWithCountsAndSendsNothingThatChange
     f.ClickBox(7);
 
     std::string counts;
-    std::vector<std::string> lines, comparison;
+    std::vector<std::string> lines, comparison, names;
     ModalScript script;
     script.ExpectDialog(kDialogRestoreObjects, 0, [&](ModalDialog &dialog) {
         dialog.Find<PushButton>(ResId(kRestoreObjectsPreview))->Click();
@@ -151,6 +158,11 @@ TEST(RestorePreviewDialog, ListsTheRunInOrderWithCountsAndSendsNothingThatChange
         lines = Rows(preview.Lines(), 2);
         preview.Lines().SelectRow(1);
         comparison = Rows(preview.Comparison());
+        for (TableBox *table : {&preview.Lines(), &preview.Comparison()}) {
+            names.push_back(QAccessible::queryAccessibleInterface(table->Widget())
+                                ->text(QAccessible::Name)
+                                .toStdString());
+        }
     });
     f.menuBar.Select(kMenuItemRestore);
 
@@ -159,6 +171,8 @@ TEST(RestorePreviewDialog, ListsTheRunInOrderWithCountsAndSendsNothingThatChange
                 ElementsAre("Printer.Marrowby: change 4 attributes", "Ann.Sales.Marrowby: add",
                             "Cid.East.Sales.Marrowby: nothing to change"));
     EXPECT_THAT(comparison, ElementsAre("cn: only in backup"));
+    // Assistive tools hear what each table holds, not the class name of the text above it.
+    EXPECT_THAT(names, ElementsAre(PreviewDialog::kLinesName, PreviewDialog::kComparisonName));
     for (const LoggedRequest &request : f.script.Requests()) {
         EXPECT_NE(request.type, RestoreObject);
     }
