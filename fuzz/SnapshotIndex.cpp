@@ -2,7 +2,7 @@
 // entry the reader finds must read the same again from its own place in the text (a restore
 // reads it from there), and an index that accepts the text must find every entry by its name
 // and list every subtree parents first.
-#include "server/directory/LdifReader.h"
+#include "catalogue/LdifReader.h"
 #include "server/directory/Snapshot.h"
 #include "server/directory/SnapshotCatalogue.h"
 

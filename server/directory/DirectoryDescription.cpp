@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "server/directory/DirectoryRestore.h"
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/DistinguishedName.h"
 
 DirectoryDescription::DirectoryDescription(LdapConnection &connection,
                                            const SnapshotCatalogue &catalogue,

@@ -7,8 +7,8 @@
 #include <map>
 #include <unordered_map>
 
-#include "server/directory/AsciiCase.h"
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/AsciiCase.h"
+#include "catalogue/DistinguishedName.h"
 
 namespace
 {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <ctime>
 
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/DistinguishedName.h"
 
 namespace
 {

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <utility>
 
-#include "server/directory/AsciiCase.h"
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/AsciiCase.h"
+#include "catalogue/DistinguishedName.h"
 
 namespace
 {

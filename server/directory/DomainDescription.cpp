@@ -3,9 +3,9 @@
 
 #include <optional>
 
-#include "server/directory/AsciiCase.h"
+#include "catalogue/AsciiCase.h"
 #include "server/directory/DirectoryRestore.h"
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/DistinguishedName.h"
 #include "server/directory/DomainRestore.h"
 #include "server/directory/ExtendedDn.h"
 

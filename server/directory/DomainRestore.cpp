@@ -3,7 +3,7 @@
 
 #include <deque>
 
-#include "server/directory/AsciiCase.h"
+#include "catalogue/AsciiCase.h"
 #include "server/directory/DirectoryRestore.h"
 #include "server/directory/ExtendedDn.h"
 

@@ -12,7 +12,7 @@
 
 #include "server/SearchPattern.h"
 #include "server/directory/DeletedObjects.h"
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/DistinguishedName.h"
 #include "server/directory/LdapConnection.h"
 
 struct DomainMatch {

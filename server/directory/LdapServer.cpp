@@ -14,11 +14,11 @@
 #include "mwlib/MW_Text.h"
 #include "server/RecordFields.h"
 #include "server/Replies.h"
-#include "server/directory/AsciiCase.h"
+#include "catalogue/AsciiCase.h"
 #include "server/directory/DirectoryDescription.h"
 #include "server/directory/DirectoryRestore.h"
 #include "server/directory/DirectorySearch.h"
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/DistinguishedName.h"
 
 namespace
 {

@@ -19,7 +19,7 @@
 #include "server/directory/DirectoryNames.h"
 #include "server/directory/DirectorySearch.h"
 #include "server/directory/DirectorySession.h"
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/DistinguishedName.h"
 #include "server/directory/OperationalAttributes.h"
 #include "server/directory/SiblingLabels.h"
 #include "server/directory/SnapshotCatalogue.h"

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "server/directory/AsciiCase.h"
+#include "catalogue/AsciiCase.h"
 
 namespace
 {

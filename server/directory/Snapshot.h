@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "server/ServerRecords.h"
-#include "server/directory/DistinguishedName.h"
-#include "server/directory/LdifReader.h"
+#include "catalogue/DistinguishedName.h"
+#include "catalogue/LdifReader.h"
 
 struct SnapshotEntry {
     std::string dn;        // as the file writes it
