@@ -61,7 +61,17 @@ bool IsParentOf(const std::string &parent, std::string_view canonical)
 CatalogueIndex::CatalogueIndex(std::unique_ptr<SqliteDatabase> db, std::string path,
                                std::unordered_set<std::string> containerClasses)
     : db_(std::move(db)), path_(std::move(path)), containerClasses_(std::move(containerClasses)),
-      texts_(std::make_unique<TextBlockReader>(*db_))
+      texts_(std::make_unique<TextBlockReader>(*db_)),
+      findName_(std::make_unique<SqliteStatement>(
+          *db_, "SELECT id, canonical, dn FROM names WHERE key = ?")),
+      versions_(std::make_unique<SqliteStatement>(
+          *db_, "SELECT first, coalesce(last, 0), classes, block, at, length FROM versions "
+                "WHERE name = ?")),
+      children_(std::make_unique<SqliteStatement>(
+          *db_, "SELECT n.id, n.canonical, n.dn, n.own, v.classes FROM names n JOIN versions v "
+                "ON v.name = n.id WHERE n.parent = ? ORDER BY n.id")),
+      hasChildren_(
+          std::make_unique<SqliteStatement>(*db_, "SELECT canonical FROM names WHERE parent = ?"))
 {
 }
 
@@ -164,7 +174,8 @@ std::string CatalogueIndex::TakeFault()
 
 std::optional<int64_t> CatalogueIndex::NameId(const std::string &canonical, std::string *dn)
 {
-    SqliteStatement find(*db_, "SELECT id, canonical, dn FROM names WHERE key = ?");
+    SqliteStatement &find = *findName_;
+    find.Reset();
     find.Bind(1, Fingerprint::Of(canonical, DumpIndexer::kNameSeed));
     while (find.Step()) {
         if (find.Text(1) == canonical) {
@@ -182,8 +193,8 @@ std::optional<int64_t> CatalogueIndex::NameId(const std::string &canonical, std:
 std::vector<CatalogueIndex::Version> CatalogueIndex::VersionsOf(int64_t name)
 {
     std::vector<Version> versions;
-    SqliteStatement read(*db_, "SELECT first, coalesce(last, 0), classes, block, at, length "
-                               "FROM versions WHERE name = ?");
+    SqliteStatement &read = *versions_;
+    read.Reset();
     read.Bind(1, name);
     while (read.Step()) {
         versions.push_back(Version{read.Int(0), read.Int(1), read.Int(2),
@@ -306,9 +317,8 @@ std::vector<ArchivedName> CatalogueIndex::ChildrenOf(const std::string &canonica
 {
     std::vector<ArchivedName> children;
     try {
-        SqliteStatement read(*db_, "SELECT n.id, n.canonical, n.dn, n.own, v.classes FROM names n "
-                                   "JOIN versions v ON v.name = n.id WHERE n.parent = ? "
-                                   "ORDER BY n.id");
+        SqliteStatement &read = *children_;
+        read.Reset();
         read.Bind(1, Fingerprint::Of(canonical, DumpIndexer::kNameSeed));
         int64_t last = 0;
         while (read.Step()) {
@@ -332,7 +342,8 @@ std::vector<ArchivedName> CatalogueIndex::ChildrenOf(const std::string &canonica
 bool CatalogueIndex::HadChildren(const std::string &canonical)
 {
     try {
-        SqliteStatement read(*db_, "SELECT canonical FROM names WHERE parent = ?");
+        SqliteStatement &read = *hasChildren_;
+        read.Reset();
         read.Bind(1, Fingerprint::Of(canonical, DumpIndexer::kNameSeed));
         while (read.Step()) {
             if (IsParentOf(canonical, read.Text(0))) {

@@ -18,6 +18,7 @@
 #include "catalogue/TextBlocks.h"
 
 class SqliteDatabase;
+class SqliteStatement;
 
 struct IndexedDump {
     int64_t seq = 0; // its place in time among the dumps
@@ -126,5 +127,10 @@ class CatalogueIndex
     std::vector<IndexedDump> dumps_;
     std::vector<LeftOutDump> leftOut_;
     std::unique_ptr<TextBlockReader> texts_;
+    // Prepared once: a listing asks about every child.
+    std::unique_ptr<SqliteStatement> findName_;
+    std::unique_ptr<SqliteStatement> versions_;
+    std::unique_ptr<SqliteStatement> children_;
+    std::unique_ptr<SqliteStatement> hasChildren_;
     std::string fault_;
 };

@@ -44,10 +44,9 @@ std::optional<std::string> LdifLine::Decoded() const
     return base64 ? DecodeBase64(value) : std::optional<std::string>(std::string(value));
 }
 
-bool LdifLine::Names(const char *name) const
+bool LdifLine::Names(std::string_view name) const
 {
-    std::string_view other(name);
-    return description.size() == other.size() &&
-           std::equal(description.begin(), description.end(), other.begin(),
+    return description.size() == name.size() &&
+           std::equal(description.begin(), description.end(), name.begin(),
                       [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
 }

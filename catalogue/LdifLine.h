@@ -17,5 +17,5 @@ struct LdifLine {
     static std::optional<LdifLine> Split(std::string_view line);
     // The value's bytes; nothing when base64 does not decode.
     std::optional<std::string> Decoded() const;
-    bool Names(const char *name) const; // the description is this name, in any case
+    bool Names(std::string_view name) const; // the description is this name, in any case
 };

@@ -245,13 +245,18 @@ LdifScanner::Step LdifScanner::Parse(std::size_t first, DumpRecord &record)
 
 void LdifScanner::Note(const LdifLine &line, DumpRecord &record)
 {
-    if (line.Names("objectClass")) {
+    using namespace std::string_view_literals;
+    const char first = LowerAscii(line.description.front());
+    if (first != 'o' && first != 'e') {
+        return; // neither objectClass, entryUUID nor objectGUID
+    }
+    if (line.Names("objectClass"sv)) {
         if (std::optional<std::string> value = line.Decoded()) {
             classes_.push_back(LowerAscii(*value));
         }
-    } else if (line.Names("entryUUID") && !line.base64) {
+    } else if (line.Names("entryUUID"sv) && !line.base64) {
         record.identity = UuidBytes(line.value);
-    } else if (line.Names("objectGUID")) {
+    } else if (line.Names("objectGUID"sv)) {
         std::optional<std::string> value = line.Decoded();
         if (value && value->size() == 16) {
             record.identity = std::move(*value);
