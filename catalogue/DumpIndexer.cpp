@@ -1,6 +1,8 @@
 // One dump compared with the newest before it, entry by entry.
 #include "catalogue/DumpIndexer.h"
 
+#include <algorithm>
+
 #include "catalogue/AsciiCase.h"
 #include "catalogue/DistinguishedName.h"
 #include "catalogue/DumpSource.h"
@@ -28,12 +30,26 @@ DumpIndexer::DumpIndexer(SqliteDatabase &db, int64_t seq)
 {
     SqliteStatement classes(db_, "SELECT id, names FROM classes");
     while (classes.Step()) {
-        classes_.emplace(std::string(classes.Text(1)), classes.Int(0));
+        classIds_.emplace(std::string(classes.Text(1)), classes.Int(0));
     }
     SqliteStatement types(db_, "SELECT type FROM naming");
     while (types.Step()) {
         namingTypes_.emplace(types.Text(0));
     }
+    SqliteStatement newest(db_, "SELECT key, spelling, version, name, fingerprint FROM newest "
+                                "ORDER BY key");
+    while (newest.Step()) {
+        before_.push_back(NewestRow{newest.Int(0), newest.Unsigned(1), newest.Int(2), newest.Int(3),
+                                    newest.Unsigned(4)});
+    }
+}
+
+const DumpIndexer::NewestRow *DumpIndexer::Before(int64_t key) const
+{
+    const auto found =
+        std::lower_bound(before_.begin(), before_.end(), key,
+                         [](const NewestRow &row, int64_t wanted) { return row.key < wanted; });
+    return found != before_.end() && found->key == key ? &*found : nullptr;
 }
 
 // An interrupted dump, or a full disk, leaves a file that stops somewhere inside its last entry:
@@ -51,7 +67,7 @@ DumpIndexer::Outcome DumpIndexer::Run(DumpSource &source, const std::function<bo
             outcome.stopped = true;
             return outcome;
         }
-        if (!Take(record, outcome.fault)) {
+        if (!Take(record, scanner, outcome.fault)) {
             return outcome;
         }
         lastEndedCleanly = record.endedCleanly;
@@ -72,7 +88,7 @@ DumpIndexer::Outcome DumpIndexer::Run(DumpSource &source, const std::function<bo
     return outcome;
 }
 
-bool DumpIndexer::Take(const DumpRecord &record, std::string &fault)
+bool DumpIndexer::Take(const DumpRecord &record, LdifScanner &scanner, std::string &fault)
 {
     const uint64_t key = Fingerprint::Of(record.dnLine, kSpellingSeed);
     const uint64_t check = Fingerprint::Of(record.dnLine, kSpellingCheckSeed);
@@ -97,7 +113,7 @@ bool DumpIndexer::Take(const DumpRecord &record, std::string &fault)
         }
         respell_.Bind(1, record.dn).Bind(2, own_).Bind(3, name).Bind(4, record.dn).Run();
     }
-    const int64_t version = AddVersion(name, record);
+    const int64_t version = AddVersion(name, record, scanner);
     putNewest_.Bind(1, newest.key)
         .Bind(2, check)
         .Bind(3, version)
@@ -107,11 +123,19 @@ bool DumpIndexer::Take(const DumpRecord &record, std::string &fault)
     return true;
 }
 
-// Two dn lines whose fingerprints meet take the next free key.
+// Two dn lines whose fingerprints meet take the next free key. The rows of the dump before are
+// looked up in memory; a key not among them is asked of the table, which holds the rows this
+// dump added.
 DumpIndexer::Newest DumpIndexer::FindNewest(uint64_t key, uint64_t check)
 {
     Newest newest;
     for (int64_t probe = static_cast<int64_t>(key);; ++probe) {
+        if (const NewestRow *row = Before(probe)) {
+            if (row->spelling == check) {
+                return Newest{probe, true, row->version, row->name, row->fingerprint};
+            }
+            continue;
+        }
         findNewest_.Bind(1, probe);
         if (!findNewest_.Step()) {
             newest.key = probe;
@@ -178,16 +202,17 @@ bool DumpIndexer::FirstSighting(int64_t name, const DumpRecord &record, std::str
     return true;
 }
 
-int64_t DumpIndexer::AddVersion(int64_t name, const DumpRecord &record)
+int64_t DumpIndexer::AddVersion(int64_t name, const DumpRecord &record, LdifScanner &scanner)
 {
     const TextPlace place = texts_.Add(record.text);
+    scanner.Describe(classes_, identity_);
     addVersion_.Bind(1, name).Bind(2, seq_).Bind(3, record.fingerprint);
-    if (record.identity.empty()) {
+    if (identity_.empty()) {
         addVersion_.BindNull(4);
     } else {
-        addVersion_.BindBlob(4, record.identity);
+        addVersion_.BindBlob(4, identity_);
     }
-    addVersion_.Bind(5, ClassesId(record.classes))
+    addVersion_.Bind(5, ClassesId(classes_))
         .Bind(6, place.block)
         .Bind(7, place.at)
         .Bind(8, place.length)
@@ -197,12 +222,12 @@ int64_t DumpIndexer::AddVersion(int64_t name, const DumpRecord &record)
 
 int64_t DumpIndexer::ClassesId(const std::string &classes)
 {
-    if (const auto known = classes_.find(classes); known != classes_.end()) {
+    if (const auto known = classIds_.find(classes); known != classIds_.end()) {
         return known->second;
     }
     SqliteStatement add(db_, "INSERT INTO classes(names) VALUES(?)");
     add.Bind(1, classes).Run();
-    return classes_.emplace(classes, db_.LastInsertId()).first->second;
+    return classIds_.emplace(classes, db_.LastInsertId()).first->second;
 }
 
 // The types entries are named by: a search of the live directory asks about each.

@@ -19,6 +19,7 @@ class DistinguishedName;
 class DumpSource;
 class SqliteDatabase;
 struct DumpRecord;
+class LdifScanner;
 
 class DumpIndexer
 {
@@ -48,14 +49,24 @@ class DumpIndexer
         int64_t name = 0;
         uint64_t fingerprint = 0;
     };
+    // A row of the newest dump's table, held in memory in the order of keys: most entries of a
+    // dump are found there, each without a query (about 40 bytes an entry of the dump before).
+    struct NewestRow {
+        int64_t key;
+        uint64_t spelling;
+        int64_t version;
+        int64_t name;
+        uint64_t fingerprint;
+    };
 
-    bool Take(const DumpRecord &record, std::string &fault);
+    bool Take(const DumpRecord &record, LdifScanner &scanner, std::string &fault);
     Newest FindNewest(uint64_t key, uint64_t check);
+    const NewestRow *Before(int64_t key) const;
     // The entry's name, added when the index has none; 0, with the reason, when the DN is bad.
     int64_t NameOf(const DumpRecord &record, std::string &fault);
     int64_t AddName(const DistinguishedName &dn, const std::string &canonical);
     bool FirstSighting(int64_t name, const DumpRecord &record, std::string &fault);
-    int64_t AddVersion(int64_t name, const DumpRecord &record);
+    int64_t AddVersion(int64_t name, const DumpRecord &record, LdifScanner &scanner);
     int64_t ClassesId(const std::string &classes);
     void NoteNamingTypes(const DistinguishedName &dn);
     void CloseAbsent();
@@ -73,8 +84,11 @@ class DumpIndexer
     SqliteStatement addVersion_;
     bool nameIsNew_ = false;                // the name NameOf gave last was added by it
     std::string own_;                       // its own name
+    std::vector<NewestRow> before_;         // the newest table as the dump before left it
     std::vector<bool> seen_;                // names met in this dump, by id
     std::unordered_set<int64_t> respelled_; // versions closed since their dn is written anew
-    std::unordered_map<std::string, int64_t> classes_;
+    std::unordered_map<std::string, int64_t> classIds_;
     std::unordered_set<std::string> namingTypes_;
+    std::string classes_; // of the entry whose version is being added
+    std::string identity_;
 };

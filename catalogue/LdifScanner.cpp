@@ -209,14 +209,16 @@ LdifScanner::Step LdifScanner::Next(DumpRecord &record)
 LdifScanner::Step LdifScanner::Parse(std::size_t first, DumpRecord &record)
 {
     const std::optional<LdifLine> dn = LdifLine::Split(lines_[first]);
-    std::optional<std::string> name = dn && dn->Names("dn") ? dn->Decoded() : std::nullopt;
-    if (!name) {
+    if (!dn || !dn->Names("dn") || (dn->base64 && !IsBase64(dn->value))) {
         return Failed("an entry must begin with a dn line");
     }
-    record.dn = std::move(*name);
+    if (dn->base64) {
+        record.dn = *dn->Decoded();
+    } else {
+        record.dn.assign(dn->value);
+    }
     record.dnLine = lines_[first];
-    record.identity.clear();
-    classes_.clear();
+    dnLine_ = first;
     Fingerprint fingerprint;
     for (std::size_t i = first; i < lines_.size(); ++i) {
         fingerprint.Add(lines_[i]);
@@ -228,38 +230,42 @@ LdifScanner::Step LdifScanner::Parse(std::size_t first, DumpRecord &record)
         if (!line || (line->base64 && !IsBase64(line->value))) {
             return Failed("not an attribute line: " + std::string(lines_[i].substr(0, 60)));
         }
-        if (line->Names("changetype") || line->Names("control")) {
+        const char initial = LowerAscii(line->description.front());
+        if ((initial == 'c' && (line->Names("changetype") || line->Names("control")))) {
             return Failed("a change record, not an entry");
         }
-        Note(*line, record);
     }
     record.fingerprint = fingerprint.Value();
-    std::sort(classes_.begin(), classes_.end());
-    classes_.erase(std::unique(classes_.begin(), classes_.end()), classes_.end());
-    record.classes.clear();
-    for (const std::string &name : classes_) {
-        record.classes += (record.classes.empty() ? "" : " ") + name;
-    }
     return Step::Record;
 }
 
-void LdifScanner::Note(const LdifLine &line, DumpRecord &record)
+void LdifScanner::Describe(std::string &classes, std::string &identity)
 {
     using namespace std::string_view_literals;
-    const char first = LowerAscii(line.description.front());
-    if (first != 'o' && first != 'e') {
-        return; // neither objectClass, entryUUID nor objectGUID
+    classes_.clear();
+    identity.clear();
+    for (std::size_t i = dnLine_ + 1; i < lines_.size(); ++i) {
+        const std::optional<LdifLine> line = LdifLine::Split(lines_[i]);
+        if (!line) {
+            continue;
+        }
+        if (line->Names("objectClass"sv)) {
+            if (std::optional<std::string> value = line->Decoded()) {
+                classes_.push_back(LowerAscii(*value));
+            }
+        } else if (line->Names("entryUUID"sv) && !line->base64) {
+            identity = UuidBytes(line->value);
+        } else if (line->Names("objectGUID"sv)) {
+            std::optional<std::string> value = line->Decoded();
+            if (value && value->size() == 16) {
+                identity = std::move(*value);
+            }
+        }
     }
-    if (line.Names("objectClass"sv)) {
-        if (std::optional<std::string> value = line.Decoded()) {
-            classes_.push_back(LowerAscii(*value));
-        }
-    } else if (line.Names("entryUUID"sv) && !line.base64) {
-        record.identity = UuidBytes(line.value);
-    } else if (line.Names("objectGUID"sv)) {
-        std::optional<std::string> value = line.Decoded();
-        if (value && value->size() == 16) {
-            record.identity = std::move(*value);
-        }
+    std::sort(classes_.begin(), classes_.end());
+    classes_.erase(std::unique(classes_.begin(), classes_.end()), classes_.end());
+    classes.clear();
+    for (const std::string &name : classes_) {
+        classes += (classes.empty() ? "" : " ") + name;
     }
 }

@@ -35,6 +35,11 @@ class LdifScanner
     Step Next(DumpRecord &record);
     const std::string &Fault() const { return fault_; }
 
+    // Of the entry Next gave last (asked only of entries whose text is kept): its objectClass
+    // values in lower case, sorted, each once, a blank between; its entryUUID or objectGUID as
+    // 16 bytes (empty when it has neither).
+    void Describe(std::string &classes, std::string &identity);
+
   private:
     // Finds the next record's lines in the buffer, reading more as needed; false at the end.
     bool FindRecord(std::string_view &raw, bool &cleanly);
@@ -42,7 +47,7 @@ class LdifScanner
     // Logical lines of the record, folds joined; comments left out.
     void Unfold(std::string_view raw);
     Step Parse(std::size_t first, DumpRecord &record);
-    void Note(const struct LdifLine &line, DumpRecord &record);
+    std::size_t dnLine_ = 0; // the entry's dn line among lines_
     Step Failed(std::string why);
 
     DumpSource &source_;

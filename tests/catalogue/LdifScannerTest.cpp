@@ -108,27 +108,31 @@ TEST(LdifScanner, FingerprintsLinesNotFoldsAndReadsIdentityAndClasses)
         "dn: cn=Ann,o=M\r\nobjectClass: Person\r\nobjectClass: top\r\nobjectclass: person\r\n"
         "entryUUID: 5f0c8a52-1d3c-4b4e-9d1a-3c2b1a0f9e8d\r\ndescription: a lo\r\n ng value\r\n\r\n";
     const std::string changed = plain.substr(0, plain.size() - 8) + "Value\n\n";
-    std::vector<DumpRecord> records;
-    std::vector<std::string> keep; // the records' texts outlive their scanners
+    std::vector<uint64_t> fingerprints;
+    std::string classes;
+    std::string identity;
     for (const std::string &text : {plain, folded, changed}) {
         MemorySource source(text, 5);
         LdifScanner scanner(source);
         DumpRecord record;
         ASSERT_EQ(scanner.Next(record), LdifScanner::Step::Record) << scanner.Fault();
-        keep.emplace_back(record.text);
-        records.push_back(record);
+        fingerprints.push_back(record.fingerprint);
+        scanner.Describe(classes, identity);
+        EXPECT_EQ(classes, "person top");
+        EXPECT_EQ(identity, std::string("\x5f\x0c\x8a\x52\x1d\x3c\x4b\x4e\x9d\x1a\x3c\x2b\x1a"
+                                        "\x0f\x9e\x8d",
+                                        16));
     }
-    EXPECT_EQ(records[0].fingerprint, records[1].fingerprint);
-    EXPECT_NE(records[0].fingerprint, records[2].fingerprint);
-    EXPECT_EQ(records[0].classes, "person top");
-    EXPECT_EQ(records[0].identity,
-              std::string("\x5f\x0c\x8a\x52\x1d\x3c\x4b\x4e\x9d\x1a\x3c\x2b\x1a\x0f\x9e\x8d", 16));
+    EXPECT_EQ(fingerprints[0], fingerprints[1]);
+    EXPECT_NE(fingerprints[0], fingerprints[2]);
 
     MemorySource guid("dn: cn=Ann,o=M\nobjectGUID:: AAECAwQFBgcICQoLDA0ODw==\n\n", 3);
     LdifScanner scanner(guid);
     DumpRecord record;
     ASSERT_EQ(scanner.Next(record), LdifScanner::Step::Record);
-    EXPECT_EQ(record.identity, std::string("\0\1\2\3\4\5\6\7\10\11\12\13\14\15\16\17", 16));
+    scanner.Describe(classes, identity);
+    EXPECT_EQ(classes, "");
+    EXPECT_EQ(identity, std::string("\0\1\2\3\4\5\6\7\10\11\12\13\14\15\16\17", 16));
 }
 
 // A dump cut anywhere (an interrupted run, a full disk) ends in a record that no empty line
