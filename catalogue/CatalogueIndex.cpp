@@ -80,12 +80,13 @@ CatalogueIndex::~CatalogueIndex() = default;
 std::unique_ptr<CatalogueIndex> CatalogueIndex::Open(const std::string &folder,
                                                      const Options &options, std::string &fault)
 {
+    // The index is the folder's whatever path names it; a folder that is not there keeps the
+    // name it was given, for the message.
     char *resolved = ::realpath(folder.c_str(), nullptr);
     const std::string real = resolved != nullptr ? resolved : folder;
     std::free(resolved);
     std::vector<DumpFile> files;
     if (!DumpFile::List(real, files, fault)) {
-        fault = "the catalogue " + folder + " cannot be read" + fault.substr(fault.find(':'));
         return nullptr;
     }
     std::vector<std::string> notes;

@@ -4,6 +4,8 @@
 // one removed) has the index built again from every dump, since what each dump held is not kept.
 // Each new dump is one transaction, a rebuild is one: a stop leaves the index as it was before
 // it, without the dump being read.
+// ### A dump put in the folder out of its turn costs a rebuild (every dump read again); placing
+// it among the spans without one needs each version's span split at its place.
 #pragma once
 
 #include <cstdint>
