@@ -36,6 +36,9 @@ DumpIndexer::DumpIndexer(SqliteDatabase &db, int64_t seq)
     while (types.Step()) {
         namingTypes_.emplace(types.Text(0));
     }
+    SqliteStatement count(db_, "SELECT count(*) FROM newest");
+    before_.reserve(count.Step() ? static_cast<std::size_t>(count.Int(0)) : 0);
+    count.Reset();
     SqliteStatement newest(db_, "SELECT key, spelling, version, name, fingerprint FROM newest "
                                 "ORDER BY key");
     while (newest.Step()) {

@@ -52,7 +52,7 @@ bool IndexSchema::Prepare(SqliteDatabase &db, const std::string &catalogue)
     sqlite3_busy_timeout(db.Handle(), 2000);
     // Another program writing to the index keeps it as it is (in WAL mode since it was made).
     db.TryExecute("PRAGMA journal_mode = WAL");
-    db.Execute("PRAGMA synchronous = NORMAL; PRAGMA cache_size = -65536; "
+    db.Execute("PRAGMA synchronous = NORMAL; PRAGMA cache_size = -32768; "
                "PRAGMA temp_store = MEMORY");
     SqliteStatement tables(db, "SELECT count(*) FROM sqlite_master");
     const bool empty = tables.Step() && tables.Int(0) == 0;

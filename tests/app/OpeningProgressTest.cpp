@@ -3,6 +3,7 @@
 // indexing, which ends; the opening's result is the server's.
 #include <gmock/gmock.h>
 
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
