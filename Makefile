@@ -11,7 +11,8 @@ BUILD_TYPE  ?= RelWithDebInfo
 PACKAGES      := g++ make cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
                  libbenchmark-dev fonts-dejavu-core libldap2-dev slapd ldap-utils \
                  samba samba-ad-dc samba-ad-provision samba-dsdb-modules ldb-tools openssl \
-                 dpkg-dev lintian
+                 dpkg-dev lintian \
+                 libsqlite3-dev zlib1g-dev libzstd-dev liblzma-dev
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 # CI builds with warnings as errors.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/MainWindow.h"
+#include "app/OpeningProgress.h"
 #include "app/RestoreAppHooks.h"
 #include "app/SplashWindow.h"
 #include "app/UserDetailsDialog.h"
@@ -46,7 +47,10 @@ void RestoreApp::LoadProfile(MW_Application *owner)
 
 bool RestoreApp::OpenServers(const std::string &name)
 {
-    const ServerOpener::Outcome outcome = opener_.Open(name, profile_.get());
+    // Indexing a catalogue's new snapshots can take a while: the window shows it, with Stop.
+    OpeningProgress progress(server_);
+    const auto outcome = static_cast<ServerOpener::Outcome>(
+        progress.Run([&] { return static_cast<int>(opener_.Open(name, profile_.get())); }));
     serverName_ = opener_.ServerName();
     if (outcome != ServerOpener::Outcome::Opened) {
         ErrorBox(nullptr, WB_OK, opener_.Message(outcome)).Execute();

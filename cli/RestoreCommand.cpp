@@ -2,11 +2,14 @@
 #include "cli/RestoreCommand.h"
 
 #include <algorithm>
+#include <atomic>
+#include <filesystem>
 #include <fstream>
 
 #include "cli/CommandLine.h"
 #include "cli/CsvReport.h"
 #include "cli/FoundReport.h"
+#include "cli/IndexCommand.h"
 #include "cli/InterruptFlag.h"
 #include "cli/JournalRecord.h"
 #include "cli/JsonReport.h"
@@ -99,6 +102,9 @@ int RestoreCommand::Run(const std::vector<std::string> &words)
         streams_.out << (options->help ? CommandLine::Help() : CommandLine::VersionText());
         return Success;
     }
+    if (options->index) {
+        return IndexCatalogues(*options);
+    }
     std::vector<WantedObject> wanted;
     if (options->find.empty() && !ReadObjects(*options, wanted)) {
         return Refuse(fault_);
@@ -167,12 +173,39 @@ bool RestoreCommand::ReadPassword(const RestoreOptions &options)
     return true;
 }
 
+int RestoreCommand::IndexCatalogues(const RestoreOptions &options)
+{
+    RestoreProfile profile(MW_Application::MySelf, section_, key_, serverNames_);
+    if (!profile.ProfileLoaded()) {
+        return Refuse(ServerOpener::kUnableToOpenConfiguration);
+    }
+    ServerOpener opener(server_, serverNames_, false);
+    const std::vector<std::string> names = options.server.empty()
+                                               ? opener.TakeConfiguredNames()
+                                               : std::vector<std::string>{options.server};
+    Progress progress(streams_.err, streams_.errIsTerminal, streams_.errWidth);
+    const std::string directory =
+        std::filesystem::path(MW_Application::ProgramPath().Text()).parent_path().string();
+    return IndexCommand(streams_.out, streams_.err, progress)
+        .Run(profile, names, !options.server.empty(), directory);
+}
+
 bool RestoreCommand::OpenServer(const RestoreOptions &options, int &exitCode)
 {
     RestoreProfile profile(MW_Application::MySelf, section_, key_, serverNames_);
     ServerOpener opener(server_, serverNames_, choosesBackend_,
                         [this](const std::string &text) { streams_.err << text << "\n"; });
+    // Indexing new snapshots shows on the terminal, and stops at an interrupt.
+    Progress progress(streams_.err, streams_.errIsTerminal, streams_.errWidth);
+    std::atomic<bool> stop{false};
+    server_.WatchOpening(OpenProgress{[&](const std::string &what, uint64_t done, uint64_t total) {
+                                          progress.Show(what, done >> 20, total >> 20, "MB");
+                                          stop = InterruptFlag::Raised();
+                                      },
+                                      &stop});
     const ServerOpener::Outcome outcome = opener.Open(options.server, &profile);
+    server_.WatchOpening({});
+    progress.Clear();
     serverName_ = opener.ServerName();
     if (outcome == ServerOpener::Outcome::Opened) {
         return true;

@@ -58,6 +58,7 @@ class RestoreCommand
     bool ReadObjects(const RestoreOptions &options, std::vector<WantedObject> &wanted);
     bool ReadPassword(const RestoreOptions &options);
     bool OpenServer(const RestoreOptions &options, int &exitCode);
+    int IndexCatalogues(const RestoreOptions &options);
     bool LogIn(const RestoreOptions &options, ServerLogin &login);
     int Restore(const RestoreOptions &options, const std::vector<WantedObject> &wanted,
                 ServerLogin &login);

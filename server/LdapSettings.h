@@ -15,7 +15,9 @@ struct LdapSettings {
     std::string kind;       // ActiveDirectoryKind, DirectoryKind or empty (a directory)
     std::string uri;        // ldap://, ldaps:// or ldapi://
     std::string base;       // the directory's suffix, for example o=Marrowby
-    std::string catalogue;  // folder of snapshots: <unix seconds>.ldif or any *.ldif
+    std::string catalogue;  // folder of snapshots: <unix seconds>.ldif or any *.ldif (or .gz...)
+    // Where the catalogue's index is kept; empty: the user's cache folder (tests give their own).
+    std::string indexFolder;
     // Bind: a DN with its password read from a file, or SASL EXTERNAL (over ldapi), or neither
     // (the user is asked).
     std::string bindDn;

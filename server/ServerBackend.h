@@ -5,12 +5,20 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "server/RestoreReport.h"
 #include "server/ServerRecords.h"
+
+// A long step of opening (a directory server indexing its snapshots) tells how far it is, and
+// stops when asked: what is being done, how much of how much (0 of 0: not known).
+struct OpenProgress {
+    std::function<void(const std::string &what, uint64_t done, uint64_t total)> report;
+    const std::atomic<bool> *stop = nullptr;
+};
 
 class ServerBackend
 {
@@ -72,6 +80,8 @@ class ServerBackend
     // the program is ending); null: never. A backend that waits for a server looks at it
     // between short waits; one that answers at once may ignore it.
     virtual void WatchAbandon(const std::atomic<bool> *flag) { abandon_ = flag; }
+    // How the next Open tells its progress; one that opens at once ignores it.
+    virtual void WatchOpening(const OpenProgress &) {}
     bool AbandonAsked() const { return abandon_ != nullptr && abandon_->load(); }
 
   protected:

@@ -105,6 +105,15 @@ bool ServerOpener::TakeConfiguredServerName(std::string &name)
     return true;
 }
 
+std::vector<std::string> ServerOpener::TakeConfiguredNames()
+{
+    std::vector<std::string> names;
+    for (std::string name; TakeConfiguredServerName(name);) {
+        names.push_back(name);
+    }
+    return names;
+}
+
 // Tries the configured servers in order until one opens; names after it are never tried.
 bool ServerOpener::OpenConfigured(RestoreProfile *profile)
 {

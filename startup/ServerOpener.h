@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class BackupServer;
 class DirectoryModule;
@@ -46,6 +47,8 @@ class ServerOpener
     // name empty: the configured servers in order. profile may be null (it did not load). The
     // configured names are read in this one pass; those not tried are released.
     Outcome Open(const std::string &name, RestoreProfile *profile);
+    // The configured names (after the profile filled the list), taken out of it in order.
+    std::vector<std::string> TakeConfiguredNames();
     // The last name tried: after a success, the open server's.
     const std::string &ServerName() const { return serverName_; }
 

@@ -7,7 +7,7 @@
 #include <map>
 #include <utility>
 
-#include "server/directory/AsciiCase.h"
+#include "catalogue/AsciiCase.h"
 #include "server/directory/DirectorySearch.h"
 #include "server/directory/ExtendedDn.h"
 

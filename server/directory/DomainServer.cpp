@@ -3,9 +3,9 @@
 
 #include <strings.h>
 
+#include "catalogue/AsciiCase.h"
 #include "server/RecordFields.h"
 #include "server/Replies.h"
-#include "server/directory/AsciiCase.h"
 #include "server/directory/DomainDescription.h"
 #include "server/directory/DomainRestore.h"
 #include "server/directory/ExtendedDn.h"

@@ -11,14 +11,14 @@
 #include <cstring>
 #include <utility>
 
+#include "catalogue/AsciiCase.h"
+#include "catalogue/DistinguishedName.h"
 #include "mwlib/MW_Text.h"
 #include "server/RecordFields.h"
 #include "server/Replies.h"
-#include "server/directory/AsciiCase.h"
 #include "server/directory/DirectoryDescription.h"
 #include "server/directory/DirectoryRestore.h"
 #include "server/directory/DirectorySearch.h"
-#include "server/directory/DistinguishedName.h"
 
 namespace
 {
@@ -170,11 +170,22 @@ int32_t LdapServer::Open(const char *)
     // Every file left out is reported too (and told in the window later, see TakeNotices); a
     // load that fails ends with the reason the folder cannot be read.
     std::string lastReported;
-    const bool loaded =
-        catalogue_.Load(settings_.catalogue, containerClasses_, [&](const std::string &text) {
+    IndexProgress progress;
+    progress.stop = opening_.stop;
+    if (opening_.report) {
+        progress.report = [this](const IndexStep &step) {
+            opening_.report("Indexing snapshot " + std::to_string(step.dump) + " of " +
+                                std::to_string(step.dumps) + ": " + step.file,
+                            step.done, step.total);
+        };
+    }
+    const bool loaded = catalogue_.Load(
+        settings_.catalogue, containerClasses_,
+        [&](const std::string &text) {
             Report(text);
             lastReported = text;
-        });
+        },
+        settings_.indexFolder, progress);
     if (!loaded) {
         refusal_ = Sentence(lastReported);
         return 1;
@@ -393,6 +404,9 @@ std::vector<std::string> LdapServer::TakeNotices()
     if (!noticesTaken_) {
         for (const SnapshotCatalogue::LeftOut &file : catalogue_.LeftOutFiles()) {
             notices.push_back("Snapshot " + file.path + " left out: " + file.reason);
+        }
+        for (std::string &note : catalogue_.LoadNotes()) {
+            notices.push_back(std::move(note));
         }
     }
     noticesTaken_ = true;

@@ -255,3 +255,35 @@ TEST_F(Program, AskWithoutATerminalIsRefused)
     EXPECT_THAT(result.err, HasSubstr("--on-error ask needs a terminal"));
 }
 } // namespace
+
+namespace
+{
+// The nightly job: the index follows the folder, says what it read, and a cut dump fails it.
+TEST_F(Program, IndexBringsTheCatalogueUpToDateAndSaysWhatItRead)
+{
+    const ProgramResult first = folder.Run({"--index"});
+    EXPECT_EQ(first.exitCode, 0) << first.err;
+    EXPECT_THAT(first.out, HasSubstr("DIR1: " + slapd.Catalogue()));
+    EXPECT_THAT(first.out, HasSubstr("read 1000.ldif: 6 entries"));
+    EXPECT_THAT(first.out, HasSubstr("read 2000.ldif: 6 entries"));
+    EXPECT_THAT(first.out, HasSubstr("2 snapshots indexed, 0 left out; index " +
+                                     folder.Path("cache") + "/tarvik/"));
+
+    const std::string dump = slapd.Slapcat();
+    slapd.WriteSnapshot(3000, dump.substr(0, dump.size() - 4));
+    std::filesystem::remove(slapd.Catalogue() + "/1000.ldif");
+    const ProgramResult second = folder.Run({"--server", "DIR1", "--index"});
+    EXPECT_EQ(second.exitCode, 1) << second.err;
+    EXPECT_THAT(second.out, Not(HasSubstr("read 2000.ldif")));
+    EXPECT_THAT(second.out, HasSubstr("left out 3000.ldif: its last entry"));
+    EXPECT_THAT(second.out, HasSubstr("removed 1000.ldif (gone from the folder)"));
+    EXPECT_THAT(second.out, HasSubstr("1 snapshot indexed, 1 left out"));
+
+    // What the index holds is what a restore then takes, without a dump being read.
+    const ProgramResult dry = folder.Run({"--dry-run", "Bob.Sales.Marrowby@<=1970-01-01T00:40:00Z"});
+    EXPECT_EQ(dry.exitCode, 0) << dry.err << dry.out;
+
+    EXPECT_EQ(folder.Run({"--index", "Bob.Sales.Marrowby"}).exitCode, 2);
+    EXPECT_EQ(folder.Run({"--server", "NONE", "--index"}).exitCode, 2);
+}
+} // namespace

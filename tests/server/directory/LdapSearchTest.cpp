@@ -11,7 +11,7 @@
 #include "server/SearchRun.h"
 #include "server/ServerClient.h"
 #include "server/directory/DirectorySearch.h"
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/DistinguishedName.h"
 #include "tests/server/directory/DirectoryFixture.h"
 #include "tests/server/directory/FoundObject.h"
 

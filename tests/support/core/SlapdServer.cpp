@@ -254,6 +254,7 @@ LdapSettings SlapdServer::SocketSettings(const std::string &serverName) const
     settings.uri = socketUri_;
     settings.base = Base;
     settings.catalogue = Catalogue();
+    settings.indexFolder = Folder() + "/index";
     settings.saslMechanism = "EXTERNAL";
     return settings;
 }

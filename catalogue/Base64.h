@@ -7,3 +7,5 @@
 
 // Nothing when the text is not padded base64 of whole groups (blanks are not allowed).
 std::optional<std::string> DecodeBase64(std::string_view text);
+// Whether DecodeBase64 would take the text, without decoding it.
+bool IsBase64(std::string_view text);

@@ -1,8 +1,8 @@
 // Reading LDIF snapshots: the forms a dump may take, and the texts that are not LDIF.
 #include <gmock/gmock.h>
 
-#include "server/directory/Base64.h"
-#include "server/directory/LdifReader.h"
+#include "catalogue/Base64.h"
+#include "catalogue/LdifReader.h"
 
 namespace
 {

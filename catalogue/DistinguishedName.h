@@ -39,6 +39,11 @@ class DistinguishedName
     static std::string TypedLabel(const RelativeName &rdn);
     // The DN of a child with this relative name below the parent's DN.
     static std::string Child(const RelativeName &rdn, const std::string &parentDn);
+    // The values of a relative name, unescaped, joined by "+": the name a search pattern is
+    // matched against.
+    static std::string OwnName(const RelativeName &rdn);
+    // The canonical name of the parent of an entry given by its canonical name.
+    static std::string_view CanonicalParent(std::string_view canonical);
     // Every level's label, own first, joined by ".".
     std::string TypelessName() const;
     // The labels of a typeless dotted name, own first, escapes kept.

@@ -1,5 +1,5 @@
 // Decoding base64 values of LDIF.
-#include "server/directory/Base64.h"
+#include "catalogue/Base64.h"
 
 namespace
 {
@@ -57,4 +57,25 @@ std::optional<std::string> DecodeBase64(std::string_view text)
         }
     }
     return bytes;
+}
+
+bool IsBase64(std::string_view text)
+{
+    if (text.size() % 4 != 0) {
+        return false;
+    }
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const bool inLastTwo = at + 2 >= text.size();
+        if (text[at] == '=' && inLastTwo) {
+            // Padding only at the end: "x=" or "==", never "=x".
+            if (at + 1 < text.size() && text[at + 1] != '=') {
+                return false;
+            }
+            continue;
+        }
+        if (Sextet(text[at]) < 0) {
+            return false;
+        }
+    }
+    return true;
 }

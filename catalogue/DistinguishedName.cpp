@@ -1,9 +1,9 @@
 // Parsing, printing and comparing distinguished names in their string form.
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/DistinguishedName.h"
 
 #include <algorithm>
 
-#include "server/directory/AsciiCase.h"
+#include "catalogue/AsciiCase.h"
 
 namespace
 {
@@ -302,4 +302,27 @@ std::vector<std::string> DistinguishedName::SplitTypeless(std::string_view name)
         }
     }
     return labels;
+}
+
+std::string DistinguishedName::OwnName(const RelativeName &rdn)
+{
+    std::string name;
+    for (const AttributeValue &value : rdn) {
+        name += (name.empty() ? "" : "+") + value.value;
+    }
+    return name;
+}
+
+// A canonical name escapes every separator inside a value, so its first unescaped "," ends its
+// own level.
+std::string_view DistinguishedName::CanonicalParent(std::string_view canonical)
+{
+    for (std::size_t i = 0; i < canonical.size(); ++i) {
+        if (canonical[i] == '\\') {
+            ++i;
+        } else if (canonical[i] == ',') {
+            return canonical.substr(i + 1);
+        }
+    }
+    return {};
 }

@@ -1,19 +1,12 @@
 // LDIF content records: logical lines, attribute lines and their values.
-#include "server/directory/LdifReader.h"
+#include "catalogue/LdifReader.h"
 
-#include <algorithm>
 #include <strings.h>
 
-#include "server/directory/Base64.h"
+#include "catalogue/LdifLine.h"
 
 namespace
 {
-bool IsDescriptionCharacter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == ';' || c == '.';
-}
-
 bool Named(const std::string &description, const char *name)
 {
     return strcasecmp(description.c_str(), name) == 0;
@@ -84,35 +77,13 @@ bool LdifReader::ReadLogicalLines(std::vector<std::string> &lines)
 
 bool LdifReader::ParseLine(const std::string &line, LdifAttribute &attribute)
 {
-    const std::size_t colon = line.find(':');
-    if (colon == std::string::npos || colon == 0) {
+    const std::optional<LdifLine> split = LdifLine::Split(line);
+    std::optional<std::string> value = split ? split->Decoded() : std::nullopt;
+    if (!value) {
         return false;
     }
-    attribute.description = line.substr(0, colon);
-    if (!std::all_of(attribute.description.begin(), attribute.description.end(),
-                     IsDescriptionCharacter)) {
-        return false;
-    }
-    std::size_t value = colon + 1;
-    const bool base64 = value < line.size() && line[value] == ':';
-    if (value < line.size() && (line[value] == ':' || line[value] == '<')) {
-        if (line[value] == '<') {
-            return false; // values by URL are not part of a snapshot
-        }
-        ++value;
-    }
-    while (value < line.size() && line[value] == ' ') {
-        ++value;
-    }
-    if (!base64) {
-        attribute.value = line.substr(value);
-        return true;
-    }
-    std::optional<std::string> decoded = DecodeBase64(std::string_view(line).substr(value));
-    if (!decoded) {
-        return false;
-    }
-    attribute.value = std::move(*decoded);
+    attribute.description = std::string(split->description);
+    attribute.value = std::move(*value);
     return true;
 }
 

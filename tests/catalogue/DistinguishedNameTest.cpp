@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/DistinguishedName.h"
 
 namespace
 {
