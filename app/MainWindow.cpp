@@ -33,7 +33,7 @@ MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serv
     historyPanel_.Hide();
     statusBar_.Hide();
     splitter_.Hide();
-    SetText("Marrowby - TARVIK");
+    ShowTopContextName(login_ != nullptr ? login_->Context() : "");
     SetHelpTextHdl([this](const std::string &text) { statusBar_.ShowHelpText(text); });
     hintTimer_.SetTimeout(kHintMilliseconds);
     hintTimer_.SetTimeoutHdl([this](Timer &) {
@@ -80,7 +80,6 @@ void MainWindow::InitChildren()
     Resize();
     SetTopContext(login_ ? login_->Context() : "");
 
-    statusBar_.SetText("Marrowby");
     statusBar_.InsertItem(kCountsField, 200, SIB_LEFT, 5);
     statusBar_.InsertItem(kUserField, 400, SIB_LEFT, 5);
     statusBar_.InsertItem(kServerField, 80, SIB_LEFT, 5);
@@ -204,6 +203,14 @@ void MainWindow::ShowHint(const std::string &text)
 void MainWindow::SetTopContext(const std::string &name)
 {
     treeReactions_.SetTopContext(name, client_, connection_);
+    ShowTopContextName(name);
+}
+
+// The title and the status bar name the context the tree is rooted at, not a fixed one.
+void MainWindow::ShowTopContextName(const std::string &name)
+{
+    SetText(name.empty() ? "TARVIK" : name + " - TARVIK");
+    statusBar_.SetText(name);
 }
 
 void MainWindow::EnableClearSubtree(bool enable)

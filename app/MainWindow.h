@@ -94,6 +94,7 @@ class MainWindow : public WorkWindow,
 
   private:
     void EnableClearSubtree(bool enable) override;
+    void ShowTopContextName(const std::string &name);
     void AskWhatTheServerOffers();
     void EnableCompare(bool enable);
     Window *QueryParent() override { return this; }

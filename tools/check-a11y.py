@@ -80,7 +80,8 @@ def windows():
 
 def main_window():
     for w in windows():
-        if w.get_name() == "Marrowby - TARVIK":
+        # Titled after the top context, which the check changes on the way.
+        if w.get_name().endswith(" - TARVIK"):
             return w
     return None
 
@@ -94,7 +95,7 @@ def modal(role_names=("dialog", "alert")):
 
 def focus_main():
     # Without a window manager nobody gives the keyboard back when a dialog closes: do it here.
-    window = subprocess.run(["xdotool", "search", "--name", "^Marrowby - TARVIK$"],
+    window = subprocess.run(["xdotool", "search", "--name", " - TARVIK$"],
                             capture_output=True, text=True).stdout.split()
     if window:
         subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], check=False)
