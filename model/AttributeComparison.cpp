@@ -146,15 +146,6 @@ std::string AttributeComparison::Shown(std::string_view value)
     return WithThousands(value.size()) + (value.size() == 1 ? " byte, " : " bytes, ") + hash;
 }
 
-std::string AttributeComparison::ShownValues(const std::vector<std::string> &values)
-{
-    std::string text;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        text += (i == 0 ? "" : "\n") + Shown(values[i]);
-    }
-    return text;
-}
-
 std::string AttributeComparison::ShownSecret(const std::vector<std::string> &values)
 {
     if (values.empty()) {

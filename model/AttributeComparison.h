@@ -41,8 +41,6 @@ class AttributeComparison
     // A value as a person reads it: the text itself, or for a binary value its size and a short
     // hash of its bytes ("2,048 bytes, #1a2b3c4d").
     static std::string Shown(std::string_view value);
-    // Every shown value of a side, one per line.
-    static std::string ShownValues(const std::vector<std::string> &values);
     // A secret side as it may be shown: its size only ("secret, 12 bytes"); empty when none.
     static std::string ShownSecret(const std::vector<std::string> &values);
     // Each value of the attribute once: the backup's in its order, then those only live.
