@@ -247,6 +247,17 @@ std::string MarrowbySeed()
            "dn: cn=Bob,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Bob\nsn: Jones\n";
 }
 
+std::string OddNamesLdif()
+{
+    return "dn: cn=back\\5Cslash,ou=Sales,o=Marrowby\nchangetype: add\nobjectClass: person\n"
+           "cn: back\\slash\nsn: Slash\n\n"
+           "dn: cn=v1.2.3,ou=Sales,o=Marrowby\nchangetype: add\nobjectClass: person\n"
+           "cn: v1.2.3\nsn: Version\n\n"
+           // "cn=Zoë *,ou=Sales,o=Marrowby" and "Zoë *": not ASCII, so in base64
+           "dn:: Y249Wm/DqyAqLG91PVNhbGVzLG89TWFycm93Ynk=\nchangetype: add\n"
+           "objectClass: person\ncn:: Wm/DqyAq\nsn: Star\n";
+}
+
 LdapSettings SlapdServer::SocketSettings(const std::string &serverName) const
 {
     LdapSettings settings;

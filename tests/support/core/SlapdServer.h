@@ -70,3 +70,6 @@ class SlapdServer : public ServerFolder
 
 // The usual test directory: the base, its manager and ou=Sales with two people.
 std::string MarrowbySeed();
+// An LDIF for ldapmodify that adds three people below ou=Sales whose names hold what a full name
+// escapes and what a search pattern reads: "back\slash", "v1.2.3" and "Zoë *".
+std::string OddNamesLdif();
