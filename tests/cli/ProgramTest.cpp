@@ -213,6 +213,10 @@ TEST_F(Program, ListOnStandardInputAndResultsReplacedInAFile)
     ASSERT_TRUE(json);
     EXPECT_EQ(json->items.size(), 2u);
     EXPECT_TRUE(slapd.Exists("cn=Ann,ou=Sales,o=Marrowby"));
+    struct stat written {
+    };
+    ASSERT_EQ(::stat(output.c_str(), &written), 0);
+    EXPECT_EQ(written.st_mode & 07777, 0600u) << "the results name objects: the owner's alone";
 }
 
 TEST_F(Program, AsksOnTheTerminalAndShowsProgressThere)
