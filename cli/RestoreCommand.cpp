@@ -198,7 +198,7 @@ bool RestoreCommand::LogIn(const RestoreOptions &options, ServerLogin &login)
             fault_ = "no password was typed";
             return false;
         }
-        const bool accepted = login.Login(options.user.c_str(), password_.Reveal().c_str()) == 0;
+        const bool accepted = login.Login(options.user.c_str(), password_.CText()) == 0;
         password_.Wipe();
         fault_ = accepted ? "" : Refused(server_);
         return accepted;
@@ -217,7 +217,7 @@ bool RestoreCommand::LogIn(const RestoreOptions &options, ServerLogin &login)
             fault_ = "no login was typed";
             return false;
         }
-        if (login.Login(user.c_str(), password.Reveal().c_str()) == 0) {
+        if (login.Login(user.c_str(), password.CText()) == 0) {
             return true;
         }
         streams_.err << Refused(server_) << "\n";

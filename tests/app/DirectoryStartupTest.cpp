@@ -212,11 +212,12 @@ TEST(DirectoryStartup, ConfiguredBindThatFailsShowsWhyInTheUserDetailsDialog)
         const char *reason;
     } cases[] = {
         {"wrong", 0600, "The configured bind failed: Invalid credentials"},
-        {"r3ad.me", 0644, "is readable or writable by others"},
+        {"r3ad.me", 0640, "has mode 0640: a password file is for its owner alone"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.reason);
-        DirectoryStartup s("[SERVER]\nBackupServer=DIR1\n\n[DIR1]\nUri=@TCP@\nBase=o=Marrowby\n"
+        DirectoryStartup s("[SERVER]\nBackupServer=DIR1\n\n[DIR1]\nUri=@TCP@\nAllowPlainBind="
+                           "yes\nBase=o=Marrowby\n"
                            "Catalogue=snapshots\nBindDn=cn=reader,o=Marrowby\n"
                            "PasswordFile=password\n");
         const std::string file = s.Path("password");

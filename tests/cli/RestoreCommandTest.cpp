@@ -386,10 +386,12 @@ TEST(RestoreCommand, PasswordOnlyFromAProtectedFileOrTheTerminal)
     CommandRun run;
     Directory(run.script);
     const std::string shared = run.folder.Write("shared", "s3cret\n");
-    ::chmod(shared.c_str(), 0644);
-    EXPECT_EQ(run.Run({"--user", "admin", "--password-file", shared, "Object-1.Marrowby"}), 2);
-    EXPECT_THAT(run.err.str(), HasSubstr("readable or writable by others"));
-    EXPECT_THAT(run.script.OpenedNames(), IsEmpty());
+    for (const mode_t mode : {0644, 0640, 0620}) {
+        ::chmod(shared.c_str(), mode);
+        EXPECT_EQ(run.Run({"--user", "admin", "--password-file", shared, "Object-1.Marrowby"}), 2);
+        EXPECT_THAT(run.err.str(), HasSubstr("a password file is for its owner alone"));
+        EXPECT_THAT(run.script.OpenedNames(), IsEmpty());
+    }
 
     EXPECT_EQ(run.Run({"--user", "admin", "Object-1.Marrowby"}), 2);
     EXPECT_THAT(run.err.str(), HasSubstr("give --password-file FILE, or run on a terminal"));
