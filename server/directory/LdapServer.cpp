@@ -228,7 +228,14 @@ int32_t LdapServer::Login(const char *userName, const char *password)
         Refuse("login as " + user + " refused: no password given");
         return 1;
     }
+    listingFault_.clear();
     const std::string dn = BindNameOf(user);
+    if (dn.empty() && !listingFault_.empty()) {
+        // A name of the tree is found by listing it, which the server may refuse before a login.
+        Refuse("login as " + user + " refused: the name cannot be looked up before a login: " +
+               listingFault_ + "; give it as " + NamesFoundWithoutLookup());
+        return 1;
+    }
     if (dn.empty()) {
         Refuse("login refused: no object " + user + " below " + baseName_);
         return 1;
