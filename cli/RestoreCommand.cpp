@@ -82,6 +82,13 @@ int RestoreCommand::Refuse(const std::string &fault)
     return BadArguments;
 }
 
+// Settings that cannot work: the arguments were right, so no usage line.
+int RestoreCommand::Misconfigured(const std::string &fault)
+{
+    streams_.err << kProgram << fault << "\n";
+    return BadArguments;
+}
+
 int RestoreCommand::Unavailable(const std::string &fault)
 {
     streams_.err << kProgram << fault << "\n";
@@ -185,8 +192,9 @@ bool RestoreCommand::OpenServer(const RestoreOptions &options, int &exitCode)
     for (std::size_t at; (at = message.find('\n')) != std::string::npos;) {
         message.replace(at, 1, "; ");
     }
-    exitCode =
-        outcome == ServerOpener::Outcome::NoConfiguration ? Refuse(message) : Unavailable(message);
+    exitCode = outcome == ServerOpener::Outcome::NoConfiguration ? Refuse(message)
+               : opener.RefusedBySettings()                      ? Misconfigured(message)
+                                                                 : Unavailable(message);
     return false;
 }
 

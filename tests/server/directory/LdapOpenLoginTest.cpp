@@ -29,6 +29,7 @@ class DirectoryOpenTest : public DirectoryFixture
     {
         LdapSettings settings = Settings();
         settings.uri = slapd.Uri();
+        settings.allowPlainBind = true; // a loopback address
         settings.saslMechanism.clear();
         settings.bindDn = dn;
         settings.passwordFile = slapd.WriteFile("password", password + "\n");
