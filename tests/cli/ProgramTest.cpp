@@ -218,11 +218,11 @@ TEST_F(Program, DryRunCountsTheAttributesAChangeWouldRestore)
 TEST_F(Program, RefusesAPasswordFileOthersCanRead)
 {
     const std::string password = folder.folder.Write("password", "secret\n");
-    ::chmod(password.c_str(), 0644);
+    ::chmod(password.c_str(), 0640); // its group may read it
     const ProgramResult result =
         folder.Run({"--user", "admin.Marrowby", "--password-file", password, "Bob.Sales.Marrowby"});
     EXPECT_EQ(result.exitCode, 2);
-    EXPECT_THAT(result.err, HasSubstr("readable or writable by others"));
+    EXPECT_THAT(result.err, HasSubstr("has mode 0640: a password file is for its owner alone"));
     EXPECT_THAT(result.err, HasSubstr("usage: "));
 
     ::chmod(password.c_str(), 0600);
@@ -245,6 +245,10 @@ TEST_F(Program, ListOnStandardInputAndResultsReplacedInAFile)
     ASSERT_TRUE(json);
     EXPECT_EQ(json->items.size(), 2u);
     EXPECT_TRUE(slapd.Exists("cn=Ann,ou=Sales,o=Marrowby"));
+    struct stat written {
+    };
+    ASSERT_EQ(::stat(output.c_str(), &written), 0);
+    EXPECT_EQ(written.st_mode & 07777, 0600u) << "the results name objects: the owner's alone";
 }
 
 TEST_F(Program, AsksOnTheTerminalAndShowsProgressThere)
