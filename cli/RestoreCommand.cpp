@@ -186,10 +186,12 @@ int RestoreCommand::IndexCatalogues(const RestoreOptions &options)
     if (!profile.ProfileLoaded()) {
         return Refuse(ServerOpener::kUnableToOpenConfiguration);
     }
-    ServerOpener opener(server_, serverNames_, false);
-    const std::vector<std::string> names = options.server.empty()
-                                               ? opener.TakeConfiguredNames()
-                                               : std::vector<std::string>{options.server};
+    // The configured names are taken out of the list either way: each is ours to release.
+    std::vector<std::string> names =
+        ServerOpener(server_, serverNames_, false).TakeConfiguredNames();
+    if (!options.server.empty()) {
+        names = {options.server};
+    }
     Progress progress(streams_.err, streams_.errIsTerminal, streams_.errWidth);
     const std::string directory =
         std::filesystem::path(MW_Application::ProgramPath().Text()).parent_path().string();
