@@ -5,6 +5,7 @@
 #include "model/FullNameSyntax.h"
 #include "res/ResourceIds.h"
 #include "server/SearchRun.h"
+#include "toolkit/Placement.h"
 #include "tree/ObjectPictures.h"
 #include "tree/ServerTasks.h"
 
@@ -198,5 +199,10 @@ void FindDialog::GoToRow(int row)
     const std::string &fullName = found_[static_cast<std::size_t>(key)].fullName;
     if (!host_.GoToObject(fullName)) {
         status_.SetText(fullName + " is not in the tree view.");
+        return;
+    }
+    // The dialog stays open beside the tree: it must not hide the row it took the user to.
+    if (const std::optional<Rectangle> row = host_.SelectedRowOnScreen()) {
+        MoveClearOf(*this, *row);
     }
 }

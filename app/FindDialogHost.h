@@ -1,7 +1,10 @@
 // What the Find dialog asks of the window it finds objects for.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "toolkit/Geometry.h"
 
 class ServerClient;
 class ServerTasks;
@@ -17,6 +20,8 @@ class FindDialogHost
     virtual std::string SearchContext() const = 0;
     // Shows the object in the tree, selected, with its history; false when it is not there.
     virtual bool GoToObject(const std::string &fullName) = 0;
+    // Where the tree's selected row stands on the screen, so that Find can keep clear of it.
+    virtual std::optional<Rectangle> SelectedRowOnScreen() = 0;
     // The server said it cannot search: the Find command goes off.
     virtual void SearchUnsupported() = 0;
 };

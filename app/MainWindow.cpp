@@ -331,6 +331,15 @@ bool MainWindow::GoToObject(const std::string &fullName)
     return true;
 }
 
+std::optional<Rectangle> MainWindow::SelectedRowOnScreen()
+{
+    RowArea &rows = treePanel_.GetRowArea();
+    const Rectangle row = rows.AccessibleRowRect(rows.SelectedRow());
+    const Point origin = rows.ScreenPos();
+    return Rectangle{row.left + origin.x, row.top + origin.y, row.right + origin.x,
+                     row.bottom + origin.y};
+}
+
 void MainWindow::SearchUnsupported()
 {
     if (PopupMenu *view = menuBar_ ? menuBar_->GetPopupMenu(kMenuItemView) : nullptr) {

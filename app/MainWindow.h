@@ -107,6 +107,7 @@ class MainWindow : public WorkWindow,
     ServerClient *SearchClient() override { return client_; }
     std::string SearchContext() const override { return TopContext(); }
     bool GoToObject(const std::string &fullName) override;
+    std::optional<Rectangle> SelectedRowOnScreen() override;
     void SearchUnsupported() override;
     bool CanCompare() override;
     std::string ServerName() override;

@@ -19,6 +19,14 @@ Point CenteredPos(Point outerPos, Size outer, Size inner);
 // the screen.
 void CenterOver(Window &dialog, Window *parent);
 
+// Where a window standing at `window` goes so that it no longer covers `keepVisible` (a row the
+// user was just taken to): the nearest place below, above or beside it that lies inside
+// `workArea`. A window that leaves it clear already, or that no such place can hold, stays.
+Point ClearOf(const Rectangle &window, const Rectangle &keepVisible, const Rectangle &workArea);
+
+// Moves the top-level window clear of a part of the screen, within the screen's work area.
+void MoveClearOf(Window &window, const Rectangle &keepVisible);
+
 // Centres the dialog on the screen: ((W - w) / 2, (H - h) / 2).
 void CenterOnScreen(Window &dialog);
 

@@ -14,7 +14,7 @@ namespace
 constexpr int KeyRole = Qt::UserRole + 1;
 constexpr int SortRole = Qt::UserRole + 2;
 
-// A row that sorts by a cell's number where it has one, else by its text.
+// A row that sorts by a cell's number where it has one, else by its text, case aside.
 class SortedItem : public QTreeWidgetItem
 {
   public:
@@ -26,7 +26,11 @@ class SortedItem : public QTreeWidgetItem
         if (mine.isValid() && theirs.isValid()) {
             return mine.toLongLong() < theirs.toLongLong();
         }
-        return QTreeWidgetItem::operator<(other);
+        // Names sort as a reader looks them up: "bob" beside "Bob", not after every capital.
+        const QString mineText = text(column);
+        const QString theirsText = other.text(column);
+        const int folded = QString::compare(mineText, theirsText, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : mineText < theirsText;
     }
 };
 

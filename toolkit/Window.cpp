@@ -200,6 +200,12 @@ Size Window::GetOutputSizePixel() const
 {
     return {widget_->width(), widget_->height()};
 }
+Rectangle Window::FrameRect() const
+{
+    const QRect frame = FrameWidget()->frameGeometry();
+    return {frame.left(), frame.top(), frame.right(), frame.bottom()};
+}
+
 Point Window::ScreenPos() const
 {
     QPoint pos = widget_->mapToGlobal(QPoint(0, 0));

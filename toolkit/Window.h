@@ -60,6 +60,7 @@ class Window
     void SetPosSizePixel(Point pos, Size size);
     Size GetOutputSizePixel() const; // the drawable area
     Point ScreenPos() const;         // the window's origin on the screen
+    Rectangle FrameRect() const;     // a top-level window with its frame, on the screen
 
     void GrabFocus();
     bool HasFocus() const;

@@ -177,6 +177,28 @@ TEST_F(FindDialogTest, ChoosingAResultFourLevelsDownOpensItsPathSelectsItAndShow
     EXPECT_EQ(dialog.Results().RowCount(), 3);
 }
 
+// Find stays open beside the tree: going to a row it stands over moves it clear of the row.
+TEST_F(FindDialogTest, GoingToAResultUnderTheDialogMovesTheDialogClearOfIt)
+{
+    FindDialog &dialog = Open();
+    Search(dialog, "e");
+    dialog.GoToRow(0);
+    const auto rowOnScreen = [this] {
+        RowArea &rows = f.Tree().GetRowArea();
+        const Rectangle row = rows.AccessibleRowRect(rows.SelectedRow());
+        const Point origin = rows.ScreenPos();
+        return Rectangle{row.left + origin.x, row.top + origin.y, row.right + origin.x,
+                         row.bottom + origin.y};
+    };
+    const Rectangle found = rowOnScreen();
+    dialog.SetPosPixel({found.left + 10, found.top - 20});
+    ASSERT_TRUE(dialog.FrameRect().Overlaps(found));
+
+    dialog.GoToRow(0);
+    EXPECT_EQ(rowOnScreen(), found); // the tree did not move: the dialog did
+    EXPECT_FALSE(dialog.FrameRect().Overlaps(found));
+}
+
 TEST_F(FindDialogTest, AResultTheTreeDoesNotHoldIsSaid)
 {
     FindDialog &dialog = Open();

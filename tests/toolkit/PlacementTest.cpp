@@ -31,6 +31,36 @@ TEST(Placement, CentresWithHalvesTruncatedTowardZero)
     }
 }
 
+TEST(Placement, AWindowMovesClearOfARowToTheNearestPlaceTheWorkAreaHolds)
+{
+    const Rectangle work{0, 0, 999, 799};
+    const Rectangle middleRow{0, 300, 799, 319}; // a tree's row, the tree's width
+    const Rectangle lowRow{0, 700, 799, 719};
+    struct Case {
+        const char *what;
+        Rectangle window;
+        Rectangle row;
+        Point expected;
+    };
+    const Case cases[] = {
+        {"clear already: stays", {100, 400, 399, 599}, middleRow, {100, 400}},
+        {"over the row: the nearer side, below", {100, 250, 399, 449}, middleRow, {100, 328}},
+        {"no room below: above", {100, 600, 399, 749}, lowRow, {100, 542}},
+        {"too tall for above and below: beside", {100, 100, 249, 699}, middleRow, {808, 100}},
+        {"no place holds it: stays", {100, 0, 999, 799}, middleRow, {100, 0}},
+        {"partly off the screen: comes inside", {-50, 290, 249, 389}, middleRow, {0, 328}},
+    };
+    for (const Case &c : cases) {
+        const Point moved = ClearOf(c.window, c.row, work);
+        EXPECT_EQ(moved, c.expected) << c.what;
+        const Rectangle placed =
+            Rectangle::FromPosSize(moved, {c.window.Width(), c.window.Height()});
+        if (!(moved == Point{c.window.left, c.window.top})) {
+            EXPECT_FALSE(placed.Overlaps(c.row)) << c.what;
+        }
+    }
+}
+
 TEST(Placement, CentresOverATopLevelParentsPositionAndSize)
 {
     PlacedWindow parent({300, 200}, {400, 300});

@@ -47,6 +47,16 @@ const ResourceTable &ToolkitTestResources()
                  {ControlKind::OKButton, 1, 115, 5, 40, 12},
                  {ControlKind::PushButton, 1, 115, 20, 40, 12, "A much longer text..."},
              }});
+        t.dialogs.push_back({kTestResultDialog,
+                             true,
+                             "Result Dialog",
+                             10,
+                             20,
+                             160,
+                             100,
+                             {
+                                 {ControlKind::ResultTable, 1, 5, 5, 150, 90},
+                             }});
         t.menus.push_back({kTestMenu,
                            {
                                {1, "E~xit!", "Leave", true, "Alt+X"},

@@ -9,6 +9,8 @@ inline constexpr uint16_t kTestMenu = 300;
 inline constexpr uint16_t kTestListDialog = 301;
 // A table above a column of two buttons, OK and one with a long text.
 inline constexpr uint16_t kTestTableDialog = 302;
+// A sortable result table filling the dialog.
+inline constexpr uint16_t kTestResultDialog = 303;
 
 const ResourceTable &ToolkitTestResources();
 
