@@ -13,9 +13,9 @@
 #include "restore/RestoreRunHost.h"
 #include "restore/WrittenObjects.h"
 #include "server/RecordFields.h"
+#include "session/ServerSession.h"
 #include "toolkit/Application.h"
 #include "toolkit/MessageBox.h"
-#include "tree/ServerTasks.h"
 
 RestoreRun::RestoreRun(RestoreSelection &selection, RestoreRunHost &host)
     : selection_(selection), host_(host)
@@ -54,7 +54,7 @@ bool RestoreRun::RunRestore()
 bool RestoreRun::ShowPreview(Window *parent)
 {
     RestorePreview preview(selection_);
-    ServerTasks &tasks = host_.Tasks();
+    ServerSession &tasks = host_.Session();
     const MarkCounts counts = selection_.Counts();
     const std::size_t total = static_cast<std::size_t>(counts.containers + counts.objects);
     std::size_t number = 0;
@@ -93,7 +93,7 @@ bool RestoreRun::ShowPreview(Window *parent)
 // mark and its subtree is passed over.
 void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn)
 {
-    ServerTasks &tasks = host_.Tasks();
+    ServerSession &tasks = host_.Session();
     const MarkCounts counts = selection_.Counts();
     const std::size_t total = static_cast<std::size_t>(counts.containers + counts.objects);
     tasks.Begin("Restoring", total);
@@ -133,7 +133,7 @@ int32_t RestoreRun::RestoreOne(const RestoreSelection::RunOrder::Step &step,
     std::optional<RestoreReport> written;
     const bool withSubtree = object.GetCheckState() == Marked;
     const std::string name = object.FullName();
-    ServerTasks &tasks = host_.Tasks();
+    ServerSession &tasks = host_.Session();
     tasks.Describe("Restoring " + std::to_string(number) + " of " + std::to_string(total) + ": " +
                        name,
                    number - 1, total);

@@ -8,6 +8,7 @@
 #include "mwlib/MW_SIGTERMClientList.h"
 #include "restore/RestoreOptionsDialog.h"
 #include "restore/RestoreRun.h"
+#include "session/ServerSession.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/core/RequestGate.h"
 #include "tests/support/gui/ModalScript.h"
@@ -19,7 +20,6 @@
 #include "toolkit/ProgressWindow.h"
 #include "toolkit/RadioButton.h"
 #include "tree/ObjectPictures.h"
-#include "tree/ServerTasks.h"
 
 namespace
 {
@@ -586,7 +586,7 @@ TEST(RestoreRun, StopEndsTheRunAfterTheRestoreInFlightAsEndDoes)
             gate.Hold();
         }
     });
-    ServerTasks &tasks = f.window->Tasks();
+    ServerSession &tasks = f.window->Session();
     std::string said;
     bool heldWhenStopped = false;
     QTimer::singleShot(700, [&] {
