@@ -2,6 +2,7 @@
 #include "restore/RestoreResultDialog.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "res/ResourceIds.h"
 #include "restore/RunReportExport.h"
@@ -124,6 +125,21 @@ void RestoreResultDialog::AskAbout(const std::string &failedName)
     Resize();
 }
 
+std::string RestoreResultDialog::StoppedText(const std::string &why)
+{
+    std::string text = why.empty() ? "the run was stopped" : why;
+    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return text + ".";
+}
+
+void RestoreResultDialog::SetStopped(const std::string &why)
+{
+    question_.SetText(StoppedText(why));
+    question_.Show();
+    asking_ = true;
+    Resize();
+}
+
 void RestoreResultDialog::SetStillMarked(std::size_t count)
 {
     noted_ = count > 0;
@@ -148,9 +164,10 @@ void RestoreResultDialog::ShowWholeLine()
 // At the starting size every control keeps its resource place, but the list: without the question
 // it starts where the list of the final form always stood, without the note it reaches down to
 // the note's line. The final form has no Abort below OK: its buttons take Abort's row, so no
-// empty band stays under them, and what stands above them moves down as far. Beyond that size the buttons keep to the bottom right corner; the whole line
-// and the note keep below the list, the whole line taking a third of the added height; the list
-// takes the rest. A long question may take up to twice its place, pushing the list down.
+// empty band stays under them, and what stands above them moves down as far. Beyond that size the
+// buttons keep to the bottom right corner; the whole line and the note keep below the list, the
+// whole line taking a third of the added height; the list takes the rest. A long question may take
+// up to twice its place, pushing the list down.
 void RestoreResultDialog::Resize()
 {
     const Size start = StartSize();

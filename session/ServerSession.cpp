@@ -72,6 +72,11 @@ void ServerSession::HideProgress()
     progress_.StepAside();
 }
 
+void ServerSession::ResumeProgress()
+{
+    progress_.Resume();
+}
+
 void ServerSession::WhenIdle(std::function<void()> call)
 {
     if (!Busy()) {

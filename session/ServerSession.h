@@ -55,9 +55,10 @@ class ServerSession : public MW_SIGTERMClient
     // The user pressed Stop (or the program is ending) during the activity under way.
     bool Stopped() const { return stopped_; }
     bool Busy() const { return depth_ > 0; }
-    // A modal prompt in the middle of an activity: the progress window steps aside until the
-    // next request.
+    // A modal prompt in the middle of an activity: the progress window steps aside, and comes
+    // back (after its delay) once the activity goes on.
     void HideProgress();
+    void ResumeProgress();
     // The progress window's Stop: the activity under way is stopped (its own stops are called,
     // and the request it waits for is given up, unless it is a restore).
     void Stop();

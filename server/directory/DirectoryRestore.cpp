@@ -35,11 +35,13 @@ bool SameValues(std::vector<std::string> a, std::vector<std::string> b)
     return a == b;
 }
 
-LdapStatus Failed(const std::string &dn, const LdapStatus &status)
-{
-    return LdapStatus{status.code, dn + ": " + status.text};
-}
 } // namespace
+
+LdapStatus DirectoryRestore::Failed(const std::string &dn, const LdapStatus &status)
+{
+    failedEntry_ = dn;
+    return status;
+}
 
 DirectoryRestore::DirectoryRestore(LdapConnection &connection, const SnapshotCatalogue &catalogue,
                                    const OperationalAttributes &operational)
@@ -47,14 +49,14 @@ DirectoryRestore::DirectoryRestore(LdapConnection &connection, const SnapshotCat
 {
 }
 
-LdapStatus DirectoryRestore::Run(const std::string &dn, const std::string &canonical,
-                                 BackupTime version, bool subtree)
+LdapStatus DirectoryRestore::Run(const std::string &canonical, BackupTime version, bool subtree)
 {
+    failedEntry_.clear();
     const Snapshot *snapshot = catalogue_.Holding(canonical, version);
     if (snapshot == nullptr) {
-        return LdapStatus{NotInCatalogue, version == 0 ? "No snapshot holds " + dn
+        return LdapStatus{NotInCatalogue, version == 0 ? "No snapshot holds it"
                                                        : "The snapshot of " + TimeText(version) +
-                                                             " does not hold " + dn};
+                                                             " does not hold it"};
     }
     std::vector<const SnapshotEntry *> entries =
         subtree ? snapshot->Subtree(canonical)
@@ -89,8 +91,8 @@ LdapStatus DirectoryRestore::AddMissingAncestors(const std::string &dn, const Sn
         const Snapshot *holder =
             chosen.Find(canonical) != nullptr ? &chosen : catalogue_.Holding(canonical, 0);
         if (holder == nullptr) {
-            return LdapStatus{NotInCatalogue, "The parent " + ancestor->Text() +
-                                                  " does not exist and no snapshot holds it"};
+            return Failed(ancestor->Text(),
+                          LdapStatus{NotInCatalogue, "missing, and no snapshot holds it"});
         }
         LdapStatus status = RestoreEntry(*holder, *holder->Find(canonical), parentsAdded_);
         if (!status.Ok()) {
@@ -163,7 +165,7 @@ LdapStatus DirectoryRestore::RestoreEntry(const Snapshot &snapshot, const Snapsh
     std::string fault;
     std::optional<LdifEntry> read = snapshot.Read(entry, fault);
     if (!read) {
-        return LdapStatus{NotInCatalogue, entry.dn + ": " + fault};
+        return Failed(entry.dn, LdapStatus{NotInCatalogue, fault});
     }
     const LdapAttributes attributes = UserAttributes(*read);
     std::optional<LdapEntry> live;
