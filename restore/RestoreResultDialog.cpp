@@ -34,9 +34,9 @@ const Bitmap &RestoreResultDialog::FailurePicture()
 RestoreResultDialog::RestoreResultDialog(Window *parent)
     : ModalDialog(parent, ResId(kDialogRestore)), question_(this, ResId(kRestoreQuestion)),
       results_(this, ResId(kRestoreResults)), stillMarked_(this, ResId(kRestoreStillMarked)),
-      wholeLine_(this, ResId(kRestoreWholeLine)), save_(this, ResId(kRestoreSave)),
-      copy_(this, ResId(kRestoreCopy)), ok_(this, ResId(kOKButton)),
-      cancel_(this, ResId(kCancelButton)), okText_(ok_.GetText())
+      wholeLine_(this, ResId(kRestoreWholeLine)), done_(this, ResId(kRestoreDone)),
+      save_(this, ResId(kRestoreSave)), copy_(this, ResId(kRestoreCopy)),
+      ok_(this, ResId(kOKButton)), cancel_(this, ResId(kCancelButton)), okText_(ok_.GetText())
 {
     FreeResource();
     Pictures();
@@ -46,6 +46,8 @@ RestoreResultDialog::RestoreResultDialog(Window *parent)
     wholeLine_.SetReadOnly();
     wholeLine_.SetText("");
     wholeLine_.SetAccessibleName("Selected line");
+    done_.SetElidedInMiddle();
+    done_.Hide();
     save_.Hide();
     copy_.Hide();
     results_.SetSelectHdl([this](ListBox &) {
@@ -54,17 +56,18 @@ RestoreResultDialog::RestoreResultDialog(Window *parent)
     });
     save_.SetClickHdl([this](Control &) {
         if (report_) {
-            RunReportExport::Save(this, *report_);
+            SayDone(RunReportExport::Save(this, *report_));
         }
         return 1L;
     });
     copy_.SetClickHdl([this](Control &) {
         if (report_) {
-            RunReportExport::Copy(*report_);
+            SayDone(RunReportExport::Copy(*report_));
         }
         return 1L;
     });
     SetResizable();
+    RememberSize("Results");
     Resize();
 }
 
@@ -155,6 +158,20 @@ void RestoreResultDialog::SetReport(const RunReport *report)
     report_ ? copy_.Show() : copy_.Hide();
 }
 
+void RestoreResultDialog::SayDone(const std::string &what)
+{
+    if (!what.empty()) {
+        done_.SetText(what);
+        done_.Show();
+        Resize();
+    }
+}
+
+std::string RestoreResultDialog::DoneText() const
+{
+    return done_.IsHidden() ? std::string() : done_.GetText();
+}
+
 void RestoreResultDialog::ShowWholeLine()
 {
     const int selected = results_.GetSelectEntryPos();
@@ -181,7 +198,12 @@ void RestoreResultDialog::Resize()
         button->PlaceFromResource({grown.width, grown.height + lowered}, {});
     }
     cancel_.PlaceFromResource({grown.width, grown.height}, {});
-    wholeLine_.PlaceFromResource(belowList, {grown.width, lineGrowth});
+    done_.PlaceFromResource({0, belowList.y + lineGrowth}, {grown.width, 0});
+    // The note on what Save... or Copy did takes the whole line's last line.
+    const int noteRoom = done_.IsHidden() ? 0
+                                          : wholeLine_.ResourceRect().bottom -
+                                                done_.ResourceRect().top + Units().ToPixelY(2);
+    wholeLine_.PlaceFromResource(belowList, {grown.width, lineGrowth - noteRoom});
     stillMarked_.PlaceFromResource(belowList, {grown.width, 0});
 
     const Rectangle question = question_.ResourceRect();

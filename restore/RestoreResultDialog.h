@@ -39,8 +39,10 @@ class RestoreResultDialog : public ModalDialog
     // Final form: says below the list how many objects were not restored and keep their marks
     // (nothing when there are none).
     void SetStillMarked(std::size_t count);
-    // Final form: Save... and Copy write this run's record, which must outlive the dialog.
+    // Final form: Save... and Copy write this run's record, which must outlive the dialog; the
+    // dialog then says what they did beside them.
     void SetReport(const RunReport *report);
+    std::string DoneText() const;
 
     void Resize() override;
 
@@ -59,11 +61,13 @@ class RestoreResultDialog : public ModalDialog
     static constexpr int kListTopAlone = 5; // dialog units: the list's top without the question
 
     void ShowWholeLine();
+    void SayDone(const std::string &what);
 
     FixedText question_;
     ListBox results_;
     FixedText stillMarked_;
     MultiLineEdit wholeLine_;
+    FixedText done_; // what Save... or Copy did last
     PushButton save_;
     PushButton copy_;
     OKButton ok_;
