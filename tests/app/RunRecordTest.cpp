@@ -411,8 +411,8 @@ TEST(RunRecord, PastRunsSortsByTheColumnChosenTimesAndCountsAsTheyAre)
         runs[i].started = starts[i];
         runs[i].server = "S" + std::to_string(i);
         for (std::size_t n = 0; n < sizes[i]; ++n) {
-            runs[i].objects.push_back(
-                MakeReportedObject("O" + std::to_string(n) + ".Marrowby", 0, ObjectScope::Object, 0, "", ""));
+            runs[i].objects.push_back(MakeReportedObject("O" + std::to_string(n) + ".Marrowby", 0,
+                                                         ObjectScope::Object, 0, "", ""));
         }
         ASSERT_EQ(data.journal.Append(runs[i]), "");
     }
