@@ -5,9 +5,9 @@
 #include "model/FullNameSyntax.h"
 #include "res/ResourceIds.h"
 #include "server/SearchRun.h"
+#include "session/ServerSession.h"
 #include "toolkit/Placement.h"
 #include "tree/ObjectPictures.h"
-#include "tree/ServerTasks.h"
 
 namespace
 {
@@ -81,47 +81,58 @@ void FindDialog::StartSearch()
         pattern_.GrabFocus();
         return;
     }
+    if (host_.RestoreUnderWay()) {
+        status_.SetText(kRestoreUnderWay);
+        return;
+    }
     results_.Clear();
     found_.clear();
     searched_ = pattern;
-    stopAsked_ = false;
     run_ = client->StartSearch(host_.SearchContext(), pattern, deletedOnly_.IsChecked());
     find_.Disable();
     stop_.Enable();
     status_.SetText("Searching...");
-    nextBatch_.Post();
+    NextBatch();
 }
 
+// The batch under way is given up, and what it found dropped; the search ends when its job does.
 void FindDialog::StopSearch()
 {
-    if (IsSearching()) {
-        stopAsked_ = true;
-        host_.Tasks().Stop(); // the batch under way is given up, and what it found dropped
-        nextBatch_.Post();    // ends it at the next pass
+    if (!IsSearching()) {
+        return;
     }
+    batch_.Stop();
 }
 
+// The batch is asked for on the server worker; between batches the window is free, so the user
+// can go on with the tree while a long search runs.
 void FindDialog::NextBatch()
 {
     if (!run_) {
         return;
     }
-    if (stopAsked_) {
+    if (host_.RestoreUnderWay()) {
+        // Its batches would hold the restore up; the restore goes first.
         Finish(RequestEnd::Stopped, {});
+        status_.SetText("Stopped for a restore: " + CountText());
         return;
     }
-    // The batch is asked for on the server worker; between batches the window is free, so the
-    // user can go on with the tree while a long search runs.
-    SearchRun *run = run_.get();
-    std::optional<std::vector<FoundObject>> batch = host_.Tasks().Run<std::vector<FoundObject>>(
-        "Searching for \"" + searched_ + "\"", [run](ServerClient &, WorkerJob &job) {
+    batch_ = host_.Session().Start<std::vector<FoundObject>>(
+        [run = run_](ServerClient &, WorkerJob &job) {
             std::vector<FoundObject> found;
             run->Next(
                 kBatch, [&found](FoundObject &&match) { found.push_back(std::move(match)); },
                 job.StopCheck());
             return found;
+        },
+        [this](JobEnd end, std::optional<std::vector<FoundObject>> batch) {
+            TakeBatch(end, std::move(batch));
         });
-    if (!batch) {
+}
+
+void FindDialog::TakeBatch(JobEnd end, std::optional<std::vector<FoundObject>> batch)
+{
+    if (end != JobEnd::Done || !batch) {
         Finish(RequestEnd::Stopped, {});
         return;
     }
@@ -131,7 +142,7 @@ void FindDialog::NextBatch()
         return;
     }
     status_.SetText("Searching... " + CountText());
-    nextBatch_.Post();
+    NextBatch();
 }
 
 void FindDialog::Show(const std::vector<FoundObject> &batch)
@@ -163,6 +174,7 @@ std::string FindDialog::CountText() const
 void FindDialog::Finish(RequestEnd end, std::string failure)
 {
     run_.reset();
+    batch_ = ServerJob();
     find_.Enable();
     stop_.Disable();
     switch (end) {

@@ -7,7 +7,7 @@
 #include "toolkit/Geometry.h"
 
 class ServerClient;
-class ServerTasks;
+class ServerSession;
 
 class FindDialogHost
 {
@@ -15,7 +15,9 @@ class FindDialogHost
     virtual ~FindDialogHost() = default;
     virtual ServerClient *SearchClient() = 0;
     // The worker the search's requests run on.
-    virtual ServerTasks &Tasks() = 0;
+    virtual ServerSession &Session() = 0;
+    // A restore run is under way: a search waits until it has ended.
+    virtual bool RestoreUnderWay() const = 0;
     // The context whose subtree is searched: the tree's top context.
     virtual std::string SearchContext() const = 0;
     // Shows the object in the tree, selected, with its history; false when it is not there.

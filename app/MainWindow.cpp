@@ -24,12 +24,17 @@ MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serv
     : WorkWindow(nullptr), treePanel_(this, true, CheckMode::ThreeState, &objectForest_),
       historyPanel_(this, true, CheckMode::Plain, &versionList_), statusBar_(this), splitter_(this),
       client_(client), serverName_(serverName), login_(login), connection_(connection),
-      menuBar_(menuBar), tasks_(client, connection, [this] { return this; }),
-      historyReactions_(historyPanel_, versionList_, selection_, tasks_),
-      treeReactions_(treePanel_, objectForest_, selection_, historyReactions_, *this, tasks_),
+      menuBar_(menuBar), session_(client, connection, [this] { return this; }),
+      historyReactions_(historyPanel_, versionList_, selection_, session_),
+      treeReactions_(treePanel_, objectForest_, selection_, historyReactions_, *this, session_),
       journal_(RunJournal::DefaultPath()), restoreRun_(selection_, *this),
       notice_(
-          connection, [this] { return restoring_ || tasks_.Busy(); }, [this] { return this; })
+          connection, [this] { return restoring_ || session_.Busy(); }, [this] { return this; },
+          [this](std::function<void()> call) {
+              if (session_.Busy()) {
+                  session_.WhenIdle(std::move(call)); // a run shows it itself at its end
+              }
+          })
 {
     treePanel_.Hide();
     historyPanel_.Hide();
@@ -107,7 +112,7 @@ void MainWindow::AskWhatTheServerOffers()
     const ObjectItem *top = treeReactions_.TopItem();
     std::optional<std::pair<bool, bool>> offers;
     if (client_ != nullptr && (top == nullptr || !top->IsInformed())) {
-        offers = tasks_.Run<std::pair<bool, bool>>(
+        offers = session_.Run<std::pair<bool, bool>>(
             "Asking the backup server what it offers", [](ServerClient &client, WorkerJob &) {
                 return std::pair{client.CanSearch(), client.CanDescribe()};
             });
@@ -121,7 +126,7 @@ void MainWindow::AskWhatTheServerOffers()
 void MainWindow::ShowServerNotices()
 {
     const std::vector<std::string> notices =
-        tasks_
+        session_
             .Run<std::vector<std::string>>(
                 "Reading the backup server's notices",
                 [](ServerClient &client, WorkerJob &) { return client.TakeNotices(); })
@@ -243,7 +248,7 @@ bool MainWindow::MayDropMarks()
 bool MainWindow::Close()
 {
     // The window stays while the server is at work for it; Stop ends the work first.
-    if (tasks_.Busy() || !MayDropMarks()) {
+    if (session_.Busy() || !MayDropMarks()) {
         return false;
     }
     WindowMemory::Keep(kSplitKey, {static_cast<int>(std::lround(treeShare_ * 1000))});
@@ -254,7 +259,7 @@ long MainWindow::MenuSelectHdl(MenuBar &menu)
 {
     const uint16_t command = menu.GetCurItemId();
     // While the server is at work only what changes nothing can be chosen.
-    if (tasks_.Busy() && command != kMenuItemAbout && command != kMenuItemReleaseNotes &&
+    if (session_.Busy() && command != kMenuItemAbout && command != kMenuItemReleaseNotes &&
         command != kMenuItemPastRuns) {
         return 0;
     }
@@ -388,10 +393,10 @@ bool MainWindow::ServerDescribes()
     if (client_->KnowsWhetherItDescribes()) {
         return client_->CanDescribe(); // known: no request
     }
-    if (tasks_.Busy()) {
+    if (session_.Busy()) {
         return true; // asked once the server is free; the command says so then
     }
-    return tasks_
+    return session_
         .Run<bool>("Asking the backup server what it offers",
                    [](ServerClient &client, WorkerJob &) { return client.CanDescribe(); })
         .value_or(false);
@@ -410,7 +415,7 @@ bool MainWindow::CmdCompareWithLive()
         return true; // a program that is ending asks nothing more
     }
     const std::string name = object->FullName();
-    std::optional<DescribedObject> asked = tasks_.Run<DescribedObject>(
+    std::optional<DescribedObject> asked = session_.Run<DescribedObject>(
         "Reading " + name, [name, version](ServerClient &client, WorkerJob &job) {
             return client.Describe(name, version, job.StopCheck());
         });

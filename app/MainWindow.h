@@ -15,13 +15,13 @@
 #include "report/RunJournal.h"
 #include "restore/RestoreRun.h"
 #include "restore/RestoreRunHost.h"
+#include "session/ServerSession.h"
 #include "toolkit/Splitter.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/Timer.h"
 #include "toolkit/WorkWindow.h"
 #include "tree/HistoryViewReactions.h"
 #include "tree/OutlinePanel.h"
-#include "tree/ServerTasks.h"
 #include "tree/TreeViewReactions.h"
 #include "tree/TreeViewReactionsHost.h"
 
@@ -92,7 +92,7 @@ class MainWindow : public WorkWindow,
     const std::string &TopContext() const { return treeReactions_.TopContext(); }
     TreeViewReactions &TreeReactions() { return treeReactions_; }
     // The way to the server: requests run on its worker while the window goes on.
-    ServerTasks &Tasks() override { return tasks_; }
+    ServerSession &Session() override { return session_; }
     // The Find dialog once the command has made it; null before.
     FindDialog *GetFindDialog() { return findDialog_.get(); }
 
@@ -105,6 +105,7 @@ class MainWindow : public WorkWindow,
     Window *DialogParent() override { return this; }
     void AfterRestoreRun() override;
     ServerClient *SearchClient() override { return client_; }
+    bool RestoreUnderWay() const override { return restoring_; }
     std::string SearchContext() const override { return TopContext(); }
     bool GoToObject(const std::string &fullName) override;
     std::optional<Rectangle> SelectedRowOnScreen() override;
@@ -136,7 +137,7 @@ class MainWindow : public WorkWindow,
     ServerLogin *login_;
     MW_SIGTERMClientList *connection_;
     MenuBar *menuBar_;
-    ServerTasks tasks_; // before the reactions that use it, after the client it drives
+    ServerSession session_; // before the reactions that use it, after the client it drives
     HistoryViewReactions historyReactions_;
     TreeViewReactions treeReactions_; // holds the top context's name
     RunJournal journal_;

@@ -4,8 +4,10 @@
 #include "toolkit/MessageBox.h"
 
 TerminationNotice::TerminationNotice(MW_SIGTERMClientList *registry, std::function<bool()> busy,
-                                     std::function<Window *()> parent)
-    : MW_SIGTERMClient(registry), busy_(std::move(busy)), parent_(std::move(parent))
+                                     std::function<Window *()> parent,
+                                     std::function<void(std::function<void()>)> later)
+    : MW_SIGTERMClient(registry), busy_(std::move(busy)), parent_(std::move(parent)),
+      later_(std::move(later))
 {
     timer_.SetTimeout(0);
     timer_.SetTimeoutHdl([this](Timer &) {
@@ -25,7 +27,13 @@ void TerminationNotice::M_SIGTERM()
 
 void TerminationNotice::ShowIfDue()
 {
-    if (!Informed() || shown_ || (busy_ && busy_())) {
+    if (!Informed() || shown_) {
+        return;
+    }
+    if (busy_ && busy_()) {
+        if (later_) {
+            later_([this] { ShowIfDue(); });
+        }
         return;
     }
     shown_ = true;

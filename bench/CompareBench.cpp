@@ -14,6 +14,7 @@
 #include "model/ObjectItem.h"
 #include "model/RestorePreview.h"
 #include "model/RestoreSelection.h"
+#include "run/PreviewWalk.h"
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
 #include "server/directory/LdapServer.h"
@@ -184,7 +185,7 @@ void PreviewOf1000MarkedEntries(benchmark::State &state)
     }
     PreviewCounts counts;
     for (auto _ : state) {
-        RestorePreview preview(selection);
+        PreviewWalk preview(selection);
         counts = RestorePreview::Count(preview.Build());
     }
     state.counters["add"] = static_cast<double>(counts.add);

@@ -13,6 +13,7 @@
 #include "model/ObjectItem.h"
 #include "model/RestorePreview.h"
 #include "model/RestoreSelection.h"
+#include "run/PreviewWalk.h"
 #include "server/BackupServer.h"
 #include "server/RecordFields.h"
 #include "server/ServerClient.h"
@@ -165,7 +166,7 @@ void PreviewOf1000MarkedWith100Deleted(benchmark::State &state)
     }
     PreviewCounts counts;
     for (auto _ : state) {
-        counts = RestorePreview::Count(RestorePreview(selection).Build());
+        counts = RestorePreview::Count(PreviewWalk(selection).Build());
     }
     if (counts.add != DeletedChildren || counts.unchanged != Children - DeletedChildren) {
         state.SkipWithError("the preview is not what was made");

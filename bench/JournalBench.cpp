@@ -22,8 +22,8 @@ RunReport Run(int64_t started, int objects)
     for (int i = 0; i < objects; ++i) {
         run.objects.push_back(MakeReportedObject(
             "Object-" + std::to_string(i) + ".Contain-" + std::to_string(i % 97) + ".Marrowby", 0,
-            i % 3 == 0, i % 10 == 0 ? 50 : 0, "Insufficient access rights to the parent entry",
-            ""));
+            i % 3 == 0 ? ObjectScope::Subtree : ObjectScope::Object, i % 10 == 0 ? 50 : 0,
+            "Insufficient access rights to the parent entry", ""));
     }
     return run;
 }

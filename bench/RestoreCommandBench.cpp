@@ -31,12 +31,12 @@
 #include "server/ServerClient.h"
 #include "server/ServerLogin.h"
 #include "server/directory/LdapServer.h"
+#include "session/ServerSession.h"
 #include "tests/cli/ScriptedTerminal.h"
 #include "tests/mwlib/TempDir.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "tests/support/core/SlapdServer.h"
 #include "tests/support/gui/ModalScript.h"
-#include "tree/ServerTasks.h"
 
 namespace
 {

@@ -1,36 +1,39 @@
 // The words of the reports.
 #include "cli/ObjectReport.h"
 
-const char *ObjectReport::OutcomeName(Outcome outcome)
+#include "cli/IsoTime.h"
+
+ObjectReport ObjectReport::Of(const ReportedObject &object)
 {
-    switch (outcome) {
-    case Outcome::Restored:
-        return "restored";
-    case Outcome::WouldRestore:
-        return "would restore";
-    case Outcome::Failed:
-        return "failed";
-    case Outcome::Skipped:
-        return "skipped";
-    case Outcome::NotFound:
-        return "not found";
+    ObjectReport report;
+    report.fullName = object.name;
+    if (!object.versionAsked.empty()) {
+        report.version = object.versionAsked;
+    } else {
+        report.version = object.version != 0 ? IsoTime::Format(object.version) : "newest";
     }
-    return "";
+    report.scope = object.scope;
+    report.outcome = object.outcome;
+    report.message = object.Restored() ? object.note : object.message;
+    return report;
 }
 
-const char *ObjectReport::ScopeName(Scope scope)
+std::vector<ObjectReport> ObjectReport::Of(const std::vector<ReportedObject> &objects)
 {
-    switch (scope) {
-    case Scope::Object:
-        return "object";
-    case Scope::Subtree:
-        return "subtree";
-    case Scope::Alone:
-        return "alone";
-    case Scope::InSubtree:
-        return "in subtree";
-    case Scope::None:
-        break;
+    std::vector<ObjectReport> reports;
+    reports.reserve(objects.size());
+    for (const ReportedObject &object : objects) {
+        reports.push_back(Of(object));
     }
-    return "";
+    return reports;
+}
+
+std::string ObjectReport::OutcomeName(Outcome outcome)
+{
+    return std::string(OutcomeText(outcome));
+}
+
+std::string ObjectReport::ScopeName(Scope scope)
+{
+    return std::string(ScopeText(scope));
 }

@@ -1,32 +1,27 @@
-// What became of one object of a run: one line of text, one CSV row or one JSON record.
+// What became of one object of a run as the command line writes it: one line of text, one CSV
+// row or one JSON record, made from the run's record of the object.
 #pragma once
 
-#include <cstdint>
 #include <string>
+#include <vector>
 
-#include "server/ServerRecords.h"
+#include "report/RunReport.h"
 
 struct ObjectReport {
-    enum class Outcome { Restored, WouldRestore, Failed, Skipped, NotFound };
-    // How its request restores it: a leaf, a container with its whole subtree or alone, or no
-    // request of its own since a container above it is restored with its subtree.
-    enum class Scope { None, Object, Subtree, Alone, InSubtree };
+    using Outcome = ObjectOutcome;
+    using Scope = ObjectScope;
 
     std::string fullName;
-    std::string version; // "newest" or the backup time in UTC
+    std::string version; // "newest", the backup time in UTC, or what was asked when none fitted
     Scope scope = Scope::None;
     Outcome outcome = Outcome::Skipped;
-    std::string message;        // the server's, or why nothing was sent; in a dry run, what its
-                                // restore would do ("add", "change 2 attributes", ...)
-    BackupTime versionTime = 0; // the version picked; 0: the most recent
-    bool withSubtree = false;   // with what lies below it (as a Marked object), or alone
-    // 0 when restored (or it would be); the server's status when its own request failed;
-    // otherwise kNotSent.
-    int32_t status = 0;
-    static constexpr int32_t kNotSent = -4;
+    std::string message; // the server's, why nothing was sent, or what else a restore did; in
+                         // a dry run, what its restore would do ("add", "change 2 attributes")
 
-    // The words the reports use: "restored", "would restore", "failed", "skipped", "not found";
-    // "object", "subtree", "alone", "in subtree" and "" for no scope.
-    static const char *OutcomeName(Outcome outcome);
-    static const char *ScopeName(Scope scope);
+    static ObjectReport Of(const ReportedObject &object);
+    static std::vector<ObjectReport> Of(const std::vector<ReportedObject> &objects);
+    // The words the reports use: "restored", "would restore", "failed", "skipped", "not tried",
+    // "not found"; "object", "subtree", "alone", "in subtree" and "" for no scope.
+    static std::string OutcomeName(Outcome outcome);
+    static std::string ScopeName(Scope scope);
 };

@@ -26,6 +26,7 @@
 #include "model/RestoreSelection.h"
 #include "mwlib/MW_Application.h"
 #include "report/RunJournal.h"
+#include "run/RunWords.h"
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
 #include "server/ServerLogin.h"
@@ -39,9 +40,10 @@ constexpr int kLoginAttempts = 3;
 constexpr const char *kLoginRefused = "User / password invalid.";
 
 // A dry run's text starts with what it found, counted as the window's preview counts it.
-std::string Render(OutputFormat format, const std::vector<ObjectReport> &reports, bool dryRun,
+std::string Render(OutputFormat format, const std::vector<ReportedObject> &records, bool dryRun,
                    const std::optional<PreviewCounts> &previewed)
 {
+    const std::vector<ObjectReport> reports = ObjectReport::Of(records);
     switch (format) {
     case OutputFormat::Csv:
         return CsvReport::Render(reports);
@@ -61,11 +63,11 @@ std::string Refused(const BackupServer &server)
     return reason.empty() ? kLoginRefused : std::string(kLoginRefused) + " " + reason;
 }
 
-bool AllRestored(const std::vector<ObjectReport> &reports)
+bool AllRestored(const std::vector<ReportedObject> &records)
 {
-    return std::all_of(reports.begin(), reports.end(), [](const ObjectReport &report) {
-        return report.outcome == ObjectReport::Outcome::Restored ||
-               report.outcome == ObjectReport::Outcome::WouldRestore;
+    return std::all_of(records.begin(), records.end(), [](const ReportedObject &record) {
+        return record.outcome == ObjectOutcome::Restored ||
+               record.outcome == ObjectOutcome::WouldRestore;
     });
 }
 } // namespace
@@ -306,21 +308,20 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Wan
         if (options.dryRun) {
             previewed = walk.Previewed();
         }
-    } else {
-        plan.SettleTheRest(ObjectItem::kNotRestoredEnding, ObjectReport::Outcome::Failed);
     }
+    plan.SettleTheRest(RunWords::kProgramEnding); // never looked for: an interrupt came first
     progress.Clear();
-    const std::vector<ObjectReport> reports = plan.Reports(forest);
+    const std::vector<ReportedObject> records = plan.Records(forest);
     const bool finished = end != RestoreWalk::End::Interrupted;
     if (!finished) {
-        streams_.err << kProgram << "interrupted: " << TextReport::Summary(reports, options.dryRun)
-                     << "\n";
+        streams_.err << kProgram << "interrupted: "
+                     << TextReport::Summary(ObjectReport::Of(records), options.dryRun) << "\n";
     }
     if (!options.dryRun) {
-        KeepInJournal(record.Finish(reports, end == RestoreWalk::End::Whole));
+        KeepInJournal(record.Finish(records, end == RestoreWalk::End::Whole));
     }
-    const int exitCode = finished && AllRestored(reports) ? Success : Failures;
-    return Finish(Render(options.format, reports, options.dryRun, previewed), exitCode);
+    const int exitCode = finished && AllRestored(records) ? Success : Failures;
+    return Finish(Render(options.format, records, options.dryRun, previewed), exitCode);
 }
 
 // Lists what matches; the server's refusal or failure goes to standard error, with the matches

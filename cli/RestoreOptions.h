@@ -4,9 +4,7 @@
 #include <string>
 #include <vector>
 
-// What happens after an object fails: go on (passing over what is below it), ask on the
-// terminal, or end the run.
-enum class OnError { Continue, Ask, End };
+#include "report/OnError.h"
 
 enum class OutputFormat { Text, Csv, Json };
 

@@ -10,11 +10,12 @@
 #include "model/ObjectItem.h"
 #include "model/RestoreSelection.h"
 #include "model/TreeNode.h"
+#include "run/RunSteps.h"
 #include "server/ServerClient.h"
 
 namespace
 {
-using Outcome = ObjectReport::Outcome;
+using Outcome = ObjectOutcome;
 
 // Enough of an object's versions to choose from; the newest first.
 constexpr std::size_t kVersionsNamed = 5;
@@ -218,98 +219,94 @@ RestorePlan::Entry *RestorePlan::EntryOf(const ObjectItem &object)
     return found != byObject_.end() ? &entries_[found->second] : nullptr;
 }
 
-RestorePlan::Entry *RestorePlan::NearestAbove(const ObjectItem &object)
-{
-    for (const TreeNode *node = object.Node()->Parent(); node != nullptr; node = node->Parent()) {
-        if (Entry *entry = EntryOf(*static_cast<const ObjectItem *>(node->Item()))) {
-            return entry;
-        }
-    }
-    return nullptr;
-}
-
-void RestorePlan::Settle(Entry &entry, ObjectReport::Outcome outcome, std::string message)
+void RestorePlan::Settle(Entry &entry, ObjectOutcome outcome, std::string message)
 {
     entry.settled = true;
     entry.outcome = outcome;
     entry.message = std::move(message);
 }
 
-void RestorePlan::SettleTheRest(const std::string &notReached, Outcome notReachedOutcome)
+void RestorePlan::TakeRun(const RunSteps &steps)
 {
-    for (Entry &entry : entries_) {
-        if (entry.settled || entry.coveredBy != kNone) {
-            continue;
-        }
-        const Entry *failedAbove = nullptr;
-        for (const TreeNode *node = entry.object ? entry.object->Node()->Parent() : nullptr;
-             node != nullptr && failedAbove == nullptr; node = node->Parent()) {
-            const Entry *above = EntryOf(*static_cast<const ObjectItem *>(node->Item()));
-            if (above != nullptr && (above->sent || above->previewed) &&
-                above->outcome == Outcome::Failed) {
-                failedAbove = above;
-            }
-        }
-        if (failedAbove != nullptr) {
-            Settle(entry, Outcome::Skipped,
-                   "below " + failedAbove->wanted.fullName +
-                       (failedAbove->sent ? ", which failed" : ", which cannot be restored"));
-        } else {
-            Settle(entry, notReachedOutcome, notReached);
+    for (std::size_t i = 0; i < steps.Lines().size(); ++i) {
+        if (Entry *entry = EntryOf(*steps.OwnerOf(i)); entry != nullptr && !entry->settled) {
+            entry->lines.push_back(steps.Lines()[i]);
         }
     }
     for (Entry &entry : entries_) {
-        if (entry.settled || entry.coveredBy == kNone) {
-            continue;
+        if (!entry.lines.empty()) {
+            entry.settled = true;
         }
-        const Entry &container = entries_[entry.coveredBy];
-        const std::string &name = container.wanted.fullName;
-        switch (container.outcome) {
-        case Outcome::Restored:
-            Settle(entry, Outcome::Restored, "restored with " + name);
-            break;
-        case Outcome::WouldRestore:
-            Settle(entry, Outcome::WouldRestore, "would be restored with " + name);
-            break;
-        case Outcome::Failed:
-            Settle(entry, Outcome::Failed,
-                   "with " + name + (container.previewed ? ": " : ", which failed: ") +
-                       container.message);
-            break;
-        default:
-            Settle(entry, Outcome::Skipped, "with " + name + ": " + container.message);
-            break;
+    }
+    for (Entry &entry : entries_) {
+        if (!entry.settled && entry.coveredBy != kNone) {
+            SettleFromContainer(entry);
         }
     }
 }
 
-ObjectReport RestorePlan::Report(const Entry &entry) const
+void RestorePlan::SettleTheRest(const std::string &why)
 {
-    ObjectReport report;
-    report.fullName = entry.object ? entry.object->FullName() : entry.wanted.fullName;
-    report.version =
-        entry.version != 0 ? IsoTime::Format(entry.version) : entry.wanted.version.Describe();
+    for (Entry &entry : entries_) {
+        if (!entry.settled) {
+            Settle(entry, Outcome::NotTried, why);
+        }
+    }
+}
+
+// An object inside a container restored with its whole subtree shares what became of it.
+void RestorePlan::SettleFromContainer(Entry &entry)
+{
+    const Entry &container = entries_[entry.coveredBy];
+    if (container.lines.empty()) {
+        return;
+    }
+    const ReportedObject &own = container.lines.back();
+    const std::string &name = container.wanted.fullName;
+    switch (own.outcome) {
+    case Outcome::Restored:
+        Settle(entry, Outcome::Restored, "restored with " + name);
+        break;
+    case Outcome::WouldRestore:
+        Settle(entry, Outcome::WouldRestore, "would be restored with " + name);
+        break;
+    case Outcome::Failed:
+        Settle(entry, Outcome::Failed,
+               "with " + name +
+                   (own.status == ReportedObject::kNotSent ? ": " : ", which failed: ") +
+                   own.message);
+        break;
+    default:
+        Settle(entry, own.outcome, "with " + name + ": " + own.message);
+        break;
+    }
+}
+
+ReportedObject RestorePlan::Record(const Entry &entry) const
+{
+    ReportedObject record;
+    record.name = entry.object ? entry.object->FullName() : entry.wanted.fullName;
+    record.version = entry.version;
+    if (entry.version == 0 && !entry.wanted.version.IsNewest()) {
+        record.versionAsked = entry.wanted.version.Describe(); // none could be picked
+    }
     if (entry.object == nullptr) {
-        report.scope = ObjectReport::Scope::None;
+        record.scope = ObjectScope::None;
     } else if (entry.coveredBy != kNone) {
-        report.scope = ObjectReport::Scope::InSubtree;
+        record.scope = ObjectScope::InSubtree;
     } else if (!entry.object->IsContainer()) {
-        report.scope = ObjectReport::Scope::Object;
+        record.scope = ObjectScope::Object;
     } else {
-        report.scope =
-            entry.wanted.alone ? ObjectReport::Scope::Alone : ObjectReport::Scope::Subtree;
+        record.scope = entry.wanted.alone ? ObjectScope::Alone : ObjectScope::Subtree;
     }
-    report.outcome = entry.outcome;
-    report.message = entry.message;
-    report.versionTime = entry.version;
-    report.withSubtree = entry.coveredBy != kNone || !entry.wanted.alone;
-    if (entry.outcome != Outcome::Restored && entry.outcome != Outcome::WouldRestore) {
-        report.status = entry.status != 0 ? entry.status : ObjectReport::kNotSent;
-    }
-    return report;
+    record.outcome = entry.outcome;
+    const bool done = entry.outcome == Outcome::Restored || entry.outcome == Outcome::WouldRestore;
+    record.status = done ? 0 : ReportedObject::kNotSent;
+    (entry.outcome == Outcome::Restored ? record.note : record.message) = entry.message;
+    return record;
 }
 
-std::vector<ObjectReport> RestorePlan::Reports(const NodeList &forest) const
+std::vector<ReportedObject> RestorePlan::Records(const NodeList &forest) const
 {
     std::vector<std::pair<std::size_t, std::size_t>> order; // (row, entry)
     for (std::size_t i = 0; i < entries_.size(); ++i) {
@@ -318,10 +315,15 @@ std::vector<ObjectReport> RestorePlan::Reports(const NodeList &forest) const
         order.emplace_back(row, i);
     }
     std::stable_sort(order.begin(), order.end());
-    std::vector<ObjectReport> reports;
-    reports.reserve(order.size());
+    std::vector<ReportedObject> records;
+    records.reserve(order.size());
     for (const auto &[row, index] : order) {
-        reports.push_back(Report(entries_[index]));
+        const Entry &entry = entries_[index];
+        if (entry.lines.empty()) {
+            records.push_back(Record(entry));
+        } else {
+            records.insert(records.end(), entry.lines.begin(), entry.lines.end());
+        }
     }
-    return reports;
+    return records;
 }

@@ -2,7 +2,8 @@
 // is found in the tree (ObjectResolver), its version picked from its history, and it is marked
 // with the window's marking rules (RestoreSelection), so that the run restores it in the
 // window's order by the window's requests. Objects a container above them restores with its
-// whole subtree get no request of their own and share that container's outcome.
+// whole subtree get no request of their own and share that container's outcome. What the run did
+// with each object comes from the run's own lines (run/RunSteps).
 #pragma once
 
 #include <cstddef>
@@ -11,13 +12,14 @@
 #include <unordered_map>
 #include <vector>
 
-#include "cli/ObjectReport.h"
 #include "cli/WantedObject.h"
+#include "report/RunReport.h"
 #include "server/ServerRecords.h"
 
 class NodeList;
 class ObjectItem;
 class RestoreSelection;
+class RunSteps;
 class ServerClient;
 
 class RestorePlan
@@ -28,11 +30,11 @@ class RestorePlan
         ObjectItem *object = nullptr; // null: not found
         BackupTime version = 0;       // the version picked; 0: the most recent
         bool settled = false;         // its outcome is known
-        bool sent = false;            // its restore request went out
-        bool previewed = false;       // a dry run described it
-        int32_t status = 0;           // the server's status when that request failed
-        ObjectReport::Outcome outcome = ObjectReport::Outcome::Skipped;
+        // Settled by the plan (not found, refused, covered): what became of it and why.
+        ObjectOutcome outcome = ObjectOutcome::Skipped;
         std::string message;
+        // Settled by the run: the lines of the parents its restore added, then its own.
+        std::vector<ReportedObject> lines;
         std::size_t coveredBy = kNone; // the entry of the container that restores it
     };
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
@@ -51,19 +53,19 @@ class RestorePlan
 
     // The entry that a step of the run restores.
     Entry *EntryOf(const ObjectItem &object);
-    // The entry of an object of the run above this one, or null.
-    Entry *NearestAbove(const ObjectItem &object);
-    void Settle(Entry &entry, ObjectReport::Outcome outcome, std::string message);
+    void Settle(Entry &entry, ObjectOutcome outcome, std::string message);
 
-    // After the run: entries covered by a container take its outcome; the rest that nothing
-    // settled are skipped below a failed object, and otherwise take the given outcome and reason
-    // (a run ended by a signal fails them: they were not restored).
-    void SettleTheRest(const std::string &notReached,
-                       ObjectReport::Outcome notReachedOutcome = ObjectReport::Outcome::Skipped);
+    // After the run (or the preview): each object of the run takes the run's lines, and entries
+    // covered by a container take its outcome.
+    void TakeRun(const RunSteps &steps);
+    // Whatever nothing settled (never looked for: the run was stopped first) is not tried, for
+    // `why`.
+    void SettleTheRest(const std::string &why);
 
-    // One report per entry, in the order of the tree (the order of the requests); objects not
-    // found come last, in the order asked.
-    std::vector<ObjectReport> Reports(const NodeList &forest) const;
+    // What became of every entry, in the order of the tree (the order of the requests), each
+    // object of the run after the parents its restore added; objects not found come last, in
+    // the order asked.
+    std::vector<ReportedObject> Records(const NodeList &forest) const;
 
     const std::vector<Entry> &Entries() const { return entries_; }
 
@@ -73,7 +75,9 @@ class RestorePlan
     bool PickVersion(Entry &entry);
     void MarkAll();
     void SettleCovered();
-    ObjectReport Report(const Entry &entry) const;
+    void SettleFromContainer(Entry &entry);
+    // The record of an entry the plan settled.
+    ReportedObject Record(const Entry &entry) const;
 
     RestoreSelection &selection_;
     ObjectItem &top_;

@@ -1,16 +1,18 @@
 // The run itself: the objects marked by a RestorePlan, restored in the selection's run order
-// (each container before what it holds) with one request each, as the window sends them. What
-// happens after a failure is the on-error choice's; an interrupt stops the run after the request
-// in flight. A dry run changes nothing: it describes each object of the run instead, and says
-// what its restore would do, as the window's preview does.
+// (each container before what it holds) with one request each, as the window sends them, by the
+// run's own steps (run/RunSteps). What happens after a failure is the on-error choice's, asked
+// on the terminal for "ask"; an interrupt stops the run after the request in flight. A dry run
+// changes nothing: it describes each object of the run instead, and says what its restore would
+// do, as the window's preview does (run/PreviewWalk).
 #pragma once
 
 #include <cstddef>
 #include <functional>
 #include <string>
 
-#include "cli/RestoreOptions.h"
 #include "model/RestorePreview.h"
+#include "report/OnError.h"
+#include "run/RunSteps.h"
 
 class RestorePlan;
 class RestoreSelection;
@@ -44,8 +46,7 @@ class RestoreWalk
 
   private:
     End Preview(const ProgressHdl &progress, const StopCheck &stop);
-    enum class Choice { Continue, SkipSubtree, Stop };
-    Choice Ask(const std::string &object, const std::string &message);
+    RunSteps::Choice Ask(const std::string &object, const std::string &message);
 
     RestoreSelection &selection_;
     RestorePlan &plan_;

@@ -28,6 +28,9 @@ std::string TextReport::Summary(const std::vector<ObjectReport> &reports, bool d
     std::string summary = dryRun ? count(Outcome::WouldRestore) + " would be restored"
                                  : count(Outcome::Restored) + " restored";
     summary += ", " + count(Outcome::Failed) + " failed, " + count(Outcome::Skipped) + " skipped";
+    if (count(Outcome::NotTried) != "0") {
+        summary += ", " + count(Outcome::NotTried) + " not tried";
+    }
     if (count(Outcome::NotFound) != "0") {
         summary += ", " + count(Outcome::NotFound) + " not found";
     }

@@ -1,5 +1,6 @@
 // The results for people: a header, one line per object in aligned columns, and a summary line
-// "N restored, N failed, N skipped" (with ", N not found" when some were not found).
+// "N restored, N failed, N skipped" (with ", N not tried" when the run was stopped before some,
+// and ", N not found" when some were not found).
 #pragma once
 
 #include <string>

@@ -1,10 +1,7 @@
-// Walking a run's order with descriptions instead of restores.
+// What the restore of each object of a run would do.
 #include "model/RestorePreview.h"
 
-#include <unordered_set>
-
 #include "model/ObjectItem.h"
-#include "model/RestoreSelection.h"
 #include "model/TreeNode.h"
 
 namespace
@@ -16,43 +13,15 @@ const ObjectItem *ParentOf(const ObjectItem &object)
 }
 } // namespace
 
-RestorePreview::RestorePreview(const RestoreSelection &selection) : selection_(selection) {}
-
-std::vector<PreviewLine> RestorePreview::Build(const StopCheck &stop, const Describer &describe,
-                                               const StepHdl &each)
+PreviewLine RestorePreview::Line(const ObjectItem &object, BackupTime version, CheckState mark,
+                                 const DescribedObject &described)
 {
-    std::vector<PreviewLine> lines;
-    std::unordered_set<const ObjectItem *> comingBack; // added by an earlier line
-    stopped_ = false;
-    RestoreSelection::RunOrder order = selection_.StartRun();
-    for (RestoreSelection::RunOrder::Step step = order.Next(); step.object != nullptr;
-         step = order.Next()) {
-        if (stop && stop()) {
-            stopped_ = true;
-            break;
-        }
-        if (each) {
-            each(*step.object);
-        }
-        const DescribedObject described =
-            describe ? describe(*step.object, step.version) : step.object->Describe(step.version);
-        if (described.end == RequestEnd::Stopped) {
-            stopped_ = true;
-            break;
-        }
-        const bool parentComesBack = comingBack.contains(ParentOf(*step.object));
-        PreviewLine line =
-            LineOf(*step.object, step.version, step.mark, described, parentComesBack);
-        if (line.action == PreviewAction::Add) {
-            comingBack.insert(step.object);
-        }
-        if (line.action == PreviewAction::ParentMissing ||
-            line.action == PreviewAction::CannotRestore) {
-            order.Failed(); // the run would pass over what it holds
-        }
-        lines.push_back(std::move(line));
+    const bool parentComesBack = comingBack_.contains(ParentOf(object));
+    PreviewLine line = LineOf(object, version, mark, described, parentComesBack);
+    if (line.action == PreviewAction::Add) {
+        comingBack_.insert(&object);
     }
-    return lines;
+    return line;
 }
 
 PreviewLine RestorePreview::LineOf(const ObjectItem &object, BackupTime version, CheckState mark,

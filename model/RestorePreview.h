@@ -1,12 +1,12 @@
-// What a restore run would do, found before anything is sent: the objects of the run in its
-// order, each with its version and its action (add, change N attributes, nothing to change, or
-// why it cannot be restored), from a description of each object. Only descriptions are asked
-// for, so the server is left exactly as it was.
+// What a restore run would do with each of its objects, found before anything is sent: its
+// version and its action (add, change N attributes, nothing to change, or why it cannot be
+// restored), from a description of the object. Only descriptions are asked for, so the server is
+// left exactly as it was. The run's own walk (run/PreviewWalk) asks for the lines in its order.
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "model/AttributeComparison.h"
@@ -14,7 +14,6 @@
 #include "server/ServerClient.h"
 
 class ObjectItem;
-class RestoreSelection;
 
 enum class PreviewAction { Add, Change, NothingToChange, ParentMissing, CannotRestore };
 
@@ -40,21 +39,10 @@ struct PreviewCounts {
 class RestorePreview
 {
   public:
-    using StopCheck = std::function<bool()>;
-    // Told of each object just before it is described.
-    using StepHdl = std::function<void(const ObjectItem &object)>;
-    // Asks for an object's description at a version; by default the object asks its server.
-    using Describer = std::function<DescribedObject(const ObjectItem &, BackupTime)>;
-
-    explicit RestorePreview(const RestoreSelection &selection);
-
-    // Every object the run would restore, in its order. A line that cannot be restored passes
-    // over its subtree, as the run does. Asked between objects, `stop` ends the preview there
-    // (what was found so far is kept); `Stopped` says whether it did.
-    // A description that ends Stopped ends the preview the same way.
-    std::vector<PreviewLine> Build(const StopCheck &stop = {}, const Describer &describe = {},
-                                   const StepHdl &each = {});
-    bool Stopped() const { return stopped_; }
+    // The line of the run's next object, marked `mark`, from its description at the version.
+    // An object found to be added brings its children's parent back for the lines after it.
+    PreviewLine Line(const ObjectItem &object, BackupTime version, CheckState mark,
+                     const DescribedObject &described);
 
     // Whether the run would restore the line's object (it is to be added or changed, or already
     // is as the version holds it).
@@ -69,6 +57,5 @@ class RestorePreview
     PreviewLine LineOf(const ObjectItem &object, BackupTime version, CheckState mark,
                        const DescribedObject &described, bool parentComesBack) const;
 
-    const RestoreSelection &selection_;
-    bool stopped_ = false;
+    std::unordered_set<const ObjectItem *> comingBack_; // added by an earlier line
 };

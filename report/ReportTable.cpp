@@ -27,9 +27,9 @@ std::vector<TableRow> ReportTable(const RunReport &report)
     for (const ReportedObject &object : report.objects) {
         TableRow row = run;
         row.push_back(object.name);
-        row.push_back(object.version == 0 ? std::string(kMostRecentText) : IsoTime(object.version));
-        row.push_back(std::string(object.withSubtree ? kWithSubtreeText : kAloneText));
-        row.push_back(std::string(object.Restored() ? kRestoredText : kFailedText));
+        row.push_back(ReportedVersionText(object));
+        row.push_back(std::string(ScopeText(object.scope)));
+        row.push_back(std::string(OutcomeText(object.outcome)));
         row.push_back(object.message);
         row.push_back(object.note);
         rows.push_back(std::move(row));

@@ -79,18 +79,13 @@ class JsonObjectWriter
     bool firstItem_ = true;
 };
 
-std::string VersionText(uint32_t version)
-{
-    return version == 0 ? std::string(kMostRecentText) : IsoTime(version);
-}
-
 void WriteObject(std::string &out, const ReportedObject &object, JsonLayout layout, int depth)
 {
     JsonObjectWriter json(out, layout, depth);
     json.String("name", object.name);
-    json.String("version", VersionText(object.version));
-    json.String("scope", object.withSubtree ? kWithSubtreeText : kAloneText);
-    json.String("outcome", object.Restored() ? kRestoredText : kFailedText);
+    json.String("version", ReportedVersionText(object));
+    json.String("scope", ScopeText(object.scope));
+    json.String("outcome", OutcomeText(object.outcome));
     json.Raw("status", std::to_string(object.status));
     json.String("message", object.message);
     json.String("note", object.note);
@@ -121,22 +116,38 @@ bool ReadTime(const JsonValue &object, std::string_view key, int64_t &time)
     return value.has_value();
 }
 
-bool ReadVersion(const JsonValue &object, uint32_t &version)
+// The most recent version, a time, or what was asked when nothing could be picked.
+bool ReadVersion(const JsonValue &object, ReportedObject &reported)
 {
     std::string text;
-    if (!ReadText(object, "version", text)) {
+    if (!ReadText(object, "version", text) || text.empty()) {
         return false;
     }
+    reported.version = 0;
     if (text == kMostRecentText) {
-        version = 0;
         return true;
     }
     std::optional<int64_t> time = ParseIsoTime(text);
-    if (!time || *time <= 0 || *time > std::numeric_limits<uint32_t>::max()) {
+    if (!time) {
+        // Only a pick at or before a time can find nothing to pick.
+        const bool asked = text.starts_with("<=") && ParseIsoTime(text.substr(2)).has_value();
+        reported.versionAsked = asked ? text : "";
+        return asked;
+    }
+    if (*time <= 0 || *time > std::numeric_limits<uint32_t>::max()) {
         return false;
     }
-    version = static_cast<uint32_t>(*time);
+    reported.version = static_cast<uint32_t>(*time);
     return true;
+}
+
+// A word of a list.
+template <typename Value>
+bool ReadWord(const JsonValue &object, std::string_view key, bool (*of)(std::string_view, Value &),
+              Value &value)
+{
+    std::string text;
+    return ReadText(object, key, text) && of(text, value);
 }
 
 // One of two words.
@@ -165,12 +176,13 @@ bool ReadStatus(const JsonValue &object, int32_t &status)
 std::optional<ReportedObject> ReadObject(const JsonValue &json)
 {
     ReportedObject object;
-    bool restored = false;
-    if (!ReadText(json, "name", object.name) || !ReadVersion(json, object.version) ||
-        !ReadChoice(json, "scope", kWithSubtreeText, kAloneText, object.withSubtree) ||
-        !ReadChoice(json, "outcome", kRestoredText, kFailedText, restored) ||
+    if (!ReadText(json, "name", object.name) || !ReadVersion(json, object) ||
+        !ReadWord(json, "scope", ScopeOf, object.scope) ||
+        !ReadWord(json, "outcome", OutcomeOf, object.outcome) ||
         !ReadText(json, "message", object.message) || !ReadText(json, "note", object.note) ||
-        !ReadStatus(json, object.status) || object.Restored() != restored) {
+        !ReadStatus(json, object.status) ||
+        (object.status == 0) !=
+            (object.Restored() || object.outcome == ObjectOutcome::WouldRestore)) {
         return std::nullopt;
     }
     return object;
@@ -205,12 +217,11 @@ std::optional<RunReport> RunReportFromJson(std::string_view text)
         return std::nullopt;
     }
     RunReport report;
-    std::string onError;
     const JsonValue *objects = json->Member("objects");
     const std::vector<JsonValue> *items = objects ? objects->AsArray() : nullptr;
     if (!ReadTime(*json, "started", report.started) || !ReadTime(*json, "ended", report.ended) ||
         !ReadText(*json, "server", report.server) || !ReadText(*json, "user", report.user) ||
-        !ReadText(*json, "onError", onError) || !OnErrorOf(onError, report.onError) ||
+        !ReadWord(*json, "onError", OnErrorOf, report.onError) ||
         !ReadChoice(*json, "run", kRanToEndText, kStoppedText, report.ranToEnd) || !items) {
         return std::nullopt;
     }

@@ -111,16 +111,16 @@ void RestoreOptionsDialog::EnablePreview(bool enable)
     preview_.SetQuickHelpText(enable ? "" : ServerClient::kCannotCompare);
 }
 
-OnErrorMode RestoreOptionsDialog::GetOnErrorMode() const
+OnError RestoreOptionsDialog::GetOnErrorMode() const
 {
     if (askUser_.IsChecked()) {
-        return OnErrorAskUser;
+        return OnError::Ask;
     }
     if (continue_.IsChecked()) {
-        return OnErrorContinue;
+        return OnError::Continue;
     }
     if (end_.IsChecked()) {
-        return OnErrorEnd;
+        return OnError::End;
     }
-    return OnErrorContinue;
+    return OnError::Continue;
 }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "model/OnErrorMode.h"
+#include "report/OnError.h"
 #include "restore/OverwriteCount.h"
 #include "toolkit/CancelButton.h"
 #include "toolkit/DialogNote.h"
@@ -32,7 +32,7 @@ class RestoreOptionsDialog : public ModalDialog
     void EnablePreview(bool enable);
     PushButton &PreviewButton() { return preview_; }
     // The chosen mode; "Continue" when no choice is on.
-    OnErrorMode GetOnErrorMode() const;
+    OnError GetOnErrorMode() const;
 
   private:
     void FitTexts();

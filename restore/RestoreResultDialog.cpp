@@ -2,6 +2,7 @@
 #include "restore/RestoreResultDialog.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "res/ResourceIds.h"
 #include "restore/RunReportExport.h"
@@ -122,6 +123,21 @@ std::string RestoreResultDialog::StillMarkedText(std::size_t count)
 void RestoreResultDialog::AskAbout(const std::string &failedName)
 {
     question_.SetText(QuestionText(failedName));
+    question_.Show();
+    asking_ = true;
+    Resize();
+}
+
+std::string RestoreResultDialog::StoppedText(const std::string &why)
+{
+    std::string text = why.empty() ? "the run was stopped" : why;
+    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return text + ".";
+}
+
+void RestoreResultDialog::SetStopped(const std::string &why)
+{
+    question_.SetText(StoppedText(why));
     question_.Show();
     asking_ = true;
     Resize();

@@ -33,6 +33,9 @@ class RestoreResultDialog : public ModalDialog
     void AddResultLine(const std::string &text, bool success);
     // Prompt form: the question its buttons answer, naming the object that failed.
     void AskAbout(const std::string &failedName);
+    // Final form: says above the list that the run did not go to its end, and why ("the run
+    // was stopped", "the run ended at the failure of ...").
+    void SetStopped(const std::string &why);
     // Final form: says below the list how many objects were not restored and keep their marks
     // (nothing when there are none).
     void SetStillMarked(std::size_t count);
@@ -44,6 +47,7 @@ class RestoreResultDialog : public ModalDialog
     void Resize() override;
 
     static std::string QuestionText(const std::string &failedName);
+    static std::string StoppedText(const std::string &why);
     static std::string StillMarkedText(std::size_t count);
 
     // The two pictures, loaded when the first result dialog is built and kept for the program's
@@ -70,7 +74,7 @@ class RestoreResultDialog : public ModalDialog
     CancelButton cancel_;
     std::string okText_;
     const RunReport *report_ = nullptr;
-    bool asking_ = false;     // the question stands above the list
+    bool asking_ = false;     // the question (or why the run stopped) stands above the list
     bool noted_ = false;      // the note on objects still marked stands below it
     bool buttonsLow_ = false; // final form: the buttons stand in Abort's row
 };

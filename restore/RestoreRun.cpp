@@ -1,21 +1,32 @@
 #include "restore/RestoreRun.h"
 
+#include <ctime>
 #include <optional>
 
 #include "model/ObjectItem.h"
-#include "model/RestorePreview.h"
 #include "model/RestoreSelection.h"
+#include "report/ResultLine.h"
 #include "report/RunJournal.h"
 #include "res/ResourceIds.h"
 #include "restore/PreviewDialog.h"
 #include "restore/RestoreOptionsDialog.h"
 #include "restore/RestoreResultDialog.h"
 #include "restore/RestoreRunHost.h"
-#include "restore/WrittenObjects.h"
-#include "server/RecordFields.h"
-#include "toolkit/Application.h"
+#include "restore/WindowRun.h"
+#include "run/PreviewWalk.h"
+#include "session/ServerSession.h"
+#include "toolkit/EventWait.h"
 #include "toolkit/MessageBox.h"
-#include "tree/ServerTasks.h"
+
+namespace
+{
+void AddLines(RestoreResultDialog &dialog, const RunSteps &steps)
+{
+    for (const ReportedObject &line : steps.Lines()) {
+        dialog.AddResultLine(ResultLineText(line), line.Restored());
+    }
+}
+} // namespace
 
 RestoreRun::RestoreRun(RestoreSelection &selection, RestoreRunHost &host)
     : selection_(selection), host_(host)
@@ -38,39 +49,43 @@ bool RestoreRun::RunRestore()
     if (options.Execute() != 1) {
         return true;
     }
-    std::vector<RestoreResult> results;
-    bool goOn = true;
-    recorder_.Begin(host_.ServerName(), host_.UserName(), options.GetOnErrorMode());
-    Walk(results, options.GetOnErrorMode(), goOn);
-    recorder_.End(goOn);
+    const int64_t started = std::time(nullptr);
+    WindowRun run(selection_, host_.Session(), options.GetOnErrorMode(),
+                  [this](const RunSteps &steps) { return Ask(steps); });
+    run.Start();
+    // The run goes on by the completions of its restores; meanwhile the window paints and
+    // answers, and whatever dialog the user opens does not hold the run up.
+    EventWait::Until([&run] { return run.Ended(); });
+    record_ = run.Steps().Record();
+    record_.started = started;
+    record_.ended = std::time(nullptr);
+    record_.server = host_.ServerName();
+    record_.user = host_.UserName();
     host_.AfterRestoreRun();
     KeepInJournal();
-    if (goOn) {
-        ShowRestoreResults(true, results);
-    }
+    ShowResults(run.Steps());
     return true;
 }
 
 bool RestoreRun::ShowPreview(Window *parent)
 {
-    RestorePreview preview(selection_);
-    ServerTasks &tasks = host_.Tasks();
-    const MarkCounts counts = selection_.Counts();
-    const std::size_t total = static_cast<std::size_t>(counts.containers + counts.objects);
+    PreviewWalk preview(selection_);
+    ServerSession &session = host_.Session();
+    const std::size_t total = preview.Steps().Total();
     std::size_t number = 0;
-    tasks.Begin("Previewing the restore", total);
+    session.Begin("Previewing the restore", total);
     std::vector<PreviewLine> lines = preview.Build(
-        [&tasks] { return tasks.Stopped(); },
-        [&tasks, &number, total](const ObjectItem &object, BackupTime version) {
+        [&session] { return session.Stopped(); },
+        [&session, &number, total](const ObjectItem &object, BackupTime version) {
             const std::string name = object.FullName();
             const std::size_t done = number++;
-            tasks.Describe("Reading " + std::to_string(number) + " of " + std::to_string(total) +
-                               ": " + name,
-                           done, total);
+            session.Describe("Reading " + std::to_string(number) + " of " + std::to_string(total) +
+                                 ": " + name,
+                             done, total);
             std::optional<DescribedObject> described =
                 object.IsInformed()
                     ? std::nullopt
-                    : tasks.Run<DescribedObject>(
+                    : session.Run<DescribedObject>(
                           "Reading " + name, [name, version](ServerClient &client, WorkerJob &job) {
                               return client.Describe(name, version, job.StopCheck());
                           });
@@ -81,143 +96,43 @@ bool RestoreRun::ShowPreview(Window *parent)
             }
             return std::move(*described);
         });
-    tasks.End();
+    session.End();
     PreviewDialog dialog(parent);
     dialog.SetLines(std::move(lines), preview.Stopped());
     dialog.Execute();
     return true;
 }
 
-// In the selection's run order: a restored object is unmarked, which frees what it covered, and
-// drawn present; a failed one (also one not restored because the program is ending) keeps its
-// mark and its subtree is passed over.
-void RestoreRun::Walk(std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn)
-{
-    ServerTasks &tasks = host_.Tasks();
-    const MarkCounts counts = selection_.Counts();
-    const std::size_t total = static_cast<std::size_t>(counts.containers + counts.objects);
-    tasks.Begin("Restoring", total);
-    RestoreSelection::RunOrder order = selection_.StartRun();
-    for (std::size_t number = 1; goOn; ++number) {
-        const RestoreSelection::RunOrder::Step step = order.Next();
-        if (step.object == nullptr) {
-            break;
-        }
-        const int32_t status = RestoreOne(step, results, mode, goOn, number, total);
-        if (status == 0) {
-            order.Restored();
-        } else {
-            order.Failed();
-        }
-        // Stop ends the run as the "end" choice does: what was not reached keeps its mark.
-        if (goOn && tasks.Stopped()) {
-            recorder_.End(false);
-            tasks.HideProgress();
-            ShowRestoreResults(true, results);
-            goOn = false;
-        }
-    }
-    tasks.End();
-}
-
-// Every object the restore wrote gets a line: the parents it added on the way first (each the
-// parent of the next one down), then the object, whose line says what a subtree's restore
-// added and changed.
-int32_t RestoreRun::RestoreOne(const RestoreSelection::RunOrder::Step &step,
-                               std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn,
-                               std::size_t number, std::size_t total)
-{
-    ObjectItem &object = *step.object;
-    static const RestoreReport kNothingSaid;
-    std::string message;
-    std::optional<RestoreReport> written;
-    const bool withSubtree = object.GetCheckState() == Marked;
-    const std::string name = object.FullName();
-    ServerTasks &tasks = host_.Tasks();
-    tasks.Describe("Restoring " + std::to_string(number) + " of " + std::to_string(total) + ": " +
-                       name,
-                   number - 1, total);
-    int32_t status = ObjectItem::EndingStatus;
-    message = ObjectItem::kNotRestoredEnding; // never reported as restored
-    if (!object.IsInformed()) {
-        const BackupTime version = object.ChosenVersion();
-        // A restore is never given up half way: its outcome is waited for, Stop or not.
-        std::optional<RestoreOutcome> outcome = tasks.Run<RestoreOutcome>(
-            "Restoring " + name,
-            [name, version, withSubtree](ServerClient &client, WorkerJob &) {
-                return client.Restore(name, version, withSubtree);
-            },
-            ServerWorker::Kind::Write);
-        if (outcome) {
-            message.clear();
-            status = ObjectItem::TakeOutcome(std::move(*outcome), message, written);
-        }
-    }
-    const RestoreReport &said = written ? *written : kNothingSaid;
-    const std::vector<std::string> &parents = said.parentsAdded;
-    for (std::size_t i = 0; i < parents.size(); ++i) {
-        const std::string child = i + 1 < parents.size() ? parents[i + 1] : name;
-        results.push_back(MakeRestoreResult(parents[i], 0, "", ParentAddedNote(child)));
-        recorder_.RecordParentAdded(parents[i], step, ParentAddedNote(child));
-    }
-    WrittenObjects::ShowPresent(object, status, written, withSubtree);
-    // A leaf is always sent with its "subtree", which is the leaf alone.
-    const std::string note =
-        said.subtree && object.IsContainer() ? SubtreeNote(said.addedCount, said.changedCount) : "";
-    if (status != 0) {
-        tasks.HideProgress(); // a prompt may come
-    }
-    goOn = RecordRestoreResult(results, mode, step, status, message, note);
-    return status;
-}
-
-bool RestoreRun::RecordRestoreResult(std::vector<RestoreResult> &results, OnErrorMode mode,
-                                     const RestoreSelection::RunOrder::Step &step, int32_t status,
-                                     const std::string &message, const std::string &note)
-{
-    results.push_back(MakeRestoreResult(step.object->FullName(), status, message, note));
-    recorder_.Record(step, status, message, note);
-    if (status == 0) {
-        return true;
-    }
-    switch (mode) {
-    case OnErrorAskUser:
-        return ShowRestoreResults(false, results);
-    case OnErrorEnd:
-        recorder_.End(false);
-        ShowRestoreResults(true, results);
-        return false;
-    default:
-        return true;
-    }
-}
-
-bool RestoreRun::ShowRestoreResults(bool finalForm, const std::vector<RestoreResult> &results)
+bool RestoreRun::Ask(const RunSteps &steps)
 {
     RestoreResultDialog dialog(host_.DialogParent());
-    dialog.SetPromptMode(finalForm);
-    bool failed = false;
-    for (const RestoreResult &result : results) {
-        dialog.AddResultLine(RestoreResultLine(result), result.status == 0);
-        failed = failed || result.status != 0;
-    }
-    if (!finalForm && !results.empty()) {
-        dialog.AskAbout(FieldText(results.back().name));
-    }
-    if (finalForm) {
-        // Failed objects keep their marks, and so does whatever a stopped run did not reach.
-        const MarkCounts left = selection_.Counts();
-        dialog.SetStillMarked(failed ? static_cast<std::size_t>(left.containers + left.objects)
-                                     : 0);
-        dialog.SetReport(&recorder_.Report());
-    }
+    dialog.SetPromptMode(false);
+    AddLines(dialog, steps);
+    dialog.AskAbout(steps.LastFailure());
     return dialog.Execute() == 1;
+}
+
+void RestoreRun::ShowResults(const RunSteps &steps)
+{
+    RestoreResultDialog dialog(host_.DialogParent());
+    dialog.SetPromptMode(true);
+    AddLines(dialog, steps);
+    if (!steps.RanToEnd()) {
+        dialog.SetStopped(steps.StopReason());
+    }
+    // What was not restored keeps its mark: failed objects, what lies below them, and whatever
+    // a stopped run did not come to.
+    const MarkCounts left = selection_.Counts();
+    dialog.SetStillMarked(
+        record_.FailedCount() > 0 ? static_cast<std::size_t>(left.containers + left.objects) : 0);
+    dialog.SetReport(&record_);
+    dialog.Execute();
 }
 
 void RestoreRun::KeepInJournal()
 {
     const RunJournal &journal = host_.Journal();
-    if (const std::string reason = journal.Append(recorder_.Report()); !reason.empty()) {
+    if (const std::string reason = journal.Append(record_); !reason.empty()) {
         WarningBox(host_.DialogParent(), WB_OK, JournalErrorText(journal.Path(), reason)).Execute();
     }
 }

@@ -1,20 +1,18 @@
-// The Restore command: counts the marks, confirms the run with the on-error choice, restores
-// every marked object in tree order with one request each, unmarks what was restored, and lists
-// every outcome. A failed object keeps its mark and its subtree is skipped; the on-error choice
-// decides whether the run goes on, asks the user, or ends.
+// The Restore command: counts the marks, confirms the run with the on-error choice, runs it
+// (restore/WindowRun on run/RunSteps: every marked object in tree order with one request each,
+// what was restored unmarked, a failed object keeping its mark with what is marked below it),
+// keeps its record in the journal, and lists every object's line. The list says when the run was
+// stopped, by Stop, by the "end" choice or by Abort after a failure, and names what was not
+// tried.
 #pragma once
 
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "model/OnErrorMode.h"
-#include "model/RestoreSelection.h"
-#include "restore/RestoreResult.h"
-#include "restore/RunRecorder.h"
+#include "report/RunReport.h"
 
 class RestoreRunHost;
 class RestoreSelection;
+class RunSteps;
 class Window;
 
 class RestoreRun
@@ -26,28 +24,20 @@ class RestoreRun
     RestoreRun(RestoreSelection &selection, RestoreRunHost &host);
 
     bool RunRestore();
-    // Appends the outcome (with the note on a success, see RestoreResult); returns whether the
-    // run goes on.
-    bool RecordRestoreResult(std::vector<RestoreResult> &results, OnErrorMode mode,
-                             const RestoreSelection::RunOrder::Step &step, int32_t status,
-                             const std::string &message, const std::string &note = {});
-    // Shows every outcome so far; true when the dialog ended with OK (or "Continue").
-    bool ShowRestoreResults(bool finalForm, const std::vector<RestoreResult> &results);
 
     // What the run would do, asked of the server without changing anything, in its own dialog
     // over the options dialog.
     bool ShowPreview(Window *parent);
 
   private:
-    void Walk(std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn);
+    // The question after a failure, over the lines so far: true on "Continue".
+    bool Ask(const RunSteps &steps);
+    // The run's list in its final form, with Save... and Copy of its record.
+    void ShowResults(const RunSteps &steps);
     // Appends the run's record to the journal; a warning says when that failed.
     void KeepInJournal();
-    // Restores one object and records what the restore wrote; returns its status.
-    int32_t RestoreOne(const RestoreSelection::RunOrder::Step &step,
-                       std::vector<RestoreResult> &results, OnErrorMode mode, bool &goOn,
-                       std::size_t number, std::size_t total);
 
     RestoreSelection &selection_;
     RestoreRunHost &host_;
-    RunRecorder recorder_; // the record of the run under way
+    RunReport record_; // of the last run: the result list's Save... and Copy write it
 };

@@ -4,7 +4,7 @@
 #include <string>
 
 class RunJournal;
-class ServerTasks;
+class ServerSession;
 class Window;
 
 class RestoreRunHost
@@ -22,5 +22,5 @@ class RestoreRunHost
     virtual std::string UserName() = 0;
     virtual const RunJournal &Journal() = 0;
     // The way to the server: requests run on its worker while the window goes on.
-    virtual ServerTasks &Tasks() = 0;
+    virtual ServerSession &Session() = 0;
 };

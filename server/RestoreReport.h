@@ -18,4 +18,7 @@ struct RestoreReport {
     uint64_t addedCount = 0;
     uint64_t changedCount = 0;
     bool subtree = false; // the object was restored with its subtree
+    // The counts above hold every change the restore made, so that zero means nothing differed
+    // (a backend that counts only what it added leaves it false).
+    bool changesCounted = false;
 };

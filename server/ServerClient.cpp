@@ -2,8 +2,8 @@
 // received, until the record whose id is 0.
 #include "server/ServerClient.h"
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 
 #include "mwlib/MW_Text.h"
 #include "server/BackupServer.h"
@@ -208,10 +208,10 @@ DescribedObject ServerClient::Describe(std::string_view objectName, BackupTime v
 
 bool ServerClient::CanDescribe()
 {
-    if (!canDescribe_) {
-        canDescribe_ = Describe("", 0).end != RequestEnd::NotOffered;
+    if (describes_.load() == Describes::Unknown) {
+        describes_ = Describe("", 0).end != RequestEnd::NotOffered ? Describes::Yes : Describes::No;
     }
-    return *canDescribe_;
+    return describes_.load() == Describes::Yes;
 }
 
 std::vector<std::string> ServerClient::TakeNotices()

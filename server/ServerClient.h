@@ -120,13 +120,18 @@ class ServerClient
 
     // The server gives up a request in flight while the flag is set (see ServerBackend).
     void WatchAbandon(const std::atomic<bool> *flag);
-    // Whether CanDescribe has asked the server already (it then answers without a request).
-    bool KnowsWhetherItDescribes() const { return canDescribe_.has_value(); }
+    // Whether CanDescribe has asked the server already (it then answers without a request). May
+    // be asked on another thread than the one that uses the client.
+    bool KnowsWhetherItDescribes() const { return describes_.load() != Describes::Unknown; }
 
     // "Name too long for the backup server: " and the name, or its first and last characters.
     static std::string NameTooLongMessage(std::string_view fullName);
 
   private:
+    enum class Describes : int8_t { Unknown, Yes, No };
+
     BackupServer &server_;
-    std::optional<bool> canDescribe_;
+    // Learnt on the thread that uses the client, read on any (the window's thread asks while a
+    // worker uses the client).
+    std::atomic<Describes> describes_{Describes::Unknown};
 };

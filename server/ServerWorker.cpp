@@ -50,19 +50,41 @@ ServerWorker::~ServerWorker()
     thread_.join();
 }
 
-uint64_t ServerWorker::Start(Work work, Kind kind)
+uint64_t ServerWorker::Start(Work work, Kind kind, Completion done)
 {
+    Job job{0, std::move(work), kind, std::make_shared<WorkerJob::State>(), std::move(done)};
     uint64_t id = 0;
     {
         const std::lock_guard lock(mutex_);
-        if (ended_) {
-            return 0;
+        if (!ended_) {
+            id = job.id = ++lastId_;
+            queue_.push_back(std::move(job));
         }
-        id = ++lastId_;
-        queue_.push_back(Job{id, std::move(work), kind, std::make_shared<WorkerJob::State>()});
+    }
+    if (id == 0) {
+        Complete(job, JobEnd::Dropped);
+        return 0;
     }
     wake_.notify_one();
     return id;
+}
+
+void ServerWorker::Complete(Job &job, JobEnd end)
+{
+    if (job.done) {
+        toHome_([done = std::move(job.done), end] { done(end); });
+    }
+}
+
+void ServerWorker::Complete(Job &job, bool ran)
+{
+    if (!ran || !job.done) {
+        Complete(job, ran ? JobEnd::Done : JobEnd::Stopped);
+        return;
+    }
+    toHome_([done = std::move(job.done), state = job.state, read = job.kind == Kind::Read] {
+        done(read && state->stopped.load() ? JobEnd::Stopped : JobEnd::Done);
+    });
 }
 
 void ServerWorker::StopLocked(Job &job)
@@ -84,6 +106,7 @@ void ServerWorker::Stop(uint64_t job)
                                [job](const Job &waiting) { return waiting.id == job; });
     if (queued != queue_.end()) {
         queued->state->stopped = true;
+        Complete(*queued, false);
         queue_.erase(queued);
     }
 }
@@ -94,6 +117,7 @@ void ServerWorker::End()
     ended_ = true;
     for (Job &waiting : queue_) {
         waiting.state->stopped = true;
+        Complete(waiting, JobEnd::Dropped);
     }
     queue_.clear();
     if (current_ && current_->kind == Kind::Read) {
@@ -129,6 +153,7 @@ void ServerWorker::Loop()
 
         WorkerJob handle(job.id, job.state, toHome_);
         job.work(handle);
+        Complete(job, true);
 
         lock.lock();
         current_.reset();

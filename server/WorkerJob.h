@@ -8,6 +8,14 @@
 #include <functional>
 #include <memory>
 
+// How a job of the server worker ended; each job has exactly one end, handed to the program's
+// thread as its completion.
+enum class JobEnd {
+    Done,    // its work ran to its end (a write stopped in flight too: its outcome is known)
+    Stopped, // stopped before it started, or a read stopped on the way: what it found is dropped
+    Dropped, // never ran: the worker had ended (the program is ending)
+};
+
 class WorkerJob
 {
   public:

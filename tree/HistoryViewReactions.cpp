@@ -4,13 +4,13 @@
 #include "model/ObjectItem.h"
 #include "model/RestoreSelection.h"
 #include "model/TreeWalker.h"
+#include "session/ServerSession.h"
 #include "tree/OutlinePanel.h"
-#include "tree/ServerTasks.h"
 #include "tree/VersionItem.h"
 
 HistoryViewReactions::HistoryViewReactions(OutlinePanel &panel, NodeList &versions,
-                                           RestoreSelection &selection, ServerTasks &tasks)
-    : panel_(panel), versions_(versions), selection_(selection), tasks_(tasks)
+                                           RestoreSelection &selection, ServerSession &session)
+    : panel_(panel), versions_(versions), selection_(selection), session_(session)
 {
 }
 
@@ -24,7 +24,7 @@ void HistoryViewReactions::ShowHistory(ObjectItem &item)
         versions_.Clear(); // a program that is ending asks nothing more
     } else {
         const std::string name = item.FullName();
-        std::optional<ObjectHistory> history = tasks_.Run<ObjectHistory>(
+        std::optional<ObjectHistory> history = session_.Run<ObjectHistory>(
             "Reading the versions of " + name,
             [name](ServerClient &client, WorkerJob &) { return client.GetHistory(name); });
         if (history) {
@@ -76,7 +76,7 @@ void HistoryViewReactions::UpdateHistoryTitle(ObjectItem &item)
 
 long HistoryViewReactions::CheckHdl(OutlinePanel &, const CheckClick &click)
 {
-    if (tasks_.Busy()) {
+    if (session_.Busy()) {
         return 0; // nothing changes under a run
     }
     const int32_t clicked = click.row;

@@ -10,7 +10,7 @@ class ObjectItem;
 class OutlinePanel;
 struct CheckClick;
 class RestoreSelection;
-class ServerTasks;
+class ServerSession;
 
 class HistoryViewReactions
 {
@@ -22,7 +22,7 @@ class HistoryViewReactions
     static constexpr const char *kVersionsNotRead = "versions not read (stopped)";
 
     HistoryViewReactions(OutlinePanel &panel, NodeList &versions, RestoreSelection &selection,
-                         ServerTasks &tasks);
+                         ServerSession &session);
 
     void ShowHistory(ObjectItem &item);
     void UpdateHistoryTitle(ObjectItem &item);
@@ -39,5 +39,5 @@ class HistoryViewReactions
     OutlinePanel &panel_;
     NodeList &versions_;
     RestoreSelection &selection_;
-    ServerTasks &tasks_;
+    ServerSession &session_;
 };

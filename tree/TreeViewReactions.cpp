@@ -5,11 +5,11 @@
 #include "model/RestoreSelection.h"
 #include "model/TreeNode.h"
 #include "server/ServerClient.h"
+#include "session/ServerSession.h"
 #include "toolkit/EventWait.h"
 #include "toolkit/MessageBox.h"
 #include "tree/HistoryViewReactions.h"
 #include "tree/OutlinePanel.h"
-#include "tree/ServerTasks.h"
 #include "tree/TreeViewReactionsHost.h"
 
 namespace
@@ -19,9 +19,9 @@ constexpr std::chrono::microseconds kReclaimSlice{1000};
 
 TreeViewReactions::TreeViewReactions(OutlinePanel &panel, NodeList &forest,
                                      RestoreSelection &selection, HistoryViewReactions &history,
-                                     TreeViewReactionsHost &host, ServerTasks &tasks)
+                                     TreeViewReactionsHost &host, ServerSession &session)
     : panel_(panel), forest_(forest), selection_(selection), history_(history), host_(host),
-      tasks_(tasks)
+      session_(session)
 {
     reclaimTimer_.SetTimeout(0);
     reclaimTimer_.SetTimeoutHdl([this](Timer &timer) {
@@ -73,20 +73,20 @@ void TreeViewReactions::OpenWithWarning(ObjectItem &item)
     const std::string name = item.FullName();
     // The activity lasts until the rows are in: while a large listing is made into rows the
     // window goes on, and nothing may change the tree meanwhile.
-    tasks_.Begin("Listing " + name);
+    session_.Begin("Listing " + name);
     std::optional<ChildListing> listing =
-        tasks_.Run<ChildListing>("Listing " + name, [name](ServerClient &client, WorkerJob &job) {
+        session_.Run<ChildListing>("Listing " + name, [name](ServerClient &client, WorkerJob &job) {
             return client.ListChildren(name, job.StopCheck());
         });
     if (!listing) {
-        tasks_.End();
+        session_.End();
         return; // stopped: the container stays closed, nothing of the listing is inserted
     }
     std::string failure;
     std::string note;
     const ObjectItem::OpenResult result =
         item.ApplyListing(std::move(*listing), failure, note, [] { EventWait::Pass(); });
-    tasks_.End();
+    session_.End();
     if (result == ObjectItem::OpenResult::NameTooLong) {
         WarningBox(host_.QueryParent(), WB_OK, ServerClient::NameTooLongMessage(item.FullName()))
             .Execute();
@@ -106,11 +106,11 @@ void TreeViewReactions::OpenWithWarning(ObjectItem &item)
 
 long TreeViewReactions::SelectHdl(OutlinePanel &)
 {
-    if (tasks_.Busy()) {
+    if (session_.Busy()) {
         // The versions are asked for once the server is free, for whatever is selected then.
         if (!historyDue_) {
             historyDue_ = true;
-            tasks_.WhenIdle([this] {
+            session_.WhenIdle([this] {
                 historyDue_ = false;
                 SelectHdl(panel_);
             });
@@ -128,7 +128,7 @@ long TreeViewReactions::SelectHdl(OutlinePanel &)
 
 long TreeViewReactions::OpenHdl(OutlinePanel &)
 {
-    if (tasks_.Busy()) {
+    if (session_.Busy()) {
         return 0; // nothing opens or closes under a run
     }
     ObjectItem *item = SelectedItem();
@@ -151,7 +151,7 @@ long TreeViewReactions::OpenHdl(OutlinePanel &)
 
 long TreeViewReactions::CheckHdl(OutlinePanel &, const CheckClick &click)
 {
-    if (tasks_.Busy()) {
+    if (session_.Busy()) {
         return 0; // no mark changes under a run
     }
     auto *item = static_cast<ObjectItem *>(forest_.ItemAt(static_cast<size_t>(click.row)));
@@ -210,7 +210,7 @@ ObjectItem *TreeViewReactions::ChildOnPath(ObjectItem &container, const std::str
 
 bool TreeViewReactions::GoTo(const std::string &fullName)
 {
-    if (tasks_.Busy()) {
+    if (session_.Busy()) {
         return false;
     }
     ObjectItem *item = TopItem();
@@ -236,7 +236,7 @@ bool TreeViewReactions::GoTo(const std::string &fullName)
 
 bool TreeViewReactions::ClearBelow(ObjectItem &item)
 {
-    if (tasks_.Busy() || !selection_.HasMarks(item)) {
+    if (session_.Busy() || !selection_.HasMarks(item)) {
         return false;
     }
     if (QueryBox(host_.QueryParent(), WB_YES_NO, kClearQuery).Execute() != RET_YES) {

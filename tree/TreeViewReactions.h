@@ -17,7 +17,7 @@ class OutlinePanel;
 struct CheckClick;
 class RestoreSelection;
 class ServerClient;
-class ServerTasks;
+class ServerSession;
 class TreeViewReactionsHost;
 
 class TreeViewReactions
@@ -32,7 +32,7 @@ class TreeViewReactions
 
     TreeViewReactions(OutlinePanel &panel, NodeList &forest, RestoreSelection &selection,
                       HistoryViewReactions &history, TreeViewReactionsHost &host,
-                      ServerTasks &tasks);
+                      ServerSession &session);
     ~TreeViewReactions();
 
     void SetTopContext(const std::string &name, ServerClient *client,
@@ -67,7 +67,7 @@ class TreeViewReactions
     RestoreSelection &selection_;
     HistoryViewReactions &history_;
     TreeViewReactionsHost &host_;
-    ServerTasks &tasks_;
+    ServerSession &session_;
     std::string topContext_;
     bool historyDue_ = false; // the selection moved while the server was busy
     // Closing a container or re-rooting detaches the nodes; they are freed in slices of about a

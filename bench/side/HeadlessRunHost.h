@@ -8,14 +8,14 @@
 #include "report/RunJournal.h"
 #include "restore/RestoreRunHost.h"
 #include "server/ServerClient.h"
+#include "session/ServerSession.h"
 #include "tests/mwlib/TempDir.h"
-#include "tree/ServerTasks.h"
 
 class HeadlessRunHost : public RestoreRunHost
 {
   public:
     explicit HeadlessRunHost(ServerClient &client)
-        : tasks_(&client, nullptr, [] { return nullptr; })
+        : session_(&client, nullptr, [] { return nullptr; })
     {
     }
     Window *DialogParent() override { return nullptr; }
@@ -24,10 +24,10 @@ class HeadlessRunHost : public RestoreRunHost
     std::string ServerName() override { return "BENCH"; }
     std::string UserName() override { return "bench"; }
     const RunJournal &Journal() override { return journal_; }
-    ServerTasks &Tasks() override { return tasks_; }
+    ServerSession &Session() override { return session_; }
 
   private:
-    ServerTasks tasks_;
+    ServerSession session_;
     TempDir data_;
     RunJournal journal_{data_.Path("runs.jsonl")};
 };

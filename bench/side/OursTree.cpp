@@ -15,8 +15,8 @@
 OursTree::OursTree()
     : server_(script_), host_(nullptr), panel_(&host_, true, CheckMode::ThreeState, &forest_),
       historyHost_(nullptr), historyPanel_(&historyHost_, true, CheckMode::Plain, &versions_),
-      history_(historyPanel_, versions_, selection_, tasks_),
-      tree_(panel_, forest_, selection_, history_, *this, tasks_),
+      history_(historyPanel_, versions_, selection_, session_),
+      tree_(panel_, forest_, selection_, history_, *this, session_),
       image_(kViewWidth, kViewHeight, QImage::Format_ARGB32_Premultiplied)
 {
     script_.SetLogging(false);

@@ -13,11 +13,11 @@
 #include "mwlib/MW_SIGTERMClientList.h"
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
+#include "session/ServerSession.h"
 #include "tests/support/core/ScriptedServer.h"
 #include "toolkit/Window.h"
 #include "tree/HistoryViewReactions.h"
 #include "tree/OutlinePanel.h"
-#include "tree/ServerTasks.h"
 #include "tree/TreeViewReactions.h"
 #include "tree/TreeViewReactionsHost.h"
 
@@ -54,7 +54,7 @@ class OursTree : private TreeViewReactionsHost
     BackupServer server_;
     ServerClient client_{server_};
     MW_SIGTERMClientList registry_; // outlives the items that registered with it
-    ServerTasks tasks_{&client_, &registry_, [] { return nullptr; }};
+    ServerSession session_{&client_, &registry_, [] { return nullptr; }};
     NodeList forest_;
     NodeList versions_;
     RestoreSelection selection_{forest_};

@@ -35,11 +35,13 @@ bool SameValues(std::vector<std::string> a, std::vector<std::string> b)
     return a == b;
 }
 
-LdapStatus Failed(const std::string &dn, const LdapStatus &status)
-{
-    return LdapStatus{status.code, dn + ": " + status.text};
-}
 } // namespace
+
+LdapStatus DirectoryRestore::Failed(const std::string &dn, const LdapStatus &status)
+{
+    failedEntry_ = dn;
+    return status;
+}
 
 DirectoryRestore::DirectoryRestore(LdapConnection &connection, const SnapshotCatalogue &catalogue,
                                    const OperationalAttributes &operational)
@@ -47,14 +49,14 @@ DirectoryRestore::DirectoryRestore(LdapConnection &connection, const SnapshotCat
 {
 }
 
-LdapStatus DirectoryRestore::Run(const std::string &dn, const std::string &canonical,
-                                 BackupTime version, bool subtree)
+LdapStatus DirectoryRestore::Run(const std::string &canonical, BackupTime version, bool subtree)
 {
+    failedEntry_.clear();
     const std::optional<ArchivedEntry> held = catalogue_.Holding(canonical, version);
     if (!held) {
-        return LdapStatus{NotInCatalogue, version == 0 ? "No snapshot holds " + dn
+        return LdapStatus{NotInCatalogue, version == 0 ? "No snapshot holds it"
                                                        : "The snapshot of " + TimeText(version) +
-                                                             " does not hold " + dn};
+                                                             " does not hold it"};
     }
     const std::vector<ArchivedEntry> entries =
         subtree ? catalogue_.Subtree(*held) : std::vector<ArchivedEntry>{*held};
@@ -90,8 +92,8 @@ LdapStatus DirectoryRestore::AddMissingAncestors(const std::string &dn, const Ar
             held = catalogue_.Holding(canonical, 0);
         }
         if (!held) {
-            return LdapStatus{NotInCatalogue, "The parent " + ancestor->Text() +
-                                                  " does not exist and no snapshot holds it"};
+            return Failed(ancestor->Text(),
+                          LdapStatus{NotInCatalogue, "missing, and no snapshot holds it"});
         }
         LdapStatus status = RestoreEntry(*held, parentsAdded_);
         if (!status.Ok()) {
@@ -164,7 +166,7 @@ LdapStatus DirectoryRestore::RestoreEntry(const ArchivedEntry &entry,
     std::string fault;
     std::optional<LdifEntry> read = catalogue_.Read(entry, fault);
     if (!read) {
-        return LdapStatus{NotInCatalogue, entry.dn + ": " + fault};
+        return Failed(entry.dn, LdapStatus{NotInCatalogue, fault});
     }
     const LdapAttributes attributes = UserAttributes(*read);
     std::optional<LdapEntry> live;

@@ -22,9 +22,11 @@ class DirectoryRestore
 
     // Restores the entry from the snapshot of that time (0: the newest that holds it), with its
     // subtree when asked, parents before children. Stops at the first failure; the status text
-    // then names the entry and gives the server's reason.
-    LdapStatus Run(const std::string &dn, const std::string &canonical, BackupTime version,
-                   bool subtree);
+    // then gives the server's reason, and FailedEntry names the entry it was about.
+    LdapStatus Run(const std::string &canonical, BackupTime version, bool subtree);
+    // The DN of the entry whose writing (or reading) failed last; empty when the failure was
+    // about the restored entry as a whole (no snapshot holds it).
+    const std::string &FailedEntry() const { return failedEntry_; }
 
     // What the runs so far wrote, also when one stopped at a failure (a run again after a lost
     // connection adds to it): the missing parents added (DNs, top down), the entries of the
@@ -52,6 +54,8 @@ class DirectoryRestore
     // Adds or modifies one entry; what it added goes to `added`.
     LdapStatus RestoreEntry(const ArchivedEntry &entry, std::vector<std::string> &added);
     LdapAttributes UserAttributes(const LdifEntry &entry) const;
+    // Notes the entry a failure is about.
+    LdapStatus Failed(const std::string &dn, const LdapStatus &status);
 
     LdapConnection &connection_;
     const SnapshotCatalogue &catalogue_;
@@ -59,4 +63,5 @@ class DirectoryRestore
     std::vector<std::string> parentsAdded_;
     std::vector<std::string> added_;
     std::size_t modified_ = 0;
+    std::string failedEntry_;
 };

@@ -460,17 +460,33 @@ void *LdapServer::RestoreObject(const RestoreRequest &request, int32_t, int32_t 
     const bool subtree = (request.flags & RestoreWithSubtree) != 0;
     // One restore over both attempts: the second finds what the first wrote already in place.
     DirectoryRestore restore(session_.Connection(), catalogue_, operational_);
-    const LdapStatus status = session_.Run(
-        [&] { return restore.Run(object.dn, object.canonical, request.version, subtree); });
+    const LdapStatus status =
+        session_.Run([&] { return restore.Run(object.canonical, request.version, subtree); });
     RecordWrites(restore, subtree);
     if (status.Ok()) {
         return Replies::Restore(0, "", replySize);
     }
     const std::string written = WrittenBeforeFailure(restore);
-    Report("restore of " + object.dn + " failed: " + status.text + written);
-    // What was written before the failure must not be cut off the message.
-    return Replies::Restore(
-        status.code, Cut(status.text, NameFieldSize - 1 - written.size()) + written, replySize);
+    const std::string &failed = restore.FailedEntry();
+    Report("restore of " + object.dn + " failed: " + (failed.empty() ? "" : failed + ": ") +
+           status.text + written);
+    // The reply names the entry at fault as the tree does, and only when it is another than the
+    // object restored; what was written before the failure must not be cut off the message.
+    const std::optional<DistinguishedName> failedName = DistinguishedName::Parse(failed);
+    const bool other =
+        !failed.empty() && (!failedName || failedName->Canonical() != object.canonical);
+    const std::string reason = (other ? TreeNameOf(failed) + ": " : "") + status.text;
+    return Replies::Restore(status.code, Cut(reason, NameFieldSize - 1 - written.size()) + written,
+                            replySize);
+}
+
+std::string LdapServer::TreeNameOf(const std::string &dn) const
+{
+    if (std::optional<std::string> name = FullNameOf(dn)) {
+        return *name;
+    }
+    std::optional<DistinguishedName> parsed = DistinguishedName::Parse(dn);
+    return parsed ? parsed->TypelessName() : dn;
 }
 
 void *LdapServer::DescribeObject(const DescribeRequest &request, int32_t, int32_t &replySize)
@@ -508,14 +524,11 @@ void LdapServer::RecordWrites(const DirectoryRestore &restore, bool subtree)
     restoreReport_.subtree = subtree;
     restoreReport_.addedCount = restore.Added().size();
     restoreReport_.changedCount = restore.Modified();
+    restoreReport_.changesCounted = true;
     for (const std::string &dn : restore.ParentsAdded()) {
-        std::optional<std::string> name = FullNameOf(dn);
-        if (!name) {
-            std::optional<DistinguishedName> parsed = DistinguishedName::Parse(dn);
-            name = parsed ? parsed->TypelessName() : dn;
-        }
-        restoreReport_.parentsAdded.push_back(*name);
-        restoreReport_.added.push_back(*name);
+        const std::string name = TreeNameOf(dn);
+        restoreReport_.parentsAdded.push_back(name);
+        restoreReport_.added.push_back(name);
     }
     for (const std::string &dn : restore.Added()) {
         if (std::optional<std::string> name = FullNameOf(dn)) {

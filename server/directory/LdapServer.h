@@ -144,6 +144,8 @@ class LdapServer : public ServerBackend
     const std::vector<ListedChild> *CurrentListing(const std::string &fullName, bool fresh);
     // The tree's full name of an entry the tree may show; nothing when it was never listed.
     std::optional<std::string> FullNameOf(const std::string &dn) const;
+    // The entry's full name as the tree names it, or (never listed) its typeless name.
+    std::string TreeNameOf(const std::string &dn) const;
     void RecordWrites(const DirectoryRestore &restore, bool subtree);
     // Begins a search (search_); false, with the reason in `fault`, when it cannot be made.
     bool StartSearch(const std::string &context, const std::string &pattern, uint32_t flags,

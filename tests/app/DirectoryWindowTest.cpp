@@ -285,7 +285,7 @@ TEST_F(DirectoryWindow, ServerStoppedDuringARunReportsNoObjectBetterThanItWas)
     const std::pair<std::string, std::string> objects[] = {
         {"Bob.Sales.Marrowby", "cn=Bob,ou=Sales,o=Marrowby"},
         {"East.Sales.Marrowby", "ou=East,ou=Sales,o=Marrowby"}};
-    const std::string failedOn = " - failed on Object '";
+    const std::string failedOn = " - failed: ";
     int failures = 0;
     for (int i = 0; i < 2; ++i) {
         const std::string &line = lines[static_cast<size_t>(i)];

@@ -2,12 +2,18 @@
 // Stop, no match, a server that cannot search, and going to a result deep in the tree.
 #include <QHeaderView>
 #include <QTreeWidget>
+#include <atomic>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "app/FindDialog.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/core/RequestGate.h"
+#include "tests/support/gui/ModalScript.h"
 #include "toolkit/Edit.h"
+#include "toolkit/EventWait.h"
+#include "toolkit/ListBox.h"
+#include "toolkit/ModalDialog.h"
 #include "toolkit/PushButton.h"
 
 namespace
@@ -45,16 +51,14 @@ class FindDialogTest : public testing::Test
         return *dialog;
     }
 
-    // Runs the event loop until the search has ended (each pass takes one batch).
+    // Runs the event loop until the search has ended (each batch's completion asks for the
+    // next).
     void Search(FindDialog &dialog, const std::string &pattern, bool deletedOnly = false)
     {
         dialog.SetPattern(pattern);
         dialog.SetDeletedOnly(deletedOnly);
         QTest::mouseClick(dialog.FindButton().Widget(), Qt::LeftButton);
-        for (int pass = 0; pass < 1000 && dialog.IsSearching(); ++pass) {
-            QApplication::processEvents();
-        }
-        ASSERT_FALSE(dialog.IsSearching());
+        EventWait::Until([&dialog] { return !dialog.IsSearching(); });
     }
 
     std::vector<std::string> Column(FindDialog &dialog, int column)
@@ -206,6 +210,83 @@ TEST_F(FindDialogTest, AResultTheTreeDoesNotHoldIsSaid)
     ASSERT_EQ(dialog.Results().CellText(2, FindDialog::NameColumn), "Gone");
     dialog.GoToRow(2); // the listing of East does not hold it
     EXPECT_EQ(dialog.StatusText(), "Gone.East.Sales.Marrowby is not in the tree view.");
+}
+
+namespace
+{
+void OnHome(std::function<void()> call)
+{
+    QMetaObject::invokeMethod(qApp, std::move(call), Qt::QueuedConnection);
+}
+
+// The lines of the restore run's final list.
+ModalScript::Action ReadLines(std::vector<std::string> &lines)
+{
+    return [&lines](ModalDialog &dialog) {
+        ListBox *box = dialog.Find<ListBox>(ResId(kRestoreResults));
+        for (int i = 0; i < box->GetEntryCount(); ++i) {
+            lines.push_back(box->GetEntry(i));
+        }
+    };
+}
+} // namespace
+
+// A restore runs: a search would hold it up, so Find says why it does not start.
+TEST_F(FindDialogTest, ASearchDoesNotStartWhileARestoreRunsAndFindSaysSo)
+{
+    FindDialog &dialog = Open();
+    f.ClickBox(2); // Printer
+    std::string said;
+    ModalScript script;
+    script.ExpectDialog(kDialogRestoreObjects, 1, [&](ModalDialog &) {
+        OnHome([&] {
+            dialog.SetPattern("e");
+            QTest::mouseClick(dialog.FindButton().Widget(), Qt::LeftButton);
+            said = dialog.StatusText();
+        });
+    });
+    script.ExpectDialog(kDialogRestore, 1);
+    const std::size_t searchesBefore = f.script.RequestsOf(SearchObjects).size();
+    f.menuBar.Select(kMenuItemRestore);
+    EXPECT_EQ(said, FindDialog::kRestoreUnderWay);
+    EXPECT_FALSE(dialog.IsSearching());
+    EXPECT_EQ(f.script.RequestsOf(SearchObjects).size(), searchesBefore);
+}
+
+// Find's Stop belongs to the search: pressed while a restore runs, it gives up the search's
+// batch and leaves the restore going to its end.
+TEST_F(FindDialogTest, StopInFindStopsTheSearchAndNotARestoreRun)
+{
+    std::vector<ScriptedChild> many;
+    for (int i = 0; i < 350; ++i) {
+        many.push_back(Leaf("P" + std::to_string(i) + ".Sales.Marrowby"));
+    }
+    f.script.SetSearchResults(many);
+    f.ClickBox(1); // Admin
+    f.ClickBox(2); // Printer
+    FindDialog &dialog = Open();
+    RequestGate gate;
+    std::atomic<bool> held{false};
+    // The restore is chosen while the search's first batch is in the server.
+    f.script.OnRequest([&](const LoggedRequest &request) {
+        if (request.type == SearchObjects && request.lastId == 0 && !held.exchange(true)) {
+            OnHome([&] { f.menuBar.Select(kMenuItemRestore); });
+            gate.Hold([&] { return f.script.AbandonAsked(); });
+        }
+    });
+    std::vector<std::string> lines;
+    ModalScript script;
+    script.ExpectDialog(kDialogRestoreObjects, 1, [&](ModalDialog &) {
+        OnHome([&] { QTest::mouseClick(dialog.StopButton().Widget(), Qt::LeftButton); });
+    });
+    script.ExpectDialog(kDialogRestore, 1, ReadLines(lines));
+    dialog.SetPattern("p");
+    QTest::mouseClick(dialog.FindButton().Widget(), Qt::LeftButton);
+    EventWait::Until([&] { return !lines.empty(); });
+    EXPECT_EQ(lines, (std::vector<std::string>{"Admin.Marrowby", "Printer.Marrowby"}));
+    EXPECT_EQ(f.script.RequestsOf(RestoreObject).size(), 2u);
+    EXPECT_EQ(dialog.StatusText(), "Stopped: 0 objects found.");
+    EXPECT_EQ(f.script.RequestsOf(SearchObjects).back().lastId, 0); // nothing after the stop
 }
 
 class UnsearchableServerTest : public FindDialogTest

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/core/RequestGate.h"
 #include "toolkit/International.h"
 #include "tree/VersionItem.h"
 
@@ -61,6 +62,34 @@ TEST(HistoryView, ListsVersionsNewestFirstAndRemembersTheChosenOne)
     f.Click(2); // back again: asked anew, the chosen one is ticked
     EXPECT_EQ(Ticks(f), (std::vector<int>{1, 0, 0}));
     EXPECT_EQ(f.script.RequestsOf(GetHistory).back().name, "Printer.Marrowby");
+}
+
+// Printer's versions are still on their way when Admin is selected: Admin's are asked for once
+// the server is free, and the view ends with Admin's versions under Admin's name.
+TEST(HistoryView, TheVersionsShownAreThoseOfTheObjectSelectedLast)
+{
+    MainWindowFixture f;
+    f.script.SetHistory("Printer.Marrowby", {300});
+    f.script.SetHistory("Admin.Marrowby", {100, 200});
+    RequestGate gate;
+    f.script.OnRequest([&](const LoggedRequest &request) {
+        if (request.type == GetHistory && request.name == "Printer.Marrowby") {
+            QMetaObject::invokeMethod(
+                qApp,
+                [&] {
+                    f.Click(1); // Admin
+                    gate.Release();
+                },
+                Qt::QueuedConnection);
+            gate.Hold();
+        }
+    });
+    f.Click(2); // Printer
+    QApplication::processEvents();
+    EXPECT_EQ(f.Tree().SelectedRow(), 1);
+    EXPECT_EQ(f.History().GetTitle(), "Admin.Marrowby");
+    EXPECT_EQ(ListedTimes(f), (std::vector<BackupTime>{200, 100}));
+    EXPECT_EQ(f.script.RequestsOf(GetHistory).back().name, "Admin.Marrowby");
 }
 
 TEST(HistoryView, CoveredObjectsAndMarkedContainersShowMostRecentOnly)

@@ -3,15 +3,18 @@
 // objects are drawn present after what the server says it wrote.
 #include <QPushButton>
 #include <QTimer>
+#include <atomic>
 #include <gtest/gtest.h>
 
 #include "mwlib/MW_SIGTERMClientList.h"
 #include "restore/RestoreOptionsDialog.h"
 #include "restore/RestoreRun.h"
+#include "session/ServerSession.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/core/RequestGate.h"
 #include "tests/support/gui/ModalScript.h"
 #include "toolkit/CancelButton.h"
+#include "toolkit/EventWait.h"
 #include "toolkit/FixedText.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/ModalDialog.h"
@@ -19,7 +22,6 @@
 #include "toolkit/ProgressWindow.h"
 #include "toolkit/RadioButton.h"
 #include "tree/ObjectPictures.h"
-#include "tree/ServerTasks.h"
 
 namespace
 {
@@ -34,6 +36,7 @@ struct ResultList {
     std::vector<std::string> lines;
     bool cancelShown = false;
     std::string okText;
+    std::string above; // the question, or why the run stopped; empty when hidden
 };
 
 // Answers a result dialog after reading its lines and buttons.
@@ -47,6 +50,8 @@ ModalScript::Action Read(std::vector<ResultList> &seen)
         }
         list.cancelShown = !dialog.Find<CancelButton>(ResId(1))->Widget()->isHidden();
         list.okText = dialog.Find<OKButton>(ResId(1))->GetText();
+        auto *above = dialog.Find<FixedText>(ResId(kRestoreQuestion));
+        list.above = above->Widget()->isHidden() ? "" : above->GetText();
         seen.push_back(list);
     };
 }
@@ -68,9 +73,9 @@ void FailThreeLeaves(MainWindowFixture &f)
 }
 
 const std::vector<std::string> kThreeFailures = {
-    "Printer.Marrowby - failed on Object 'Disk full'",
-    "Ann.Sales.Marrowby - failed on Object 'Locked'",
-    "Bob.Sales.Marrowby - failed on Object 'Gone'",
+    "Printer.Marrowby - failed: Disk full",
+    "Ann.Sales.Marrowby - failed: Locked",
+    "Bob.Sales.Marrowby - failed: Gone",
 };
 
 } // namespace
@@ -207,7 +212,9 @@ TEST(RestoreRun, AskUserPromptsWithGrowingListsWhenContinued)
     EXPECT_FALSE(lists[3].cancelShown);
 }
 
-TEST(RestoreRun, AskUserAbortStopsAtOnceAndKeepsEveryMark)
+// Abort stops the run at once; the final list shows what was done and names every object not
+// tried, each keeping its mark.
+TEST(RestoreRun, AskUserAbortStopsAtOnceShowsTheListAndKeepsEveryMark)
 {
     MainWindowFixture f;
     FailThreeLeaves(f);
@@ -215,15 +222,22 @@ TEST(RestoreRun, AskUserAbortStopsAtOnceAndKeepsEveryMark)
     std::vector<ResultList> lists;
     script.ExpectDialog(kDialogRestoreObjects, 1, Choose(kRestoreObjectsAskUser));
     script.ExpectDialog(kDialogRestore, 0, Read(lists)); // "Abort"
+    script.ExpectDialog(kDialogRestore, 1, Read(lists)); // the final list
     f.menuBar.Select(kMenuItemRestore);
     EXPECT_EQ(f.script.RequestsOf(RestoreObject).size(), 1u);
-    ASSERT_EQ(lists.size(), 1u); // no final list
+    ASSERT_EQ(lists.size(), 2u);
+    const std::string notTried = " - not tried: the run was stopped after the failure of "
+                                 "Printer.Marrowby";
+    EXPECT_EQ(lists[1].lines,
+              (std::vector<std::string>{kThreeFailures[0], "Ann.Sales.Marrowby" + notTried,
+                                        "Bob.Sales.Marrowby" + notTried}));
+    EXPECT_FALSE(lists[1].cancelShown);
     for (int row : {2, 4, 5}) {
         EXPECT_EQ(f.ItemAt(row)->GetCheckState(), Marked);
     }
 }
 
-TEST(RestoreRun, EndShowsTheResultsSoFarOnceAndStops)
+TEST(RestoreRun, EndShowsTheResultsOnceAndStops)
 {
     MainWindowFixture f;
     FailThreeLeaves(f);
@@ -234,7 +248,10 @@ TEST(RestoreRun, EndShowsTheResultsSoFarOnceAndStops)
     f.menuBar.Select(kMenuItemRestore);
     EXPECT_EQ(f.script.RequestsOf(RestoreObject).size(), 1u);
     ASSERT_EQ(lists.size(), 1u);
-    EXPECT_EQ(lists[0].lines, (std::vector<std::string>{kThreeFailures[0]}));
+    const std::string notTried = " - not tried: the run ended at the failure of Printer.Marrowby";
+    EXPECT_EQ(lists[0].lines,
+              (std::vector<std::string>{kThreeFailures[0], "Ann.Sales.Marrowby" + notTried,
+                                        "Bob.Sales.Marrowby" + notTried}));
     EXPECT_FALSE(lists[0].cancelShown);
 }
 
@@ -288,7 +305,7 @@ TEST(RestoreRun, ObjectWhoseNameCannotBeSentIsAFailureLineNeverASuccess)
     EXPECT_TRUE(f.script.RequestsOf(RestoreObject).empty());
     ASSERT_EQ(lists.size(), 1u);
     ASSERT_EQ(lists[0].lines.size(), 1u);
-    EXPECT_NE(lists[0].lines[0].find(" - failed on Object 'Name too long for the backup server: "),
+    EXPECT_NE(lists[0].lines[0].find(" - failed: Name too long for the backup server: "),
               std::string::npos)
         << lists[0].lines[0];
     EXPECT_EQ(f.ItemAt(1)->GetCheckState(), Marked);
@@ -455,16 +472,16 @@ TEST(RestoreRun, FailedObjectStaysDeletedButWhatWasWrittenBeforeTheFailureIsShow
     ASSERT_EQ(lists.size(), 3u);
     EXPECT_EQ(lists[1].lines,
               (std::vector<std::string>{
-                  "Old.Marrowby - failed on Object 'No such object'",
+                  "Old.Marrowby - failed: No such object",
                   "East.Sales.Marrowby - added as the parent of Dee.East.Sales.Marrowby",
-                  "Dee.East.Sales.Marrowby - failed on Object 'Object class violation'"}));
+                  "Dee.East.Sales.Marrowby - failed: Object class violation"}));
     EXPECT_EQ(Drawn(f, 1), "Old") << "added before its subtree failed";
     EXPECT_EQ(Drawn(f, 8), "Dee deleted");
     EXPECT_EQ(f.ItemAt(8)->GetCheckState(), Marked);
 }
 
-// Told of the program's end before the run: nothing is asked, and the object is a failure line
-// that keeps its mark and stays drawn as it was.
+// Told of the program's end before the run: nothing is asked, and the object is a line that says
+// it was not tried, keeps its mark and stays drawn as it was.
 TEST(RestoreRun, ObjectToldOfTheProgramsEndIsNotAskedAboutAndStaysAsItWasDrawn)
 {
     MW_SIGTERMClientList registry; // outlives the window and its items
@@ -480,8 +497,7 @@ TEST(RestoreRun, ObjectToldOfTheProgramsEndIsNotAskedAboutAndStaysAsItWasDrawn)
     f.menuBar.Select(kMenuItemRestore);
     ASSERT_EQ(lists.size(), 1u);
     EXPECT_EQ(lists[0].lines,
-              (std::vector<std::string>{
-                  "Bob.Sales.Marrowby - failed on Object 'Not restored: the program is ending.'"}));
+              (std::vector<std::string>{"Bob.Sales.Marrowby - not tried: the program is ending"}));
     EXPECT_TRUE(f.script.RequestsOf(RestoreObject).empty());
     EXPECT_EQ(Drawn(f, 5), "Bob deleted");
     EXPECT_EQ(f.ItemAt(5)->GetCheckState(), Marked);
@@ -525,10 +541,11 @@ TEST(RestoreRun, ContainerRestoredAloneLeavesItsChildrenDeleted)
 }
 
 // The signal comes while the run is on its way (after the first object): nothing more is sent,
-// and what was not sent is a failure line that keeps its mark, under every on-error choice.
-TEST(RestoreRun, ObjectsNotRestoredBecauseTheProgramIsEndingAreFailures)
+// and what was not sent is a line of its own that keeps its mark (never a success, never a
+// question), under every on-error choice.
+TEST(RestoreRun, ObjectsNotRestoredBecauseTheProgramIsEndingAreNotTried)
 {
-    const std::string ending = " - failed on Object 'Not restored: the program is ending.'";
+    const std::string ending = " - not tried: the program is ending";
     for (uint16_t choice : {kRestoreObjectsContinue, kRestoreObjectsAskUser, kRestoreObjectsEnd}) {
         SCOPED_TRACE(choice);
         MW_SIGTERMClientList registry;
@@ -548,10 +565,6 @@ TEST(RestoreRun, ObjectsNotRestoredBecauseTheProgramIsEndingAreFailures)
         ModalScript script;
         std::vector<ResultList> lists;
         script.ExpectDialog(kDialogRestoreObjects, 1, Choose(choice));
-        if (choice == kRestoreObjectsAskUser) {
-            script.ExpectDialog(kDialogRestore, 1, Read(lists)); // "Continue" after Ann
-            script.ExpectDialog(kDialogRestore, 1, Read(lists)); // "Continue" after Bob
-        }
         script.ExpectDialog(kDialogRestore, 1, Read(lists)); // the final list
         script.ExpectBox(ModalKind::WarningBox, TerminationNotice::kText, RET_OK);
         f.menuBar.Select(kMenuItemRestore);
@@ -561,8 +574,7 @@ TEST(RestoreRun, ObjectsNotRestoredBecauseTheProgramIsEndingAreFailures)
         ASSERT_FALSE(lists.empty());
         const std::vector<std::string> all = {"Printer.Marrowby", "Ann.Sales.Marrowby" + ending,
                                               "Bob.Sales.Marrowby" + ending};
-        const std::size_t shown = choice == kRestoreObjectsEnd ? 2 : 3;
-        EXPECT_EQ(lists.back().lines, std::vector<std::string>(all.begin(), all.begin() + shown));
+        EXPECT_EQ(lists.back().lines, all);
         EXPECT_EQ(f.ItemAt(2)->GetCheckState(), Unmarked);
         EXPECT_EQ(f.ItemAt(4)->GetCheckState(), Marked);
         EXPECT_EQ(f.ItemAt(5)->GetCheckState(), Marked);
@@ -571,30 +583,39 @@ TEST(RestoreRun, ObjectsNotRestoredBecauseTheProgramIsEndingAreFailures)
 }
 
 // Stop while the second restore waits in the server: that restore is not given up (its outcome
-// would be unknown), the run ends after it as the "end" choice does, and what it did not reach
-// keeps its mark. The window went on meanwhile: the progress window said what was being done.
-TEST(RestoreRun, StopEndsTheRunAfterTheRestoreInFlightAsEndDoes)
+// would be unknown), and until it is over the progress window stays and says so; the run then
+// ends, and its list says it was stopped and names what it did not try, which keeps its mark.
+TEST(RestoreRun, StopEndsTheRunAfterTheRestoreInFlightAndTheListSaysSo)
 {
     MainWindowFixture f;
     OpenSales(f);
     f.ClickBox(2);
     f.ClickBox(4);
     f.ClickBox(5);
+    ServerSession &session = f.window->Session();
     RequestGate gate;
-    f.script.OnRequest([&gate](const LoggedRequest &request) {
-        if (request.type == RestoreObject && request.name == "Ann.Sales.Marrowby") {
-            gate.Hold();
-        }
-    });
-    ServerTasks &tasks = f.window->Tasks();
     std::string said;
-    bool heldWhenStopped = false;
-    QTimer::singleShot(700, [&] {
-        ASSERT_NE(tasks.Progress(), nullptr);
-        said = tasks.Progress()->Text();
-        QTest::mouseClick(tasks.Progress()->StopButton(), Qt::LeftButton);
-        heldWhenStopped = gate.Held();
-        gate.Release();
+    std::string saidAfterStop;
+    bool shownAfterStop = false;
+    f.script.OnRequest([&](const LoggedRequest &request) {
+        if (request.type != RestoreObject || request.name != "Ann.Sales.Marrowby") {
+            return;
+        }
+        QMetaObject::invokeMethod(
+            qApp,
+            [&] {
+                // The window goes on: the progress window comes once the wait has lasted.
+                EventWait::Until([&] {
+                    return session.Progress() != nullptr && session.Progress()->IsVisible();
+                });
+                said = session.Progress()->Text();
+                QTest::mouseClick(session.Progress()->StopButton(), Qt::LeftButton);
+                shownAfterStop = session.Progress()->IsVisible();
+                saidAfterStop = session.Progress()->Text();
+                gate.Release();
+            },
+            Qt::QueuedConnection);
+        gate.Hold();
     });
     ModalScript script;
     std::vector<ResultList> lists;
@@ -603,12 +624,58 @@ TEST(RestoreRun, StopEndsTheRunAfterTheRestoreInFlightAsEndDoes)
     f.menuBar.Select(kMenuItemRestore);
 
     EXPECT_EQ(said, "Restoring 2 of 3: Ann.Sales.Marrowby");
-    EXPECT_TRUE(heldWhenStopped);
+    EXPECT_TRUE(shownAfterStop);
+    EXPECT_EQ(saidAfterStop, "Stopping: finishing the restore of Ann.Sales.Marrowby...");
     EXPECT_EQ(f.script.RequestsOf(RestoreObject).size(), 2u);
     ASSERT_EQ(lists.size(), 1u);
-    EXPECT_EQ(lists[0].lines, (std::vector<std::string>{"Printer.Marrowby", "Ann.Sales.Marrowby"}));
+    EXPECT_EQ(lists[0].above, "The run was stopped.");
+    EXPECT_EQ(lists[0].lines,
+              (std::vector<std::string>{"Printer.Marrowby", "Ann.Sales.Marrowby",
+                                        "Bob.Sales.Marrowby - not tried: the run was stopped"}));
     EXPECT_EQ(f.ItemAt(2)->GetCheckState(), Unmarked);
     EXPECT_EQ(f.ItemAt(4)->GetCheckState(), Unmarked);
     EXPECT_EQ(f.ItemAt(5)->GetCheckState(), Marked);
-    EXPECT_FALSE(tasks.Busy());
+    EXPECT_FALSE(session.Busy());
+}
+
+// The run goes on by the completions of its restores, so a dialog the user opens while it runs
+// (About, Release Notes, Past Runs) does not hold it up: every restore goes out while About is
+// still open.
+TEST(RestoreRun, ADialogOpenedDuringTheRunDoesNotHoldItUp)
+{
+    MainWindowFixture f;
+    OpenSales(f);
+    f.ClickBox(2);
+    f.ClickBox(4);
+    f.ClickBox(5);
+    std::atomic<bool> opened{false};
+    f.script.OnRequest([&](const LoggedRequest &request) {
+        if (request.type == RestoreObject && !opened.exchange(true)) {
+            QMetaObject::invokeMethod(
+                qApp, [&] { f.menuBar.Select(kMenuItemAbout); }, Qt::QueuedConnection);
+        }
+    });
+    // Should the run wait for the dialog, the wait below would never end: a watchdog says so.
+    bool gaveUp = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&gaveUp] { gaveUp = true; });
+    std::size_t sentWhileOpen = 0;
+    bool endedWhileOpen = false;
+    ModalScript script;
+    std::vector<ResultList> lists;
+    script.ExpectDialog(kDialogRestoreObjects, 1);
+    script.ExpectDialog(kDialogAbout, 1, [&](ModalDialog &) {
+        watchdog.start(30000);
+        EventWait::Until([&] { return gaveUp || !f.window->Session().Busy(); });
+        sentWhileOpen = f.script.RequestsOf(RestoreObject).size();
+        endedWhileOpen = !gaveUp;
+    });
+    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    f.menuBar.Select(kMenuItemRestore);
+    EXPECT_TRUE(endedWhileOpen);
+    EXPECT_EQ(sentWhileOpen, 3u);
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].lines, (std::vector<std::string>{"Printer.Marrowby", "Ann.Sales.Marrowby",
+                                                        "Bob.Sales.Marrowby"}));
 }

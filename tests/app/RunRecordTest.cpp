@@ -15,7 +15,9 @@
 #include "restore/RestoreResultDialog.h"
 #include "restore/RestoreRun.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/cli/CommandFixture.h"
 #include "tests/mwlib/TempDir.h"
+#include "tests/report/SampleReports.h"
 #include "tests/support/core/ScopedEnvironment.h"
 #include "tests/support/gui/ModalScript.h"
 #include "toolkit/FixedText.h"
@@ -129,31 +131,113 @@ TEST(RunRecord, EveryRunGoesToTheJournalWithWhoRanItWhereAndEachOutcome)
     EXPECT_LE(run.ended, after);
     EXPECT_EQ(run.server, "FS1");
     EXPECT_EQ(run.user, ServerLogin::DefaultUser);
-    EXPECT_EQ(run.onError, OnErrorContinue);
+    EXPECT_EQ(run.onError, OnError::Continue);
     EXPECT_TRUE(run.ranToEnd);
     ASSERT_EQ(run.objects.size(), 2u);
     EXPECT_EQ(run.objects[0].name, "Printer.Marrowby");
     EXPECT_EQ(run.objects[0].status, 5);
     EXPECT_EQ(run.objects[0].message, "Disk full, \"really\"");
-    EXPECT_FALSE(run.objects[0].withSubtree); // a leaf is restored alone
+    EXPECT_EQ(run.objects[0].scope, ObjectScope::Object); // a leaf: no subtree of its own
     EXPECT_EQ(run.objects[0].version, 0u);
     EXPECT_EQ(run.objects[1].name, "Sales.Marrowby");
     EXPECT_TRUE(run.objects[1].Restored());
-    EXPECT_TRUE(run.objects[1].withSubtree);
+    EXPECT_EQ(run.objects[1].scope, ObjectScope::Subtree);
     EXPECT_EQ(run.objects[1].version, 1700000000u);
+}
+
+// The same marks, the same server, once from the window and once from tarvik-restore: the same
+// lines in the same order, and the same record in the journal of past runs.
+TEST(RunRecord, TheWindowAndTheCommandLineListAndRecordTheSameRunAlike)
+{
+    const auto script = [](ScriptedServer &server) {
+        Directory(server);
+        server.SetRestoreOutcome("Object-1.Marrowby", 50, "Insufficient access");
+        RestoreReport parent;
+        parent.parentsAdded = {"Gone.Marrowby"};
+        server.SetRestoreReport("Object-6.Gone.Marrowby", parent);
+        RestoreReport subtree;
+        subtree.subtree = true;
+        subtree.addedCount = 2;
+        subtree.changedCount = 1;
+        subtree.changesCounted = true;
+        server.SetRestoreReport("Team.Sales.Marrowby", subtree);
+        RestoreReport nothing;
+        nothing.changesCounted = true;
+        server.SetRestoreReport("Object-3.Sales.Marrowby", nothing);
+    };
+    RunReport window;
+    std::vector<std::string> shown;
+    {
+        DataFolder data;
+        MainWindowFixture f(script);
+        f.DoubleClick(1); // Gone: 0 Marrowby, 1 Gone, 2 Object-6, 3 Object-1, 4 Sales, 5 v1.2
+        f.DoubleClick(4); // Sales: 5 Object-2, 6 Object-3, 7 Team, 8 v1.2
+        RestoreSelection &selection = f.window->Selection();
+        selection.Mark(*selection.FindLoaded("Sales.Marrowby"), MarkedAlone); // before below it
+        for (const char *name :
+             {"Object-6.Gone.Marrowby", "Object-1.Marrowby", "Object-2.Sales.Marrowby",
+              "Object-3.Sales.Marrowby", "Team.Sales.Marrowby"}) {
+            selection.Mark(*selection.FindLoaded(name), Marked);
+        }
+        selection.ChooseVersion(*selection.FindLoaded("Object-2.Sales.Marrowby"), kMonday);
+        ModalScript modal;
+        std::vector<ShownList> lists;
+        modal.ExpectDialog(kDialogRestoreObjects, 1);
+        modal.ExpectDialog(kDialogRestore, 1, Read(lists));
+        f.menuBar.Select(kMenuItemRestore);
+        ASSERT_EQ(lists.size(), 1u);
+        shown = lists[0].lines;
+        const std::vector<RunReport> runs = JournalRuns(data.journal);
+        ASSERT_EQ(runs.size(), 1u);
+        window = runs[0];
+    }
+    CommandRun command;
+    script(command.script);
+    EXPECT_EQ(command.Run({"Object-6.Gone.Marrowby", "Object-1.Marrowby", "Sales.Marrowby/",
+                           "Object-2.Sales.Marrowby@2026-11-30T00:40:00Z",
+                           "Object-3.Sales.Marrowby", "Team.Sales.Marrowby"}),
+              1);
+    RunJournal journal(command.JournalPath());
+    const std::vector<RunReport> runs = JournalRuns(journal);
+    ASSERT_EQ(runs.size(), 1u);
+    const RunReport &commandLine = runs[0];
+
+    EXPECT_EQ(shown, (std::vector<std::string>{
+                         "Gone.Marrowby - added as the parent of Object-6.Gone.Marrowby",
+                         "Object-6.Gone.Marrowby",
+                         "Object-1.Marrowby - failed: Insufficient access",
+                         "Sales.Marrowby",
+                         "Object-2.Sales.Marrowby",
+                         "Object-3.Sales.Marrowby - unchanged: nothing differed",
+                         "Team.Sales.Marrowby - with its subtree: 2 objects added, 1 changed",
+                     }));
+    std::vector<std::string> commandLines;
+    for (const ReportedObject &object : commandLine.objects) {
+        commandLines.push_back(ResultLineText(object));
+    }
+    EXPECT_EQ(commandLines, shown);
+    EXPECT_EQ(commandLine.onError, window.onError);
+    EXPECT_EQ(commandLine.ranToEnd, window.ranToEnd);
+    ASSERT_EQ(commandLine.objects.size(), window.objects.size());
+    for (std::size_t i = 0; i < window.objects.size(); ++i) {
+        EXPECT_TRUE(SameObject(commandLine.objects[i], window.objects[i]))
+            << window.objects[i].name;
+    }
+    EXPECT_EQ(window.objects[4].version, kMonday);
 }
 
 TEST(RunRecord, AStoppedRunIsKeptAsStopped)
 {
     const struct {
         uint16_t choice;
-        int promptAnswer; // -1: no prompt
-        bool finalList;
+        int promptAnswer;    // -1: no prompt
+        std::string stopped; // what the final list says above its lines
     } cases[] = {
-        {kRestoreObjectsEnd, -1, true},      // "End" shows the list and stops
-        {kRestoreObjectsAskUser, 0, false},  // "Abort" at the prompt
-        {kRestoreObjectsAskUser, 1, true},   // "Continue" goes to the end
-        {kRestoreObjectsContinue, -1, true}, // never asks
+        // "End" and "Abort" stop the run, and the list says so.
+        {kRestoreObjectsEnd, -1, "The run ended at the failure of Printer.Marrowby."},
+        {kRestoreObjectsAskUser, 0, "The run was stopped after the failure of Printer.Marrowby."},
+        {kRestoreObjectsAskUser, 1, ""},   // "Continue" goes to the end
+        {kRestoreObjectsContinue, -1, ""}, // never asks
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.choice * 10 + c.promptAnswer);
@@ -167,25 +251,24 @@ TEST(RunRecord, AStoppedRunIsKeptAsStopped)
         if (c.promptAnswer >= 0) {
             script.ExpectDialog(kDialogRestore, c.promptAnswer, Read(lists));
         }
-        if (c.finalList) {
-            script.ExpectDialog(kDialogRestore, 1, Read(lists));
-        }
+        script.ExpectDialog(kDialogRestore, 1, Read(lists)); // the final list, every time
         f.menuBar.Select(kMenuItemRestore);
 
-        const bool stopped = c.choice == kRestoreObjectsEnd || c.promptAnswer == 0;
+        const bool stopped = !c.stopped.empty();
         const std::vector<RunReport> runs = JournalRuns(data.journal);
         ASSERT_EQ(runs.size(), 1u);
         EXPECT_EQ(runs[0].ranToEnd, !stopped);
-        EXPECT_EQ(runs[0].objects.size(), stopped ? 1u : 3u);
+        ASSERT_EQ(runs[0].objects.size(), 3u); // what was not tried too
+        EXPECT_EQ(runs[0].objects[2].outcome,
+                  stopped ? ObjectOutcome::NotTried : ObjectOutcome::Restored);
         if (c.promptAnswer >= 0) {
             EXPECT_EQ(lists.front().question, "The restore of Printer.Marrowby failed. Continue "
                                               "with the next object, or abort the run?");
             EXPECT_FALSE(lists.front().saveOffered);
         }
-        if (c.finalList) {
-            EXPECT_EQ(lists.back().question, "");
-            EXPECT_TRUE(lists.back().saveOffered);
-        }
+        EXPECT_EQ(lists.back().question, c.stopped);
+        EXPECT_TRUE(lists.back().saveOffered);
+        EXPECT_EQ(lists.back().lines.size(), 3u);
     }
 }
 
@@ -291,7 +374,7 @@ TEST(RunRecord, PastRunsListsNewestFirstAndSaysWhatItLeftOut)
     RunReport older;
     older.started = 1700000000;
     older.server = "OLD";
-    older.objects = {MakeReportedObject("A.Marrowby", 0, false, 0, "", "")};
+    older.objects = {MakeReportedObject("A.Marrowby", 0, ObjectScope::Object, 0, "", "")};
     RunReport newer = older;
     newer.started = 1700000600;
     newer.server = "NEW";
@@ -328,8 +411,8 @@ TEST(RunRecord, PastRunsSortsByTheColumnChosenTimesAndCountsAsTheyAre)
         runs[i].started = starts[i];
         runs[i].server = "S" + std::to_string(i);
         for (std::size_t n = 0; n < sizes[i]; ++n) {
-            runs[i].objects.push_back(
-                MakeReportedObject("O" + std::to_string(n) + ".Marrowby", 0, false, 0, "", ""));
+            runs[i].objects.push_back(MakeReportedObject("O" + std::to_string(n) + ".Marrowby", 0,
+                                                         ObjectScope::Object, 0, "", ""));
         }
         ASSERT_EQ(data.journal.Append(runs[i]), "");
     }
@@ -381,7 +464,7 @@ TEST(RunRecord, ARunThatNoLongerReadsIsNotShown)
 {
     DataFolder data;
     RunReport run;
-    run.objects = {MakeReportedObject("A.Marrowby", 0, false, 0, "", "")};
+    run.objects = {MakeReportedObject("A.Marrowby", 0, ObjectScope::Object, 0, "", "")};
     ASSERT_EQ(data.journal.Append(run), "");
     MainWindowFixture f;
     ModalScript script;
@@ -402,10 +485,11 @@ TEST(RunRecord, PastRunsOpensTheRunDoubleClickedOrChosenWithReturn)
     DataFolder data;
     RunReport older;
     older.started = 1700000000;
-    older.objects = {MakeReportedObject("A.Marrowby", 0, false, 0, "", "")};
+    older.objects = {MakeReportedObject("A.Marrowby", 0, ObjectScope::Object, 0, "", "")};
     RunReport newer;
     newer.started = 1700000600;
-    newer.objects = {MakeReportedObject("B.Marrowby", 0, true, 7, "Locked, \"now\"", "")};
+    newer.objects = {
+        MakeReportedObject("B.Marrowby", 0, ObjectScope::Subtree, 7, "Locked, \"now\"", "")};
     ASSERT_EQ(data.journal.Append(older), "");
     ASSERT_EQ(data.journal.Append(newer), "");
     MainWindowFixture f;
@@ -429,6 +513,6 @@ TEST(RunRecord, PastRunsOpensTheRunDoubleClickedOrChosenWithReturn)
     ASSERT_EQ(lists.size(), 2u);
     EXPECT_EQ(lists[0].lines, std::vector<std::string>{ResultLineText(older.objects[0])});
     EXPECT_EQ(lists[1].lines, std::vector<std::string>{ResultLineText(newer.objects[0])});
-    EXPECT_EQ(lists[1].lines[0], "B.Marrowby - failed on Object 'Locked, \"now\"'");
+    EXPECT_EQ(lists[1].lines[0], "B.Marrowby - failed: Locked, \"now\"");
     EXPECT_TRUE(lists[1].saveOffered);
 }

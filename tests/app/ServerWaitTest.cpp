@@ -1,81 +1,93 @@
-// The window while the server works on the worker thread: it goes on answering (its timers
-// fire), a progress window comes after half a second, Stop (or Escape) gives the request up at
-// once and leaves the container closed with nothing inserted, commands that change the tree
-// wait, and the termination news ends a listing without a further request.
+// The window while the server works on the worker thread: it goes on answering, a progress
+// window comes once the wait lasts, Stop (or Escape) gives the request up at once (while the
+// server still holds it) and leaves the container closed with nothing inserted, commands that
+// change the tree wait, and the termination news ends a listing without a further request. The
+// test acts from inside the server's request, through calls posted to the program's thread, so
+// nothing depends on how long anything takes.
 #include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QPushButton>
-#include <QTimer>
+#include <atomic>
 #include <gtest/gtest.h>
 
 #include "mwlib/MW_SIGTERMClientList.h"
+#include "session/ServerSession.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/core/RequestGate.h"
 #include "tests/support/gui/ModalScript.h"
+#include "toolkit/EventWait.h"
 #include "toolkit/ProgressWindow.h"
-#include "tree/ServerTasks.h"
 
 namespace
 {
 
-// Holds the listing of Sales in the server until the test lets it go or the worker gives it up.
-void HoldSalesListing(MainWindowFixture &f, RequestGate &gate)
+void OnHome(std::function<void()> call)
 {
-    f.script.OnRequest([&f, &gate](const LoggedRequest &request) {
-        if (request.type == ListChildren && request.name == "Sales.Marrowby") {
-            gate.Hold([&f] { return f.script.AbandonAsked(); });
-        }
-    });
+    QMetaObject::invokeMethod(qApp, std::move(call), Qt::QueuedConnection);
+}
+
+// The first listing of Sales is held in the server, which never lets it go on its own (not even
+// when asked to abandon it), and `meanwhile` runs on the program's thread as it waits.
+class HeldSalesListing
+{
+  public:
+    HeldSalesListing(MainWindowFixture &f, std::function<void()> meanwhile, bool abandons = false)
+    {
+        f.script.OnRequest([this, &f, meanwhile, abandons](const LoggedRequest &request) {
+            if (request.type != ListChildren || request.name != "Sales.Marrowby" ||
+                held_.exchange(true)) {
+                return;
+            }
+            OnHome(meanwhile);
+            gate_.Hold([&f, abandons] { return abandons && f.script.AbandonAsked(); });
+        });
+    }
+    ~HeldSalesListing() { gate_.Release(); }
+    bool StillHeld() { return gate_.WaitUntilHeld(); }
+    void Release() { gate_.Release(); }
+
+  private:
+    RequestGate gate_;
+    std::atomic<bool> held_{false};
+};
+
+// Once the wait has lasted, the progress window shows; a test waits for it as a user would.
+const ProgressWindow &ShownProgress(ServerSession &session)
+{
+    EventWait::Until(
+        [&session] { return session.Progress() != nullptr && session.Progress()->IsVisible(); });
+    return *session.Progress();
 }
 
 // Rows: 0 Marrowby, 1 Admin, 2 Printer, 3 Sales.
 TEST(ServerWait, WindowAnswersDuringAListingAndStopLeavesTheContainerClosed)
 {
     MainWindowFixture f;
-    RequestGate gate;
-    HoldSalesListing(f, gate);
-    ServerTasks &tasks = f.window->Tasks();
-    int ticks = 0;
-    QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
-    ticker.start(10);
+    ServerSession &session = f.window->Session();
     bool busyMeanwhile = false;
     bool markRefused = false;
-    bool shownBeforeDelay = true;
     std::string text;
-    QElapsedTimer stopClock;
-    QTimer::singleShot(200, [&] {
-        busyMeanwhile = tasks.Busy();
-        shownBeforeDelay = tasks.Progress() != nullptr && tasks.Progress()->IsVisible();
+    HeldSalesListing held(f, [&] {
+        busyMeanwhile = session.Busy();
         f.ClickBox(2); // Printer: a mark would change the tree under the listing
         markRefused = f.ItemAt(2)->GetCheckState() == Unmarked;
-    });
-    QTimer::singleShot(800, [&] {
-        ASSERT_NE(tasks.Progress(), nullptr);
-        ASSERT_TRUE(tasks.Progress()->IsVisible());
-        text = tasks.Progress()->Text();
-        stopClock.start();
-        QTest::mouseClick(tasks.Progress()->StopButton(), Qt::LeftButton);
+        const ProgressWindow &progress = ShownProgress(session);
+        text = progress.Text();
+        QTest::mouseClick(progress.StopButton(), Qt::LeftButton);
     });
     f.DoubleClick(3);
-    const qint64 stopTook = stopClock.elapsed();
-    ticker.stop();
 
     EXPECT_TRUE(busyMeanwhile);
-    EXPECT_FALSE(shownBeforeDelay);
     EXPECT_TRUE(markRefused);
     EXPECT_EQ(text, "Listing Sales.Marrowby");
-    EXPECT_GT(ticks, 40);      // about 80 in 800 ms: the window never stood still
-    EXPECT_LT(stopTook, 1000); // given up at once, not at the end of a time-out
-    EXPECT_FALSE(gate.HeldCount() == 0);
+    EXPECT_TRUE(held.StillHeld()); // given up at once, not when the server let it go
     EXPECT_FALSE(f.ItemAt(3)->IsOpen());
     EXPECT_EQ(f.window->ObjectForest().TotalCount(), 4u);
-    EXPECT_FALSE(tasks.Busy());
-    EXPECT_FALSE(tasks.Progress()->IsVisible());
+    EXPECT_FALSE(session.Busy());
+    EXPECT_FALSE(session.Progress()->IsVisible());
 
-    // Opened again, it asks again and opens whole.
-    f.script.OnRequest({});
+    // Opened again, it asks again (after the listing given up) and opens whole.
+    held.Release();
     f.DoubleClick(3);
     EXPECT_TRUE(f.ItemAt(3)->IsOpen());
     EXPECT_EQ(f.TextAt(4), "Ann");
@@ -84,14 +96,12 @@ TEST(ServerWait, WindowAnswersDuringAListingAndStopLeavesTheContainerClosed)
 TEST(ServerWait, EscapeInTheProgressWindowStopsAsStopDoes)
 {
     MainWindowFixture f;
-    RequestGate gate;
-    HoldSalesListing(f, gate);
-    ServerTasks &tasks = f.window->Tasks();
-    QTimer::singleShot(700, [&] {
-        ASSERT_NE(tasks.Progress(), nullptr);
-        QTest::keyClick(static_cast<QWidget *>(tasks.Progress()->Widget()), Qt::Key_Escape);
+    ServerSession &session = f.window->Session();
+    HeldSalesListing held(f, [&] {
+        QTest::keyClick(static_cast<QWidget *>(ShownProgress(session).Widget()), Qt::Key_Escape);
     });
     f.DoubleClick(3);
+    EXPECT_TRUE(held.StillHeld());
     EXPECT_FALSE(f.ItemAt(3)->IsOpen());
     EXPECT_EQ(f.window->ObjectForest().TotalCount(), 4u);
 }
@@ -100,9 +110,8 @@ TEST(ServerWait, TerminationDuringAListingEndsItWithoutAFurtherRequest)
 {
     MW_SIGTERMClientList registry;
     MainWindowFixture f(ScriptSmallTree, &registry);
-    RequestGate gate;
-    HoldSalesListing(f, gate);
-    QTimer::singleShot(100, [&] { registry.Inform(); });
+    HeldSalesListing held(
+        f, [&] { registry.Inform(); }, true);
     ModalScript script;
     script.ExpectBox(ModalKind::WarningBox, TerminationNotice::kText, RET_OK);
     f.DoubleClick(3);

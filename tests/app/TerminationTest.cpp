@@ -81,9 +81,8 @@ TEST_F(Termination, SignalIsSaidOnceAndNoFurtherRequestIsMade)
         }
     });
     f.menuBar.Select(kMenuItemRestore);
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "Bob.Sales.Marrowby - failed on Object 'Not restored: the program is "
-                         "ending.'"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"Bob.Sales.Marrowby - not tried: the program is ending"}));
     EXPECT_EQ(f.ItemAt(5)->GetCheckState(), Marked);
 
     // A new top context is made after the signal: it is told at once, and asks nothing.

@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "report/RunJournal.h"
 #include "server/ServerLogin.h"
 #include "tests/cli/CommandFixture.h"
@@ -55,7 +58,7 @@ TEST(Journal, KeepsEveryObjectOfARunWithItsOutcome)
     const RunReport &kept = runs[0];
     EXPECT_EQ(kept.server, "FS1");
     EXPECT_EQ(kept.user, ServerLogin::DefaultUser);
-    EXPECT_EQ(kept.onError, OnErrorContinue);
+    EXPECT_EQ(kept.onError, OnError::Continue);
     EXPECT_TRUE(kept.ranToEnd);
     EXPECT_GE(kept.started, before);
     EXPECT_GE(kept.ended, kept.started);
@@ -66,15 +69,16 @@ TEST(Journal, KeepsEveryObjectOfARunWithItsOutcome)
     const std::vector<ReportedObject> &objects = kept.objects;
     EXPECT_TRUE(objects[0].Restored());
     EXPECT_EQ(objects[0].version, kMonday);
-    EXPECT_TRUE(objects[0].withSubtree);
+    EXPECT_EQ(objects[0].scope, ObjectScope::Object); // a leaf, as the results say
     EXPECT_EQ(objects[1].status, 53);
     EXPECT_EQ(objects[1].message, "Insufficient access");
     EXPECT_TRUE(objects[2].Restored());
-    EXPECT_FALSE(objects[2].withSubtree);
+    EXPECT_EQ(objects[2].scope, ObjectScope::Alone);
     EXPECT_EQ(objects[2].version, 0u); // the most recent
     // Never sent: not restored, and the record says why, as the results do.
-    EXPECT_FALSE(objects[4].Restored());
-    EXPECT_EQ(objects[4].message, "not found: no object Nope in Marrowby");
+    EXPECT_EQ(objects[4].outcome, ObjectOutcome::NotFound);
+    EXPECT_EQ(objects[4].status, ReportedObject::kNotSent);
+    EXPECT_EQ(objects[4].message, "no object Nope in Marrowby");
     EXPECT_EQ(kept.RestoredCount(), 3u);
     EXPECT_EQ(kept.FailedCount(), 2u);
 }
@@ -95,9 +99,43 @@ TEST(Journal, ARunEndedEarlyIsKeptAsStoppedAndADryRunOrARefusalNotAtAll)
     const std::vector<RunReport> runs = Runs(run);
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_FALSE(runs[0].ranToEnd);
-    EXPECT_EQ(runs[0].onError, OnErrorEnd);
+    EXPECT_EQ(runs[0].onError, OnError::End);
     ASSERT_EQ(runs[0].objects.size(), 2u);
-    EXPECT_THAT(runs[0].objects[1].message, HasSubstr("skipped: not restored: the run ended"));
+    EXPECT_EQ(runs[0].objects[1].outcome, ObjectOutcome::NotTried);
+    EXPECT_EQ(runs[0].objects[1].message, "the run ended at the failure of Object-1.Marrowby");
+}
+
+// What was asked stands in the record as the results say it: the version asked for when none
+// could be picked (not "most recent"), a leaf as an object, and an object below a container
+// restored with its subtree as part of it.
+TEST(Journal, KeepsWhatWasAskedAndWhatWasDone)
+{
+    CommandRun run;
+    Directory(run.script);
+    EXPECT_EQ(run.Run({"Object-2.Sales.Marrowby@<=2026-01-01T00:00:00Z", "Team.Sales.Marrowby",
+                       "Object-4.Team.Sales.Marrowby", "Object-1.Marrowby"}),
+              1);
+    const std::vector<RunReport> runs = Runs(run);
+    ASSERT_EQ(runs.size(), 1u);
+    ASSERT_THAT(Names(runs[0]), ElementsAre("Object-1.Marrowby", "Object-2.Sales.Marrowby",
+                                            "Team.Sales.Marrowby", "Object-4.Team.Sales.Marrowby"));
+    const std::vector<ReportedObject> &objects = runs[0].objects;
+    EXPECT_EQ(objects[0].scope, ObjectScope::Object);
+    EXPECT_EQ(objects[0].version, 0u);
+    EXPECT_EQ(objects[1].outcome, ObjectOutcome::Failed);
+    EXPECT_EQ(objects[1].versionAsked, "<=2026-01-01T00:00:00Z");
+    EXPECT_EQ(objects[1].scope, ObjectScope::Object);
+    EXPECT_EQ(objects[2].scope, ObjectScope::Subtree);
+    EXPECT_EQ(objects[3].scope, ObjectScope::InSubtree);
+    EXPECT_TRUE(objects[3].Restored());
+    // The journal's own line says it in words.
+    std::ifstream journal(run.JournalPath());
+    const std::string line((std::istreambuf_iterator<char>(journal)), {});
+    EXPECT_THAT(
+        line,
+        HasSubstr(R"("version":"<=2026-01-01T00:00:00Z","scope":"object","outcome":"failed")"));
+    EXPECT_THAT(line, HasSubstr(R"("scope":"in subtree","outcome":"restored")"));
+    EXPECT_THAT(line, testing::Not(HasSubstr("with its subtree")));
 }
 
 // The run is what the exit status tells; its record failing is said beside it.

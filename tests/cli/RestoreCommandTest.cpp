@@ -208,7 +208,7 @@ TEST(RestoreCommand, EachOnErrorChoiceWithAFailingObject)
         {"end",
          {},
          {"Gone.Marrowby"},
-         {"failed", "skipped", "skipped", "skipped", "skipped", "skipped", "skipped"},
+         {"failed", "skipped", "not tried", "not tried", "not tried", "not tried", "not tried"},
          1},
         // c: as continue; s: the rest of Sales is passed over too; q: nothing more.
         {"ask",
@@ -220,7 +220,7 @@ TEST(RestoreCommand, EachOnErrorChoiceWithAFailingObject)
         {"ask",
          {"what?", "q"},
          {"Gone.Marrowby"},
-         {"failed", "skipped", "skipped", "skipped", "skipped", "skipped", "skipped"},
+         {"failed", "skipped", "not tried", "not tried", "not tried", "not tried", "not tried"},
          1},
     };
     for (const auto &c : cases) {
@@ -526,15 +526,16 @@ TEST(RestoreCommand, AnInterruptEndsTheRunAfterTheRequestInFlight)
                        "Object-2.Sales.Marrowby", "Object-3.Sales.Marrowby"}),
               1);
     EXPECT_THAT(run.Restores(), ElementsAre("Object-1.Marrowby +subtree", "Sales.Marrowby"));
-    EXPECT_THAT(run.err.str(), HasSubstr("interrupted: 2 restored, 2 failed, 0 skipped"));
+    EXPECT_THAT(run.err.str(),
+                HasSubstr("interrupted: 2 restored, 0 failed, 0 skipped, 2 not tried"));
     std::ifstream file(output);
     const std::string written((std::istreambuf_iterator<char>(file)), {});
     const std::optional<std::vector<readback::Row>> rows = readback::Csv(written);
     ASSERT_TRUE(rows) << written;
     ASSERT_EQ(rows->size(), 5u);
-    // Not restored because the program is ending: a failure, as in the window.
-    EXPECT_THAT((*rows)[3], ElementsAre("Object-2.Sales.Marrowby", "newest", "object", "failed",
-                                        "Not restored: the program is ending."));
+    // Not restored because the program is ending: not tried, as in the window.
+    EXPECT_THAT((*rows)[3], ElementsAre("Object-2.Sales.Marrowby", "newest", "object", "not tried",
+                                        "the program is ending"));
     // Nothing but the results (and the journal of past runs, which the tests keep there) is left
     // in the folder.
     std::vector<std::string> names;
@@ -560,8 +561,8 @@ TEST(RestoreCommand, AnInterruptWhileLookingSendsNoRestore)
     ASSERT_TRUE(json) << run.out.str();
     ASSERT_EQ(json->items.size(), 2u);
     for (const readback::Json &record : json->items) {
-        EXPECT_EQ(record.Member("outcome")->string, "failed");
-        EXPECT_EQ(record.Member("message")->string, "Not restored: the program is ending.");
+        EXPECT_EQ(record.Member("outcome")->string, "not tried");
+        EXPECT_EQ(record.Member("message")->string, "the program is ending");
     }
 }
 } // namespace

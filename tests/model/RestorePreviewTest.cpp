@@ -1,11 +1,13 @@
-// Previewing a run over the scripted server: the run's order, what each line says, what a
-// missing parent means, and that a line that cannot be restored passes over what it holds.
+// Previewing a run over the scripted server: the run's order (the run's own walk), what each line
+// says, what a missing parent means, and that a line that cannot be restored passes over what it
+// holds.
 #include <gmock/gmock.h>
 
 #include "model/NodeList.h"
 #include "model/ObjectItem.h"
 #include "model/RestorePreview.h"
 #include "model/RestoreSelection.h"
+#include "run/PreviewWalk.h"
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
 #include "tests/support/core/ScriptedServer.h"
@@ -52,7 +54,7 @@ class RestorePreviewTest : public testing::Test
     std::vector<std::string> Preview()
     {
         std::vector<std::string> lines;
-        RestorePreview preview(selection);
+        PreviewWalk preview(selection);
         for (const PreviewLine &line : preview.Build()) {
             lines.push_back(line.name + ": " + RestorePreview::ActionText(line));
         }
@@ -86,7 +88,7 @@ TEST_F(RestorePreviewTest, SubtreesFailuresAndCountsAsTheRunWouldHaveThem)
     selection.Mark(At("Here.Top"), MarkedAlone);
     selection.Mark(At("Leaf.Here.Top"), Marked);
     selection.Mark(At("Gone.Top"), Marked); // covers Kid: one request, one line
-    RestorePreview preview(selection);
+    PreviewWalk preview(selection);
     const std::vector<PreviewLine> lines = preview.Build();
     std::vector<std::string> texts;
     for (const PreviewLine &line : lines) {
@@ -109,7 +111,7 @@ TEST_F(RestorePreviewTest, AStopKeepsWhatWasFoundAndSaysSo)
 {
     selection.Mark(At("Gone.Top"), Marked);
     selection.Mark(At("Here.Top"), Marked);
-    RestorePreview preview(selection);
+    PreviewWalk preview(selection);
     int asked = 0;
     const std::vector<PreviewLine> lines = preview.Build([&] { return ++asked > 1; });
     ASSERT_EQ(lines.size(), 1u);

@@ -39,13 +39,15 @@ TEST(DelimitedText, CsvCarriesEveryTextWholeWithTheRunOnEveryRow)
         EXPECT_EQ(row[4], "Ask User");
         EXPECT_EQ(row[5], "stopped");
         EXPECT_EQ(row[6], object.name);
-        if (object.version == 0) {
+        if (!object.versionAsked.empty()) {
+            EXPECT_EQ(row[7], object.versionAsked);
+        } else if (object.version == 0) {
             EXPECT_EQ(row[7], "most recent");
         } else {
             EXPECT_EQ(ParseIsoTime(row[7]), object.version);
         }
-        EXPECT_EQ(row[8], object.withSubtree ? "with its subtree" : "alone");
-        EXPECT_EQ(row[9], object.Restored() ? "restored" : "failed");
+        EXPECT_EQ(row[8], ScopeText(object.scope));
+        EXPECT_EQ(row[9], OutcomeText(object.outcome));
         EXPECT_EQ(row[10], object.message);
         EXPECT_EQ(row[11], object.note);
     }

@@ -108,7 +108,7 @@ TEST(RunJournal, TheTrickyRunReadsBackWhole)
     JournalListing listing = journal.List();
     ASSERT_EQ(listing.entries.size(), 1u);
     EXPECT_EQ(listing.entries[0].restored, 2u);
-    EXPECT_EQ(listing.entries[0].failed, 3u);
+    EXPECT_EQ(listing.entries[0].failed, 6u);
     std::string error;
     std::optional<RunReport> run = journal.Read(listing.entries[0], error);
     ASSERT_TRUE(run.has_value()) << error;

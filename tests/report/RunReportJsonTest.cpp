@@ -23,7 +23,7 @@ TEST(RunReportJson, BothLayoutsReadBackTheSameRun)
 TEST(RunReportJson, NamesItsFieldsInWordsAReaderUnderstands)
 {
     RunReport report = PlainReport(1714741330, 2, 1);
-    report.onError = OnErrorEnd;
+    report.onError = OnError::End;
     report.ranToEnd = false;
     report.objects[1].version = 1714000000;
     const std::optional<JsonValue> json =
@@ -37,7 +37,7 @@ TEST(RunReportJson, NamesItsFieldsInWordsAReaderUnderstands)
     EXPECT_EQ(*objects[0].Member("outcome")->AsString(), "failed");
     EXPECT_EQ(*objects[0].Member("message")->AsString(), "Locked");
     EXPECT_EQ(*objects[0].Member("version")->AsString(), "most recent");
-    EXPECT_EQ(*objects[0].Member("scope")->AsString(), "with its subtree");
+    EXPECT_EQ(*objects[0].Member("scope")->AsString(), "subtree");
     EXPECT_EQ(objects[0].Member("status")->AsInteger(), 5);
     EXPECT_EQ(*objects[1].Member("outcome")->AsString(), "restored");
     EXPECT_EQ(*objects[1].Member("scope")->AsString(), "alone");
@@ -85,7 +85,9 @@ TEST(RunReportJson, RefusesARecordWithAMissingWrongOrImpossibleMember)
         replaced("\"name\"", "\"nom\""),
         replaced("\"version\":\"most recent\"", "\"version\":\"latest\""),
         replaced("\"version\":\"most recent\"", "\"version\":\"1969-12-31T23:59:59Z\""),
-        replaced("\"scope\":\"with its subtree\"", "\"scope\":\"all\""),
+        replaced("\"scope\":\"subtree\"", "\"scope\":\"all\""),
+        replaced("\"version\":\"most recent\"", "\"version\":\"<=yesterday\""),
+        replaced("\"outcome\":\"failed\"", "\"outcome\":\"lost\""),
         replaced("\"outcome\":\"failed\"", "\"outcome\":\"restored\""), // status 5 says failed
         replaced("\"status\":5", "\"status\":0"),                       // outcome says failed
         replaced("\"status\":5", "\"status\":5.5"),
@@ -98,4 +100,24 @@ TEST(RunReportJson, RefusesARecordWithAMissingWrongOrImpossibleMember)
     for (const std::string &json : cases) {
         EXPECT_FALSE(RunReportFromJson(json).has_value()) << json;
     }
+}
+
+// What records of earlier versions said still reads: a scope of "with its subtree" for whatever was
+// sent with the flag, and only "restored" or "failed".
+TEST(RunReportJson, ReadsTheWordsOfEarlierRecords)
+{
+    const std::string earlier =
+        R"({"started":"2024-05-03T14:22:10Z","ended":"2024-05-03T14:23:15Z","server":"FS1",)"
+        R"("user":"admin","onError":"Continue","run":"ran to the end","objects":[)"
+        R"({"name":"A.Marrowby","version":"most recent","scope":"with its subtree",)"
+        R"("outcome":"restored","status":0,"message":"","note":""},)"
+        R"({"name":"B.Marrowby","version":"most recent","scope":"alone",)"
+        R"("outcome":"failed","status":-4,"message":"skipped: below A","note":""}]})";
+    const std::optional<RunReport> read = RunReportFromJson(earlier);
+    ASSERT_TRUE(read.has_value());
+    ASSERT_EQ(read->objects.size(), 2u);
+    EXPECT_EQ(read->objects[0].scope, ObjectScope::Subtree);
+    EXPECT_TRUE(read->objects[0].Restored());
+    EXPECT_EQ(read->objects[1].scope, ObjectScope::Alone);
+    EXPECT_EQ(read->objects[1].outcome, ObjectOutcome::Failed);
 }

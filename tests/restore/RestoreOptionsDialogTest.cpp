@@ -55,7 +55,7 @@ TEST_F(RestoreOptionsDialogTest, OpensWithContinueOnAndTheResourceTexts)
     RestoreOptionsDialog dialog(&mainWindow);
     EXPECT_EQ(dialog.GetText(), "Restore Objects");
     EXPECT_EQ(ChoicesOn(dialog), (std::vector<bool>{true, false, false}));
-    EXPECT_EQ(dialog.GetOnErrorMode(), OnErrorContinue);
+    EXPECT_EQ(dialog.GetOnErrorMode(), OnError::Continue);
     EXPECT_EQ(Choice(dialog, kRestoreObjectsAskUser).GetText(), "Ask User");
     EXPECT_EQ(Text(dialog, kRestoreObjectsContainersLabel), "Containers:");
     EXPECT_EQ(Text(dialog, kRestoreObjectsLeavesLabel), "Leaf objects:");
@@ -90,10 +90,10 @@ TEST_F(RestoreOptionsDialogTest, ClickingEndThenAskUserLeavesOnlyAskUserOn)
     dialog.Show();
     ClickChoice(dialog, kRestoreObjectsEnd);
     EXPECT_EQ(ChoicesOn(dialog), (std::vector<bool>{false, false, true}));
-    EXPECT_EQ(dialog.GetOnErrorMode(), OnErrorEnd);
+    EXPECT_EQ(dialog.GetOnErrorMode(), OnError::End);
     ClickChoice(dialog, kRestoreObjectsAskUser);
     EXPECT_EQ(ChoicesOn(dialog), (std::vector<bool>{false, true, false}));
-    EXPECT_EQ(dialog.GetOnErrorMode(), OnErrorAskUser);
+    EXPECT_EQ(dialog.GetOnErrorMode(), OnError::Ask);
 }
 
 // The buttons do not group themselves; a second click on the chosen one must not turn it off.
@@ -110,12 +110,12 @@ TEST_F(RestoreOptionsDialogTest, ReadsEachChoiceAndContinueWhenNoneIsOn)
 {
     struct Case {
         bool continueOn, askUserOn, endOn;
-        OnErrorMode expected;
+        OnError expected;
     };
     const Case cases[] = {
-        {true, false, false, OnErrorContinue}, {false, true, false, OnErrorAskUser},
-        {false, false, true, OnErrorEnd},      {false, false, false, OnErrorContinue},
-        {true, true, true, OnErrorAskUser},    {true, false, true, OnErrorContinue},
+        {true, false, false, OnError::Continue}, {false, true, false, OnError::Ask},
+        {false, false, true, OnError::End},      {false, false, false, OnError::Continue},
+        {true, true, true, OnError::Ask},        {true, false, true, OnError::Continue},
     };
     RestoreOptionsDialog dialog(&mainWindow);
     for (const Case &c : cases) {
@@ -137,7 +137,7 @@ TEST_F(RestoreOptionsDialogTest, ScriptedRunReturnsOkAndTheChoiceClickedInside)
     RestoreOptionsDialog dialog(&mainWindow);
     dialog.SetCounts(0, 3);
     EXPECT_EQ(dialog.Execute(), 1);
-    EXPECT_EQ(dialog.GetOnErrorMode(), OnErrorEnd);
+    EXPECT_EQ(dialog.GetOnErrorMode(), OnError::End);
     ASSERT_EQ(script.Steps().size(), 1u);
     EXPECT_EQ(script.Steps()[0].parent, &mainWindow);
 }
@@ -183,14 +183,14 @@ TEST_F(RestoreOptionsDialogTest, ArrowKeysChooseWithinTheOnErrorGroup)
         uint16_t from;
         Qt::Key key;
         uint16_t chosen;
-        OnErrorMode mode;
+        OnError mode;
     };
     const Step steps[] = {
-        {kRestoreObjectsContinue, Qt::Key_Down, kRestoreObjectsAskUser, OnErrorAskUser},
-        {kRestoreObjectsAskUser, Qt::Key_Right, kRestoreObjectsEnd, OnErrorEnd},
-        {kRestoreObjectsEnd, Qt::Key_Down, kRestoreObjectsContinue, OnErrorContinue},
-        {kRestoreObjectsContinue, Qt::Key_Up, kRestoreObjectsEnd, OnErrorEnd},
-        {kRestoreObjectsEnd, Qt::Key_Left, kRestoreObjectsAskUser, OnErrorAskUser},
+        {kRestoreObjectsContinue, Qt::Key_Down, kRestoreObjectsAskUser, OnError::Ask},
+        {kRestoreObjectsAskUser, Qt::Key_Right, kRestoreObjectsEnd, OnError::End},
+        {kRestoreObjectsEnd, Qt::Key_Down, kRestoreObjectsContinue, OnError::Continue},
+        {kRestoreObjectsContinue, Qt::Key_Up, kRestoreObjectsEnd, OnError::End},
+        {kRestoreObjectsEnd, Qt::Key_Left, kRestoreObjectsAskUser, OnError::Ask},
     };
     for (const Step &step : steps) {
         Choice(dialog, step.from).Widget()->setFocus();

@@ -108,13 +108,13 @@ TEST_F(RestoreResultDialogTest, AppendsLinesInOrderWithTheirPicturesUnsorted)
     RestoreResultDialog dialog(&mainWindow);
     dialog.SetPromptMode(true);
     dialog.AddResultLine("Zeta.Marrowby", true);
-    dialog.AddResultLine("Alpha.Marrowby - failed on Object 'M'", false);
+    dialog.AddResultLine("Alpha.Marrowby - failed: M", false);
     dialog.AddResultLine("Mid.Marrowby", true);
 
     QListWidget &list = List(dialog);
     ASSERT_EQ(list.count(), 3);
     EXPECT_EQ(list.item(0)->text(), "Zeta.Marrowby");
-    EXPECT_EQ(list.item(1)->text(), "Alpha.Marrowby - failed on Object 'M'");
+    EXPECT_EQ(list.item(1)->text(), "Alpha.Marrowby - failed: M");
     EXPECT_EQ(list.item(2)->text(), "Mid.Marrowby");
     EXPECT_EQ(PictureOf(dialog, 0), good);
     EXPECT_EQ(PictureOf(dialog, 1), fail);
@@ -178,8 +178,9 @@ class ResultListTest : public RestoreResultDialogTest
         r.ended = 1714741395;
         r.server = "FS1";
         r.user = "admin";
-        r.objects = {MakeReportedObject("Printer.Marrowby", 0, false, 0, "", ""),
-                     MakeReportedObject("Sales, East.Marrowby", 0, true, 5, "Locked \"now\"", "")};
+        r.objects = {MakeReportedObject("Printer.Marrowby", 0, ObjectScope::Object, 0, "", ""),
+                     MakeReportedObject("Sales, East.Marrowby", 0, ObjectScope::Subtree, 5,
+                                        "Locked \"now\"", "")};
         return r;
     }();
 };
@@ -212,7 +213,7 @@ TEST_F(ResultListTest, ThePromptAsksAboveTheListWhatItsButtonsAnswer)
 {
     RestoreResultDialog dialog(&mainWindow);
     dialog.SetPromptMode(false);
-    dialog.AddResultLine("L1.Locked.Marrowby - failed on Object 'busy'", false);
+    dialog.AddResultLine("L1.Locked.Marrowby - failed: busy", false);
     dialog.AskAbout("L1.Locked.Marrowby");
     dialog.Show();
     EXPECT_TRUE(Question(dialog).IsVisible());
@@ -240,7 +241,7 @@ TEST_F(ResultListTest, SaysBelowTheListHowManyObjectsAreStillMarked)
         SCOPED_TRACE(c.count);
         RestoreResultDialog dialog(&mainWindow);
         dialog.SetPromptMode(true);
-        dialog.AddResultLine("A.Marrowby - failed on Object 'x'", false);
+        dialog.AddResultLine("A.Marrowby - failed: x", false);
         dialog.SetStillMarked(c.count);
         dialog.Show();
         EXPECT_EQ(StillMarked(dialog).IsVisible(), c.count > 0);
@@ -255,9 +256,9 @@ TEST_F(ResultListTest, SaysBelowTheListHowManyObjectsAreStillMarked)
 
 TEST_F(ResultListTest, TheSelectedLineStandsWholeBelowTheListAndEveryLineHasItsWholeTextAsTip)
 {
-    const std::string failure = "L1.Locked.Marrowby - failed on Object 'Object \"cn=L1,ou=Locked,"
-                                "o=Marrowby\" cannot be added: insufficient access rights to the "
-                                "parent entry, as the server's own words say at some length'";
+    const std::string failure = "L1.Locked.Marrowby - failed: The object cannot be added: "
+                                "insufficient access rights to the parent entry, as the "
+                                "server's own words say at some length";
     RestoreResultDialog dialog(&mainWindow);
     dialog.SetPromptMode(false);
     dialog.AddResultLine("First.Marrowby", true);
@@ -283,7 +284,7 @@ TEST_F(ResultListTest, StartsAtItsResourcePlacesAndTheListTakesWhatTheDialogGrow
 {
     RestoreResultDialog dialog(&mainWindow);
     dialog.SetPromptMode(false);
-    dialog.AddResultLine("A.Marrowby - failed on Object 'x'", false);
+    dialog.AddResultLine("A.Marrowby - failed: x", false);
     dialog.AskAbout("A.Marrowby");
     dialog.Show();
     const Size start = dialog.StartSize();
@@ -406,7 +407,7 @@ TEST_F(ResultListTest, SaveWritesTheChosenFileAndCopyPutsTheRunOnTheClipboard)
               "Started\tEnded\tServer\tUser\tOn error\tRun\tObject\tVersion\tScope\tOutcome\t"
               "Message\tNote");
     EXPECT_EQ(std::count(copied.begin(), copied.end(), '\n'), 3);
-    EXPECT_NE(copied.find("\tSales, East.Marrowby\tmost recent\twith its subtree\tfailed\tLocked "
+    EXPECT_NE(copied.find("\tSales, East.Marrowby\tmost recent\tsubtree\tfailed\tLocked "
                           "\"now\"\t"),
               std::string::npos)
         << copied;
@@ -468,7 +469,7 @@ TEST_F(RestoreResultDialogTest, AssistiveToolsReadEachLineAsRestoredOrFailedWith
     RestoreResultDialog dialog(&mainWindow);
     dialog.SetPromptMode(true);
     dialog.AddResultLine("Zeta.Marrowby", true);
-    dialog.AddResultLine("Alpha.Marrowby - failed on Object 'Locked by the server'", false);
+    dialog.AddResultLine("Alpha.Marrowby - failed: Locked by the server", false);
     dialog.Show();
     QApplication::processEvents();
 
@@ -477,6 +478,6 @@ TEST_F(RestoreResultDialogTest, AssistiveToolsReadEachLineAsRestoredOrFailedWith
     ASSERT_EQ(list->childCount(), 2);
     EXPECT_EQ(list->child(0)->text(QAccessible::Name).toStdString(), "restored: Zeta.Marrowby");
     EXPECT_EQ(list->child(1)->text(QAccessible::Name).toStdString(),
-              "Alpha.Marrowby - failed on Object 'Locked by the server'");
+              "Alpha.Marrowby - failed: Locked by the server");
     EXPECT_EQ(List(dialog).item(0)->text(), "Zeta.Marrowby"); // on screen as before
 }

@@ -12,6 +12,7 @@
 #include "model/ObjectItem.h"
 #include "model/RestorePreview.h"
 #include "model/RestoreSelection.h"
+#include "run/PreviewWalk.h"
 #include "server/ServerClient.h"
 
 class PreviewForest
@@ -40,7 +41,7 @@ class PreviewForest
     std::vector<std::string> Preview()
     {
         std::vector<std::string> lines;
-        for (const PreviewLine &line : RestorePreview(selection).Build()) {
+        for (const PreviewLine &line : PreviewWalk(selection).Build()) {
             lines.push_back(line.name + ": " + RestorePreview::ActionText(line));
         }
         return lines;
