@@ -151,6 +151,9 @@ RestoreWalk::End RestoreWalk::Preview(const ProgressHdl &progress, const StopChe
     });
     previewed_ = RestorePreview::Count(lines);
     for (const PreviewLine &line : lines) {
+        if (line.part != PreviewPart::Object) {
+            continue; // counted, and told in its object's action
+        }
         if (RestorePlan::Entry *entry = plan_.EntryOf(*line.object)) {
             entry->previewed = true;
             plan_.Settle(*entry,

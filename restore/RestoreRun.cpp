@@ -61,7 +61,7 @@ bool RestoreRun::ShowPreview(Window *parent)
     tasks.Begin("Previewing the restore", total);
     std::vector<PreviewLine> lines = preview.Build(
         [&tasks] { return tasks.Stopped(); },
-        [&tasks, &number, total](const ObjectItem &object, BackupTime version) {
+        [&tasks, &number, total](const ObjectItem &object, BackupTime version, bool subtree) {
             const std::string name = object.FullName();
             const std::size_t done = number++;
             tasks.Describe("Reading " + std::to_string(number) + " of " + std::to_string(total) +
@@ -70,10 +70,11 @@ bool RestoreRun::ShowPreview(Window *parent)
             std::optional<DescribedObject> described =
                 object.IsInformed()
                     ? std::nullopt
-                    : tasks.Run<DescribedObject>(
-                          "Reading " + name, [name, version](ServerClient &client, WorkerJob &job) {
-                              return client.Describe(name, version, job.StopCheck());
-                          });
+                    : tasks.Run<DescribedObject>("Reading " + name, [name, version,
+                                                                     subtree](ServerClient &client,
+                                                                              WorkerJob &job) {
+                          return client.DescribeRestore(name, version, subtree, job.StopCheck());
+                      });
             if (!described) {
                 DescribedObject stopped;
                 stopped.end = RequestEnd::Stopped;

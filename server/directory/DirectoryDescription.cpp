@@ -18,15 +18,42 @@ LdapStatus DirectoryDescription::Describe(const std::string &dn, const std::stri
 {
     description = ObjectDescription{};
     if (const Snapshot *snapshot = catalogue_.Holding(canonical, version)) {
-        std::string fault;
-        std::optional<LdifEntry> read = snapshot->Read(*snapshot->Find(canonical), fault);
-        if (!read) {
-            return LdapStatus{DirectoryRestore::NotInCatalogue, dn + ": " + fault};
+        LdapStatus status = ReadBackup(*snapshot, *snapshot->Find(canonical), description);
+        if (!status.Ok()) {
+            return status;
         }
-        description.inBackup = true;
-        description.backup = UserAttributes(
-            DirectoryRestore::Grouped(*read, [](const std::string &) { return true; }));
     }
+    LdapStatus status = ReadLive(dn, description);
+    if (!status.Ok() || description.live) {
+        return status;
+    }
+    return DescribeParent(dn, connection_.LastMatched(), description);
+}
+
+LdapStatus DirectoryDescription::DescribeEntry(const Snapshot &snapshot, const SnapshotEntry &entry,
+                                               ObjectDescription &description)
+{
+    description = ObjectDescription{};
+    LdapStatus status = ReadBackup(snapshot, entry, description);
+    return status.Ok() ? ReadLive(entry.dn, description) : status;
+}
+
+LdapStatus DirectoryDescription::ReadBackup(const Snapshot &snapshot, const SnapshotEntry &entry,
+                                            ObjectDescription &description) const
+{
+    std::string fault;
+    std::optional<LdifEntry> read = snapshot.Read(entry, fault);
+    if (!read) {
+        return LdapStatus{DirectoryRestore::NotInCatalogue, entry.dn + ": " + fault};
+    }
+    description.inBackup = true;
+    description.backup =
+        UserAttributes(DirectoryRestore::Grouped(*read, [](const std::string &) { return true; }));
+    return LdapStatus{};
+}
+
+LdapStatus DirectoryDescription::ReadLive(const std::string &dn, ObjectDescription &description)
+{
     std::optional<LdapEntry> live;
     LdapStatus status = connection_.Read(dn, {"*"}, live);
     if (!status.Ok()) {
@@ -35,9 +62,8 @@ LdapStatus DirectoryDescription::Describe(const std::string &dn, const std::stri
     if (live) {
         description.live = true;
         description.current = UserAttributes(live->attributes);
-        return status;
     }
-    return DescribeParent(dn, connection_.LastMatched(), description);
+    return status;
 }
 
 // The server names the nearest entry that exists above a missing one; when it does not, the

@@ -50,25 +50,41 @@ DirectoryRestore::DirectoryRestore(LdapConnection &connection, const SnapshotCat
 LdapStatus DirectoryRestore::Run(const std::string &dn, const std::string &canonical,
                                  BackupTime version, bool subtree)
 {
+    std::vector<Write> writes;
+    LdapStatus status = Plan(dn, canonical, version, subtree, writes);
+    for (std::size_t i = 0; status.Ok() && i < writes.size(); ++i) {
+        const Write &write = writes[i];
+        status = RestoreEntry(*write.snapshot, *write.entry, write.parent ? parentsAdded_ : added_);
+    }
+    return status;
+}
+
+LdapStatus DirectoryRestore::Plan(const std::string &dn, const std::string &canonical,
+                                  BackupTime version, bool subtree, std::vector<Write> &writes)
+{
     const Snapshot *snapshot = catalogue_.Holding(canonical, version);
     if (snapshot == nullptr) {
         return LdapStatus{NotInCatalogue, version == 0 ? "No snapshot holds " + dn
                                                        : "The snapshot of " + TimeText(version) +
                                                              " does not hold " + dn};
     }
-    std::vector<const SnapshotEntry *> entries =
+    const std::vector<const SnapshotEntry *> entries =
         subtree ? snapshot->Subtree(canonical)
                 : std::vector<const SnapshotEntry *>{snapshot->Find(canonical)};
-    LdapStatus status = AddMissingAncestors(entries.front()->dn, *snapshot);
-    for (std::size_t i = 0; status.Ok() && i < entries.size(); ++i) {
-        status = RestoreEntry(*snapshot, *entries[i], added_);
+    LdapStatus status = MissingAncestors(entries.front()->dn, *snapshot, writes);
+    if (!status.Ok()) {
+        return status;
+    }
+    for (const SnapshotEntry *entry : entries) {
+        writes.push_back(Write{snapshot, entry, false});
     }
     return status;
 }
 
 // The ancestors that the live directory lacks, from the top down, out of the chosen snapshot or
 // else the newest that holds them.
-LdapStatus DirectoryRestore::AddMissingAncestors(const std::string &dn, const Snapshot &chosen)
+LdapStatus DirectoryRestore::MissingAncestors(const std::string &dn, const Snapshot &chosen,
+                                              std::vector<Write> &writes)
 {
     std::optional<DistinguishedName> name = DistinguishedName::Parse(dn);
     std::vector<DistinguishedName> missing;
@@ -92,10 +108,7 @@ LdapStatus DirectoryRestore::AddMissingAncestors(const std::string &dn, const Sn
             return LdapStatus{NotInCatalogue, "The parent " + ancestor->Text() +
                                                   " does not exist and no snapshot holds it"};
         }
-        LdapStatus status = RestoreEntry(*holder, *holder->Find(canonical), parentsAdded_);
-        if (!status.Ok()) {
-            return status;
-        }
+        writes.push_back(Write{holder, holder->Find(canonical), true});
     }
     return LdapStatus{};
 }

@@ -26,6 +26,18 @@ class DirectoryRestore
     LdapStatus Run(const std::string &dn, const std::string &canonical, BackupTime version,
                    bool subtree);
 
+    // One entry a restore writes.
+    struct Write {
+        const Snapshot *snapshot = nullptr; // where its attributes come from
+        const SnapshotEntry *entry = nullptr;
+        bool parent = false; // a missing ancestor of the object, put back before it
+    };
+    // What Run writes, in its order, found without writing: the missing ancestors from the top
+    // down (out of the chosen snapshot, else the newest that holds them), then the entry, and
+    // with its subtree everything below it. A failure is the one Run gives before it writes.
+    LdapStatus Plan(const std::string &dn, const std::string &canonical, BackupTime version,
+                    bool subtree, std::vector<Write> &writes);
+
     // What the runs so far wrote, also when one stopped at a failure (a run again after a lost
     // connection adds to it): the missing parents added (DNs, top down), the entries of the
     // object (with its subtree) added (DNs), and how many of those were modified (unchanged
@@ -48,7 +60,8 @@ class DirectoryRestore
                                   const std::function<bool(const std::string &)> &keep);
 
   private:
-    LdapStatus AddMissingAncestors(const std::string &dn, const Snapshot &chosen);
+    LdapStatus MissingAncestors(const std::string &dn, const Snapshot &chosen,
+                                std::vector<Write> &writes);
     // Adds or modifies one entry; what it added goes to `added`.
     LdapStatus RestoreEntry(const Snapshot &snapshot, const SnapshotEntry &entry,
                             std::vector<std::string> &added);

@@ -84,8 +84,10 @@ LdapStatus DomainDescription::Describe(const DomainObject &object, BackupTime ve
         description.inBackup = true;
         description.backup = ShownOf(kept->attributes);
         if (deleted) {
+            const Snapshot *newest = catalogue_.Holding(canonical, 0);
             ShowOriginalName(*kept, description.backup);
-            AddWhatItLacks(canonical, description.backup);
+            AddWhatItLacks(newest, canonical, description.backup);
+            description.lacks = DomainRestore::Lacks(*kept, newest);
         }
     } else if (const Snapshot *snapshot = catalogue_.Holding(canonical, version)) {
         status = ReadSnapshot(*snapshot, canonical, description.backup);
@@ -144,13 +146,28 @@ LdapStatus DomainDescription::ReadSnapshot(const Snapshot &snapshot, const std::
     return LdapStatus{};
 }
 
-// What the tombstone lost comes back from the newest snapshot that holds the object.
-void DomainDescription::AddWhatItLacks(const std::string &canonical,
+LdapStatus DomainDescription::DescribeReturn(const DomainRestore::Planned &planned,
+                                             ObjectDescription &description) const
+{
+    description = ObjectDescription{};
+    description.inBackup = true;
+    const std::string canonical = Canonical(planned.targetDn);
+    if (planned.overwrite) {
+        return ReadSnapshot(*planned.source, canonical, description.backup);
+    }
+    description.backup = ShownOf(planned.entry.attributes);
+    ShowOriginalName(planned.entry, description.backup);
+    AddWhatItLacks(planned.source, canonical, description.backup);
+    description.lacks = DomainRestore::Lacks(planned.entry, planned.source);
+    return LdapStatus{};
+}
+
+// What the tombstone lost comes back from the snapshot that completes the object.
+void DomainDescription::AddWhatItLacks(const Snapshot *source, const std::string &canonical,
                                        std::vector<DescribedAttribute> &kept) const
 {
-    const Snapshot *newest = catalogue_.Holding(canonical, 0);
     std::vector<DescribedAttribute> saved;
-    if (newest == nullptr || !ReadSnapshot(*newest, canonical, saved).Ok()) {
+    if (source == nullptr || !ReadSnapshot(*source, canonical, saved).Ok()) {
         return;
     }
     for (DescribedAttribute &attribute : saved) {

@@ -144,6 +144,71 @@ DomainRestore::DomainRestore(LdapConnection &connection, DeletedObjects &deleted
 LdapStatus DomainRestore::Run(const DomainObject &object, BackupTime version, bool subtree)
 {
     brought_.clear();
+    wroteOver_ = false;
+    Preparation prepared;
+    LdapStatus status = Prepare(object, version, subtree, prepared);
+    if (!status.Ok()) {
+        return status;
+    }
+    for (const Planned &planned : prepared.plan) {
+        status = Reanimate(planned);
+        if (!status.Ok()) {
+            return brought_.empty() ? status
+                                    : LdapStatus{status.code, status.text + " (" +
+                                                                  std::to_string(brought_.size()) +
+                                                                  " above it came back)"};
+        }
+        brought_.push_back({GuidOf(planned.entry), planned.targetDn});
+    }
+    // What each object of the run lacks, in the run's order; then the object written over.
+    std::vector<std::pair<std::string, std::vector<std::string>>> missing;
+    for (const Planned &planned : prepared.plan) {
+        missing.emplace_back(planned.targetDn, std::vector<std::string>{});
+        status =
+            Complete(planned.targetDn, planned.source, planned.overwrite, missing.back().second);
+        if (!status.Ok()) {
+            return status;
+        }
+        if (const std::string lacks = Lacks(planned.entry, planned.source); !lacks.empty()) {
+            missing.back().second.push_back(lacks);
+        }
+    }
+    const bool overwritten =
+        !DeletedObjects::IsTrue(prepared.top.Values("isDeleted")) && prepared.chosen != nullptr;
+    if (overwritten) {
+        missing.emplace_back(prepared.top.dn, std::vector<std::string>{});
+        const std::size_t before = modified_;
+        status = Complete(prepared.top.dn, prepared.chosen, true, missing.back().second);
+        wroteOver_ = modified_ > before;
+        if (!status.Ok()) {
+            return status;
+        }
+    }
+    // The memberships last, when every group and member of the run is back.
+    for (std::size_t i = 0; i < prepared.plan.size(); ++i) {
+        RestoreMembership(prepared.plan[i].targetDn, prepared.plan[i].source, missing[i].second);
+    }
+    if (overwritten) {
+        RestoreMembership(prepared.top.dn, prepared.chosen, missing.back().second);
+    }
+    if (connection_.Broken()) {
+        return Failed(prepared.top.dn, LdapStatus{NotRestored, "the connection was lost"});
+    }
+    std::vector<std::string> incomplete;
+    for (const auto &[dn, lacking] : missing) {
+        if (!lacking.empty()) {
+            incomplete.push_back(ShortName(dn) + " (" + Joined(lacking, ", ") + ")");
+        }
+    }
+    if (!incomplete.empty()) {
+        return LdapStatus{PartlyRestored, "Restored without " + Joined(incomplete, "; ")};
+    }
+    return status;
+}
+
+LdapStatus DomainRestore::Prepare(const DomainObject &object, BackupTime version, bool subtree,
+                                  Preparation &prepared)
+{
     std::optional<LdapEntry> top;
     LdapStatus status = deleted_.Read(object.guid, {"*"}, top);
     if (!status.Ok()) {
@@ -153,57 +218,31 @@ LdapStatus DomainRestore::Run(const DomainObject &object, BackupTime version, bo
         return Refused("Not restored: " + object.originalDn + " is gone from the controller");
     }
     const bool now = version == 0 || version == object.changed;
-    const Snapshot *chosen =
-        now ? nullptr : catalogue_.Holding(Canonical(object.originalDn), version);
-    if (!now && chosen == nullptr) {
+    prepared.top = std::move(*top);
+    prepared.chosen = now ? nullptr : catalogue_.Holding(Canonical(object.originalDn), version);
+    if (!now && prepared.chosen == nullptr) {
         return Refused("No version of " + object.originalDn + " at " +
                        DirectoryRestore::TimeText(version));
     }
-    std::vector<Planned> plan;
-    status = Plan(object, *top, subtree, plan);
-    for (std::size_t i = 0; status.Ok() && i < plan.size(); ++i) {
-        status = Check(plan[i]);
+    status = Plan(object, prepared.top, subtree, prepared.plan);
+    for (std::size_t i = 0; status.Ok() && i < prepared.plan.size(); ++i) {
+        status = Check(prepared.plan[i]);
     }
-    if (!status.Ok()) {
-        return status;
-    }
-    std::vector<std::string> incomplete;
-    for (const Planned &planned : plan) {
-        status = Reanimate(planned);
-        if (!status.Ok()) {
-            return brought_.empty() ? status
-                                    : LdapStatus{status.code, status.text + " (" +
-                                                                  std::to_string(brought_.size()) +
-                                                                  " above it came back)"};
-        }
-        brought_.push_back({GuidOf(planned.entry), planned.targetDn});
+    for (Planned &planned : prepared.plan) {
         const std::string canonical = Canonical(planned.targetDn);
-        const Snapshot *source = chosen != nullptr && chosen->Find(canonical) != nullptr
-                                     ? chosen
-                                     : catalogue_.Holding(canonical, 0);
-        std::vector<std::string> missing;
-        status = Complete(planned.targetDn, source, source == chosen && chosen != nullptr, missing);
-        if (!status.Ok()) {
-            return status;
-        }
-        if (source == nullptr && planned.entry.Values("msDS-LastKnownRDN") == nullptr) {
-            missing.push_back("what its tombstone did not keep: no snapshot holds it");
-        }
-        if (!missing.empty()) {
-            incomplete.push_back(ShortName(planned.targetDn) + " (" + Joined(missing, ", ") + ")");
-        }
-    }
-    if (!DeletedObjects::IsTrue(top->Values("isDeleted")) && chosen != nullptr) {
-        std::vector<std::string> missing;
-        status = Complete(top->dn, chosen, true, missing);
-        if (!missing.empty()) {
-            incomplete.push_back(ShortName(top->dn) + " (" + Joined(missing, ", ") + ")");
-        }
-    }
-    if (status.Ok() && !incomplete.empty()) {
-        return LdapStatus{PartlyRestored, "Restored without " + Joined(incomplete, "; ")};
+        const Snapshot *chosen = prepared.chosen;
+        planned.overwrite = chosen != nullptr && chosen->Find(canonical) != nullptr;
+        planned.source = planned.overwrite ? chosen : catalogue_.Holding(canonical, 0);
     }
     return status;
+}
+
+std::string DomainRestore::Lacks(const LdapEntry &kept, const Snapshot *source)
+{
+    // A recycled object kept everything; a tombstone, little.
+    return source == nullptr && kept.Values("msDS-LastKnownRDN") == nullptr
+               ? "what its tombstone did not keep: no snapshot holds it"
+               : "";
 }
 
 LdapStatus DomainRestore::Plan(const DomainObject &object, const LdapEntry &top, bool subtree,
@@ -409,36 +448,62 @@ LdapStatus DomainRestore::Complete(const std::string &dn, const Snapshot *snapsh
             }
         }
     }
-    if (!modifications.empty() && !connection_.Modify(dn, modifications).Ok()) {
+    if (!modifications.empty() && connection_.Modify(dn, modifications).Ok()) {
+        ++modified_;
+    } else if (!modifications.empty()) {
         // One refused attribute must not keep the others back: each on its own.
         for (const LdapModification &modification : modifications) {
             status = connection_.Modify(dn, {modification});
             if (connection_.Broken()) {
                 return Failed(dn, status);
             }
-            if (!status.Ok()) {
+            modified_ += status.Ok() ? 1 : 0;
+            if (!status.Ok() && live->Values(modification.description) == nullptr) {
+                WriteValues(dn, modification, status, missing);
+            } else if (!status.Ok()) {
                 missing.push_back(modification.description + ": " + status.text);
             }
         }
     }
-    RestoreMembership(dn, live->attributes, *saved, missing);
     return connection_.Broken() ? Failed(dn, LdapStatus{NotRestored, "the connection was lost"})
                                 : LdapStatus{};
 }
 
-// The groups the snapshot shows the object in take it back as a member.
-void DomainRestore::RestoreMembership(const std::string &dn, const LdapAttributes &live,
-                                      const LdifEntry &snapshot, std::vector<std::string> &missing)
+void DomainRestore::WriteValues(const std::string &dn, const LdapModification &modification,
+                                const LdapStatus &refused, std::vector<std::string> &missing)
 {
-    std::unordered_set<std::string> current;
-    for (const auto &[description, values] : live) {
-        if (LowerAscii(description) == "memberof") {
-            for (const std::string &group : values) {
-                current.insert(Canonical(group));
-            }
+    if (modification.values.size() < 2) {
+        missing.push_back(modification.description + ": " + refused.text);
+        return;
+    }
+    for (const std::string &value : modification.values) {
+        const LdapStatus status =
+            connection_.Modify(dn, {{LdapModification::Add, modification.description, {value}}});
+        if (!status.Ok() && status.code != ValueExists && !connection_.Broken()) {
+            missing.push_back(modification.description + " " + value + ": " + status.text);
         }
     }
-    for (const LdifAttribute &line : snapshot.attributes) {
+}
+
+// The groups the snapshot shows the object in take it back as a member.
+void DomainRestore::RestoreMembership(const std::string &dn, const Snapshot *snapshot,
+                                      std::vector<std::string> &missing)
+{
+    const SnapshotEntry *held = snapshot != nullptr ? snapshot->Find(Canonical(dn)) : nullptr;
+    std::string fault;
+    const std::optional<LdifEntry> saved =
+        held != nullptr ? snapshot->Read(*held, fault) : std::nullopt;
+    std::optional<LdapEntry> live;
+    if (!saved || !connection_.Read(dn, {"memberOf"}, live).Ok() || !live) {
+        return; // a snapshot that cannot be read is said by Complete, a lost object by the run
+    }
+    std::unordered_set<std::string> current;
+    if (const std::vector<std::string> *groups = live->Values("memberOf")) {
+        for (const std::string &group : *groups) {
+            current.insert(Canonical(group));
+        }
+    }
+    for (const LdifAttribute &line : saved->attributes) {
         if (LowerAscii(line.description) != "memberof" || current.count(Canonical(line.value))) {
             continue;
         }

@@ -98,8 +98,10 @@ class LdapServer : public ServerBackend
     void Report(const std::string &text) const;
     // Reports the text and keeps it as the reason of the refusal.
     void Refuse(const std::string &text);
-    // The object at the version beside its live state, or why not.
-    virtual DescriptionPieces Describe(const std::string &fullName, BackupTime version);
+    // The object at the version beside its live state, or why not; with DescribeWrites in
+    // flags, also every other entry its restore writes.
+    virtual DescriptionPieces Describe(const std::string &fullName, BackupTime version,
+                                       uint32_t flags);
 
     LdapSettings settings_;
     Log log_;
@@ -141,6 +143,9 @@ class LdapServer : public ServerBackend
     // The tree's full name of an entry the tree may show; nothing when it was never listed.
     std::optional<std::string> FullNameOf(const std::string &dn) const;
     void RecordWrites(const DirectoryRestore &restore, bool subtree);
+    // The entries a restore of the object writes besides it, each described.
+    LdapStatus DescribeWritten(const std::string &fullName, const DirectoryNames::Known &object,
+                              BackupTime version, bool subtree, std::vector<WrittenEntry> &entries);
     // Begins a search (search_); false, with the reason in `fault`, when it cannot be made.
     bool StartSearch(const std::string &context, const std::string &pattern, uint32_t flags,
                      std::string &fault);
@@ -158,6 +163,7 @@ class LdapServer : public ServerBackend
     DescriptionPieces description_;
     std::string describedName_;
     BackupTime describedVersion_ = 0;
+    uint32_t describedFlags_ = 0;
     bool noticesTaken_ = false;
     std::optional<Search> search_; // the search being handed out
 };
