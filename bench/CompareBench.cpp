@@ -1,6 +1,7 @@
 // Seeing what a restore will change, against a private slapd and a snapshot: comparing an entry
-// of 50 attributes with its live version, and previewing a run of 1,000 marked entries (half of
-// them deleted since the snapshot) in the window and by the command line's dry run.
+// of 50 attributes with its live version, previewing a run of 1,000 marked entries (half of
+// them deleted since the snapshot) in the window and by the command line's dry run, and
+// previewing the present container that holds them, marked with its subtree.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -192,6 +193,36 @@ void PreviewOf1000MarkedEntries(benchmark::State &state)
     state.counters["cannot"] = static_cast<double>(counts.cannot);
 }
 BENCHMARK(PreviewOf1000MarkedEntries)->Unit(benchmark::kMillisecond);
+
+// One object of the run, a present container with its subtree: the server describes the 1,001
+// entries its restore writes (500 to add, 501 as they are), each read live.
+void PreviewOfAPresentContainerWith1000EntriesBelow(benchmark::State &state)
+{
+    std::unique_ptr<BackupServer> server = Shared().OpenServer();
+    if (!server) {
+        state.SkipWithError("the server does not open");
+        return;
+    }
+    ServerClient client(*server);
+    NodeList forest;
+    RestoreSelection selection(forest);
+    forest.AppendItem(
+        std::make_unique<ObjectItem>("Marrowby", DisplayItem::ContainerKind, &client, nullptr));
+    static_cast<ObjectItem *>(forest.ItemAt(0))->Open();
+    ObjectItem *many = selection.FindLoaded("Many.Marrowby");
+    if (many == nullptr) {
+        state.SkipWithError("ou=Many is not listed");
+        return;
+    }
+    selection.Mark(*many, Marked); // never opened: the server says what lies below
+    PreviewCounts counts;
+    for (auto _ : state) {
+        counts = RestorePreview::Count(RestorePreview(selection).Build());
+    }
+    state.counters["add"] = static_cast<double>(counts.add);
+    state.counters["unchanged"] = static_cast<double>(counts.unchanged);
+}
+BENCHMARK(PreviewOfAPresentContainerWith1000EntriesBelow)->Unit(benchmark::kMillisecond);
 
 // From opening the server to the results: 1,000 objects found, each described and reported.
 void DryRunOf1000ObjectsByTheCommandLine(benchmark::State &state)

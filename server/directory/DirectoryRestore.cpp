@@ -60,7 +60,8 @@ LdapStatus DirectoryRestore::Run(const std::string &dn, const std::string &canon
 }
 
 LdapStatus DirectoryRestore::Plan(const std::string &dn, const std::string &canonical,
-                                  BackupTime version, bool subtree, std::vector<Write> &writes)
+                                  BackupTime version, bool subtree, std::vector<Write> &writes,
+                                  bool ancestorsLive)
 {
     const Snapshot *snapshot = catalogue_.Holding(canonical, version);
     if (snapshot == nullptr) {
@@ -71,7 +72,8 @@ LdapStatus DirectoryRestore::Plan(const std::string &dn, const std::string &cano
     const std::vector<const SnapshotEntry *> entries =
         subtree ? snapshot->Subtree(canonical)
                 : std::vector<const SnapshotEntry *>{snapshot->Find(canonical)};
-    LdapStatus status = MissingAncestors(entries.front()->dn, *snapshot, writes);
+    LdapStatus status =
+        ancestorsLive ? LdapStatus{} : MissingAncestors(entries.front()->dn, *snapshot, writes);
     if (!status.Ok()) {
         return status;
     }

@@ -35,8 +35,9 @@ class DirectoryRestore
     // What Run writes, in its order, found without writing: the missing ancestors from the top
     // down (out of the chosen snapshot, else the newest that holds them), then the entry, and
     // with its subtree everything below it. A failure is the one Run gives before it writes.
+    // ancestorsLive: the caller knows the entry's parent is live, so none is looked for.
     LdapStatus Plan(const std::string &dn, const std::string &canonical, BackupTime version,
-                    bool subtree, std::vector<Write> &writes);
+                    bool subtree, std::vector<Write> &writes, bool ancestorsLive = false);
 
     // What the runs so far wrote, also when one stopped at a failure (a run again after a lost
     // connection adds to it): the missing parents added (DNs, top down), the entries of the

@@ -210,8 +210,9 @@ DescriptionPieces DomainServer::Describe(const std::string &fullName, BackupTime
         LdapStatus described = restoring.describe.Describe(object, version, description);
         entries.clear();
         // A parent still deleted is the preview's to judge: the run may bring it back first.
+        // Alone, the object is all its restore brings back.
         if (!described.Ok() || (flags & DescribeWrites) == 0 || !description.inBackup ||
-            description.parentMissing) {
+            description.parentMissing || (flags & DescribeWithSubtree) == 0) {
             return described;
         }
         return DescribeReturns(fullName, named, version, (flags & DescribeWithSubtree) != 0,

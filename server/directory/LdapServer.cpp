@@ -473,11 +473,14 @@ DescriptionPieces LdapServer::Describe(const std::string &fullName, BackupTime v
     const LdapStatus status = session_.Run([&] {
         LdapStatus described = describe.Describe(object.dn, object.canonical, version, description);
         entries.clear();
-        if (!described.Ok() || (flags & DescribeWrites) == 0 || !description.inBackup) {
+        const bool subtree = (flags & DescribeWithSubtree) != 0;
+        // Alone and below a live parent, the object is all its restore writes.
+        if (!described.Ok() || (flags & DescribeWrites) == 0 || !description.inBackup ||
+            (!subtree && !description.parentMissing)) {
             return described;
         }
-        return DescribeWritten(fullName, object, version, (flags & DescribeWithSubtree) != 0,
-                              entries);
+        return DescribeWritten(fullName, object, version, subtree, !description.parentMissing,
+                               entries);
     });
     if (!status.Ok()) {
         Report("describing " + object.dn + " failed: " + status.text);
@@ -489,13 +492,15 @@ DescriptionPieces LdapServer::Describe(const std::string &fullName, BackupTime v
 // Named as the tree names them: a parent by the listings that named the object's way down, an
 // entry below by the labels a listing would give it.
 LdapStatus LdapServer::DescribeWritten(const std::string &fullName,
-                                      const DirectoryNames::Known &object, BackupTime version,
-                                      bool subtree, std::vector<WrittenEntry> &entries)
+                                       const DirectoryNames::Known &object, BackupTime version,
+                                       bool subtree, bool parentLive,
+                                       std::vector<WrittenEntry> &entries)
 {
     LdapConnection &connection = session_.Connection();
     DirectoryRestore restore(connection, catalogue_, operational_);
     std::vector<DirectoryRestore::Write> writes;
-    LdapStatus status = restore.Plan(object.dn, object.canonical, version, subtree, writes);
+    LdapStatus status =
+        restore.Plan(object.dn, object.canonical, version, subtree, writes, parentLive);
     const std::optional<DistinguishedName> top = DistinguishedName::Parse(object.dn);
     DirectoryDescription describe(connection, catalogue_, operational_);
     SiblingLabels labels(connection, &catalogue_, false);

@@ -144,8 +144,10 @@ class LdapServer : public ServerBackend
     std::optional<std::string> FullNameOf(const std::string &dn) const;
     void RecordWrites(const DirectoryRestore &restore, bool subtree);
     // The entries a restore of the object writes besides it, each described.
+    // parentLive: the object's parent is known to be live.
     LdapStatus DescribeWritten(const std::string &fullName, const DirectoryNames::Known &object,
-                              BackupTime version, bool subtree, std::vector<WrittenEntry> &entries);
+                               BackupTime version, bool subtree, bool parentLive,
+                               std::vector<WrittenEntry> &entries);
     // Begins a search (search_); false, with the reason in `fault`, when it cannot be made.
     bool StartSearch(const std::string &context, const std::string &pattern, uint32_t flags,
                      std::string &fault);
