@@ -122,21 +122,22 @@ std::vector<PreviewLine> RestorePreview::LinesOf(const ObjectItem &object, Backu
         own.action == PreviewAction::Restore) {
         return {own};
     }
-    std::vector<PreviewLine> lines;
+    std::vector<PreviewLine> parents;
     std::vector<PreviewLine> below{own};
     for (const WrittenEntry &entry : described.entries) {
         // A parent that an earlier object of the run puts back is there by then.
         if (entry.parent && (parentComesBack || comingBack_.contains(entry.fullName))) {
             continue;
         }
-        (entry.parent ? lines : below).push_back(EntryLine(object, version, entry));
+        (entry.parent ? parents : below).push_back(EntryLine(object, version, entry));
     }
     PreviewLine &line = below.front();
     if (!described.entries.empty()) {
-        line.addsParents = !lines.empty(); // the server names them
+        line.addsParents = !parents.empty(); // the server names them
     }
     line.written = Count(below);
-    line.inPart = Count(lines).inPart + line.written.inPart > 0;
+    line.inPart = Count(parents).inPart + line.written.inPart > 0;
+    std::vector<PreviewLine> lines = std::move(parents);
     lines.insert(lines.end(), below.begin(), below.end());
     return lines;
 }

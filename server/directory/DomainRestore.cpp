@@ -147,49 +147,21 @@ LdapStatus DomainRestore::Run(const DomainObject &object, BackupTime version, bo
     wroteOver_ = false;
     Preparation prepared;
     LdapStatus status = Prepare(object, version, subtree, prepared);
+    if (status.Ok()) {
+        status = BringBack(prepared.plan);
+    }
+    Lacking missing;
+    if (status.Ok()) {
+        status = CompleteAll(prepared, missing);
+    }
     if (!status.Ok()) {
         return status;
     }
-    for (const Planned &planned : prepared.plan) {
-        status = Reanimate(planned);
-        if (!status.Ok()) {
-            return brought_.empty() ? status
-                                    : LdapStatus{status.code, status.text + " (" +
-                                                                  std::to_string(brought_.size()) +
-                                                                  " above it came back)"};
-        }
-        brought_.push_back({GuidOf(planned.entry), planned.targetDn});
-    }
-    // What each object of the run lacks, in the run's order; then the object written over.
-    std::vector<std::pair<std::string, std::vector<std::string>>> missing;
-    for (const Planned &planned : prepared.plan) {
-        missing.emplace_back(planned.targetDn, std::vector<std::string>{});
-        status =
-            Complete(planned.targetDn, planned.source, planned.overwrite, missing.back().second);
-        if (!status.Ok()) {
-            return status;
-        }
-        if (const std::string lacks = Lacks(planned.entry, planned.source); !lacks.empty()) {
-            missing.back().second.push_back(lacks);
-        }
-    }
-    const bool overwritten =
-        !DeletedObjects::IsTrue(prepared.top.Values("isDeleted")) && prepared.chosen != nullptr;
-    if (overwritten) {
-        missing.emplace_back(prepared.top.dn, std::vector<std::string>{});
-        const std::size_t before = modified_;
-        status = Complete(prepared.top.dn, prepared.chosen, true, missing.back().second);
-        wroteOver_ = modified_ > before;
-        if (!status.Ok()) {
-            return status;
-        }
-    }
     // The memberships last, when every group and member of the run is back.
-    for (std::size_t i = 0; i < prepared.plan.size(); ++i) {
-        RestoreMembership(prepared.plan[i].targetDn, prepared.plan[i].source, missing[i].second);
-    }
-    if (overwritten) {
-        RestoreMembership(prepared.top.dn, prepared.chosen, missing.back().second);
+    for (std::size_t i = 0; i < missing.size(); ++i) {
+        const bool planned = i < prepared.plan.size(); // else the object written over
+        RestoreMembership(missing[i].first, planned ? prepared.plan[i].source : prepared.chosen,
+                          missing[i].second);
     }
     if (connection_.Broken()) {
         return Failed(prepared.top.dn, LdapStatus{NotRestored, "the connection was lost"});
@@ -200,9 +172,48 @@ LdapStatus DomainRestore::Run(const DomainObject &object, BackupTime version, bo
             incomplete.push_back(ShortName(dn) + " (" + Joined(lacking, ", ") + ")");
         }
     }
-    if (!incomplete.empty()) {
-        return LdapStatus{PartlyRestored, "Restored without " + Joined(incomplete, "; ")};
+    return incomplete.empty()
+               ? status
+               : LdapStatus{PartlyRestored, "Restored without " + Joined(incomplete, "; ")};
+}
+
+// Every object of the run comes back before anything that names one is written.
+LdapStatus DomainRestore::BringBack(const std::vector<Planned> &plan)
+{
+    for (const Planned &planned : plan) {
+        LdapStatus status = Reanimate(planned);
+        if (!status.Ok()) {
+            return brought_.empty() ? status
+                                    : LdapStatus{status.code, status.text + " (" +
+                                                                  std::to_string(brought_.size()) +
+                                                                  " above it came back)"};
+        }
+        brought_.push_back({GuidOf(planned.entry), planned.targetDn});
     }
+    return LdapStatus{};
+}
+
+// What each object of the run lacks, in the run's order; then the live object written over.
+LdapStatus DomainRestore::CompleteAll(const Preparation &prepared, Lacking &missing)
+{
+    for (const Planned &planned : prepared.plan) {
+        missing.emplace_back(planned.targetDn, std::vector<std::string>{});
+        LdapStatus status =
+            Complete(planned.targetDn, planned.source, planned.overwrite, missing.back().second);
+        if (!status.Ok()) {
+            return status;
+        }
+        if (const std::string lacks = Lacks(planned.entry, planned.source); !lacks.empty()) {
+            missing.back().second.push_back(lacks);
+        }
+    }
+    if (DeletedObjects::IsTrue(prepared.top.Values("isDeleted")) || prepared.chosen == nullptr) {
+        return LdapStatus{};
+    }
+    missing.emplace_back(prepared.top.dn, std::vector<std::string>{});
+    const std::size_t before = modified_;
+    LdapStatus status = Complete(prepared.top.dn, prepared.chosen, true, missing.back().second);
+    wroteOver_ = modified_ > before;
     return status;
 }
 

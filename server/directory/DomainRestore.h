@@ -7,6 +7,7 @@
 
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "server/directory/DeletedObjects.h"
@@ -78,6 +79,11 @@ class DomainRestore
     bool WroteOver() const { return wroteOver_; }
 
   private:
+    // Each object written to, by DN, with what it could not get.
+    using Lacking = std::vector<std::pair<std::string, std::vector<std::string>>>;
+
+    LdapStatus BringBack(const std::vector<Planned> &plan);
+    LdapStatus CompleteAll(const Preparation &prepared, Lacking &missing);
     LdapStatus Plan(const DomainObject &object, const LdapEntry &top, bool subtree,
                     std::vector<Planned> &plan);
     LdapStatus PlanBelow(const std::string &guid, const std::string &dn, bool live,
