@@ -1,8 +1,9 @@
-// Telling the attributes whose values are secrets.
+// The names of the secret attributes, of the directory's schemas and the domain's.
 #include "model/SecretAttributes.h"
 
 #include <mutex>
 #include <set>
+#include <string>
 
 #include "mwlib/MW_Text.h"
 
@@ -58,9 +59,4 @@ void AddSecretAttribute(std::string_view name)
     Added &added = AddedTypes();
     const std::lock_guard<std::mutex> hold(added.lock);
     added.types.insert(TypeOf(name));
-}
-
-std::string ShownSecretValue(std::string_view value)
-{
-    return std::to_string(value.size()) + (value.size() == 1 ? " byte" : " bytes");
 }

@@ -3,8 +3,8 @@
 
 #include <optional>
 
+#include "catalogue/DistinguishedName.h"
 #include "server/directory/DirectoryRestore.h"
-#include "server/directory/DistinguishedName.h"
 
 DirectoryDescription::DirectoryDescription(LdapConnection &connection,
                                            const SnapshotCatalogue &catalogue,
@@ -17,8 +17,8 @@ LdapStatus DirectoryDescription::Describe(const std::string &dn, const std::stri
                                           BackupTime version, ObjectDescription &description)
 {
     description = ObjectDescription{};
-    if (const Snapshot *snapshot = catalogue_.Holding(canonical, version)) {
-        LdapStatus status = ReadBackup(*snapshot, *snapshot->Find(canonical), description);
+    if (const std::optional<ArchivedEntry> held = catalogue_.Holding(canonical, version)) {
+        LdapStatus status = ReadBackup(*held, description);
         if (!status.Ok()) {
             return status;
         }
@@ -30,19 +30,19 @@ LdapStatus DirectoryDescription::Describe(const std::string &dn, const std::stri
     return DescribeParent(dn, connection_.LastMatched(), description);
 }
 
-LdapStatus DirectoryDescription::DescribeEntry(const Snapshot &snapshot, const SnapshotEntry &entry,
+LdapStatus DirectoryDescription::DescribeEntry(const ArchivedEntry &entry,
                                                ObjectDescription &description)
 {
     description = ObjectDescription{};
-    LdapStatus status = ReadBackup(snapshot, entry, description);
+    LdapStatus status = ReadBackup(entry, description);
     return status.Ok() ? ReadLive(entry.dn, description) : status;
 }
 
-LdapStatus DirectoryDescription::ReadBackup(const Snapshot &snapshot, const SnapshotEntry &entry,
+LdapStatus DirectoryDescription::ReadBackup(const ArchivedEntry &entry,
                                             ObjectDescription &description) const
 {
     std::string fault;
-    std::optional<LdifEntry> read = snapshot.Read(entry, fault);
+    std::optional<LdifEntry> read = catalogue_.Read(entry, fault);
     if (!read) {
         return LdapStatus{DirectoryRestore::NotInCatalogue, entry.dn + ": " + fault};
     }
@@ -89,7 +89,8 @@ LdapStatus DirectoryDescription::DescribeParent(const std::string &dn, const std
         parentLive = live.has_value();
     }
     description.parentMissing = !parentLive;
-    description.parentAddable = !parentLive && catalogue_.Holding(parent.Canonical(), 0) != nullptr;
+    description.parentAddable =
+        !parentLive && catalogue_.Holding(parent.Canonical(), 0).has_value();
     return LdapStatus{};
 }
 

@@ -22,12 +22,10 @@ class DirectoryDescription
     LdapStatus Describe(const std::string &dn, const std::string &canonical, BackupTime version,
                         ObjectDescription &description);
     // An entry as the snapshot holds it beside its live state (what a restore of it compares).
-    LdapStatus DescribeEntry(const Snapshot &snapshot, const SnapshotEntry &entry,
-                             ObjectDescription &description);
+    LdapStatus DescribeEntry(const ArchivedEntry &entry, ObjectDescription &description);
 
   private:
-    LdapStatus ReadBackup(const Snapshot &snapshot, const SnapshotEntry &entry,
-                          ObjectDescription &description) const;
+    LdapStatus ReadBackup(const ArchivedEntry &entry, ObjectDescription &description) const;
     // The live side; description.live stays false when there is no live entry.
     LdapStatus ReadLive(const std::string &dn, ObjectDescription &description);
     LdapStatus DescribeParent(const std::string &dn, const std::string &matched,

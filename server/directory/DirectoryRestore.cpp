@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <ctime>
 
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/DistinguishedName.h"
 
 namespace
 {
@@ -54,7 +54,7 @@ LdapStatus DirectoryRestore::Run(const std::string &dn, const std::string &canon
     LdapStatus status = Plan(dn, canonical, version, subtree, writes);
     for (std::size_t i = 0; status.Ok() && i < writes.size(); ++i) {
         const Write &write = writes[i];
-        status = RestoreEntry(*write.snapshot, *write.entry, write.parent ? parentsAdded_ : added_);
+        status = RestoreEntry(write.entry, write.parent ? parentsAdded_ : added_);
     }
     return status;
 }
@@ -63,29 +63,27 @@ LdapStatus DirectoryRestore::Plan(const std::string &dn, const std::string &cano
                                   BackupTime version, bool subtree, std::vector<Write> &writes,
                                   bool ancestorsLive)
 {
-    const Snapshot *snapshot = catalogue_.Holding(canonical, version);
-    if (snapshot == nullptr) {
+    const std::optional<ArchivedEntry> held = catalogue_.Holding(canonical, version);
+    if (!held) {
         return LdapStatus{NotInCatalogue, version == 0 ? "No snapshot holds " + dn
                                                        : "The snapshot of " + TimeText(version) +
                                                              " does not hold " + dn};
     }
-    const std::vector<const SnapshotEntry *> entries =
-        subtree ? snapshot->Subtree(canonical)
-                : std::vector<const SnapshotEntry *>{snapshot->Find(canonical)};
-    LdapStatus status =
-        ancestorsLive ? LdapStatus{} : MissingAncestors(entries.front()->dn, *snapshot, writes);
+    std::vector<ArchivedEntry> entries =
+        subtree ? catalogue_.Subtree(*held) : std::vector<ArchivedEntry>{*held};
+    LdapStatus status = ancestorsLive ? LdapStatus{} : MissingAncestors(held->dn, *held, writes);
     if (!status.Ok()) {
         return status;
     }
-    for (const SnapshotEntry *entry : entries) {
-        writes.push_back(Write{snapshot, entry, false});
+    for (ArchivedEntry &entry : entries) {
+        writes.push_back(Write{std::move(entry), false});
     }
     return status;
 }
 
 // The ancestors that the live directory lacks, from the top down, out of the chosen snapshot or
 // else the newest that holds them.
-LdapStatus DirectoryRestore::MissingAncestors(const std::string &dn, const Snapshot &chosen,
+LdapStatus DirectoryRestore::MissingAncestors(const std::string &dn, const ArchivedEntry &chosen,
                                               std::vector<Write> &writes)
 {
     std::optional<DistinguishedName> name = DistinguishedName::Parse(dn);
@@ -104,13 +102,15 @@ LdapStatus DirectoryRestore::MissingAncestors(const std::string &dn, const Snaps
     }
     for (auto ancestor = missing.rbegin(); ancestor != missing.rend(); ++ancestor) {
         const std::string canonical = ancestor->Canonical();
-        const Snapshot *holder =
-            chosen.Find(canonical) != nullptr ? &chosen : catalogue_.Holding(canonical, 0);
-        if (holder == nullptr) {
+        std::optional<ArchivedEntry> held = catalogue_.Beside(canonical, chosen);
+        if (!held) {
+            held = catalogue_.Holding(canonical, 0);
+        }
+        if (!held) {
             return LdapStatus{NotInCatalogue, "The parent " + ancestor->Text() +
                                                   " does not exist and no snapshot holds it"};
         }
-        writes.push_back(Write{holder, holder->Find(canonical), true});
+        writes.push_back(Write{std::move(*held), true});
     }
     return LdapStatus{};
 }
@@ -172,11 +172,11 @@ DirectoryRestore::Differences(const LdapAttributes &live, const LdapAttributes &
     return modifications;
 }
 
-LdapStatus DirectoryRestore::RestoreEntry(const Snapshot &snapshot, const SnapshotEntry &entry,
+LdapStatus DirectoryRestore::RestoreEntry(const ArchivedEntry &entry,
                                           std::vector<std::string> &added)
 {
     std::string fault;
-    std::optional<LdifEntry> read = snapshot.Read(entry, fault);
+    std::optional<LdifEntry> read = catalogue_.Read(entry, fault);
     if (!read) {
         return LdapStatus{NotInCatalogue, entry.dn + ": " + fault};
     }

@@ -28,8 +28,7 @@ class DirectoryRestore
 
     // One entry a restore writes.
     struct Write {
-        const Snapshot *snapshot = nullptr; // where its attributes come from
-        const SnapshotEntry *entry = nullptr;
+        ArchivedEntry entry; // the version its attributes come from
         bool parent = false; // a missing ancestor of the object, put back before it
     };
     // What Run writes, in its order, found without writing: the missing ancestors from the top
@@ -61,11 +60,10 @@ class DirectoryRestore
                                   const std::function<bool(const std::string &)> &keep);
 
   private:
-    LdapStatus MissingAncestors(const std::string &dn, const Snapshot &chosen,
+    LdapStatus MissingAncestors(const std::string &dn, const ArchivedEntry &chosen,
                                 std::vector<Write> &writes);
     // Adds or modifies one entry; what it added goes to `added`.
-    LdapStatus RestoreEntry(const Snapshot &snapshot, const SnapshotEntry &entry,
-                            std::vector<std::string> &added);
+    LdapStatus RestoreEntry(const ArchivedEntry &entry, std::vector<std::string> &added);
     LdapAttributes UserAttributes(const LdifEntry &entry) const;
 
     LdapConnection &connection_;

@@ -3,9 +3,9 @@
 
 #include <optional>
 
-#include "server/directory/AsciiCase.h"
+#include "catalogue/AsciiCase.h"
+#include "catalogue/DistinguishedName.h"
 #include "server/directory/DirectoryRestore.h"
-#include "server/directory/DistinguishedName.h"
 #include "server/directory/DomainRestore.h"
 #include "server/directory/ExtendedDn.h"
 
@@ -84,13 +84,14 @@ LdapStatus DomainDescription::Describe(const DomainObject &object, BackupTime ve
         description.inBackup = true;
         description.backup = ShownOf(kept->attributes);
         if (deleted) {
-            const Snapshot *newest = catalogue_.Holding(canonical, 0);
+            const std::optional<ArchivedEntry> newest = catalogue_.Holding(canonical, 0);
             ShowOriginalName(*kept, description.backup);
-            AddWhatItLacks(newest, canonical, description.backup);
-            description.lacks = DomainRestore::Lacks(*kept, newest);
+            const ArchivedEntry *source = newest ? &*newest : nullptr;
+            AddWhatItLacks(source, description.backup);
+            description.lacks = DomainRestore::Lacks(*kept, source);
         }
-    } else if (const Snapshot *snapshot = catalogue_.Holding(canonical, version)) {
-        status = ReadSnapshot(*snapshot, canonical, description.backup);
+    } else if (const std::optional<ArchivedEntry> held = catalogue_.Holding(canonical, version)) {
+        status = ReadSnapshot(*held, description.backup);
         if (!status.Ok()) {
             return status;
         }
@@ -133,13 +134,13 @@ LdapStatus DomainDescription::CheckReturn(const DomainObject &object, const Ldap
     return refused;
 }
 
-LdapStatus DomainDescription::ReadSnapshot(const Snapshot &snapshot, const std::string &canonical,
+LdapStatus DomainDescription::ReadSnapshot(const ArchivedEntry &held,
                                            std::vector<DescribedAttribute> &attributes) const
 {
     std::string fault;
-    std::optional<LdifEntry> read = snapshot.Read(*snapshot.Find(canonical), fault);
+    std::optional<LdifEntry> read = catalogue_.Read(held, fault);
     if (!read) {
-        return LdapStatus{DomainRestore::NotRestored, canonical + ": " + fault};
+        return LdapStatus{DomainRestore::NotRestored, held.canonical + ": " + fault};
     }
     attributes =
         ShownOf(DirectoryRestore::Grouped(*read, [](const std::string &) { return true; }));
@@ -151,23 +152,23 @@ LdapStatus DomainDescription::DescribeReturn(const DomainRestore::Planned &plann
 {
     description = ObjectDescription{};
     description.inBackup = true;
-    const std::string canonical = Canonical(planned.targetDn);
     if (planned.overwrite) {
-        return ReadSnapshot(*planned.source, canonical, description.backup);
+        return ReadSnapshot(*planned.source, description.backup);
     }
     description.backup = ShownOf(planned.entry.attributes);
     ShowOriginalName(planned.entry, description.backup);
-    AddWhatItLacks(planned.source, canonical, description.backup);
-    description.lacks = DomainRestore::Lacks(planned.entry, planned.source);
+    const ArchivedEntry *source = planned.source ? &*planned.source : nullptr;
+    AddWhatItLacks(source, description.backup);
+    description.lacks = DomainRestore::Lacks(planned.entry, source);
     return LdapStatus{};
 }
 
 // What the tombstone lost comes back from the snapshot that completes the object.
-void DomainDescription::AddWhatItLacks(const Snapshot *source, const std::string &canonical,
+void DomainDescription::AddWhatItLacks(const ArchivedEntry *source,
                                        std::vector<DescribedAttribute> &kept) const
 {
     std::vector<DescribedAttribute> saved;
-    if (source == nullptr || !ReadSnapshot(*source, canonical, saved).Ok()) {
+    if (source == nullptr || !ReadSnapshot(*source, saved).Ok()) {
         return;
     }
     for (DescribedAttribute &attribute : saved) {

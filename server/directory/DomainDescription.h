@@ -39,10 +39,9 @@ class DomainDescription
   private:
     LdapStatus CheckReturn(const DomainObject &object, const LdapEntry &kept,
                            ObjectDescription &description);
-    LdapStatus ReadSnapshot(const Snapshot &snapshot, const std::string &canonical,
+    LdapStatus ReadSnapshot(const ArchivedEntry &held,
                             std::vector<DescribedAttribute> &attributes) const;
-    void AddWhatItLacks(const Snapshot *source, const std::string &canonical,
-                        std::vector<DescribedAttribute> &kept) const;
+    void AddWhatItLacks(const ArchivedEntry *source, std::vector<DescribedAttribute> &kept) const;
     bool Shown(const std::string &description) const;
     std::vector<DescribedAttribute> ShownOf(const LdapAttributes &attributes) const;
 

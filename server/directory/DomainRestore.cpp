@@ -3,9 +3,10 @@
 
 #include <deque>
 
-#include "server/directory/AsciiCase.h"
+#include "catalogue/AsciiCase.h"
 #include "server/directory/DirectoryRestore.h"
 #include "server/directory/ExtendedDn.h"
+#include "server/directory/FilterValue.h"
 
 namespace
 {
@@ -65,21 +66,9 @@ constexpr const char *KeptSingleValued[] = {
     "accountExpires", "badPasswordTime", "badPwdCount", "codePage",   "countryCode",  "lastLogoff",
     "lastLogon",      "logonCount",      "pwdLastSet",  "adminCount", "operatorCount"};
 
-std::string FilterValue(const std::string &value)
+const ArchivedEntry *Held(const std::optional<ArchivedEntry> &entry)
 {
-    static constexpr char Hex[] = "0123456789abcdef";
-    std::string escaped;
-    for (char c : value) {
-        if (c == '*' || c == '(' || c == ')' || c == '\\' || c == '\0') {
-            const auto byte = static_cast<unsigned char>(c);
-            escaped += '\\';
-            escaped += Hex[byte >> 4];
-            escaped += Hex[byte & 0x0F];
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
+    return entry ? &*entry : nullptr;
 }
 
 LdapStatus Refused(const std::string &text)
@@ -160,7 +149,8 @@ LdapStatus DomainRestore::Run(const DomainObject &object, BackupTime version, bo
     // The memberships last, when every group and member of the run is back.
     for (std::size_t i = 0; i < missing.size(); ++i) {
         const bool planned = i < prepared.plan.size(); // else the object written over
-        RestoreMembership(missing[i].first, planned ? prepared.plan[i].source : prepared.chosen,
+        RestoreMembership(missing[i].first,
+                          Held(planned ? prepared.plan[i].source : prepared.chosen),
                           missing[i].second);
     }
     if (connection_.Broken()) {
@@ -198,21 +188,22 @@ LdapStatus DomainRestore::CompleteAll(const Preparation &prepared, Lacking &miss
 {
     for (const Planned &planned : prepared.plan) {
         missing.emplace_back(planned.targetDn, std::vector<std::string>{});
-        LdapStatus status =
-            Complete(planned.targetDn, planned.source, planned.overwrite, missing.back().second);
+        LdapStatus status = Complete(planned.targetDn, Held(planned.source), planned.overwrite,
+                                     missing.back().second);
         if (!status.Ok()) {
             return status;
         }
-        if (const std::string lacks = Lacks(planned.entry, planned.source); !lacks.empty()) {
+        if (const std::string lacks = Lacks(planned.entry, Held(planned.source)); !lacks.empty()) {
             missing.back().second.push_back(lacks);
         }
     }
-    if (DeletedObjects::IsTrue(prepared.top.Values("isDeleted")) || prepared.chosen == nullptr) {
+    if (DeletedObjects::IsTrue(prepared.top.Values("isDeleted")) || !prepared.chosen) {
         return LdapStatus{};
     }
     missing.emplace_back(prepared.top.dn, std::vector<std::string>{});
     const std::size_t before = modified_;
-    LdapStatus status = Complete(prepared.top.dn, prepared.chosen, true, missing.back().second);
+    LdapStatus status =
+        Complete(prepared.top.dn, Held(prepared.chosen), true, missing.back().second);
     wroteOver_ = modified_ > before;
     return status;
 }
@@ -230,8 +221,9 @@ LdapStatus DomainRestore::Prepare(const DomainObject &object, BackupTime version
     }
     const bool now = version == 0 || version == object.changed;
     prepared.top = std::move(*top);
-    prepared.chosen = now ? nullptr : catalogue_.Holding(Canonical(object.originalDn), version);
-    if (!now && prepared.chosen == nullptr) {
+    prepared.chosen =
+        now ? std::nullopt : catalogue_.Holding(Canonical(object.originalDn), version);
+    if (!now && !prepared.chosen) {
         return Refused("No version of " + object.originalDn + " at " +
                        DirectoryRestore::TimeText(version));
     }
@@ -241,14 +233,18 @@ LdapStatus DomainRestore::Prepare(const DomainObject &object, BackupTime version
     }
     for (Planned &planned : prepared.plan) {
         const std::string canonical = Canonical(planned.targetDn);
-        const Snapshot *chosen = prepared.chosen;
-        planned.overwrite = chosen != nullptr && chosen->Find(canonical) != nullptr;
-        planned.source = planned.overwrite ? chosen : catalogue_.Holding(canonical, 0);
+        if (prepared.chosen) {
+            planned.source = catalogue_.Beside(canonical, *prepared.chosen);
+        }
+        planned.overwrite = planned.source.has_value();
+        if (!planned.source) {
+            planned.source = catalogue_.Holding(canonical, 0);
+        }
     }
     return status;
 }
 
-std::string DomainRestore::Lacks(const LdapEntry &kept, const Snapshot *source)
+std::string DomainRestore::Lacks(const LdapEntry &kept, const ArchivedEntry *source)
 {
     // A recycled object kept everything; a tombstone, little.
     return source == nullptr && kept.Values("msDS-LastKnownRDN") == nullptr
@@ -368,7 +364,7 @@ LdapStatus DomainRestore::Check(const Planned &planned)
     int cutBy = 0;
     status = connection_.Search(
         domain_.baseDn, LdapScope::Subtree,
-        "(sAMAccountName=" + FilterValue(account->front()) + ")", {"1.1"}, NoControls,
+        "(sAMAccountName=" + EscapedFilterValue(account->front()) + ")", {"1.1"}, NoControls,
         [&user](LdapEntry &&entry) { user = entry.dn; }, cutBy);
     if (!status.Ok()) {
         return Failed(planned.targetDn, status);
@@ -416,15 +412,14 @@ bool DomainRestore::Writable(const std::string &description, const std::string &
 // Writes the snapshot's attributes: with overwrite, the object is made to match the snapshot;
 // otherwise only attributes it lacks are added. Whatever the controller refuses is named in
 // `missing`, and the rest is still written.
-LdapStatus DomainRestore::Complete(const std::string &dn, const Snapshot *snapshot, bool overwrite,
+LdapStatus DomainRestore::Complete(const std::string &dn, const ArchivedEntry *held, bool overwrite,
                                    std::vector<std::string> &missing)
 {
-    const SnapshotEntry *held = snapshot != nullptr ? snapshot->Find(Canonical(dn)) : nullptr;
     if (held == nullptr) {
         return LdapStatus{};
     }
     std::string fault;
-    std::optional<LdifEntry> saved = snapshot->Read(*held, fault);
+    std::optional<LdifEntry> saved = catalogue_.Read(*held, fault);
     if (!saved) {
         missing.push_back("the snapshot's attributes: " + fault);
         return LdapStatus{};
@@ -497,13 +492,12 @@ void DomainRestore::WriteValues(const std::string &dn, const LdapModification &m
 }
 
 // The groups the snapshot shows the object in take it back as a member.
-void DomainRestore::RestoreMembership(const std::string &dn, const Snapshot *snapshot,
+void DomainRestore::RestoreMembership(const std::string &dn, const ArchivedEntry *held,
                                       std::vector<std::string> &missing)
 {
-    const SnapshotEntry *held = snapshot != nullptr ? snapshot->Find(Canonical(dn)) : nullptr;
     std::string fault;
     const std::optional<LdifEntry> saved =
-        held != nullptr ? snapshot->Read(*held, fault) : std::nullopt;
+        held != nullptr ? catalogue_.Read(*held, fault) : std::nullopt;
     std::optional<LdapEntry> live;
     if (!saved || !connection_.Read(dn, {"memberOf"}, live).Ok() || !live) {
         return; // a snapshot that cannot be read is said by Complete, a lost object by the run

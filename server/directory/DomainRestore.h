@@ -5,6 +5,7 @@
 // the whole run.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -34,15 +35,16 @@ class DomainRestore
 
     // What a restore brings back, where to, and from which snapshot it is completed.
     struct Planned {
-        LdapEntry entry;                  // as deleted, with every attribute it kept
-        std::string targetDn;             // where it goes back to
-        const Snapshot *source = nullptr; // completes it: the chosen snapshot, else the newest
-        bool overwrite = false;           // the chosen snapshot's version is written over it
+        LdapEntry entry;      // as deleted, with every attribute it kept
+        std::string targetDn; // where it goes back to
+        // Completes it: its version in the chosen snapshot, else the newest that holds it.
+        std::optional<ArchivedEntry> source = std::nullopt;
+        bool overwrite = false; // the chosen snapshot's version is written over it
     };
     struct Preparation {
-        LdapEntry top;                    // the object as the controller has it now
-        const Snapshot *chosen = nullptr; // the snapshot whose version was asked for
-        std::vector<Planned> plan;        // parents before their children
+        LdapEntry top; // the object as the controller has it now
+        std::optional<ArchivedEntry> chosen = std::nullopt; // the version that was asked for
+        std::vector<Planned> plan;                          // parents before their children
     };
 
     // Restores the object: 0 (or the time it last changed) brings it back as the controller
@@ -59,7 +61,7 @@ class DomainRestore
     // What a return from the planned source cannot bring back, known before it is written
     // (empty when nothing): a tombstone keeps few attributes, and without a snapshot the rest
     // is lost.
-    static std::string Lacks(const LdapEntry &kept, const Snapshot *source);
+    static std::string Lacks(const LdapEntry &kept, const ArchivedEntry *source);
 
     // Whether the deleted object (as the controller keeps it) may come back at targetDn: Ok, or
     // the refusal a run would give (a live object has its name or its account name). Reads only.
@@ -91,13 +93,13 @@ class DomainRestore
     LdapStatus LiveParentOf(const LdapEntry &entry, std::string &parentDn);
     LdapStatus Check(const Planned &planned);
     LdapStatus Reanimate(const Planned &planned);
-    LdapStatus Complete(const std::string &dn, const Snapshot *snapshot, bool overwrite,
+    LdapStatus Complete(const std::string &dn, const ArchivedEntry *held, bool overwrite,
                         std::vector<std::string> &missing);
     // An attribute the object lacks that the controller refused whole: its values one by one,
     // so that a value it refuses (a link to an object that is not there) keeps no other back.
     void WriteValues(const std::string &dn, const LdapModification &modification,
                      const LdapStatus &refused, std::vector<std::string> &missing);
-    void RestoreMembership(const std::string &dn, const Snapshot *snapshot,
+    void RestoreMembership(const std::string &dn, const ArchivedEntry *held,
                            std::vector<std::string> &missing);
     bool Writable(const std::string &description, const std::string &rdnType) const;
 

@@ -396,6 +396,16 @@ TEST(RestoreRun, OptionsSayHowManyLoadedPresentObjectsMarkedPresentContainersOve
     }
 }
 
+namespace
+{
+// The mixed tree on a server that can preview a run (the window asks at start-up).
+void ScriptMixedTreeDescribed(ScriptedServer &script)
+{
+    ScriptMixedTree(script);
+    script.SetDescription("Sales.Marrowby", ObjectDescription{});
+}
+} // namespace
+
 // What a container never opened holds is not loaded: the note does not count it as nothing.
 TEST(RestoreRun, OptionsSayWhatIsNotKnownBelowAContainerNeverOpened)
 {
@@ -417,10 +427,7 @@ TEST(RestoreRun, OptionsSayWhatIsNotKnownBelowAContainerNeverOpened)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        MainWindowFixture f(ScriptMixedTree);
-        if (c.describes) {
-            f.script.SetDescription("Sales.Marrowby", ObjectDescription{});
-        }
+        MainWindowFixture f(c.describes ? ScriptMixedTreeDescribed : ScriptMixedTree);
         if (c.openSales) {
             f.DoubleClick(3);
         }
