@@ -222,7 +222,7 @@ TEST_F(Program, DryRunOfAPresentContainerCountsTheEntriesItsRunWrites)
 }
 
 // A password that differs from the backup's is a change like another, and its values are never
-// printed, in any format.
+// printed, in any format, nor written to a report file.
 TEST_F(Program, DryRunNeverPrintsAPassword)
 {
     ASSERT_TRUE(slapd.Modify("dn: cn=reader,o=Marrowby\nchangetype: modify\nreplace: "
@@ -231,8 +231,15 @@ TEST_F(Program, DryRunNeverPrintsAPassword)
         const ProgramResult result = folder.Run({"--dry-run", format, "reader.Marrowby"});
         EXPECT_EQ(result.exitCode, 0) << result.err;
         EXPECT_THAT(result.out, HasSubstr("change 1 attribute")) << format;
+        const std::string report = folder.Path("report.json");
+        const ProgramResult saved =
+            folder.Run({"--dry-run", format, "--output", report, "reader.Marrowby"});
+        EXPECT_EQ(saved.exitCode, 0) << saved.err;
+        const std::string written = ProgramFolder::Read(report);
+        EXPECT_THAT(written, HasSubstr("change 1 attribute")) << format;
         for (const char *secret : {"r3ad.me", "n3w.pass"}) {
-            EXPECT_THAT(result.out + result.err, Not(HasSubstr(secret))) << format;
+            EXPECT_THAT(result.out + result.err + written + saved.err, Not(HasSubstr(secret)))
+                << format;
         }
     }
 }
@@ -352,7 +359,8 @@ TEST_F(Program, IndexBringsTheCatalogueUpToDateAndSaysWhatItRead)
     EXPECT_THAT(second.out, HasSubstr("1 snapshot indexed, 1 left out"));
 
     // What the index holds is what a restore then takes, without a dump being read.
-    const ProgramResult dry = folder.Run({"--dry-run", "Bob.Sales.Marrowby@<=1970-01-01T00:40:00Z"});
+    const ProgramResult dry =
+        folder.Run({"--dry-run", "Bob.Sales.Marrowby@<=1970-01-01T00:40:00Z"});
     EXPECT_EQ(dry.exitCode, 0) << dry.err << dry.out;
 
     EXPECT_EQ(folder.Run({"--index", "Bob.Sales.Marrowby"}).exitCode, 2);
