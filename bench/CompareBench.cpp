@@ -1,6 +1,7 @@
 // Seeing what a restore will change, against a private slapd and a snapshot: comparing an entry
-// of 50 attributes with its live version, and previewing a run of 1,000 marked entries (half of
-// them deleted since the snapshot) in the window and by the command line's dry run.
+// of 50 attributes with its live version, previewing a run of 1,000 marked entries (half of
+// them deleted since the snapshot) in the window and by the command line's dry run, and
+// previewing the present container that holds them, marked with its subtree.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -157,6 +158,31 @@ void CompareEntryOf50Attributes(benchmark::State &state)
 }
 BENCHMARK(CompareEntryOf50Attributes)->Unit(benchmark::kMillisecond);
 
+// The tree over the shared directory with its top opened, as the window holds it, and the
+// preview of what is marked in it.
+struct PreviewedTree {
+    explicit PreviewedTree(BackupServer &server) : client(server)
+    {
+        forest.AppendItem(
+            std::make_unique<ObjectItem>("Marrowby", DisplayItem::ContainerKind, &client, nullptr));
+        static_cast<ObjectItem *>(forest.ItemAt(0))->Open();
+    }
+    void Preview(benchmark::State &state)
+    {
+        PreviewCounts counts;
+        for (auto _ : state) {
+            counts = RestorePreview::Count(PreviewWalk(selection).Build());
+        }
+        state.counters["add"] = static_cast<double>(counts.add);
+        state.counters["unchanged"] = static_cast<double>(counts.unchanged);
+        state.counters["cannot"] = static_cast<double>(counts.cannot);
+    }
+
+    ServerClient client;
+    NodeList forest;
+    RestoreSelection selection{forest};
+};
+
 void PreviewOf1000MarkedEntries(benchmark::State &state)
 {
     std::unique_ptr<BackupServer> server = Shared().OpenServer();
@@ -164,14 +190,8 @@ void PreviewOf1000MarkedEntries(benchmark::State &state)
         state.SkipWithError("the server does not open");
         return;
     }
-    ServerClient client(*server);
-    NodeList forest;
-    RestoreSelection selection(forest);
-    forest.AppendItem(
-        std::make_unique<ObjectItem>("Marrowby", DisplayItem::ContainerKind, &client, nullptr));
-    auto &top = *static_cast<ObjectItem *>(forest.ItemAt(0));
-    top.Open();
-    ObjectItem *many = selection.FindLoaded("Many.Marrowby");
+    PreviewedTree tree(*server);
+    ObjectItem *many = tree.selection.FindLoaded("Many.Marrowby");
     if (many == nullptr || many->Open() != ObjectItem::OpenResult::Opened) {
         state.SkipWithError("ou=Many cannot be opened");
         return;
@@ -179,20 +199,33 @@ void PreviewOf1000MarkedEntries(benchmark::State &state)
     for (int i = 0; i < MarkedEntries; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "P%04d.Many.Marrowby", i);
-        if (ObjectItem *person = selection.FindLoaded(name)) {
-            selection.Mark(*person, Marked);
+        if (ObjectItem *person = tree.selection.FindLoaded(name)) {
+            tree.selection.Mark(*person, Marked);
         }
     }
-    PreviewCounts counts;
-    for (auto _ : state) {
-        PreviewWalk preview(selection);
-        counts = RestorePreview::Count(preview.Build());
-    }
-    state.counters["add"] = static_cast<double>(counts.add);
-    state.counters["unchanged"] = static_cast<double>(counts.unchanged);
-    state.counters["cannot"] = static_cast<double>(counts.cannot);
+    tree.Preview(state);
 }
 BENCHMARK(PreviewOf1000MarkedEntries)->Unit(benchmark::kMillisecond);
+
+// One object of the run, a present container with its subtree: the server describes the 1,001
+// entries its restore writes (500 to add, 501 as they are), each read live.
+void PreviewOfAPresentContainerWith1000EntriesBelow(benchmark::State &state)
+{
+    std::unique_ptr<BackupServer> server = Shared().OpenServer();
+    if (!server) {
+        state.SkipWithError("the server does not open");
+        return;
+    }
+    PreviewedTree tree(*server);
+    ObjectItem *many = tree.selection.FindLoaded("Many.Marrowby");
+    if (many == nullptr) {
+        state.SkipWithError("ou=Many is not listed");
+        return;
+    }
+    tree.selection.Mark(*many, Marked); // never opened: the server says what lies below
+    tree.Preview(state);
+}
+BENCHMARK(PreviewOfAPresentContainerWith1000EntriesBelow)->Unit(benchmark::kMillisecond);
 
 // From opening the server to the results: 1,000 objects found, each described and reported.
 void DryRunOf1000ObjectsByTheCommandLine(benchmark::State &state)

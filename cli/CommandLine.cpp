@@ -223,8 +223,9 @@ Options:
                          object; end: stop at the first failure; ask: ask on the terminal
   --dry-run              change nothing: resolve every object and version, then say in run
                          order what each restore would do (add, change N attributes,
-                         nothing to change, or cannot restore and why), with the counts
-                         first in text; needs a server that can compare versions
+                         nothing to change, or cannot restore and why), with the entries
+                         it writes counted first in text; a server that cannot compare
+                         versions has each listed as "restore"
   --format FORMAT        text (default), csv or json
   --output FILE          write the results to FILE (replaced whole at the end) instead of
                          standard output

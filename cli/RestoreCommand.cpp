@@ -275,11 +275,6 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Wan
                             ServerLogin &login)
 {
     ServerClient client(server_);
-    if (options.dryRun && !client.CanDescribe()) {
-        // What a restore would change cannot be found out: nothing is reported as if it could.
-        streams_.err << kProgram << ServerClient::kCannotCompare << "\n";
-        return Failures;
-    }
     NodeList forest;
     auto top =
         std::make_unique<ObjectItem>(login.Context(), DisplayItem::ContainerKind, &client, nullptr);
@@ -307,6 +302,10 @@ int RestoreCommand::Restore(const RestoreOptions &options, const std::vector<Wan
             stop);
         if (options.dryRun) {
             previewed = walk.Previewed();
+        }
+        // Only the text has room for it beside the objects.
+        if (options.dryRun && previewed->unknown > 0 && options.format != OutputFormat::Text) {
+            streams_.err << kProgram << ServerClient::kCannotCompare << "\n";
         }
     }
     plan.SettleTheRest(RunWords::kProgramEnding); // never looked for: an interrupt came first

@@ -24,11 +24,18 @@ static_assert(sizeof(ObjectItem) <= 104, "a loaded row should stay small");
 DescribedObject ObjectItem::Describe(BackupTime version) const
 {
     if (IsInformed() || client_ == nullptr) {
-        DescribedObject stopped;
-        stopped.end = RequestEnd::Stopped;
-        return stopped;
+        return DescribedObject{RequestEnd::Stopped, {}, {}, {}};
     }
     return client_->Describe(FullName(), version, [this] { return IsInformed(); });
+}
+
+DescribedObject ObjectItem::DescribeRestore(BackupTime version, bool withSubtree) const
+{
+    if (IsInformed() || client_ == nullptr) {
+        return DescribedObject{RequestEnd::Stopped, {}, {}, {}};
+    }
+    return client_->DescribeRestore(FullName(), version, withSubtree,
+                                    [this] { return IsInformed(); });
 }
 
 bool ObjectItem::CanDescribe() const

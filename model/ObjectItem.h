@@ -96,6 +96,8 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     // The object's attributes at the version (0: the most recent) beside its live ones; asks for
     // nothing once termination was signalled (Stopped). Changes nothing on the server.
     DescribedObject Describe(BackupTime version) const;
+    // The same, with every other entry its restore (withSubtree: with its subtree) would write.
+    DescribedObject DescribeRestore(BackupTime version, bool withSubtree) const;
     // The server can describe objects.
     bool CanDescribe() const;
 

@@ -16,10 +16,14 @@ OverwriteCount OverwriteCount::Of(const NodeList &forest)
         const bool covers = object.GetCheckState() == Marked && object.IsEnabled();
         if (covers && object.IsContainer() && object.IsPresent() && object.Node() != nullptr) {
             ++count.presentContainers;
+            count.notOpened += object.IsOpen() ? 0 : 1;
             TreeWalker below(object.Node()->Children());
             for (DisplayItem *child = below.NextItem(); child != nullptr;
                  child = below.NextItem()) {
-                count.loadedPresentBelow += static_cast<ObjectItem *>(child)->IsPresent() ? 1 : 0;
+                const auto &loaded = static_cast<const ObjectItem &>(*child);
+                count.loadedPresentBelow += loaded.IsPresent() ? 1 : 0;
+                count.notOpened +=
+                    loaded.IsPresent() && loaded.IsContainer() && !loaded.IsOpen() ? 1 : 0;
             }
         }
         // Nothing below an unmarked object without marks, or a covering one, is marked apart.

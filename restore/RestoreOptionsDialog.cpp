@@ -91,9 +91,27 @@ void RestoreOptionsDialog::SetCounts(int32_t containers, int32_t leafObjects)
 
 void RestoreOptionsDialog::SetOverwritten(const OverwriteCount &count)
 {
+    overwrite_ = count;
+    ShowOverwritten();
+}
+
+void RestoreOptionsDialog::ShowOverwritten()
+{
     std::string text;
-    if (count.presentContainers > 0) {
-        const bool one = count.loadedPresentBelow == 1;
+    const OverwriteCount &count = overwrite_;
+    const bool one = count.loadedPresentBelow == 1;
+    if (count.presentContainers > 0 && count.notOpened > 0) {
+        // What a container never opened holds is not loaded: a count would say too little.
+        const std::string unknown =
+            std::string(" is not known") + (previewOffered_ ? " until previewed." : ".");
+        text =
+            "Marked present containers are restored with their subtrees: every present "
+            "object below them will be overwritten with its backed-up version; " +
+            (count.loadedPresentBelow == 0
+                 ? "how many there are" + unknown
+                 : std::to_string(count.loadedPresentBelow) + (one ? " is" : " are") +
+                       " loaded, and how many more the containers not opened yet hold" + unknown);
+    } else if (count.presentContainers > 0) {
         text = "Marked present containers are restored with their subtrees: " +
                std::to_string(count.loadedPresentBelow) +
                (one ? " present object loaded below them will be overwritten with its"
@@ -109,6 +127,8 @@ void RestoreOptionsDialog::EnablePreview(bool enable)
 {
     preview_.Enable(enable);
     preview_.SetQuickHelpText(enable ? "" : ServerClient::kCannotCompare);
+    previewOffered_ = enable;
+    ShowOverwritten();
 }
 
 OnError RestoreOptionsDialog::GetOnErrorMode() const

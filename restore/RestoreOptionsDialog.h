@@ -24,7 +24,9 @@ class RestoreOptionsDialog : public ModalDialog
 
     void SetCounts(int32_t containers, int32_t leafObjects);
     // When a present container is marked with its subtree, says below the counts how many
-    // loaded present objects the run will overwrite; otherwise nothing is shown.
+    // loaded present objects the run will overwrite, or, when a container there was never
+    // opened, that how many is not known (until previewed, when Preview is offered);
+    // otherwise nothing is shown.
     void SetOverwritten(const OverwriteCount &count);
     std::string OverwrittenText() const { return overwritten_.GetText(); }
     // "Preview..." runs the handler; when the server cannot compare versions it is disabled.
@@ -36,6 +38,7 @@ class RestoreOptionsDialog : public ModalDialog
 
   private:
     void FitTexts();
+    void ShowOverwritten();
     long RadioClickHdl(Control &clicked);
 
     GroupBox onError_;
@@ -51,4 +54,6 @@ class RestoreOptionsDialog : public ModalDialog
     CancelButton cancel_;
     PushButton preview_;
     DialogNote overwritten_;
+    OverwriteCount overwrite_;
+    bool previewOffered_ = true;
 };

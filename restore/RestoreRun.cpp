@@ -76,7 +76,7 @@ bool RestoreRun::ShowPreview(Window *parent)
     session.Begin("Previewing the restore", total);
     std::vector<PreviewLine> lines = preview.Build(
         [&session] { return session.Stopped(); },
-        [&session, &number, total](const ObjectItem &object, BackupTime version) {
+        [&session, &number, total](const ObjectItem &object, BackupTime version, bool subtree) {
             const std::string name = object.FullName();
             const std::size_t done = number++;
             session.Describe("Reading " + std::to_string(number) + " of " + std::to_string(total) +
@@ -86,8 +86,10 @@ bool RestoreRun::ShowPreview(Window *parent)
                 object.IsInformed()
                     ? std::nullopt
                     : session.Run<DescribedObject>(
-                          "Reading " + name, [name, version](ServerClient &client, WorkerJob &job) {
-                              return client.Describe(name, version, job.StopCheck());
+                          "Reading " + name,
+                          [name, version, subtree](ServerClient &client, WorkerJob &job) {
+                              return client.DescribeRestore(name, version, subtree,
+                                                            job.StopCheck());
                           });
             if (!described) {
                 DescribedObject stopped;

@@ -1,5 +1,7 @@
 #include "run/PreviewWalk.h"
 
+#include <iterator>
+
 #include "model/ObjectItem.h"
 
 PreviewWalk::PreviewWalk(const RestoreSelection &selection, std::string stopReason)
@@ -20,15 +22,20 @@ std::vector<PreviewLine> PreviewWalk::Build(const StopCheck &stop, const Describ
         if (each) {
             each(*step->object);
         }
-        const DescribedObject described = describe ? describe(*step->object, step->version)
-                                                   : step->object->Describe(step->version);
+        const bool withSubtree = step->mark == Marked && step->object->IsContainer();
+        const DescribedObject described =
+            describe ? describe(*step->object, step->version, withSubtree)
+                     : step->object->DescribeRestore(step->version, withSubtree);
         if (described.end == RequestEnd::Stopped) {
             stopped_ = true;
             break;
         }
-        PreviewLine line = preview_.Line(*step->object, step->version, step->mark, described);
-        steps_.Previewed(RestorePreview::Restorable(line), RestorePreview::ActionText(line));
-        lines.push_back(std::move(line));
+        std::vector<PreviewLine> stepLines =
+            preview_.Lines(*step->object, step->version, step->mark, described);
+        const PreviewLine &own = RestorePreview::OwnLine(stepLines);
+        steps_.Previewed(RestorePreview::Restorable(own), RestorePreview::ActionText(own));
+        lines.insert(lines.end(), std::make_move_iterator(stepLines.begin()),
+                     std::make_move_iterator(stepLines.end()));
     }
     if (stopped_) {
         steps_.Stop(stopReason_);

@@ -18,14 +18,17 @@ class PreviewWalk
     using StopCheck = std::function<bool()>;
     // Told of each object just before it is described.
     using StepHdl = std::function<void(const ObjectItem &object)>;
-    // Asks for an object's description at a version; by default the object asks its server.
-    using Describer = std::function<DescribedObject(const ObjectItem &, BackupTime)>;
+    // Asks what a restore of the object at a version (with its subtree or alone) would write;
+    // by default the object asks its server.
+    using Describer =
+        std::function<DescribedObject(const ObjectItem &, BackupTime, bool withSubtree)>;
 
     // stopReason: what the objects not come to are told when the walk is stopped.
     explicit PreviewWalk(const RestoreSelection &selection,
                          std::string stopReason = RunWords::kStopped);
 
-    // Every object the run would restore, in its order. Asked between objects, `stop` ends the
+    // Every object the run would restore, in its order, each after the parents its restore puts
+    // back and before the entries of its subtree. Asked between objects, `stop` ends the
     // preview there (what was found so far is kept); a description that ends Stopped ends it the
     // same way. `Stopped` says whether it did.
     std::vector<PreviewLine> Build(const StopCheck &stop = {}, const Describer &describe = {},

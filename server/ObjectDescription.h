@@ -18,4 +18,14 @@ struct ObjectDescription {
     bool parentAddable = false; // a restore would put the missing parents back first
     std::vector<DescribedAttribute> backup;
     std::vector<DescribedAttribute> current; // the live entry's
+    // What a restore would not bring back: it would be a restore in part. Empty: nothing.
+    std::string lacks;
+};
+
+// Another entry that a restore of an object writes: a missing parent it puts back first, or an
+// entry of the object's subtree.
+struct WrittenEntry {
+    std::string fullName;
+    bool parent = false; // a missing parent, put back before the object
+    ObjectDescription description;
 };

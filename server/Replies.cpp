@@ -85,13 +85,15 @@ SearchMatch *Replies::Match(int32_t id, std::string_view fullName, uint8_t kind,
 }
 
 AttributeRecord *Replies::AttributePiece(int32_t id, uint8_t side, std::string_view attribute,
-                                         std::string_view piece, bool continues, int32_t &replySize)
+                                         std::string_view piece, bool continues, int32_t &replySize,
+                                         uint8_t presence)
 {
     auto *record = Allocate<AttributeRecord>(sizeof(AttributeRecord), replySize);
     if (record != nullptr) {
         record->id = id;
         record->side = side;
         record->flags = continues ? ValueContinues : 0;
+        record->presence = presence;
         CopyCutToField(record->attribute, attribute);
         record->length = static_cast<uint32_t>(std::min(piece.size(), ValuePieceSize));
         std::memcpy(record->value, piece.data(), record->length);

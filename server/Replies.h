@@ -28,10 +28,11 @@ class Replies
     // The outcome of a restore; a message longer than its field keeps its first whole characters.
     static RestoreReply *Restore(int32_t status, std::string_view message, int32_t &replySize);
     // One piece of a value of an object's description (at most ValuePieceSize bytes; more is
-    // left out); `continues` when the next record carries more of the same value.
+    // left out); `continues` when the next record carries more of the same value. An entry's
+    // first record (EntrySide) says what exists of it in `presence`.
     static AttributeRecord *AttributePiece(int32_t id, uint8_t side, std::string_view attribute,
                                            std::string_view piece, bool continues,
-                                           int32_t &replySize);
+                                           int32_t &replySize, uint8_t presence = 0);
     // The record that ends a description: its status, what exists, and on a failure the
     // server's reason (cut to a piece, whole characters only).
     static AttributeRecord *EndOfDescription(int32_t status, uint8_t presence,

@@ -134,39 +134,84 @@ bool ServerClient::CanSearch()
 
 namespace
 {
-// Appends one record's piece to the description: to the value before when that one goes on,
-// else as a new value of the side's last attribute or of a new one.
-void Gather(ObjectDescription &description, const AttributeRecord &record, bool &valueGoesOn)
+// Appends one record's piece to what is described: to the value before when that one goes on,
+// else as a new value of the side's last attribute or of a new one. A record of EntrySide begins
+// the next entry (or goes on with its name), and what follows is that entry's.
+class DescriptionGathering
 {
-    std::vector<DescribedAttribute> &side =
-        record.side == LiveSide ? description.current : description.backup;
-    const std::string name = FieldText(record.attribute);
-    const std::string_view piece(record.value,
-                                 std::min<std::size_t>(record.length, ValuePieceSize));
-    if (side.empty() || side.back().name != name) {
-        side.push_back(DescribedAttribute{name, {}});
-        valueGoesOn = false;
-    }
-    std::vector<std::string> &values = side.back().values;
-    if (valueGoesOn && !values.empty()) {
-        values.back().append(piece);
-    } else {
-        values.emplace_back(piece);
-    }
-    valueGoesOn = (record.flags & ValueContinues) != 0;
-}
+  public:
+    explicit DescriptionGathering(DescribedObject &described) : described_(described) {}
 
-void ReadPresence(ObjectDescription &description, uint8_t presence)
-{
-    description.inBackup = (presence & BackupHolds) != 0;
-    description.live = (presence & LiveHolds) != 0;
-    description.parentMissing = (presence & ParentMissing) != 0;
-    description.parentAddable = (presence & ParentAddable) != 0;
-}
+    void Gather(const AttributeRecord &record)
+    {
+        const std::string_view piece(record.value,
+                                     std::min<std::size_t>(record.length, ValuePieceSize));
+        bool goesOn = valueGoesOn_;
+        valueGoesOn_ = (record.flags & ValueContinues) != 0;
+        if (record.side == EntrySide) {
+            if (!goesOn || described_.entries.empty()) {
+                described_.entries.push_back(WrittenEntry{});
+                ReadPresence(described_.entries.back().description, record.presence);
+                described_.entries.back().parent = (record.presence & AddedAsParent) != 0;
+            }
+            described_.entries.back().fullName.append(piece);
+            return;
+        }
+        ObjectDescription &description = Current();
+        if (record.side == NoteSide) {
+            description.lacks.append(piece);
+            return;
+        }
+        std::vector<DescribedAttribute> &side =
+            record.side == LiveSide ? description.current : description.backup;
+        const std::string name = FieldText(record.attribute);
+        if (side.empty() || side.back().name != name) {
+            side.push_back(DescribedAttribute{name, {}});
+            goesOn = false;
+        }
+        std::vector<std::string> &values = side.back().values;
+        if (goesOn && !values.empty()) {
+            values.back().append(piece);
+        } else {
+            values.emplace_back(piece);
+        }
+    }
+
+    static void ReadPresence(ObjectDescription &description, uint8_t presence)
+    {
+        description.inBackup = (presence & BackupHolds) != 0;
+        description.live = (presence & LiveHolds) != 0;
+        description.parentMissing = (presence & ParentMissing) != 0;
+        description.parentAddable = (presence & ParentAddable) != 0;
+    }
+
+  private:
+    ObjectDescription &Current()
+    {
+        return described_.entries.empty() ? described_.description
+                                          : described_.entries.back().description;
+    }
+
+    DescribedObject &described_;
+    bool valueGoesOn_ = false;
+};
 } // namespace
 
 DescribedObject ServerClient::Describe(std::string_view objectName, BackupTime version,
                                        const StopCheck &stop)
+{
+    return Describe(objectName, version, 0, stop);
+}
+
+DescribedObject ServerClient::DescribeRestore(std::string_view objectName, BackupTime version,
+                                              bool withSubtree, const StopCheck &stop)
+{
+    return Describe(objectName, version, DescribeWrites | (withSubtree ? DescribeWithSubtree : 0u),
+                    stop);
+}
+
+DescribedObject ServerClient::Describe(std::string_view objectName, BackupTime version,
+                                       uint32_t flags, const StopCheck &stop)
 {
     DescribedObject described;
     DescribeRequest request{};
@@ -175,7 +220,8 @@ DescribedObject ServerClient::Describe(std::string_view objectName, BackupTime v
         return described;
     }
     request.version = version;
-    bool valueGoesOn = false;
+    request.flags = flags;
+    DescriptionGathering gathering(described);
     for (;;) {
         ServerReply reply(server_, RequestType::DescribeObject, sizeof request, &request);
         const AttributeRecord *record = reply.As<AttributeRecord>();
@@ -185,7 +231,7 @@ DescribedObject ServerClient::Describe(std::string_view objectName, BackupTime v
             break;
         }
         if (record->id == 0) {
-            ReadPresence(described.description, record->presence);
+            DescriptionGathering::ReadPresence(described.description, record->presence);
             if (record->status == DescribeNotOffered) {
                 described.end = RequestEnd::NotOffered;
                 described.failure = kCannotCompare;
@@ -200,7 +246,7 @@ DescribedObject ServerClient::Describe(std::string_view objectName, BackupTime v
             described.end = RequestEnd::Stopped;
             break;
         }
-        Gather(described.description, *record, valueGoesOn);
+        gathering.Gather(*record);
         request.lastId = record->id;
     }
     return described;

@@ -73,6 +73,10 @@ struct DescribedObject {
     RequestEnd end = RequestEnd::Answered;
     ObjectDescription description; // whole only when Answered
     std::string failure;           // why not, on NoReply or Failed
+    // Asked with DescribeRestore: the other entries the restore writes, in its order (missing
+    // parents top down, then the subtree, parents before children). Empty from a server that
+    // describes the object alone.
+    std::vector<WrittenEntry> entries;
 };
 
 class ServerClient
@@ -99,6 +103,10 @@ class ServerClient
     // record by record; `stop` as for a listing. Changes nothing on the server.
     DescribedObject Describe(std::string_view objectName, BackupTime version,
                              const StopCheck &stop = {});
+    // The same, and every other entry a restore of the object (withSubtree: with its subtree)
+    // would write, as the restore would find them now. Changes nothing on the server.
+    DescribedObject DescribeRestore(std::string_view objectName, BackupTime version,
+                                    bool withSubtree, const StopCheck &stop = {});
     // The server answers Describe (asked once, with a name that names nothing, and kept).
     bool CanDescribe();
 
@@ -128,6 +136,9 @@ class ServerClient
     static std::string NameTooLongMessage(std::string_view fullName);
 
   private:
+    DescribedObject Describe(std::string_view objectName, BackupTime version, uint32_t flags,
+                             const StopCheck &stop);
+
     enum class Describes : int8_t { Unknown, Yes, No };
 
     BackupServer &server_;

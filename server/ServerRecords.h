@@ -105,8 +105,13 @@ struct DescribeRequest {
     char objectName[NameFieldSize];
     BackupTime version; // 0 = most recent
     int32_t lastId;     // 0 on the first request
-    int32_t reserved;
+    uint32_t flags;     // DescribeWrites, DescribeWithSubtree, or 0: the object alone
 };
+
+// Every other entry a restore of the object writes is described too (its missing parents).
+inline constexpr uint32_t DescribeWrites = 1;
+// With DescribeWrites: the restore is one of the object with its subtree.
+inline constexpr uint32_t DescribeWithSubtree = 2;
 
 // The bytes of one value a record carries at most; a longer value continues in the next records.
 inline constexpr std::size_t ValuePieceSize = 1024;
@@ -114,6 +119,10 @@ inline constexpr std::size_t ValuePieceSize = 1024;
 // One piece of one value of one attribute, on one side. The record whose id is 0 ends the
 // description: its status says whether the object could be described (its text, when not, in
 // value) and its presence bits what exists; its other fields are not set.
+// Asked with DescribeWrites, the object's own attributes come first; then each other entry the
+// restore writes begins with a record of EntrySide (its full name in value, what exists of it in
+// presence), followed by its own attributes. A record of NoteSide says, of the entry it follows
+// (or of the object), what its restore would not bring back.
 struct AttributeRecord {
     int32_t id;       // 1-based within the description; 0 = end
     int32_t status;   // end record: 0 = described
@@ -128,11 +137,14 @@ struct AttributeRecord {
 
 inline constexpr uint8_t BackupSide = 1;
 inline constexpr uint8_t LiveSide = 2;
+inline constexpr uint8_t EntrySide = 3;
+inline constexpr uint8_t NoteSide = 4;
 inline constexpr uint8_t ValueContinues = 1;
-inline constexpr uint8_t BackupHolds = 1;   // the version asked for holds the object
-inline constexpr uint8_t LiveHolds = 2;     // the object is in the live directory
-inline constexpr uint8_t ParentMissing = 4; // its parent is not in the live directory
-inline constexpr uint8_t ParentAddable = 8; // a restore would put the missing parents back first
+inline constexpr uint8_t BackupHolds = 1;    // the version asked for holds the object
+inline constexpr uint8_t LiveHolds = 2;      // the object is in the live directory
+inline constexpr uint8_t ParentMissing = 4;  // its parent is not in the live directory
+inline constexpr uint8_t ParentAddable = 8;  // a restore would put the missing parents back first
+inline constexpr uint8_t AddedAsParent = 16; // an entry: a missing parent, put back before it
 // The status of an end record from a server that cannot describe objects.
 inline constexpr int32_t DescribeNotOffered = -100;
 
@@ -184,7 +196,7 @@ static_assert(offsetof(SearchMatch, state) == 265);
 static_assert(sizeof(DescribeRequest) == 268);
 static_assert(offsetof(DescribeRequest, version) == 256);
 static_assert(offsetof(DescribeRequest, lastId) == 260);
-static_assert(offsetof(DescribeRequest, reserved) == 264);
+static_assert(offsetof(DescribeRequest, flags) == 264);
 
 static_assert(sizeof(AttributeRecord) == 1296);
 static_assert(offsetof(AttributeRecord, id) == 0);

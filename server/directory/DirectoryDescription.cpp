@@ -18,15 +18,42 @@ LdapStatus DirectoryDescription::Describe(const std::string &dn, const std::stri
 {
     description = ObjectDescription{};
     if (const std::optional<ArchivedEntry> held = catalogue_.Holding(canonical, version)) {
-        std::string fault;
-        std::optional<LdifEntry> read = catalogue_.Read(*held, fault);
-        if (!read) {
-            return LdapStatus{DirectoryRestore::NotInCatalogue, dn + ": " + fault};
+        LdapStatus status = ReadBackup(*held, description);
+        if (!status.Ok()) {
+            return status;
         }
-        description.inBackup = true;
-        description.backup = UserAttributes(
-            DirectoryRestore::Grouped(*read, [](const std::string &) { return true; }));
     }
+    LdapStatus status = ReadLive(dn, description);
+    if (!status.Ok() || description.live) {
+        return status;
+    }
+    return DescribeParent(dn, connection_.LastMatched(), description);
+}
+
+LdapStatus DirectoryDescription::DescribeEntry(const ArchivedEntry &entry,
+                                               ObjectDescription &description)
+{
+    description = ObjectDescription{};
+    LdapStatus status = ReadBackup(entry, description);
+    return status.Ok() ? ReadLive(entry.dn, description) : status;
+}
+
+LdapStatus DirectoryDescription::ReadBackup(const ArchivedEntry &entry,
+                                            ObjectDescription &description) const
+{
+    std::string fault;
+    std::optional<LdifEntry> read = catalogue_.Read(entry, fault);
+    if (!read) {
+        return LdapStatus{DirectoryRestore::NotInCatalogue, entry.dn + ": " + fault};
+    }
+    description.inBackup = true;
+    description.backup =
+        UserAttributes(DirectoryRestore::Grouped(*read, [](const std::string &) { return true; }));
+    return LdapStatus{};
+}
+
+LdapStatus DirectoryDescription::ReadLive(const std::string &dn, ObjectDescription &description)
+{
     std::optional<LdapEntry> live;
     LdapStatus status = connection_.Read(dn, {"*"}, live);
     if (!status.Ok()) {
@@ -35,9 +62,8 @@ LdapStatus DirectoryDescription::Describe(const std::string &dn, const std::stri
     if (live) {
         description.live = true;
         description.current = UserAttributes(live->attributes);
-        return status;
     }
-    return DescribeParent(dn, connection_.LastMatched(), description);
+    return status;
 }
 
 // The server names the nearest entry that exists above a missing one; when it does not, the

@@ -21,8 +21,13 @@ class DirectoryDescription
     // snapshot first (as a restore adds missing ancestors).
     LdapStatus Describe(const std::string &dn, const std::string &canonical, BackupTime version,
                         ObjectDescription &description);
+    // An entry as the snapshot holds it beside its live state (what a restore of it compares).
+    LdapStatus DescribeEntry(const ArchivedEntry &entry, ObjectDescription &description);
 
   private:
+    LdapStatus ReadBackup(const ArchivedEntry &entry, ObjectDescription &description) const;
+    // The live side; description.live stays false when there is no live entry.
+    LdapStatus ReadLive(const std::string &dn, ObjectDescription &description);
     LdapStatus DescribeParent(const std::string &dn, const std::string &matched,
                               ObjectDescription &description);
     std::vector<DescribedAttribute> UserAttributes(const LdapAttributes &attributes) const;

@@ -52,24 +52,40 @@ DirectoryRestore::DirectoryRestore(LdapConnection &connection, const SnapshotCat
 LdapStatus DirectoryRestore::Run(const std::string &canonical, BackupTime version, bool subtree)
 {
     failedEntry_.clear();
+    std::vector<Write> writes;
+    LdapStatus status = Plan(canonical, version, subtree, writes);
+    for (std::size_t i = 0; status.Ok() && i < writes.size(); ++i) {
+        const Write &write = writes[i];
+        status = RestoreEntry(write.entry, write.parent ? parentsAdded_ : added_);
+    }
+    return status;
+}
+
+LdapStatus DirectoryRestore::Plan(const std::string &canonical, BackupTime version, bool subtree,
+                                  std::vector<Write> &writes, bool ancestorsLive)
+{
     const std::optional<ArchivedEntry> held = catalogue_.Holding(canonical, version);
     if (!held) {
         return LdapStatus{NotInCatalogue, version == 0 ? "No snapshot holds it"
                                                        : "The snapshot of " + TimeText(version) +
                                                              " does not hold it"};
     }
-    const std::vector<ArchivedEntry> entries =
+    std::vector<ArchivedEntry> entries =
         subtree ? catalogue_.Subtree(*held) : std::vector<ArchivedEntry>{*held};
-    LdapStatus status = AddMissingAncestors(held->dn, *held);
-    for (std::size_t i = 0; status.Ok() && i < entries.size(); ++i) {
-        status = RestoreEntry(entries[i], added_);
+    LdapStatus status = ancestorsLive ? LdapStatus{} : MissingAncestors(held->dn, *held, writes);
+    if (!status.Ok()) {
+        return status;
+    }
+    for (ArchivedEntry &entry : entries) {
+        writes.push_back(Write{std::move(entry), false});
     }
     return status;
 }
 
 // The ancestors that the live directory lacks, from the top down, out of the chosen snapshot or
 // else the newest that holds them.
-LdapStatus DirectoryRestore::AddMissingAncestors(const std::string &dn, const ArchivedEntry &chosen)
+LdapStatus DirectoryRestore::MissingAncestors(const std::string &dn, const ArchivedEntry &chosen,
+                                              std::vector<Write> &writes)
 {
     std::optional<DistinguishedName> name = DistinguishedName::Parse(dn);
     std::vector<DistinguishedName> missing;
@@ -95,10 +111,7 @@ LdapStatus DirectoryRestore::AddMissingAncestors(const std::string &dn, const Ar
             return Failed(ancestor->Text(),
                           LdapStatus{NotInCatalogue, "missing, and no snapshot holds it"});
         }
-        LdapStatus status = RestoreEntry(*held, parentsAdded_);
-        if (!status.Ok()) {
-            return status;
-        }
+        writes.push_back(Write{std::move(*held), true});
     }
     return LdapStatus{};
 }

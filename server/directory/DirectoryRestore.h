@@ -28,6 +28,18 @@ class DirectoryRestore
     // about the restored entry as a whole (no snapshot holds it).
     const std::string &FailedEntry() const { return failedEntry_; }
 
+    // One entry a restore writes.
+    struct Write {
+        ArchivedEntry entry; // the version its attributes come from
+        bool parent = false; // a missing ancestor of the object, put back before it
+    };
+    // What Run writes, in its order, found without writing: the missing ancestors from the top
+    // down (out of the chosen snapshot, else the newest that holds them), then the entry, and
+    // with its subtree everything below it. A failure is the one Run gives before it writes.
+    // ancestorsLive: the caller knows the entry's parent is live, so none is looked for.
+    LdapStatus Plan(const std::string &canonical, BackupTime version, bool subtree,
+                    std::vector<Write> &writes, bool ancestorsLive = false);
+
     // What the runs so far wrote, also when one stopped at a failure (a run again after a lost
     // connection adds to it): the missing parents added (DNs, top down), the entries of the
     // object (with its subtree) added (DNs), and how many of those were modified (unchanged
@@ -50,7 +62,8 @@ class DirectoryRestore
                                   const std::function<bool(const std::string &)> &keep);
 
   private:
-    LdapStatus AddMissingAncestors(const std::string &dn, const ArchivedEntry &chosen);
+    LdapStatus MissingAncestors(const std::string &dn, const ArchivedEntry &chosen,
+                                std::vector<Write> &writes);
     // Adds or modifies one entry; what it added goes to `added`.
     LdapStatus RestoreEntry(const ArchivedEntry &entry, std::vector<std::string> &added);
     LdapAttributes UserAttributes(const LdifEntry &entry) const;

@@ -84,8 +84,11 @@ LdapStatus DomainDescription::Describe(const DomainObject &object, BackupTime ve
         description.inBackup = true;
         description.backup = ShownOf(kept->attributes);
         if (deleted) {
+            const std::optional<ArchivedEntry> newest = catalogue_.Holding(canonical, 0);
             ShowOriginalName(*kept, description.backup);
-            AddWhatItLacks(canonical, description.backup);
+            const ArchivedEntry *source = newest ? &*newest : nullptr;
+            AddWhatItLacks(source, description.backup);
+            description.lacks = DomainRestore::Lacks(*kept, source);
         }
     } else if (const std::optional<ArchivedEntry> held = catalogue_.Holding(canonical, version)) {
         status = ReadSnapshot(*held, description.backup);
@@ -144,13 +147,28 @@ LdapStatus DomainDescription::ReadSnapshot(const ArchivedEntry &held,
     return LdapStatus{};
 }
 
-// What the tombstone lost comes back from the newest snapshot that holds the object.
-void DomainDescription::AddWhatItLacks(const std::string &canonical,
+LdapStatus DomainDescription::DescribeReturn(const DomainRestore::Planned &planned,
+                                             ObjectDescription &description) const
+{
+    description = ObjectDescription{};
+    description.inBackup = true;
+    if (planned.overwrite) {
+        return ReadSnapshot(*planned.source, description.backup);
+    }
+    description.backup = ShownOf(planned.entry.attributes);
+    ShowOriginalName(planned.entry, description.backup);
+    const ArchivedEntry *source = planned.source ? &*planned.source : nullptr;
+    AddWhatItLacks(source, description.backup);
+    description.lacks = DomainRestore::Lacks(planned.entry, source);
+    return LdapStatus{};
+}
+
+// What the tombstone lost comes back from the snapshot that completes the object.
+void DomainDescription::AddWhatItLacks(const ArchivedEntry *source,
                                        std::vector<DescribedAttribute> &kept) const
 {
-    const std::optional<ArchivedEntry> newest = catalogue_.Holding(canonical, 0);
     std::vector<DescribedAttribute> saved;
-    if (!newest || !ReadSnapshot(*newest, saved).Ok()) {
+    if (source == nullptr || !ReadSnapshot(*source, saved).Ok()) {
         return;
     }
     for (DescribedAttribute &attribute : saved) {

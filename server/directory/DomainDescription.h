@@ -30,13 +30,18 @@ class DomainDescription
     // deleted object that could not come back is a failure with the restore's reason.
     LdapStatus Describe(const DomainObject &object, BackupTime version,
                         ObjectDescription &description);
+    // An object a restore brings back, as the restore will write it (completed from its
+    // source, or that snapshot's version written over it), with what it would lack; nothing
+    // lives under its name.
+    LdapStatus DescribeReturn(const DomainRestore::Planned &planned,
+                              ObjectDescription &description) const;
 
   private:
     LdapStatus CheckReturn(const DomainObject &object, const LdapEntry &kept,
                            ObjectDescription &description);
     LdapStatus ReadSnapshot(const ArchivedEntry &held,
                             std::vector<DescribedAttribute> &attributes) const;
-    void AddWhatItLacks(const std::string &canonical, std::vector<DescribedAttribute> &kept) const;
+    void AddWhatItLacks(const ArchivedEntry *source, std::vector<DescribedAttribute> &kept) const;
     bool Shown(const std::string &description) const;
     std::vector<DescribedAttribute> ShownOf(const LdapAttributes &attributes) const;
 

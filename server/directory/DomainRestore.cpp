@@ -66,6 +66,11 @@ constexpr const char *KeptSingleValued[] = {
     "accountExpires", "badPasswordTime", "badPwdCount", "codePage",   "countryCode",  "lastLogoff",
     "lastLogon",      "logonCount",      "pwdLastSet",  "adminCount", "operatorCount"};
 
+const ArchivedEntry *Held(const std::optional<ArchivedEntry> &entry)
+{
+    return entry ? &*entry : nullptr;
+}
+
 LdapStatus Refused(const std::string &text)
 {
     return LdapStatus{DomainRestore::NotRestored, text};
@@ -128,6 +133,84 @@ DomainRestore::DomainRestore(LdapConnection &connection, DeletedObjects &deleted
 LdapStatus DomainRestore::Run(const DomainObject &object, BackupTime version, bool subtree)
 {
     brought_.clear();
+    wroteOver_ = false;
+    Preparation prepared;
+    LdapStatus status = Prepare(object, version, subtree, prepared);
+    if (status.Ok()) {
+        status = BringBack(prepared.plan);
+    }
+    Lacking missing;
+    if (status.Ok()) {
+        status = CompleteAll(prepared, missing);
+    }
+    if (!status.Ok()) {
+        return status;
+    }
+    // The memberships last, when every group and member of the run is back.
+    for (std::size_t i = 0; i < missing.size(); ++i) {
+        const bool planned = i < prepared.plan.size(); // else the object written over
+        RestoreMembership(missing[i].first,
+                          Held(planned ? prepared.plan[i].source : prepared.chosen),
+                          missing[i].second);
+    }
+    if (connection_.Broken()) {
+        return Failed(prepared.top.dn, LdapStatus{NotRestored, "the connection was lost"});
+    }
+    std::vector<std::string> incomplete;
+    for (const auto &[dn, lacking] : missing) {
+        if (!lacking.empty()) {
+            incomplete.push_back(ShortName(dn) + " (" + Joined(lacking, ", ") + ")");
+        }
+    }
+    return incomplete.empty()
+               ? status
+               : LdapStatus{PartlyRestored, "Restored without " + Joined(incomplete, "; ")};
+}
+
+// Every object of the run comes back before anything that names one is written.
+LdapStatus DomainRestore::BringBack(const std::vector<Planned> &plan)
+{
+    for (const Planned &planned : plan) {
+        LdapStatus status = Reanimate(planned);
+        if (!status.Ok()) {
+            return brought_.empty() ? status
+                                    : LdapStatus{status.code, status.text + " (" +
+                                                                  std::to_string(brought_.size()) +
+                                                                  " above it came back)"};
+        }
+        brought_.push_back({GuidOf(planned.entry), planned.targetDn});
+    }
+    return LdapStatus{};
+}
+
+// What each object of the run lacks, in the run's order; then the live object written over.
+LdapStatus DomainRestore::CompleteAll(const Preparation &prepared, Lacking &missing)
+{
+    for (const Planned &planned : prepared.plan) {
+        missing.emplace_back(planned.targetDn, std::vector<std::string>{});
+        LdapStatus status = Complete(planned.targetDn, Held(planned.source), planned.overwrite,
+                                     missing.back().second);
+        if (!status.Ok()) {
+            return status;
+        }
+        if (const std::string lacks = Lacks(planned.entry, Held(planned.source)); !lacks.empty()) {
+            missing.back().second.push_back(lacks);
+        }
+    }
+    if (DeletedObjects::IsTrue(prepared.top.Values("isDeleted")) || !prepared.chosen) {
+        return LdapStatus{};
+    }
+    missing.emplace_back(prepared.top.dn, std::vector<std::string>{});
+    const std::size_t before = modified_;
+    LdapStatus status =
+        Complete(prepared.top.dn, Held(prepared.chosen), true, missing.back().second);
+    wroteOver_ = modified_ > before;
+    return status;
+}
+
+LdapStatus DomainRestore::Prepare(const DomainObject &object, BackupTime version, bool subtree,
+                                  Preparation &prepared)
+{
     std::optional<LdapEntry> top;
     LdapStatus status = deleted_.Read(object.guid, {"*"}, top);
     if (!status.Ok()) {
@@ -137,61 +220,36 @@ LdapStatus DomainRestore::Run(const DomainObject &object, BackupTime version, bo
         return Refused("Not restored: " + object.originalDn + " is gone from the controller");
     }
     const bool now = version == 0 || version == object.changed;
-    const std::optional<ArchivedEntry> chosen =
+    prepared.top = std::move(*top);
+    prepared.chosen =
         now ? std::nullopt : catalogue_.Holding(Canonical(object.originalDn), version);
-    if (!now && !chosen) {
+    if (!now && !prepared.chosen) {
         return Refused("No version of " + object.originalDn + " at " +
                        DirectoryRestore::TimeText(version));
     }
-    std::vector<Planned> plan;
-    status = Plan(object, *top, subtree, plan);
-    for (std::size_t i = 0; status.Ok() && i < plan.size(); ++i) {
-        status = Check(plan[i]);
+    status = Plan(object, prepared.top, subtree, prepared.plan);
+    for (std::size_t i = 0; status.Ok() && i < prepared.plan.size(); ++i) {
+        status = Check(prepared.plan[i]);
     }
-    if (!status.Ok()) {
-        return status;
-    }
-    std::vector<std::string> incomplete;
-    for (const Planned &planned : plan) {
-        status = Reanimate(planned);
-        if (!status.Ok()) {
-            return brought_.empty() ? status
-                                    : LdapStatus{status.code, status.text + " (" +
-                                                                  std::to_string(brought_.size()) +
-                                                                  " above it came back)"};
-        }
-        brought_.push_back({GuidOf(planned.entry), planned.targetDn});
+    for (Planned &planned : prepared.plan) {
         const std::string canonical = Canonical(planned.targetDn);
-        std::optional<ArchivedEntry> source =
-            chosen ? catalogue_.Beside(canonical, *chosen) : std::nullopt;
-        const bool fromChosen = source.has_value();
-        if (!source) {
-            source = catalogue_.Holding(canonical, 0);
+        if (prepared.chosen) {
+            planned.source = catalogue_.Beside(canonical, *prepared.chosen);
         }
-        std::vector<std::string> missing;
-        status = Complete(planned.targetDn, source ? &*source : nullptr, fromChosen, missing);
-        if (!status.Ok()) {
-            return status;
+        planned.overwrite = planned.source.has_value();
+        if (!planned.source) {
+            planned.source = catalogue_.Holding(canonical, 0);
         }
-        if (!source && planned.entry.Values("msDS-LastKnownRDN") == nullptr) {
-            missing.push_back("what its tombstone did not keep: no snapshot holds it");
-        }
-        if (!missing.empty()) {
-            incomplete.push_back(ShortName(planned.targetDn) + " (" + Joined(missing, ", ") + ")");
-        }
-    }
-    if (!DeletedObjects::IsTrue(top->Values("isDeleted")) && chosen) {
-        std::vector<std::string> missing;
-        const std::optional<ArchivedEntry> saved = catalogue_.Beside(Canonical(top->dn), *chosen);
-        status = Complete(top->dn, saved ? &*saved : nullptr, true, missing);
-        if (!missing.empty()) {
-            incomplete.push_back(ShortName(top->dn) + " (" + Joined(missing, ", ") + ")");
-        }
-    }
-    if (status.Ok() && !incomplete.empty()) {
-        return LdapStatus{PartlyRestored, "Restored without " + Joined(incomplete, "; ")};
     }
     return status;
+}
+
+std::string DomainRestore::Lacks(const LdapEntry &kept, const ArchivedEntry *source)
+{
+    // A recycled object kept everything; a tombstone, little.
+    return source == nullptr && kept.Values("msDS-LastKnownRDN") == nullptr
+               ? "what its tombstone did not keep: no snapshot holds it"
+               : "";
 }
 
 LdapStatus DomainRestore::Plan(const DomainObject &object, const LdapEntry &top, bool subtree,
@@ -396,36 +454,61 @@ LdapStatus DomainRestore::Complete(const std::string &dn, const ArchivedEntry *h
             }
         }
     }
-    if (!modifications.empty() && !connection_.Modify(dn, modifications).Ok()) {
+    if (!modifications.empty() && connection_.Modify(dn, modifications).Ok()) {
+        ++modified_;
+    } else if (!modifications.empty()) {
         // One refused attribute must not keep the others back: each on its own.
         for (const LdapModification &modification : modifications) {
             status = connection_.Modify(dn, {modification});
             if (connection_.Broken()) {
                 return Failed(dn, status);
             }
-            if (!status.Ok()) {
+            modified_ += status.Ok() ? 1 : 0;
+            if (!status.Ok() && live->Values(modification.description) == nullptr) {
+                WriteValues(dn, modification, status, missing);
+            } else if (!status.Ok()) {
                 missing.push_back(modification.description + ": " + status.text);
             }
         }
     }
-    RestoreMembership(dn, live->attributes, *saved, missing);
     return connection_.Broken() ? Failed(dn, LdapStatus{NotRestored, "the connection was lost"})
                                 : LdapStatus{};
 }
 
-// The groups the snapshot shows the object in take it back as a member.
-void DomainRestore::RestoreMembership(const std::string &dn, const LdapAttributes &live,
-                                      const LdifEntry &snapshot, std::vector<std::string> &missing)
+void DomainRestore::WriteValues(const std::string &dn, const LdapModification &modification,
+                                const LdapStatus &refused, std::vector<std::string> &missing)
 {
-    std::unordered_set<std::string> current;
-    for (const auto &[description, values] : live) {
-        if (LowerAscii(description) == "memberof") {
-            for (const std::string &group : values) {
-                current.insert(Canonical(group));
-            }
+    if (modification.values.size() < 2) {
+        missing.push_back(modification.description + ": " + refused.text);
+        return;
+    }
+    for (const std::string &value : modification.values) {
+        const LdapStatus status =
+            connection_.Modify(dn, {{LdapModification::Add, modification.description, {value}}});
+        if (!status.Ok() && status.code != ValueExists && !connection_.Broken()) {
+            missing.push_back(modification.description + " " + value + ": " + status.text);
         }
     }
-    for (const LdifAttribute &line : snapshot.attributes) {
+}
+
+// The groups the snapshot shows the object in take it back as a member.
+void DomainRestore::RestoreMembership(const std::string &dn, const ArchivedEntry *held,
+                                      std::vector<std::string> &missing)
+{
+    std::string fault;
+    const std::optional<LdifEntry> saved =
+        held != nullptr ? catalogue_.Read(*held, fault) : std::nullopt;
+    std::optional<LdapEntry> live;
+    if (!saved || !connection_.Read(dn, {"memberOf"}, live).Ok() || !live) {
+        return; // a snapshot that cannot be read is said by Complete, a lost object by the run
+    }
+    std::unordered_set<std::string> current;
+    if (const std::vector<std::string> *groups = live->Values("memberOf")) {
+        for (const std::string &group : *groups) {
+            current.insert(Canonical(group));
+        }
+    }
+    for (const LdifAttribute &line : saved->attributes) {
         if (LowerAscii(line.description) != "memberof" || current.count(Canonical(line.value))) {
             continue;
         }

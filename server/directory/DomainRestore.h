@@ -5,8 +5,10 @@
 // the whole run.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "server/directory/DeletedObjects.h"
@@ -31,10 +33,35 @@ class DomainRestore
                   const SnapshotCatalogue &catalogue, const OperationalAttributes &operational,
                   const Domain &domain);
 
+    // What a restore brings back, where to, and from which snapshot it is completed.
+    struct Planned {
+        LdapEntry entry;      // as deleted, with every attribute it kept
+        std::string targetDn; // where it goes back to
+        // Completes it: its version in the chosen snapshot, else the newest that holds it.
+        std::optional<ArchivedEntry> source = std::nullopt;
+        bool overwrite = false; // the chosen snapshot's version is written over it
+    };
+    struct Preparation {
+        LdapEntry top; // the object as the controller has it now
+        std::optional<ArchivedEntry> chosen = std::nullopt; // the version that was asked for
+        std::vector<Planned> plan;                          // parents before their children
+    };
+
     // Restores the object: 0 (or the time it last changed) brings it back as the controller
     // keeps it, completed from the newest snapshot that holds it; a snapshot's time writes that
-    // snapshot's version. With subtree, every deleted object below it comes back too.
+    // snapshot's version. With subtree, every deleted object below it comes back too. Every
+    // object comes back before anything is written that names one (attributes, then the
+    // memberships between them), so that links inside the run hold.
     LdapStatus Run(const DomainObject &object, BackupTime version, bool subtree);
+    // What Run would bring back, found without writing; refused as Run refuses before it
+    // writes anything.
+    LdapStatus Prepare(const DomainObject &object, BackupTime version, bool subtree,
+                       Preparation &prepared);
+
+    // What a return from the planned source cannot bring back, known before it is written
+    // (empty when nothing): a tombstone keeps few attributes, and without a snapshot the rest
+    // is lost.
+    static std::string Lacks(const LdapEntry &kept, const ArchivedEntry *source);
 
     // Whether the deleted object (as the controller keeps it) may come back at targetDn: Ok, or
     // the refusal a run would give (a live object has its name or its account name). Reads only.
@@ -50,13 +77,15 @@ class DomainRestore
         std::string dn;
     };
     const std::vector<Reanimated> &Brought() const { return brought_; }
+    // The last run wrote a snapshot's version over the live object it was asked for.
+    bool WroteOver() const { return wroteOver_; }
 
   private:
-    struct Planned {
-        LdapEntry entry;      // as deleted, with every attribute it kept
-        std::string targetDn; // where it goes back to
-    };
+    // Each object written to, by DN, with what it could not get.
+    using Lacking = std::vector<std::pair<std::string, std::vector<std::string>>>;
 
+    LdapStatus BringBack(const std::vector<Planned> &plan);
+    LdapStatus CompleteAll(const Preparation &prepared, Lacking &missing);
     LdapStatus Plan(const DomainObject &object, const LdapEntry &top, bool subtree,
                     std::vector<Planned> &plan);
     LdapStatus PlanBelow(const std::string &guid, const std::string &dn, bool live,
@@ -66,8 +95,12 @@ class DomainRestore
     LdapStatus Reanimate(const Planned &planned);
     LdapStatus Complete(const std::string &dn, const ArchivedEntry *held, bool overwrite,
                         std::vector<std::string> &missing);
-    void RestoreMembership(const std::string &dn, const LdapAttributes &live,
-                           const LdifEntry &snapshot, std::vector<std::string> &missing);
+    // An attribute the object lacks that the controller refused whole: its values one by one,
+    // so that a value it refuses (a link to an object that is not there) keeps no other back.
+    void WriteValues(const std::string &dn, const LdapModification &modification,
+                     const LdapStatus &refused, std::vector<std::string> &missing);
+    void RestoreMembership(const std::string &dn, const ArchivedEntry *held,
+                           std::vector<std::string> &missing);
     bool Writable(const std::string &description, const std::string &rdnType) const;
 
     LdapConnection &connection_;
@@ -76,4 +109,6 @@ class DomainRestore
     const OperationalAttributes &operational_;
     const Domain &domain_;
     std::vector<Reanimated> brought_;
+    std::size_t modified_ = 0; // modifications Complete made
+    bool wroteOver_ = false;
 };

@@ -32,6 +32,16 @@ LdapSettings WithDomainContainers(LdapSettings settings)
 }
 } // namespace
 
+DomainServer::Restoring::Restoring(DomainServer &server)
+    : deleted(server.session_.Connection(), server.deletedObjectsDn_),
+      domain{server.baseDn_, server.recycleBin_, server.containerClasses_},
+      restore(server.session_.Connection(), deleted, server.catalogue_, server.operational_,
+              domain),
+      describe(server.session_.Connection(), deleted, server.catalogue_, server.operational_,
+               restore)
+{
+}
+
 DomainServer::DomainServer(LdapSettings settings, Log log)
     : LdapServer(WithDomainContainers(std::move(settings)), std::move(log))
 {
@@ -173,7 +183,8 @@ void *DomainServer::GetHistory(const HistoryRequest &request, int32_t, int32_t &
     return Replies::History(times, replySize);
 }
 
-DescriptionPieces DomainServer::Describe(const std::string &fullName, BackupTime version)
+DescriptionPieces DomainServer::Describe(const std::string &fullName, BackupTime version,
+                                         uint32_t flags)
 {
     const DirectoryNames::Known *known = Resolve(fullName);
     if (known == nullptr) {
@@ -182,18 +193,24 @@ DescriptionPieces DomainServer::Describe(const std::string &fullName, BackupTime
     }
     const DirectoryNames::Known named = *known;
     ObjectDescription description;
+    std::vector<WrittenEntry> entries;
     const LdapStatus status = session_.Run([&] {
         DomainObject object;
         LdapStatus found = ObjectOf(named, object);
         if (!found.Ok()) {
             return found;
         }
-        DeletedObjects deleted(session_.Connection(), deletedObjectsDn_);
-        const DomainRestore::Domain domain{baseDn_, recycleBin_, containerClasses_};
-        DomainRestore restore(session_.Connection(), deleted, catalogue_, operational_, domain);
-        DomainDescription describe(session_.Connection(), deleted, catalogue_, operational_,
-                                   restore);
-        return describe.Describe(object, version, description);
+        Restoring restoring(*this);
+        LdapStatus described = restoring.describe.Describe(object, version, description);
+        entries.clear();
+        // A parent still deleted is the preview's to judge: the run may bring it back first.
+        // Alone, the object is all its restore brings back.
+        if (!described.Ok() || (flags & DescribeWrites) == 0 || !description.inBackup ||
+            description.parentMissing || (flags & DescribeWithSubtree) == 0) {
+            return described;
+        }
+        return DescribeReturns(fullName, named, version, (flags & DescribeWithSubtree) != 0,
+                               restoring, entries);
     });
     if (!status.Ok()) {
         if (status.code != DomainRestore::NotRestored) { // the directory's fault, not a refusal
@@ -201,7 +218,33 @@ DescriptionPieces DomainServer::Describe(const std::string &fullName, BackupTime
         }
         return DescriptionPieces::Failure(status.code, status.text);
     }
-    return DescriptionPieces(description);
+    return DescriptionPieces(description, entries);
+}
+
+LdapStatus DomainServer::DescribeReturns(const std::string &fullName,
+                                         const DirectoryNames::Known &known, BackupTime version,
+                                         bool subtree, Restoring &restoring,
+                                         std::vector<WrittenEntry> &entries)
+{
+    DomainObject object;
+    LdapStatus status = CurrentObject(known, object);
+    if (!status.Ok()) {
+        return status;
+    }
+    DomainRestore::Preparation prepared;
+    status = restoring.restore.Prepare(object, version, subtree, prepared);
+    for (std::size_t i = 0; status.Ok() && i < prepared.plan.size(); ++i) {
+        const DomainRestore::Planned &planned = prepared.plan[i];
+        if (i == 0 && planned.entry.dn == prepared.top.dn) {
+            continue; // the object itself is described already
+        }
+        WrittenEntry entry;
+        entry.fullName =
+            FullNameBelow(fullName, object, planned.targetDn).value_or(planned.targetDn);
+        status = restoring.describe.DescribeReturn(planned, entry.description);
+        entries.push_back(std::move(entry));
+    }
+    return status;
 }
 
 void *DomainServer::RestoreObject(const RestoreRequest &request, int32_t, int32_t &replySize)
@@ -231,10 +274,10 @@ LdapStatus DomainServer::Restore(const std::string &fullName, const DirectoryNam
     if (!status.Ok()) {
         return status;
     }
-    DeletedObjects deleted(session_.Connection(), deletedObjectsDn_);
-    const DomainRestore::Domain domain{baseDn_, recycleBin_, containerClasses_};
-    DomainRestore restore(session_.Connection(), deleted, catalogue_, operational_, domain);
+    Restoring restoring(*this);
+    DomainRestore &restore = restoring.restore;
     status = restore.Run(object, request.version, (request.flags & RestoreWithSubtree) != 0);
+    restoreReport_.changedCount = restore.WroteOver() ? 1 : 0;
     // What came back is known under its live name from now on, and is told to the tree, which
     // draws it present.
     for (const DomainRestore::Reanimated &brought : restore.Brought()) {

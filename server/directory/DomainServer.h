@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "server/directory/DomainDescription.h"
 #include "server/directory/DomainListing.h"
 #include "server/directory/DomainSearch.h"
 #include "server/directory/LdapServer.h"
@@ -34,7 +35,8 @@ class DomainServer : public LdapServer
   protected:
     // The object as the controller keeps it (or a snapshot's version) beside what lives under
     // its name (see DomainDescription).
-    DescriptionPieces Describe(const std::string &fullName, BackupTime version) override;
+    DescriptionPieces Describe(const std::string &fullName, BackupTime version,
+                               uint32_t flags) override;
     bool NeedsCatalogue() const override { return false; }
     LdapStatus BuildListing(const DirectoryNames::Known &container,
                             std::vector<ListedChild> &children, int &cutBy,
@@ -48,6 +50,16 @@ class DomainServer : public LdapServer
     }
 
   private:
+    // What a description or a restore works with, made afresh for each request once the domain
+    // is learnt: the controller's deleted objects, the restore over them, its description.
+    struct Restoring {
+        explicit Restoring(DomainServer &server);
+        DeletedObjects deleted;
+        const DomainRestore::Domain domain;
+        DomainRestore restore;
+        DomainDescription describe;
+    };
+
     LdapStatus LearnDomain();
     LdapStatus ObjectOf(const DirectoryNames::Known &known, DomainObject &object);
     LdapStatus CurrentObject(const DirectoryNames::Known &known, DomainObject &object);
@@ -55,6 +67,11 @@ class DomainServer : public LdapServer
                        const RestoreRequest &request);
     std::optional<std::string> FullNameBelow(const std::string &fullName, const DomainObject &top,
                                              const std::string &dn) const;
+    // The objects a restore of the object brings back besides it, each described as the
+    // restore writes it.
+    LdapStatus DescribeReturns(const std::string &fullName, const DirectoryNames::Known &known,
+                               BackupTime version, bool subtree, Restoring &restoring,
+                               std::vector<WrittenEntry> &entries);
 
     struct Found {
         std::string context;

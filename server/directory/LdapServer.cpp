@@ -492,15 +492,18 @@ std::string LdapServer::TreeNameOf(const std::string &dn) const
 void *LdapServer::DescribeObject(const DescribeRequest &request, int32_t, int32_t &replySize)
 {
     const std::string name = FieldText(request.objectName);
-    if (request.lastId == 0 || name != describedName_ || request.version != describedVersion_) {
-        description_ = Describe(name, request.version);
+    if (request.lastId == 0 || name != describedName_ || request.version != describedVersion_ ||
+        request.flags != describedFlags_) {
+        description_ = Describe(name, request.version, request.flags);
         describedName_ = name;
         describedVersion_ = request.version;
+        describedFlags_ = request.flags;
     }
     return description_.Reply(request.lastId, replySize);
 }
 
-DescriptionPieces LdapServer::Describe(const std::string &fullName, BackupTime version)
+DescriptionPieces LdapServer::Describe(const std::string &fullName, BackupTime version,
+                                       uint32_t flags)
 {
     const DirectoryNames::Known *known = Resolve(fullName);
     if (known == nullptr) {
@@ -509,14 +512,55 @@ DescriptionPieces LdapServer::Describe(const std::string &fullName, BackupTime v
     }
     const DirectoryNames::Known object = *known;
     ObjectDescription description;
+    std::vector<WrittenEntry> entries;
     DirectoryDescription describe(session_.Connection(), catalogue_, operational_);
-    const LdapStatus status = session_.Run(
-        [&] { return describe.Describe(object.dn, object.canonical, version, description); });
+    const LdapStatus status = session_.Run([&] {
+        LdapStatus described = describe.Describe(object.dn, object.canonical, version, description);
+        entries.clear();
+        const bool subtree = (flags & DescribeWithSubtree) != 0;
+        // Alone and below a live parent, the object is all its restore writes.
+        if (!described.Ok() || (flags & DescribeWrites) == 0 || !description.inBackup ||
+            (!subtree && !description.parentMissing)) {
+            return described;
+        }
+        return DescribeWritten(fullName, object, version, subtree, !description.parentMissing,
+                               entries);
+    });
     if (!status.Ok()) {
         Report("describing " + object.dn + " failed: " + status.text);
         return DescriptionPieces::Failure(status.code, status.text);
     }
-    return DescriptionPieces(description);
+    return DescriptionPieces(description, entries);
+}
+
+// Named as the tree names them: a parent by the listings that named the object's way down, an
+// entry below by the labels a listing would give it.
+LdapStatus LdapServer::DescribeWritten(const std::string &fullName,
+                                       const DirectoryNames::Known &object, BackupTime version,
+                                       bool subtree, bool parentLive,
+                                       std::vector<WrittenEntry> &entries)
+{
+    LdapConnection &connection = session_.Connection();
+    DirectoryRestore restore(connection, catalogue_, operational_);
+    std::vector<DirectoryRestore::Write> writes;
+    LdapStatus status = restore.Plan(object.canonical, version, subtree, writes, parentLive);
+    const std::optional<DistinguishedName> top = DistinguishedName::Parse(object.dn);
+    DirectoryDescription describe(connection, catalogue_, operational_);
+    SiblingLabels labels(connection, &catalogue_, false);
+    for (std::size_t i = 0; status.Ok() && top && i < writes.size(); ++i) {
+        const DirectoryRestore::Write &write = writes[i];
+        const std::optional<DistinguishedName> dn = DistinguishedName::Parse(write.entry.dn);
+        if (!dn || write.entry.canonical == object.canonical) {
+            continue; // the object itself is described already
+        }
+        WrittenEntry entry;
+        entry.parent = write.parent;
+        entry.fullName = write.parent ? FullNameOf(write.entry.dn).value_or(dn->TypelessName())
+                                      : FullNameBelow(*dn, top->Rdns().size(), fullName, labels);
+        status = describe.DescribeEntry(write.entry, entry.description);
+        entries.push_back(std::move(entry));
+    }
+    return status;
 }
 
 void LdapServer::RecordWrites(const DirectoryRestore &restore, bool subtree)

@@ -102,8 +102,10 @@ class LdapServer : public ServerBackend
     void Report(const std::string &text) const;
     // Reports the text and keeps it as the reason of the refusal.
     void Refuse(const std::string &text);
-    // The object at the version beside its live state, or why not.
-    virtual DescriptionPieces Describe(const std::string &fullName, BackupTime version);
+    // The object at the version beside its live state, or why not; with DescribeWrites in
+    // flags, also every other entry its restore writes.
+    virtual DescriptionPieces Describe(const std::string &fullName, BackupTime version,
+                                       uint32_t flags);
 
     LdapSettings settings_;
     Log log_;
@@ -147,6 +149,11 @@ class LdapServer : public ServerBackend
     // The entry's full name as the tree names it, or (never listed) its typeless name.
     std::string TreeNameOf(const std::string &dn) const;
     void RecordWrites(const DirectoryRestore &restore, bool subtree);
+    // The entries a restore of the object writes besides it, each described.
+    // parentLive: the object's parent is known to be live.
+    LdapStatus DescribeWritten(const std::string &fullName, const DirectoryNames::Known &object,
+                               BackupTime version, bool subtree, bool parentLive,
+                               std::vector<WrittenEntry> &entries);
     // Begins a search (search_); false, with the reason in `fault`, when it cannot be made.
     bool StartSearch(const std::string &context, const std::string &pattern, uint32_t flags,
                      std::string &fault);
@@ -164,6 +171,7 @@ class LdapServer : public ServerBackend
     DescriptionPieces description_;
     std::string describedName_;
     BackupTime describedVersion_ = 0;
+    uint32_t describedFlags_ = 0;
     bool noticesTaken_ = false;
     std::optional<Search> search_; // the search being handed out
     OpenProgress opening_;

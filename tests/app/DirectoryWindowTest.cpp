@@ -18,6 +18,7 @@
 #include "model/ObjectItem.h"
 #include "res/ResourceIds.h"
 #include "res/TarvikResources.h"
+#include "restore/PreviewDialog.h"
 #include "restore/RestoreOptionsDialog.h"
 #include "server/BackupServer.h"
 #include "server/ServerClient.h"
@@ -31,6 +32,7 @@
 #include "toolkit/ListBox.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/ModalDialog.h"
+#include "toolkit/PushButton.h"
 #include "tree/VersionItem.h"
 
 namespace
@@ -210,12 +212,19 @@ TEST_F(DirectoryWindow, PresentContainerWithItsSubtreeSaysWhatItOverwritesAndWha
     ClickBox(1);
     ModalScript script;
     std::string overwritten;
+    std::string previewed;
     std::vector<std::string> lines;
     script.ExpectDialog(kDialogRestoreObjects, 1, [&overwritten](ModalDialog &dialog) {
         overwritten = static_cast<RestoreOptionsDialog &>(dialog).OverwrittenText();
+        dialog.Find<PushButton>(ResId(kRestoreObjectsPreview))->Click();
+    });
+    script.ExpectDialog(kDialogPreview, 1, [&previewed](ModalDialog &dialog) {
+        previewed = static_cast<PreviewDialog &>(dialog).CountsText();
     });
     script.ExpectDialog(kDialogRestore, 1, ReadLines(lines));
     menuBar.Select(kMenuItemRestore);
+    // The preview counts what the run then writes: East and Cid come back, Ann is changed.
+    EXPECT_EQ(previewed, "2 to add, 1 to change, 1 unchanged, 0 cannot be restored");
     // Ann is the one present object loaded below Sales (Bob and East are deleted).
     EXPECT_EQ(overwritten, "Marked present containers are restored with their subtrees: 1 "
                            "present object loaded below them will be overwritten with its "

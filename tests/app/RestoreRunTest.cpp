@@ -369,6 +369,17 @@ std::vector<bool> Present(MainWindowFixture &f, std::initializer_list<int> rows)
     }
     return present;
 }
+// What the Restore Objects dialog says of what the run overwrites (cancelled then).
+std::string OverwrittenSaid(MainWindowFixture &f)
+{
+    std::string said = "<not shown>";
+    ModalScript script;
+    script.ExpectDialog(kDialogRestoreObjects, 0, [&said](ModalDialog &dialog) {
+        said = static_cast<RestoreOptionsDialog &>(dialog).OverwrittenText();
+    });
+    f.menuBar.Select(kMenuItemRestore);
+    return said;
+}
 } // namespace
 
 TEST(RestoreRun, OptionsSayHowManyLoadedPresentObjectsMarkedPresentContainersOverwrite)
@@ -398,13 +409,47 @@ TEST(RestoreRun, OptionsSayHowManyLoadedPresentObjectsMarkedPresentContainersOve
         for (int row : c.clicks) {
             f.ClickBox(row);
         }
-        std::string said = "<not shown>";
-        ModalScript script;
-        script.ExpectDialog(kDialogRestoreObjects, 0, [&said](ModalDialog &dialog) {
-            said = static_cast<RestoreOptionsDialog &>(dialog).OverwrittenText();
-        });
-        f.menuBar.Select(kMenuItemRestore);
-        EXPECT_EQ(said, c.said);
+        EXPECT_EQ(OverwrittenSaid(f), c.said);
+    }
+}
+
+namespace
+{
+// The mixed tree on a server that can preview a run (the window asks at start-up).
+void ScriptMixedTreeDescribed(ScriptedServer &script)
+{
+    ScriptMixedTree(script);
+    script.SetDescription("Sales.Marrowby", ObjectDescription{});
+}
+} // namespace
+
+// What a container never opened holds is not loaded: the note does not count it as nothing.
+TEST(RestoreRun, OptionsSayWhatIsNotKnownBelowAContainerNeverOpened)
+{
+    const std::string start = "Marked present containers are restored with their subtrees: every "
+                              "present object below them will be overwritten with its backed-up "
+                              "version; ";
+    const struct {
+        const char *what;
+        bool openSales;
+        bool describes; // the server can preview the run
+        std::string said;
+    } cases[] = {
+        {"Sales never opened", false, true,
+         start + "how many there are is not known until previewed."},
+        {"without a preview", false, false, start + "how many there are is not known."},
+        {"Sales opened, East below it not", true, true,
+         start + "2 are loaded, and how many more the containers not opened yet hold is not known "
+                 "until previewed."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        MainWindowFixture f(c.describes ? ScriptMixedTreeDescribed : ScriptMixedTree);
+        if (c.openSales) {
+            f.DoubleClick(3);
+        }
+        f.ClickBox(3);
+        EXPECT_EQ(OverwrittenSaid(f), c.said);
     }
 }
 

@@ -34,7 +34,7 @@ std::string Section(const std::string &uri, const std::string &caFile,
 class DomainProgram : public testing::Test
 {
   protected:
-    DomainProgram() : dc(DomainController::Options{true}) {}
+    explicit DomainProgram(bool recycleBin = true) : dc(DomainController::Options{recycleBin}) {}
     void SetUp() override
     {
         ASSERT_TRUE(dc.Running()) << dc.Failure();
@@ -56,8 +56,10 @@ TEST_F(DomainProgram, ADryRunSaysWhatComesBackThenTheRunBringsBackADeletedOuWith
     const ProgramResult dryRun = folder.Run({"--dry-run", "Sales.marrowby.test"});
     EXPECT_EQ(dryRun.exitCode, 0) << dryRun.err << dryRun.out;
     EXPECT_THAT(dryRun.out,
-                testing::StartsWith("1 to add, 0 to change, 0 unchanged, 0 cannot be restored\n"));
-    EXPECT_THAT(dryRun.out, HasSubstr("would restore  add, with everything below it\n"));
+                testing::StartsWith("2 to add, 0 to change, 0 unchanged, 0 cannot be restored\n"));
+    EXPECT_THAT(dryRun.out,
+                HasSubstr("would restore  add, with its subtree: 2 to add, 0 to change, 0 "
+                          "unchanged\n"));
     EXPECT_FALSE(dc.Exists(SalesDn));
 
     const ProgramResult result = folder.Run({"--format=csv", "Sales.marrowby.test"});
@@ -69,6 +71,37 @@ TEST_F(DomainProgram, ADryRunSaysWhatComesBackThenTheRunBringsBackADeletedOuWith
     EXPECT_TRUE(dc.Exists(AnnDn));
     EXPECT_THAT(dc.Search(AnnDn, "base", "(objectClass=*)", {"description"}),
                 HasSubstr("Sells to the north"));
+}
+
+// With the recycle bin off and no export holding it, a deleted object can only come back as its
+// tombstone kept it: the run reports that as a failure, and the dry run says so beforehand, with
+// the run's exit status.
+class DomainProgramWithoutRecycleBin : public DomainProgram
+{
+  protected:
+    DomainProgramWithoutRecycleBin() : DomainProgram(false) {}
+};
+
+TEST_F(DomainProgramWithoutRecycleBin, ADryRunFailsWhereTheRunWouldRestoreOnlyInPart)
+{
+    ASSERT_TRUE(dc.Delete(AnnDn));
+    ProgramFolder folder("");
+    folder.folder.Write("TARVIK.INI", Section(dc.Uri(), dc.CaFile(), PasswordFile(folder)));
+    const ProgramResult dryRun =
+        folder.Run({"--dry-run", "--format=csv", "Ann Smith.Sales.marrowby.test"});
+    EXPECT_EQ(dryRun.exitCode, 1) << dryRun.err << dryRun.out;
+    const std::optional<std::vector<readback::Row>> said = readback::Csv(dryRun.out);
+    ASSERT_TRUE(said && said->size() == 2) << dryRun.out;
+    EXPECT_EQ((*said)[1][3], "failed");
+    EXPECT_EQ((*said)[1][4], "add without what its tombstone did not keep: no snapshot holds it");
+    EXPECT_FALSE(dc.Exists(AnnDn));
+
+    const ProgramResult result = folder.Run({"--format=csv", "Ann Smith.Sales.marrowby.test"});
+    EXPECT_EQ(result.exitCode, dryRun.exitCode) << result.err << result.out;
+    const std::optional<std::vector<readback::Row>> done = readback::Csv(result.out);
+    ASSERT_TRUE(done && done->size() == 2) << result.out;
+    EXPECT_EQ((*done)[1][3], "failed");
+    EXPECT_THAT((*done)[1][4], HasSubstr("what its tombstone did not keep: no snapshot holds it"));
 }
 
 // A password would go in the clear: the section is refused before anything is sent (no

@@ -204,6 +204,49 @@ TEST_F(Program, DryRunSaysWhatWouldChangeTheSameWithoutWriteRightsAndChangesNoth
     EXPECT_FALSE(std::filesystem::exists(folder.Path("data") + "/tarvik/runs.jsonl"));
 }
 
+// A present container restored with its subtree brings back what was deleted below it and
+// writes back what changed: the dry run counts those entries as the run then reports them.
+TEST_F(Program, DryRunOfAPresentContainerCountsTheEntriesItsRunWrites)
+{
+    ASSERT_TRUE(slapd.Delete("cn=Ann,ou=Sales,o=Marrowby"));
+    const ProgramResult dryRun = folder.Run({"--dry-run", "Sales.Marrowby"});
+    EXPECT_EQ(dryRun.exitCode, 0) << dryRun.err;
+    EXPECT_THAT(dryRun.out,
+                testing::StartsWith("1 to add, 1 to change, 1 unchanged, 0 cannot be restored\n"));
+    EXPECT_THAT(dryRun.out,
+                HasSubstr("subtree  would restore  nothing to change, with its subtree: "
+                          "1 to add, 1 to change, 1 unchanged\n"));
+    EXPECT_FALSE(slapd.Exists("cn=Ann,ou=Sales,o=Marrowby"));
+
+    const ProgramResult result = folder.Run({"--format=csv", "Sales.Marrowby"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_THAT(result.out, HasSubstr("restored,\"with its subtree: 1 object added, 1 changed\""));
+    EXPECT_TRUE(slapd.Exists("cn=Ann,ou=Sales,o=Marrowby"));
+}
+
+// A password that differs from the backup's is a change like another, and its values are never
+// printed, in any format, nor written to a report file.
+TEST_F(Program, DryRunNeverPrintsAPassword)
+{
+    ASSERT_TRUE(slapd.Modify("dn: cn=reader,o=Marrowby\nchangetype: modify\nreplace: "
+                             "userPassword\nuserPassword: n3w.pass\n"));
+    for (const char *format : {"--format=text", "--format=csv", "--format=json"}) {
+        const ProgramResult result = folder.Run({"--dry-run", format, "reader.Marrowby"});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_THAT(result.out, HasSubstr("change 1 attribute")) << format;
+        const std::string report = folder.Path("report.json");
+        const ProgramResult saved =
+            folder.Run({"--dry-run", format, "--output", report, "reader.Marrowby"});
+        EXPECT_EQ(saved.exitCode, 0) << saved.err;
+        const std::string written = ProgramFolder::Read(report);
+        EXPECT_THAT(written, HasSubstr("change 1 attribute")) << format;
+        for (const char *secret : {"r3ad.me", "n3w.pass"}) {
+            EXPECT_THAT(result.out + result.err + written + saved.err, Not(HasSubstr(secret)))
+                << format;
+        }
+    }
+}
+
 TEST_F(Program, DryRunCountsTheAttributesAChangeWouldRestore)
 {
     // Bob's description differs from the newest backup, and he has gained a telephone number.
@@ -319,7 +362,8 @@ TEST_F(Program, IndexBringsTheCatalogueUpToDateAndSaysWhatItRead)
     EXPECT_THAT(second.out, HasSubstr("1 snapshot indexed, 1 left out"));
 
     // What the index holds is what a restore then takes, without a dump being read.
-    const ProgramResult dry = folder.Run({"--dry-run", "Bob.Sales.Marrowby@<=1970-01-01T00:40:00Z"});
+    const ProgramResult dry =
+        folder.Run({"--dry-run", "Bob.Sales.Marrowby@<=1970-01-01T00:40:00Z"});
     EXPECT_EQ(dry.exitCode, 0) << dry.err << dry.out;
 
     EXPECT_EQ(folder.Run({"--index", "Bob.Sales.Marrowby"}).exitCode, 2);

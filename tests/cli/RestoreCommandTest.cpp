@@ -288,6 +288,9 @@ void DescribedDirectory(ScriptedServer &script)
 {
     Directory(script);
     script.SetDescription("Gone.Marrowby", Described({{"ou", {"Gone"}}}, {}));
+    script.SetWrittenEntries(
+        "Gone.Marrowby",
+        {WrittenEntry{"Object-6.Gone.Marrowby", false, Described({{"cn", {"Object-6"}}}, {})}});
     script.SetDescription("Object-6.Gone.Marrowby",
                           Described({{"cn", {"Object-6"}}}, {}, /*parentMissing=*/true));
     script.SetDescription(
@@ -320,13 +323,15 @@ TEST(RestoreCommand, DryRunSaysWhatEachRestoreWouldChangeInRunOrderAndWritesNoth
                 testing::IsSupersetOf({"Gone.Marrowby", "Object-1.Marrowby", "Sales.Marrowby"}));
     EXPECT_THAT(described, testing::Not(testing::Contains("Object-6.Gone.Marrowby")));
     const std::string text = run.out.str();
-    EXPECT_TRUE(text.starts_with("1 to add, 1 to change, 1 unchanged, 0 cannot be restored\n"))
+    // Entries, as the run counts what it writes: Gone's restore adds Object-6 too.
+    EXPECT_TRUE(text.starts_with("2 to add, 1 to change, 1 unchanged, 0 cannot be restored\n"))
         << text;
     const std::size_t gone = text.find("Gone.Marrowby  ");
     const std::size_t object1 = text.find("Object-1.Marrowby");
     const std::size_t sales = text.find("Sales.Marrowby  ");
     EXPECT_TRUE(gone < object1 && object1 < sales) << text;
-    EXPECT_THAT(text, HasSubstr("subtree     would restore  add, with everything below it\n"));
+    EXPECT_THAT(text, HasSubstr("subtree     would restore  add, with its subtree: 2 to add, 0 to "
+                                "change, 0 unchanged\n"));
     EXPECT_THAT(text, HasSubstr("would restore  would be restored with Gone.Marrowby\n"));
     EXPECT_THAT(text, HasSubstr("object      would restore  change 2 attributes\n"));
     EXPECT_THAT(text, HasSubstr("alone       would restore  nothing to change\n"));
@@ -359,16 +364,37 @@ TEST(RestoreCommand, DryRunSaysWhatCannotBeRestoredAndPassesOverWhatLiesBelowIt)
     EXPECT_THAT(run.script.RequestsOf(RestoreObject), IsEmpty());
 }
 
-TEST(RestoreCommand, DryRunOnAServerThatCannotCompareSaysSoAndReportsNothing)
+// A server that cannot compare can still say what a run would restore: every object found,
+// its version picked, nothing counted as if it were known.
+TEST(RestoreCommand, DryRunOnAServerThatCannotCompareListsWhatWouldBeRestored)
 {
     CommandRun run;
     Directory(run.script); // describes nothing, as the simulation
+    EXPECT_EQ(run.Run({"--dry-run", "Object-1.Marrowby", "Sales.Marrowby/"}), 0) << run.err.str();
+    const std::string text = run.out.str();
+    EXPECT_TRUE(text.starts_with("This backup server cannot compare versions. 2 objects to "
+                                 "restore, 0 cannot be restored.\n"))
+        << text;
+    EXPECT_THAT(text, HasSubstr("object  would restore  restore\n"));
+    EXPECT_THAT(text, HasSubstr("alone   would restore  restore\n"));
+    EXPECT_THAT(text, HasSubstr("\n2 would be restored, 0 failed, 0 skipped\n"));
+    EXPECT_THAT(run.script.RequestsOf(RestoreObject), IsEmpty());
+
+    // A table alone, the one line on standard error. What is not found fails.
     const std::string output = run.folder.Path("out.csv");
-    EXPECT_EQ(run.Run({"--dry-run", "--output", output, "Object-1.Marrowby"}), 1);
+    EXPECT_EQ(run.Run({"--dry-run", "--format=csv", "--output", output, "Object-1.Marrowby",
+                       "Nope.Marrowby"}),
+              1);
     EXPECT_EQ(run.err.str(), "tarvik-restore: This backup server cannot compare versions.\n");
-    EXPECT_EQ(run.out.str(), "");
-    EXPECT_FALSE(std::filesystem::exists(output));
-    EXPECT_THAT(run.script.RequestsOf(ListChildren), IsEmpty());
+    std::ifstream file(output);
+    const std::string csv((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::optional<std::vector<readback::Row>> rows = readback::Csv(csv);
+    ASSERT_TRUE(rows) << csv;
+    EXPECT_THAT(
+        *rows, ElementsAre(
+                   ElementsAre("object", "version", "scope", "outcome", "message"),
+                   ElementsAre("Object-1.Marrowby", "newest", "object", "would restore", "restore"),
+                   ElementsAre("Nope.Marrowby", testing::_, testing::_, "not found", testing::_)));
     EXPECT_THAT(run.script.RequestsOf(RestoreObject), IsEmpty());
 }
 

@@ -1,14 +1,19 @@
 // Describing objects of a domain against a private controller and exports of it: a modified
 // object beside an export, a deleted one as the controller keeps it (with the recycle bin off and
-// on), and a preview of a run that says what would refuse a restore (a parent still deleted, an
-// account name taken since) and writes nothing.
+// on), a preview of a run that says what would refuse a restore (a parent still deleted, an
+// account name taken since) or leave part of it behind and writes nothing, and previews the run
+// then bears out.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 
 #include "model/AttributeComparison.h"
+#include "run/PreviewWalk.h"
 #include "server/ServerClient.h"
+#include "server/directory/DomainRestore.h"
 #include "tests/server/directory/DomainFixture.h"
 #include "tests/server/directory/PreviewForest.h"
 
@@ -20,6 +25,9 @@ namespace
 {
 constexpr unsigned SnapshotTime = 1700000000;
 using D = AttributeDifference;
+// Said of an object deleted after the newest export, with the recycle bin off: the run would
+// bring back only what its tombstone kept.
+const std::string kInPart = ": add without what its tombstone did not keep: no snapshot holds it";
 
 // Bytes that are no text (the start of a picture, 13 bytes), in LDIF's base64; the second
 // differs from the first in its last byte only.
@@ -228,14 +236,110 @@ TEST_F(DomainPreviewTest, WhatWouldRefuseARestoreIsSaidAwkwardNamesComeBackAndNo
                                 std::string(SalesDn),
                             std::string(Bob) + ": cannot restore: its parent is missing and not "
                                                "marked",
-                            zoe + ": add"));
+                            zoe + kInPart));
     selection.Clear(At(dee));
     // The parent first, then the child, as a user ticks them.
     selection.Mark(At(North), MarkedAlone);
     selection.Mark(At(Bob), Marked);
     EXPECT_THAT(Preview(),
                 ElementsAre(std::string(Ann) + ": change 1 attribute", std::string(North) + ": add",
-                            std::string(Bob) + ": add", zoe + ": add"));
+                            std::string(Bob) + ": add", zoe + kInPart));
     EXPECT_EQ(dc.Search(DomainController::Base, "sub", "(objectClass=*)", {"*"}, true), before);
+}
+
+// The tree over the controller as the window makes it afresh, to mark and preview a run.
+struct FreshTree {
+    FreshTree(BackupServer &server, const std::string &top, const std::vector<std::string> &open)
+        : client(server)
+    {
+        forest.AppendItem(
+            std::make_unique<ObjectItem>(top, DisplayItem::ContainerKind, &client, nullptr));
+        static_cast<ObjectItem *>(forest.ItemAt(0))->Open();
+        for (const std::string &name : open) {
+            selection.FindLoaded(name)->Open();
+        }
+    }
+    ObjectItem &At(const std::string &name)
+    {
+        ObjectItem *object = selection.FindLoaded(name);
+        EXPECT_NE(object, nullptr) << name;
+        return *object;
+    }
+
+    ServerClient client;
+    NodeList forest;
+    RestoreSelection selection{forest};
+};
+
+std::vector<std::string> Lines(const std::string &values)
+{
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < values.size();) {
+        const std::size_t end = std::min(values.find('\n', at), values.size());
+        lines.push_back(values.substr(at, end - at));
+        at = end + 1;
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// Recycle bin off, an export in the catalogue: an OU whose group has two of its users as members
+// is deleted as a whole and brought back with its subtree, again and again. The group's members
+// come back with it every time, and the preview said beforehand what the run did.
+TEST_F(DomainDescribeTest, AGroupComesBackWithItsMembersFromTheSubtreeEveryTime)
+{
+    const std::string deptDn = std::string("OU=Dept,") + DomainController::Base;
+    const std::string umaDn = "CN=Uma," + deptDn;
+    const std::string vicDn = "CN=Vic," + deptDn;
+    const std::string adminsDn = "CN=Dept Admins," + deptDn;
+    ASSERT_TRUE(dc.Modify(
+        "dn: " + deptDn + "\nchangetype: add\nobjectClass: organizationalUnit\n\n" + "dn: " +
+        umaDn + "\nchangetype: add\nobjectClass: user\nsAMAccountName: uma\n\n" + "dn: " + vicDn +
+        "\nchangetype: add\nobjectClass: user\nsAMAccountName: vic\n\n" + "dn: CN=Wes," + deptDn +
+        "\nchangetype: add\nobjectClass: user\nsAMAccountName: wes\n\n" + "dn: " + adminsDn +
+        "\nchangetype: add\nobjectClass: group\nsAMAccountName: deptadmins\n"
+        "member: " +
+        umaDn + "\nmember: " + vicDn + "\n"));
+    dc.WriteSnapshot(SnapshotTime, dc.Export());
+    OpenAndLogIn();
+    const std::string dept = std::string("Dept.") + Top;
+    for (int round = 1; round <= 5; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(dc.Delete(deptDn, true));
+        FreshTree tree(*server, Top, {});
+        tree.selection.Mark(tree.At(dept), Marked);
+        const std::vector<PreviewLine> lines = PreviewWalk(tree.selection).Build();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(RestorePreview::ActionText(lines.front()),
+                  "add, with its subtree: 5 to add, 0 to change, 0 unchanged");
+        EXPECT_TRUE(RestorePreview::Restorable(lines.front()));
+
+        std::string message;
+        std::optional<RestoreReport> written;
+        EXPECT_EQ(tree.At(dept).Restore(message, written), 0) << message << Log();
+        ASSERT_TRUE(written.has_value());
+        EXPECT_EQ(written->addedCount, RestorePreview::Count(lines).add);
+        EXPECT_EQ(Lines(Value(adminsDn, "member")), (std::vector<std::string>{umaDn, vicDn}));
+    }
+}
+
+// Recycle bin off and no export holds the object: it can only come back as its tombstone kept
+// it, which the run reports as a failure; the preview says the same beforehand.
+TEST_F(DomainDescribeTest, AnObjectNoExportHoldsWouldComeBackOnlyInPartAndThePreviewSaysSo)
+{
+    ASSERT_TRUE(dc.Delete(AnnDn));
+    OpenAndLogIn();
+    FreshTree tree(*server, Top, {Sales});
+    tree.selection.Mark(tree.At(Ann), Marked);
+    const std::vector<PreviewLine> lines = PreviewWalk(tree.selection).Build();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(RestorePreview::ActionText(lines.front()),
+              "add without what its tombstone did not keep: no snapshot holds it");
+    EXPECT_FALSE(RestorePreview::Restorable(lines.front()));
+
+    std::string message;
+    EXPECT_EQ(tree.At(Ann).Restore(message), DomainRestore::PartlyRestored);
+    EXPECT_THAT(message,
+                testing::HasSubstr("what its tombstone did not keep: no snapshot holds it"));
 }
 } // namespace

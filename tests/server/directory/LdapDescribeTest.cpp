@@ -1,12 +1,15 @@
 // Describing entries and previewing a restore run against a real directory and its snapshots:
 // a modified entry, deleted leaves and subtrees, a child of a deleted parent, a binary value,
-// names with awkward characters, and a preview that a user without write rights sees the same
-// while the directory stays as it was.
+// names with awkward characters, a preview that a user without write rights sees the same
+// while the directory stays as it was, and previews whose counts the run then bears out.
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 #include "model/RestorePreview.h"
+#include "run/PreviewWalk.h"
 #include "server/ServerClient.h"
 #include "server/ServerLogin.h"
 #include "tests/server/directory/DirectoryFixture.h"
@@ -217,7 +220,141 @@ TEST_F(DirectoryPreviewTest, ChildOfADeletedParentThatIsNotMarkedComesBackAfterI
     Load();
     selection.Mark(At("Cid.East.Sales.Marrowby"), Marked);
     // A restore puts the missing parent back from the snapshot first, and the preview says so.
-    EXPECT_THAT(Preview(), ElementsAre("Cid.East.Sales.Marrowby: add, after its missing parents"));
+    EXPECT_THAT(Preview(),
+                ElementsAre("East.Sales.Marrowby: add, as the parent of Cid.East.Sales.Marrowby",
+                            "Cid.East.Sales.Marrowby: add, after its missing parents"));
     EXPECT_FALSE(slapd.Exists("ou=East,ou=Sales,o=Marrowby"));
 }
+
+// What the run wrote, as the server reports each restore.
+struct RunWrites {
+    std::size_t added = 0; // entries, missing parents included
+    std::size_t changed = 0;
+    std::size_t failed = 0;
+};
+
+struct PreviewCase {
+    const char *label;
+    std::function<bool(const SlapdServer &)> change; // made after the snapshot
+    std::vector<std::string> open;                   // below the top, in this order
+    std::vector<std::string> marked;                 // each Marked
+    const char *counts;                              // what the preview counts
+};
+
+void PrintTo(const PreviewCase &previewCase, std::ostream *out)
+{
+    *out << previewCase.label;
+}
+
+class DirectoryPreviewCountsTest : public DirectoryPreviewTest,
+                                   public testing::WithParamInterface<PreviewCase>
+{
+  protected:
+    void MarkAndPreview(std::vector<PreviewLine> &lines)
+    {
+        for (const std::string &name : GetParam().marked) {
+            selection.Mark(At(name), Marked);
+        }
+        lines = PreviewWalk(selection).Build();
+    }
+    RunWrites RunRestore()
+    {
+        RunWrites writes;
+        RestoreSelection::RunOrder order = selection.StartRun();
+        for (RestoreSelection::RunOrder::Step step = order.Next(); step.object != nullptr;
+             step = order.Next()) {
+            std::string message;
+            std::optional<RestoreReport> written;
+            const int32_t status = step.object->Restore(message, written);
+            EXPECT_EQ(status, 0) << step.object->FullName() << ": " << message;
+            if (written) {
+                writes.added += written->addedCount + written->parentsAdded.size();
+                writes.changed += written->changedCount;
+            }
+            writes.failed += status != 0 ? 1 : 0;
+            status == 0 ? order.Restored() : order.Failed();
+        }
+        return writes;
+    }
+    std::size_t LiveEntriesBelow(const std::string &dn) const
+    {
+        const std::string found = slapd.Search(dn, "sub", {"1.1"});
+        std::size_t count = 0;
+        for (std::size_t at = found.find("dn:"); at != std::string::npos;
+             at = found.find("dn:", at + 1)) {
+            ++count;
+        }
+        return count;
+    }
+};
+
+// The preview counts every entry the run then writes, and the run writes no other: a second
+// preview of the same marks finds each of them as the snapshot holds it.
+TEST_P(DirectoryPreviewCountsTest, ThePreviewCountsWhatTheRunThenWrites)
+{
+    ASSERT_TRUE(GetParam().change(slapd));
+    Browse();
+    PreviewForest::Load(*server, "Marrowby", GetParam().open);
+    std::vector<PreviewLine> lines;
+    MarkAndPreview(lines);
+    const PreviewCounts previewed = RestorePreview::Count(lines);
+    EXPECT_EQ(RestorePreview::CountsText(previewed), GetParam().counts);
+    const auto firstParents = static_cast<std::size_t>(
+        std::count_if(lines.begin(), lines.end(),
+                      [](const PreviewLine &line) { return line.part == PreviewPart::Parent; }));
+    for (const PreviewLine &line : lines) {
+        EXPECT_TRUE(line.part != PreviewPart::Object || RestorePreview::Restorable(line))
+            << line.name << ": " << RestorePreview::ActionText(line);
+    }
+
+    const RunWrites written = RunRestore();
+    EXPECT_EQ(written.added, previewed.add) << Log();
+    EXPECT_EQ(written.changed, previewed.change);
+    EXPECT_EQ(written.failed, 0u);
+    EXPECT_EQ(LiveEntriesBelow("ou=Sales,o=Marrowby"), 8u); // all the snapshot holds
+
+    MarkAndPreview(lines);
+    const PreviewCounts after = RestorePreview::Count(lines);
+    EXPECT_EQ(after.add + after.change + after.cannot, 0u) << RestorePreview::CountsText(after);
+    // The missing parents are back by now, so no restore puts them back again.
+    const auto parents = std::count_if(lines.begin(), lines.end(), [](const PreviewLine &line) {
+        return line.part == PreviewPart::Parent;
+    });
+    EXPECT_EQ(parents, 0);
+    EXPECT_EQ(after.unchanged + firstParents,
+              previewed.add + previewed.change + previewed.unchanged);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Marks, DirectoryPreviewCountsTest,
+    testing::Values(
+        // Sales was never opened: what its subtree holds comes from the server.
+        PreviewCase{"PresentContainerWithDeletedChildren",
+                    [](const SlapdServer &directory) {
+                        return directory.Delete("cn=Bob,ou=Sales,o=Marrowby") &&
+                               directory.Delete("ou=East,ou=Sales,o=Marrowby", true) &&
+                               directory.Modify("dn: cn=Ann,ou=Sales,o=Marrowby\nchangetype: "
+                                                "modify\nreplace: sn\nsn: Married\n");
+                    },
+                    {"Marrowby"},
+                    {"Sales.Marrowby"},
+                    "3 to add, 1 to change, 4 unchanged, 0 cannot be restored"},
+        PreviewCase{"DeletedSubtree",
+                    [](const SlapdServer &directory) {
+                        return directory.Delete("ou=Sales,o=Marrowby", true);
+                    },
+                    {"Marrowby"},
+                    {"Sales.Marrowby"},
+                    "8 to add, 0 to change, 0 unchanged, 0 cannot be restored"},
+        PreviewCase{"ModifiedLeafAndAChildOfDeletedParents",
+                    [](const SlapdServer &directory) {
+                        return directory.Delete("ou=East,ou=Sales,o=Marrowby", true) &&
+                               directory.Modify("dn: cn=Dee,ou=Sales,o=Marrowby\nchangetype: "
+                                                "modify\nreplace: sn\nsn: New\n") &&
+                               directory.Delete("cn=Smith\\, John,ou=Sales,o=Marrowby");
+                    },
+                    {"Marrowby", "Sales.Marrowby", "East.Sales.Marrowby"},
+                    {"Dee.Sales.Marrowby", "Cid.East.Sales.Marrowby", "Smith, John.Sales.Marrowby"},
+                    "3 to add, 1 to change, 0 unchanged, 0 cannot be restored"}),
+    [](const testing::TestParamInfo<PreviewCase> &info) { return info.param.label; });
 } // namespace

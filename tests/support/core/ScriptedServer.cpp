@@ -266,11 +266,16 @@ void *ScriptedServer::DescribeObject(const DescribeRequest &request, int32_t req
                                      int32_t &replySize)
 {
     const std::string object = FieldText(request.objectName);
-    Received({RequestType::DescribeObject, requestSize, object, request.lastId, request.version, 0,
-              ZeroBehindText(request.objectName) && request.reserved == 0, ""});
+    Received({RequestType::DescribeObject, requestSize, object, request.lastId, request.version,
+              request.flags, ZeroBehindText(request.objectName), ""});
     if (!describes_) {
         return Counted(static_cast<AttributeRecord *>(
             ServerBackend::DescribeObject(request, requestSize, replySize)));
+    }
+    const auto writes = writes_.find(object);
+    if ((request.flags & DescribeWrites) != 0 && writes != writes_.end()) {
+        return Counted(
+            static_cast<AttributeRecord *>(writes->second.Reply(request.lastId, replySize)));
     }
     const auto it = descriptions_.find(object);
     if (it == descriptions_.end()) {
@@ -283,6 +288,13 @@ void ScriptedServer::SetDescription(const std::string &object, const ObjectDescr
 {
     describes_ = true;
     descriptions_.insert_or_assign(object, DescriptionPieces(description));
+    described_.insert_or_assign(object, description);
+    writes_.erase(object);
+}
+
+void ScriptedServer::SetWrittenEntries(const std::string &object, std::vector<WrittenEntry> entries)
+{
+    writes_.insert_or_assign(object, DescriptionPieces(described_[object], entries));
 }
 
 void ScriptedServer::SetDescriptionFailure(const std::string &object, int32_t status,

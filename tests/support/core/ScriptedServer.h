@@ -31,7 +31,7 @@ struct LoggedRequest {
     std::string name;    // containerName, objectName or a search's contextName
     int32_t lastId;      // ListChildren, SearchObjects
     BackupTime version;  // RestoreObject
-    uint32_t flags;      // RestoreObject, SearchObjects
+    uint32_t flags;      // RestoreObject, SearchObjects, DescribeObject
     bool zeroFilled;     // every byte behind the name's NUL and every reserved field is 0
     std::string pattern; // SearchObjects
 };
@@ -80,6 +80,10 @@ class ScriptedServer : public ServerBackend
     // descriptions (as the simulation); afterwards an object without one is not known.
     void SetDescription(const std::string &object, const ObjectDescription &description);
     void SetDescriptionFailure(const std::string &object, int32_t status, std::string reason);
+    // The other entries a restore of the object writes, for a description asked with
+    // DescribeWrites (whatever its subtree flag); set after the object's description. Without
+    // them such a description is the object's alone.
+    void SetWrittenEntries(const std::string &object, std::vector<WrittenEntry> entries);
     // What TakeNotices hands out, once.
     void SetNotices(std::vector<std::string> notices) { notices_ = std::move(notices); }
 
@@ -146,6 +150,8 @@ class ScriptedServer : public ServerBackend
     std::string pendingNote_;
     std::unordered_map<std::string, RestoreReport> reports_;
     std::unordered_map<std::string, DescriptionPieces> descriptions_;
+    std::unordered_map<std::string, ObjectDescription> described_;
+    std::unordered_map<std::string, DescriptionPieces> writes_;
     bool describes_ = false;
     const RestoreReport *lastReport_ = nullptr;
     std::vector<ScriptedChild> searchResults_;
