@@ -32,8 +32,8 @@ void HoldSalesListing(MainWindowFixture &f, RequestGate &gate)
 // Rows: 0 Marrowby, 1 Admin, 2 Printer, 3 Sales.
 TEST(ServerWait, WindowAnswersDuringAListingAndStopLeavesTheContainerClosed)
 {
+    RequestGate gate; // before the window: its worker may still be leaving the gate when it ends
     MainWindowFixture f;
-    RequestGate gate;
     HoldSalesListing(f, gate);
     ServerTasks &tasks = f.window->Tasks();
     int ticks = 0;
@@ -83,8 +83,8 @@ TEST(ServerWait, WindowAnswersDuringAListingAndStopLeavesTheContainerClosed)
 
 TEST(ServerWait, EscapeInTheProgressWindowStopsAsStopDoes)
 {
+    RequestGate gate; // before the window: its worker may still be leaving the gate when it ends
     MainWindowFixture f;
-    RequestGate gate;
     HoldSalesListing(f, gate);
     ServerTasks &tasks = f.window->Tasks();
     QTimer::singleShot(700, [&] {
@@ -99,8 +99,8 @@ TEST(ServerWait, EscapeInTheProgressWindowStopsAsStopDoes)
 TEST(ServerWait, TerminationDuringAListingEndsItWithoutAFurtherRequest)
 {
     MW_SIGTERMClientList registry;
+    RequestGate gate; // before the window: its worker may still be leaving the gate when it ends
     MainWindowFixture f(ScriptSmallTree, &registry);
-    RequestGate gate;
     HoldSalesListing(f, gate);
     QTimer::singleShot(100, [&] { registry.Inform(); });
     ModalScript script;
