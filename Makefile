@@ -13,7 +13,9 @@ BUILD_TYPE    ?= RelWithDebInfo
 
 PACKAGES      := g++ make cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
                  libbenchmark-dev fonts-dejavu-core libldap2-dev slapd ldap-utils \
-                 samba samba-ad-dc samba-ad-provision samba-dsdb-modules ldb-tools openssl
+                 samba samba-ad-dc samba-ad-provision samba-dsdb-modules ldb-tools openssl \
+                 dpkg-dev lintian \
+                 libsqlite3-dev zlib1g-dev libzstd-dev liblzma-dev
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 # CI builds with warnings as errors.
@@ -38,7 +40,7 @@ THREADS_LATER   := ^FindDialogTest\.StopGivesUpTheBatchUnderWayKeepingWhatWasFou
 TSAN_OPTIONS    := suppressions=$(CURDIR)/tools/tsan-qt.supp second_deadlock_stack=1
 
 
-.PHONY: all deps build run test test-core test-threads bench fuzz check-a11y clean
+.PHONY: all deps build run test test-core test-threads bench fuzz check-a11y package clean
 
 all: build
 
@@ -79,6 +81,10 @@ bench: build
 	    case "$$b" in *bench_SideBySide) continue ;; esac; \
 	    [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; \
 	done; exit $$status
+
+# A Debian package of the build, in $(BUILD)/: sudo apt install ./$(BUILD)/tarvik_*.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # What assistive tools read of the program, over the accessibility bus under Xvfb.
 check-a11y: build

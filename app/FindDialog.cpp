@@ -2,6 +2,7 @@
 #include "app/FindDialog.h"
 
 #include "app/FindDialogHost.h"
+#include "model/FullNameSyntax.h"
 #include "res/ResourceIds.h"
 #include "server/SearchRun.h"
 #include "tree/ObjectPictures.h"
@@ -9,17 +10,11 @@
 
 namespace
 {
-// The object's own name: its full name up to the first dot that is not escaped.
+// The object's own name as the tree's row shows it; the full name keeps its escapes, so that the
+// command line takes it as it stands.
 std::string OwnName(const std::string &fullName)
 {
-    for (std::size_t i = 0; i < fullName.size(); ++i) {
-        if (fullName[i] == '\\') {
-            ++i;
-        } else if (fullName[i] == '.') {
-            return fullName.substr(0, i);
-        }
-    }
-    return fullName;
+    return FullNameSyntax::Unescaped(FullNameSyntax::OwnLevel(fullName));
 }
 } // namespace
 
@@ -32,9 +27,16 @@ FindDialog::FindDialog(Window *parent, FindDialogHost &host)
       close_(this, ResId(kFindClose))
 {
     FreeResource();
-    const int unit = Units().ToPixelX(4);
-    results_.SetColumns({"Name", "Full name", "Kind", "State"},
-                        {unit * 12, unit * 25, unit * 16, unit * 9});
+    results_.SetColumns({"Name", "Full name", "Kind", "State"});
+    results_.ElideInMiddle(FullNameColumn);
+    SetResizable();
+    Follow(pattern_, Anchor::Wider());
+    Follow(find_, Anchor::Right());
+    Follow(stop_, Anchor::Right());
+    Follow(status_, Anchor::Wider());
+    Follow(results_, Anchor::Filling());
+    Follow(close_, Anchor::Corner());
+    RememberSize("Find");
     find_.SetDefault(true);
     stop_.Disable();
     find_.SetClickHdl([this](Control &) {
@@ -61,6 +63,8 @@ FindDialog::~FindDialog() = default;
 void FindDialog::Present()
 {
     ModelessDialog::Present();
+    // Return in the pattern searches, whichever button the dialog was left with.
+    find_.SetDefault(true);
     pattern_.GrabFocus();
 }
 
@@ -142,7 +146,11 @@ void FindDialog::Show(const std::vector<FoundObject> &batch)
                                         static_cast<int>(found_.size())});
         found_.push_back(found);
     }
+    const bool first = results_.RowCount() == 0;
     results_.AddRows(rows);
+    if (first && !rows.empty()) {
+        results_.FitColumns(); // a screenful is in: the columns take its widths
+    }
 }
 
 std::string FindDialog::CountText() const
@@ -176,6 +184,7 @@ void FindDialog::Finish(RequestEnd end, std::string failure)
         break;
     }
     if (!found_.empty()) {
+        results_.FitColumns();
         results_.SelectRow(0);
     }
 }

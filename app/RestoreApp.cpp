@@ -1,8 +1,7 @@
 #include "app/RestoreApp.h"
 
-#include <algorithm>
-
 #include "app/MainWindow.h"
+#include "app/OpeningProgress.h"
 #include "app/RestoreAppHooks.h"
 #include "app/SplashWindow.h"
 #include "app/UserDetailsDialog.h"
@@ -12,6 +11,8 @@
 #include "toolkit/Icon.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/StateFile.h"
+#include "toolkit/WindowMemory.h"
 
 RestoreApp::RestoreApp(MW_Cache &serverNames, MW_String &section, MW_String &key)
     : serverNames_(serverNames), section_(section), key_(key), opener_(server_, serverNames, true),
@@ -44,7 +45,10 @@ void RestoreApp::LoadProfile(MW_Application *owner)
 
 bool RestoreApp::OpenServers(const std::string &name)
 {
-    const ServerOpener::Outcome outcome = opener_.Open(name, profile_.get());
+    // Indexing a catalogue's new snapshots can take a while: the window shows it, with Stop.
+    OpeningProgress progress(server_);
+    const auto outcome = static_cast<ServerOpener::Outcome>(
+        progress.Run([&] { return static_cast<int>(opener_.Open(name, profile_.get())); }));
     serverName_ = opener_.ServerName();
     if (outcome != ServerOpener::Outcome::Opened) {
         ErrorBox(nullptr, WB_OK, opener_.Message(outcome)).Execute();
@@ -67,9 +71,8 @@ bool RestoreApp::Login()
         }
         {
             // The password lives only for the call.
-            std::string password = dialog.GetPassword();
-            loggedIn = login_->Login(dialog.GetName().c_str(), password.c_str()) == 0;
-            std::fill(password.begin(), password.end(), '\0');
+            const SecretText password = dialog.GetPassword();
+            loggedIn = login_->Login(dialog.GetName().c_str(), password.CText()) == 0;
         }
         if (!loggedIn) {
             WarningBox(nullptr, WB_OK, kLoginRefused).Execute();
@@ -87,6 +90,8 @@ void RestoreApp::Main(int argc, char **argv)
         return;
     }
 
+    // The windows come back as the user left them (tests build windows without this).
+    WindowMemory::Use(StateFile::DefaultPath());
     MenuBar menuBar{ResId(kMenuMain)};
     MainWindow mainWindow(&menuBar, &client_, &serverName_, login_.get(), hooks_);
     menuBar.PushSelectHdl([&mainWindow](MenuBar &menu) { return mainWindow.MenuSelectHdl(menu); });

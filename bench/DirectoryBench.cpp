@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -97,13 +98,16 @@ void IndexThreeSnapshots(benchmark::State &state)
 {
     Setup &setup = Shared();
     std::size_t entries = 0;
+    const std::string indexFolder = setup.slapd.Folder() + "/bench-index";
     for (auto _ : state) {
+        std::filesystem::remove_all(indexFolder); // indexed from nothing each time
         SnapshotCatalogue catalogue;
-        catalogue.Load(setup.slapd.Catalogue(), SnapshotCatalogue::DefaultContainerClasses(),
-                       [](const std::string &) {});
+        catalogue.Load(
+            setup.slapd.Catalogue(), SnapshotCatalogue::DefaultContainerClasses(),
+            [](const std::string &) {}, indexFolder);
         entries = 0;
-        for (const auto &snapshot : catalogue.Snapshots()) {
-            entries += snapshot->Size();
+        for (const IndexedDump &snapshot : catalogue.Snapshots()) {
+            entries += snapshot.entries;
         }
     }
     state.counters["entries"] = static_cast<double>(entries);

@@ -220,6 +220,7 @@ void DeletedSubtreeByTheProgram(benchmark::State &state)
         const pid_t pid = ::fork();
         if (pid == 0) {
             ::setenv("XDG_DATA_HOME", folder.Path("data").c_str(), 1);
+            ::setenv("XDG_CACHE_HOME", folder.Path("cache").c_str(), 1);
             const int null = ::open("/dev/null", O_WRONLY);
             ::dup2(null, 1);
             ::dup2(null, 2);

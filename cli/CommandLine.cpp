@@ -118,6 +118,15 @@ bool Consistent(const RestoreOptions &options, const std::map<std::string, bool>
     if (options.help || options.version) {
         return true;
     }
+    if (options.index) {
+        const bool alone = options.objects.empty() && options.from.empty() &&
+                           options.find.empty() && !options.dryRun && options.user.empty() &&
+                           options.passwordFile.empty() && options.output.empty() &&
+                           !seen.contains("--on-error") && !seen.contains("--format");
+        fault =
+            alone ? "" : "--index only brings the indexes up to date: give only --server with it";
+        return alone;
+    }
     if (!options.find.empty()) {
         return ConsistentSearch(options, seen, fault);
     }
@@ -151,6 +160,8 @@ std::optional<RestoreOptions> CommandLine::Parse(const std::vector<std::string> 
             options.version = true;
         } else if (word == "--dry-run") {
             options.dryRun = true;
+        } else if (word == "--index") {
+            options.index = true;
         } else {
             const std::size_t equals = word.find('=');
             const std::string option = word.substr(0, equals);
@@ -194,6 +205,14 @@ Finding:
                  server finds them. Case is ignored; "*" stands for any text and "?" for one
                  character; a PATTERN without them matches anywhere in the name.
 
+Indexing:
+  --index        restores nothing: brings the index of the snapshot catalogue of the server
+                 (--server NAME), or of every configured server that has a Catalogue, up to
+                 date and says what it read: each new snapshot, those left out and why, those
+                 gone from the folder. Run it after each night's dump (from cron) so that the
+                 window and the other commands open at once. The index is kept in
+                 $XDG_CACHE_HOME/tarvik (else ~/.cache/tarvik), one file per catalogue folder.
+
 Options:
   --server NAME          the backup server (default: the first of TARVIK.INI that opens)
   --user NAME            log in as NAME; the password comes from --password-file, or is
@@ -214,7 +233,10 @@ Options:
 Exit status: 0 every object restored (or would be, for a dry run); 1 any object failed, was
 skipped or was not found, or the run was interrupted; 2 bad arguments or settings; 3 the server
 cannot be opened or the login fails. With --find: 0 some object matched; 1 none did, or the
-search failed, was interrupted or cannot be made on this server; 2 and 3 as above.
+search failed, was interrupted or cannot be made on this server; 2 and 3 as above. With
+--index: 0 every index is up to date; 1 a snapshot read was left out, or indexing was
+interrupted; 2 bad arguments, or no server with a catalogue; 3 a catalogue folder cannot be read
+or its index cannot be kept.
 )";
 }
 

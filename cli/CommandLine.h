@@ -18,7 +18,8 @@ class CommandLine
         "                      [--format text|csv|json] [--output FILE]\n"
         "                      [--from FILE | OBJECT...]\n"
         "       tarvik-restore [--server NAME] [--user NAME --password-file FILE]\n"
-        "                      [--format text|csv|json] [--output FILE] --find PATTERN\n";
+        "                      [--format text|csv|json] [--output FILE] --find PATTERN\n"
+        "       tarvik-restore [--server NAME] --index\n";
 
     // The options; nothing, with the reason, when the words do not make sense together.
     static std::optional<RestoreOptions> Parse(const std::vector<std::string> &words,

@@ -2,11 +2,14 @@
 #include "cli/RestoreCommand.h"
 
 #include <algorithm>
+#include <atomic>
+#include <filesystem>
 #include <fstream>
 
 #include "cli/CommandLine.h"
 #include "cli/CsvReport.h"
 #include "cli/FoundReport.h"
+#include "cli/IndexCommand.h"
 #include "cli/InterruptFlag.h"
 #include "cli/JournalRecord.h"
 #include "cli/JsonReport.h"
@@ -82,6 +85,13 @@ int RestoreCommand::Refuse(const std::string &fault)
     return BadArguments;
 }
 
+// Settings that cannot work: the arguments were right, so no usage line.
+int RestoreCommand::Misconfigured(const std::string &fault)
+{
+    streams_.err << kProgram << fault << "\n";
+    return BadArguments;
+}
+
 int RestoreCommand::Unavailable(const std::string &fault)
 {
     streams_.err << kProgram << fault << "\n";
@@ -98,6 +108,9 @@ int RestoreCommand::Run(const std::vector<std::string> &words)
     if (options->help || options->version) {
         streams_.out << (options->help ? CommandLine::Help() : CommandLine::VersionText());
         return Success;
+    }
+    if (options->index) {
+        return IndexCatalogues(*options);
     }
     std::vector<WantedObject> wanted;
     if (options->find.empty() && !ReadObjects(*options, wanted)) {
@@ -167,12 +180,39 @@ bool RestoreCommand::ReadPassword(const RestoreOptions &options)
     return true;
 }
 
+int RestoreCommand::IndexCatalogues(const RestoreOptions &options)
+{
+    RestoreProfile profile(MW_Application::MySelf, section_, key_, serverNames_);
+    if (!profile.ProfileLoaded()) {
+        return Refuse(ServerOpener::kUnableToOpenConfiguration);
+    }
+    ServerOpener opener(server_, serverNames_, false);
+    const std::vector<std::string> names = options.server.empty()
+                                               ? opener.TakeConfiguredNames()
+                                               : std::vector<std::string>{options.server};
+    Progress progress(streams_.err, streams_.errIsTerminal, streams_.errWidth);
+    const std::string directory =
+        std::filesystem::path(MW_Application::ProgramPath().Text()).parent_path().string();
+    return IndexCommand(streams_.out, streams_.err, progress)
+        .Run(profile, names, !options.server.empty(), directory);
+}
+
 bool RestoreCommand::OpenServer(const RestoreOptions &options, int &exitCode)
 {
     RestoreProfile profile(MW_Application::MySelf, section_, key_, serverNames_);
     ServerOpener opener(server_, serverNames_, choosesBackend_,
                         [this](const std::string &text) { streams_.err << text << "\n"; });
+    // Indexing new snapshots shows on the terminal, and stops at an interrupt.
+    Progress progress(streams_.err, streams_.errIsTerminal, streams_.errWidth);
+    std::atomic<bool> stop{false};
+    server_.WatchOpening(OpenProgress{[&](const std::string &what, uint64_t done, uint64_t total) {
+                                          progress.Show(what, done >> 20, total >> 20, "MB");
+                                          stop = InterruptFlag::Raised();
+                                      },
+                                      &stop});
     const ServerOpener::Outcome outcome = opener.Open(options.server, &profile);
+    server_.WatchOpening({});
+    progress.Clear();
     serverName_ = opener.ServerName();
     if (outcome == ServerOpener::Outcome::Opened) {
         return true;
@@ -185,8 +225,9 @@ bool RestoreCommand::OpenServer(const RestoreOptions &options, int &exitCode)
     for (std::size_t at; (at = message.find('\n')) != std::string::npos;) {
         message.replace(at, 1, "; ");
     }
-    exitCode =
-        outcome == ServerOpener::Outcome::NoConfiguration ? Refuse(message) : Unavailable(message);
+    exitCode = outcome == ServerOpener::Outcome::NoConfiguration ? Refuse(message)
+               : opener.RefusedBySettings()                      ? Misconfigured(message)
+                                                                 : Unavailable(message);
     return false;
 }
 
@@ -198,7 +239,7 @@ bool RestoreCommand::LogIn(const RestoreOptions &options, ServerLogin &login)
             fault_ = "no password was typed";
             return false;
         }
-        const bool accepted = login.Login(options.user.c_str(), password_.Reveal().c_str()) == 0;
+        const bool accepted = login.Login(options.user.c_str(), password_.CText()) == 0;
         password_.Wipe();
         fault_ = accepted ? "" : Refused(server_);
         return accepted;
@@ -217,7 +258,7 @@ bool RestoreCommand::LogIn(const RestoreOptions &options, ServerLogin &login)
             fault_ = "no login was typed";
             return false;
         }
-        if (login.Login(user.c_str(), password.Reveal().c_str()) == 0) {
+        if (login.Login(user.c_str(), password.CText()) == 0) {
             return true;
         }
         streams_.err << Refused(server_) << "\n";

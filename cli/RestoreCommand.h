@@ -54,10 +54,12 @@ class RestoreCommand
 
   private:
     int Refuse(const std::string &fault);
+    int Misconfigured(const std::string &fault);
     int Unavailable(const std::string &fault);
     bool ReadObjects(const RestoreOptions &options, std::vector<WantedObject> &wanted);
     bool ReadPassword(const RestoreOptions &options);
     bool OpenServer(const RestoreOptions &options, int &exitCode);
+    int IndexCatalogues(const RestoreOptions &options);
     bool LogIn(const RestoreOptions &options, ServerLogin &login);
     int Restore(const RestoreOptions &options, const std::vector<WantedObject> &wanted,
                 ServerLogin &login);

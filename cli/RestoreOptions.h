@@ -21,6 +21,7 @@ struct RestoreOptions {
     std::string from;                 // a file of objects, "-" for standard input; empty: none
     std::vector<std::string> objects; // as written on the command line
     std::string find; // a pattern: the matching objects are listed and nothing is restored
+    bool index = false; // the catalogues' indexes are brought up to date, and nothing else
     bool help = false;
     bool version = false;
 };

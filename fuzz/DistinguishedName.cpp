@@ -1,6 +1,6 @@
 // Fuzzes the parser of distinguished names: a name that parses has one typeless label per
 // level, prints to a text that parses to the same name, and its canonical form is its own.
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/DistinguishedName.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,16 +1,16 @@
-// Fuzzes the LDIF reader and the snapshot index: an input is the text of a snapshot file. Every
-// entry the reader finds must read the same again from its own place in the text (a restore
-// reads it from there), and an index that accepts the text must find every entry by its name
-// and list every subtree parents first.
-#include "server/directory/LdifReader.h"
-#include "server/directory/Snapshot.h"
-#include "server/directory/SnapshotCatalogue.h"
+// Fuzzes the LDIF reader and the dump scanner the index reads dumps with: an input is the text of
+// a dump. Every entry the reader finds must read the same again from its own place in the text,
+// and the scanner, given the text a few bytes at a time, must hand out the same entries (each
+// entry's kept text reading back as the reader's entry) and the same fault.
+#include "catalogue/LdifReader.h"
+#include "catalogue/LdifScanner.h"
+#include "tests/catalogue/MemorySource.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 namespace
 {
@@ -32,54 +32,38 @@ bool SameEntry(const LdifEntry &a, const LdifEntry &b)
     return true;
 }
 
-void ReadEveryEntryAgain(std::string_view text)
-{
-    LdifReader reader(text);
-    LdifEntry entry;
-    while (reader.Next(entry) == LdifReader::Step::Entry) {
-        Check(reader.EntryOffset() + reader.EntryLength() <= text.size());
-        LdifReader again(text.substr(reader.EntryOffset(), reader.EntryLength()));
-        LdifEntry read;
-        Check(again.Next(read) == LdifReader::Step::Entry);
-        Check(SameEntry(entry, read));
-    }
-}
-
-void CheckIndex(const Snapshot &snapshot, std::string_view text)
-{
-    LdifReader reader(text);
-    LdifEntry entry;
-    std::size_t entries = 0;
-    while (reader.Next(entry) == LdifReader::Step::Entry) {
-        ++entries;
-        const auto dn = DistinguishedName::Parse(entry.dn);
-        Check(dn.has_value());
-        const SnapshotEntry *found = snapshot.Find(dn->Canonical());
-        Check(found != nullptr && found->offset == reader.EntryOffset());
-        const auto subtree = snapshot.Subtree(found->canonical);
-        Check(!subtree.empty() && subtree.front() == found);
-        std::unordered_set<std::string> seen;
-        for (const SnapshotEntry *member : subtree) {
-            const auto name = DistinguishedName::Parse(member->dn);
-            Check(name.has_value());
-            Check(member == found || seen.count(name->Parent().Canonical()) == 1);
-            seen.insert(member->canonical);
-        }
-    }
-    Check(entries == snapshot.Size());
-}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
-    ReadEveryEntryAgain(text);
-    static const std::unordered_set<std::string> classes =
-        SnapshotCatalogue::DefaultContainerClasses();
-    std::string fault;
-    const auto snapshot = Snapshot::Parse(text, "fuzz.ldif", 1, classes, fault);
-    Check(snapshot != nullptr || !fault.empty());
-    if (snapshot)
-        CheckIndex(*snapshot, text);
+    LdifReader reader(text);
+    std::vector<LdifEntry> entries;
+    LdifEntry entry;
+    LdifReader::Step step;
+    while ((step = reader.Next(entry)) == LdifReader::Step::Entry) {
+        Check(reader.EntryOffset() + reader.EntryLength() <= text.size());
+        LdifReader again(text.substr(reader.EntryOffset(), reader.EntryLength()));
+        LdifEntry read;
+        Check(again.Next(read) == LdifReader::Step::Entry);
+        Check(SameEntry(entry, read));
+        entries.push_back(entry);
+    }
+    const std::string fault = step == LdifReader::Step::Fault ? reader.Fault() : "";
+
+    MemorySource source(std::string(text), 1 + size % 7);
+    LdifScanner scanner(source);
+    DumpRecord record;
+    std::size_t scanned = 0;
+    LdifScanner::Step next;
+    while ((next = scanner.Next(record)) == LdifScanner::Step::Record) {
+        Check(scanned < entries.size());
+        LdifReader again(record.text);
+        LdifEntry read;
+        Check(again.Next(read) == LdifReader::Step::Entry);
+        Check(SameEntry(read, entries[scanned++]));
+    }
+    Check(scanned == entries.size());
+    Check((next == LdifScanner::Step::Fault ? scanner.Fault() : "") == fault);
     return 0;
 }

@@ -133,7 +133,8 @@ DialogResource RestoreObjects()
 }
 
 // The places are those of the prompt form at the starting size: the question above the list,
-// then the line about failures left marked, the selected line whole, and the buttons. The
+// then the line about failures left marked, the selected line whole (whose last line the note on
+// what Save... or Copy did takes once there is one), and the buttons. The
 // dialog moves them as its form and size ask (RestoreResultDialog::Resize).
 DialogResource Restore()
 {
@@ -143,6 +144,7 @@ DialogResource Restore()
                       Control(K::ListBox, kRestoreResults, 5, 23, 230, 72),
                       Control(K::FixedText, kRestoreStillMarked, 5, 97, 230, 10),
                       Control(K::MultiLineEdit, kRestoreWholeLine, 5, 109, 230, 28),
+                      Control(K::FixedText, kRestoreDone, 5, 127, 230, 10),
                       Control(K::PushButton, kRestoreSave, 105, 140, 40, 12, "~Save..."),
                       Control(K::PushButton, kRestoreCopy, 150, 140, 40, 12, "~Copy"),
                       Control(K::OKButton, kOKButton, 195, 140, 40, 12),
@@ -159,12 +161,12 @@ DialogResource Find()
         kDialogFind, kModeless, "Find", {40, 20, 300, 200},
         {
             Control(K::FixedText, kFindPatternLabel, 6, 9, 40, 10, "Find what:"),
-            Control(K::Edit, kFindPattern, 48, 7, 180, 12),
+            Control(K::Edit, kFindPattern, 52, 7, 176, 12),
             Control(K::PushButton, kFindButton, 240, 6, 54, 14, "~Find"),
-            Control(K::CheckBox, kFindDeletedOnly, 48, 23, 140, 10, "~Deleted objects only"),
+            Control(K::CheckBox, kFindDeletedOnly, 52, 23, 140, 10, "~Deleted objects only"),
             Control(K::PushButton, kFindStop, 240, 23, 54, 14, "~Stop"),
             Control(K::FixedText, kFindResultsLabel, 6, 40, 40, 10, "Results:"),
-            Control(K::FixedText, kFindStatus, 48, 40, 246, 10, kFindPrompt),
+            Control(K::FixedText, kFindStatus, 52, 40, 242, 10, kFindPrompt),
             Control(K::ResultTable, kFindResults, 6, 52, 288, 124),
             Control(K::PushButton, kFindClose, 240, 181, 54, 14, "Close"),
         });
@@ -176,7 +178,8 @@ DialogResource Compare()
         kDialogCompare, kModal, "Compare with Live", {20, 10, 380, 190},
         {
             Control(K::FixedText, kCompareHeading, 5, 5, 370, 10, "FixedText"),
-            Control(K::TableBox, kCompareTable, 5, 18, 370, 140),
+            Control(K::FixedText, kCompareNote, 5, 17, 370, 10),
+            Control(K::TableBox, kCompareTable, 5, 29, 370, 129),
             Control(K::CheckBox, kCompareShowSame, 5, 165, 150, 12, "Show unchanged attributes"),
             Control(K::OKButton, kOKButton, 335, 165, 40, 12),
         });
@@ -199,12 +202,12 @@ DialogResource Preview()
 
 DialogResource PastRuns()
 {
-    return Dialog(kDialogPastRuns, kModal, "Past Runs", {60, 11, 330, 150},
+    return Dialog(kDialogPastRuns, kModal, "Past Runs", {40, 11, 460, 150},
                   {
-                      Control(K::ListBox, kPastRunsList, 5, 5, 320, 113),
-                      Control(K::FixedText, kPastRunsSkipped, 5, 120, 320, 10),
-                      Control(K::PushButton, kPastRunsOpen, 240, 133, 40, 12, "~Open"),
-                      Control(K::OKButton, kOKButton, 285, 133, 40, 12),
+                      Control(K::ResultTable, kPastRunsList, 5, 5, 450, 113),
+                      Control(K::FixedText, kPastRunsSkipped, 5, 120, 450, 10),
+                      Control(K::PushButton, kPastRunsOpen, 370, 133, 40, 12, "~Open"),
+                      Control(K::OKButton, kOKButton, 415, 133, 40, 12),
                   });
 }
 

@@ -18,7 +18,7 @@ inline constexpr uint16_t kMenuItemPastRuns = 13;
 inline constexpr uint16_t kMenuItemHelp = 10;
 inline constexpr uint16_t kMenuItemAbout = 11;
 inline constexpr uint16_t kMenuItemReleaseNotes = 12;
-inline constexpr uint16_t kMenuItemCompare = 14; // the history view's highlighted version
+inline constexpr uint16_t kMenuItemCompare = 14; // the picked version, else the newest
 inline constexpr uint16_t kMenuItemFind = 15;
 
 inline constexpr uint16_t kStringReleaseNotes = 256; // ends with "\r\n"
@@ -93,11 +93,12 @@ inline constexpr uint16_t kRestoreObjectsPreview = 1; // push button
 inline constexpr uint16_t kRestoreResults = 1;     // list box
 inline constexpr uint16_t kRestoreQuestion = 1;    // fixed text: what the prompt asks
 inline constexpr uint16_t kRestoreStillMarked = 2; // fixed text: failures left marked
+inline constexpr uint16_t kRestoreDone = 3;        // fixed text: what Save... or Copy did
 inline constexpr uint16_t kRestoreWholeLine = 1;   // multi-line edit: the selected line whole
 inline constexpr uint16_t kRestoreSave = 1;        // push buttons
 inline constexpr uint16_t kRestoreCopy = 2;
 
-inline constexpr uint16_t kPastRunsList = 1;    // list box
+inline constexpr uint16_t kPastRunsList = 1;    // result table
 inline constexpr uint16_t kPastRunsSkipped = 1; // fixed text: damaged lines left out
 inline constexpr uint16_t kPastRunsOpen = 1;    // push button
 
@@ -110,7 +111,9 @@ inline constexpr uint16_t kFindButton = 1;      // push buttons
 inline constexpr uint16_t kFindStop = 2;
 inline constexpr uint16_t kFindClose = 3;
 inline constexpr uint16_t kFindResults = 1; // result table
-inline constexpr uint16_t kCompareHeading = 1;  // fixed text
+
+inline constexpr uint16_t kCompareHeading = 1;  // fixed texts
+inline constexpr uint16_t kCompareNote = 2;     // how many attributes differ
 inline constexpr uint16_t kCompareTable = 1;    // table box
 inline constexpr uint16_t kCompareShowSame = 1; // check box
 

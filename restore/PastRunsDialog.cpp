@@ -32,12 +32,31 @@ PastRunsDialog::PastRunsDialog(Window *parent, const RunJournal &journal, Journa
       ok_(this, ResId(kOKButton)), journal_(journal), listing_(std::move(listing))
 {
     FreeResource();
-    for (const JournalEntry &entry : listing_.entries) {
-        runs_.InsertEntry(RunLine(entry));
+    SetResizable();
+    runs_.SetColumns(
+        {"Started", "Server", "User", "Objects", "Restored", "Failed", "How it ended"});
+    runs_.SortByColumn(StartedColumn, false);
+    std::vector<ResultTable::Row> rows;
+    for (std::size_t i = 0; i < listing_.entries.size(); ++i) {
+        const JournalEntry &entry = listing_.entries[i];
+        const auto count = [](std::size_t n) { return std::optional<int64_t>(n); };
+        rows.push_back(
+            {RunCells(entry),
+             nullptr,
+             0,
+             static_cast<int>(i),
+             {entry.run.started, std::nullopt, std::nullopt, count(entry.restored + entry.failed),
+              count(entry.restored), count(entry.failed), std::nullopt}});
     }
+    runs_.AddRows(rows);
+    runs_.FitColumns();
+    RememberSize("PastRuns");
+    // The table is named by what it holds, not by the note below it.
+    runs_.SetAccessibleName("Past restore runs");
     skipped_.SetText(listing_.skipped == 0 ? "" : SkippedText(listing_.skipped));
+    listing_.skipped == 0 ? skipped_.Hide() : skipped_.Show();
     if (!listing_.entries.empty()) {
-        runs_.SelectEntryPos(0);
+        runs_.SelectRow(0);
         // Return opens the selected run; OK (or Escape) closes the list.
         ok_.SetDefault(false);
         open_.SetDefault();
@@ -48,20 +67,28 @@ PastRunsDialog::PastRunsDialog(Window *parent, const RunJournal &journal, Journa
         OpenSelected();
         return 1L;
     });
-    runs_.SetDoubleClickHdl([this](ListBox &) {
+    runs_.SetActivateHdl([this](ResultTable &) {
         OpenSelected();
         return 1L;
     });
-    SetResizable();
     Resize();
 }
 
-std::string PastRunsDialog::RunLine(const JournalEntry &entry)
+std::vector<std::string> PastRunsDialog::RunCells(const JournalEntry &entry)
 {
     const RunReport &run = entry.run;
-    return FormatDateTime(run.started) + "   " + run.server + "   " + run.user + "   " +
-           std::to_string(entry.restored) + " restored, " + std::to_string(entry.failed) +
-           " failed" + (run.ranToEnd ? "" : ", stopped");
+    return {FormatDateTime(run.started),
+            run.server,
+            run.user,
+            std::to_string(entry.restored + entry.failed),
+            std::to_string(entry.restored),
+            std::to_string(entry.failed),
+            std::string(run.ranToEnd ? kRanToEndText : kStoppedText)};
+}
+
+std::string PastRunsDialog::RunTitle(const RunReport &run)
+{
+    return "Restore of " + FormatDateTime(run.started) + " on " + run.server;
 }
 
 std::string PastRunsDialog::SkippedText(std::size_t count)
@@ -77,20 +104,22 @@ std::string PastRunsDialog::ReadErrorText(const std::string &path, const std::st
 
 void PastRunsDialog::OpenSelected()
 {
-    const int selected = runs_.GetSelectEntryPos();
-    if (selected == ListBox::kNoSelection) {
+    const int key = runs_.KeyAt(runs_.SelectedRow());
+    if (key < 0 || static_cast<std::size_t>(key) >= listing_.entries.size()) {
         return;
     }
     std::string reason;
     std::optional<WaitPointer> wait(std::in_place);
     const std::optional<RunReport> run =
-        journal_.Read(listing_.entries[static_cast<std::size_t>(selected)], reason);
+        journal_.Read(listing_.entries[static_cast<std::size_t>(key)], reason);
     wait.reset();
     if (!run) {
         ErrorBox(this, WB_OK, ReadErrorText(journal_.Path(), reason)).Execute();
         return;
     }
     RestoreResultDialog results(this);
+    results.SetText(RunTitle(*run));
+    results.WidenForTitle();
     results.SetPromptMode(true);
     for (const ReportedObject &object : run->objects) {
         results.AddResultLine(ResultLineText(object), object.Restored());
@@ -99,13 +128,16 @@ void PastRunsDialog::OpenSelected()
     results.Execute();
 }
 
-// The list takes what the dialog grows by; the note and the buttons keep to the bottom.
+// The table takes what the dialog grows by, and the note's line when there is no note; the note
+// and the buttons keep to the bottom.
 void PastRunsDialog::Resize()
 {
     const Size start = StartSize();
     const Size now = GetSizePixel();
     const Size grown{std::max(0, now.width - start.width), std::max(0, now.height - start.height)};
-    runs_.PlaceFromResource({}, grown);
+    const bool noted = !skipped_.IsHidden();
+    const int noteRoom = noted ? 0 : skipped_.ResourceRect().bottom - runs_.ResourceRect().bottom;
+    runs_.PlaceFromResource({}, {grown.width, grown.height + noteRoom});
     skipped_.PlaceFromResource({0, grown.height}, {grown.width, 0});
     open_.PlaceFromResource({grown.width, grown.height}, {});
     ok_.PlaceFromResource({grown.width, grown.height}, {});

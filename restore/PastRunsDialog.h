@@ -1,22 +1,33 @@
-// "Past Runs": the runs of the journal, newest first, one line each with its start time, server,
-// user and how many objects were restored and failed. Open (or a double click) shows the chosen
-// run's result list, with Save... and Copy. Damaged lines of the journal are left out, and a
-// line below the list says how many.
+// "Past Runs": the runs of the journal in a table, newest first, one row each with its start
+// time, server, user, how many objects it took, how many were restored and failed, and how it
+// ended; a click on a column's title sorts by it. Open (or a double click, or Return) shows the
+// chosen run's result list, titled with its time and server, with Save... and Copy. Damaged
+// lines of the journal are left out, and a line below the table says how many.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "report/RunJournal.h"
 #include "toolkit/FixedText.h"
-#include "toolkit/ListBox.h"
 #include "toolkit/ModalDialog.h"
 #include "toolkit/OKButton.h"
 #include "toolkit/PushButton.h"
+#include "toolkit/ResultTable.h"
 
 class PastRunsDialog : public ModalDialog
 {
   public:
     static constexpr const char *kNoRuns = "No restore run has been recorded yet.";
+    enum Column {
+        StartedColumn,
+        ServerColumn,
+        UserColumn,
+        ObjectsColumn,
+        RestoredColumn,
+        FailedColumn,
+        EndedColumn
+    };
 
     // The command: reads the journal and shows its runs; a journal that cannot be read, or one
     // without runs, gives a message instead.
@@ -26,15 +37,20 @@ class PastRunsDialog : public ModalDialog
 
     void Resize() override;
 
-    static std::string RunLine(const JournalEntry &entry);
+    // A run's row, column by column.
+    static std::vector<std::string> RunCells(const JournalEntry &entry);
+    // The title of a run's result list opened again: when it started and where.
+    static std::string RunTitle(const RunReport &run);
     static std::string SkippedText(std::size_t count);
     static std::string ReadErrorText(const std::string &path, const std::string &reason);
+
+    ResultTable &Runs() { return runs_; }
 
   private:
     // Shows the selected run's result list over this dialog.
     void OpenSelected();
 
-    ListBox runs_;
+    ResultTable runs_;
     FixedText skipped_;
     PushButton open_;
     OKButton ok_;

@@ -13,7 +13,18 @@ PreviewDialog::PreviewDialog(Window *parent)
 {
     FreeResource();
     lines_.SetColumns({"Object", "Version", "Action"});
+    lines_.ElideInMiddle(0);
+    lines_.SetAccessibleName(kLinesName);
     ComparisonTable::SetColumns(comparison_);
+    comparison_.SetAccessibleName(kComparisonName);
+    SetResizable();
+    Follow(counts_, Anchor::Wider());
+    Follow(lines_, {0, 0, 1, 0.5});
+    Follow(comparisonLabel_, {0, 0.5, 1, 0});
+    Follow(comparison_, {0, 0.5, 1, 0.5});
+    Follow(showSame_, Anchor::Below());
+    Follow(ok_, Anchor::Corner());
+    RememberSize("Preview");
     lines_.SetSelectHdl([this](Control &table) { return ShowLineHdl(table); });
     showSame_.SetClickHdl([this](Control &box) { return ShowLineHdl(box); });
     CenterOver(*this, parent);

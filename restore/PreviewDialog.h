@@ -14,6 +14,10 @@
 class PreviewDialog : public ModalDialog
 {
   public:
+    static constexpr const char *kLinesName = "What the run would do";
+    static constexpr const char *kComparisonName =
+        "Attributes of the version and of the live object";
+
     explicit PreviewDialog(Window *parent);
 
     // stopped: the preview did not reach the end of the run.

@@ -37,6 +37,12 @@ RestoreOptionsDialog::RestoreOptionsDialog(Window *parent)
     for (RadioButton *choice : {&continue_, &askUser_, &end_}) {
         choice->SetClickHdl([this](Control &clicked) { return RadioClickHdl(clicked); });
     }
+    const std::vector<Control *> buttons{&ok_, &cancel_, &preview_};
+    for (Control *button : buttons) {
+        Follow(*button, Anchor::Right());
+    }
+    WidenButtonColumn(*this, buttons);
+    WidenForTitle();
     CenterOver(*this, parent);
 }
 

@@ -33,9 +33,9 @@ const Bitmap &RestoreResultDialog::FailurePicture()
 RestoreResultDialog::RestoreResultDialog(Window *parent)
     : ModalDialog(parent, ResId(kDialogRestore)), question_(this, ResId(kRestoreQuestion)),
       results_(this, ResId(kRestoreResults)), stillMarked_(this, ResId(kRestoreStillMarked)),
-      wholeLine_(this, ResId(kRestoreWholeLine)), save_(this, ResId(kRestoreSave)),
-      copy_(this, ResId(kRestoreCopy)), ok_(this, ResId(kOKButton)),
-      cancel_(this, ResId(kCancelButton)), okText_(ok_.GetText())
+      wholeLine_(this, ResId(kRestoreWholeLine)), done_(this, ResId(kRestoreDone)),
+      save_(this, ResId(kRestoreSave)), copy_(this, ResId(kRestoreCopy)),
+      ok_(this, ResId(kOKButton)), cancel_(this, ResId(kCancelButton)), okText_(ok_.GetText())
 {
     FreeResource();
     Pictures();
@@ -45,6 +45,8 @@ RestoreResultDialog::RestoreResultDialog(Window *parent)
     wholeLine_.SetReadOnly();
     wholeLine_.SetText("");
     wholeLine_.SetAccessibleName("Selected line");
+    done_.SetElidedInMiddle();
+    done_.Hide();
     save_.Hide();
     copy_.Hide();
     results_.SetSelectHdl([this](ListBox &) {
@@ -53,17 +55,18 @@ RestoreResultDialog::RestoreResultDialog(Window *parent)
     });
     save_.SetClickHdl([this](Control &) {
         if (report_) {
-            RunReportExport::Save(this, *report_);
+            SayDone(RunReportExport::Save(this, *report_));
         }
         return 1L;
     });
     copy_.SetClickHdl([this](Control &) {
         if (report_) {
-            RunReportExport::Copy(*report_);
+            SayDone(RunReportExport::Copy(*report_));
         }
         return 1L;
     });
     SetResizable();
+    RememberSize("Results");
     Resize();
 }
 
@@ -139,6 +142,20 @@ void RestoreResultDialog::SetReport(const RunReport *report)
     report_ ? copy_.Show() : copy_.Hide();
 }
 
+void RestoreResultDialog::SayDone(const std::string &what)
+{
+    if (!what.empty()) {
+        done_.SetText(what);
+        done_.Show();
+        Resize();
+    }
+}
+
+std::string RestoreResultDialog::DoneText() const
+{
+    return done_.IsHidden() ? std::string() : done_.GetText();
+}
+
 void RestoreResultDialog::ShowWholeLine()
 {
     const int selected = results_.GetSelectEntryPos();
@@ -148,9 +165,10 @@ void RestoreResultDialog::ShowWholeLine()
 // At the starting size every control keeps its resource place, but the list: without the question
 // it starts where the list of the final form always stood, without the note it reaches down to
 // the note's line. The final form has no Abort below OK: its buttons take Abort's row, so no
-// empty band stays under them, and what stands above them moves down as far. Beyond that size the buttons keep to the bottom right corner; the whole line
-// and the note keep below the list, the whole line taking a third of the added height; the list
-// takes the rest. A long question may take up to twice its place, pushing the list down.
+// empty band stays under them, and what stands above them moves down as far. Beyond that size the
+// buttons keep to the bottom right corner; the whole line and the note keep below the list, the
+// whole line taking a third of the added height; the list takes the rest. A long question may take
+// up to twice its place, pushing the list down.
 void RestoreResultDialog::Resize()
 {
     const Size start = StartSize();
@@ -164,7 +182,12 @@ void RestoreResultDialog::Resize()
         button->PlaceFromResource({grown.width, grown.height + lowered}, {});
     }
     cancel_.PlaceFromResource({grown.width, grown.height}, {});
-    wholeLine_.PlaceFromResource(belowList, {grown.width, lineGrowth});
+    done_.PlaceFromResource({0, belowList.y + lineGrowth}, {grown.width, 0});
+    // The note on what Save... or Copy did takes the whole line's last line.
+    const int noteRoom = done_.IsHidden() ? 0
+                                          : wholeLine_.ResourceRect().bottom -
+                                                done_.ResourceRect().top + Units().ToPixelY(2);
+    wholeLine_.PlaceFromResource(belowList, {grown.width, lineGrowth - noteRoom});
     stillMarked_.PlaceFromResource(belowList, {grown.width, 0});
 
     const Rectangle question = question_.ResourceRect();

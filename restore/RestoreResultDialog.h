@@ -36,8 +36,10 @@ class RestoreResultDialog : public ModalDialog
     // Final form: says below the list how many objects were not restored and keep their marks
     // (nothing when there are none).
     void SetStillMarked(std::size_t count);
-    // Final form: Save... and Copy write this run's record, which must outlive the dialog.
+    // Final form: Save... and Copy write this run's record, which must outlive the dialog; the
+    // dialog then says what they did beside them.
     void SetReport(const RunReport *report);
+    std::string DoneText() const;
 
     void Resize() override;
 
@@ -55,18 +57,20 @@ class RestoreResultDialog : public ModalDialog
     static constexpr int kListTopAlone = 5; // dialog units: the list's top without the question
 
     void ShowWholeLine();
+    void SayDone(const std::string &what);
 
     FixedText question_;
     ListBox results_;
     FixedText stillMarked_;
     MultiLineEdit wholeLine_;
+    FixedText done_; // what Save... or Copy did last
     PushButton save_;
     PushButton copy_;
     OKButton ok_;
     CancelButton cancel_;
     std::string okText_;
     const RunReport *report_ = nullptr;
-    bool asking_ = false; // the question stands above the list
-    bool noted_ = false;  // the note on objects still marked stands below it
+    bool asking_ = false;     // the question stands above the list
+    bool noted_ = false;      // the note on objects still marked stands below it
     bool buttonsLow_ = false; // final form: the buttons stand in Abort's row
 };

@@ -2,6 +2,7 @@
 // or JSON by the name's ending, Copy puts tab-separated text on the clipboard.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 struct RunReport;
@@ -10,10 +11,13 @@ class Window;
 class RunReportExport
 {
   public:
-    // A file that cannot be written gives an error box naming the file and the reason; nothing
-    // half-written is left under the name.
-    static void Save(Window *parent, const RunReport &report);
-    static void Copy(const RunReport &report);
+    // Both return what they did, in words for the dialog to show. A file that cannot be written
+    // gives an error box naming the file and the reason, and nothing half-written is left under
+    // the name; then, as when the user cancels, Save returns an empty text.
+    static std::string Save(Window *parent, const RunReport &report);
+    static std::string Copy(const RunReport &report);
 
     static std::string SaveErrorText(const std::string &path, const std::string &reason);
+    static std::string SavedText(std::size_t lines, const std::string &path);
+    static std::string CopiedText(std::size_t lines);
 };

@@ -42,12 +42,19 @@ void BackupServer::UseBackend(std::unique_ptr<ServerBackend> backend)
     owned_ = std::move(backend);
     backend_ = owned_ != nullptr ? owned_.get() : simulation_.get();
     backend_->WatchAbandon(abandon_);
+    backend_->WatchOpening(opening_);
 }
 
 void BackupServer::WatchAbandon(const std::atomic<bool> *flag)
 {
     abandon_ = flag;
     backend_->WatchAbandon(flag);
+}
+
+void BackupServer::WatchOpening(OpenProgress progress)
+{
+    opening_ = std::move(progress);
+    backend_->WatchOpening(opening_);
 }
 
 int32_t BackupServer::Open(const char *serverName)

@@ -46,10 +46,13 @@ class BackupServer
     ServerBackend &Backend() { return *backend_; }
     // The backend, and any that takes its place, watches the flag (see ServerBackend).
     void WatchAbandon(const std::atomic<bool> *flag);
+    // The backend, and any that takes its place, tells its opening's progress so.
+    void WatchOpening(OpenProgress progress);
 
   private:
     std::unique_ptr<ServerBackend> simulation_;
     std::unique_ptr<ServerBackend> owned_;
     ServerBackend *backend_;
     const std::atomic<bool> *abandon_ = nullptr;
+    OpenProgress opening_;
 };

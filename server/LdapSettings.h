@@ -15,7 +15,9 @@ struct LdapSettings {
     std::string kind;       // ActiveDirectoryKind, DirectoryKind or empty (a directory)
     std::string uri;        // ldap://, ldaps:// or ldapi://
     std::string base;       // the directory's suffix, for example o=Marrowby
-    std::string catalogue;  // folder of snapshots: <unix seconds>.ldif or any *.ldif
+    std::string catalogue;  // folder of snapshots: <unix seconds>.ldif or any *.ldif (or .gz...)
+    // Where the catalogue's index is kept; empty: the user's cache folder (tests give their own).
+    std::string indexFolder;
     // Bind: a DN with its password read from a file, or SASL EXTERNAL (over ldapi), or neither
     // (the user is asked).
     std::string bindDn;
@@ -27,6 +29,9 @@ struct LdapSettings {
     // certificate must name the host of the Uri.
     std::string caFile;
     bool startTls = false;
+    // A password goes only over TLS or the local socket; this lets it go in the clear over
+    // ldap:// to a loopback address (and nowhere else).
+    bool allowPlainBind = false;
     // Object classes whose entries count as containers even without children (lower case);
     // empty: the usual ones (organization, organizationalUnit, domain, ...).
     std::vector<std::string> containerClasses;

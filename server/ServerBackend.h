@@ -5,12 +5,20 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "server/RestoreReport.h"
 #include "server/ServerRecords.h"
+
+// A long step of opening (a directory server indexing its snapshots) tells how far it is, and
+// stops when asked: what is being done, how much of how much (0 of 0: not known).
+struct OpenProgress {
+    std::function<void(const std::string &what, uint64_t done, uint64_t total)> report;
+    const std::atomic<bool> *stop = nullptr;
+};
 
 class ServerBackend
 {
@@ -20,7 +28,10 @@ class ServerBackend
     ServerBackend &operator=(const ServerBackend &) = delete;
     virtual ~ServerBackend() = default;
 
-    // 0 = opened / logged in; any other value = refused.
+    // What Open returns when the server's settings cannot work: nothing was sent to it.
+    static constexpr int32_t kRefusedBySettings = -3;
+
+    // 0 = opened / logged in; any other value = refused (kRefusedBySettings: by its settings).
     virtual int32_t Open(const char *serverName) = 0;
     virtual int32_t LoginCurrent(const LoginRecord &login) = 0;
     virtual int32_t Login(const char *userName, const char *password) = 0;
@@ -72,6 +83,8 @@ class ServerBackend
     // the program is ending); null: never. A backend that waits for a server looks at it
     // between short waits; one that answers at once may ignore it.
     virtual void WatchAbandon(const std::atomic<bool> *flag) { abandon_ = flag; }
+    // How the next Open tells its progress; one that opens at once ignores it.
+    virtual void WatchOpening(const OpenProgress &) {}
     bool AbandonAsked() const { return abandon_ != nullptr && abandon_->load(); }
 
   protected:

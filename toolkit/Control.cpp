@@ -88,8 +88,18 @@ Rectangle Control::ResourceRect() const
         return {};
     }
     const DialogUnits &units = dialog_->Units();
-    return Rectangle::FromPosSize(units.ToPixel(resource_->x, resource_->y),
-                                  units.ToPixelSize(resource_->width, resource_->height));
+    const Point place = units.ToPixel(resource_->x, resource_->y);
+    const Size size = units.ToPixelSize(resource_->width, resource_->height);
+    return Rectangle::FromPosSize({place.x - widenedLeftwards_, place.y},
+                                  {size.width + widenedLeftwards_, size.height});
+}
+
+void Control::WidenLeftwards(int pixels)
+{
+    widenedLeftwards_ += pixels;
+    const Rectangle place = ResourceRect();
+    SetPosSizePixel({GetPosPixel().x - pixels, GetPosPixel().y},
+                    {place.Width(), GetSizePixel().height});
 }
 
 void Control::PlaceFromResource(Point move, Size grow)

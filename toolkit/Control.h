@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "toolkit/Link.h"
 #include "toolkit/ResId.h"
@@ -30,8 +31,15 @@ class Control : public Window
     // Places the control at its resource place moved by `move` and grown by `grow`: how a
     // resizable dialog's controls follow its size.
     void PlaceFromResource(Point move, Size grow);
+    // From now on the control's resource place is this much wider, to the left.
+    void WidenLeftwards(int pixels);
     void GetFocus() override;
     void LoseFocus() override;
+
+    // What the control would have back when its dialog opens again (a table's column widths
+    // the user chose); empty: nothing.
+    virtual std::vector<int> StateToKeep() const { return {}; }
+    virtual void Recall(const std::vector<int> &) {}
 
   protected:
     // Built from the resource of the dialog: geometry, text and font come from the table.
@@ -46,6 +54,7 @@ class Control : public Window
 
     Dialog *dialog_ = nullptr;
     const ControlResource *resource_ = nullptr;
+    int widenedLeftwards_ = 0;
     std::unique_ptr<QObject> focusWatcher_;
     Link<Control> clickHdl_;
     Link<Control> getFocusHdl_;

@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "toolkit/Control.h"
+#include "toolkit/Dialog.h"
 #include "toolkit/Screen.h"
 #include "toolkit/Window.h"
 
@@ -48,4 +50,22 @@ void WidenToContent(Window &control)
     if (width > widget->width()) {
         widget->resize(width, widget->height());
     }
+}
+
+void WidenButtonColumn(Dialog &dialog, const std::vector<Control *> &buttons)
+{
+    int needed = 0;
+    int width = 0;
+    for (const Control *button : buttons) {
+        needed = std::max(needed, button->Widget()->sizeHint().width());
+        width = std::max(width, button->ResourceRect().Width());
+    }
+    const int extra = needed - width;
+    if (extra <= 0) {
+        return;
+    }
+    for (Control *button : buttons) {
+        button->WidenLeftwards(extra);
+    }
+    dialog.GrowWider(extra);
 }

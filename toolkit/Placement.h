@@ -2,8 +2,12 @@
 // control that is too narrow for its text take the width it needs.
 #pragma once
 
+#include <vector>
+
 #include "toolkit/Geometry.h"
 
+class Control;
+class Dialog;
 class Window;
 
 // Where a window of size `inner` stands centred over the area at `outerPos` of size `outer`.
@@ -22,3 +26,9 @@ void CenterOnScreen(Window &dialog);
 // laid out for, a radio button's mark and text), never past the right edge of its window and
 // never narrower than it is.
 void WidenToContent(Window &control);
+
+// Buttons in a column (at their resource places) whose texts need more than the column's width
+// (a larger scale, a longer text) widen it to the left, all alike; the dialog grows by as much,
+// so the column keeps its margin and nothing to its left is covered. The buttons must follow the
+// dialog's growth to the right (Anchor::Right or Corner).
+void WidenButtonColumn(Dialog &dialog, const std::vector<Control *> &buttons);

@@ -21,6 +21,8 @@ ProgressWindow::ProgressWindow(Window *parent)
     text_->setMinimumWidth(360);
     text_->setTextFormat(Qt::PlainText);
     bar_->setTextVisible(false);
+    // Assistive tools read the bar by its name, with the share done as its value.
+    bar_->setAccessibleName(QStringLiteral("Progress"));
     auto *layout = new QVBoxLayout(dialog_.get());
     layout->addWidget(text_);
     layout->addWidget(bar_);

@@ -9,6 +9,9 @@ PushButton::PushButton(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new
     if (ResourceEntry()) {
         SetText(ResourceEntry()->text);
     }
+    // Return stays with the dialog's main action even while this button has the keyboard (Copy
+    // used in the result list, then Return, is OK); Space presses the button with the keyboard.
+    Button()->setAutoDefault(false);
     QObject::connect(Button(), &QPushButton::clicked, [this] { Click(); });
 }
 

@@ -5,11 +5,30 @@
 #include <QTreeWidget>
 
 #include "toolkit/Bitmap.h"
+#include "toolkit/CellElision.h"
+#include "toolkit/ColumnWidths.h"
 #include "toolkit/QtText.h"
 
 namespace
 {
 constexpr int KeyRole = Qt::UserRole + 1;
+constexpr int SortRole = Qt::UserRole + 2;
+
+// A row that sorts by a cell's number where it has one, else by its text.
+class SortedItem : public QTreeWidgetItem
+{
+  public:
+    bool operator<(const QTreeWidgetItem &other) const override
+    {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        const QVariant mine = data(column, SortRole);
+        const QVariant theirs = other.data(column, SortRole);
+        if (mine.isValid() && theirs.isValid()) {
+            return mine.toLongLong() < theirs.toLongLong();
+        }
+        return QTreeWidgetItem::operator<(other);
+    }
+};
 
 // Return on a row activates it and goes no further: the dialog's default button must not take
 // it as well.
@@ -29,9 +48,12 @@ class ActivatingTree : public QTreeWidget
 };
 } // namespace
 
-ResultTable::ResultTable(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new ActivatingTree)
+ResultTable::ResultTable(Dialog *dialog, ResId id)
+    : Control(dialog, Kind, id, new ActivatingTree), elision_(new CellElision(Widget())),
+      widths_(std::make_unique<ColumnWidths>(Tree()))
 {
     QTreeWidget *tree = Tree();
+    tree->setItemDelegate(elision_);
     tree->setRootIsDecorated(false);
     tree->setUniformRowHeights(true);
     tree->setAllColumnsShowFocus(true);
@@ -49,17 +71,45 @@ QTreeWidget *ResultTable::Tree() const
     return static_cast<QTreeWidget *>(Widget());
 }
 
-void ResultTable::SetColumns(const std::vector<std::string> &headers,
-                             const std::vector<int> &widths)
+ResultTable::~ResultTable() = default;
+
+void ResultTable::SetColumns(const std::vector<std::string> &headers)
 {
     QStringList labels;
     for (const std::string &header : headers) {
         labels << ToQt(header);
     }
     Tree()->setHeaderLabels(labels);
-    for (std::size_t i = 0; i < widths.size(); ++i) {
-        Tree()->setColumnWidth(static_cast<int>(i), widths[i]);
+    widths_->Fit();
+}
+
+void ResultTable::ElideInMiddle(int column)
+{
+    elision_->ElideInMiddle(column);
+}
+
+void ResultTable::FitColumns()
+{
+    widths_->Fit();
+}
+
+std::vector<int> ResultTable::ColumnWidthsShown() const
+{
+    std::vector<int> widths;
+    for (int column = 0; column < Tree()->columnCount(); ++column) {
+        widths.push_back(Tree()->columnWidth(column));
     }
+    return widths;
+}
+
+std::vector<int> ResultTable::StateToKeep() const
+{
+    return widths_->UserWidths();
+}
+
+void ResultTable::Recall(const std::vector<int> &widths)
+{
+    widths_->UseWidths(widths);
 }
 
 void ResultTable::AddRows(const std::vector<Row> &rows)
@@ -67,9 +117,13 @@ void ResultTable::AddRows(const std::vector<Row> &rows)
     QList<QTreeWidgetItem *> items;
     items.reserve(static_cast<qsizetype>(rows.size()));
     for (const Row &row : rows) {
-        auto *item = new QTreeWidgetItem;
+        auto *item = new SortedItem;
         for (std::size_t column = 0; column < row.cells.size(); ++column) {
             item->setText(static_cast<int>(column), ToQt(row.cells[column]));
+            if (column < row.sortKeys.size() && row.sortKeys[column]) {
+                item->setData(static_cast<int>(column), SortRole,
+                              QVariant::fromValue<qlonglong>(*row.sortKeys[column]));
+            }
         }
         if (row.picture != nullptr) {
             item->setIcon(row.pictureColumn, QIcon(row.picture->Pixmap()));

@@ -12,3 +12,13 @@ Size GetScreenSizePixel()
     QSize size = screen->geometry().size();
     return {size.width(), size.height()};
 }
+
+Rectangle GetScreenWorkArea()
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        return Rectangle::FromPosSize({}, GetScreenSizePixel());
+    }
+    const QRect area = screen->availableGeometry();
+    return Rectangle::FromPosSize({area.x(), area.y()}, {area.width(), area.height()});
+}

@@ -9,6 +9,8 @@
 #include <QHeaderView>
 #include <QTreeWidget>
 
+#include "toolkit/CellElision.h"
+#include "toolkit/ColumnWidths.h"
 #include "toolkit/QtText.h"
 
 namespace
@@ -17,43 +19,14 @@ QTreeWidget *TreeOf(QWidget *widget)
 {
     return static_cast<QTreeWidget *>(widget);
 }
-
-// Widths that fit into `room`: a column that needs less than an even share of what is left
-// keeps its width, and the others share the rest evenly.
-std::vector<int> Shared(std::vector<int> wanted, int room)
-{
-    std::vector<bool> settled(wanted.size(), false);
-    for (bool changed = true; changed;) {
-        changed = false;
-        int open = 0;
-        int left = room;
-        for (std::size_t i = 0; i < wanted.size(); ++i) {
-            settled[i] ? left -= wanted[i] : ++open;
-        }
-        if (open == 0) {
-            break;
-        }
-        const int share = std::max(left / open, 1);
-        for (std::size_t i = 0; i < wanted.size(); ++i) {
-            if (!settled[i] && wanted[i] <= share) {
-                settled[i] = changed = true;
-            }
-        }
-        if (!changed) {
-            for (std::size_t i = 0; i < wanted.size(); ++i) {
-                if (!settled[i]) {
-                    wanted[i] = share;
-                }
-            }
-        }
-    }
-    return wanted;
-}
 } // namespace
 
-TableBox::TableBox(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new QTreeWidget)
+TableBox::TableBox(Dialog *dialog, ResId id)
+    : Control(dialog, Kind, id, new QTreeWidget), elision_(new CellElision(Widget())),
+      widths_(std::make_unique<ColumnWidths>(TreeOf(Widget())))
 {
     QTreeWidget *tree = TreeOf(Widget());
+    tree->setItemDelegate(elision_);
     tree->setRootIsDecorated(false);
     tree->setUniformRowHeights(true);
     tree->setTextElideMode(Qt::ElideRight);
@@ -68,6 +41,13 @@ TableBox::TableBox(Dialog *dialog, ResId id) : Control(dialog, Kind, id, new QTr
     tree->setContextMenuPolicy(Qt::ActionsContextMenu);
     QObject::connect(tree, &QTreeWidget::currentItemChanged,
                      [this] { CallLink<Control>(selectHdl_, *this); });
+}
+
+TableBox::~TableBox() = default;
+
+void TableBox::ElideInMiddle(int column)
+{
+    elision_->ElideInMiddle(column);
 }
 
 void TableBox::SetColumns(const std::vector<std::string> &titles)
@@ -93,7 +73,9 @@ void TableBox::AddRow(const std::vector<std::string> &shown, const std::vector<s
         const std::string &full =
             column < whole.size() && !whole[column].empty() ? whole[column] : shown[column];
         item->setData(at, Qt::UserRole, ToQt(full));
-        item->setToolTip(at, ToQt(full));
+        if (full != shown[column]) {
+            item->setToolTip(at, ToQt(full)); // else the tip shows only when the cell is cut
+        }
     }
     TreeOf(Widget())->addTopLevelItem(item);
 }
@@ -146,15 +128,24 @@ void TableBox::CopySelected() const
 
 void TableBox::FitColumns()
 {
-    QTreeWidget *tree = TreeOf(Widget());
-    std::vector<int> wanted;
-    for (int column = 0; column < tree->columnCount(); ++column) {
-        tree->resizeColumnToContents(column);
-        wanted.push_back(tree->columnWidth(column));
+    widths_->Fit();
+}
+
+std::vector<int> TableBox::ColumnWidthsShown() const
+{
+    std::vector<int> widths;
+    for (int column = 0; column < TreeOf(Widget())->columnCount(); ++column) {
+        widths.push_back(TreeOf(Widget())->columnWidth(column));
     }
-    const int room = tree->width() - 2 * tree->frameWidth();
-    const std::vector<int> widths = Shared(std::move(wanted), room);
-    for (std::size_t column = 0; column < widths.size(); ++column) {
-        tree->setColumnWidth(static_cast<int>(column), widths[column]);
-    }
+    return widths;
+}
+
+std::vector<int> TableBox::StateToKeep() const
+{
+    return widths_->UserWidths();
+}
+
+void TableBox::Recall(const std::vector<int> &widths)
+{
+    widths_->UseWidths(widths);
 }

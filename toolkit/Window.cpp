@@ -134,6 +134,10 @@ bool Window::IsVisible() const
 {
     return FrameWidget()->isVisible();
 }
+bool Window::IsHidden() const
+{
+    return FrameWidget()->isHidden();
+}
 void Window::Enable(bool enable)
 {
     widget_->setEnabled(enable);

@@ -41,6 +41,8 @@ class Window
     void Show();
     void Hide();
     bool IsVisible() const;
+    // Hidden by the program (a window not yet on screen because its dialog is not is not).
+    bool IsHidden() const;
     void Enable(bool enable = true);
     void Disable() { Enable(false); }
     bool IsEnabled() const;

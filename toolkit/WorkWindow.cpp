@@ -10,6 +10,7 @@
 #include "toolkit/Icon.h"
 #include "toolkit/MenuBar.h"
 #include "toolkit/QtText.h"
+#include "toolkit/WindowPlace.h"
 
 namespace
 {
@@ -82,8 +83,17 @@ QWidget *WorkWindow::FrameWidget() const
     return frame_;
 }
 
+void WorkWindow::OpenPlaced(const std::string &key, Size usual)
+{
+    placeKey_ = key;
+    WindowPlace::Open(frame_, key, usual);
+}
+
 bool WorkWindow::Close()
 {
+    if (!placeKey_.empty() && frame_->isVisible()) {
+        WindowPlace::Keep(frame_, placeKey_);
+    }
     frame_->hide();
     if (Application *app = Application::Get(); app && app->GetAppWindow() == this) {
         app->Quit();

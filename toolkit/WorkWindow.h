@@ -19,6 +19,9 @@ class WorkWindow : public Window
     ~WorkWindow() override;
 
     bool Close() override; // hides the window; for the application's window, ends the event loop
+    // Before the window is first shown: it opens at `usual` size within the screen's free area,
+    // or where and as it was when it last closed, and keeps its place under `key` when it closes.
+    void OpenPlaced(const std::string &key, Size usual);
     void SetIcon(const Icon &icon);
     void SetMenuBar(MenuBar *menu);
     bool IsMinimized() const;
@@ -33,4 +36,5 @@ class WorkWindow : public Window
     WorkWindow(Window *parent, QMainWindow *frame);
 
     QMainWindow *frame_;
+    std::string placeKey_; // empty: the window's place is not kept
 };

@@ -80,21 +80,42 @@ def windows():
 
 def main_window():
     for w in windows():
-        if w.get_name() == "Marrowby - TARVIK":
+        # Titled after the top context, which the check changes on the way.
+        if w.get_name().endswith(" - TARVIK"):
             return w
     return None
 
 
-def modal(role_names=("dialog", "alert")):
+def modal(role_names=("dialog", "alert"), name=None):
     for w in windows():
-        if w.get_role_name() in role_names and shown(w):
+        if w.get_role_name() in role_names and shown(w) and (name is None or name(w.get_name())):
             return w
     return None
 
 
-def focus_main():
+def unnamed_labels(window):
+    return [a for a in descendants(window)
+            if a.get_role_name() == "label" and shown(a) and not a.get_name()]
+
+
+def focused_elsewhere(window, roles=("list item", "table cell")):
+    """Cells that say they have the focus while their list or table does not."""
+    found = []
+    for view in descendants(window):
+        if view.get_role_name() not in ("list", "table", "tree table", "tree"):
+            continue
+        if "focused" in states(view):
+            continue
+        found += [c.get_name() for c in descendants(view)
+                  if c.get_role_name() in roles and "focused" in states(c)]
+    return found
+
+
+def focus_main(title=None):
     # Without a window manager nobody gives the keyboard back when a dialog closes: do it here.
-    window = subprocess.run(["xdotool", "search", "--name", "^Marrowby - TARVIK$"],
+    # The main window's title names the top context, which a re-root changes.
+    pattern = f"^{title}$" if title else " - TARVIK$"
+    window = subprocess.run(["xdotool", "search", "--name", pattern],
                             capture_output=True, text=True).stdout.split()
     if window:
         subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], check=False)
@@ -273,13 +294,44 @@ def main():
     key("alt+o", "r")
     texts = read_modal("Restore Objects", "Leaf objects:")
     check("radio button: Continue (checked)" in texts, "on-error choices read as radio buttons")
+    check(not unnamed_labels(modal()), "no empty unnamed label in the options")
     key("Return")
     texts = read_modal("Restore")
     check(sum(t.startswith("list item") for t in texts) == 2, "two results listed")
+    check(not focused_elsewhere(modal()), "no result line says it has the focus while OK has it")
+    check(not unnamed_labels(modal()), "no empty unnamed label in the result list")
     key("Return")
     closed("the result list closed")
     print(f"  status bar: {status_fields()}")
     check("Containers: 0, Objects: 0" in status_fields(), "marks gone after the restore")
+
+    print("\nKeyboard: Alt+O P lists the past runs in a table; Return opens the newest")
+    key("alt+o", "p")
+    read_modal("Past Runs")
+    runs = modal(name=lambda n: n == "Past Runs")
+    tables = [a for a in descendants(runs) if a.get_name() == "Past restore runs"
+              and a.get_role_name() in ("tree table", "table", "tree", "list")]
+    check(len(tables) == 1, "the table of runs is named for what it holds")
+    headers = [a.get_name() for a in descendants(runs) if "header" in a.get_role_name()]
+    print(f"  columns: {headers}")
+    check(headers[:7] == ["Started", "Server", "User", "Objects", "Restored", "Failed",
+                          "How it ended"], "the columns are named")
+    check(not unnamed_labels(runs), "no empty unnamed label in Past Runs")
+    key("Return")
+    reopened = wait_for(lambda: modal(name=lambda n: n.startswith("Restore of ")),
+                        "the run's list opened again")
+    print(f"  {reopened.get_role_name()} {reopened.get_name()!r}")
+    check(reopened.get_name().endswith(" on FS1"), "its title names its time and server")
+    key("alt+c")
+    texts = texts_of(reopened)
+    check("label: Copied 2 lines to the clipboard" in texts, "Copy says what it did")
+    key("Return")
+    wait_for(lambda: modal(name=lambda n: n.startswith("Restore of ")) is None,
+             "Return after Copy is OK: the list closed")
+    check(modal(name=lambda n: n == "Past Runs") is not None, "Past Runs stays")
+    focus_main("Past Runs")
+    key("Escape")
+    closed("Past Runs closed")
 
     print("\nKeyboard: Alt+O R with nothing marked")
     key("alt+o", "r")

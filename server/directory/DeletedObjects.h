@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/DistinguishedName.h"
 #include "server/directory/LdapConnection.h"
 
 class DeletedObjects

@@ -3,8 +3,8 @@
 
 #include <optional>
 
+#include "catalogue/DistinguishedName.h"
 #include "server/directory/DirectoryRestore.h"
-#include "server/directory/DistinguishedName.h"
 
 DirectoryDescription::DirectoryDescription(LdapConnection &connection,
                                            const SnapshotCatalogue &catalogue,
@@ -17,9 +17,9 @@ LdapStatus DirectoryDescription::Describe(const std::string &dn, const std::stri
                                           BackupTime version, ObjectDescription &description)
 {
     description = ObjectDescription{};
-    if (const Snapshot *snapshot = catalogue_.Holding(canonical, version)) {
+    if (const std::optional<ArchivedEntry> held = catalogue_.Holding(canonical, version)) {
         std::string fault;
-        std::optional<LdifEntry> read = snapshot->Read(*snapshot->Find(canonical), fault);
+        std::optional<LdifEntry> read = catalogue_.Read(*held, fault);
         if (!read) {
             return LdapStatus{DirectoryRestore::NotInCatalogue, dn + ": " + fault};
         }
@@ -63,7 +63,8 @@ LdapStatus DirectoryDescription::DescribeParent(const std::string &dn, const std
         parentLive = live.has_value();
     }
     description.parentMissing = !parentLive;
-    description.parentAddable = !parentLive && catalogue_.Holding(parent.Canonical(), 0) != nullptr;
+    description.parentAddable =
+        !parentLive && catalogue_.Holding(parent.Canonical(), 0).has_value();
     return LdapStatus{};
 }
 

@@ -7,8 +7,8 @@
 #include <map>
 #include <unordered_map>
 
-#include "server/directory/AsciiCase.h"
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/AsciiCase.h"
+#include "catalogue/DistinguishedName.h"
 
 namespace
 {
@@ -94,30 +94,29 @@ void DirectoryListing::AddArchived(const std::string &canonical, std::vector<Lis
     for (std::size_t i = 0; i < children.size(); ++i) {
         byName.emplace(children[i].canonical, i);
     }
-    for (const auto &snapshot : catalogue_.Snapshots()) {
-        for (const SnapshotEntry *entry : snapshot->ChildrenOf(canonical)) {
-            const auto found = byName.find(entry->canonical);
-            if (found != byName.end()) {
-                children[found->second].container |= entry->containerClass;
-                continue;
-            }
-            Labelled archived{ListedChild{{}, entry->dn, {}, entry->containerClass, false}, {}};
-            if (!LabelFromDn(archived)) {
-                continue;
-            }
-            if (!liveComplete) {
-                // The server cut its list short: ask about this one entry.
-                std::optional<LdapEntry> live;
-                archived.child.present = connection_.Read(entry->dn, {"1.1"}, live).Ok() && live;
-            }
-            byName.emplace(entry->canonical, children.size());
-            children.push_back(std::move(archived.child));
+    for (const ArchivedName &entry : catalogue_.ChildrenOf(canonical)) {
+        const auto found = byName.find(entry.canonical);
+        if (found != byName.end()) {
+            children[found->second].container |= entry.containerClass;
+            continue;
         }
+        Labelled archived{ListedChild{{}, entry.dn, {}, entry.containerClass, false}, {}};
+        if (!LabelFromDn(archived)) {
+            continue;
+        }
+        if (!liveComplete) {
+            // The server cut its list short: ask about this one entry.
+            std::optional<LdapEntry> live;
+            archived.child.present = connection_.Read(entry.dn, {"1.1"}, live).Ok() && live;
+        }
+        byName.emplace(entry.canonical, children.size());
+        children.push_back(std::move(archived.child));
     }
     // Siblings with one label are shown with their types; then everything is in name order.
     std::map<std::string, std::vector<std::size_t>> byLabel;
     for (std::size_t i = 0; i < children.size(); ++i) {
-        children[i].container |= catalogue_.HadChildren(children[i].canonical);
+        children[i].container =
+            children[i].container || catalogue_.HadChildren(children[i].canonical);
         byLabel[children[i].label].push_back(i);
     }
     for (const auto &[label, indexes] : byLabel) {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <ctime>
 
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/DistinguishedName.h"
 
 namespace
 {
@@ -50,25 +50,24 @@ DirectoryRestore::DirectoryRestore(LdapConnection &connection, const SnapshotCat
 LdapStatus DirectoryRestore::Run(const std::string &dn, const std::string &canonical,
                                  BackupTime version, bool subtree)
 {
-    const Snapshot *snapshot = catalogue_.Holding(canonical, version);
-    if (snapshot == nullptr) {
+    const std::optional<ArchivedEntry> held = catalogue_.Holding(canonical, version);
+    if (!held) {
         return LdapStatus{NotInCatalogue, version == 0 ? "No snapshot holds " + dn
                                                        : "The snapshot of " + TimeText(version) +
                                                              " does not hold " + dn};
     }
-    std::vector<const SnapshotEntry *> entries =
-        subtree ? snapshot->Subtree(canonical)
-                : std::vector<const SnapshotEntry *>{snapshot->Find(canonical)};
-    LdapStatus status = AddMissingAncestors(entries.front()->dn, *snapshot);
+    const std::vector<ArchivedEntry> entries =
+        subtree ? catalogue_.Subtree(*held) : std::vector<ArchivedEntry>{*held};
+    LdapStatus status = AddMissingAncestors(held->dn, *held);
     for (std::size_t i = 0; status.Ok() && i < entries.size(); ++i) {
-        status = RestoreEntry(*snapshot, *entries[i], added_);
+        status = RestoreEntry(entries[i], added_);
     }
     return status;
 }
 
 // The ancestors that the live directory lacks, from the top down, out of the chosen snapshot or
 // else the newest that holds them.
-LdapStatus DirectoryRestore::AddMissingAncestors(const std::string &dn, const Snapshot &chosen)
+LdapStatus DirectoryRestore::AddMissingAncestors(const std::string &dn, const ArchivedEntry &chosen)
 {
     std::optional<DistinguishedName> name = DistinguishedName::Parse(dn);
     std::vector<DistinguishedName> missing;
@@ -86,13 +85,15 @@ LdapStatus DirectoryRestore::AddMissingAncestors(const std::string &dn, const Sn
     }
     for (auto ancestor = missing.rbegin(); ancestor != missing.rend(); ++ancestor) {
         const std::string canonical = ancestor->Canonical();
-        const Snapshot *holder =
-            chosen.Find(canonical) != nullptr ? &chosen : catalogue_.Holding(canonical, 0);
-        if (holder == nullptr) {
+        std::optional<ArchivedEntry> held = catalogue_.Beside(canonical, chosen);
+        if (!held) {
+            held = catalogue_.Holding(canonical, 0);
+        }
+        if (!held) {
             return LdapStatus{NotInCatalogue, "The parent " + ancestor->Text() +
                                                   " does not exist and no snapshot holds it"};
         }
-        LdapStatus status = RestoreEntry(*holder, *holder->Find(canonical), parentsAdded_);
+        LdapStatus status = RestoreEntry(*held, parentsAdded_);
         if (!status.Ok()) {
             return status;
         }
@@ -157,11 +158,11 @@ DirectoryRestore::Differences(const LdapAttributes &live, const LdapAttributes &
     return modifications;
 }
 
-LdapStatus DirectoryRestore::RestoreEntry(const Snapshot &snapshot, const SnapshotEntry &entry,
+LdapStatus DirectoryRestore::RestoreEntry(const ArchivedEntry &entry,
                                           std::vector<std::string> &added)
 {
     std::string fault;
-    std::optional<LdifEntry> read = snapshot.Read(entry, fault);
+    std::optional<LdifEntry> read = catalogue_.Read(entry, fault);
     if (!read) {
         return LdapStatus{NotInCatalogue, entry.dn + ": " + fault};
     }

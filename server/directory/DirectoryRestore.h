@@ -48,10 +48,9 @@ class DirectoryRestore
                                   const std::function<bool(const std::string &)> &keep);
 
   private:
-    LdapStatus AddMissingAncestors(const std::string &dn, const Snapshot &chosen);
+    LdapStatus AddMissingAncestors(const std::string &dn, const ArchivedEntry &chosen);
     // Adds or modifies one entry; what it added goes to `added`.
-    LdapStatus RestoreEntry(const Snapshot &snapshot, const SnapshotEntry &entry,
-                            std::vector<std::string> &added);
+    LdapStatus RestoreEntry(const ArchivedEntry &entry, std::vector<std::string> &added);
     LdapAttributes UserAttributes(const LdifEntry &entry) const;
 
     LdapConnection &connection_;

@@ -8,32 +8,15 @@
 #include <string_view>
 #include <utility>
 
-#include "server/directory/AsciiCase.h"
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/AsciiCase.h"
+#include "catalogue/DistinguishedName.h"
+#include "server/directory/FilterValue.h"
 
 namespace
 {
 // The attributes most entries are named by; the types the snapshots name entries by are added.
 // "name" takes in its subtypes (cn, ou, o, l, st, c...).
 const char *const UsualNamingAttributes[] = {"name", "uid", "dc"};
-
-// A value of an assertion, with every character a filter reads as syntax escaped.
-std::string Escaped(const std::string &text)
-{
-    static const char hex[] = "0123456789abcdef";
-    std::string escaped;
-    for (char c : text) {
-        if (c == '*' || c == '(' || c == ')' || c == '\\' || c == '\0') {
-            const auto byte = static_cast<unsigned char>(c);
-            escaped += '\\';
-            escaped += hex[byte >> 4];
-            escaped += hex[byte & 0xF];
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
-}
 
 // The first relative name of a DN as written: up to its first separator that is neither
 // escaped nor quoted.
@@ -86,21 +69,8 @@ DirectorySearch::DirectorySearch(const SnapshotCatalogue &catalogue,
     // The types the snapshots name entries by widen the live search, so that no entry they hold
     // that is still live is missed by it.
     namingAttributes_.insert(std::begin(UsualNamingAttributes), std::end(UsualNamingAttributes));
-    std::unordered_set<std::string_view> typesSeen;
-    for (const auto &snapshot : catalogue_.Snapshots()) {
-        subtrees_.push_back(snapshot->Subtree(canonical_));
-        for (const SnapshotEntry *entry : subtrees_.back()) {
-            const std::string_view first = FirstRdn(entry->dn);
-            if (!typesSeen.insert(first.substr(0, first.find('='))).second &&
-                first.find('+') == std::string_view::npos) {
-                continue; // a type already taken, alone in its name
-            }
-            if (std::optional<DistinguishedName> parsed = ParsedFirstRdn(entry->dn)) {
-                for (const AttributeValue &value : parsed->Rdns().front()) {
-                    namingAttributes_.insert(LowerAscii(value.type));
-                }
-            }
-        }
+    for (std::string &type : catalogue_.NamingTypes()) {
+        namingAttributes_.insert(std::move(type));
     }
     filter_ = Filter(pattern_, namingAttributes_);
 }
@@ -111,7 +81,7 @@ std::string DirectorySearch::Filter(const SearchPattern &pattern,
     const SearchPattern::Literals literals = pattern.LiteralRuns();
     std::string value = literals.anchoredStart ? "" : "*";
     for (std::size_t i = 0; i < literals.runs.size(); ++i) {
-        value += (i > 0 ? "*" : "") + Escaped(literals.runs[i]);
+        value += (i > 0 ? "*" : "") + EscapedFilterValue(literals.runs[i]);
     }
     if (!literals.anchoredEnd && value != "*") {
         value += '*';
@@ -133,11 +103,7 @@ std::string DirectorySearch::OwnName(const std::string &dn)
     if (!parsed) {
         return {};
     }
-    std::string name;
-    for (const AttributeValue &value : parsed->Rdns().front()) {
-        name += (name.empty() ? "" : "+") + value.value;
-    }
-    return name;
+    return DistinguishedName::OwnName(parsed->Rdns().front());
 }
 
 bool DirectorySearch::IsContainer(const LdapEntry &entry) const
@@ -154,13 +120,7 @@ bool DirectorySearch::IsContainer(const LdapEntry &entry) const
 
 bool DirectorySearch::ArchivedAsContainer(const std::string &canonical) const
 {
-    for (const auto &snapshot : catalogue_.Snapshots()) {
-        const SnapshotEntry *entry = snapshot->Find(canonical);
-        if (entry != nullptr && entry->containerClass) {
-            return true;
-        }
-    }
-    return catalogue_.HadChildren(canonical);
+    return catalogue_.WasContainer(canonical);
 }
 
 LdapStatus DirectorySearch::Run(LdapConnection &connection, std::vector<SearchHit> &hits)
@@ -245,29 +205,34 @@ void DirectorySearch::TakeLive(const LdapEntry &entry, std::vector<SearchHit> &h
     }
 }
 
+// The index's names in stretches, those below the context taken: a part ends after a number of
+// matches or of names looked at, so that a search of few matches still answers between parts.
 void DirectorySearch::NextSnapshotPart(LdapConnection &connection, std::vector<SearchHit> &hits)
 {
     const std::size_t before = hits.size();
-    while (snapshot_ < subtrees_.size()) {
-        const std::vector<const SnapshotEntry *> &subtree = subtrees_[snapshot_];
-        if (position_ >= subtree.size()) {
-            ++snapshot_;
-            position_ = 0;
-            continue;
+    const std::string suffix = "," + canonical_;
+    for (std::size_t looked = 0; looked < kSnapshotLook;) {
+        const std::vector<ArchivedName> names = catalogue_.NamesAfter(cursor_, kSnapshotStretch);
+        if (names.empty()) {
+            phase_ = Phase::Done;
+            return;
         }
-        TakeArchived(connection, *subtree[position_++], hits);
+        looked += names.size();
+        for (const ArchivedName &name : names) {
+            if (name.canonical.ends_with(suffix)) {
+                TakeArchived(connection, name, hits);
+            }
+        }
         if (hits.size() - before >= kSnapshotPart) {
             return;
         }
     }
-    phase_ = Phase::Done;
 }
 
-void DirectorySearch::TakeArchived(LdapConnection &connection, const SnapshotEntry &entry,
+void DirectorySearch::TakeArchived(LdapConnection &connection, const ArchivedName &entry,
                                    std::vector<SearchHit> &hits)
 {
-    if (entry.canonical == canonical_ || seen_.count(entry.canonical) != 0 ||
-        !pattern_.Matches(OwnName(entry.dn))) {
+    if (seen_.count(entry.canonical) != 0 || !pattern_.Matches(entry.own)) {
         return;
     }
     seen_.insert(entry.canonical);

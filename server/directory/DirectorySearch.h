@@ -27,8 +27,11 @@ class DirectorySearch
     // Entries asked of the server for the first page: about a screenful of results, so that
     // they come at once; the later pages are the connection's usual size.
     static constexpr int kFirstPage = 100;
-    // Matches at most that one part of the snapshots' walk gives.
+    // Matches at most that one part of the snapshots' walk gives, names at most it looks at, and
+    // names read from the index at a time.
     static constexpr std::size_t kSnapshotPart = 100;
+    static constexpr std::size_t kSnapshotLook = 50000;
+    static constexpr std::size_t kSnapshotStretch = 5000;
 
     // Nothing is asked yet. The context is dn, canonical its canonical form; the catalogue and
     // the container classes must outlive the search.
@@ -60,7 +63,7 @@ class DirectorySearch
     LdapStatus AskLivePage(LdapConnection &connection, std::vector<SearchHit> &hits, int &cutBy);
     void TakeLive(const LdapEntry &entry, std::vector<SearchHit> &hits);
     void NextSnapshotPart(LdapConnection &connection, std::vector<SearchHit> &hits);
-    void TakeArchived(LdapConnection &connection, const SnapshotEntry &entry,
+    void TakeArchived(LdapConnection &connection, const ArchivedName &entry,
                       std::vector<SearchHit> &hits);
     bool IsContainer(const LdapEntry &entry) const;
     // Whether a snapshot holds the entry as a container, or with children.
@@ -74,8 +77,6 @@ class DirectorySearch
     const bool deletedOnly_;
     std::unordered_set<std::string> namingAttributes_;
     std::string filter_;
-    // What each snapshot holds below the context, newest first.
-    std::vector<std::vector<const SnapshotEntry *>> subtrees_;
 
     Phase phase_ = Phase::Live;
     std::string cookie_;         // where the next live page begins
@@ -84,6 +85,5 @@ class DirectorySearch
     int cutBy_ = 0;              // the server's limit that cut the live search short, or 0
     // Entries given (or, live, matched) already, by canonical name.
     std::unordered_set<std::string> seen_;
-    std::size_t snapshot_ = 0; // where the snapshots' walk is
-    std::size_t position_ = 0;
+    int64_t cursor_ = 0; // where the walk of the index's names is
 };

@@ -3,9 +3,9 @@
 
 #include <optional>
 
-#include "server/directory/AsciiCase.h"
+#include "catalogue/AsciiCase.h"
+#include "catalogue/DistinguishedName.h"
 #include "server/directory/DirectoryRestore.h"
-#include "server/directory/DistinguishedName.h"
 #include "server/directory/DomainRestore.h"
 #include "server/directory/ExtendedDn.h"
 
@@ -87,8 +87,8 @@ LdapStatus DomainDescription::Describe(const DomainObject &object, BackupTime ve
             ShowOriginalName(*kept, description.backup);
             AddWhatItLacks(canonical, description.backup);
         }
-    } else if (const Snapshot *snapshot = catalogue_.Holding(canonical, version)) {
-        status = ReadSnapshot(*snapshot, canonical, description.backup);
+    } else if (const std::optional<ArchivedEntry> held = catalogue_.Holding(canonical, version)) {
+        status = ReadSnapshot(*held, description.backup);
         if (!status.Ok()) {
             return status;
         }
@@ -131,13 +131,13 @@ LdapStatus DomainDescription::CheckReturn(const DomainObject &object, const Ldap
     return refused;
 }
 
-LdapStatus DomainDescription::ReadSnapshot(const Snapshot &snapshot, const std::string &canonical,
+LdapStatus DomainDescription::ReadSnapshot(const ArchivedEntry &held,
                                            std::vector<DescribedAttribute> &attributes) const
 {
     std::string fault;
-    std::optional<LdifEntry> read = snapshot.Read(*snapshot.Find(canonical), fault);
+    std::optional<LdifEntry> read = catalogue_.Read(held, fault);
     if (!read) {
-        return LdapStatus{DomainRestore::NotRestored, canonical + ": " + fault};
+        return LdapStatus{DomainRestore::NotRestored, held.canonical + ": " + fault};
     }
     attributes =
         ShownOf(DirectoryRestore::Grouped(*read, [](const std::string &) { return true; }));
@@ -148,9 +148,9 @@ LdapStatus DomainDescription::ReadSnapshot(const Snapshot &snapshot, const std::
 void DomainDescription::AddWhatItLacks(const std::string &canonical,
                                        std::vector<DescribedAttribute> &kept) const
 {
-    const Snapshot *newest = catalogue_.Holding(canonical, 0);
+    const std::optional<ArchivedEntry> newest = catalogue_.Holding(canonical, 0);
     std::vector<DescribedAttribute> saved;
-    if (newest == nullptr || !ReadSnapshot(*newest, canonical, saved).Ok()) {
+    if (!newest || !ReadSnapshot(*newest, saved).Ok()) {
         return;
     }
     for (DescribedAttribute &attribute : saved) {

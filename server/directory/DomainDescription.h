@@ -34,7 +34,7 @@ class DomainDescription
   private:
     LdapStatus CheckReturn(const DomainObject &object, const LdapEntry &kept,
                            ObjectDescription &description);
-    LdapStatus ReadSnapshot(const Snapshot &snapshot, const std::string &canonical,
+    LdapStatus ReadSnapshot(const ArchivedEntry &held,
                             std::vector<DescribedAttribute> &attributes) const;
     void AddWhatItLacks(const std::string &canonical, std::vector<DescribedAttribute> &kept) const;
     bool Shown(const std::string &description) const;

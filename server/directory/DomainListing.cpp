@@ -5,7 +5,7 @@
 #include <ctime>
 #include <map>
 
-#include "server/directory/AsciiCase.h"
+#include "catalogue/AsciiCase.h"
 #include "server/directory/ExtendedDn.h"
 
 namespace

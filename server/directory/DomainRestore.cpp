@@ -3,9 +3,10 @@
 
 #include <deque>
 
-#include "server/directory/AsciiCase.h"
+#include "catalogue/AsciiCase.h"
 #include "server/directory/DirectoryRestore.h"
 #include "server/directory/ExtendedDn.h"
+#include "server/directory/FilterValue.h"
 
 namespace
 {
@@ -64,23 +65,6 @@ const std::unordered_set<std::string> &Unwritable()
 constexpr const char *KeptSingleValued[] = {
     "accountExpires", "badPasswordTime", "badPwdCount", "codePage",   "countryCode",  "lastLogoff",
     "lastLogon",      "logonCount",      "pwdLastSet",  "adminCount", "operatorCount"};
-
-std::string FilterValue(const std::string &value)
-{
-    static constexpr char Hex[] = "0123456789abcdef";
-    std::string escaped;
-    for (char c : value) {
-        if (c == '*' || c == '(' || c == ')' || c == '\\' || c == '\0') {
-            const auto byte = static_cast<unsigned char>(c);
-            escaped += '\\';
-            escaped += Hex[byte >> 4];
-            escaped += Hex[byte & 0x0F];
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
-}
 
 LdapStatus Refused(const std::string &text)
 {
@@ -153,9 +137,9 @@ LdapStatus DomainRestore::Run(const DomainObject &object, BackupTime version, bo
         return Refused("Not restored: " + object.originalDn + " is gone from the controller");
     }
     const bool now = version == 0 || version == object.changed;
-    const Snapshot *chosen =
-        now ? nullptr : catalogue_.Holding(Canonical(object.originalDn), version);
-    if (!now && chosen == nullptr) {
+    const std::optional<ArchivedEntry> chosen =
+        now ? std::nullopt : catalogue_.Holding(Canonical(object.originalDn), version);
+    if (!now && !chosen) {
         return Refused("No version of " + object.originalDn + " at " +
                        DirectoryRestore::TimeText(version));
     }
@@ -178,24 +162,28 @@ LdapStatus DomainRestore::Run(const DomainObject &object, BackupTime version, bo
         }
         brought_.push_back({GuidOf(planned.entry), planned.targetDn});
         const std::string canonical = Canonical(planned.targetDn);
-        const Snapshot *source = chosen != nullptr && chosen->Find(canonical) != nullptr
-                                     ? chosen
-                                     : catalogue_.Holding(canonical, 0);
+        std::optional<ArchivedEntry> source =
+            chosen ? catalogue_.Beside(canonical, *chosen) : std::nullopt;
+        const bool fromChosen = source.has_value();
+        if (!source) {
+            source = catalogue_.Holding(canonical, 0);
+        }
         std::vector<std::string> missing;
-        status = Complete(planned.targetDn, source, source == chosen && chosen != nullptr, missing);
+        status = Complete(planned.targetDn, source ? &*source : nullptr, fromChosen, missing);
         if (!status.Ok()) {
             return status;
         }
-        if (source == nullptr && planned.entry.Values("msDS-LastKnownRDN") == nullptr) {
+        if (!source && planned.entry.Values("msDS-LastKnownRDN") == nullptr) {
             missing.push_back("what its tombstone did not keep: no snapshot holds it");
         }
         if (!missing.empty()) {
             incomplete.push_back(ShortName(planned.targetDn) + " (" + Joined(missing, ", ") + ")");
         }
     }
-    if (!DeletedObjects::IsTrue(top->Values("isDeleted")) && chosen != nullptr) {
+    if (!DeletedObjects::IsTrue(top->Values("isDeleted")) && chosen) {
         std::vector<std::string> missing;
-        status = Complete(top->dn, chosen, true, missing);
+        const std::optional<ArchivedEntry> saved = catalogue_.Beside(Canonical(top->dn), *chosen);
+        status = Complete(top->dn, saved ? &*saved : nullptr, true, missing);
         if (!missing.empty()) {
             incomplete.push_back(ShortName(top->dn) + " (" + Joined(missing, ", ") + ")");
         }
@@ -318,7 +306,7 @@ LdapStatus DomainRestore::Check(const Planned &planned)
     int cutBy = 0;
     status = connection_.Search(
         domain_.baseDn, LdapScope::Subtree,
-        "(sAMAccountName=" + FilterValue(account->front()) + ")", {"1.1"}, NoControls,
+        "(sAMAccountName=" + EscapedFilterValue(account->front()) + ")", {"1.1"}, NoControls,
         [&user](LdapEntry &&entry) { user = entry.dn; }, cutBy);
     if (!status.Ok()) {
         return Failed(planned.targetDn, status);
@@ -366,15 +354,14 @@ bool DomainRestore::Writable(const std::string &description, const std::string &
 // Writes the snapshot's attributes: with overwrite, the object is made to match the snapshot;
 // otherwise only attributes it lacks are added. Whatever the controller refuses is named in
 // `missing`, and the rest is still written.
-LdapStatus DomainRestore::Complete(const std::string &dn, const Snapshot *snapshot, bool overwrite,
+LdapStatus DomainRestore::Complete(const std::string &dn, const ArchivedEntry *held, bool overwrite,
                                    std::vector<std::string> &missing)
 {
-    const SnapshotEntry *held = snapshot != nullptr ? snapshot->Find(Canonical(dn)) : nullptr;
     if (held == nullptr) {
         return LdapStatus{};
     }
     std::string fault;
-    std::optional<LdifEntry> saved = snapshot->Read(*held, fault);
+    std::optional<LdifEntry> saved = catalogue_.Read(*held, fault);
     if (!saved) {
         missing.push_back("the snapshot's attributes: " + fault);
         return LdapStatus{};

@@ -64,7 +64,7 @@ class DomainRestore
     LdapStatus LiveParentOf(const LdapEntry &entry, std::string &parentDn);
     LdapStatus Check(const Planned &planned);
     LdapStatus Reanimate(const Planned &planned);
-    LdapStatus Complete(const std::string &dn, const Snapshot *snapshot, bool overwrite,
+    LdapStatus Complete(const std::string &dn, const ArchivedEntry *held, bool overwrite,
                         std::vector<std::string> &missing);
     void RestoreMembership(const std::string &dn, const LdapAttributes &live,
                            const LdifEntry &snapshot, std::vector<std::string> &missing);

@@ -10,9 +10,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "catalogue/DistinguishedName.h"
 #include "server/SearchPattern.h"
 #include "server/directory/DeletedObjects.h"
-#include "server/directory/DistinguishedName.h"
 #include "server/directory/LdapConnection.h"
 
 struct DomainMatch {

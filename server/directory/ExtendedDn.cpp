@@ -1,7 +1,7 @@
 // Taking GUIDs out of extended DNs and objectGUID values.
 #include "server/directory/ExtendedDn.h"
 
-#include "server/directory/AsciiCase.h"
+#include "catalogue/AsciiCase.h"
 
 ExtendedDn ExtendedDn::Parse(std::string_view text)
 {

@@ -11,14 +11,15 @@
 #include <cstring>
 #include <utility>
 
+#include "catalogue/AsciiCase.h"
+#include "catalogue/DistinguishedName.h"
 #include "mwlib/MW_Text.h"
 #include "server/RecordFields.h"
 #include "server/Replies.h"
-#include "server/directory/AsciiCase.h"
 #include "server/directory/DirectoryDescription.h"
 #include "server/directory/DirectoryRestore.h"
 #include "server/directory/DirectorySearch.h"
-#include "server/directory/DistinguishedName.h"
+#include "server/directory/PasswordTransport.h"
 
 namespace
 {
@@ -140,6 +141,9 @@ bool LdapServer::CheckSettings()
         fault = "BindDn needs a PasswordFile";
     } else if (base->TypelessName().size() >= LoginFieldSize) {
         fault = "the base's name is too long for a context";
+    } else if (settings_.saslMechanism.empty()) {
+        // Without Sasl every login is a password: said now, before anything is sent.
+        fault = PasswordTransport::Refusal(settings_, true);
     }
     if (!fault.empty()) {
         Report("settings: " + fault);
@@ -157,7 +161,10 @@ int32_t LdapServer::Open(const char *)
     refusal_.clear();
     configuredRefusal_.clear();
     noticesTaken_ = false;
-    if (!CheckSettings() || !OpenDirectory()) {
+    if (!CheckSettings()) {
+        return kRefusedBySettings;
+    }
+    if (!OpenDirectory()) {
         return 1;
     }
     if (!operational_.Learn(session_.Connection())) {
@@ -170,11 +177,22 @@ int32_t LdapServer::Open(const char *)
     // Every file left out is reported too (and told in the window later, see TakeNotices); a
     // load that fails ends with the reason the folder cannot be read.
     std::string lastReported;
-    const bool loaded =
-        catalogue_.Load(settings_.catalogue, containerClasses_, [&](const std::string &text) {
+    IndexProgress progress;
+    progress.stop = opening_.stop;
+    if (opening_.report) {
+        progress.report = [this](const IndexStep &step) {
+            opening_.report("Indexing snapshot " + std::to_string(step.dump) + " of " +
+                                std::to_string(step.dumps) + ": " + step.file,
+                            step.done, step.total);
+        };
+    }
+    const bool loaded = catalogue_.Load(
+        settings_.catalogue, containerClasses_,
+        [&](const std::string &text) {
             Report(text);
             lastReported = text;
-        });
+        },
+        settings_.indexFolder, progress);
     if (!loaded) {
         refusal_ = Sentence(lastReported);
         return 1;
@@ -228,7 +246,14 @@ int32_t LdapServer::Login(const char *userName, const char *password)
         Refuse("login as " + user + " refused: no password given");
         return 1;
     }
+    listingFault_.clear();
     const std::string dn = BindNameOf(user);
+    if (dn.empty() && !listingFault_.empty()) {
+        // A name of the tree is found by listing it, which the server may refuse before a login.
+        Refuse("login as " + user + " refused: the name cannot be looked up before a login: " +
+               listingFault_ + "; give it as " + NamesFoundWithoutLookup());
+        return 1;
+    }
     if (dn.empty()) {
         Refuse("login refused: no object " + user + " below " + baseName_);
         return 1;
@@ -393,6 +418,9 @@ std::vector<std::string> LdapServer::TakeNotices()
     if (!noticesTaken_) {
         for (const SnapshotCatalogue::LeftOut &file : catalogue_.LeftOutFiles()) {
             notices.push_back("Snapshot " + file.path + " left out: " + file.reason);
+        }
+        for (std::string &note : catalogue_.LoadNotes()) {
+            notices.push_back(std::move(note));
         }
     }
     noticesTaken_ = true;

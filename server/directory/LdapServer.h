@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "catalogue/DistinguishedName.h"
 #include "server/DescriptionPieces.h"
 #include "server/LdapSettings.h"
 #include "server/ServerBackend.h"
@@ -19,7 +20,6 @@
 #include "server/directory/DirectoryNames.h"
 #include "server/directory/DirectorySearch.h"
 #include "server/directory/DirectorySession.h"
-#include "server/directory/DistinguishedName.h"
 #include "server/directory/OperationalAttributes.h"
 #include "server/directory/SiblingLabels.h"
 #include "server/directory/SnapshotCatalogue.h"
@@ -68,6 +68,8 @@ class LdapServer : public ServerBackend
     std::vector<std::string> TakeNotices() override;
     // The connection gives up its wait for the server while the flag is set.
     void WatchAbandon(const std::atomic<bool> *flag) override;
+    // Indexing the catalogue tells its progress, and stops when asked.
+    void WatchOpening(const OpenProgress &progress) override { opening_ = progress; }
 
     // The full name of the base: the tree's top context.
     const std::string &BaseName() const { return baseName_; }
@@ -84,6 +86,8 @@ class LdapServer : public ServerBackend
     // The name to bind with for a user's name as typed (a typeless name of the tree or a DN);
     // empty when there is none.
     virtual std::string BindNameOf(const std::string &userName);
+    // The forms of a user's name that BindNameOf takes without asking the server.
+    virtual std::string NamesFoundWithoutLookup() const { return "a DN (cn=...,o=...)"; }
 
     // The reply of a restore with this outcome (through Replies, as every reply).
     // A failure's text is cut to the message field, never inside a UTF-8 character.
@@ -160,4 +164,5 @@ class LdapServer : public ServerBackend
     BackupTime describedVersion_ = 0;
     bool noticesTaken_ = false;
     std::optional<Search> search_; // the search being handed out
+    OpenProgress opening_;
 };

@@ -1,7 +1,7 @@
 // Reading the operational attribute types out of the subschema's definitions.
 #include "server/directory/OperationalAttributes.h"
 
-#include "server/directory/AsciiCase.h"
+#include "catalogue/AsciiCase.h"
 #include "server/directory/LdapConnection.h"
 
 namespace

@@ -49,16 +49,14 @@ bool SiblingLabels::SharedIn(const Namesakes &children, const std::string &label
 
 const SiblingLabels::Namesakes &SiblingLabels::ArchivedChildren(const std::string &parent)
 {
-    static const std::vector<std::unique_ptr<Snapshot>> None;
     auto children = archived_.find(parent);
     if (children == archived_.end()) {
         Namesakes byLabel;
-        for (const auto &snapshot : catalogue_ != nullptr ? catalogue_->Snapshots() : None) {
-            for (const SnapshotEntry *child : snapshot->ChildrenOf(parent)) {
-                std::optional<DistinguishedName> dn = DistinguishedName::Parse(child->dn);
-                if (dn && !dn->Empty()) {
-                    byLabel[DistinguishedName::Label(dn->Rdns().front())].insert(child->canonical);
-                }
+        for (const ArchivedName &child :
+             catalogue_ != nullptr ? catalogue_->ChildrenOf(parent) : std::vector<ArchivedName>{}) {
+            std::optional<DistinguishedName> dn = DistinguishedName::Parse(child.dn);
+            if (dn && !dn->Empty()) {
+                byLabel[DistinguishedName::Label(dn->Rdns().front())].insert(child.canonical);
             }
         }
         children = archived_.emplace(parent, std::move(byLabel)).first;

@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "server/directory/DistinguishedName.h"
+#include "catalogue/DistinguishedName.h"
 #include "server/directory/LdapConnection.h"
 #include "server/directory/SnapshotCatalogue.h"
 

@@ -1,34 +1,14 @@
-// Finding, timing and indexing the snapshots of a catalogue folder.
+// The server's questions put to the catalogue's index.
 #include "server/directory/SnapshotCatalogue.h"
-
-#include <sys/stat.h>
-
-#include <algorithm>
-#include <charconv>
-#include <filesystem>
-#include <limits>
 
 namespace
 {
-// The time a snapshot was taken: its name's number, or when the file was last written.
-BackupTime SnapshotTime(const std::filesystem::path &path)
-{
-    const std::string stem = path.stem().string();
-    uint64_t seconds = 0;
-    const auto [end, error] = std::from_chars(stem.data(), stem.data() + stem.size(), seconds);
-    if (error == std::errc() && end == stem.data() + stem.size() && !stem.empty() &&
-        seconds <= std::numeric_limits<BackupTime>::max()) {
-        return static_cast<BackupTime>(seconds);
-    }
-    struct stat status {
-    };
-    if (::stat(path.c_str(), &status) == 0 && status.st_mtime > 0) {
-        return static_cast<BackupTime>(
-            std::min<int64_t>(status.st_mtime, std::numeric_limits<BackupTime>::max()));
-    }
-    return 0;
-}
+const std::vector<IndexedDump> kNoDumps;
+const IndexUpdate::Summary kNothingRead;
 } // namespace
+
+SnapshotCatalogue::SnapshotCatalogue() = default;
+SnapshotCatalogue::~SnapshotCatalogue() = default;
 
 std::unordered_set<std::string> SnapshotCatalogue::DefaultContainerClasses()
 {
@@ -38,62 +18,125 @@ std::unordered_set<std::string> SnapshotCatalogue::DefaultContainerClasses()
 
 bool SnapshotCatalogue::Load(const std::string &folder,
                              const std::unordered_set<std::string> &containerClasses,
-                             const Report &report)
+                             const Report &report, const std::string &indexFolder,
+                             const IndexProgress &progress)
 {
-    snapshots_.clear();
+    index_.reset();
     leftOut_.clear();
-    std::error_code error;
-    std::vector<std::filesystem::path> files;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
-        if (it->path().extension() == ".ldif" && it->is_regular_file()) {
-            files.push_back(it->path());
-        }
-    }
-    if (error) {
-        report("the catalogue " + folder + " cannot be read: " + error.message());
+    report_ = report;
+    CatalogueIndex::Options options{indexFolder, containerClasses, progress};
+    std::string fault;
+    index_ = CatalogueIndex::Open(folder, options, fault);
+    if (!index_) {
+        report(fault);
         return false;
     }
-    std::sort(files.begin(), files.end()); // the same order of reports whatever the folder's
-    for (const std::filesystem::path &file : files) {
-        std::string fault;
-        std::unique_ptr<Snapshot> snapshot =
-            Snapshot::Load(file.string(), SnapshotTime(file), containerClasses, fault);
-        if (snapshot) {
-            snapshots_.push_back(std::move(snapshot));
-        } else {
-            report("snapshot " + file.string() + " left out: " + fault);
-            leftOut_.push_back(LeftOut{file.string(), fault});
-        }
+    for (const std::string &note : index_->Notes()) {
+        report(note);
     }
-    std::stable_sort(snapshots_.begin(), snapshots_.end(),
-                     [](const auto &a, const auto &b) { return a->Time() > b->Time(); });
+    for (const LeftOutDump &file : index_->LeftOut()) {
+        report("snapshot " + file.path + " left out: " + file.reason);
+        leftOut_.push_back(LeftOut{file.path, file.reason});
+    }
     return true;
+}
+
+std::vector<std::string> SnapshotCatalogue::LoadNotes() const
+{
+    std::vector<std::string> notes;
+    if (!index_) {
+        return notes;
+    }
+    const IndexUpdate::Summary &update = index_->Update();
+    if (update.stopped) {
+        notes.push_back("Indexing the snapshots was stopped: those not indexed yet are not "
+                        "shown; they are indexed the next time the server is opened.");
+    }
+    if (update.busy) {
+        notes.push_back("Another program is bringing the snapshots' index up to date: the "
+                        "snapshots it has not indexed yet are not shown.");
+    }
+    return notes;
+}
+
+template <typename Answer> Answer SnapshotCatalogue::Checked(Answer answer) const
+{
+    if (const std::string fault = index_->TakeFault(); !fault.empty() && report_) {
+        report_(fault);
+    }
+    return answer;
+}
+
+const std::vector<IndexedDump> &SnapshotCatalogue::Snapshots() const
+{
+    return index_ ? index_->Dumps() : kNoDumps;
 }
 
 std::vector<BackupTime> SnapshotCatalogue::TimesOf(const std::string &canonical) const
 {
+    if (!index_) {
+        return {};
+    }
     std::vector<BackupTime> times;
-    for (const auto &snapshot : snapshots_) {
-        if (snapshot->Find(canonical) != nullptr) {
-            times.push_back(snapshot->Time());
-        }
+    for (uint32_t time : Checked(index_->TimesOf(canonical))) {
+        times.push_back(time);
     }
     return times;
 }
 
-const Snapshot *SnapshotCatalogue::Holding(const std::string &canonical, BackupTime time) const
+std::optional<ArchivedEntry> SnapshotCatalogue::Holding(const std::string &canonical,
+                                                        BackupTime time) const
 {
-    for (const auto &snapshot : snapshots_) {
-        if ((time == 0 || snapshot->Time() == time) && snapshot->Find(canonical) != nullptr) {
-            return snapshot.get();
-        }
+    return index_ ? Checked(index_->Holding(canonical, time)) : std::nullopt;
+}
+
+std::optional<ArchivedEntry> SnapshotCatalogue::Beside(const std::string &canonical,
+                                                       const ArchivedEntry &other) const
+{
+    return index_ ? Checked(index_->InDump(canonical, other.seq)) : std::nullopt;
+}
+
+std::vector<ArchivedEntry> SnapshotCatalogue::Subtree(const ArchivedEntry &top) const
+{
+    return index_ ? Checked(index_->Subtree(top)) : std::vector<ArchivedEntry>{top};
+}
+
+std::optional<LdifEntry> SnapshotCatalogue::Read(const ArchivedEntry &entry,
+                                                 std::string &fault) const
+{
+    if (!index_) {
+        fault = "no catalogue";
+        return std::nullopt;
     }
-    return nullptr;
+    return index_->Read(entry, fault);
+}
+
+std::vector<ArchivedName> SnapshotCatalogue::ChildrenOf(const std::string &canonical) const
+{
+    return index_ ? Checked(index_->ChildrenOf(canonical)) : std::vector<ArchivedName>{};
 }
 
 bool SnapshotCatalogue::HadChildren(const std::string &canonical) const
 {
-    return std::any_of(snapshots_.begin(), snapshots_.end(),
-                       [&](const auto &snapshot) { return snapshot->HasChildren(canonical); });
+    return index_ && Checked(index_->HadChildren(canonical));
+}
+
+bool SnapshotCatalogue::WasContainer(const std::string &canonical) const
+{
+    return index_ && Checked(index_->WasContainer(canonical));
+}
+
+std::vector<ArchivedName> SnapshotCatalogue::NamesAfter(int64_t &cursor, std::size_t count) const
+{
+    return index_ ? Checked(index_->NamesAfter(cursor, count)) : std::vector<ArchivedName>{};
+}
+
+std::vector<std::string> SnapshotCatalogue::NamingTypes() const
+{
+    return index_ ? Checked(index_->NamingTypes()) : std::vector<std::string>{};
+}
+
+const IndexUpdate::Summary &SnapshotCatalogue::LastUpdate() const
+{
+    return index_ ? index_->Update() : kNothingRead;
 }

@@ -7,6 +7,8 @@
 #include "app/FindDialog.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/core/RequestGate.h"
+#include "toolkit/Edit.h"
+#include "toolkit/PushButton.h"
 
 namespace
 {
@@ -203,3 +205,27 @@ TEST_F(UnsearchableServerTest, FindIsOffAndTheDialogSaysTheServerCannotSearch)
     EXPECT_EQ(dialog.Results().RowCount(), 0);
 }
 } // namespace
+
+// Closed with its Close button and opened again, the dialog's Return still searches: the button
+// the user last pressed never takes the dialog's main action.
+TEST_F(FindDialogTest, ReturnInThePatternSearchesAfterTheDialogWasClosedWithClose)
+{
+    FindDialog &dialog = Open();
+    dialog.Present();
+    PushButton *close = dialog.Find<PushButton>(ResId(kFindClose));
+    ASSERT_NE(close, nullptr);
+    close->GrabFocus(); // where a click or Tab leaves the keyboard
+    QTest::mouseClick(close->Widget(), Qt::LeftButton);
+    ASSERT_FALSE(dialog.IsVisible());
+
+    f.window->CmdFind();
+    ASSERT_TRUE(dialog.IsVisible());
+    dialog.SetPattern("e");
+    Edit *pattern = dialog.Find<Edit>(ResId(kFindPattern));
+    QTest::keyClick(pattern->Widget(), Qt::Key_Return);
+    EXPECT_TRUE(dialog.IsVisible()) << "Return closed the dialog";
+    for (int pass = 0; pass < 1000 && dialog.IsSearching(); ++pass) {
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(dialog.StatusText(), "3 objects found.");
+}

@@ -2,12 +2,19 @@
 // dispatch by id, and the close query while objects are marked.
 #include <QAccessible>
 #include <QEventLoop>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "tests/app/MainWindowFixture.h"
+#include "tests/mwlib/TempDir.h"
 #include "tests/support/gui/ModalScript.h"
 #include "toolkit/Application.h"
+#include "toolkit/WindowMemory.h"
 
 namespace
 {
@@ -224,4 +231,39 @@ TEST(MainWindow, TheStatusBarIsExposedAsAStatusBar)
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->role(), QAccessible::StatusBar);
     EXPECT_EQ(f.Counts(), "Containers: 0, Objects: 0"); // its fields still show
+}
+
+// The window comes back as the user left it: its place, its size and the split between the
+// views, kept in the window state file when it closed; a damaged file gives the usual window.
+TEST(MainWindow, ComesBackWhereAndAsItClosedWithItsSplit)
+{
+    TempDir folder;
+    const std::string path = folder.Path("tarvik/window-state.json");
+    WindowMemory::Use(path);
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect left(free.x() + 30, free.y() + 50, free.width() / 2, free.height() / 2);
+    {
+        MainWindowFixture f;
+        EXPECT_LE(f.window->FrameWidget()->width(), free.width()) << "within the screen";
+        EXPECT_LE(f.window->FrameWidget()->height(), free.height());
+        f.window->FrameWidget()->setGeometry(left);
+        QApplication::processEvents();
+        f.window->GetSplitter().DragTo(f.window->GetOutputSizePixel().width / 4);
+        EXPECT_TRUE(f.window->Close());
+    }
+    {
+        MainWindowFixture f;
+        EXPECT_EQ(f.window->FrameWidget()->geometry(), left);
+        EXPECT_NEAR(f.window->GetSplitter().GetSplitPosition(),
+                    f.window->GetOutputSizePixel().width / 4, 2);
+    }
+    std::ofstream(path, std::ios::trunc) << "{\"MainWindow\": [30, 50, 400";
+    WindowMemory::Use(path);
+    {
+        MainWindowFixture f;
+        EXPECT_NE(f.window->FrameWidget()->geometry(), left);
+        EXPECT_NEAR(f.window->GetSplitter().GetSplitPosition(),
+                    f.window->GetOutputSizePixel().width * 2 / 3, 1);
+    }
+    WindowMemory::Use("");
 }

@@ -1,7 +1,7 @@
 // What the window keeps of every restore run: the record in the journal of past runs (who ran it
 // where, how it ended, each object's outcome), the prompt's question and the note on objects
 // still marked, and Past Runs, which lists the journal's runs and shows each one's list again.
-#include <QListWidget>
+#include <QTreeWidget>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -19,10 +19,12 @@
 #include "tests/support/core/ScopedEnvironment.h"
 #include "tests/support/gui/ModalScript.h"
 #include "toolkit/FixedText.h"
+#include "toolkit/International.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/ModalDialog.h"
 #include "toolkit/PushButton.h"
 #include "toolkit/RadioButton.h"
+#include "toolkit/ResultTable.h"
 
 namespace
 {
@@ -41,6 +43,20 @@ struct ShownList {
     std::string stillMarked; // empty when hidden
     bool saveOffered = false;
 };
+
+// The Past Runs table's rows as shown, cell by cell.
+std::vector<std::vector<std::string>> Rows(ModalDialog &dialog)
+{
+    ResultTable *table = dialog.Find<ResultTable>(ResId(kPastRunsList));
+    std::vector<std::vector<std::string>> rows;
+    for (int row = 0; row < table->RowCount(); ++row) {
+        rows.emplace_back();
+        for (int column = 0; column <= PastRunsDialog::EndedColumn; ++column) {
+            rows.back().push_back(table->CellText(row, column));
+        }
+    }
+    return rows;
+}
 
 ModalScript::Action Read(std::vector<ShownList> &seen)
 {
@@ -243,15 +259,16 @@ TEST(RunRecord, PastRunsShowsTheSameLinesTheRunShowed)
     script.ExpectDialog(kDialogRestore, 1, Read(lists));
     f.menuBar.Select(kMenuItemRestore);
 
-    std::vector<std::string> runLines;
+    std::vector<std::vector<std::string>> runs;
+    std::string reopenedTitle;
     script.ExpectDialog(kDialogPastRuns, 1, [&](ModalDialog &dialog) {
-        ListBox *runs = dialog.Find<ListBox>(ResId(kPastRunsList));
-        for (int i = 0; i < runs->GetEntryCount(); ++i) {
-            runLines.push_back(runs->GetEntry(i));
-        }
+        runs = Rows(dialog);
         dialog.Find<PushButton>(ResId(kPastRunsOpen))->Click();
     });
-    script.ExpectDialog(kDialogRestore, 1, Read(lists));
+    script.ExpectDialog(kDialogRestore, 1, [&](ModalDialog &dialog) {
+        reopenedTitle = dialog.GetText();
+        Read(lists)(dialog);
+    });
     f.menuBar.Select(kMenuItemPastRuns);
 
     ASSERT_EQ(lists.size(), 2u);
@@ -260,12 +277,12 @@ TEST(RunRecord, PastRunsShowsTheSameLinesTheRunShowed)
     EXPECT_TRUE(lists[1].saveOffered);
     EXPECT_EQ(lists[1].stillMarked, ""); // marks are the present's business, not the past's
     const JournalListing listing = data.journal.List();
-    ASSERT_EQ(runLines.size(), 1u);
-    EXPECT_EQ(runLines[0], PastRunsDialog::RunLine(listing.entries[0]));
-    EXPECT_NE(runLines[0].find("   FS1   " + std::string(ServerLogin::DefaultUser) +
-                               "   3 restored, 1 failed"),
-              std::string::npos)
-        << runLines[0];
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0], (std::vector<std::string>{FormatDateTime(listing.entries[0].run.started),
+                                                 "FS1", ServerLogin::DefaultUser, "4", "3", "1",
+                                                 "ran to the end"}));
+    EXPECT_EQ(reopenedTitle,
+              "Restore of " + FormatDateTime(listing.entries[0].run.started) + " on FS1");
 }
 
 TEST(RunRecord, PastRunsListsNewestFirstAndSaysWhatItLeftOut)
@@ -284,22 +301,57 @@ TEST(RunRecord, PastRunsListsNewestFirstAndSaysWhatItLeftOut)
     std::ofstream(data.journal.Path(), std::ios::app) << "{damaged\n";
     MainWindowFixture f;
     ModalScript script;
-    std::vector<std::string> lines;
+    std::vector<std::vector<std::string>> rows;
     std::string skipped;
     script.ExpectDialog(kDialogPastRuns, 1, [&](ModalDialog &dialog) {
-        ListBox *runs = dialog.Find<ListBox>(ResId(kPastRunsList));
-        for (int i = 0; i < runs->GetEntryCount(); ++i) {
-            lines.push_back(runs->GetEntry(i));
-        }
+        rows = Rows(dialog);
         skipped = dialog.Find<FixedText>(ResId(kPastRunsSkipped))->GetText();
     });
     f.menuBar.Select(kMenuItemPastRuns);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_NE(lines[0].find("   NEW   "), std::string::npos) << lines[0];
-    EXPECT_NE(lines[0].find("1 restored, 0 failed, stopped"), std::string::npos) << lines[0];
-    EXPECT_NE(lines[1].find("   OLD   "), std::string::npos) << lines[1];
-    EXPECT_EQ(lines[1].find("stopped"), std::string::npos) << lines[1];
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][PastRunsDialog::ServerColumn], "NEW");
+    EXPECT_EQ(rows[0][PastRunsDialog::EndedColumn], "stopped");
+    EXPECT_EQ(rows[1][PastRunsDialog::ServerColumn], "OLD");
+    EXPECT_EQ(rows[1][PastRunsDialog::EndedColumn], "ran to the end");
     EXPECT_EQ(skipped, "1 damaged line of the journal was left out.");
+}
+
+// A click on a column's title sorts by it: times by time and counts by number, not as texts.
+TEST(RunRecord, PastRunsSortsByTheColumnChosenTimesAndCountsAsTheyAre)
+{
+    DataFolder data;
+    std::vector<RunReport> runs(3);
+    const std::vector<std::size_t> sizes = {9, 10, 2};
+    // Started on 9 and 10 December: as texts, "10 ..." would sort before "9 ...".
+    const std::vector<int64_t> starts = {1765238400 + 3600, 1765324800 + 3600, 1765411200 + 3600};
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        runs[i].started = starts[i];
+        runs[i].server = "S" + std::to_string(i);
+        for (std::size_t n = 0; n < sizes[i]; ++n) {
+            runs[i].objects.push_back(
+                MakeReportedObject("O" + std::to_string(n) + ".Marrowby", 0, false, 0, "", ""));
+        }
+        ASSERT_EQ(data.journal.Append(runs[i]), "");
+    }
+    MainWindowFixture f;
+    ModalScript script;
+    std::vector<std::vector<std::string>> byObjects;
+    std::vector<std::vector<std::string>> byStart;
+    script.ExpectDialog(kDialogPastRuns, 1, [&](ModalDialog &dialog) {
+        ResultTable &table = static_cast<PastRunsDialog &>(dialog).Runs();
+        table.SortByColumn(PastRunsDialog::ObjectsColumn, true);
+        byObjects = Rows(dialog);
+        table.SortByColumn(PastRunsDialog::StartedColumn, true);
+        byStart = Rows(dialog);
+    });
+    f.menuBar.Select(kMenuItemPastRuns);
+    ASSERT_EQ(byObjects.size(), 3u);
+    EXPECT_EQ(byObjects[0][PastRunsDialog::ServerColumn], "S2");
+    EXPECT_EQ(byObjects[1][PastRunsDialog::ServerColumn], "S0");
+    EXPECT_EQ(byObjects[2][PastRunsDialog::ServerColumn], "S1");
+    ASSERT_EQ(byStart.size(), 3u);
+    EXPECT_EQ(byStart[0][PastRunsDialog::ServerColumn], "S0");
+    EXPECT_EQ(byStart[2][PastRunsDialog::ServerColumn], "S2");
 }
 
 TEST(RunRecord, PastRunsWithoutRunsOrWithAJournalItCannotReadSaysSo)
@@ -362,8 +414,8 @@ TEST(RunRecord, PastRunsOpensTheRunDoubleClickedOrChosenWithReturn)
     script.ExpectDialog(kDialogPastRuns, 0, [&](ModalDialog &dialog) {
         dialog.Show();
         auto *runs =
-            static_cast<QListWidget *>(dialog.Find<ListBox>(ResId(kPastRunsList))->Widget());
-        const QPoint second = runs->visualItemRect(runs->item(1)).center();
+            static_cast<QTreeWidget *>(dialog.Find<ResultTable>(ResId(kPastRunsList))->Widget());
+        const QPoint second = runs->visualItemRect(runs->topLevelItem(1)).center();
         QTest::mouseClick(runs->viewport(), Qt::LeftButton, {}, second);
         QTest::mouseDClick(runs->viewport(), Qt::LeftButton, {}, second);
         runs->setFocus();

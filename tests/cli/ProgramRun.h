@@ -77,6 +77,7 @@ class ProgramFolder
     {
         // The journal of past runs goes to the folder, never to the user's own.
         ::setenv("XDG_DATA_HOME", folder.Path("data").c_str(), 1);
+        ::setenv("XDG_CACHE_HOME", folder.Path("cache").c_str(), 1);
         ::unsetenv("DISPLAY");
         ::unsetenv("WAYLAND_DISPLAY");
         std::vector<std::string> all = {Program()};

@@ -17,7 +17,6 @@
 #include "toolkit/FixedText.h"
 #include "toolkit/GroupBox.h"
 #include "toolkit/ListBox.h"
-#include "toolkit/PushButton.h"
 #include "toolkit/ModalDialog.h"
 #include "toolkit/MultiLineEdit.h"
 #include "toolkit/OKButton.h"
@@ -118,7 +117,7 @@ TEST_F(DialogAccessibility, EntryFieldsAndListsAreNamedByTheirLabels)
         {kDialogFind, ControlKind::Edit, kFindPattern, "Find what:"},
         {kDialogFind, ControlKind::ResultTable, kFindResults, "Results:"},
         {kDialogPreview, ControlKind::TableBox, kPreviewComparison, "Comparison with live:"},
-        {kDialogPastRuns, ControlKind::ListBox, kPastRunsList, "Past Runs"},
+        {kDialogPastRuns, ControlKind::ResultTable, kPastRunsList, "Past Runs"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

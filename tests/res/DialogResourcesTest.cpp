@@ -115,7 +115,8 @@ const std::vector<ExpectedDialog> kDialogs = {
          {K::PushButton, 1, {125, 50, 40, 12}, "Preview..."},
      }},
     // The prompt form's places at the starting size: the question, the list, the note on objects
-    // still marked, the selected line whole, and the buttons.
+    // still marked, the selected line whole (whose last line the note on what Save... or Copy did
+    // takes), and the buttons.
     {262,
      true,
      "Restore",
@@ -125,6 +126,7 @@ const std::vector<ExpectedDialog> kDialogs = {
          {K::ListBox, 1, {5, 23, 230, 72}, ""},
          {K::FixedText, 2, {5, 97, 230, 10}, ""},
          {K::MultiLineEdit, 1, {5, 109, 230, 28}, ""},
+         {K::FixedText, 3, {5, 127, 230, 10}, ""},
          {K::PushButton, 1, {105, 140, 40, 12}, "~Save..."},
          {K::PushButton, 2, {150, 140, 40, 12}, "~Copy"},
          {K::OKButton, 1, {195, 140, 40, 12}, ""},
@@ -133,12 +135,12 @@ const std::vector<ExpectedDialog> kDialogs = {
     {263,
      true,
      "Past Runs",
-     {60, 11, 330, 150},
+     {40, 11, 460, 150},
      {
-         {K::ListBox, 1, {5, 5, 320, 113}, ""},
-         {K::FixedText, 1, {5, 120, 320, 10}, ""},
-         {K::PushButton, 1, {240, 133, 40, 12}, "~Open"},
-         {K::OKButton, 1, {285, 133, 40, 12}, ""},
+         {K::ResultTable, 1, {5, 5, 450, 113}, ""},
+         {K::FixedText, 1, {5, 120, 450, 10}, ""},
+         {K::PushButton, 1, {370, 133, 40, 12}, "~Open"},
+         {K::OKButton, 1, {415, 133, 40, 12}, ""},
      }},
     {264,
      true,
@@ -146,7 +148,8 @@ const std::vector<ExpectedDialog> kDialogs = {
      {20, 10, 380, 190},
      {
          {K::FixedText, 1, {5, 5, 370, 10}, "FixedText"},
-         {K::TableBox, 1, {5, 18, 370, 140}, ""},
+         {K::FixedText, 2, {5, 17, 370, 10}, ""},
+         {K::TableBox, 1, {5, 29, 370, 129}, ""},
          {K::CheckBox, 1, {5, 165, 150, 12}, "Show unchanged attributes"},
          {K::OKButton, 1, {335, 165, 40, 12}, ""},
      }},
@@ -168,12 +171,12 @@ const std::vector<ExpectedDialog> kDialogs = {
      {40, 20, 300, 200},
      {
          {K::FixedText, 1, {6, 9, 40, 10}, "Find what:"},
-         {K::Edit, 1, {48, 7, 180, 12}, ""},
+         {K::Edit, 1, {52, 7, 176, 12}, ""},
          {K::PushButton, 1, {240, 6, 54, 14}, "~Find"},
-         {K::CheckBox, 1, {48, 23, 140, 10}, "~Deleted objects only"},
+         {K::CheckBox, 1, {52, 23, 140, 10}, "~Deleted objects only"},
          {K::PushButton, 2, {240, 23, 54, 14}, "~Stop"},
          {K::FixedText, 2, {6, 40, 40, 10}, "Results:"},
-         {K::FixedText, 3, {48, 40, 246, 10}, kOwnWording},
+         {K::FixedText, 3, {52, 40, 242, 10}, kOwnWording},
          {K::ResultTable, 1, {6, 52, 288, 124}, ""},
          {K::PushButton, 3, {240, 181, 54, 14}, "Close"},
      }},

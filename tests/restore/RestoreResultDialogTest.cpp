@@ -334,8 +334,8 @@ TEST_F(ResultListTest, TheFinalFormsListStartsAtTheTopAndTakesTheNotesLineWhenTh
         dialog.SetReport(&report);
         dialog.Show();
         const int lowered = Cancel(dialog).ResourceRect().top - Ok(dialog).ResourceRect().top;
-        for (Control *button : std::initializer_list<Control *>{&Save(dialog), &Copy(dialog),
-                                                                &Ok(dialog)}) {
+        for (Control *button :
+             std::initializer_list<Control *>{&Save(dialog), &Copy(dialog), &Ok(dialog)}) {
             EXPECT_EQ(Place(*button).bottom, Cancel(dialog).ResourceRect().bottom);
         }
         EXPECT_EQ(Place(WholeLine(dialog)).top, WholeLine(dialog).ResourceRect().top + lowered);
@@ -379,8 +379,12 @@ TEST_F(ResultListTest, SaveWritesTheChosenFileAndCopyPutsTheRunOnTheClipboard)
     ModalScript script;
     script.ExpectSaveFileDialog(folder.Path("run.json"));
     script.ExpectSaveFileDialog(""); // cancelled: nothing is written
+    EXPECT_EQ(dialog.DoneText(), "");
     Save(dialog).Click();
+    EXPECT_EQ(dialog.DoneText(), "Saved 2 lines to " + folder.Path("run.json"));
     Save(dialog).Click();
+    EXPECT_EQ(dialog.DoneText(), "Saved 2 lines to " + folder.Path("run.json"))
+        << "a cancelled Save says nothing new";
     ASSERT_EQ(script.Steps().size(), 2u);
     EXPECT_EQ(std::filesystem::path(script.Steps()[0].text).filename(),
               "restore-run-" + IsoTime(report.started).substr(0, 10) + "-" +
@@ -396,6 +400,7 @@ TEST_F(ResultListTest, SaveWritesTheChosenFileAndCopyPutsTheRunOnTheClipboard)
 
     QApplication::clipboard()->clear();
     Copy(dialog).Click();
+    EXPECT_EQ(dialog.DoneText(), "Copied 2 lines to the clipboard");
     const std::string copied = Clipboard::GetText();
     EXPECT_EQ(copied.substr(0, copied.find('\n')),
               "Started\tEnded\tServer\tUser\tOn error\tRun\tObject\tVersion\tScope\tOutcome\t"
@@ -423,8 +428,38 @@ TEST_F(ResultListTest, AFileThatCannotBeWrittenGivesAnErrorAndTheListStaysOpen)
                      "Unable to save the results to " + path + ":\nNot a directory", RET_OK);
     Save(dialog).Click();
     EXPECT_TRUE(dialog.IsVisible());
+    EXPECT_EQ(dialog.DoneText(), "") << "a failed Save is not said to have saved";
     EXPECT_EQ(script.Pending(), 0u);
     EXPECT_EQ(script.Steps().back().parent, &dialog);
+}
+
+// Copy used, with the mouse or its key, leaves Return with OK: it ends the list instead of copying
+// again.
+TEST_F(ResultListTest, ReturnAfterCopyIsOkAndTheNoteTakesALineOfItsOwn)
+{
+    RestoreResultDialog dialog(&mainWindow);
+    dialog.SetPromptMode(true);
+    dialog.SetReport(&report);
+    const Rectangle wholeLine = Place(WholeLine(dialog));
+    QTimer::singleShot(0, [&] {
+        QTest::mouseClick(Copy(dialog).Button(), Qt::LeftButton);
+        Copy(dialog).GrabFocus(); // as its key Alt+C leaves it
+        EXPECT_TRUE(dialog.IsInExecute());
+        const Rectangle note = Place(*dialog.Find<FixedText>(ResId(kRestoreDone)));
+        EXPECT_TRUE(dialog.Find<FixedText>(ResId(kRestoreDone))->IsVisible());
+        EXPECT_LT(Place(WholeLine(dialog)).bottom, note.top) << "the whole line gives way";
+        EXPECT_EQ(Place(WholeLine(dialog)).top, wholeLine.top);
+        EXPECT_LT(note.bottom, Place(Copy(dialog)).top);
+        QTest::keyClick(Copy(dialog).Button(), Qt::Key_Return);
+    });
+    // Should Return have copied again, the list would stay: it is ended as a failure instead.
+    QTimer::singleShot(5000, [&] {
+        if (dialog.IsInExecute()) {
+            dialog.EndDialog(7);
+        }
+    });
+    EXPECT_EQ(dialog.Execute(), 1);
+    EXPECT_EQ(dialog.DoneText(), "Copied 2 lines to the clipboard");
 }
 
 // A screen reader hears whether each object was restored, not only the picture beside it.

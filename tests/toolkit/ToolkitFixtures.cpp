@@ -34,6 +34,19 @@ const ResourceTable &ToolkitTestResources()
                                  {ControlKind::PushButton, 1, 5, 104, 40, 12, "~Copy"},
                                  {ControlKind::OKButton, 1, 115, 104, 40, 12},
                              }});
+        t.dialogs.push_back(
+            {kTestTableDialog,
+             true,
+             "Table Dialog",
+             10,
+             20,
+             160,
+             100,
+             {
+                 {ControlKind::TableBox, 1, 5, 5, 100, 90},
+                 {ControlKind::OKButton, 1, 115, 5, 40, 12},
+                 {ControlKind::PushButton, 1, 115, 20, 40, 12, "A much longer text..."},
+             }});
         t.menus.push_back({kTestMenu,
                            {
                                {1, "E~xit!", "Leave", true, "Alt+X"},

@@ -7,6 +7,8 @@ inline constexpr uint16_t kTestDialog = 300;
 inline constexpr uint16_t kTestMenu = 300;
 // A list, a wrapping text, a read-only edit and a push button.
 inline constexpr uint16_t kTestListDialog = 301;
+// A table above a column of two buttons, OK and one with a long text.
+inline constexpr uint16_t kTestTableDialog = 302;
 
 const ResourceTable &ToolkitTestResources();
 

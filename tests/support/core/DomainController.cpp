@@ -163,6 +163,7 @@ LdapSettings DomainController::Settings(const std::string &serverName) const
     settings.uri = Uri();
     settings.base = Base;
     settings.catalogue = Catalogue();
+    settings.indexFolder = Folder() + "/index";
     settings.bindDn = AdminDn;
     settings.passwordFile = WriteFile("admin.password", std::string(AdminPassword) + "\n");
     settings.caFile = CaFile();

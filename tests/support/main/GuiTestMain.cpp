@@ -1,6 +1,6 @@
 // Test main for GUI test executables: one QApplication with the program's style for the whole run.
-// The program's data (the journal of past runs) goes to a folder of the run's own, never to the
-// data folder of whoever runs the tests.
+// The program's data (the journal of past runs) and cache (the catalogues' indexes) go to a folder
+// of the run's own, never to the folders of whoever runs the tests.
 #include <QApplication>
 #include <cstdlib>
 #include <filesystem>
@@ -24,6 +24,8 @@ class ScratchDataFolder
         // Without a folder of its own, a test must not reach the user's journal: a path that
         // cannot be created stands in.
         setenv("XDG_DATA_HOME", folder_.empty() ? "/proc/no-data-folder" : folder_.c_str(), 1);
+        // Nor the indexes of the user's catalogues.
+        setenv("XDG_CACHE_HOME", folder_.empty() ? "/proc/no-cache-folder" : folder_.c_str(), 1);
     }
     ~ScratchDataFolder()
     {
