@@ -23,7 +23,7 @@ template <std::size_t N> bool CopyToField(char (&field)[N], std::string_view tex
     if (text.size() >= N) {
         return false;
     }
-    std::memcpy(field, text.data(), text.size());
+    text.copy(field, text.size()); // not memcpy: an empty view may point nowhere
     field[text.size()] = '\0';
     return true;
 }
@@ -33,7 +33,7 @@ template <std::size_t N> bool CopyToField(char (&field)[N], std::string_view tex
 template <std::size_t N> void CopyCutToField(char (&field)[N], std::string_view text)
 {
     const std::size_t length = MW_Text::WholeCharacters(text, N - 1);
-    std::memcpy(field, text.data(), length);
+    text.copy(field, length);
     field[length] = '\0';
 }
 

@@ -1,13 +1,12 @@
 #include "toolkit/CrossThreadPost.h"
 
-#include <QMetaObject>
-#include <QObject>
+#include "toolkit/PostedCallQueue.h"
 
-CrossThreadPost::CrossThreadPost() : context_(std::make_unique<QObject>()) {}
+CrossThreadPost::CrossThreadPost() : queue_(std::make_unique<PostedCallQueue>()) {}
 
 CrossThreadPost::~CrossThreadPost() = default;
 
 void CrossThreadPost::Post(std::function<void()> call) const
 {
-    QMetaObject::invokeMethod(context_.get(), std::move(call), Qt::QueuedConnection);
+    queue_->Push(std::move(call));
 }

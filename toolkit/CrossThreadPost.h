@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-class QObject;
+class PostedCallQueue;
 
 class CrossThreadPost
 {
@@ -19,5 +19,5 @@ class CrossThreadPost
     void Post(std::function<void()> call) const; // from any thread
 
   private:
-    std::unique_ptr<QObject> context_;
+    std::unique_ptr<PostedCallQueue> queue_;
 };

@@ -70,6 +70,8 @@ class FindDialogTest : public testing::Test
         return cells;
     }
 
+    // Before the window: its worker may still be leaving the gate when the test ends.
+    RequestGate gate;
     MainWindowFixture f;
 };
 
@@ -124,7 +126,6 @@ TEST_F(FindDialogTest, StopGivesUpTheBatchUnderWayKeepingWhatWasFoundBefore)
     f.script.SetSearchResults(many);
     FindDialog &dialog = Open();
     // The click comes while the worker is in the middle of the second batch.
-    RequestGate gate;
     f.script.OnRequest([&](const LoggedRequest &request) {
         if (request.type == SearchObjects && request.lastId == 150) {
             QMetaObject::invokeMethod(

@@ -32,6 +32,7 @@ class HeldSalesListing
 {
   public:
     HeldSalesListing(MainWindowFixture &f, std::function<void()> meanwhile, bool abandons = false)
+        : script_(f.script)
     {
         f.script.OnRequest([this, &f, meanwhile, abandons](const LoggedRequest &request) {
             if (request.type != ListChildren || request.name != "Sales.Marrowby" ||
@@ -42,11 +43,13 @@ class HeldSalesListing
             gate_.Hold([&f, abandons] { return abandons && f.script.AbandonAsked(); });
         });
     }
-    ~HeldSalesListing() { gate_.Release(); }
+    // The hook goes first, so that no later request comes to what is gone.
+    ~HeldSalesListing() { script_.OnRequest({}); }
     bool StillHeld() { return gate_.WaitUntilHeld(); }
     void Release() { gate_.Release(); }
 
   private:
+    ScriptedServer &script_;
     RequestGate gate_;
     std::atomic<bool> held_{false};
 };

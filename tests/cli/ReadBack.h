@@ -63,32 +63,45 @@ inline std::optional<std::vector<Row>> Csv(const std::string &text)
     return rows;
 }
 
+// A member is a type of its own, not a std::pair: a pair holding the incomplete Json would be
+// instantiated inside Json's own definition, which only some compilers let pass.
+struct JsonMember;
+
 struct Json {
     enum class Kind { Null, Boolean, Number, String, Array, Object } kind = Kind::Null;
     bool boolean = false;
     double number = 0;
     std::string string;
     std::vector<Json> items;
-    std::vector<std::pair<std::string, Json>> members; // in document order
+    std::vector<JsonMember> members; // in document order
 
-    const Json *Member(const std::string &key) const
-    {
-        for (const auto &[name, value] : members) {
-            if (name == key) {
-                return &value;
-            }
-        }
-        return nullptr;
-    }
-    std::vector<std::string> Keys() const
-    {
-        std::vector<std::string> keys;
-        for (const auto &member : members) {
-            keys.push_back(member.first);
-        }
-        return keys;
-    }
+    const Json *Member(const std::string &key) const;
+    std::vector<std::string> Keys() const;
 };
+
+struct JsonMember {
+    std::string name;
+    Json value;
+};
+
+inline const Json *Json::Member(const std::string &key) const
+{
+    for (const auto &[name, value] : members) {
+        if (name == key) {
+            return &value;
+        }
+    }
+    return nullptr;
+}
+
+inline std::vector<std::string> Json::Keys() const
+{
+    std::vector<std::string> keys;
+    for (const auto &member : members) {
+        keys.push_back(member.name);
+    }
+    return keys;
+}
 
 class JsonReader
 {
@@ -158,7 +171,7 @@ class JsonReader
                 if (!member) {
                     return std::nullopt;
                 }
-                value.members.emplace_back(std::move(*key), std::move(*member));
+                value.members.push_back(JsonMember{std::move(*key), std::move(*member)});
             } while (Take(','));
             return Take('}') ? std::optional<Json>(value) : std::nullopt;
         }

@@ -306,7 +306,7 @@ TEST_F(ObjectItemTest, RestoreSendsTheChosenVersionAndTheSubtreeFlag)
         EXPECT_EQ(Top().Restore(message), 2);
         EXPECT_EQ(message, "Object is locked");
         ASSERT_EQ(script.RequestCount(), 1u);
-        const LoggedRequest &request = script.Requests()[0];
+        const LoggedRequest request = script.Requests()[0];
         EXPECT_EQ(request.type, RestoreObject);
         EXPECT_EQ(request.requestSize, 264);
         EXPECT_TRUE(request.zeroFilled);

@@ -130,7 +130,7 @@ TEST_F(RestorePreviewTest, APresentContainerWithItsSubtreeCountsEveryEntryItWrit
                                           Entry("Gone.Here.Top", Deleted(false)),
                                           Entry("Kid.Gone.Here.Top", Deleted(false))});
     selection.Mark(At("Here.Top"), Marked);
-    RestorePreview preview(selection);
+    PreviewWalk preview(selection);
     const std::vector<PreviewLine> lines = preview.Build();
     EXPECT_THAT(Texts(lines),
                 ElementsAre("Here.Top: nothing to change, with its subtree: 2 to add, 1 to "
@@ -159,7 +159,7 @@ TEST_F(RestorePreviewTest, MissingParentsAreLinesOfTheirOwnAndCountedOnce)
         script.SetWrittenEntries(kid, {Entry("Gone.Top", Deleted(false), true)});
         selection.Mark(At(kid), Marked);
     }
-    RestorePreview preview(selection);
+    PreviewWalk preview(selection);
     const std::vector<PreviewLine> lines = preview.Build();
     EXPECT_THAT(Texts(lines),
                 ElementsAre("Gone.Top: add, as the parent of Kid.Gone.Top",
@@ -176,7 +176,7 @@ TEST_F(RestorePreviewTest, AnAddInPartIsSaidAndIsNoSuccess)
     script.SetDescription("Gone.Top", tombstone);
     selection.Mark(At("Gone.Top"), MarkedAlone);
     selection.Mark(At("Kid.Gone.Top"), Marked);
-    RestorePreview preview(selection);
+    PreviewWalk preview(selection);
     const std::vector<PreviewLine> lines = preview.Build();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(RestorePreview::ActionText(lines[0]),
@@ -200,7 +200,7 @@ TEST(RestorePreviewWithoutDescriptions, EachObjectOfTheRunIsToBeRestoredWithNoth
     static_cast<ObjectItem *>(forest.ItemAt(0))->Open();
     selection.Mark(*selection.FindLoaded("Gone.Top"), Marked);
     selection.Mark(*selection.FindLoaded("Leaf.Top"), Marked);
-    RestorePreview preview(selection);
+    PreviewWalk preview(selection);
     const std::vector<PreviewLine> lines = preview.Build();
     ASSERT_EQ(lines.size(), 2u);
     for (const PreviewLine &line : lines) {

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "server/RecordFields.h"
 
@@ -57,5 +58,19 @@ TEST(RecordsTest, CopyToFieldNeverCutsAName)
     ChildRequest untouched{};
     EXPECT_FALSE(CopyToField(untouched.containerName, std::string(256, 'b')));
     EXPECT_EQ(untouched.containerName[0], '\0');
+}
+
+// An empty view may point nowhere; copying it must not hand memcpy a null pointer (UBSan).
+TEST(RecordsTest, AnEmptyTextThatPointsNowhereFillsTheFieldWithItsNul)
+{
+    RestoreReply reply{};
+    std::memset(reply.message, 'x', sizeof reply.message);
+    CopyCutToField(reply.message, std::string_view());
+    EXPECT_EQ(FieldText(reply.message), "");
+
+    ChildRequest request{};
+    std::memset(request.containerName, 'x', sizeof request.containerName);
+    EXPECT_TRUE(CopyToField(request.containerName, std::string_view()));
+    EXPECT_EQ(FieldText(request.containerName), "");
 }
 } // namespace

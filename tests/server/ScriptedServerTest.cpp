@@ -1,8 +1,10 @@
 // The scripted server that the tree, restore and start-up tests rely on.
 #include <gmock/gmock.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "server/BackupServer.h"
@@ -131,5 +133,29 @@ TEST_F(ScriptedServerTest, RequestFailureLastsUntilTheNextRequest)
     script.SetNotices({"one", "two"});
     EXPECT_THAT(server.TakeNotices(), ElementsAre("one", "two"));
     EXPECT_TRUE(server.TakeNotices().empty());
+}
+// As the window's worker does: requests on one thread while the test reads the log and changes
+// the hook on its own (ThreadSanitizer watches this one in `make test-threads`).
+TEST_F(ScriptedServerTest, TheLogAndTheHookServeATestWhileAnotherThreadRequests)
+{
+    constexpr int kRequests = 300;
+    script.SetChildren("Sales", {Leaf("A")});
+    std::atomic<int> hooked{0};
+    std::thread requester([this] {
+        for (int i = 0; i < kRequests; ++i) {
+            Child("Sales", 0);
+        }
+    });
+    for (int i = 0; i < kRequests; ++i) {
+        script.OnRequest([&hooked](const LoggedRequest &) { ++hooked; });
+        const std::size_t logged = script.RequestsOf(ListChildren).size(); // counted first
+        EXPECT_LE(logged, script.RequestCount());
+        script.OnRequest({});
+    }
+    requester.join();
+    EXPECT_EQ(script.Requests().size(), static_cast<std::size_t>(kRequests));
+    EXPECT_EQ(script.RequestCount(), static_cast<std::size_t>(kRequests));
+    EXPECT_EQ(script.OutstandingReplies(), 0u);
+    EXPECT_LE(hooked.load(), kRequests);
 }
 } // namespace

@@ -158,7 +158,7 @@ TEST_F(ServerClientTest, RestoreSendsTheVersionAndTheSubtreeFlag)
         EXPECT_EQ(restored.status, 2);
         EXPECT_EQ(restored.message, "Object is locked");
         ASSERT_EQ(script.RequestCount(), 1u);
-        const LoggedRequest &request = script.Requests()[0];
+        const LoggedRequest request = script.Requests()[0];
         EXPECT_EQ(request.type, RestoreObject);
         EXPECT_EQ(request.requestSize, 264);
         EXPECT_TRUE(request.zeroFilled);

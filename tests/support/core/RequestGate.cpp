@@ -11,7 +11,16 @@ bool RequestGate::Hold(const std::function<bool()> &giveUp)
         changed_.wait_for(lock, std::chrono::milliseconds(5));
     }
     --holding_;
+    changed_.notify_all();
     return released_;
+}
+
+RequestGate::~RequestGate()
+{
+    std::unique_lock lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return holding_ == 0; });
 }
 
 bool RequestGate::WaitUntilHeld(std::chrono::milliseconds limit)

@@ -10,6 +10,13 @@
 class RequestGate
 {
   public:
+    RequestGate() = default;
+    // Lets go what it holds, and waits until the worker has left: a test may end while the
+    // worker is still on its way out of a request it gave up.
+    ~RequestGate();
+    RequestGate(const RequestGate &) = delete;
+    RequestGate &operator=(const RequestGate &) = delete;
+
     // Called from the server's side (the worker): waits until Release, or until `giveUp` says
     // so (a backend that abandons its request). True when released.
     bool Hold(const std::function<bool()> &giveUp = {});

@@ -101,8 +101,29 @@ void ScriptedServer::SetAcceptedLogin(std::string userName, std::string password
     acceptedLogin_ = {std::move(userName), std::move(password)};
 }
 
+void ScriptedServer::OnRequest(Hook hook)
+{
+    const std::lock_guard lock(logMutex_);
+    hook_ = hook ? std::make_shared<const Hook>(std::move(hook)) : nullptr;
+    watched_ = logging_ || hook_;
+}
+
+void ScriptedServer::SetLogging(bool on)
+{
+    const std::lock_guard lock(logMutex_);
+    logging_ = on;
+    watched_ = logging_ || hook_;
+}
+
+std::vector<LoggedRequest> ScriptedServer::Requests() const
+{
+    const std::lock_guard lock(logMutex_);
+    return requests_;
+}
+
 std::vector<LoggedRequest> ScriptedServer::RequestsOf(RequestType type) const
 {
+    const std::lock_guard lock(logMutex_);
     std::vector<LoggedRequest> selected;
     std::copy_if(requests_.begin(), requests_.end(), std::back_inserter(selected),
                  [type](const LoggedRequest &request) { return request.type == type; });
@@ -111,6 +132,7 @@ std::vector<LoggedRequest> ScriptedServer::RequestsOf(RequestType type) const
 
 void ScriptedServer::ClearLog()
 {
+    const std::lock_guard lock(logMutex_);
     requests_.clear();
     requestCount_ = 0;
     opened_.clear();
@@ -141,7 +163,7 @@ void *ScriptedServer::ListChildren(const ChildRequest &request, int32_t requestS
     const std::string container = FieldText(request.containerName);
     // Large listings run with the log off and no hook: then only the count is kept, and the
     // request is not copied for the log (a benchmark counts the server's time as the tree's).
-    if (logging_ || hook_) {
+    if (Watched()) {
         Received({RequestType::ListChildren,
                   requestSize,
                   container,
@@ -335,11 +357,16 @@ void ScriptedServer::FreeReply(void *reply)
 void ScriptedServer::Received(const LoggedRequest &request)
 {
     ++requestCount_;
-    if (logging_) {
-        requests_.push_back(request);
+    std::shared_ptr<const Hook> hook;
+    {
+        const std::lock_guard lock(logMutex_);
+        if (logging_) {
+            requests_.push_back(request);
+        }
+        hook = hook_;
     }
-    if (hook_) {
-        hook_(request);
+    if (hook) {
+        (*hook)(request); // without the lock: a hook may wait for the test, which reads the log
     }
 }
 

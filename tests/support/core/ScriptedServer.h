@@ -1,10 +1,15 @@
 // A backup server whose answers a test sets up per container and object, and which logs every
-// request it receives. Plug it in with `BackupServer server(script);`.
+// request it receives. Plug it in with `BackupServer server(script);`. The log and the hook may
+// be read and changed while another thread (the window's worker) makes requests; the answers
+// are set up before.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -93,12 +98,12 @@ class ScriptedServer : public ServerBackend
     void SetAcceptedLogin(std::string userName, std::string password);
 
     // Runs after a request is logged and before it is answered: a test can act in the middle of
-    // a listing, e.g. signal termination.
-    void OnRequest(std::function<void(const LoggedRequest &)> hook) { hook_ = std::move(hook); }
+    // a listing, e.g. signal termination. A hook replaced while it runs runs to its end.
+    void OnRequest(std::function<void(const LoggedRequest &)> hook);
     // Large runs switch the log off; RequestCount goes on counting.
-    void SetLogging(bool on) { logging_ = on; }
+    void SetLogging(bool on);
 
-    const std::vector<LoggedRequest> &Requests() const { return requests_; }
+    std::vector<LoggedRequest> Requests() const;
     std::vector<LoggedRequest> RequestsOf(RequestType type) const;
     std::size_t RequestCount() const { return requestCount_; }
     const std::vector<std::string> &OpenedNames() const { return opened_; }
@@ -135,7 +140,11 @@ class ScriptedServer : public ServerBackend
         std::string message;
     };
 
+    using Hook = std::function<void(const LoggedRequest &)>;
+
     void Received(const LoggedRequest &request);
+    // Whether a request is copied at all: for the log or for a hook.
+    bool Watched() const { return watched_; }
     // Every reply handed out is counted until it comes back.
     template <typename Record> Record *Counted(Record *reply);
     const Listing &ListingOf(const std::string &container) const;
@@ -162,11 +171,13 @@ class ScriptedServer : public ServerBackend
     bool anyLogin_ = true;
     std::pair<std::string, std::string> acceptedLogin_;
 
-    std::function<void(const LoggedRequest &)> hook_;
+    mutable std::mutex logMutex_; // the log, the hook and whether to log
+    std::shared_ptr<const Hook> hook_;
     bool logging_ = true;
+    std::atomic<bool> watched_{true};
     std::vector<LoggedRequest> requests_;
-    std::size_t requestCount_ = 0;
+    std::atomic<std::size_t> requestCount_{0};
     std::vector<std::string> opened_;
     std::vector<std::pair<std::string, std::string>> logins_;
-    std::size_t outstanding_ = 0;
+    std::atomic<std::size_t> outstanding_{0};
 };
