@@ -44,6 +44,22 @@ struct ArchivedName {
     bool containerClass = false; // some version has one of the container classes
 };
 
+// A version of an entry as a dump holds it, with what tells versions and objects apart.
+struct HeldVersion {
+    ArchivedEntry entry;
+    uint64_t fingerprint = 0; // of its lines
+    std::string identity;     // entryUUID or objectGUID as 16 bytes; empty when it has neither
+    bool containerClass = false;
+};
+
+// An entry whose text differs between two dumps: held by one of them only, or by both in
+// versions of other lines.
+struct ChangedEntry {
+    int64_t name = 0; // the index's number of the entry's name
+    std::optional<HeldVersion> earlier;
+    std::optional<HeldVersion> later;
+};
+
 struct LeftOutDump {
     std::string path;
     std::string reason;
@@ -97,6 +113,18 @@ class CatalogueIndex
     // The attribute types (lower case) that entries are named by.
     std::vector<std::string> NamingTypes();
 
+    // The entries whose text differs between two dumps (by seq, `earlier` before `later`),
+    // found from the versions alone a stretch at a time: the versions after the cursor (0 at
+    // first), at most `count` of them, are looked at and the cursor moves on. An entry may come
+    // again in a later stretch (ChangedEntry::name tells it). False once no version is left.
+    bool ChangedBetween(int64_t earlier, int64_t later, int64_t &cursor, std::size_t count,
+                        std::vector<ChangedEntry> &changed);
+    // Every entry the dump holds, a stretch at a time in the same way, in the order their texts
+    // lie in the index. False once no version is left.
+    bool HeldBy(int64_t seq, int64_t &cursor, std::size_t count, std::vector<HeldVersion> &held);
+    // How many versions the stretches of ChangedBetween and HeldBy go through.
+    int64_t LastVersion();
+
     // Why the last question could not be answered from the index (then answered as if nothing
     // was found); empty when it was. A damaged index is removed, to be built again next time.
     std::string TakeFault();
@@ -117,6 +145,10 @@ class CatalogueIndex
     bool Holds(const Version &version, int64_t seq) const;
     bool IsContainerClasses(int64_t classes) const;
     void Failed(const std::exception &error);
+    const IndexedDump *DumpOf(int64_t seq) const;
+    HeldVersion VersionRow(const SqliteStatement &row, int column, const IndexedDump &dump,
+                           std::string dn, std::string canonical) const;
+    ChangedEntry Compared(int64_t name, const IndexedDump &earlier, const IndexedDump &later);
 
     std::unique_ptr<SqliteDatabase> db_;
     std::string path_;
@@ -132,5 +164,7 @@ class CatalogueIndex
     std::unique_ptr<SqliteStatement> versions_;
     std::unique_ptr<SqliteStatement> children_;
     std::unique_ptr<SqliteStatement> hasChildren_;
+    std::unique_ptr<SqliteStatement> nameById_;
+    std::unique_ptr<SqliteStatement> heldVersions_;
     std::string fault_;
 };

@@ -136,6 +136,34 @@ std::vector<std::string> SnapshotCatalogue::NamingTypes() const
     return index_ ? Checked(index_->NamingTypes()) : std::vector<std::string>{};
 }
 
+bool SnapshotCatalogue::ChangedBetween(int64_t earlier, int64_t later, int64_t &cursor,
+                                       std::size_t count, std::vector<ChangedEntry> &changed,
+                                       std::string &fault) const
+{
+    if (!index_) {
+        return false;
+    }
+    const bool more = index_->ChangedBetween(earlier, later, cursor, count, changed);
+    fault = index_->TakeFault();
+    return more && fault.empty();
+}
+
+bool SnapshotCatalogue::HeldBy(int64_t seq, int64_t &cursor, std::size_t count,
+                               std::vector<HeldVersion> &held, std::string &fault) const
+{
+    if (!index_) {
+        return false;
+    }
+    const bool more = index_->HeldBy(seq, cursor, count, held);
+    fault = index_->TakeFault();
+    return more && fault.empty();
+}
+
+int64_t SnapshotCatalogue::LastVersion() const
+{
+    return index_ ? index_->LastVersion() : 0;
+}
+
 const IndexUpdate::Summary &SnapshotCatalogue::LastUpdate() const
 {
     return index_ ? index_->Update() : kNothingRead;

@@ -60,6 +60,17 @@ class SnapshotCatalogue
     std::vector<ArchivedName> NamesAfter(int64_t &cursor, std::size_t count) const;
     std::vector<std::string> NamingTypes() const;
 
+    // The entries whose text differs between two snapshots, a stretch at a time (see
+    // CatalogueIndex::ChangedBetween); a question the index cannot answer leaves its reason in
+    // `fault`, and ends the stretches.
+    bool ChangedBetween(int64_t earlier, int64_t later, int64_t &cursor, std::size_t count,
+                        std::vector<ChangedEntry> &changed, std::string &fault) const;
+    // Every entry the snapshot holds, a stretch at a time (see CatalogueIndex::HeldBy).
+    bool HeldBy(int64_t seq, int64_t &cursor, std::size_t count, std::vector<HeldVersion> &held,
+                std::string &fault) const;
+    // How many versions those stretches go through.
+    int64_t LastVersion() const;
+
     // The files the last Load left out, by name.
     const std::vector<LeftOut> &LeftOutFiles() const { return leftOut_; }
     // What the last Load read and could not do, for the user (not a dump read: nothing).
