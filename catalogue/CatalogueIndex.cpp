@@ -16,6 +16,7 @@
 #include "catalogue/IndexSchema.h"
 #include "catalogue/SqliteDatabase.h"
 #include "catalogue/SqliteStatement.h"
+#include "catalogue/VersionQueries.h"
 
 namespace
 {
@@ -62,6 +63,8 @@ CatalogueIndex::CatalogueIndex(std::unique_ptr<SqliteDatabase> db, std::string p
                                std::unordered_set<std::string> containerClasses)
     : db_(std::move(db)), path_(std::move(path)), containerClasses_(std::move(containerClasses)),
       texts_(std::make_unique<TextBlockReader>(*db_)),
+      versionQueries_(std::make_unique<VersionQueries>(
+          *db_, [this](int64_t classes) { return IsContainerClasses(classes); })),
       findName_(std::make_unique<SqliteStatement>(
           *db_, "SELECT id, canonical, dn FROM names WHERE key = ?")),
       versions_(std::make_unique<SqliteStatement>(
@@ -71,12 +74,7 @@ CatalogueIndex::CatalogueIndex(std::unique_ptr<SqliteDatabase> db, std::string p
           *db_, "SELECT n.id, n.canonical, n.dn, n.own, v.classes FROM names n JOIN versions v "
                 "ON v.name = n.id WHERE n.parent = ? ORDER BY n.id")),
       hasChildren_(
-          std::make_unique<SqliteStatement>(*db_, "SELECT canonical FROM names WHERE parent = ?")),
-      nameById_(
-          std::make_unique<SqliteStatement>(*db_, "SELECT canonical, dn FROM names WHERE id = ?")),
-      heldVersions_(std::make_unique<SqliteStatement>(
-          *db_, "SELECT first, coalesce(last, 0), fingerprint, identity, classes, block, at, "
-                "length FROM versions WHERE name = ?"))
+          std::make_unique<SqliteStatement>(*db_, "SELECT canonical FROM names WHERE parent = ?"))
 {
 }
 
@@ -274,28 +272,17 @@ std::optional<ArchivedEntry> CatalogueIndex::InDump(const std::string &canonical
     return std::nullopt;
 }
 
-// Breadth first over the names: parents come before children whatever the dump's order.
 std::vector<ArchivedEntry> CatalogueIndex::Subtree(const ArchivedEntry &top)
 {
     std::vector<ArchivedEntry> subtree{top};
     try {
-        SqliteStatement children(
-            *db_, "SELECT n.canonical, n.dn, v.first, coalesce(v.last, 0), v.block, v.at, "
-                  "v.length FROM names n JOIN versions v ON v.name = n.id WHERE n.parent = ? "
-                  "ORDER BY n.id");
-        for (std::size_t next = 0; next < subtree.size(); ++next) {
-            const std::string parent = subtree[next].canonical;
-            children.Bind(1, Fingerprint::Of(parent, DumpIndexer::kNameSeed));
-            while (children.Step()) {
-                const Version version{children.Int(2), children.Int(3), 0,
-                                      TextPlace{children.Int(4), children.Int(5), children.Int(6)}};
-                if (Holds(version, top.seq) && IsParentOf(parent, children.Text(0))) {
-                    subtree.push_back(ArchivedEntry{std::string(children.Text(1)),
-                                                    std::string(children.Text(0)), top.seq,
-                                                    top.time, version.text});
-                }
-            }
-        }
+        versionQueries_->Entries(IndexedDump{top.seq, top.time, {}, 0}, top.canonical,
+                                 [&](const HeldVersion &held) {
+                                     if (held.entry.canonical != top.canonical) {
+                                         subtree.push_back(held.entry);
+                                     }
+                                     return true;
+                                 });
     } catch (const std::exception &error) {
         Failed(error);
     }
@@ -413,131 +400,52 @@ std::vector<std::string> CatalogueIndex::NamingTypes()
     return types;
 }
 
-const IndexedDump *CatalogueIndex::DumpOf(int64_t seq) const
+const IndexedDump *CatalogueIndex::DumpOf(int64_t seq)
 {
     const auto dump = std::find_if(dumps_.begin(), dumps_.end(),
                                    [&](const IndexedDump &held) { return held.seq == seq; });
-    return dump != dumps_.end() ? &*dump : nullptr;
-}
-
-// The columns from `column` on: fingerprint, identity, classes, block, at, length.
-HeldVersion CatalogueIndex::VersionRow(const SqliteStatement &row, int column,
-                                       const IndexedDump &dump, std::string dn,
-                                       std::string canonical) const
-{
-    HeldVersion version;
-    version.entry =
-        ArchivedEntry{std::move(dn), std::move(canonical), dump.seq, dump.time,
-                      TextPlace{row.Int(column + 3), row.Int(column + 4), row.Int(column + 5)}};
-    version.fingerprint = row.Unsigned(column);
-    version.identity = row.IsNull(column + 1) ? std::string() : std::string(row.Blob(column + 1));
-    version.containerClass = IsContainerClasses(row.Int(column + 2));
-    return version;
-}
-
-ChangedEntry CatalogueIndex::Compared(int64_t name, const IndexedDump &earlier,
-                                      const IndexedDump &later)
-{
-    ChangedEntry changed;
-    changed.name = name;
-    SqliteStatement &find = *nameById_;
-    find.Reset();
-    find.Bind(1, name);
-    if (!find.Step()) {
-        return changed;
+    if (dump == dumps_.end()) {
+        fault_ = "the catalogue's index has no snapshot " + std::to_string(seq);
+        return nullptr;
     }
-    const std::string canonical(find.Text(0));
-    const std::string dn(find.Text(1));
-    find.Reset();
-    SqliteStatement &read = *heldVersions_;
-    read.Reset();
-    read.Bind(1, name);
-    while (read.Step()) {
-        const Version span{read.Int(0), read.Int(1), 0, {}};
-        if (Holds(span, earlier.seq)) {
-            changed.earlier = VersionRow(read, 2, earlier, dn, canonical);
-        }
-        if (Holds(span, later.seq)) {
-            changed.later = VersionRow(read, 2, later, dn, canonical);
-        }
-    }
-    return changed;
+    return &*dump;
 }
 
-int64_t CatalogueIndex::LastVersion()
+bool CatalogueIndex::Changes(int64_t from, int64_t to, const std::string &under,
+                             const std::function<bool(const EntryChange &)> &take)
 {
+    const IndexedDump *earlier = DumpOf(from);
+    const IndexedDump *later = DumpOf(to);
     try {
-        SqliteStatement last(*db_, "SELECT coalesce(max(id), 0) FROM versions");
-        const int64_t id = last.Step() ? last.Int(0) : 0;
-        last.Reset();
-        return id;
+        return earlier != nullptr && later != nullptr &&
+               versionQueries_->Changes(*earlier, *later, under, take);
     } catch (const std::exception &error) {
         Failed(error);
     }
-    return 0;
+    return false;
 }
 
-// A name whose version at the earlier dump ends before the later, or whose version at the later
-// began after the earlier, differs between them: its versions then say how.
-bool CatalogueIndex::ChangedBetween(int64_t earlier, int64_t later, int64_t &cursor,
-                                    std::size_t count, std::vector<ChangedEntry> &changed)
-{
-    const IndexedDump *from = DumpOf(earlier);
-    const IndexedDump *to = DumpOf(later);
-    const int64_t last = LastVersion();
-    if (from == nullptr || to == nullptr || cursor >= last) {
-        return false;
-    }
-    const int64_t end = std::min(last, cursor + static_cast<int64_t>(count));
-    try {
-        SqliteStatement touched(*db_,
-                                "SELECT DISTINCT name FROM versions WHERE id > ?1 AND id <= ?2 AND "
-                                "((first > ?3 AND first <= ?4) OR (last >= ?3 AND last < ?4))");
-        touched.Bind(1, cursor).Bind(2, end).Bind(3, earlier).Bind(4, later);
-        std::vector<int64_t> names;
-        while (touched.Step()) {
-            names.push_back(touched.Int(0));
-        }
-        for (int64_t name : names) {
-            ChangedEntry entry = Compared(name, *from, *to);
-            const bool same = entry.earlier && entry.later &&
-                              entry.earlier->fingerprint == entry.later->fingerprint;
-            if ((entry.earlier || entry.later) && !same) {
-                changed.push_back(std::move(entry));
-            }
-        }
-    } catch (const std::exception &error) {
-        Failed(error);
-        return false;
-    }
-    cursor = end;
-    return cursor < last;
-}
-
-bool CatalogueIndex::HeldBy(int64_t seq, int64_t &cursor, std::size_t count,
-                            std::vector<HeldVersion> &held)
+bool CatalogueIndex::Entries(int64_t seq, const std::string &under,
+                             const std::function<bool(const HeldVersion &)> &take)
 {
     const IndexedDump *dump = DumpOf(seq);
-    const int64_t last = LastVersion();
-    if (dump == nullptr || cursor >= last) {
-        return false;
-    }
-    const int64_t end = std::min(last, cursor + static_cast<int64_t>(count));
     try {
-        SqliteStatement read(
-            *db_, "SELECT n.dn, n.canonical, v.fingerprint, v.identity, v.classes, v.block, v.at, "
-                  "v.length FROM versions v JOIN names n ON n.id = v.name WHERE v.id > ?1 AND "
-                  "v.id <= ?2 AND v.first <= ?3 AND (v.last IS NULL OR v.last >= ?3) "
-                  "ORDER BY v.id");
-        read.Bind(1, cursor).Bind(2, end).Bind(3, seq);
-        while (read.Step()) {
-            held.push_back(
-                VersionRow(read, 2, *dump, std::string(read.Text(0)), std::string(read.Text(1))));
+        return dump != nullptr && versionQueries_->Entries(*dump, under, take);
+    } catch (const std::exception &error) {
+        Failed(error);
+    }
+    return false;
+}
+
+std::vector<HeldVersion> CatalogueIndex::WithIdentity(std::string_view identity, int64_t seq)
+{
+    const IndexedDump *dump = DumpOf(seq);
+    try {
+        if (dump != nullptr) {
+            return versionQueries_->WithIdentity(identity, *dump);
         }
     } catch (const std::exception &error) {
         Failed(error);
-        return false;
     }
-    cursor = end;
-    return cursor < last;
+    return {};
 }

@@ -136,32 +136,29 @@ std::vector<std::string> SnapshotCatalogue::NamingTypes() const
     return index_ ? Checked(index_->NamingTypes()) : std::vector<std::string>{};
 }
 
-bool SnapshotCatalogue::ChangedBetween(int64_t earlier, int64_t later, int64_t &cursor,
-                                       std::size_t count, std::vector<ChangedEntry> &changed,
-                                       std::string &fault) const
+bool SnapshotCatalogue::Changes(int64_t from, int64_t to,
+                                const std::function<bool(const EntryChange &)> &take,
+                                std::string &fault) const
 {
     if (!index_) {
+        fault = "no catalogue";
         return false;
     }
-    const bool more = index_->ChangedBetween(earlier, later, cursor, count, changed);
+    const bool answered = index_->Changes(from, to, std::string(), take);
     fault = index_->TakeFault();
-    return more && fault.empty();
+    return answered && fault.empty();
 }
 
-bool SnapshotCatalogue::HeldBy(int64_t seq, int64_t &cursor, std::size_t count,
-                               std::vector<HeldVersion> &held, std::string &fault) const
+bool SnapshotCatalogue::Entries(int64_t seq, const std::function<bool(const HeldVersion &)> &take,
+                                std::string &fault) const
 {
     if (!index_) {
+        fault = "no catalogue";
         return false;
     }
-    const bool more = index_->HeldBy(seq, cursor, count, held);
+    const bool answered = index_->Entries(seq, std::string(), take);
     fault = index_->TakeFault();
-    return more && fault.empty();
-}
-
-int64_t SnapshotCatalogue::LastVersion() const
-{
-    return index_ ? index_->LastVersion() : 0;
+    return answered && fault.empty();
 }
 
 const IndexUpdate::Summary &SnapshotCatalogue::LastUpdate() const

@@ -60,16 +60,14 @@ class SnapshotCatalogue
     std::vector<ArchivedName> NamesAfter(int64_t &cursor, std::size_t count) const;
     std::vector<std::string> NamingTypes() const;
 
-    // The entries whose text differs between two snapshots, a stretch at a time (see
-    // CatalogueIndex::ChangedBetween); a question the index cannot answer leaves its reason in
-    // `fault`, and ends the stretches.
-    bool ChangedBetween(int64_t earlier, int64_t later, int64_t &cursor, std::size_t count,
-                        std::vector<ChangedEntry> &changed, std::string &fault) const;
-    // Every entry the snapshot holds, a stretch at a time (see CatalogueIndex::HeldBy).
-    bool HeldBy(int64_t seq, int64_t &cursor, std::size_t count, std::vector<HeldVersion> &held,
-                std::string &fault) const;
-    // How many versions those stretches go through.
-    int64_t LastVersion() const;
+    // The entries of the whole directory whose versions differ between two snapshots (by seq),
+    // and every entry a snapshot holds, parents first, each handed to `take` as the index finds
+    // it (see CatalogueIndex). False when the index could not answer, with the reason in
+    // `fault`.
+    bool Changes(int64_t from, int64_t to, const std::function<bool(const EntryChange &)> &take,
+                 std::string &fault) const;
+    bool Entries(int64_t seq, const std::function<bool(const HeldVersion &)> &take,
+                 std::string &fault) const;
 
     // The files the last Load left out, by name.
     const std::vector<LeftOut> &LeftOutFiles() const { return leftOut_; }

@@ -17,51 +17,54 @@ uint32_t Counted(int64_t count)
 
 SnapshotChanges::SnapshotChanges(const SnapshotCatalogue &catalogue, ChangeContext context,
                                  int64_t earlier, int64_t later)
-    : catalogue_(catalogue), context_(std::move(context)), earlier_(earlier), later_(later),
-      lastVersion_(catalogue.LastVersion())
+    : catalogue_(catalogue), context_(std::move(context)), earlier_(earlier), later_(later)
 {
 }
 
 uint32_t SnapshotChanges::Examined() const
 {
-    return Counted(cursor_);
+    return Counted(static_cast<int64_t>(next_));
 }
 
 uint32_t SnapshotChanges::Total() const
 {
-    return Counted(lastVersion_);
+    return Counted(static_cast<int64_t>(differing_.size()));
 }
 
+// The first part asks the index which entries differ; the next ones look at them.
 bool SnapshotChanges::Next(std::vector<ObjectChange> &found, std::string &fault)
 {
-    if (scanned_) {
+    if (!scanned_) {
+        scanned_ = true;
+        return catalogue_.Changes(
+            earlier_, later_,
+            [this](const EntryChange &change) {
+                differing_.push_back(change);
+                return true;
+            },
+            fault);
+    }
+    const std::size_t end = std::min(differing_.size(), next_ + kStretch);
+    for (; next_ < end; ++next_) {
+        Take(differing_[next_], found, fault);
+        if (!fault.empty()) {
+            return false;
+        }
+    }
+    if (next_ == differing_.size()) {
         Finish(found);
         done_ = true;
-        return true;
-    }
-    std::vector<ChangedEntry> changed;
-    scanned_ = !catalogue_.ChangedBetween(earlier_, later_, cursor_, kStretch, changed, fault);
-    if (!fault.empty()) {
-        return false;
-    }
-    for (const ChangedEntry &entry : changed) {
-        if (taken_.insert(entry.name).second) {
-            Take(entry, found, fault);
-            if (!fault.empty()) {
-                return false;
-            }
-        }
     }
     return true;
 }
 
-void SnapshotChanges::Take(const ChangedEntry &entry, std::vector<ObjectChange> &found,
+void SnapshotChanges::Take(const EntryChange &entry, std::vector<ObjectChange> &found,
                            std::string &fault)
 {
-    if (entry.earlier && entry.later) {
-        Modified(*entry.earlier, *entry.later, found, fault);
-    } else if (entry.earlier) {
-        const HeldVersion &gone = *entry.earlier;
+    if (entry.before && entry.after) {
+        Modified(*entry.before, *entry.after, found, fault);
+    } else if (entry.before) {
+        const HeldVersion &gone = *entry.before;
         const auto partner = came_.find(gone.identity);
         if (gone.identity.empty()) {
             goneUnknown_.push_back(gone);
@@ -71,8 +74,8 @@ void SnapshotChanges::Take(const ChangedEntry &entry, std::vector<ObjectChange> 
         } else {
             gone_.emplace(gone.identity, gone);
         }
-    } else if (entry.later) {
-        const HeldVersion &came = *entry.later;
+    } else if (entry.after) {
+        const HeldVersion &came = *entry.after;
         const auto partner = gone_.find(came.identity);
         if (came.identity.empty()) {
             cameUnknown_.push_back(came);

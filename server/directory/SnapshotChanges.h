@@ -1,7 +1,8 @@
 // What changed between two snapshots of a catalogue, from its index alone (the live directory is
-// never asked): the index gives the entries whose versions differ between the two, a stretch of
-// its versions at a time; only an entry held by both in versions of other text is read, to name
-// the user attributes that differ. An entry only the earlier snapshot holds and one only the
+// never asked): the index gives the entries whose versions differ between the two (by their
+// fingerprints, at a cost that grows with the changes); then a stretch of them at a time is
+// looked at, and only an entry held by both in versions of other text is read, to name the user
+// attributes that differ. An entry only the earlier snapshot holds and one only the
 // later holds that share an identity (entryUUID, objectGUID) are one object, moved or renamed;
 // those left unpaired once every stretch is looked at are deleted and added. Memory grows with
 // the changes, not with the directory.
@@ -10,7 +11,6 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "server/ChangeSource.h"
@@ -20,8 +20,8 @@
 class SnapshotChanges : public ChangeSource
 {
   public:
-    // Versions of the index looked at per part.
-    static constexpr std::size_t kStretch = 20000;
+    // Changed entries looked at per part: reading their texts is what takes the time.
+    static constexpr std::size_t kStretch = 200;
 
     // earlier and later: the snapshots' seq numbers. The catalogue must outlive the source.
     SnapshotChanges(const SnapshotCatalogue &catalogue, ChangeContext context, int64_t earlier,
@@ -33,7 +33,7 @@ class SnapshotChanges : public ChangeSource
     uint32_t Total() const override;
 
   private:
-    void Take(const ChangedEntry &entry, std::vector<ObjectChange> &found, std::string &fault);
+    void Take(const EntryChange &entry, std::vector<ObjectChange> &found, std::string &fault);
     void Modified(const HeldVersion &earlier, const HeldVersion &later,
                   std::vector<ObjectChange> &found, std::string &fault);
     void Moved(const HeldVersion &earlier, const HeldVersion &later,
@@ -49,11 +49,10 @@ class SnapshotChanges : public ChangeSource
     ChangeContext context_;
     const int64_t earlier_;
     const int64_t later_;
-    const int64_t lastVersion_;
-    int64_t cursor_ = 0;
+    std::vector<EntryChange> differing_; // as the index gave them
+    std::size_t next_ = 0;
     bool scanned_ = false;
     bool done_ = false;
-    std::unordered_set<int64_t> taken_; // names looked at, by the index's number
     // Held by one snapshot only, not paired yet, by identity.
     std::unordered_map<std::string, HeldVersion> gone_;
     std::unordered_map<std::string, HeldVersion> came_;

@@ -6,39 +6,38 @@
 
 SnapshotHoldings::SnapshotHoldings(const SnapshotCatalogue &catalogue, const ChangeContext &context,
                                    int64_t seq, std::string (*identityKey)(std::string_view))
-    : catalogue_(catalogue), context_(context), seq_(seq), identityKey_(identityKey),
-      lastVersion_(catalogue.LastVersion())
+    : catalogue_(catalogue), context_(context), seq_(seq), identityKey_(identityKey)
 {
 }
 
 uint32_t SnapshotHoldings::Examined() const
 {
-    return static_cast<uint32_t>(std::min<int64_t>(cursor_, std::numeric_limits<uint32_t>::max()));
+    return static_cast<uint32_t>(
+        std::min<std::size_t>(byName_.size(), std::numeric_limits<uint32_t>::max()));
 }
 
 uint32_t SnapshotHoldings::Total() const
 {
-    return static_cast<uint32_t>(
-        std::min<int64_t>(lastVersion_, std::numeric_limits<uint32_t>::max()));
+    return Examined();
 }
 
+// The whole snapshot, not only below the context: an entry may have moved in from elsewhere.
 bool SnapshotHoldings::Load(std::string &fault)
 {
-    std::vector<HeldVersion> stretch;
-    loaded_ = !catalogue_.HeldBy(seq_, cursor_, kStretch, stretch, fault);
-    if (!fault.empty()) {
-        return false;
-    }
-    for (HeldVersion &version : stretch) {
-        if (!version.identity.empty()) {
-            byIdentity_.emplace(identityKey_(version.identity), version.entry.canonical);
-        }
-        const bool below = context_.Covers(version.entry.canonical);
-        below_ += below ? 1 : 0;
-        std::string canonical = version.entry.canonical;
-        byName_.emplace(std::move(canonical), Held{std::move(version), below, false});
-    }
-    return true;
+    const bool read = catalogue_.Entries(
+        seq_,
+        [this](const HeldVersion &version) {
+            if (!version.identity.empty()) {
+                byIdentity_.emplace(identityKey_(version.identity), version.entry.canonical);
+            }
+            const bool below = context_.Covers(version.entry.canonical);
+            below_ += below ? 1 : 0;
+            byName_.emplace(version.entry.canonical, Held{version, below, false});
+            return true;
+        },
+        fault);
+    loaded_ = read;
+    return read;
 }
 
 SnapshotHoldings::Held *SnapshotHoldings::ByName(const std::string &canonical)

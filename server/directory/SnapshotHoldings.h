@@ -1,4 +1,4 @@
-// The entries one snapshot holds, read from the catalogue's index a stretch at a time and kept
+// The entries one snapshot holds, read from the catalogue's index at once and kept
 // for a report against the live directory: found by name or by identity as the live entries come,
 // each marked once the live directory was seen to hold it (where it was, or moved).
 #pragma once
@@ -20,15 +20,12 @@ class SnapshotHoldings
         bool seen = false;  // the live directory holds the object
     };
 
-    // Versions of the index read per stretch.
-    static constexpr std::size_t kStretch = 20000;
-
     // The catalogue must outlive the holdings. `identityKey` turns an identity as the index
     // keeps it into the form the live directory gives it in.
     SnapshotHoldings(const SnapshotCatalogue &catalogue, const ChangeContext &context, int64_t seq,
                      std::string (*identityKey)(std::string_view));
 
-    // Reads the next stretch; false, with the reason in `fault`, when the index cannot be read.
+    // Reads the snapshot; false, with the reason in `fault`, when the index cannot be read.
     bool Load(std::string &fault);
     bool Loaded() const { return loaded_; }
     uint32_t Examined() const;
@@ -49,8 +46,6 @@ class SnapshotHoldings
     const ChangeContext &context_;
     const int64_t seq_;
     std::string (*identityKey_)(std::string_view);
-    const int64_t lastVersion_;
-    int64_t cursor_ = 0;
     bool loaded_ = false;
     std::size_t below_ = 0;
     std::unordered_map<std::string, Held> byName_;
