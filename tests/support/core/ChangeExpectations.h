@@ -8,27 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "changes/ChangeFilter.h"
 #include "server/ChangeRun.h"
 #include "server/ObjectChange.h"
 
-inline const char *ChangeName(ChangeKind kind)
-{
-    switch (kind) {
-    case ChangeKind::Deleted:
-        return "deleted";
-    case ChangeKind::Added:
-        return "added";
-    case ChangeKind::Modified:
-        return "modified";
-    case ChangeKind::Moved:
-        return "moved";
-    }
-    return "?";
-}
-
 inline void PrintTo(const ObjectChange &change, std::ostream *out)
 {
-    *out << ChangeName(change.change) << " " << change.fullName
+    *out << ChangeFilter::NameOf(change.change) << " " << change.fullName
          << (change.container ? " (container)" : " (leaf)");
     if (!change.oldName.empty()) {
         *out << " from " << change.oldName << (change.oldNameFree ? " (free)" : " (taken)");
