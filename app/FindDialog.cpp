@@ -2,6 +2,7 @@
 #include "app/FindDialog.h"
 
 #include "app/FindDialogHost.h"
+#include "model/FullNameSyntax.h"
 #include "res/ResourceIds.h"
 #include "server/SearchRun.h"
 #include "tree/ObjectPictures.h"
@@ -9,17 +10,11 @@
 
 namespace
 {
-// The object's own name: its full name up to the first dot that is not escaped.
+// The object's own name as the tree's row shows it; the full name keeps its escapes, so that the
+// command line takes it as it stands.
 std::string OwnName(const std::string &fullName)
 {
-    for (std::size_t i = 0; i < fullName.size(); ++i) {
-        if (fullName[i] == '\\') {
-            ++i;
-        } else if (fullName[i] == '.') {
-            return fullName.substr(0, i);
-        }
-    }
-    return fullName;
+    return FullNameSyntax::Unescaped(FullNameSyntax::OwnLevel(fullName));
 }
 } // namespace
 

@@ -8,7 +8,6 @@
 #include "app/MainWindowLayout.h"
 #include "app/ReleaseNotesDialog.h"
 #include "app/SetTopContextDialog.h"
-#include "model/AttributeComparison.h"
 #include "model/ObjectItem.h"
 #include "res/ResourceIds.h"
 #include "restore/CompareDialog.h"
@@ -19,7 +18,6 @@
 #include "toolkit/MessageBox.h"
 #include "toolkit/WindowMemory.h"
 #include "tree/ObjectPictures.h"
-#include "tree/VersionItem.h"
 
 MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serverName,
                        ServerLogin *login, MW_SIGTERMClientList *connection)
@@ -37,7 +35,7 @@ MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serv
     historyPanel_.Hide();
     statusBar_.Hide();
     splitter_.Hide();
-    SetText("Marrowby - TARVIK");
+    ShowTopContextName(login_ != nullptr ? login_->Context() : "");
     SetHelpTextHdl([this](const std::string &text) { statusBar_.ShowHelpText(text); });
     hintTimer_.SetTimeout(kHintMilliseconds);
     hintTimer_.SetTimeoutHdl([this](Timer &) {
@@ -88,7 +86,6 @@ void MainWindow::InitChildren()
     Resize();
     SetTopContext(login_ ? login_->Context() : "");
 
-    statusBar_.SetText("Marrowby");
     statusBar_.InsertItem(kCountsField, 200, SIB_LEFT, 5);
     statusBar_.InsertItem(kUserField, 400, SIB_LEFT, 5);
     statusBar_.InsertItem(kServerField, 80, SIB_LEFT, 5);
@@ -99,18 +96,26 @@ void MainWindow::InitChildren()
     Resize();
     // The tree view has the keyboard from the start, so the program can be used without a mouse.
     treePanel_.GetRowArea().GrabFocus();
-    // A program that is ending asks the server nothing more, not even whether it can search.
+    AskWhatTheServerOffers();
+    ShowServerNotices();
+}
+
+// The commands the server cannot serve are disabled before they are first chosen. A program that
+// is ending asks the server nothing more, and offers neither.
+void MainWindow::AskWhatTheServerOffers()
+{
     const ObjectItem *top = treeReactions_.TopItem();
-    const bool searches =
-        client_ != nullptr && (top == nullptr || !top->IsInformed()) &&
-        tasks_
-            .Run<bool>("Asking the backup server what it offers",
-                       [](ServerClient &client, WorkerJob &) { return client.CanSearch(); })
-            .value_or(false);
-    if (!searches) {
+    std::optional<std::pair<bool, bool>> offers;
+    if (client_ != nullptr && (top == nullptr || !top->IsInformed())) {
+        offers = tasks_.Run<std::pair<bool, bool>>(
+            "Asking the backup server what it offers", [](ServerClient &client, WorkerJob &) {
+                return std::pair{client.CanSearch(), client.CanDescribe()};
+            });
+    }
+    if (!offers || !offers->first) {
         SearchUnsupported();
     }
-    ShowServerNotices();
+    EnableCompare(offers && offers->second);
 }
 
 void MainWindow::ShowServerNotices()
@@ -204,6 +209,14 @@ void MainWindow::ShowHint(const std::string &text)
 void MainWindow::SetTopContext(const std::string &name)
 {
     treeReactions_.SetTopContext(name, client_, connection_);
+    ShowTopContextName(name);
+}
+
+// The title and the status bar name the context the tree is rooted at, not a fixed one.
+void MainWindow::ShowTopContextName(const std::string &name)
+{
+    SetText(name.empty() ? "TARVIK" : name + " - TARVIK");
+    statusBar_.SetText(name);
 }
 
 void MainWindow::EnableClearSubtree(bool enable)
@@ -211,11 +224,14 @@ void MainWindow::EnableClearSubtree(bool enable)
     if (PopupMenu *selection = menuBar_ ? menuBar_->GetPopupMenu(kMenuItemSelection) : nullptr) {
         selection->EnableItem(kMenuItemClearSubtree, enable);
     }
-    // Follows the selection too: a server that cannot compare versions has the entry disabled
-    // from the first object selected on.
+    // Follows the selection too, in case the server's answer came late.
+    EnableCompare(ServerDescribes());
+}
+
+void MainWindow::EnableCompare(bool enable)
+{
     if (PopupMenu *operations = menuBar_ ? menuBar_->GetPopupMenu(kMenuItemOperations) : nullptr) {
-        const ObjectItem *item = treeReactions_.SelectedItem();
-        operations->EnableItem(kMenuItemCompare, item == nullptr || ServerDescribes());
+        operations->EnableItem(kMenuItemCompare, enable);
     }
 }
 
@@ -372,17 +388,6 @@ bool MainWindow::ServerDescribes()
         .value_or(false);
 }
 
-BackupTime MainWindow::HighlightedVersion(const ObjectItem &object) const
-{
-    const int32_t row = historyPanel_.CaretRow();
-    const auto *version =
-        row >= 0
-            ? dynamic_cast<const VersionItem *>(versionList_.ItemAt(static_cast<std::size_t>(row)))
-            : nullptr;
-    return version != nullptr && &version->Owner() == &object ? version->Time()
-                                                              : object.ChosenVersion();
-}
-
 bool MainWindow::CmdCompareWithLive()
 {
     ObjectItem *object = treeReactions_.SelectedItem();
@@ -390,7 +395,8 @@ bool MainWindow::CmdCompareWithLive()
         InfoBox(this, CompareDialog::kNothingSelected).Execute();
         return true;
     }
-    const BackupTime version = HighlightedVersion(*object);
+    // The version a run would restore: the one the user picked, else the newest.
+    const BackupTime version = selection_.MostRecentOnly(*object) ? 0 : object->ChosenVersion();
     if (object->IsInformed()) {
         return true; // a program that is ending asks nothing more
     }
@@ -407,7 +413,7 @@ bool MainWindow::CmdCompareWithLive()
     case RequestEnd::Answered:
         break;
     case RequestEnd::NotOffered:
-        EnableClearSubtree(selection_.CanClearSubtree(*object)); // disables the entry
+        EnableCompare(false);
         InfoBox(this, ServerClient::kCannotCompare).Execute();
         return true;
     case RequestEnd::Stopped:
@@ -421,8 +427,7 @@ bool MainWindow::CmdCompareWithLive()
         return true;
     }
     CompareDialog dialog(this);
-    dialog.SetComparison(CompareDialog::Heading(object->FullName(), version, described.description),
-                         AttributeComparison::Of(described.description));
+    dialog.SetComparison(name, version, described.description);
     dialog.Execute();
     return true;
 }

@@ -70,7 +70,7 @@ class MainWindow : public WorkWindow,
     bool CmdSetTopContext();
     bool CmdFind();
     bool RunRestore();
-    // The selected object at the history view's highlighted version beside its live entry.
+    // The selected object at the version a run would restore beside its live entry.
     bool CmdCompareWithLive();
     bool CmdPastRuns();
     bool CmdAbout();
@@ -98,6 +98,9 @@ class MainWindow : public WorkWindow,
 
   private:
     void EnableClearSubtree(bool enable) override;
+    void ShowTopContextName(const std::string &name);
+    void AskWhatTheServerOffers();
+    void EnableCompare(bool enable);
     Window *QueryParent() override { return this; }
     Window *DialogParent() override { return this; }
     void AfterRestoreRun() override;
@@ -106,8 +109,6 @@ class MainWindow : public WorkWindow,
     bool GoToObject(const std::string &fullName) override;
     void SearchUnsupported() override;
     bool CanCompare() override;
-    // The history view's highlighted version (the chosen one when none is highlighted).
-    BackupTime HighlightedVersion(const ObjectItem &object) const;
     std::string ServerName() override;
     std::string UserName() override;
     const RunJournal &Journal() override { return journal_; }

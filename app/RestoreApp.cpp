@@ -1,7 +1,5 @@
 #include "app/RestoreApp.h"
 
-#include <algorithm>
-
 #include "app/MainWindow.h"
 #include "app/OpeningProgress.h"
 #include "app/RestoreAppHooks.h"
@@ -73,9 +71,8 @@ bool RestoreApp::Login()
         }
         {
             // The password lives only for the call.
-            std::string password = dialog.GetPassword();
-            loggedIn = login_->Login(dialog.GetName().c_str(), password.c_str()) == 0;
-            std::fill(password.begin(), password.end(), '\0');
+            const SecretText password = dialog.GetPassword();
+            loggedIn = login_->Login(dialog.GetName().c_str(), password.CText()) == 0;
         }
         if (!loggedIn) {
             WarningBox(nullptr, WB_OK, kLoginRefused).Execute();

@@ -28,9 +28,10 @@ std::string UserDetailsDialog::GetName() const
     return name_.GetText();
 }
 
-std::string UserDetailsDialog::GetPassword() const
+SecretText UserDetailsDialog::GetPassword() const
 {
-    return password_.GetText();
+    std::string text = password_.GetText();
+    return SecretText::Taking(text);
 }
 
 void UserDetailsDialog::SetReason(const std::string &reason)

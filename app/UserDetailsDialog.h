@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "server/SecretText.h"
 #include "toolkit/CancelButton.h"
 #include "toolkit/DialogNote.h"
 #include "toolkit/Edit.h"
@@ -20,9 +21,9 @@ class UserDetailsDialog : public ModalDialog
     explicit UserDetailsDialog(Window *parent);
     ~UserDetailsDialog() override;
 
-    // The texts exactly as typed. The caller passes the password on and drops its copy at once.
+    // The texts exactly as typed. The password comes in memory that is wiped when it goes.
     std::string GetName() const;
-    std::string GetPassword() const;
+    SecretText GetPassword() const;
     // Why the server did not log in the user it was configured for, or the name and password
     // typed last: shown below the fields (nothing when empty), the dialog centred again.
     void SetReason(const std::string &reason);

@@ -24,10 +24,10 @@ ControllingTerminal::~ControllingTerminal()
 
 // Waits in short steps, so that an interrupt while the person is asked ends the question (the
 // handlers let reads go on, for the sake of requests in flight).
-bool ControllingTerminal::ReadLine(std::string &line)
+bool ControllingTerminal::ReadLine(const std::function<void(char)> &keep)
 {
     constexpr int kStepMilliseconds = 100;
-    line.clear();
+    bool any = false;
     for (;;) {
         if (InterruptFlag::Raised()) {
             return false;
@@ -43,12 +43,13 @@ bool ControllingTerminal::ReadLine(std::string &line)
             continue;
         }
         if (got <= 0) {
-            return !line.empty();
+            return any;
         }
         if (c == '\n') {
             return true;
         }
-        line += c;
+        keep(c);
+        any = true;
     }
 }
 
@@ -57,7 +58,8 @@ bool ControllingTerminal::Ask(const std::string &prompt, std::string &answer)
     if (fd_ < 0 || ::write(fd_, prompt.data(), prompt.size()) < 0) {
         return false;
     }
-    return ReadLine(answer);
+    answer.clear();
+    return ReadLine([&answer](char c) { answer += c; });
 }
 
 bool ControllingTerminal::AskSecret(const std::string &prompt, SecretText &answer)
@@ -76,9 +78,10 @@ bool ControllingTerminal::AskSecret(const std::string &prompt, SecretText &answe
     if (::tcsetattr(fd_, TCSAFLUSH, &hidden) != 0) {
         return false;
     }
-    std::string line;
-    const bool answered = ::write(fd_, prompt.data(), prompt.size()) >= 0 && ReadLine(line);
+    // Straight into the secret's own buffer: a growing string would leave copies behind.
+    answer.Wipe();
+    const bool answered = ::write(fd_, prompt.data(), prompt.size()) >= 0 &&
+                          ReadLine([&answer](char c) { answer.Append(c); });
     ::tcsetattr(fd_, TCSAFLUSH, &saved);
-    answer = SecretText(std::move(line));
     return answered;
 }

@@ -3,6 +3,8 @@
 // the person at the terminal is still asked.
 #pragma once
 
+#include <functional>
+
 #include "cli/Terminal.h"
 
 class ControllingTerminal : public Terminal
@@ -18,7 +20,9 @@ class ControllingTerminal : public Terminal
     bool AskSecret(const std::string &prompt, SecretText &answer) override;
 
   private:
-    bool ReadLine(std::string &line);
+    // Reads up to the end of the line, handing each character over as it comes; false when
+    // nothing came before the input ended, or the program is to end.
+    bool ReadLine(const std::function<void(char)> &keep);
 
     int fd_ = -1;
 };

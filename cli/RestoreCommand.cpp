@@ -87,6 +87,13 @@ int RestoreCommand::Refuse(const std::string &fault)
     return BadArguments;
 }
 
+// Settings that cannot work: the arguments were right, so no usage line.
+int RestoreCommand::Misconfigured(const std::string &fault)
+{
+    streams_.err << kProgram << fault << "\n";
+    return BadArguments;
+}
+
 int RestoreCommand::Unavailable(const std::string &fault)
 {
     streams_.err << kProgram << fault << "\n";
@@ -189,10 +196,12 @@ int RestoreCommand::IndexCatalogues(const RestoreOptions &options)
     if (!profile.ProfileLoaded()) {
         return Refuse(ServerOpener::kUnableToOpenConfiguration);
     }
-    ServerOpener opener(server_, serverNames_, false);
-    const std::vector<std::string> names = options.server.empty()
-                                               ? opener.TakeConfiguredNames()
-                                               : std::vector<std::string>{options.server};
+    // The configured names are taken out of the list either way: each is ours to release.
+    std::vector<std::string> names =
+        ServerOpener(server_, serverNames_, false).TakeConfiguredNames();
+    if (!options.server.empty()) {
+        names = {options.server};
+    }
     Progress progress(streams_.err, streams_.errIsTerminal, streams_.errWidth);
     const std::string directory =
         std::filesystem::path(MW_Application::ProgramPath().Text()).parent_path().string();
@@ -228,8 +237,9 @@ bool RestoreCommand::OpenServer(const RestoreOptions &options, int &exitCode)
     for (std::size_t at; (at = message.find('\n')) != std::string::npos;) {
         message.replace(at, 1, "; ");
     }
-    exitCode =
-        outcome == ServerOpener::Outcome::NoConfiguration ? Refuse(message) : Unavailable(message);
+    exitCode = outcome == ServerOpener::Outcome::NoConfiguration ? Refuse(message)
+               : opener.RefusedBySettings()                      ? Misconfigured(message)
+                                                                 : Unavailable(message);
     return false;
 }
 
@@ -241,7 +251,7 @@ bool RestoreCommand::LogIn(const RestoreOptions &options, ServerLogin &login)
             fault_ = "no password was typed";
             return false;
         }
-        const bool accepted = login.Login(options.user.c_str(), password_.Reveal().c_str()) == 0;
+        const bool accepted = login.Login(options.user.c_str(), password_.CText()) == 0;
         password_.Wipe();
         fault_ = accepted ? "" : Refused(server_);
         return accepted;
@@ -260,7 +270,7 @@ bool RestoreCommand::LogIn(const RestoreOptions &options, ServerLogin &login)
             fault_ = "no login was typed";
             return false;
         }
-        if (login.Login(user.c_str(), password.Reveal().c_str()) == 0) {
+        if (login.Login(user.c_str(), password.CText()) == 0) {
             return true;
         }
         streams_.err << Refused(server_) << "\n";

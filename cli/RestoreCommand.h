@@ -54,6 +54,7 @@ class RestoreCommand
 
   private:
     int Refuse(const std::string &fault);
+    int Misconfigured(const std::string &fault);
     int Unavailable(const std::string &fault);
     bool ReadObjects(const RestoreOptions &options, std::vector<WantedObject> &wanted);
     bool ReadPassword(const RestoreOptions &options);

@@ -4,12 +4,26 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <unordered_set>
 
+#include "model/SecretAttributes.h"
 #include "mwlib/MW_Text.h"
 #include "server/AttributeSets.h"
 
 namespace
 {
+std::vector<std::string> AsSet(std::vector<std::string> values)
+{
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    return values;
+}
+
+bool Holds(const std::vector<std::string> &set, const std::string &value)
+{
+    return std::binary_search(set.begin(), set.end(), value);
+}
+
 // The length of the UTF-8 sequence that starts with this byte, 0 when none does.
 std::size_t SequenceLength(unsigned char lead)
 {
@@ -39,11 +53,15 @@ uint32_t ShortHash(std::string_view bytes)
 
 std::string WithThousands(std::size_t number)
 {
-    std::string digits = std::to_string(number);
-    for (std::size_t at = digits.size(); at > 3; at -= 3) {
-        digits.insert(at - 3, ",");
+    const std::string digits = std::to_string(number);
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
+            text += ',';
+        }
+        text += digits[i];
     }
-    return digits;
+    return text;
 }
 } // namespace
 
@@ -67,6 +85,9 @@ std::vector<ComparedAttribute> AttributeComparison::Of(const ObjectDescription &
             compared.push_back(
                 {attribute.name, AttributeDifference::OnlyLive, {}, attribute.values});
         }
+    }
+    for (ComparedAttribute &line : compared) {
+        line.secret = IsSecretAttribute(line.name);
     }
     return compared;
 }
@@ -113,13 +134,40 @@ std::string AttributeComparison::Shown(std::string_view value)
     return WithThousands(value.size()) + (value.size() == 1 ? " byte, " : " bytes, ") + hash;
 }
 
-std::string AttributeComparison::ShownValues(const std::vector<std::string> &values)
+std::string AttributeComparison::ShownSecret(const std::vector<std::string> &values)
 {
-    std::string text;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        text += (i == 0 ? "" : "\n") + Shown(values[i]);
+    if (values.empty()) {
+        return {};
     }
-    return text;
+    std::size_t bytes = 0;
+    for (const std::string &value : values) {
+        bytes += value.size();
+    }
+    std::string shown = "secret, ";
+    if (values.size() > 1) {
+        shown.append(std::to_string(values.size())).append(" values, ");
+    }
+    return shown.append(WithThousands(bytes)).append(bytes == 1 ? " byte" : " bytes");
+}
+
+std::vector<ComparedValue> AttributeComparison::Values(const ComparedAttribute &attribute)
+{
+    const std::vector<std::string> backup = AsSet(attribute.backup);
+    const std::vector<std::string> live = AsSet(attribute.live);
+    std::unordered_set<std::string_view> listed; // a value given twice is listed once
+    std::vector<ComparedValue> values;
+    for (const std::string &value : attribute.backup) {
+        if (listed.insert(value).second) {
+            values.push_back({value, Holds(live, value) ? AttributeDifference::Same
+                                                        : AttributeDifference::OnlyInBackup});
+        }
+    }
+    for (const std::string &value : attribute.live) {
+        if (!Holds(backup, value) && listed.insert(value).second) {
+            values.push_back({value, AttributeDifference::OnlyLive});
+        }
+    }
+    return values;
 }
 
 const char *AttributeComparison::Text(AttributeDifference difference)
@@ -134,4 +182,9 @@ const char *AttributeComparison::Text(AttributeDifference difference)
     default:
         return "same";
     }
+}
+
+const char *AttributeComparison::PlaceText(AttributeDifference place)
+{
+    return place == AttributeDifference::Same ? "in both" : Text(place);
 }

@@ -2,6 +2,7 @@
 // the backup, only live, changed, or the same. Values are compared as sets of bytes (a
 // multi-valued attribute in another order is the same; binary values are compared exactly);
 // attribute names ignore case. What a restore changes is every attribute that is not the same.
+// The values of a secret attribute (a password, its hash) are compared but never shown.
 #pragma once
 
 #include <cstddef>
@@ -18,6 +19,13 @@ struct ComparedAttribute {
     AttributeDifference difference = AttributeDifference::Same;
     std::vector<std::string> backup;
     std::vector<std::string> live;
+    bool secret = false; // its values are never shown
+};
+
+// One value of an attribute: only in the backup, only live, or in both (Same).
+struct ComparedValue {
+    std::string value;
+    AttributeDifference place = AttributeDifference::Same;
 };
 
 class AttributeComparison
@@ -33,7 +41,11 @@ class AttributeComparison
     // A value as a person reads it: the text itself, or for a binary value its size and a short
     // hash of its bytes ("2,048 bytes, #1a2b3c4d").
     static std::string Shown(std::string_view value);
-    // Every shown value of a side, one per line.
-    static std::string ShownValues(const std::vector<std::string> &values);
+    // A secret side as it may be shown: its size only ("secret, 12 bytes"); empty when none.
+    static std::string ShownSecret(const std::vector<std::string> &values);
+    // Each value of the attribute once: the backup's in its order, then those only live.
+    static std::vector<ComparedValue> Values(const ComparedAttribute &attribute);
     static const char *Text(AttributeDifference difference);
+    // Where one value is: "only in backup", "only live", "in both".
+    static const char *PlaceText(AttributeDifference place);
 };

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "model/FullNameSyntax.h"
 #include "model/NodeList.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalker.h"
@@ -44,6 +45,12 @@ std::string ObjectItem::FullName() const
         name += level->Item()->StoredText();
     }
     return name;
+}
+
+std::string ObjectItem::Text() const
+{
+    const bool level = Node() != nullptr && Node()->Parent() != nullptr;
+    return level ? FullNameSyntax::Unescaped(StoredText()) : StoredText();
 }
 
 void ObjectItem::SetPresent()

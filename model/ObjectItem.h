@@ -99,6 +99,9 @@ class ObjectItem : public DisplayItem, public MW_SIGTERMClient, public PooledAll
     // The server can describe objects.
     bool CanDescribe() const;
 
+    // A row shows the object's name as the directory holds it, without the escapes of a full
+    // name; the top context's row shows the full name it was rooted at.
+    std::string Text() const override;
     bool IsExpandable() const override { return container_; }
     bool IsExpanded() const override { return open_; }
     std::string Description() const override { return present_ ? "" : "deleted"; }

@@ -23,7 +23,8 @@ int OpenNew(const std::string &path, std::string &temporary)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary = TemporaryName(path);
-        const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        // A report names objects and users: a new one is its owner's alone.
+        const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }

@@ -11,6 +11,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "report/RunReportJson.h"
 #include "report/SystemFile.h"
@@ -27,11 +28,49 @@ std::string HomeFolder()
     return user && user->pw_dir ? user->pw_dir : "";
 }
 
+// The journal names the user's objects and servers: each folder made for it is the user's alone.
 std::string CreateFolderOf(const std::string &path)
 {
+    std::vector<std::filesystem::path> missing;
     std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    return error ? error.message() : std::string();
+    for (std::filesystem::path folder = std::filesystem::path(path).parent_path();
+         !folder.empty() && !std::filesystem::exists(folder, error);
+         folder = folder.parent_path()) {
+        missing.push_back(folder);
+        if (folder == folder.parent_path()) {
+            break;
+        }
+    }
+    for (auto folder = missing.rbegin(); folder != missing.rend(); ++folder) {
+        if (mkdir(folder->c_str(), 0700) != 0 && errno != EEXIST) {
+            return std::strerror(errno);
+        }
+    }
+    return {};
+}
+
+// The journal as a regular file of its own, never through a symbolic link, and readable by its
+// owner alone (one made wider by hand or by an older program is narrowed).
+int OpenForAppending(const std::string &path, std::string &reason)
+{
+    const int fd = open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        reason =
+            errno == ELOOP ? "it is a symbolic link, which is not followed" : std::strerror(errno);
+        return -1;
+    }
+    struct stat status {
+    };
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        reason = "it is not a regular file";
+    } else if ((status.st_mode & 077) != 0 && fchmod(fd, status.st_mode & 0700) != 0) {
+        reason = std::strerror(errno);
+    }
+    if (!reason.empty()) {
+        close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 // A journal whose last line has no end (a record cut short) gets one first, so that the new
@@ -119,9 +158,10 @@ std::string RunJournal::Append(const RunReport &report) const
     if (std::string reason = CreateFolderOf(path_); !reason.empty()) {
         return reason;
     }
-    SystemFile file(open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0600));
+    std::string opening;
+    SystemFile file(OpenForAppending(path_, opening));
     if (!file.IsOpen()) {
-        return std::strerror(errno);
+        return opening;
     }
     // The record's JSON holds no raw line break: every one inside a text is escaped.
     std::string reason = AppendLine(file, RunReportToJson(report, JsonLayout::OneLine) + "\n");

@@ -178,7 +178,8 @@ DialogResource Compare()
         kDialogCompare, kModal, "Compare with Live", {20, 10, 380, 190},
         {
             Control(K::FixedText, kCompareHeading, 5, 5, 370, 10, "FixedText"),
-            Control(K::TableBox, kCompareTable, 5, 18, 370, 140),
+            Control(K::FixedText, kCompareNote, 5, 17, 370, 10),
+            Control(K::TableBox, kCompareTable, 5, 29, 370, 129),
             Control(K::CheckBox, kCompareShowSame, 5, 165, 150, 12, "Show unchanged attributes"),
             Control(K::OKButton, kOKButton, 335, 165, 40, 12),
         });

@@ -18,7 +18,7 @@ inline constexpr uint16_t kMenuItemPastRuns = 13;
 inline constexpr uint16_t kMenuItemHelp = 10;
 inline constexpr uint16_t kMenuItemAbout = 11;
 inline constexpr uint16_t kMenuItemReleaseNotes = 12;
-inline constexpr uint16_t kMenuItemCompare = 14; // the history view's highlighted version
+inline constexpr uint16_t kMenuItemCompare = 14; // the picked version, else the newest
 inline constexpr uint16_t kMenuItemFind = 15;
 
 inline constexpr uint16_t kStringReleaseNotes = 256; // ends with "\r\n"
@@ -110,8 +110,10 @@ inline constexpr uint16_t kFindDeletedOnly = 1; // check box
 inline constexpr uint16_t kFindButton = 1;      // push buttons
 inline constexpr uint16_t kFindStop = 2;
 inline constexpr uint16_t kFindClose = 3;
-inline constexpr uint16_t kFindResults = 1;     // result table
-inline constexpr uint16_t kCompareHeading = 1;  // fixed text
+inline constexpr uint16_t kFindResults = 1; // result table
+
+inline constexpr uint16_t kCompareHeading = 1;  // fixed texts
+inline constexpr uint16_t kCompareNote = 2;     // how many attributes differ
 inline constexpr uint16_t kCompareTable = 1;    // table box
 inline constexpr uint16_t kCompareShowSame = 1; // check box
 

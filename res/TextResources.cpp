@@ -37,7 +37,8 @@ std::vector<MenuResource> TarvikMenus()
         Item(kMenuItemRestore, "~Restore...", "Start restore of selected objects"),
         Item(kMenuItemPastRuns, "~Past Runs...", "Show the outcome of earlier restore runs"),
         Item(kMenuItemCompare, "~Compare with live...",
-             "Compare the highlighted version of the object with the live one", true, "Ctrl+L"),
+             "Compare the version of the object a restore would write with the live one", true,
+             "Ctrl+L"),
     };
     const std::vector<MenuItemResource> help = {
         Item(kMenuItemAbout, "~About TARVIK...", "Display information on TARVIK"),

@@ -6,16 +6,23 @@
 
 namespace
 {
-// The values of a side on one line, as a cell shows them.
-std::string OneLine(const std::vector<std::string> &values)
+// A value as a cell shows it, on one line.
+std::string OneLine(std::string_view value)
 {
-    std::string text;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        std::string shown = AttributeComparison::Shown(values[i]);
-        std::replace(shown.begin(), shown.end(), '\n', ' ');
-        text += (i == 0 ? "" : "; ") + shown;
-    }
-    return text;
+    std::string shown = AttributeComparison::Shown(value);
+    std::replace(shown.begin(), shown.end(), '\n', ' ');
+    return shown;
+}
+
+// A side of a row with at most one value.
+std::string Cell(const std::vector<std::string> &values)
+{
+    return values.empty() ? std::string() : OneLine(values.front());
+}
+
+std::string WholeCell(const std::vector<std::string> &values)
+{
+    return values.empty() ? std::string() : AttributeComparison::Shown(values.front());
 }
 } // namespace
 
@@ -33,9 +40,30 @@ void ComparisonTable::Fill(TableBox &table, const std::vector<ComparedAttribute>
             continue;
         }
         const std::string difference = AttributeComparison::Text(line.difference);
-        table.AddRow({line.name, OneLine(line.backup), OneLine(line.live), difference},
-                     {line.name, AttributeComparison::ShownValues(line.backup),
-                      AttributeComparison::ShownValues(line.live), difference});
+        if (line.secret) {
+            table.AddRow({line.name, AttributeComparison::ShownSecret(line.backup),
+                          AttributeComparison::ShownSecret(line.live), difference});
+        } else if (line.backup.size() > 1 || line.live.size() > 1) {
+            AddValueRows(table, line);
+        } else {
+            table.AddRow({line.name, Cell(line.backup), Cell(line.live), difference},
+                         {line.name, WholeCell(line.backup), WholeCell(line.live), difference});
+        }
     }
     table.FitColumns();
+}
+
+// Side by side in one cell, two lists of values cut at the width of the column would hide
+// their difference.
+void ComparisonTable::AddValueRows(TableBox &table, const ComparedAttribute &attribute)
+{
+    for (const ComparedValue &value : AttributeComparison::Values(attribute)) {
+        const bool inBackup = value.place != AttributeDifference::OnlyLive;
+        const bool live = value.place != AttributeDifference::OnlyInBackup;
+        const std::string shown = OneLine(value.value);
+        const std::string whole = AttributeComparison::Shown(value.value);
+        const std::string place = AttributeComparison::PlaceText(value.place);
+        table.AddRow({attribute.name, inBackup ? shown : "", live ? shown : "", place},
+                     {attribute.name, inBackup ? whole : "", live ? whole : "", place});
+    }
 }

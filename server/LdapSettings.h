@@ -29,6 +29,9 @@ struct LdapSettings {
     // certificate must name the host of the Uri.
     std::string caFile;
     bool startTls = false;
+    // A password goes only over TLS or the local socket; this lets it go in the clear over
+    // ldap:// to a loopback address (and nowhere else).
+    bool allowPlainBind = false;
     // Object classes whose entries count as containers even without children (lower case);
     // empty: the usual ones (organization, organizationalUnit, domain, ...).
     std::vector<std::string> containerClasses;

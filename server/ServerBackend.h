@@ -28,7 +28,10 @@ class ServerBackend
     ServerBackend &operator=(const ServerBackend &) = delete;
     virtual ~ServerBackend() = default;
 
-    // 0 = opened / logged in; any other value = refused.
+    // What Open returns when the server's settings cannot work: nothing was sent to it.
+    static constexpr int32_t kRefusedBySettings = -3;
+
+    // 0 = opened / logged in; any other value = refused (kRefusedBySettings: by its settings).
     virtual int32_t Open(const char *serverName) = 0;
     virtual int32_t LoginCurrent(const LoginRecord &login) = 0;
     virtual int32_t Login(const char *userName, const char *password) = 0;

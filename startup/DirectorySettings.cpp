@@ -86,6 +86,10 @@ std::optional<LdapSettings> DirectorySettings::Read(MW_Profile &profile,
     if (section.Text("StartTls", startTls)) {
         settings.startTls = IsYes(startTls);
     }
+    std::string allowPlainBind;
+    if (section.Text("AllowPlainBind", allowPlainBind)) {
+        settings.allowPlainBind = IsYes(allowPlainBind);
+    }
     std::string classes;
     if (section.Text("ContainerClasses", classes)) {
         std::istringstream words(classes);

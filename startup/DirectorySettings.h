@@ -13,7 +13,8 @@ class DirectorySettings
 {
   public:
     // The settings when the section holds any of the directory keys (Kind, Uri, Base,
-    // Catalogue, BindDn, PasswordFile, Sasl, Timeout, ContainerClasses, CaFile, StartTls);
+    // Catalogue, BindDn, PasswordFile, Sasl, Timeout, ContainerClasses, CaFile, StartTls,
+    // AllowPlainBind);
     // nothing otherwise, and the server stays simulated. Relative paths count from the
     // program's directory.
     static std::optional<LdapSettings> Read(MW_Profile &profile, const std::string &serverName,

@@ -12,6 +12,7 @@
 #include "mwlib/MW_String.h"
 #include "server/BackupServer.h"
 #include "server/DirectoryModule.h"
+#include "server/ServerBackend.h"
 #include "startup/DirectorySettings.h"
 #include "startup/RestoreProfile.h"
 
@@ -40,6 +41,8 @@ ServerOpener::~ServerOpener() = default;
 
 ServerOpener::Outcome ServerOpener::Open(const std::string &name, RestoreProfile *profile)
 {
+    triedCount_ = 0;
+    settingsRefusals_ = 0;
     const Outcome outcome = OpenNamedOrConfigured(name, profile);
     // Only this step reads the list; what it did not take is released here.
     std::string unused;
@@ -135,6 +138,10 @@ int32_t ServerOpener::OpenServer(const std::string &name, RestoreProfile *profil
 {
     openFailure_.clear();
     const int32_t result = OpenBackendFor(name, profile);
+    ++triedCount_;
+    if (result == ServerBackend::kRefusedBySettings) {
+        ++settingsRefusals_;
+    }
     if (result != 0 && openFailure_.empty()) {
         openFailure_ = server_.RefusalReason();
     }

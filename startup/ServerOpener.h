@@ -51,6 +51,9 @@ class ServerOpener
     std::vector<std::string> TakeConfiguredNames();
     // The last name tried: after a success, the open server's.
     const std::string &ServerName() const { return serverName_; }
+    // After an outcome other than Opened: every server tried was refused for its settings, so
+    // nothing was sent to any of them.
+    bool RefusedBySettings() const { return triedCount_ > 0 && triedCount_ == settingsRefusals_; }
 
     // What the user is told for an outcome other than Opened: the program's text first, and
     // below it why the server (or each configured server tried) did not open, when known.
@@ -74,6 +77,8 @@ class ServerOpener
     Report report_;
     std::string serverName_;
     std::string openFailure_;
+    int triedCount_ = 0;
+    int settingsRefusals_ = 0;
     // Why each configured server that was tried did not open: "NAME: reason" lines.
     std::string configuredFailures_;
     std::unique_ptr<DirectoryModule> directoryModule_; // never unloads the module

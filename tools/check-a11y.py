@@ -80,7 +80,8 @@ def windows():
 
 def main_window():
     for w in windows():
-        if w.get_name() == "Marrowby - TARVIK":
+        # Titled after the top context, which the check changes on the way.
+        if w.get_name().endswith(" - TARVIK"):
             return w
     return None
 
@@ -110,9 +111,11 @@ def focused_elsewhere(window, roles=("list item", "table cell")):
     return found
 
 
-def focus_main(title="Marrowby - TARVIK"):
+def focus_main(title=None):
     # Without a window manager nobody gives the keyboard back when a dialog closes: do it here.
-    window = subprocess.run(["xdotool", "search", "--name", f"^{title}$"],
+    # The main window's title names the top context, which a re-root changes.
+    pattern = f"^{title}$" if title else " - TARVIK$"
+    window = subprocess.run(["xdotool", "search", "--name", pattern],
                             capture_output=True, text=True).stdout.split()
     if window:
         subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], check=False)

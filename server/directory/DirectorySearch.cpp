@@ -10,30 +10,13 @@
 
 #include "catalogue/AsciiCase.h"
 #include "catalogue/DistinguishedName.h"
+#include "server/directory/FilterValue.h"
 
 namespace
 {
 // The attributes most entries are named by; the types the snapshots name entries by are added.
 // "name" takes in its subtypes (cn, ou, o, l, st, c...).
 const char *const UsualNamingAttributes[] = {"name", "uid", "dc"};
-
-// A value of an assertion, with every character a filter reads as syntax escaped.
-std::string Escaped(const std::string &text)
-{
-    static const char hex[] = "0123456789abcdef";
-    std::string escaped;
-    for (char c : text) {
-        if (c == '*' || c == '(' || c == ')' || c == '\\' || c == '\0') {
-            const auto byte = static_cast<unsigned char>(c);
-            escaped += '\\';
-            escaped += hex[byte >> 4];
-            escaped += hex[byte & 0xF];
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
-}
 
 // The first relative name of a DN as written: up to its first separator that is neither
 // escaped nor quoted.
@@ -98,7 +81,7 @@ std::string DirectorySearch::Filter(const SearchPattern &pattern,
     const SearchPattern::Literals literals = pattern.LiteralRuns();
     std::string value = literals.anchoredStart ? "" : "*";
     for (std::size_t i = 0; i < literals.runs.size(); ++i) {
-        value += (i > 0 ? "*" : "") + Escaped(literals.runs[i]);
+        value += (i > 0 ? "*" : "") + EscapedFilterValue(literals.runs[i]);
     }
     if (!literals.anchoredEnd && value != "*") {
         value += '*';

@@ -5,9 +5,12 @@
 
 #include <optional>
 
+#include "server/directory/PasswordTransport.h"
+
 DirectorySession::DirectorySession(const LdapSettings &settings)
-    : settings_(settings), connection_(settings.uri, settings.timeoutSeconds,
-                                       LdapTls{settings.caFile, settings.startTls})
+    : settings_(settings), passwordRefusal_(PasswordTransport::Refusal(settings, true)),
+      connection_(settings.uri, settings.timeoutSeconds,
+                  LdapTls{settings.caFile, settings.startTls})
 {
 }
 
@@ -44,7 +47,7 @@ LdapStatus DirectorySession::BindConfigured()
     if (!SecretText::ReadFile(settings_.passwordFile, password, fault)) {
         return LdapStatus{kBindNotTried, fault};
     }
-    LdapStatus status = connection_.BindSimple(settings_.bindDn, password.Reveal());
+    LdapStatus status = BindWithPassword(settings_.bindDn, password.Reveal());
     if (status.Ok()) {
         boundDn_ = settings_.bindDn;
     }
@@ -62,11 +65,19 @@ LdapStatus DirectorySession::LogInConfigured()
     return status;
 }
 
-LdapStatus DirectorySession::LogInAsUser(const std::string &dn, const std::string &password)
+LdapStatus DirectorySession::BindWithPassword(const std::string &dn, std::string_view password)
+{
+    if (!passwordRefusal_.empty()) {
+        return LdapStatus{kBindNotTried, passwordRefusal_};
+    }
+    return connection_.BindSimple(dn, password);
+}
+
+LdapStatus DirectorySession::LogInAsUser(const std::string &dn, std::string_view password)
 {
     LdapStatus status = Ensure();
     if (status.Ok()) {
-        status = connection_.BindSimple(dn, password);
+        status = BindWithPassword(dn, password);
     }
     if (status.Ok()) {
         identity_ = Identity::User;
@@ -86,7 +97,7 @@ LdapStatus DirectorySession::Rebind()
         status = BindConfigured();
         break;
     case Identity::User:
-        status = connection_.BindSimple(boundDn_, userPassword_.Reveal());
+        status = BindWithPassword(boundDn_, userPassword_.Reveal());
         break;
     case Identity::Nobody:
         break;

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "server/LdapSettings.h"
 #include "server/SecretText.h"
@@ -15,7 +16,8 @@
 class DirectorySession
 {
   public:
-    // Status of a configured bind that could not be tried (its password file cannot be used).
+    // Status of a bind that was not tried: its password file cannot be used, or the password
+    // would go in the clear.
     static constexpr int kBindNotTried = -2;
 
     // The settings must outlive the session.
@@ -30,7 +32,7 @@ class DirectorySession
     LdapStatus LogInConfigured();
     // A simple bind as the user; from then on the user is the program's identity. When it is
     // refused, the identity stays what it was (and is bound again before the next request).
-    LdapStatus LogInAsUser(const std::string &dn, const std::string &password);
+    LdapStatus LogInAsUser(const std::string &dn, std::string_view password);
     bool LoggedIn() const { return identity_ != Identity::Nobody; }
     bool LoggedInConfigured() const { return identity_ == Identity::Configured; }
     // The DN acted as (empty for nobody).
@@ -48,8 +50,12 @@ class DirectorySession
 
     LdapStatus BindConfigured();
     LdapStatus Rebind();
+    // A simple bind, unless the password would go where others could read it.
+    LdapStatus BindWithPassword(const std::string &dn, std::string_view password);
 
     const LdapSettings &settings_;
+    // Why no password may go over the configured Uri (empty when it may).
+    const std::string passwordRefusal_;
     LdapConnection connection_;
     Identity identity_ = Identity::Nobody;
     // The connection acts as the identity; false after it was made again or a bind failed on it.

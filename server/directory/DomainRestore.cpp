@@ -6,6 +6,7 @@
 #include "catalogue/AsciiCase.h"
 #include "server/directory/DirectoryRestore.h"
 #include "server/directory/ExtendedDn.h"
+#include "server/directory/FilterValue.h"
 
 namespace
 {
@@ -64,23 +65,6 @@ const std::unordered_set<std::string> &Unwritable()
 constexpr const char *KeptSingleValued[] = {
     "accountExpires", "badPasswordTime", "badPwdCount", "codePage",   "countryCode",  "lastLogoff",
     "lastLogon",      "logonCount",      "pwdLastSet",  "adminCount", "operatorCount"};
-
-std::string FilterValue(const std::string &value)
-{
-    static constexpr char Hex[] = "0123456789abcdef";
-    std::string escaped;
-    for (char c : value) {
-        if (c == '*' || c == '(' || c == ')' || c == '\\' || c == '\0') {
-            const auto byte = static_cast<unsigned char>(c);
-            escaped += '\\';
-            escaped += Hex[byte >> 4];
-            escaped += Hex[byte & 0x0F];
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
-}
 
 LdapStatus Refused(const std::string &text)
 {
@@ -322,7 +306,7 @@ LdapStatus DomainRestore::Check(const Planned &planned)
     int cutBy = 0;
     status = connection_.Search(
         domain_.baseDn, LdapScope::Subtree,
-        "(sAMAccountName=" + FilterValue(account->front()) + ")", {"1.1"}, NoControls,
+        "(sAMAccountName=" + EscapedFilterValue(account->front()) + ")", {"1.1"}, NoControls,
         [&user](LdapEntry &&entry) { user = entry.dn; }, cutBy);
     if (!status.Ok()) {
         return Failed(planned.targetDn, status);

@@ -10,6 +10,7 @@
 #include "catalogue/AsciiCase.h"
 #include "server/directory/DirectorySearch.h"
 #include "server/directory/ExtendedDn.h"
+#include "server/directory/FilterValue.h"
 
 namespace
 {
@@ -32,24 +33,6 @@ std::string OwnName(const RelativeName &rdn)
         name += (name.empty() ? "" : "+") + value.value;
     }
     return name;
-}
-
-// One value of an equality assertion, every byte outside plain letters and digits escaped.
-std::string EscapedValue(const std::string &value)
-{
-    static const char hex[] = "0123456789abcdef";
-    std::string escaped;
-    for (char c : value) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) {
-            escaped += c;
-        } else {
-            escaped += '\\';
-            escaped += hex[byte >> 4];
-            escaped += hex[byte & 0xF];
-        }
-    }
-    return escaped;
 }
 } // namespace
 
@@ -229,7 +212,7 @@ bool DomainSearch::LiveNamesake(const std::string &parentDn, const std::string &
     bool found = false;
     int cutBy = 0;
     const LdapStatus status = connection_.Search(
-        parentDn, LdapScope::OneLevel, "(name=" + EscapedValue(label) + ")", {"1.1"}, Unpaged,
+        parentDn, LdapScope::OneLevel, "(name=" + EscapedFilterValue(label) + ")", {"1.1"}, Unpaged,
         [&](LdapEntry &&) { found = true; }, cutBy);
     return status.Ok() && found;
 }

@@ -9,14 +9,10 @@
 #include "server/directory/DomainDescription.h"
 #include "server/directory/DomainRestore.h"
 #include "server/directory/ExtendedDn.h"
+#include "server/directory/PasswordTransport.h"
 
 namespace
 {
-bool HasScheme(const std::string &uri, const char *scheme)
-{
-    return strncasecmp(uri.c_str(), scheme, std::strlen(scheme)) == 0;
-}
-
 std::string Canonical(const std::string &dn)
 {
     std::optional<DistinguishedName> parsed = DistinguishedName::Parse(dn);
@@ -43,14 +39,12 @@ DomainServer::DomainServer(LdapSettings settings, Log log)
 
 int32_t DomainServer::Open(const char *serverName)
 {
-    const bool secured = HasScheme(settings_.uri, "ldaps://") ||
-                         HasScheme(settings_.uri, "ldapi://") ||
-                         (HasScheme(settings_.uri, "ldap://") && settings_.startTls);
-    if (!secured) {
+    // AllowPlainBind is not offered: a controller is seldom on the program's own machine.
+    if (!PasswordTransport::Refusal(settings_, false).empty()) {
         Refuse("the settings of " + settings_.serverName +
                ": a domain controller takes passwords only over TLS: give an ldaps:// Uri, or "
                "StartTls=yes");
-        return 1;
+        return kRefusedBySettings;
     }
     return LdapServer::Open(serverName);
 }

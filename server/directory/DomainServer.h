@@ -41,6 +41,11 @@ class DomainServer : public LdapServer
                             std::size_t &liveListed) override;
     // Also a user principal name (ann@marrowby.test) or a down-level name (MARROWBY\ann).
     std::string BindNameOf(const std::string &userName) override;
+    std::string NamesFoundWithoutLookup() const override
+    {
+        return "a DN, a principal name (name@" + baseName_ +
+               ") or a down-level name (DOMAIN\\name)";
+    }
 
   private:
     LdapStatus LearnDomain();

@@ -353,7 +353,7 @@ LdapStatus LdapConnection::Finish(int messageId, int sent)
     return status.Ok() ? Result(message, nullptr) : status;
 }
 
-LdapStatus LdapConnection::BindSimple(const std::string &dn, const std::string &password)
+LdapStatus LdapConnection::BindSimple(const std::string &dn, std::string_view password)
 {
     const ServerCallSignals held;
     if (ld_ == nullptr) {

@@ -84,7 +84,7 @@ class LdapConnection
     const std::string &LastMatched() const { return matched_; }
 
     // The password is only handed to the library; it is never kept or written anywhere.
-    LdapStatus BindSimple(const std::string &dn, const std::string &password);
+    LdapStatus BindSimple(const std::string &dn, std::string_view password);
     LdapStatus BindExternal();
     // The identity the server holds for this connection ("dn:...", or empty for anonymous).
     LdapStatus WhoAmI(std::string &authzId);

@@ -20,6 +20,7 @@
 #include "server/directory/DirectoryRestore.h"
 #include "server/directory/DirectorySearch.h"
 #include "server/directory/LiveChanges.h"
+#include "server/directory/PasswordTransport.h"
 #include "server/directory/SnapshotChanges.h"
 
 namespace
@@ -142,6 +143,9 @@ bool LdapServer::CheckSettings()
         fault = "BindDn needs a PasswordFile";
     } else if (base->TypelessName().size() >= LoginFieldSize) {
         fault = "the base's name is too long for a context";
+    } else if (settings_.saslMechanism.empty()) {
+        // Without Sasl every login is a password: said now, before anything is sent.
+        fault = PasswordTransport::Refusal(settings_, true);
     }
     if (!fault.empty()) {
         Report("settings: " + fault);
@@ -159,7 +163,10 @@ int32_t LdapServer::Open(const char *)
     refusal_.clear();
     configuredRefusal_.clear();
     noticesTaken_ = false;
-    if (!CheckSettings() || !OpenDirectory()) {
+    if (!CheckSettings()) {
+        return kRefusedBySettings;
+    }
+    if (!OpenDirectory()) {
         return 1;
     }
     if (!operational_.Learn(session_.Connection())) {
@@ -241,7 +248,14 @@ int32_t LdapServer::Login(const char *userName, const char *password)
         Refuse("login as " + user + " refused: no password given");
         return 1;
     }
+    listingFault_.clear();
     const std::string dn = BindNameOf(user);
+    if (dn.empty() && !listingFault_.empty()) {
+        // A name of the tree is found by listing it, which the server may refuse before a login.
+        Refuse("login as " + user + " refused: the name cannot be looked up before a login: " +
+               listingFault_ + "; give it as " + NamesFoundWithoutLookup());
+        return 1;
+    }
     if (dn.empty()) {
         Refuse("login refused: no object " + user + " below " + baseName_);
         return 1;

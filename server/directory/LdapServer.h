@@ -97,6 +97,8 @@ class LdapServer : public ServerBackend
     // The name to bind with for a user's name as typed (a typeless name of the tree or a DN);
     // empty when there is none.
     virtual std::string BindNameOf(const std::string &userName);
+    // The forms of a user's name that BindNameOf takes without asking the server.
+    virtual std::string NamesFoundWithoutLookup() const { return "a DN (cn=...,o=...)"; }
 
     // The reply of a restore with this outcome (through Replies, as every reply).
     // A failure's text is cut to the message field, never inside a UTF-8 character.

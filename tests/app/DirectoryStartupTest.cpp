@@ -12,7 +12,6 @@
 #include <utility>
 
 #include "app/RestoreApp.h"
-#include "startup/RestoreProfile.h"
 #include "app/UserDetailsDialog.h"
 #include "mwlib/MW_Application.h"
 #include "mwlib/MW_Cache.h"
@@ -22,6 +21,7 @@
 #include "server/DirectoryModule.h"
 #include "server/RecordFields.h"
 #include "server/ServerReply.h"
+#include "startup/RestoreProfile.h"
 #include "tests/support/core/SilentListener.h"
 #include "tests/support/core/SlapdServer.h"
 #include "tests/support/gui/ModalScript.h"
@@ -160,16 +160,20 @@ TEST(DirectoryStartup, CommandLineDirectoryThatCannotOpenIsNamedWithTheReasonBel
         bool stopServer;
         std::string reason;
     } cases[] = {
-        {"missing base", "Uri=@TCP@\nBase=o=Elsewhere\nCatalogue=snapshots\n", false,
-         "The base o=Elsewhere does not exist"},
-        {"unreachable", "Uri=@TCP@\nBase=o=Marrowby\nCatalogue=snapshots\n", true,
-         "Can't contact LDAP server (ldap://127.0.0.1:"},
+        {"missing base", "Uri=@TCP@\nAllowPlainBind=yes\nBase=o=Elsewhere\nCatalogue=snapshots\n",
+         false, "The base o=Elsewhere does not exist"},
+        {"unreachable", "Uri=@TCP@\nAllowPlainBind=yes\nBase=o=Marrowby\nCatalogue=snapshots\n",
+         true, "Can't contact LDAP server (ldap://127.0.0.1:"},
         {"missing catalogue", "Uri=@SOCKET@\nBase=o=Marrowby\nCatalogue=nowhere\nSasl=EXTERNAL\n",
          false, "The catalogue "},
-        {"silent", "Uri=" + silent.Uri() + "\nBase=o=Marrowby\nCatalogue=snapshots\nTimeout=1\n",
+        {"silent",
+         "Uri=" + silent.Uri() +
+             "\nAllowPlainBind=yes\nBase=o=Marrowby\nCatalogue=snapshots\nTimeout=1\n",
          false, "Timed out (no answer from " + std::string("ldap://127.0.0.1:")},
         {"settings", "Uri=127.0.0.1\nBase=o=Marrowby\nCatalogue=snapshots\n", false,
          "The settings of DIR1: Uri must begin with ldap://, ldaps:// or ldapi://"},
+        {"password in the clear", "Uri=@TCP@\nBase=o=Marrowby\nCatalogue=snapshots\n", false,
+         "The settings of DIR1: a password would go to ldap://127.0.0.1:"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -195,9 +199,10 @@ TEST(DirectoryStartup, DirectoryWithoutAUsableModuleIsNamedAsUnableToOpen)
 
 TEST(DirectoryStartup, NoConfiguredServerOpensAndEachSaysWhy)
 {
-    DirectoryStartup s("[SERVER]\nBackupServer=DIR1\nBackupServer=DIR2\n\n"
-                       "[DIR1]\nUri=@TCP@\nBase=o=Marrowby\nCatalogue=snapshots\n\n"
-                       "[DIR2]\nUri=@SOCKET@\nBase=o=Marrowby\nCatalogue=nowhere\nSasl=EXTERNAL\n");
+    DirectoryStartup s(
+        "[SERVER]\nBackupServer=DIR1\nBackupServer=DIR2\n\n"
+        "[DIR1]\nUri=@TCP@\nAllowPlainBind=yes\nBase=o=Marrowby\nCatalogue=snapshots\n\n"
+        "[DIR2]\nUri=@SOCKET@\nBase=o=Marrowby\nCatalogue=nowhere\nSasl=EXTERNAL\n");
     s.slapd.Stop();
     const std::string box = UnableToOpenBox(s, "", RestoreApp::kUnableToOpenAny);
     EXPECT_THAT(box, HasSubstr("\n\nDIR1: Can't contact LDAP server"));
@@ -212,11 +217,12 @@ TEST(DirectoryStartup, ConfiguredBindThatFailsShowsWhyInTheUserDetailsDialog)
         const char *reason;
     } cases[] = {
         {"wrong", 0600, "The configured bind failed: Invalid credentials"},
-        {"r3ad.me", 0644, "is readable or writable by others"},
+        {"r3ad.me", 0640, "has mode 0640: a password file is for its owner alone"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.reason);
-        DirectoryStartup s("[SERVER]\nBackupServer=DIR1\n\n[DIR1]\nUri=@TCP@\nBase=o=Marrowby\n"
+        DirectoryStartup s("[SERVER]\nBackupServer=DIR1\n\n[DIR1]\nUri=@TCP@\nAllowPlainBind="
+                           "yes\nBase=o=Marrowby\n"
                            "Catalogue=snapshots\nBindDn=cn=reader,o=Marrowby\n"
                            "PasswordFile=password\n");
         const std::string file = s.Path("password");
@@ -244,8 +250,9 @@ TEST(DirectoryStartup, DirectoryWithoutTheModuleGivesWayToTheNextConfiguredServe
 
 TEST(DirectoryStartup, LoginWithoutAConfiguredBindAsksForAUserOfTheDirectory)
 {
-    DirectoryStartup s("[SERVER]\nBackupServer=DIR1\n\n[DIR1]\nUri=@TCP@\nBase=o=Marrowby\n"
-                       "Catalogue=snapshots\nTimeout=5\n");
+    DirectoryStartup s(
+        "[SERVER]\nBackupServer=DIR1\n\n[DIR1]\nUri=@TCP@\nAllowPlainBind=yes\nBase=o=Marrowby\n"
+        "Catalogue=snapshots\nTimeout=5\n");
     ASSERT_TRUE(s.app.OpenServers(""));
     auto type = [](std::string name, std::string password) {
         return [name, password](ModalDialog &dialog) {

@@ -6,11 +6,14 @@
 #include <QApplication>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <utility>
 
+#include "app/FindDialog.h"
 #include "app/MainWindow.h"
 #include "model/ObjectItem.h"
 #include "res/ResourceIds.h"
@@ -362,5 +365,57 @@ TEST_F(DirectoryWindowWithCutSnapshots, StartUpListsTheFilesLeftOutOnce)
     }
     window->ShowServerNotices(); // said once
     EXPECT_EQ(script->Steps().size(), 1u);
+}
+
+// Names that hold a backslash, dots, a blank and a star, in the newest snapshot; two of them
+// deleted since.
+class DirectoryWindowWithOddNames : public DirectoryWindow
+{
+  protected:
+    void BeforeOpen() override
+    {
+        ASSERT_TRUE(slapd.Modify(OddNamesLdif()));
+        slapd.WriteSnapshot(3000, slapd.Slapcat());
+        ASSERT_TRUE(slapd.Delete("cn=back\\5Cslash,ou=Sales,o=Marrowby"));
+        ASSERT_TRUE(slapd.Delete("cn=v1.2.3,ou=Sales,o=Marrowby"));
+    }
+};
+
+// A row shows a name as the directory holds it; only the full name escapes what it must, and it
+// leads back to the row.
+TEST_F(DirectoryWindowWithOddNames, RowsAndFindShowNamesAsTheDirectoryHoldsThem)
+{
+    DoubleClick(1);
+    std::vector<std::string> rows;
+    for (int row = 2; ItemAt(row) != nullptr; ++row) {
+        rows.push_back(Row(row));
+    }
+    EXPECT_THAT(rows, testing::IsSupersetOf(
+                          {"back\\slash leaf deleted", "v1.2.3 leaf deleted", "Zoë * leaf"}));
+
+    window->CmdFind();
+    FindDialog &find = *window->GetFindDialog();
+    find.SetPattern("*");
+    find.StartSearch();
+    for (int pass = 0; pass < 1000 && find.IsSearching(); ++pass) {
+        QApplication::processEvents();
+    }
+    ASSERT_FALSE(find.IsSearching()) << find.StatusText();
+    std::map<std::string, std::string> fullNames; // by the name shown
+    int versions = -1;
+    for (int row = 0; row < find.Results().RowCount(); ++row) {
+        const std::string name = find.Results().CellText(row, FindDialog::NameColumn);
+        fullNames[name] = find.Results().CellText(row, FindDialog::FullNameColumn);
+        versions = name == "v1.2.3" ? row : versions;
+    }
+    EXPECT_EQ(fullNames["back\\slash"], "back\\\\slash.Sales.Marrowby");
+    EXPECT_EQ(fullNames["v1.2.3"], "v1\\.2\\.3.Sales.Marrowby");
+    EXPECT_EQ(fullNames["Zoë *"], "Zoë *.Sales.Marrowby");
+    ASSERT_GE(versions, 0);
+    find.GoToRow(versions);
+    ObjectItem *selected = window->TreeReactions().SelectedItem();
+    ASSERT_NE(selected, nullptr);
+    EXPECT_EQ(selected->Text(), "v1.2.3");
+    EXPECT_EQ(selected->FullName(), "v1\\.2\\.3.Sales.Marrowby");
 }
 } // namespace

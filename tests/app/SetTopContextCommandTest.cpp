@@ -122,3 +122,30 @@ TEST(SetTopContextCommand, TextIsTakenExactlyAsTypedEvenEmpty)
     EXPECT_EQ(f.window->TopContext(), " Sales.Marrowby ");
     EXPECT_EQ(f.Tree().GetTitle(), " Sales.Marrowby ");
 }
+
+// The title and the status bar name the context the tree is rooted at: the login's, which for a
+// domain is not the simulation's, and then the one typed.
+TEST(SetTopContextCommand, TitleAndStatusBarNameTheTopContextTheTreeIsRootedAt)
+{
+    InstallResourcesOnce installed;
+    ScriptedServer script;
+    script.SetChildren("study.test", {Container("Users")});
+    BackupServer server(script);
+    ServerClient client(server);
+    ServerLogin login(server, "Administrator.Users.study.test", "study.test");
+    std::string serverName = "DC1";
+    MenuBar menuBar{ResId(kMenuMain)};
+    MainWindow window(&menuBar, &client, &serverName, &login, nullptr);
+    menuBar.PushSelectHdl([&window](MenuBar &menu) { return window.MenuSelectHdl(menu); });
+    window.SetMenuBar(&menuBar);
+    window.InitChildren();
+    EXPECT_EQ(window.GetText(), "study.test - TARVIK");
+    EXPECT_EQ(window.GetStatusBar().GetText(), "study.test");
+
+    ModalScript modal;
+    modal.ExpectDialog(kDialogSetTopContext, 1, Type("Users.study.test"));
+    menuBar.Select(kMenuItemSetTopContext);
+    EXPECT_EQ(window.TopContext(), "Users.study.test");
+    EXPECT_EQ(window.GetText(), "Users.study.test - TARVIK");
+    EXPECT_EQ(window.GetStatusBar().GetText(), "Users.study.test");
+}

@@ -41,7 +41,7 @@ TEST_F(UserDetailsDialogTest, OpensEmptyWithAMaskedPasswordAndTheProgramIcon)
     UserDetailsDialog dialog(nullptr);
     EXPECT_EQ(dialog.GetText(), "User Details");
     EXPECT_EQ(dialog.GetName(), "");
-    EXPECT_EQ(dialog.GetPassword(), "");
+    EXPECT_EQ(dialog.GetPassword().Reveal(), "");
     EXPECT_FALSE(dialog.Find<Edit>(ResId(kUserDetailsName))->IsMasked());
     EXPECT_TRUE(dialog.Find<Edit>(ResId(kUserDetailsPassword))->IsMasked());
     auto *icon = static_cast<QLabel *>(dialog.Find<FixedIcon>(ResId(kUserDetailsIcon))->Widget());
@@ -59,7 +59,7 @@ TEST_F(UserDetailsDialogTest, HandsBackNameAndPasswordExactlyAsTypedWithoutShowi
     UserDetailsDialog dialog(nullptr);
     EXPECT_EQ(dialog.Execute(), 1);
     EXPECT_EQ(dialog.GetName(), "  Admin.Tech_Support.Marrowby ");
-    EXPECT_EQ(dialog.GetPassword(), password.toStdString());
+    EXPECT_EQ(dialog.GetPassword().Reveal(), password.toStdString());
     // What the program records of a modal step carries no typed text.
     ASSERT_EQ(script.Steps().size(), 1u);
     EXPECT_EQ(script.Steps()[0].text, "");

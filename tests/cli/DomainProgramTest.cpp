@@ -72,8 +72,9 @@ TEST_F(DomainProgram, ADryRunSaysWhatComesBackThenTheRunBringsBackADeletedOuWith
 }
 
 // A password would go in the clear: the section is refused before anything is sent (no
-// controller needs to listen), as the window refuses it, and the program says why.
-TEST(DomainProgramSettings, ASectionWithoutTlsIsRefusedAsAServerThatDoesNotOpen)
+// controller needs to listen), as the window refuses it, and the program says why, with the
+// status of settings that cannot work.
+TEST(DomainProgramSettings, ASectionWithoutTlsIsASettingsRefusal)
 {
     ProgramFolder folder("");
     folder.folder.Write("TARVIK.INI",
@@ -82,7 +83,7 @@ TEST(DomainProgramSettings, ASectionWithoutTlsIsRefusedAsAServerThatDoesNotOpen)
          {std::vector<std::string>{"Sales.marrowby.test"},
           std::vector<std::string>{"--server", "DC1", "Sales.marrowby.test"}}) {
         const ProgramResult result = folder.Run(words);
-        EXPECT_EQ(result.exitCode, 3);
+        EXPECT_EQ(result.exitCode, 2);
         EXPECT_THAT(result.err, HasSubstr("takes passwords only over TLS"));
         EXPECT_EQ(result.out, "");
     }

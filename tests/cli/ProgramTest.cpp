@@ -133,6 +133,38 @@ TEST_F(Program, FindsLiveAndDeletedObjectsByName)
     EXPECT_THAT(result.out, HasSubstr("0 found"));
 }
 
+// What --find prints is what the command line takes: a backslash or a dot of a name itself is
+// escaped in a full name, a blank or a star is not.
+TEST_F(Program, TakesEveryFullNameItsFindPrints)
+{
+    ASSERT_TRUE(slapd.Modify(OddNamesLdif()));
+    slapd.WriteSnapshot(3000, slapd.Slapcat());
+    ASSERT_TRUE(slapd.Delete("cn=back\\5Cslash,ou=Sales,o=Marrowby"));
+    ASSERT_TRUE(slapd.Delete("cn=v1.2.3,ou=Sales,o=Marrowby"));
+    const ProgramResult found = folder.Run({"--format=csv", "--find", "*"});
+    ASSERT_EQ(found.exitCode, 0) << found.err;
+    const std::optional<std::vector<readback::Row>> rows = readback::Csv(found.out);
+    ASSERT_TRUE(rows) << found.out;
+    std::vector<std::string> odd;
+    for (const readback::Row &row : *rows) {
+        if (row[0].starts_with("back") || row[0].starts_with("v1") || row[0].starts_with("Zo")) {
+            odd.push_back(row[0]);
+        }
+    }
+    EXPECT_THAT(odd,
+                testing::UnorderedElementsAre("back\\\\slash.Sales.Marrowby",
+                                              "v1\\.2\\.3.Sales.Marrowby", "Zoë *.Sales.Marrowby"));
+
+    std::string list;
+    for (const std::string &name : odd) {
+        list += name + "\n";
+    }
+    const ProgramResult restored = folder.Run({"--format=csv", "--from", "-"}, list);
+    EXPECT_EQ(restored.exitCode, 0) << restored.out << restored.err;
+    EXPECT_TRUE(slapd.Exists("cn=back\\5Cslash,ou=Sales,o=Marrowby"));
+    EXPECT_TRUE(slapd.Exists("cn=v1.2.3,ou=Sales,o=Marrowby"));
+}
+
 TEST_F(Program, SaysWhichMissingParentsTheServerAddedFirst)
 {
     ASSERT_TRUE(slapd.Delete("ou=Sales,o=Marrowby", true));
@@ -186,11 +218,11 @@ TEST_F(Program, DryRunCountsTheAttributesAChangeWouldRestore)
 TEST_F(Program, RefusesAPasswordFileOthersCanRead)
 {
     const std::string password = folder.folder.Write("password", "secret\n");
-    ::chmod(password.c_str(), 0644);
+    ::chmod(password.c_str(), 0640); // its group may read it
     const ProgramResult result =
         folder.Run({"--user", "admin.Marrowby", "--password-file", password, "Bob.Sales.Marrowby"});
     EXPECT_EQ(result.exitCode, 2);
-    EXPECT_THAT(result.err, HasSubstr("readable or writable by others"));
+    EXPECT_THAT(result.err, HasSubstr("has mode 0640: a password file is for its owner alone"));
     EXPECT_THAT(result.err, HasSubstr("usage: "));
 
     ::chmod(password.c_str(), 0600);
@@ -213,6 +245,10 @@ TEST_F(Program, ListOnStandardInputAndResultsReplacedInAFile)
     ASSERT_TRUE(json);
     EXPECT_EQ(json->items.size(), 2u);
     EXPECT_TRUE(slapd.Exists("cn=Ann,ou=Sales,o=Marrowby"));
+    struct stat written {
+    };
+    ASSERT_EQ(::stat(output.c_str(), &written), 0);
+    EXPECT_EQ(written.st_mode & 07777, 0600u) << "the results name objects: the owner's alone";
 }
 
 TEST_F(Program, AsksOnTheTerminalAndShowsProgressThere)

@@ -13,6 +13,7 @@
 using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::IsEmpty;
+using testing::Not;
 
 namespace
 {
@@ -386,10 +387,12 @@ TEST(RestoreCommand, PasswordOnlyFromAProtectedFileOrTheTerminal)
     CommandRun run;
     Directory(run.script);
     const std::string shared = run.folder.Write("shared", "s3cret\n");
-    ::chmod(shared.c_str(), 0644);
-    EXPECT_EQ(run.Run({"--user", "admin", "--password-file", shared, "Object-1.Marrowby"}), 2);
-    EXPECT_THAT(run.err.str(), HasSubstr("readable or writable by others"));
-    EXPECT_THAT(run.script.OpenedNames(), IsEmpty());
+    for (const mode_t mode : {0644, 0640, 0620}) {
+        ::chmod(shared.c_str(), mode);
+        EXPECT_EQ(run.Run({"--user", "admin", "--password-file", shared, "Object-1.Marrowby"}), 2);
+        EXPECT_THAT(run.err.str(), HasSubstr("a password file is for its owner alone"));
+        EXPECT_THAT(run.script.OpenedNames(), IsEmpty());
+    }
 
     EXPECT_EQ(run.Run({"--user", "admin", "Object-1.Marrowby"}), 2);
     EXPECT_THAT(run.err.str(), HasSubstr("give --password-file FILE, or run on a terminal"));
@@ -451,6 +454,19 @@ TEST(RestoreCommand, ServerSelectionAndItsExitStatus)
         run.script.SetOpenResult("FS1", 1);
         EXPECT_EQ(run.Run({"Object-1.Marrowby"}), 3);
         EXPECT_THAT(run.err.str(), HasSubstr("Unable to open any servers defined in TARVIK.INI"));
+    }
+    {
+        // Refused for their settings, nothing sent: a settings fault, without a usage line...
+        CommandRun run("[SERVER]\nBackupServer=FS1\nBackupServer=FS2\n");
+        run.script.SetOpenResult("FS1", ServerBackend::kRefusedBySettings);
+        run.script.SetOpenResult("FS2", ServerBackend::kRefusedBySettings);
+        EXPECT_EQ(run.Run({"Object-1.Marrowby"}), 2);
+        EXPECT_THAT(run.err.str(), HasSubstr("Unable to open any servers defined in TARVIK.INI"));
+        EXPECT_THAT(run.err.str(), Not(HasSubstr("usage: ")));
+        EXPECT_EQ(run.Run({"--server", "FS2", "Object-1.Marrowby"}), 2);
+        // ...unless a server was tried that may have been sent something.
+        run.script.SetOpenResult("FS2", 1);
+        EXPECT_EQ(run.Run({"Object-1.Marrowby"}), 3);
     }
     {
         CommandRun run(""); // no TARVIK.INI: a settings fault

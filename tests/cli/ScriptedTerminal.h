@@ -24,7 +24,7 @@ class ScriptedTerminal : public Terminal
     {
         std::string text;
         const bool answered = Next(prompt, true, text);
-        answer = SecretText(std::move(text));
+        answer = SecretText(text);
         return answered;
     }
 

@@ -77,3 +77,62 @@ TEST(AttributeComparisonTest, TextIsShownAsItIsAndBinaryAsSizeAndHash)
     EXPECT_EQ(AttributeComparison::Shown(photo), shown);
 }
 } // namespace
+
+namespace
+{
+using D = AttributeDifference;
+
+std::vector<std::string> Placed(const std::vector<ComparedValue> &values)
+{
+    std::vector<std::string> placed;
+    for (const ComparedValue &value : values) {
+        placed.push_back(value.value + ": " + AttributeComparison::PlaceText(value.place));
+    }
+    return placed;
+}
+
+// Two sides cut at the same prefix would show no difference: each value says where it is.
+TEST(AttributeComparisonTest, EachValueOfAnAttributeSaysWhereItIs)
+{
+    const struct {
+        std::vector<std::string> backup, live;
+        std::vector<std::string> placed;
+    } cases[] = {
+        {{"cn=Reports,o=Marrowby", "cn=Printers,o=Marrowby"},
+         {"cn=Reports,o=Marrowby"},
+         {"cn=Reports,o=Marrowby: in both", "cn=Printers,o=Marrowby: only in backup"}},
+        {{"1"}, {"2", "1", "3"}, {"1: in both", "2: only live", "3: only live"}},
+        {{"b", "a", "b"}, {"a", "a"}, {"b: only in backup", "a: in both"}},
+        {{"x", "y"}, {}, {"x: only in backup", "y: only in backup"}},
+        {{}, {"y", "x"}, {"y: only live", "x: only live"}},
+    };
+    for (const auto &c : cases) {
+        const ComparedAttribute attribute{"seeAlso", D::Changed, c.backup, c.live};
+        EXPECT_EQ(Placed(AttributeComparison::Values(attribute)), c.placed);
+    }
+}
+
+TEST(AttributeComparisonTest, PasswordAttributesAreSecretAndShowOnlyTheirSize)
+{
+    ObjectDescription description;
+    description.backup = {{"cn", {"Ann"}},
+                          {"userPassword", {"plainsecret"}},
+                          {"AUTHPASSWORD;binary", {"x", "yz"}},
+                          {"sambaNTPassword", {"0123456789ABCDEF"}}};
+    description.current = {{"cn", {"Ann"}}, {"userpassword", {"other"}}, {"unicodePwd", {"q"}}};
+    const std::vector<ComparedAttribute> compared = AttributeComparison::Of(description);
+    std::vector<std::string> secret;
+    for (const ComparedAttribute &line : compared) {
+        if (line.secret) {
+            secret.push_back(line.name);
+        }
+    }
+    EXPECT_THAT(secret, ElementsAre("userPassword", "AUTHPASSWORD;binary", "sambaNTPassword",
+                                    "unicodePwd"));
+    EXPECT_EQ(compared[1].difference, D::Changed); // still compared
+    EXPECT_EQ(AttributeComparison::ShownSecret(compared[1].backup), "secret, 11 bytes");
+    EXPECT_EQ(AttributeComparison::ShownSecret(compared[2].backup), "secret, 2 values, 3 bytes");
+    EXPECT_EQ(AttributeComparison::ShownSecret({"q"}), "secret, 1 byte");
+    EXPECT_EQ(AttributeComparison::ShownSecret({}), "");
+}
+} // namespace

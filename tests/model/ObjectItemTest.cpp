@@ -118,6 +118,19 @@ TEST_F(ObjectItemTest, FullNamesRunUpToTheTopContext)
     EXPECT_THAT(ListedContainers(), ElementsAre("Sales", "Contain-1.Sales"));
 }
 
+// The escapes that keep a full name readable are not part of the name a row shows.
+TEST_F(ObjectItemTest, RowsShowNamesAsTheDirectoryHoldsThemAndFullNamesKeepTheirEscapes)
+{
+    Reroot("v9\\.0.Sales");
+    script.SetChildren("v9\\.0.Sales", {Container("v1\\.2\\.3"), Leaf("back\\\\slash")});
+    Top().Open();
+    EXPECT_EQ(Top().Text(), "v9\\.0.Sales"); // the full name it was rooted at
+    EXPECT_EQ(Child(Top(), 0).Text(), "back\\slash");
+    EXPECT_EQ(Child(Top(), 0).FullName(), "back\\\\slash.v9\\.0.Sales");
+    EXPECT_EQ(Child(Top(), 1).Text(), "v1.2.3");
+    EXPECT_EQ(Child(Top(), 1).FullName(), "v1\\.2\\.3.v9\\.0.Sales");
+}
+
 TEST_F(ObjectItemTest, ChildrenTakeTheDefaultsOfTheOpenedContainer)
 {
     const std::vector<std::tuple<CheckState, CheckState, bool>> cases = {

@@ -75,6 +75,22 @@ TEST(ReportFile, BothFormatsReadBackAsTheRun)
     EXPECT_EQ(FilesIn(folder.Path("")), 2u); // nothing left beside them
 }
 
+// A report names objects and users: whatever the user's umask lets others see, a new one is
+// its owner's alone.
+TEST(ReportFile, ANewReportIsReadableByItsOwnerAlone)
+{
+    TempDir folder;
+    const mode_t previous = umask(022);
+    const std::string path = folder.Path("run.json");
+    const std::string reason = SaveReport(path, PlainReport(1714741330, 1, 0));
+    umask(previous);
+    ASSERT_EQ(reason, "");
+    struct stat written {
+    };
+    ASSERT_EQ(stat(path.c_str(), &written), 0);
+    EXPECT_EQ(written.st_mode & 07777, 0600u);
+}
+
 TEST(ReportFile, ReplacesAnEarlierFileKeepingItsPermissions)
 {
     TempDir folder;

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -229,6 +230,38 @@ TEST(RunJournal, AJournalThatCannotBeReadOrWrittenSaysWhy)
 
     RunJournal nowhere("");
     EXPECT_FALSE(nowhere.Append(PlainReport(1700000000, 1, 0)).empty());
+}
+
+// The journal names the user's objects and servers: its folders and the file are the user's
+// alone, one made wider is narrowed, and a link in its place is not followed.
+TEST(RunJournal, IsTheUsersAloneAndNeverWrittenThroughALink)
+{
+    TempDir folder;
+    const mode_t previous = umask(022);
+    const std::string path = folder.Path("data/tarvik/runs.jsonl");
+    const std::string made = RunJournal(path).Append(PlainReport(1700000000, 1, 0));
+    umask(previous);
+    ASSERT_EQ(made, "");
+    const auto mode = [](const std::string &name) {
+        struct stat status {
+        };
+        return lstat(name.c_str(), &status) == 0 ? status.st_mode & 07777 : 07777u;
+    };
+    EXPECT_EQ(mode(folder.Path("data")), 0700u);
+    EXPECT_EQ(mode(folder.Path("data/tarvik")), 0700u);
+    EXPECT_EQ(mode(path), 0600u);
+
+    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+    ASSERT_EQ(RunJournal(path).Append(PlainReport(1700000060, 1, 0)), "");
+    EXPECT_EQ(mode(path), 0600u);
+    EXPECT_EQ(RunJournal(path).List().entries.size(), 2u);
+
+    const std::string elsewhere = folder.Write("elsewhere", "");
+    const std::string link = folder.Path("data/tarvik/linked.jsonl");
+    ASSERT_EQ(symlink(elsewhere.c_str(), link.c_str()), 0);
+    EXPECT_EQ(RunJournal(link).Append(PlainReport(1700000000, 1, 0)),
+              "it is a symbolic link, which is not followed");
+    EXPECT_EQ(Contents(elsewhere), "");
 }
 
 TEST(RunJournal, AnEntryWhoseLineChangedSinceTheListingIsNotMisread)

@@ -148,7 +148,8 @@ const std::vector<ExpectedDialog> kDialogs = {
      {20, 10, 380, 190},
      {
          {K::FixedText, 1, {5, 5, 370, 10}, "FixedText"},
-         {K::TableBox, 1, {5, 18, 370, 140}, ""},
+         {K::FixedText, 2, {5, 17, 370, 10}, ""},
+         {K::TableBox, 1, {5, 29, 370, 129}, ""},
          {K::CheckBox, 1, {5, 165, 150, 12}, "Show unchanged attributes"},
          {K::OKButton, 1, {335, 165, 40, 12}, ""},
      }},

@@ -45,7 +45,7 @@ const std::vector<ExpectedItem> kItems = {
     {13, "~Past Runs...", "Show the outcome of earlier restore runs", true, "", {}},
     {14,
      "~Compare with live...",
-     "Compare the highlighted version of the object with the live one",
+     "Compare the version of the object a restore would write with the live one",
      true,
      "Ctrl+L",
      {}},

@@ -97,7 +97,7 @@ TEST(DirectorySettings, ADomainControllersSectionGivesItsKindAndTls)
     EXPECT_EQ(settings->catalogue, "") << "a domain controller needs no catalogue";
 }
 
-TEST(DirectorySettings, StartTlsIsOnOnlyWhenSaidSo)
+TEST(DirectorySettings, StartTlsAndAllowPlainBindAreOnOnlyWhenSaidSo)
 {
     const struct {
         const char *value;
@@ -105,12 +105,16 @@ TEST(DirectorySettings, StartTlsIsOnOnlyWhenSaidSo)
     } cases[] = {{"yes", true}, {"TRUE", true}, {"1", true},     {"no", false},
                  {"0", false},  {"", false},    {"maybe", false}};
     for (const auto &c : cases) {
-        Profiles p({{"TARVIK.INI",
-                     kServers + "[DIR1]\nKind=ActiveDirectory\nStartTls=" + c.value + "\n"}});
+        Profiles p({{"TARVIK.INI", kServers + "[DIR1]\nStartTls=" + c.value +
+                                       "\nAllowPlainBind=" + c.value + "\n"}});
         const std::optional<LdapSettings> settings = p.Read("DIR1");
         ASSERT_TRUE(settings) << c.value;
         EXPECT_EQ(settings->startTls, c.on) << c.value;
+        EXPECT_EQ(settings->allowPlainBind, c.on) << c.value;
     }
+    Profiles unsaid({{"TARVIK.INI", kServers + "[DIR1]\nUri=ldap://127.0.0.1\n"}});
+    ASSERT_TRUE(unsaid.Read("DIR1"));
+    EXPECT_FALSE(unsaid.Read("DIR1")->allowPlainBind);
 }
 
 TEST(DirectorySettings, NamesWithoutDirectoryKeysStaySimulated)

@@ -16,8 +16,9 @@
 class DirectoryFixture : public testing::Test, protected RecordRequests
 {
   protected:
-    explicit DirectoryFixture(std::string seed = MarrowbySeed(), std::string extraConfig = "")
-        : slapd({std::move(seed), std::move(extraConfig)})
+    explicit DirectoryFixture(std::string seed = MarrowbySeed(), std::string extraConfig = "",
+                              bool tls = false)
+        : slapd({std::move(seed), std::move(extraConfig), tls})
     {
     }
 

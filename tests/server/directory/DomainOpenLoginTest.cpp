@@ -86,6 +86,33 @@ TEST_F(DomainOpenTest, AWrongConfiguredPasswordLeavesTheLoginToTheUser)
     EXPECT_FALSE(List(Sales).empty());
 }
 
+// A name of the tree is looked up by listing the tree, which the controller refuses anyone not
+// logged in: the login says so, with the controller's words, and which names need no lookup.
+TEST_F(DomainOpenTest, ALoginByTreeNameThatCannotBeLookedUpSaysTheControllersReason)
+{
+    LdapSettings settings = Settings();
+    settings.bindDn.clear();
+    settings.passwordFile.clear();
+    ASSERT_EQ(Open(settings), 0) << Log();
+    EXPECT_NE(server->Backend().Login("Administrator.Users.marrowby.test",
+                                      DomainController::AdminPassword),
+              0);
+    const std::string reason = domain->RefusalReason();
+    EXPECT_THAT(reason, HasSubstr("Operation unavailable without authentication"));
+    EXPECT_THAT(reason, HasSubstr("a principal name (name@marrowby.test)"));
+    EXPECT_THAT(reason, testing::Not(HasSubstr("no object")));
+    EXPECT_THAT(reason, testing::Not(HasSubstr(DomainController::AdminPassword)));
+
+    ASSERT_EQ(
+        server->Backend().Login("Administrator@marrowby.test", DomainController::AdminPassword), 0)
+        << Log();
+    // Logged in, the tree's names are found.
+    EXPECT_EQ(server->Backend().Login("Administrator.Users.marrowby.test",
+                                      DomainController::AdminPassword),
+              0)
+        << domain->RefusalReason();
+}
+
 TEST_F(DomainOpenTest, AControllerThatStopsMidRunFailsTheRestWithItsReasonAndIsUsedAgainLater)
 {
     ASSERT_TRUE(dc.Delete(AnnDn));

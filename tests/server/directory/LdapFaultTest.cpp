@@ -38,6 +38,7 @@ class DirectoryFaultTest : public DirectoryFixture
     {
         LdapSettings settings = Settings();
         settings.uri = slapd.Uri();
+        settings.allowPlainBind = true;
         settings.saslMechanism.clear();
         settings.bindDn = SlapdServer::RootDn;
         settings.passwordFile = slapd.WriteFile("password", password + "\n");
@@ -105,6 +106,7 @@ class DirectoryIdentityTest : public DirectoryFaultTest
             way == Identity::ConfiguredPassword ? ConfiguredPassword() : Settings();
         if (way == Identity::UsersLogin) {
             settings.uri = slapd.Uri();
+            settings.allowPlainBind = true;
             settings.saslMechanism.clear();
         }
         settings.timeoutSeconds = 1;

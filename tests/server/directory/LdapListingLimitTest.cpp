@@ -44,6 +44,7 @@ class LimitedReaderTest : public DirectoryFixture
     {
         LdapSettings settings = Settings();
         settings.uri = slapd.Uri();
+        settings.allowPlainBind = true;
         settings.saslMechanism.clear();
         ASSERT_EQ(Open(settings), 0) << Log();
         ASSERT_EQ(ldap->Login("reader.Marrowby", "r3ad.me"), 0) << Log();

@@ -29,6 +29,7 @@ class DirectoryOpenTest : public DirectoryFixture
     {
         LdapSettings settings = Settings();
         settings.uri = slapd.Uri();
+        settings.allowPlainBind = true; // a loopback address
         settings.saslMechanism.clear();
         settings.bindDn = dn;
         settings.passwordFile = slapd.WriteFile("password", password + "\n");
@@ -61,12 +62,12 @@ TEST_F(DirectoryOpenTest, BindDnWithPasswordFileLogsIn)
     EXPECT_STREQ(record.context, "Marrowby");
 }
 
-TEST_F(DirectoryOpenTest, PasswordFileReadableByOthersIsRefused)
+TEST_F(DirectoryOpenTest, PasswordFileOthersThanItsOwnerCanReachIsRefused)
 {
-    ASSERT_EQ(Open(WithPassword("cn=reader,o=Marrowby", "r3ad.me", 0644)), 0) << Log();
+    ASSERT_EQ(Open(WithPassword("cn=reader,o=Marrowby", "r3ad.me", 0640)), 0) << Log();
     EXPECT_NE(ldap->LoginCurrent(LoginRecord{}), 0);
-    EXPECT_THAT(Log(), HasSubstr("readable or writable by others"));
-    EXPECT_THAT(server->RefusalReason(), HasSubstr("readable or writable by others"));
+    EXPECT_THAT(Log(), HasSubstr("has mode 0640"));
+    EXPECT_THAT(server->RefusalReason(), HasSubstr("for its owner alone (mode 600 or 400)"));
     EXPECT_THAT(Log(), Not(HasSubstr("r3ad.me")));
 }
 

@@ -327,8 +327,10 @@ TEST(DirectorySearchFilter, OnlyTheLiteralRunsGoIntoTheFilterEscaped)
         {"*", "(|(cn=*))"},
         {"?", "(|(cn=*))"},
         {")(|(objectClass=*)", "(|(cn=\\29\\28|\\28objectClass=*\\29))"},
-        {"a\\b", "(|(cn=*a\\5cb*))"},
+        {"a\\b", "(|(cn=*a\\5Cb*))"},
         {"x(y)", "(|(cn=*x\\28y\\29*))"},
+        // The library's escaping: bytes beyond ASCII and controls are written in hex too.
+        {"Zoë\t", "(|(cn=*Zo\\C3\\AB\\09*))"},
     };
     for (const auto &test : cases) {
         EXPECT_EQ(DirectorySearch::Filter(SearchPattern(test.pattern), cn), test.filter)

@@ -2,6 +2,7 @@
 #include "tests/support/core/SilentListener.h"
 
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -23,6 +24,12 @@ SilentListener::~SilentListener()
     if (fd_ >= 0) {
         ::close(fd_);
     }
+}
+
+bool SilentListener::Dialled() const
+{
+    pollfd waiting{fd_, POLLIN, 0};
+    return ::poll(&waiting, 1, 0) > 0 && (waiting.revents & POLLIN) != 0;
 }
 
 std::string SilentListener::Uri() const

@@ -14,6 +14,8 @@ class SilentListener
 
     bool Listening() const { return port_ > 0; }
     std::string Uri() const; // ldap://127.0.0.1:<port>
+    // Whether anyone has connected: a connection waits, never accepted, from then on.
+    bool Dialled() const;
 
   private:
     int fd_ = -1;

@@ -75,6 +75,13 @@ SlapdServer::SlapdServer(const Options &options) : ServerFolder("tarvik-slapd")
         return;
     }
     std::filesystem::create_directories(Folder() + "/db");
+    if (options.tls) {
+        authority_ = std::make_unique<TestAuthority>(Folder() + "/tls");
+        if (!authority_->Made()) {
+            failure_ = authority_->Failure();
+            return;
+        }
+    }
     for (int attempt = 0; attempt < 3 && !Running(); ++attempt) {
         Start(options);
     }
@@ -91,6 +98,13 @@ bool SlapdServer::Start(const Options &options)
     const std::string socket = Folder() + "/ldapi";
     uri_ = "ldap://127.0.0.1:" + std::to_string(port);
     socketUri_ = "ldapi://" + PercentEncoded(socket);
+    std::string tls;
+    if (authority_) {
+        tlsUri_ = "ldaps://127.0.0.1:" + std::to_string(FreePort());
+        tls = "TLSCACertificateFile " + authority_->CaFile() + "\nTLSCertificateFile " +
+              authority_->CertificateFile() + "\nTLSCertificateKeyFile " + authority_->KeyFile() +
+              "\n";
+    }
     std::error_code ignored;
     std::filesystem::remove_all(Folder() + "/db", ignored);
     std::filesystem::create_directories(Folder() + "/db");
@@ -105,7 +119,7 @@ bool SlapdServer::Start(const Options &options)
                                 "/slapd.pid\n"
                                 "authz-regexp \"gidNumber=[0-9]+\\\\+uidNumber=" +
                                 std::to_string(::getuid()) +
-                                ",cn=peercred,cn=external,cn=auth\" \"" + RootDn + "\"\n" +
+                                ",cn=peercred,cn=external,cn=auth\" \"" + RootDn + "\"\n" + tls +
                                 options.extraConfig +
                                 "\ndatabase mdb\n"
                                 "suffix \"" +
@@ -134,8 +148,9 @@ bool SlapdServer::Start(const Options &options)
 bool SlapdServer::Launch()
 {
     pid_ = ChildProcess::Spawn(
-        {"slapd", "-f", Folder() + "/slapd.conf", "-h", uri_ + "/ " + socketUri_, "-d", "0"}, "",
-        Folder() + "/slapd.log", true);
+        {"slapd", "-f", Folder() + "/slapd.conf", "-h",
+         uri_ + "/ " + socketUri_ + (tlsUri_.empty() ? "" : " " + tlsUri_ + "/"), "-d", "0"},
+        "", Folder() + "/slapd.log", true);
     if (!WaitUntilAnswering()) {
         failure_ = "slapd did not start: " + ChildProcess::ReadAll(Folder() + "/slapd.log.err");
         Stop();
@@ -245,6 +260,27 @@ std::string MarrowbySeed()
            "dn: ou=Sales,o=Marrowby\nobjectClass: organizationalUnit\nou: Sales\n\n"
            "dn: cn=Ann,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Ann\nsn: Smith\n\n"
            "dn: cn=Bob,ou=Sales,o=Marrowby\nobjectClass: person\ncn: Bob\nsn: Jones\n";
+}
+
+std::string OddNamesLdif()
+{
+    return "dn: cn=back\\5Cslash,ou=Sales,o=Marrowby\nchangetype: add\nobjectClass: person\n"
+           "cn: back\\slash\nsn: Slash\n\n"
+           "dn: cn=v1.2.3,ou=Sales,o=Marrowby\nchangetype: add\nobjectClass: person\n"
+           "cn: v1.2.3\nsn: Version\n\n"
+           // "cn=Zoë *,ou=Sales,o=Marrowby" and "Zoë *": not ASCII, so in base64
+           "dn:: Y249Wm/DqyAqLG91PVNhbGVzLG89TWFycm93Ynk=\nchangetype: add\n"
+           "objectClass: person\ncn:: Wm/DqyAq\nsn: Star\n";
+}
+
+std::string SlapdServer::CaFile() const
+{
+    return authority_ ? authority_->CaFile() : "";
+}
+
+std::string SlapdServer::OtherCaFile() const
+{
+    return authority_ ? authority_->OtherCaFile() : "";
 }
 
 LdapSettings SlapdServer::SocketSettings(const std::string &serverName) const

@@ -6,11 +6,13 @@
 
 #include <sys/types.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "server/LdapSettings.h"
 #include "tests/support/core/ServerFolder.h"
+#include "tests/support/core/TestAuthority.h"
 
 class SlapdServer : public ServerFolder
 {
@@ -22,6 +24,8 @@ class SlapdServer : public ServerFolder
     struct Options {
         std::string seed;        // LDIF loaded with slapadd before the start
         std::string extraConfig; // lines added to the global part of slapd.conf
+        // TLS with a certificate of a test authority: StartTLS on Uri(), and TlsUri().
+        bool tls = false;
     };
 
     explicit SlapdServer(const Options &options);
@@ -34,6 +38,10 @@ class SlapdServer : public ServerFolder
     const std::string &Failure() const { return failure_; }
     const std::string &Uri() const { return uri_; }             // ldap://127.0.0.1:<port>
     const std::string &SocketUri() const { return socketUri_; } // ldapi://<socket>
+    // With TLS: ldaps://127.0.0.1:<port>, and the authorities (the other one signed nothing).
+    const std::string &TlsUri() const { return tlsUri_; }
+    std::string CaFile() const;
+    std::string OtherCaFile() const;
     // Settings for this server as its manager over the socket (SASL EXTERNAL), with the catalogue.
     LdapSettings SocketSettings(const std::string &serverName) const;
 
@@ -64,9 +72,14 @@ class SlapdServer : public ServerFolder
 
     std::string uri_;
     std::string socketUri_;
+    std::string tlsUri_;
+    std::unique_ptr<TestAuthority> authority_;
     std::string failure_;
     pid_t pid_ = -1;
 };
 
 // The usual test directory: the base, its manager and ou=Sales with two people.
 std::string MarrowbySeed();
+// An LDIF for ldapmodify that adds three people below ou=Sales whose names hold what a full name
+// escapes and what a search pattern reads: "back\slash", "v1.2.3" and "Zoë *".
+std::string OddNamesLdif();
