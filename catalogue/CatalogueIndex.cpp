@@ -16,6 +16,7 @@
 #include "catalogue/IndexSchema.h"
 #include "catalogue/SqliteDatabase.h"
 #include "catalogue/SqliteStatement.h"
+#include "catalogue/VersionQueries.h"
 
 namespace
 {
@@ -62,6 +63,8 @@ CatalogueIndex::CatalogueIndex(std::unique_ptr<SqliteDatabase> db, std::string p
                                std::unordered_set<std::string> containerClasses)
     : db_(std::move(db)), path_(std::move(path)), containerClasses_(std::move(containerClasses)),
       texts_(std::make_unique<TextBlockReader>(*db_)),
+      versionQueries_(std::make_unique<VersionQueries>(
+          *db_, [this](int64_t classes) { return IsContainerClasses(classes); })),
       findName_(std::make_unique<SqliteStatement>(
           *db_, "SELECT id, canonical, dn FROM names WHERE key = ?")),
       versions_(std::make_unique<SqliteStatement>(
@@ -269,28 +272,17 @@ std::optional<ArchivedEntry> CatalogueIndex::InDump(const std::string &canonical
     return std::nullopt;
 }
 
-// Breadth first over the names: parents come before children whatever the dump's order.
 std::vector<ArchivedEntry> CatalogueIndex::Subtree(const ArchivedEntry &top)
 {
     std::vector<ArchivedEntry> subtree{top};
     try {
-        SqliteStatement children(
-            *db_, "SELECT n.canonical, n.dn, v.first, coalesce(v.last, 0), v.block, v.at, "
-                  "v.length FROM names n JOIN versions v ON v.name = n.id WHERE n.parent = ? "
-                  "ORDER BY n.id");
-        for (std::size_t next = 0; next < subtree.size(); ++next) {
-            const std::string parent = subtree[next].canonical;
-            children.Bind(1, Fingerprint::Of(parent, DumpIndexer::kNameSeed));
-            while (children.Step()) {
-                const Version version{children.Int(2), children.Int(3), 0,
-                                      TextPlace{children.Int(4), children.Int(5), children.Int(6)}};
-                if (Holds(version, top.seq) && IsParentOf(parent, children.Text(0))) {
-                    subtree.push_back(ArchivedEntry{std::string(children.Text(1)),
-                                                    std::string(children.Text(0)), top.seq,
-                                                    top.time, version.text});
-                }
-            }
-        }
+        versionQueries_->Entries(IndexedDump{top.seq, top.time, {}, 0}, top.canonical,
+                                 [&](const HeldVersion &held) {
+                                     if (held.entry.canonical != top.canonical) {
+                                         subtree.push_back(held.entry);
+                                     }
+                                     return true;
+                                 });
     } catch (const std::exception &error) {
         Failed(error);
     }
@@ -406,4 +398,54 @@ std::vector<std::string> CatalogueIndex::NamingTypes()
         Failed(error);
     }
     return types;
+}
+
+const IndexedDump *CatalogueIndex::DumpOf(int64_t seq)
+{
+    const auto dump = std::find_if(dumps_.begin(), dumps_.end(),
+                                   [&](const IndexedDump &held) { return held.seq == seq; });
+    if (dump == dumps_.end()) {
+        fault_ = "the catalogue's index has no snapshot " + std::to_string(seq);
+        return nullptr;
+    }
+    return &*dump;
+}
+
+bool CatalogueIndex::Changes(int64_t from, int64_t to, const std::string &under,
+                             const std::function<bool(const EntryChange &)> &take)
+{
+    const IndexedDump *earlier = DumpOf(from);
+    const IndexedDump *later = DumpOf(to);
+    try {
+        return earlier != nullptr && later != nullptr &&
+               versionQueries_->Changes(*earlier, *later, under, take);
+    } catch (const std::exception &error) {
+        Failed(error);
+    }
+    return false;
+}
+
+bool CatalogueIndex::Entries(int64_t seq, const std::string &under,
+                             const std::function<bool(const HeldVersion &)> &take)
+{
+    const IndexedDump *dump = DumpOf(seq);
+    try {
+        return dump != nullptr && versionQueries_->Entries(*dump, under, take);
+    } catch (const std::exception &error) {
+        Failed(error);
+    }
+    return false;
+}
+
+std::vector<HeldVersion> CatalogueIndex::WithIdentity(std::string_view identity, int64_t seq)
+{
+    const IndexedDump *dump = DumpOf(seq);
+    try {
+        if (dump != nullptr) {
+            return versionQueries_->WithIdentity(identity, *dump);
+        }
+    } catch (const std::exception &error) {
+        Failed(error);
+    }
+    return {};
 }

@@ -5,44 +5,23 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "catalogue/IndexProgress.h"
 #include "catalogue/IndexUpdate.h"
+#include "catalogue/IndexedEntries.h"
 #include "catalogue/LdifReader.h"
-#include "catalogue/TextBlocks.h"
 
 class SqliteDatabase;
 class SqliteStatement;
-
-struct IndexedDump {
-    int64_t seq = 0; // its place in time among the dumps
-    uint32_t time = 0;
-    std::string file;
-    uint64_t entries = 0;
-};
-
-// An entry as one dump holds it.
-struct ArchivedEntry {
-    std::string dn; // as the newest dump that holds the entry writes it
-    std::string canonical;
-    int64_t seq = 0; // of the dump
-    uint32_t time = 0;
-    TextPlace text;
-};
-
-// An entry that some dump holds.
-struct ArchivedName {
-    std::string dn; // as the newest dump that holds it writes it
-    std::string canonical;
-    std::string own;             // its own name's values, joined by "+"
-    bool containerClass = false; // some version has one of the container classes
-};
+class VersionQueries;
 
 struct LeftOutDump {
     std::string path;
@@ -97,6 +76,24 @@ class CatalogueIndex
     // The attribute types (lower case) that entries are named by.
     std::vector<std::string> NamingTypes();
 
+    // For the change report. Dumps are named by their seq (see Dumps()); a name below which to
+    // look is canonical, empty for every entry. Each answer is handed to `take` as it is found,
+    // and `take` returns false to stop. False when stopped, when a seq is not one of Dumps(), or
+    // when the index could not answer (TakeFault() then says why).
+    //
+    // The entries whose version in dump `from` differs from their version in dump `to` (one of
+    // the two may not hold the entry at all), each once, in the order they came into the index
+    // (parents mostly before children). Only the versions that begin or end between the two
+    // dumps are read: the cost grows with the changes, not with the entries.
+    bool Changes(int64_t from, int64_t to, const std::string &under,
+                 const std::function<bool(const EntryChange &)> &take);
+    // Every entry the dump holds at or below `under`, each parent before its children.
+    bool Entries(int64_t seq, const std::string &under,
+                 const std::function<bool(const HeldVersion &)> &take);
+    // The entries the dump holds with this identity (entryUUID or objectGUID as 16 bytes, as
+    // HeldVersion::identity gives it): where a moved or renamed entry went, or came from.
+    std::vector<HeldVersion> WithIdentity(std::string_view identity, int64_t seq);
+
     // Why the last question could not be answered from the index (then answered as if nothing
     // was found); empty when it was. A damaged index is removed, to be built again next time.
     std::string TakeFault();
@@ -116,6 +113,7 @@ class CatalogueIndex
     std::vector<Version> VersionsOf(int64_t name);
     bool Holds(const Version &version, int64_t seq) const;
     bool IsContainerClasses(int64_t classes) const;
+    const IndexedDump *DumpOf(int64_t seq);
     void Failed(const std::exception &error);
 
     std::unique_ptr<SqliteDatabase> db_;
@@ -127,6 +125,7 @@ class CatalogueIndex
     std::vector<IndexedDump> dumps_;
     std::vector<LeftOutDump> leftOut_;
     std::unique_ptr<TextBlockReader> texts_;
+    std::unique_ptr<VersionQueries> versionQueries_;
     // Prepared once: a listing asks about every child.
     std::unique_ptr<SqliteStatement> findName_;
     std::unique_ptr<SqliteStatement> versions_;

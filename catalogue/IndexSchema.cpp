@@ -23,7 +23,9 @@ CREATE TABLE versions(id INTEGER PRIMARY KEY, name INTEGER NOT NULL, first INTEG
     last INTEGER, fingerprint INTEGER NOT NULL, identity BLOB, classes INTEGER NOT NULL,
     block INTEGER NOT NULL, at INTEGER NOT NULL, length INTEGER NOT NULL);
 CREATE INDEX versions_name ON versions(name);
+CREATE INDEX versions_first ON versions(first);
 CREATE INDEX versions_last ON versions(last) WHERE last IS NOT NULL;
+CREATE INDEX versions_identity ON versions(identity) WHERE identity IS NOT NULL;
 CREATE TABLE classes(id INTEGER PRIMARY KEY, names TEXT NOT NULL UNIQUE);
 CREATE TABLE blocks(id INTEGER PRIMARY KEY, data BLOB NOT NULL, live INTEGER NOT NULL);
 CREATE TABLE newest(key INTEGER PRIMARY KEY, spelling INTEGER NOT NULL, version INTEGER NOT NULL,

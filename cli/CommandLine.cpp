@@ -61,13 +61,18 @@ bool TakeOption(Reader &reader, const std::string &option, const std::string *in
     static const std::map<std::string, int> formats = {
         {"text", static_cast<int>(OutputFormat::Text)},
         {"csv", static_cast<int>(OutputFormat::Csv)},
-        {"json", static_cast<int>(OutputFormat::Json)}};
+        {"json", static_cast<int>(OutputFormat::Json)},
+        {"objects", static_cast<int>(OutputFormat::Objects)}};
     const std::map<std::string, std::string *> texts = {{"--server", &options.server},
                                                         {"--user", &options.user},
                                                         {"--password-file", &options.passwordFile},
                                                         {"--output", &options.output},
                                                         {"--from", &options.from},
-                                                        {"--find", &options.find}};
+                                                        {"--find", &options.find},
+                                                        {"--changes", &options.changes},
+                                                        {"--under", &options.under},
+                                                        {"--kind", &options.kinds},
+                                                        {"--attribute", &options.attribute}};
     const bool takesChoice = option == "--on-error" || option == "--format";
     if (!texts.contains(option) && !takesChoice) {
         reader.fault = "unknown option " + option;
@@ -112,6 +117,27 @@ bool ConsistentSearch(const RestoreOptions &options, const std::map<std::string,
     return fault.empty();
 }
 
+// A change report restores nothing either; what only it takes is refused without it.
+bool ConsistentChanges(const RestoreOptions &options, const std::map<std::string, bool> &seen,
+                       std::string &fault)
+{
+    const bool reporting = !options.changes.empty();
+    if (!reporting) {
+        if (!options.under.empty() || !options.kinds.empty() || !options.attribute.empty()) {
+            fault = "--under, --kind and --attribute go only with --changes";
+        } else if (options.format == OutputFormat::Objects) {
+            fault = "--format objects goes only with --changes";
+        }
+    } else if (!options.from.empty() || !options.objects.empty() || !options.find.empty()) {
+        fault = "--changes reports what changed: give no objects, --from or --find with it";
+    } else if (options.dryRun || seen.contains("--on-error")) {
+        fault = "--changes restores nothing: --dry-run and --on-error do not go with it";
+    } else if (!options.passwordFile.empty() && options.user.empty()) {
+        fault = "--password-file needs --user";
+    }
+    return fault.empty();
+}
+
 bool Consistent(const RestoreOptions &options, const std::map<std::string, bool> &seen,
                 std::string &fault)
 {
@@ -120,12 +146,19 @@ bool Consistent(const RestoreOptions &options, const std::map<std::string, bool>
     }
     if (options.index) {
         const bool alone = options.objects.empty() && options.from.empty() &&
-                           options.find.empty() && !options.dryRun && options.user.empty() &&
-                           options.passwordFile.empty() && options.output.empty() &&
-                           !seen.contains("--on-error") && !seen.contains("--format");
+                           options.find.empty() && options.changes.empty() && !options.dryRun &&
+                           options.user.empty() && options.passwordFile.empty() &&
+                           options.output.empty() && !seen.contains("--on-error") &&
+                           !seen.contains("--format");
         fault =
             alone ? "" : "--index only brings the indexes up to date: give only --server with it";
         return alone;
+    }
+    if (!ConsistentChanges(options, seen, fault)) {
+        return false;
+    }
+    if (!options.changes.empty()) {
+        return true;
     }
     if (!options.find.empty()) {
         return ConsistentSearch(options, seen, fault);
@@ -205,6 +238,29 @@ Finding:
                  server finds them. Case is ignored; "*" stands for any text and "?" for one
                  character; a PATTERN without them matches anywhere in the name.
 
+Changes:
+  --changes FROM[..TO]
+                 restores nothing: lists every object below the top context (or --under
+                 OBJECT) that changed between two backups, or since a backup (TO "live",
+                 the default): deleted, added, modified (with the names of the attributes
+                 that differ; values are never shown) or moved (renamed or under another
+                 container, recognised as the same object, with its old full name). FROM
+                 and TO are backup times as OBJECT@TIME takes them: an exact time, or <=TIME
+                 for the newest backup at or before it. A report of two backups never asks
+                 the live directory.
+  --kind KINDS   only these changes, a comma between: deleted, added, modified, moved
+  --attribute NAME
+                 only objects whose changed attributes include NAME
+  --format objects
+                 the objects a restore would take to undo the changes, one OBJECT@<=FROM a
+                 line, as --from reads them: deleted ones (a container with its subtree),
+                 modified ones, and moved ones under their old name where it is free; added
+                 ones are left out, since a restore deletes nothing. Written only when the
+                 report is whole. So
+                   tarvik-restore --changes FROM --kind deleted --format objects |
+                   tarvik-restore --from - --dry-run
+                 previews undoing the deletions.
+
 Indexing:
   --index        restores nothing: brings the index of the snapshot catalogue of the server
                  (--server NAME), or of every configured server that has a Catalogue, up to
@@ -226,7 +282,7 @@ Options:
                          nothing to change, or cannot restore and why), with the entries
                          it writes counted first in text; a server that cannot compare
                          versions has each listed as "restore"
-  --format FORMAT        text (default), csv or json
+  --format FORMAT        text (default), csv or json (and objects with --changes)
   --output FILE          write the results to FILE (replaced whole at the end) instead of
                          standard output
   --help, --version
@@ -235,6 +291,8 @@ Exit status: 0 every object restored (or would be, for a dry run); 1 any object 
 skipped or was not found, or the run was interrupted; 2 bad arguments or settings; 3 the server
 cannot be opened or the login fails. With --find: 0 some object matched; 1 none did, or the
 search failed, was interrupted or cannot be made on this server; 2 and 3 as above. With
+--changes: 0 the report was made (also when nothing changed); 1 it failed, was interrupted,
+cannot be made on this server, or a point is not a backup; 2 and 3 as above. With
 --index: 0 every index is up to date; 1 a snapshot read was left out, or indexing was
 interrupted; 2 bad arguments, or no server with a catalogue; 3 a catalogue folder cannot be read
 or its index cannot be kept.

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "cli/TextColumns.h"
+#include "report/TextColumns.h"
 #include "report/DelimitedText.h"
 #include "report/JsonText.h"
 
@@ -61,6 +61,7 @@ std::string FoundReport::Render(OutputFormat format, const std::vector<FoundObje
     case OutputFormat::Json:
         return Json(found);
     case OutputFormat::Text:
+    case OutputFormat::Objects: // only a change report takes it
         break;
     }
     return Text(found);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "cli/ChangesCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/CsvReport.h"
 #include "cli/FoundReport.h"
@@ -50,6 +51,7 @@ std::string Render(OutputFormat format, const std::vector<ReportedObject> &recor
     case OutputFormat::Json:
         return JsonReport::Render(reports);
     case OutputFormat::Text:
+    case OutputFormat::Objects: // only a change report takes it
         break;
     }
     const std::string text = TextReport::Render(reports, dryRun);
@@ -115,7 +117,9 @@ int RestoreCommand::Run(const std::vector<std::string> &words)
         return IndexCatalogues(*options);
     }
     std::vector<WantedObject> wanted;
-    if (options->find.empty() && !ReadObjects(*options, wanted)) {
+    ChangesCommand changes;
+    if (!options->changes.empty() ? !changes.Read(*options, fault_)
+                                  : options->find.empty() && !ReadObjects(*options, wanted)) {
         return Refuse(fault_);
     }
     if (options->onError == OnError::Ask && !terminal_.Available()) {
@@ -138,6 +142,12 @@ int RestoreCommand::Run(const std::vector<std::string> &words)
     ServerLogin login(server_);
     if (!LogIn(*options, login)) {
         return Unavailable(fault_);
+    }
+    if (!options->changes.empty()) {
+        Progress progress(streams_.err, streams_.errIsTerminal, streams_.errWidth);
+        std::string results;
+        const int exitCode = changes.Run(server_, login.Context(), progress, streams_.err, results);
+        return Finish(results, exitCode);
     }
     if (!options->find.empty()) {
         return Find(*options, login);

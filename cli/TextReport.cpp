@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "cli/TextColumns.h"
+#include "report/TextColumns.h"
 
 std::string TextReport::Render(const std::vector<ObjectReport> &reports, bool dryRun)
 {

@@ -8,22 +8,10 @@
 
 #include "model/SecretAttributes.h"
 #include "mwlib/MW_Text.h"
+#include "server/AttributeSets.h"
 
 namespace
 {
-bool SameName(const std::string &a, const std::string &b)
-{
-    return a.size() == b.size() && MW_Text::SameIgnoringCase(a.data(), b.data(), a.size());
-}
-
-const DescribedAttribute *Find(const std::vector<DescribedAttribute> &side, const std::string &name)
-{
-    auto found = std::find_if(side.begin(), side.end(), [&](const DescribedAttribute &attribute) {
-        return SameName(attribute.name, name);
-    });
-    return found != side.end() ? &*found : nullptr;
-}
-
 std::vector<std::string> AsSet(std::vector<std::string> values)
 {
     std::sort(values.begin(), values.end());
@@ -81,19 +69,19 @@ std::vector<ComparedAttribute> AttributeComparison::Of(const ObjectDescription &
 {
     std::vector<ComparedAttribute> compared;
     for (const DescribedAttribute &attribute : description.backup) {
-        const DescribedAttribute *live = Find(description.current, attribute.name);
+        const DescribedAttribute *live = AttributeSets::Find(description.current, attribute.name);
         ComparedAttribute line{
             attribute.name, AttributeDifference::OnlyInBackup, attribute.values, {}};
         if (live != nullptr) {
             line.live = live->values;
-            line.difference = AsSet(attribute.values) == AsSet(live->values)
+            line.difference = AttributeSets::SameValues(attribute.values, live->values)
                                   ? AttributeDifference::Same
                                   : AttributeDifference::Changed;
         }
         compared.push_back(std::move(line));
     }
     for (const DescribedAttribute &attribute : description.current) {
-        if (Find(description.backup, attribute.name) == nullptr) {
+        if (AttributeSets::Find(description.backup, attribute.name) == nullptr) {
             compared.push_back(
                 {attribute.name, AttributeDifference::OnlyLive, {}, attribute.values});
         }

@@ -87,6 +87,14 @@ void BackupServer::Request(int32_t type, int32_t requestSize, const void *reques
         reply = backend_->DescribeObject(Decode<DescribeRequest>(request, requestSize), requestSize,
                                          replySize);
         break;
+    case ListChanges:
+        reply = backend_->ListChanges(Decode<ChangeRequest>(request, requestSize), requestSize,
+                                      replySize);
+        break;
+    case GetBackupTimes:
+        reply = backend_->GetBackupTimes(Decode<HistoryRequest>(request, requestSize), requestSize,
+                                         replySize);
+        break;
     default:
         break;
     }

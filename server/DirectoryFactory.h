@@ -9,7 +9,7 @@
 
 // Raised whenever LdapSettings or ServerBackend change shape: a module built from other sources
 // then refuses to create a backend instead of misreading the settings.
-inline constexpr int kDirectoryInterfaceVersion = 7;
+inline constexpr int kDirectoryInterfaceVersion = 8;
 inline constexpr const char *kDirectoryFactoryName = "TarvikCreateDirectoryBackend";
 
 extern "C" {

@@ -114,3 +114,53 @@ AttributeRecord *Replies::EndOfDescription(int32_t status, uint8_t presence,
     }
     return record;
 }
+
+ChangeRecord *Replies::EndOfChanges(int32_t status, uint32_t examined, uint32_t total,
+                                    int32_t &replySize)
+{
+    auto *record = Allocate<ChangeRecord>(sizeof(ChangeRecord), replySize);
+    if (record != nullptr) {
+        record->status = status;
+        record->examined = examined;
+        record->total = total;
+    }
+    return record;
+}
+
+ChangeRecord *Replies::ChangeProgress(int32_t id, uint32_t examined, uint32_t total,
+                                      int32_t &replySize)
+{
+    auto *record = Allocate<ChangeRecord>(sizeof(ChangeRecord), replySize);
+    if (record != nullptr) {
+        record->id = id;
+        record->change = NoChange;
+        record->examined = examined;
+        record->total = total;
+    }
+    return record;
+}
+
+ChangeRecord *Replies::Change(int32_t id, const ObjectChange &change, std::string_view attributes,
+                              bool more, uint32_t examined, uint32_t total, int32_t &replySize)
+{
+    if (change.fullName.size() >= NameFieldSize || change.oldName.size() >= NameFieldSize) {
+        return nullptr;
+    }
+    auto *record = Allocate<ChangeRecord>(sizeof(ChangeRecord), replySize);
+    if (record == nullptr) {
+        return nullptr;
+    }
+    static constexpr uint8_t kChanges[] = {ObjectDeleted, ObjectAdded, ObjectModified, ObjectMoved};
+    record->id = id;
+    record->change = kChanges[static_cast<int>(change.change)];
+    record->kind = change.container ? ContainerObjectKind : LeafObjectKind;
+    record->flags =
+        static_cast<uint8_t>((more ? MoreAttributes : 0) | (change.oldNameFree ? OldNameFree : 0));
+    record->deletedAt = change.deletedAt;
+    record->examined = examined;
+    record->total = total;
+    CopyToField(record->fullName, change.fullName);
+    CopyToField(record->oldName, change.oldName);
+    CopyCutToField(record->attributes, attributes);
+    return record;
+}

@@ -8,6 +8,7 @@
 #include <span>
 #include <string_view>
 
+#include "server/ObjectChange.h"
 #include "server/ServerRecords.h"
 
 class Replies
@@ -35,6 +36,16 @@ class Replies
                                            int32_t &replySize, uint8_t presence = 0);
     // The record that ends a description: its status, what exists, and on a failure the
     // server's reason (cut to a piece, whole characters only).
+    // The end of a change report, with its status (0: it was made) and how far it got.
+    static ChangeRecord *EndOfChanges(int32_t status, uint32_t examined, uint32_t total,
+                                      int32_t &replySize);
+    // A record of a report that only tells how far it is.
+    static ChangeRecord *ChangeProgress(int32_t id, uint32_t examined, uint32_t total,
+                                        int32_t &replySize);
+    // One record of a changed object, carrying `attributes` (names a blank apart, at most the
+    // field); `more` when the next record carries more of them. Null when a name does not fit.
+    static ChangeRecord *Change(int32_t id, const ObjectChange &change, std::string_view attributes,
+                                bool more, uint32_t examined, uint32_t total, int32_t &replySize);
     static AttributeRecord *EndOfDescription(int32_t status, uint8_t presence,
                                              std::string_view message, int32_t &replySize);
 };

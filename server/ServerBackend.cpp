@@ -7,3 +7,13 @@ void *ServerBackend::DescribeObject(const DescribeRequest &, int32_t, int32_t &r
 {
     return Replies::EndOfDescription(DescribeNotOffered, 0, "", replySize);
 }
+
+void *ServerBackend::ListChanges(const ChangeRequest &, int32_t, int32_t &replySize)
+{
+    return Replies::EndOfChanges(ChangesUnsupported, 0, 0, replySize);
+}
+
+void *ServerBackend::GetBackupTimes(const HistoryRequest &, int32_t, int32_t &replySize)
+{
+    return Replies::History({}, replySize);
+}

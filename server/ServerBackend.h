@@ -57,6 +57,15 @@ class ServerBackend
     virtual void *DescribeObject(const DescribeRequest &request, int32_t requestSize,
                                  int32_t &replySize);
 
+    // One record of a change report (see ChangeFeed), by lastId, then the end record. A backend
+    // that cannot report changes answers with an end record whose status is ChangesUnsupported
+    // (what this does). A report that failed ends with an end record and a RequestFailure.
+    virtual void *ListChanges(const ChangeRequest &request, int32_t requestSize,
+                              int32_t &replySize);
+    // The times of the backups a change report can compare, newest first (none here).
+    virtual void *GetBackupTimes(const HistoryRequest &request, int32_t requestSize,
+                                 int32_t &replySize);
+
     virtual void FreeReply(void *reply) { std::free(reply); }
 
     // What a backend can say beside the records. The simulation says nothing.

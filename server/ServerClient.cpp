@@ -7,6 +7,7 @@
 
 #include "mwlib/MW_Text.h"
 #include "server/BackupServer.h"
+#include "server/ChangeRun.h"
 #include "server/RecordFields.h"
 #include "server/SearchRun.h"
 #include "server/ServerReply.h"
@@ -66,7 +67,13 @@ ObjectHistory ServerClient::GetHistory(std::string_view objectName)
         history.end = RequestEnd::NameTooLong;
         return history;
     }
-    ServerReply reply(server_, RequestType::GetHistory, sizeof request, &request);
+    return TimesOf(RequestType::GetHistory, request);
+}
+
+ObjectHistory ServerClient::TimesOf(RequestType type, const HistoryRequest &request)
+{
+    ObjectHistory history;
+    ServerReply reply(server_, type, sizeof request, &request);
     const HistoryReply *record = reply.As<HistoryReply>();
     if (record == nullptr) {
         history.end = RequestEnd::NoReply;
@@ -81,6 +88,24 @@ ObjectHistory ServerClient::GetHistory(std::string_view objectName)
         history.times.push_back(HistoryTime(*record, i));
     }
     return history;
+}
+
+ObjectHistory ServerClient::BackupTimes()
+{
+    return TimesOf(RequestType::GetBackupTimes, HistoryRequest{});
+}
+
+std::unique_ptr<ChangeRun> ServerClient::StartChanges(std::string_view contextName,
+                                                      ChangePoints points)
+{
+    return std::make_unique<ChangeRun>(server_, contextName, points);
+}
+
+bool ServerClient::CanReportChanges()
+{
+    ChangeRun probe(server_, "", ChangePoints{}, ChangesProbe);
+    probe.Next(1, [](ObjectChange &&) {});
+    return probe.End() == RequestEnd::Answered;
 }
 
 RestoreOutcome ServerClient::Restore(std::string_view objectName, BackupTime version,

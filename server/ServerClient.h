@@ -19,6 +19,8 @@
 #include "server/ServerRecords.h"
 
 class BackupServer;
+class ChangeRun;
+struct ChangePoints;
 class SearchRun;
 
 // One child of a listing, in the order the server delivered it.
@@ -88,6 +90,8 @@ class ServerClient
     static constexpr const char *kNoReply = "No reply from the backup server.";
     static constexpr const char *kCannotCompare = "This backup server cannot compare versions.";
     static constexpr const char *kCannotSearch = "This backup server cannot search.";
+    static constexpr const char *kCannotReportChanges =
+        "This backup server cannot report what changed.";
 
     explicit ServerClient(BackupServer &server);
 
@@ -122,6 +126,13 @@ class ServerClient
     // Whether the server can search at all (a question that costs it nothing).
     bool CanSearch();
 
+    // What changed below the context between two points (see ChangeRun); nothing is sent yet.
+    std::unique_ptr<ChangeRun> StartChanges(std::string_view contextName, ChangePoints points);
+    // Whether the server can report changes at all (a question that costs it nothing).
+    bool CanReportChanges();
+    // The times of the backups a change report can compare, newest first.
+    ObjectHistory BackupTimes();
+
     // What the server has for the user to hear once (snapshot files it does not use, with the
     // reasons); each text is handed out once.
     std::vector<std::string> TakeNotices();
@@ -138,6 +149,8 @@ class ServerClient
   private:
     DescribedObject Describe(std::string_view objectName, BackupTime version, uint32_t flags,
                              const StopCheck &stop);
+
+    ObjectHistory TimesOf(RequestType type, const HistoryRequest &request);
 
     enum class Describes : int8_t { Unknown, Yes, No };
 

@@ -17,6 +17,8 @@ enum RequestType : int32_t {
     RestoreObject = 2,
     SearchObjects = 3,
     DescribeObject = 4,
+    ListChanges = 5,
+    GetBackupTimes = 6,
 };
 
 // Every name and message field of the records: 255 characters and the terminating NUL.
@@ -148,6 +150,55 @@ inline constexpr uint8_t AddedAsParent = 16; // an entry: a missing parent, put 
 // The status of an end record from a server that cannot describe objects.
 inline constexpr int32_t DescribeNotOffered = -100;
 
+// One ListChanges request: what changed below a context between two backups, or between a
+// backup and the live directory, one changed object (or a sign of progress) per reply. The caller
+// zero-fills it first. GetBackupTimes takes a zero-filled HistoryRequest and answers with a
+// HistoryReply of every backup's time that a report can start or end at.
+struct ChangeRequest {
+    char contextName[NameFieldSize]; // full name of the container whose subtree is compared
+    BackupTime from;                 // the earlier backup's time
+    BackupTime to;                   // the later backup's time; not read with ChangesToLive
+    int32_t lastId;                  // 0 on the first request, then the id received last
+    uint32_t flags;                  // ChangesToLive, ChangesProbe, or 0
+};
+
+// The later point is the live directory.
+inline constexpr uint32_t ChangesToLive = 1;
+// Only whether the server can report changes is asked: the end record comes at once.
+inline constexpr uint32_t ChangesProbe = 2;
+
+// What happened to an object. NoChange marks a record that only tells how far the report is.
+inline constexpr uint8_t NoChange = 0;
+inline constexpr uint8_t ObjectDeleted = 1;  // held at the earlier point, not at the later
+inline constexpr uint8_t ObjectAdded = 2;    // held at the later point, not at the earlier
+inline constexpr uint8_t ObjectModified = 3; // user attributes differ
+inline constexpr uint8_t ObjectMoved = 4;    // the same object under another name or parent
+
+// The next record carries more attribute names of the same object (its other fields repeated).
+inline constexpr uint8_t MoreAttributes = 1;
+// Moved: at the later point no object holds the name the object had.
+inline constexpr uint8_t OldNameFree = 2;
+
+// One changed object of a report, or a sign of progress. An id of 0 ends the report: its status
+// says whether the report was made, and only its counts are set besides.
+struct ChangeRecord {
+    int32_t id;
+    int32_t status; // on the end record: 0, or ChangesUnsupported
+    uint8_t change; // NoChange, ObjectDeleted, ObjectAdded, ObjectModified, ObjectMoved
+    uint8_t kind;   // as in ObjectRecord
+    uint8_t flags;  // MoreAttributes, OldNameFree
+    uint8_t reserved;
+    BackupTime deletedAt;               // deleted: when, where the server knows it; 0 otherwise
+    uint32_t examined;                  // objects looked at so far
+    uint32_t total;                     // objects to look at, 0 when not known
+    char fullName[NameFieldSize];       // the object's full name (a deleted one's as it was)
+    char oldName[NameFieldSize];        // moved: its full name at the earlier point
+    char attributes[NameFieldSize * 2]; // names of the differing attributes, a blank between
+};
+
+// The server cannot report changes.
+inline constexpr int32_t ChangesUnsupported = 1;
+
 // The user the program acts as and that user's context, each NUL-terminated within its field.
 inline constexpr std::size_t LoginFieldSize = 128;
 
@@ -207,6 +258,24 @@ static_assert(offsetof(AttributeRecord, presence) == 10);
 static_assert(offsetof(AttributeRecord, attribute) == 12);
 static_assert(offsetof(AttributeRecord, length) == 268);
 static_assert(offsetof(AttributeRecord, value) == 272);
+
+static_assert(sizeof(ChangeRequest) == 272);
+static_assert(offsetof(ChangeRequest, from) == 256);
+static_assert(offsetof(ChangeRequest, to) == 260);
+static_assert(offsetof(ChangeRequest, lastId) == 264);
+static_assert(offsetof(ChangeRequest, flags) == 268);
+
+static_assert(sizeof(ChangeRecord) == 1048);
+static_assert(offsetof(ChangeRecord, status) == 4);
+static_assert(offsetof(ChangeRecord, change) == 8);
+static_assert(offsetof(ChangeRecord, kind) == 9);
+static_assert(offsetof(ChangeRecord, flags) == 10);
+static_assert(offsetof(ChangeRecord, deletedAt) == 12);
+static_assert(offsetof(ChangeRecord, examined) == 16);
+static_assert(offsetof(ChangeRecord, total) == 20);
+static_assert(offsetof(ChangeRecord, fullName) == 24);
+static_assert(offsetof(ChangeRecord, oldName) == 280);
+static_assert(offsetof(ChangeRecord, attributes) == 536);
 
 static_assert(sizeof(LoginRecord) == 256);
 static_assert(offsetof(LoginRecord, context) == 128);

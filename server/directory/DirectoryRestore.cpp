@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "catalogue/DistinguishedName.h"
+#include "server/AttributeSets.h"
 
 namespace
 {
@@ -24,15 +25,6 @@ const std::vector<std::string> *ValuesOf(const LdapAttributes &attributes,
         }
     }
     return nullptr;
-}
-
-bool SameValues(std::vector<std::string> a, std::vector<std::string> b)
-{
-    std::sort(a.begin(), a.end());
-    std::sort(b.begin(), b.end());
-    a.erase(std::unique(a.begin(), a.end()), a.end());
-    b.erase(std::unique(b.begin(), b.end()), b.end());
-    return a == b;
 }
 
 } // namespace
@@ -161,7 +153,7 @@ DirectoryRestore::Differences(const LdapAttributes &live, const LdapAttributes &
     for (const auto &[description, values] : snapshot) {
         const std::vector<std::string> *current = ValuesOf(live, description);
         if (!operational.Contains(description) &&
-            (current == nullptr || !SameValues(*current, values))) {
+            (current == nullptr || !AttributeSets::SameValues(*current, values))) {
             modifications.push_back({LdapModification::Replace, description, values});
         }
     }

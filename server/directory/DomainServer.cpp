@@ -369,7 +369,7 @@ std::optional<DomainServer::Found> DomainServer::FindMatches(const std::string &
         DeletedObjects deleted(session_.Connection(), deletedObjectsDn_);
         // As the controller's listing names live siblings: by their types when they share a
         // name, whatever the exports hold.
-        SiblingLabels labels(session_.Connection(), nullptr, false);
+        SiblingLabels labels(&session_.Connection(), nullptr, false);
         DomainSearch search(
             session_.Connection(), deleted, containerClasses_, [&](const DistinguishedName &dn) {
                 return LdapServer::FullNameBelow(dn, top->Rdns().size(), context, labels);

@@ -19,7 +19,9 @@
 #include "server/directory/DirectoryDescription.h"
 #include "server/directory/DirectoryRestore.h"
 #include "server/directory/DirectorySearch.h"
+#include "server/directory/LiveChanges.h"
 #include "server/directory/PasswordTransport.h"
+#include "server/directory/SnapshotChanges.h"
 
 namespace
 {
@@ -677,7 +679,7 @@ bool LdapServer::StartSearch(const std::string &context, const std::string &patt
     auto run = std::make_unique<DirectorySearch>(catalogue_, containerClasses_, known->dn,
                                                  known->canonical, SearchPattern(pattern),
                                                  (flags & SearchDeletedOnly) != 0);
-    auto labels = std::make_unique<SiblingLabels>(session_.Connection(), &catalogue_,
+    auto labels = std::make_unique<SiblingLabels>(&session_.Connection(), &catalogue_,
                                                   (flags & SearchDeletedOnly) == 0);
     search_.emplace(Search{context,
                            pattern,
@@ -758,4 +760,126 @@ std::string LdapServer::FullNameBelow(const DistinguishedName &entry, std::size_
         name = label + "." + name;
     }
     return name;
+}
+
+void *LdapServer::GetBackupTimes(const HistoryRequest &, int32_t, int32_t &replySize)
+{
+    std::vector<BackupTime> times;
+    for (const IndexedDump &dump : catalogue_.Snapshots()) {
+        times.push_back(dump.time);
+    }
+    return Replies::History(times, replySize);
+}
+
+void *LdapServer::ListChanges(const ChangeRequest &request, int32_t, int32_t &replySize)
+{
+    if ((request.flags & ChangesProbe) != 0) {
+        return Replies::EndOfChanges(0, 0, 0, replySize);
+    }
+    // A report is begun afresh on its first request, and when another one came between; then
+    // the records handed out already are passed over.
+    if (!changes_ || !changes_->Continues(request)) {
+        changes_.reset();
+        listingFault_.clear();
+        std::string fault;
+        const std::string contextName = FieldText(request.contextName);
+        const DirectoryNames::Known *known = Resolve(contextName);
+        std::unique_ptr<ChangeSource> source;
+        if (known == nullptr) {
+            fault = listingFault_.empty()
+                        ? "no object " + contextName + " in the directory or its snapshots"
+                        : listingFault_;
+        } else {
+            source = ChangesOf(*known, request, fault);
+        }
+        if (!source) {
+            Report("the report of changes below " + contextName + " cannot be made: " + fault);
+            FailRequest(Sentence(fault));
+            return Replies::EndOfChanges(0, 0, 0, replySize);
+        }
+        changes_ = std::make_unique<ChangeFeed>(request, std::move(source),
+                                                [this](const std::string &name) {
+                                                    Report("left out of a report of changes, "
+                                                           "its name is too long: " +
+                                                           name);
+                                                });
+        changes_->Skip(std::max(request.lastId, 0));
+    }
+    std::string fault;
+    void *reply = changes_->Reply(replySize, fault);
+    if (!fault.empty()) {
+        Report("the report of changes failed: " + fault);
+        FailRequest(Sentence(fault));
+    }
+    if (changes_->Ended()) {
+        changes_.reset();
+    }
+    return reply;
+}
+
+const IndexedDump *LdapServer::SnapshotAt(BackupTime time, std::string &fault) const
+{
+    for (const IndexedDump &dump : catalogue_.Snapshots()) {
+        if (dump.time == time) {
+            return &dump;
+        }
+    }
+    fault = "no snapshot of " + std::to_string(time) + " in the catalogue";
+    return nullptr;
+}
+
+std::unique_ptr<ChangeSource> LdapServer::ChangesOf(const DirectoryNames::Known &context,
+                                                    const ChangeRequest &request,
+                                                    std::string &fault)
+{
+    const IndexedDump *from = SnapshotAt(request.from, fault);
+    if (from == nullptr) {
+        return nullptr;
+    }
+    if ((request.flags & ChangesToLive) != 0) {
+        const std::optional<DistinguishedName> base = DistinguishedName::Parse(baseDn_);
+        LiveChanges::Where where{context.dn, baseDn_, from->seq,
+                                 base && base->Canonical() == context.canonical};
+        return std::make_unique<LiveChanges>(session_, catalogue_, ChangeContextOf(context, true),
+                                             std::move(where), containerClasses_);
+    }
+    const IndexedDump *to = SnapshotAt(request.to, fault);
+    if (to == nullptr) {
+        return nullptr;
+    }
+    if (to->seq <= from->seq) {
+        fault = "the second point of a report must be later than the first";
+        return nullptr;
+    }
+    return std::make_unique<SnapshotChanges>(catalogue_, ChangeContextOf(context, false), from->seq,
+                                             to->seq);
+}
+
+ChangeContext LdapServer::ChangeContextOf(const DirectoryNames::Known &context, bool askLive)
+{
+    changeLabels_ = std::make_unique<SiblingLabels>(askLive ? &session_.Connection() : nullptr,
+                                                    &catalogue_, false);
+    const std::optional<DistinguishedName> base = DistinguishedName::Parse(baseDn_);
+    const std::size_t baseLevels = base ? base->Rdns().size() : 0;
+    ChangeContext terms;
+    terms.canonical = context.canonical;
+    terms.userAttributes = [this](const LdapAttributes &attributes) {
+        return UserAttributesOf(attributes);
+    };
+    terms.fullName = [this, baseLevels](const std::string &dn) {
+        const std::optional<DistinguishedName> entry = DistinguishedName::Parse(dn);
+        return entry ? FullNameBelow(*entry, baseLevels, baseName_, *changeLabels_) : std::string();
+    };
+    return terms;
+}
+
+std::vector<DescribedAttribute> LdapServer::UserAttributesOf(const LdapAttributes &attributes) const
+{
+    std::vector<DescribedAttribute> kept;
+    for (const auto &[description, values] : attributes) {
+        if (!operational_.Contains(description)) {
+            kept.push_back({description, values});
+        }
+    }
+    return kept;
 }

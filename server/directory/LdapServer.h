@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "catalogue/DistinguishedName.h"
+#include "server/ChangeFeed.h"
 #include "server/DescriptionPieces.h"
 #include "server/LdapSettings.h"
 #include "server/ServerBackend.h"
+#include "server/directory/ChangeContext.h"
 #include "server/directory/DirectoryListing.h"
 #include "server/directory/DirectoryNames.h"
 #include "server/directory/DirectorySearch.h"
@@ -60,6 +62,15 @@ class LdapServer : public ServerBackend
     // ask for them, and handed out one per request.
     void *SearchObjects(const SearchRequest &request, int32_t requestSize,
                         int32_t &replySize) override;
+
+    // What changed below the context between two snapshots (from the catalogue's index alone),
+    // or between a snapshot and the live directory, found a part at a time as the requests
+    // ask for them and handed out one record per request.
+    void *ListChanges(const ChangeRequest &request, int32_t requestSize,
+                      int32_t &replySize) override;
+    // The snapshots' times.
+    void *GetBackupTimes(const HistoryRequest &request, int32_t requestSize,
+                         int32_t &replySize) override;
 
     std::string RefusalReason() const override { return refusal_; }
     std::string TakeListingNote() override;
@@ -106,6 +117,19 @@ class LdapServer : public ServerBackend
     // flags, also every other entry its restore writes.
     virtual DescriptionPieces Describe(const std::string &fullName, BackupTime version,
                                        uint32_t flags);
+
+    // The snapshot of that time; null, with the reason, when the catalogue has none.
+    const IndexedDump *SnapshotAt(BackupTime time, std::string &fault) const;
+    // What a report below the context compares by, and names entries by: the tree's full names
+    // from the base, live siblings asked of the directory only when `askLive`.
+    ChangeContext ChangeContextOf(const DirectoryNames::Known &context, bool askLive);
+    // The source of a report; null, with the reason, when it cannot be made.
+    virtual std::unique_ptr<ChangeSource> ChangesOf(const DirectoryNames::Known &context,
+                                                    const ChangeRequest &request,
+                                                    std::string &fault);
+    // The attributes of an entry a user compares (Compare shows them by the same rule).
+    virtual std::vector<DescribedAttribute>
+    UserAttributesOf(const LdapAttributes &attributes) const;
 
     LdapSettings settings_;
     Log log_;
@@ -175,4 +199,7 @@ class LdapServer : public ServerBackend
     bool noticesTaken_ = false;
     std::optional<Search> search_; // the search being handed out
     OpenProgress opening_;
+    // The report being handed out, and how it names the entries that changed.
+    std::unique_ptr<ChangeFeed> changes_;
+    std::unique_ptr<SiblingLabels> changeLabels_;
 };

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-SiblingLabels::SiblingLabels(LdapConnection &connection, const SnapshotCatalogue *catalogue,
+SiblingLabels::SiblingLabels(LdapConnection *connection, const SnapshotCatalogue *catalogue,
                              bool livesNoted)
     : connection_(connection), catalogue_(catalogue), livesNoted_(livesNoted)
 {
@@ -64,15 +64,20 @@ const SiblingLabels::Namesakes &SiblingLabels::ArchivedChildren(const std::strin
     return children->second;
 }
 
-// When the server cannot say, the children stay unknown and the entry keeps its typeless label.
+// When the server cannot say, or is not to be asked, the children stay unknown (or are those
+// noted) and the entry keeps its typeless label.
 const SiblingLabels::Namesakes &SiblingLabels::LiveChildren(const DistinguishedName &parent)
 {
     const std::string parentName = parent.Canonical();
     auto children = live_.find(parentName);
+    if (children == live_.end() && connection_ == nullptr) {
+        const auto noted = matched_.find(parentName);
+        return noted != matched_.end() ? noted->second : live_[parentName];
+    }
     if (children == live_.end()) {
         Namesakes byLabel;
         int cutBy = 0;
-        connection_.List(
+        connection_->List(
             parent.Text(), {"1.1"},
             [&](LdapEntry &&child) {
                 std::optional<DistinguishedName> dn = DistinguishedName::Parse(child.dn);

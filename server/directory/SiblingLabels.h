@@ -22,8 +22,9 @@ class SiblingLabels
     // livesNoted: every live match is noted before labels are asked for (a search that hands
     // out deleted objects only notes none, and its matches' live siblings are asked for).
     // catalogue: the snapshots whose children a listing counts, or null when it counts none (a
-    // domain controller's listing).
-    SiblingLabels(LdapConnection &connection, const SnapshotCatalogue *catalogue, bool livesNoted);
+    // domain controller's listing). connection: null when the live directory is not to be asked
+    // (live siblings are then those noted).
+    SiblingLabels(LdapConnection *connection, const SnapshotCatalogue *catalogue, bool livesNoted);
 
     // A live entry the search matched.
     void NoteLive(const DistinguishedName &entry);
@@ -40,7 +41,7 @@ class SiblingLabels
     const Namesakes &ArchivedChildren(const std::string &parent);
     const Namesakes &LiveChildren(const DistinguishedName &parent);
 
-    LdapConnection &connection_;
+    LdapConnection *connection_;
     const SnapshotCatalogue *catalogue_;
     const bool livesNoted_;
     std::unordered_map<std::string, std::string> labels_; // decided, by canonical name

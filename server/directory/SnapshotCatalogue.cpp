@@ -136,6 +136,31 @@ std::vector<std::string> SnapshotCatalogue::NamingTypes() const
     return index_ ? Checked(index_->NamingTypes()) : std::vector<std::string>{};
 }
 
+bool SnapshotCatalogue::Changes(int64_t from, int64_t to,
+                                const std::function<bool(const EntryChange &)> &take,
+                                std::string &fault) const
+{
+    if (!index_) {
+        fault = "no catalogue";
+        return false;
+    }
+    const bool answered = index_->Changes(from, to, std::string(), take);
+    fault = index_->TakeFault();
+    return answered && fault.empty();
+}
+
+bool SnapshotCatalogue::Entries(int64_t seq, const std::function<bool(const HeldVersion &)> &take,
+                                std::string &fault) const
+{
+    if (!index_) {
+        fault = "no catalogue";
+        return false;
+    }
+    const bool answered = index_->Entries(seq, std::string(), take);
+    fault = index_->TakeFault();
+    return answered && fault.empty();
+}
+
 const IndexUpdate::Summary &SnapshotCatalogue::LastUpdate() const
 {
     return index_ ? index_->Update() : kNothingRead;

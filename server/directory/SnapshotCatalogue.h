@@ -60,6 +60,15 @@ class SnapshotCatalogue
     std::vector<ArchivedName> NamesAfter(int64_t &cursor, std::size_t count) const;
     std::vector<std::string> NamingTypes() const;
 
+    // The entries of the whole directory whose versions differ between two snapshots (by seq),
+    // and every entry a snapshot holds, parents first, each handed to `take` as the index finds
+    // it (see CatalogueIndex). False when the index could not answer, with the reason in
+    // `fault`.
+    bool Changes(int64_t from, int64_t to, const std::function<bool(const EntryChange &)> &take,
+                 std::string &fault) const;
+    bool Entries(int64_t seq, const std::function<bool(const HeldVersion &)> &take,
+                 std::string &fault) const;
+
     // The files the last Load left out, by name.
     const std::vector<LeftOut> &LeftOutFiles() const { return leftOut_; }
     // What the last Load read and could not do, for the user (not a dump read: nothing).

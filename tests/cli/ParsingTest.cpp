@@ -255,7 +255,7 @@ TEST(CommandLine, RefusesWhatMakesNoSense)
         {{"-x", "a.M"}, "unknown option -x"},
         {{"a.M", "--server"}, "--server needs a value"},
         {{"--server=", "a.M"}, "--server needs a value"},
-        {{"--format", "xml", "a.M"}, "--format takes one of csv, json, text, not 'xml'"},
+        {{"--format", "xml", "a.M"}, "--format takes one of csv, json, objects, text, not 'xml'"},
         {{"--on-error", "retry", "a.M"}, "--on-error takes one of ask, continue, end"},
         {{"--server", "A", "--server", "B", "a.M"}, "--server is given twice"},
         {{"--from", "list", "a.M"}, "either --from or objects"},

@@ -187,7 +187,7 @@ TEST_F(SimulatedServerTest, UnknownRequestTypeLeavesTheOutParametersUntouched)
 {
     ChildRequest request{};
     int marker = 0;
-    for (int32_t type : {5, -1, 1000}) {
+    for (int32_t type : {7, -1, 1000}) {
         int32_t replySize = -7;
         void *reply = &marker;
         server.Request(type, sizeof request, &request, replySize, reply);

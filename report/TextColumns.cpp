@@ -1,5 +1,5 @@
 // Aligned columns.
-#include "cli/TextColumns.h"
+#include "report/TextColumns.h"
 
 #include <algorithm>
 
