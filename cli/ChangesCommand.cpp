@@ -8,11 +8,11 @@
 #include "changes/ChangeFormats.h"
 #include "cli/InterruptFlag.h"
 #include "cli/IsoTime.h"
+#include "cli/ProgramPrefix.h"
 #include "cli/Progress.h"
 
 namespace
 {
-constexpr const char *kProgram = "tarvik-restore: ";
 constexpr std::size_t kBatch = 64;
 
 ChangeFormat FormatOf(OutputFormat format)

@@ -6,6 +6,7 @@
 
 #include "catalogue/CatalogueIndex.h"
 #include "cli/InterruptFlag.h"
+#include "cli/ProgramPrefix.h"
 #include "cli/Progress.h"
 #include "cli/RestoreCommand.h"
 #include "startup/DirectorySettings.h"
@@ -13,7 +14,6 @@
 
 namespace
 {
-constexpr const char *kProgram = "tarvik-restore: ";
 
 std::string Size(uint64_t bytes)
 {

@@ -16,6 +16,7 @@
 #include "cli/JsonReport.h"
 #include "cli/ObjectList.h"
 #include "cli/OutputFile.h"
+#include "cli/ProgramPrefix.h"
 #include "cli/Progress.h"
 #include "cli/RestorePlan.h"
 #include "cli/RestoreWalk.h"
@@ -36,7 +37,6 @@
 
 namespace
 {
-constexpr const char *kProgram = "tarvik-restore: ";
 constexpr int kLoginAttempts = 3;
 constexpr const char *kLoginRefused = "User / password invalid.";
 
