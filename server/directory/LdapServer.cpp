@@ -548,7 +548,7 @@ LdapStatus LdapServer::DescribeWritten(const std::string &fullName,
     LdapStatus status = restore.Plan(object.canonical, version, subtree, writes, parentLive);
     const std::optional<DistinguishedName> top = DistinguishedName::Parse(object.dn);
     DirectoryDescription describe(connection, catalogue_, operational_);
-    SiblingLabels labels(connection, &catalogue_, false);
+    SiblingLabels labels(&connection, &catalogue_, false);
     for (std::size_t i = 0; status.Ok() && top && i < writes.size(); ++i) {
         const DirectoryRestore::Write &write = writes[i];
         const std::optional<DistinguishedName> dn = DistinguishedName::Parse(write.entry.dn);
