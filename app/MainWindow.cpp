@@ -34,7 +34,9 @@ MainWindow::MainWindow(MenuBar *menuBar, ServerClient *client, std::string *serv
               if (session_.Busy()) {
                   session_.WhenIdle(std::move(call)); // a run shows it itself at its end
               }
-          })
+          }),
+      busyCommands_(menuBar, session_, statusBar_,
+                    [this](const std::string &text) { ShowHint(text); })
 {
     treePanel_.Hide();
     historyPanel_.Hide();
@@ -208,7 +210,11 @@ void MainWindow::KeyInput(const KeyEvent &event)
 void MainWindow::ShowHint(const std::string &text)
 {
     statusBar_.ShowHelpText(text);
-    hintTimer_.Start();
+    if (text.empty()) {
+        hintTimer_.Stop();
+    } else {
+        hintTimer_.Start();
+    }
 }
 
 void MainWindow::SetTopContext(const std::string &name)
@@ -226,18 +232,14 @@ void MainWindow::ShowTopContextName(const std::string &name)
 
 void MainWindow::EnableClearSubtree(bool enable)
 {
-    if (PopupMenu *selection = menuBar_ ? menuBar_->GetPopupMenu(kMenuItemSelection) : nullptr) {
-        selection->EnableItem(kMenuItemClearSubtree, enable);
-    }
+    busyCommands_.Enable(kMenuItemClearSubtree, enable);
     // Follows the selection too, in case the server's answer came late.
     EnableCompare(ServerDescribes());
 }
 
 void MainWindow::EnableCompare(bool enable)
 {
-    if (PopupMenu *operations = menuBar_ ? menuBar_->GetPopupMenu(kMenuItemOperations) : nullptr) {
-        operations->EnableItem(kMenuItemCompare, enable);
-    }
+    busyCommands_.Enable(kMenuItemCompare, enable);
 }
 
 bool MainWindow::MayDropMarks()
@@ -248,7 +250,7 @@ bool MainWindow::MayDropMarks()
 bool MainWindow::Close()
 {
     // The window stays while the server is at work for it; Stop ends the work first.
-    if (session_.Busy() || !MayDropMarks()) {
+    if (session_.TurnsAway() || !MayDropMarks()) {
         return false;
     }
     WindowMemory::Keep(kSplitKey, {static_cast<int>(std::lround(treeShare_ * 1000))});
@@ -258,9 +260,9 @@ bool MainWindow::Close()
 long MainWindow::MenuSelectHdl(MenuBar &menu)
 {
     const uint16_t command = menu.GetCurItemId();
-    // While the server is at work only what changes nothing can be chosen.
-    if (session_.Busy() && command != kMenuItemAbout && command != kMenuItemReleaseNotes &&
-        command != kMenuItemPastRuns) {
+    // While the server is at work only what changes nothing can be chosen (the entries look
+    // disabled; a key may still reach here).
+    if (BusyCommands::Waits(command) && session_.TurnsAway()) {
         return 0;
     }
     switch (command) {
@@ -347,9 +349,7 @@ std::optional<Rectangle> MainWindow::SelectedRowOnScreen()
 
 void MainWindow::SearchUnsupported()
 {
-    if (PopupMenu *view = menuBar_ ? menuBar_->GetPopupMenu(kMenuItemView) : nullptr) {
-        view->EnableItem(kMenuItemFind, false);
-    }
+    busyCommands_.Enable(kMenuItemFind, false);
 }
 
 bool MainWindow::CmdPastRuns()

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/BusyCommands.h"
 #include "app/CountsField.h"
 #include "app/FindDialogHost.h"
 #include "app/TerminationNotice.h"
@@ -118,7 +119,8 @@ class MainWindow : public WorkWindow,
     bool ServerDescribes();
     // Asks before an action that drops every mark; true when nothing is marked or on Yes.
     bool MayDropMarks();
-    // A word on why a key did nothing, in the status bar's help field for a while.
+    // A word on why a key did nothing, in the status bar's help field for a while; empty: the
+    // word goes.
     void ShowHint(const std::string &text);
     void LayOut();        // the children for the present size and split position
     void KeepTreeShare(); // after the split position was set: the tree view's share of the width
@@ -146,6 +148,7 @@ class MainWindow : public WorkWindow,
     TerminationNotice notice_; // waits for the end of a restore run
     std::unique_ptr<FindDialog> findDialog_;
     Timer hintTimer_;
-    double treeShare_ = 0; // of the width, as the user last split it
+    BusyCommands busyCommands_; // after the session it watches and the hint it shows
+    double treeShare_ = 0;      // of the width, as the user last split it
     int laidOutWidth_ = 0;
 };

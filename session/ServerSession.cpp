@@ -35,7 +35,11 @@ void ServerSession::Begin(const std::string &what, std::size_t total, std::funct
         return;
     }
     stopped_ = false;
+    activity_ = what;
     progress_.Begin(what, total);
+    if (watcher_ != nullptr) {
+        watcher_->BusyChanged(true);
+    }
 }
 
 void ServerSession::Describe(const std::string &what, std::size_t done, std::size_t total)
@@ -58,6 +62,10 @@ void ServerSession::End()
         return;
     }
     progress_.End();
+    activity_.clear();
+    if (watcher_ != nullptr) {
+        watcher_->BusyChanged(false);
+    }
     // Each as a call of its own: a caller waiting for the server to be free must not run in the
     // middle of the request that just ended, whose own caller has yet to take its result.
     std::vector<std::function<void()>> due;
@@ -65,6 +73,17 @@ void ServerSession::End()
     for (auto &call : due) {
         toHome_->Post(std::move(call));
     }
+}
+
+bool ServerSession::TurnsAway()
+{
+    if (!Busy()) {
+        return false;
+    }
+    if (watcher_ != nullptr) {
+        watcher_->TurnedAway();
+    }
+    return true;
 }
 
 void ServerSession::HideProgress()

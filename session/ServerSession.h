@@ -19,6 +19,7 @@
 #include "mwlib/MW_SIGTERMClient.h"
 #include "server/ServerClient.h"
 #include "server/ServerWorker.h"
+#include "session/BusyWatcher.h"
 #include "session/ServerJob.h"
 #include "session/WaitProgress.h"
 #include "toolkit/CrossThreadPost.h"
@@ -55,6 +56,13 @@ class ServerSession : public MW_SIGTERMClient
     // The user pressed Stop (or the program is ending) during the activity under way.
     bool Stopped() const { return stopped_; }
     bool Busy() const { return depth_ > 0; }
+    // What the activity under way is doing, as it began; empty when the session is free.
+    const std::string &Activity() const { return activity_; }
+    // For a command that must wait for the server: true while Busy(), and then the watcher
+    // hears of it, so that the user's key does not vanish without a word.
+    bool TurnsAway();
+    // Hears when the session turns busy or free and when a command is turned away; null: none.
+    void Watch(BusyWatcher *watcher) { watcher_ = watcher; }
     // A modal prompt in the middle of an activity: the progress window steps aside, and comes
     // back (after its delay) once the activity goes on.
     void HideProgress();
@@ -96,6 +104,8 @@ class ServerSession : public MW_SIGTERMClient
     std::shared_ptr<ServerWorker> worker_;
     WaitProgress progress_;
     int depth_ = 0;
+    std::string activity_;
+    BusyWatcher *watcher_ = nullptr;
     bool stopped_ = false;
     std::vector<std::function<void()>> stops_; // of the activity under way
     std::vector<ServerJob *> waited_;          // the jobs Run waits for, given up on Stop

@@ -76,7 +76,7 @@ void HistoryViewReactions::UpdateHistoryTitle(ObjectItem &item)
 
 long HistoryViewReactions::CheckHdl(OutlinePanel &, const CheckClick &click)
 {
-    if (session_.Busy()) {
+    if (session_.TurnsAway()) {
         return 0; // nothing changes under a run
     }
     const int32_t clicked = click.row;

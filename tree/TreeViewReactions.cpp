@@ -128,7 +128,7 @@ long TreeViewReactions::SelectHdl(OutlinePanel &)
 
 long TreeViewReactions::OpenHdl(OutlinePanel &)
 {
-    if (session_.Busy()) {
+    if (session_.TurnsAway()) {
         return 0; // nothing opens or closes under a run
     }
     ObjectItem *item = SelectedItem();
@@ -151,7 +151,7 @@ long TreeViewReactions::OpenHdl(OutlinePanel &)
 
 long TreeViewReactions::CheckHdl(OutlinePanel &, const CheckClick &click)
 {
-    if (session_.Busy()) {
+    if (session_.TurnsAway()) {
         return 0; // no mark changes under a run
     }
     auto *item = static_cast<ObjectItem *>(forest_.ItemAt(static_cast<size_t>(click.row)));

@@ -1,15 +1,20 @@
 // The window while the server works on the worker thread: it goes on answering, a progress
 // window comes once the wait lasts, Stop (or Escape) gives the request up at once (while the
 // server still holds it) and leaves the container closed with nothing inserted, commands that
-// change the tree wait, and the termination news ends a listing without a further request. The
+// change the tree wait (saying so in the status bar, their menu entries disabled meanwhile), and
+// the termination news ends a listing without a further request. The
 // test acts from inside the server's request, through calls posted to the program's thread, so
 // nothing depends on how long anything takes.
 #include <QApplication>
 #include <QDialog>
 #include <QPushButton>
 #include <atomic>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
+#include <vector>
 
+#include "app/BusyCommands.h"
 #include "mwlib/MW_SIGTERMClientList.h"
 #include "session/ServerSession.h"
 #include "tests/app/MainWindowFixture.h"
@@ -124,6 +129,107 @@ TEST(ServerWait, TerminationDuringAListingEndsItWithoutAFurtherRequest)
     EXPECT_EQ(f.window->ObjectForest().TotalCount(), 4u);
     EXPECT_EQ(f.script.RequestsOf(ListChildren).back().name, "Sales.Marrowby");
     EXPECT_EQ(f.script.RequestsOf(ListChildren).back().lastId, 0); // its first request only
+}
+
+std::string HelpText(MainWindowFixture &f)
+{
+    return f.window->GetStatusBar().GetHelpText();
+}
+
+// Each act the server's work turns away, done while Sales is listed: what the status bar says
+// then, and that the act changed nothing.
+TEST(ServerWait, ActsTurnedAwayDuringAListingSaySoAndChangeNothing)
+{
+    const std::string turnedAway = BusyCommands::TurnedAwayText("Listing Sales.Marrowby");
+    struct Act {
+        const char *what;
+        std::function<void(MainWindowFixture &)> act;
+    };
+    const std::vector<Act> acts = {
+        {"a mark clicked", [](MainWindowFixture &f) { f.ClickBox(2); }},
+        {"Return on Admin",
+         [](MainWindowFixture &f) {
+             f.Key(Qt::Key_Up); // Printer
+             f.Key(Qt::Key_Up); // Admin
+             f.Key(Qt::Key_Return);
+         }},
+        {"the window closed", [](MainWindowFixture &f) { EXPECT_FALSE(f.window->Close()); }},
+    };
+    MainWindowFixture f;
+    std::vector<std::string> said;
+    HeldSalesListing held(f, [&] {
+        for (const Act &act : acts) {
+            f.window->GetStatusBar().ShowHelpText("");
+            act.act(f);
+            said.push_back(HelpText(f));
+        }
+        held.Release();
+    });
+    f.DoubleClick(3);
+
+    ASSERT_EQ(said.size(), acts.size());
+    for (std::size_t i = 0; i < acts.size(); ++i) {
+        EXPECT_EQ(said[i], turnedAway) << acts[i].what;
+    }
+    EXPECT_EQ(f.ItemAt(2)->GetCheckState(), Unmarked);
+    EXPECT_FALSE(f.ItemAt(1)->IsOpen());
+    for (const LoggedRequest &request : f.script.RequestsOf(ListChildren)) {
+        EXPECT_NE(request.name, "Admin.Marrowby");
+    }
+    EXPECT_TRUE(f.window->IsVisible());
+    // The listing went on to its end, and the word, true no longer, went with it.
+    EXPECT_TRUE(f.ItemAt(3)->IsOpen());
+    EXPECT_EQ(HelpText(f), "");
+}
+
+// The entries a user may not choose while the server works look so, and come back as they were:
+// Find stays disabled on a server that cannot search.
+TEST(ServerWait, MenuEntriesThatWaitAreDisabledWhileTheServerWorks)
+{
+    MainWindowFixture f([](ScriptedServer &script) {
+        ScriptSmallTree(script);
+        script.SetCannotSearch(true);
+    });
+    const std::vector<uint16_t> waiting = {
+        kMenuItemExit,     kMenuItemSetTopContext, kMenuItemSetUserContext,
+        kMenuItemClearAll, kMenuItemRestore,       kMenuItemFind,
+    };
+    // These follow the selection, which the listing moves: only their state meanwhile is known.
+    const std::vector<uint16_t> followingSelection = {kMenuItemClearSubtree, kMenuItemCompare};
+    const std::vector<uint16_t> showing = {kMenuItemAbout, kMenuItemReleaseNotes,
+                                           kMenuItemPastRuns};
+    std::map<uint16_t, bool> before;
+    for (uint16_t id : waiting) {
+        before[id] = f.menuBar.IsItemEnabled(id);
+    }
+    ASSERT_FALSE(before[kMenuItemFind]);
+    ASSERT_TRUE(before[kMenuItemRestore]);
+    std::map<uint16_t, bool> meanwhile;
+    HeldSalesListing held(f, [&] {
+        for (uint16_t id : waiting) {
+            meanwhile[id] = f.menuBar.IsItemEnabled(id);
+        }
+        for (uint16_t id : followingSelection) {
+            meanwhile[id] = f.menuBar.IsItemEnabled(id);
+        }
+        for (uint16_t id : showing) {
+            meanwhile[id] = f.menuBar.IsItemEnabled(id);
+        }
+        held.Release();
+    });
+    f.DoubleClick(3);
+    ASSERT_TRUE(f.ItemAt(3)->IsOpen());
+
+    for (uint16_t id : waiting) {
+        EXPECT_FALSE(meanwhile[id]) << f.menuBar.GetItemText(id);
+        EXPECT_EQ(f.menuBar.IsItemEnabled(id), before[id]) << f.menuBar.GetItemText(id);
+    }
+    for (uint16_t id : followingSelection) {
+        EXPECT_FALSE(meanwhile[id]) << f.menuBar.GetItemText(id);
+    }
+    for (uint16_t id : showing) {
+        EXPECT_TRUE(meanwhile[id]) << f.menuBar.GetItemText(id);
+    }
 }
 
 } // namespace
